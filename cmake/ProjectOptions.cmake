@@ -1,0 +1,28 @@
+# Compiler options shared by every target of the project.
+add_library(project_options INTERFACE)
+target_compile_options(project_options INTERFACE
+  -Wall -Wextra -Wimplicit-fallthrough -Wshadow=local -Wnon-virtual-dtor
+  -Wno-unused-parameter)
+if(WARNINGS_AS_ERRORS)
+  target_compile_options(project_options INTERFACE -Werror)
+endif()
+
+if(ENABLE_SANITIZERS)
+  set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_compile_options(${SANITIZER_FLAGS})
+  add_link_options(${SANITIZER_FLAGS})
+endif()
+
+# Adds a static library for one module from every source file in its folder.
+function(add_module_library name)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(NOT _sources)
+    # A module whose sources are still to come builds as an empty library.
+    set(_sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${_sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE project_options)
+endfunction()
