@@ -17,6 +17,11 @@ class WDL_HeapBuf {
  public:
   static constexpr size_t kMaxSize = static_cast<size_t>(std::numeric_limits<int>::max());
   static constexpr int kDefaultGranularity = 4096;
+  using ReallocFunc = void* (*)(void*, size_t);
+
+  // Replaces the reallocation function of every buffer (nullptr restores std::realloc), so that
+  // tests can make growth fail on demand.
+  static void SetReallocFunc(ReallocFunc func) { sRealloc = func ? func : &std::realloc; }
 
   explicit WDL_HeapBuf(int granularity = kDefaultGranularity) { SetGranul(granularity); }
   ~WDL_HeapBuf() { std::free(mBuf); }
@@ -70,10 +75,10 @@ class WDL_HeapBuf {
     // linear overall; the rounded request alone suffices when that would overflow.
     size_t geometric = mAlloc + mAlloc / 2;
     if (geometric > want && geometric <= kMaxSize) RoundUp(geometric, want);
-    void* grown = std::realloc(mBuf, want);
+    void* grown = sRealloc(mBuf, want);
     if (!grown && want > newSize) {
       want = newSize;
-      grown = std::realloc(mBuf, want);
+      grown = sRealloc(mBuf, want);
     }
     if (!grown) return nullptr;
     mBuf = grown;
@@ -120,7 +125,7 @@ class WDL_HeapBuf {
     size_t want = 0;
     RoundUp(newSize, want);
     if (want >= mAlloc || mAlloc - want < mGranul || newSize > mAlloc / 2) return;
-    if (void* smaller = std::realloc(mBuf, want)) {
+    if (void* smaller = sRealloc(mBuf, want)) {
       mBuf = smaller;
       mAlloc = want;
     }
@@ -133,6 +138,8 @@ class WDL_HeapBuf {
     }
     if (Resize(other.mSize, false)) std::memcpy(mBuf, other.mBuf, other.mSize);
   }
+
+  static inline ReallocFunc sRealloc = &std::realloc;
 
   void* mBuf = nullptr;
   size_t mAlloc = 0;
