@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -56,14 +57,24 @@ class WDL_HeapBuf {
     mGranul = granularity > 0 ? static_cast<size_t>(granularity) : 1;
   }
 
-  // A negative size is refused (null, buffer unchanged).
-  void* Resize(int newSize, bool allowShrink = true) {
-    if (newSize < 0) return nullptr;
-    return Resize(static_cast<size_t>(newSize), allowShrink);
+  // Resizes to newSize bytes. A negative size, or one above kMaxSize, is refused (null, buffer
+  // unchanged). Shrinking to 0 with allowShrink releases the storage, so the result is null then.
+  template <std::integral N>
+  void* Resize(N newSize, bool allowShrink = true) {
+    if (std::cmp_less(newSize, 0) || std::cmp_greater(newSize, kMaxSize)) return nullptr;
+    return ResizeBytes(static_cast<size_t>(newSize), allowShrink);
   }
 
-  void* Resize(size_t newSize, bool allowShrink = true) {
-    if (newSize > kMaxSize) return nullptr;
+  // Releases the storage; the buffer is empty afterwards.
+  void Free() {
+    std::free(mBuf);
+    mBuf = nullptr;
+    mAlloc = 0;
+    mSize = 0;
+  }
+
+ private:
+  void* ResizeBytes(size_t newSize, bool allowShrink) {
     if (newSize <= mAlloc) {
       if (allowShrink) Shrink(newSize);
       mSize = newSize;
@@ -87,15 +98,6 @@ class WDL_HeapBuf {
     return mBuf;
   }
 
-  // Releases the storage; the buffer is empty afterwards.
-  void Free() {
-    std::free(mBuf);
-    mBuf = nullptr;
-    mAlloc = 0;
-    mSize = 0;
-  }
-
- private:
   // Rounds size up to a multiple of the granularity, refusing results beyond kMaxSize (and so
   // never wrapping around near SIZE_MAX).
   bool RoundUp(size_t size, size_t& out) const {
@@ -162,8 +164,11 @@ class WDL_TypedBuf {
 
   // Resizes to count items; null (and no change) for a negative count or one whose byte size
   // would not fit.
-  T* Resize(int count, bool allowShrink = true) {
-    if (count < 0 || static_cast<size_t>(count) > WDL_HeapBuf::kMaxSize / sizeof(T)) return nullptr;
+  template <std::integral N>
+  T* Resize(N count, bool allowShrink = true) {
+    if (std::cmp_less(count, 0) || std::cmp_greater(count, WDL_HeapBuf::kMaxSize / sizeof(T))) {
+      return nullptr;
+    }
     return static_cast<T*>(mHeap.Resize(static_cast<size_t>(count) * sizeof(T), allowShrink));
   }
 

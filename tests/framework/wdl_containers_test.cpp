@@ -61,7 +61,10 @@ TEST(WDLHeapBufTest, RefusesSizesThatCannotBeRepresented) {
     EXPECT_EQ(buf.Get(), storage);
   }
   EXPECT_EQ(buf.Resize(-1), nullptr);
+  EXPECT_EQ(buf.Resize(-1LL), nullptr);
   EXPECT_EQ(buf.GetSize(), 32);
+  EXPECT_NE(buf.Resize(40u), nullptr);  // any integer type is taken
+  EXPECT_EQ(buf.GetSize(), 40);
 }
 
 TEST(WDLHeapBufTest, RoundingNearTheLimitDoesNotWrap) {
