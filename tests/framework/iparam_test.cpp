@@ -170,24 +170,7 @@ TEST(IParamTest, ShapesMapBothWaysAndSurviveCopies) {
   EXPECT_STREQ(param.GetLabel(), "Hz");
 }
 
-TEST(IParamTest, TypedInitsSetTypeStepAndDefaults) {
-  FakeEditorDelegate delegate;
-  const IParam& mode = *delegate.GetParam(FakeEditorDelegate::kParamEnum);
-  EXPECT_EQ(mode.Type(), IParam::kTypeEnum);
-  EXPECT_EQ(mode.GetMax(), 3.0);
-  EXPECT_TRUE(mode.GetStepped());
-  EXPECT_EQ(mode.GetFlags() & IParam::kFlagStepped, IParam::kFlagStepped);
-
-  const IParam& power = *delegate.GetParam(FakeEditorDelegate::kParamBool);
-  EXPECT_EQ(power.Type(), IParam::kTypeBool);
-  EXPECT_EQ(power.GetStep(), 1.0);
-
-  const IParam& gain = *delegate.GetParam(FakeEditorDelegate::kParamGain);
-  EXPECT_EQ(gain.Type(), IParam::kTypeDouble);
-  EXPECT_FALSE(gain.GetStepped());
-  EXPECT_DOUBLE_EQ(gain.GetDefault(true), 0.5);
-  EXPECT_STREQ(gain.GetName(), "Gain");
-
+TEST(IParamTest, InitsClampTheDefaultAndNeedOneEnumValue) {
   IParam grouped;
   grouped.InitInt("Bank", 99, 1, 8, "", 0, "Setup");
   EXPECT_EQ(grouped.Value(), 8.0);  // a default outside the range is clamped

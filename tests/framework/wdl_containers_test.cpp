@@ -189,14 +189,4 @@ TEST(WDLPtrListTest, FailedGrowthLeavesTheListAsItWas) {
   EXPECT_EQ(list.Get(0), &items[0]);
 }
 
-TEST(WDLPtrListTest, ManyAppendsKeepOrder) {
-  std::vector<int> values(10000);
-  WDL_PtrList<int> list(64);
-  for (int& v : values)
-    ASSERT_NE(list.Add(&v), nullptr);
-  ASSERT_EQ(list.GetSize(), 10000);
-  for (int i = 0; i < 10000; i += 999)
-    EXPECT_EQ(list.Get(i), &values[static_cast<size_t>(i)]);
-}
-
 }  // namespace

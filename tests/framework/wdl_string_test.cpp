@@ -160,11 +160,4 @@ TEST(WDLStringTest, CopiesAndMovesAreIndependent) {
   EXPECT_STREQ(a.Get(), "three");
 }
 
-TEST(WDLStringTest, WritableGetOnAnEmptyStringIsTerminated) {
-  WDL_String s;
-  char* text = s.Get();
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text[0], '\0');
-}
-
 }  // namespace
