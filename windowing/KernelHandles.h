@@ -140,7 +140,7 @@ class HandleRef {
 // own reference); the last one frees the record.
 void releaseInternalReference(HandleHeader* record);
 
-// Makes the handle of a child process (count 1) for the process part, which
+// Makes the handle of a child process (count 1) for the child-process code, which
 // owns the task; CloseHandle of the last reference hands the task back to
 // SWELL_ReleaseProcessHandle.
 HANDLE makeProcessHandle(void* task);

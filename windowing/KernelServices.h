@@ -1,15 +1,15 @@
 #pragma once
 
-// Services of other parts of the windowing layer that the kernel emulation
+// Services of other areas of the windowing layer that the kernel emulation
 // calls: Cocoa's multithreaded mode and autorelease pools for worker threads,
 // the release and wait of child-process handles, and the lookup of the layer's
 // functions by name that a library's "SWELL_dllMain" receives.
 //
-// They are weak references: while the part that defines one is not linked into
+// They are weak references: while the code that defines one is not linked into
 // the program, its address is null and the kernel code goes on without it (no
 // pool, no multithreading switch, a lookup that finds nothing). A weak
 // reference never pulls an object out of a static library and never clashes
-// with the real definition, so the owning part only has to define the function
+// with the real definition, so the owning code only has to define the function
 // with exactly this signature.
 
 #include "windowing/Win32Types.h"

@@ -9,68 +9,49 @@
 
 namespace {
 
+bool same(const RECT& r, LONG left, LONG top, LONG right, LONG bottom) {
+  return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
+}
+
 TEST(KernelRects, PointInRectIsHalfOpenAndTakesEitherVerticalOrder) {
-  RECT r{10, 20, 30, 40};
+  RECT r{10, 20, 30, 40}, yUp{10, 40, 30, 20};
   EXPECT_TRUE(SWELL_PtInRect(&r, POINT{10, 20}));
-  EXPECT_TRUE(SWELL_PtInRect(&r, POINT{29, 39}));
   EXPECT_FALSE(SWELL_PtInRect(&r, POINT{30, 25}));
   EXPECT_FALSE(SWELL_PtInRect(&r, POINT{15, 40}));
-  RECT yUp{10, 40, 30, 20};
   EXPECT_TRUE(SWELL_PtInRect(&yUp, POINT{15, 20}));
   EXPECT_FALSE(SWELL_PtInRect(&yUp, POINT{15, 40}));
   EXPECT_FALSE(SWELL_PtInRect(nullptr, POINT{0, 0}));
 }
 
-TEST(KernelRects, SetAndOffsetRefuseNullAndStopAtTheIntRange) {
-  RECT r;
-  EXPECT_EQ(WinSetRect(&r, 1, 2, 3, 4), TRUE);
-  EXPECT_EQ(WinOffsetRect(&r, 10, -20), TRUE);
-  EXPECT_EQ(r.left, 11);
-  EXPECT_EQ(r.top, -18);
-  EXPECT_EQ(r.right, 13);
-  EXPECT_EQ(r.bottom, -16);
-  EXPECT_EQ(WinSetRect(nullptr, 1, 2, 3, 4), FALSE);
+TEST(KernelRects, OffsetStopsAtTheIntRangeAndNullIsRefused) {
+  RECT edge{INT_MAX - 1, INT_MIN + 1, INT_MAX, 1};
+  EXPECT_EQ(WinOffsetRect(&edge, 100, -100), TRUE);
+  EXPECT_TRUE(same(edge, INT_MAX, INT_MIN, INT_MAX, -99));
   EXPECT_EQ(WinOffsetRect(nullptr, 1, 1), FALSE);
-
-  RECT edge{INT_MAX - 1, 0, INT_MAX, 1};
-  WinOffsetRect(&edge, 100, 0);
-  EXPECT_EQ(edge.left, INT_MAX);
-  EXPECT_EQ(edge.right, INT_MAX);
+  EXPECT_EQ(WinSetRect(nullptr, 1, 2, 3, 4), FALSE);
 }
 
-TEST(KernelRects, IntersectGivesTheOverlapOrZeroes) {
-  RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, out{1, 1, 1, 1};
+TEST(KernelRects, IntersectAndUnion) {
+  RECT a{0, 0, 10, 10}, b{5, -5, 20, 8}, out{1, 1, 1, 1};
   EXPECT_TRUE(WinIntersectRect(&out, &a, &b));
-  EXPECT_EQ(out.left, 5);
-  EXPECT_EQ(out.top, 5);
-  EXPECT_EQ(out.right, 10);
-  EXPECT_EQ(out.bottom, 10);
-
-  RECT apart{10, 0, 20, 10};  // touches a's right edge only
-  EXPECT_FALSE(WinIntersectRect(&out, &a, &apart));
-  EXPECT_EQ(out.left | out.top | out.right | out.bottom, 0);
-
-  RECT empty{5, 5, 5, 9};
+  EXPECT_TRUE(same(out, 5, 0, 10, 8));
+  // Touching edges, empty inputs and null inputs give a zeroed result.
+  RECT touching{10, 0, 20, 10}, empty{5, 5, 5, 9};
+  EXPECT_FALSE(WinIntersectRect(&out, &a, &touching));
+  EXPECT_TRUE(same(out, 0, 0, 0, 0));
   out = RECT{1, 1, 1, 1};
   EXPECT_FALSE(WinIntersectRect(&out, &empty, &a));
-  EXPECT_EQ(out.right, 0);
+  EXPECT_TRUE(same(out, 0, 0, 0, 0));
   EXPECT_FALSE(WinIntersectRect(&out, nullptr, &a));
-  EXPECT_FALSE(WinIntersectRect(nullptr, &a, &b));
-}
 
-TEST(KernelRects, UnionIgnoresSinglePointRectangles) {
-  RECT a{0, 0, 10, 10}, b{5, -5, 20, 8}, point{50, 50, 50, 50}, out;
   WinUnionRect(&out, &a, &b);
-  EXPECT_EQ(out.left, 0);
-  EXPECT_EQ(out.top, -5);
-  EXPECT_EQ(out.right, 20);
-  EXPECT_EQ(out.bottom, 10);
+  EXPECT_TRUE(same(out, 0, -5, 20, 10));
+  // A single-point rectangle does not stretch the union.
+  RECT point{50, 50, 50, 50};
   WinUnionRect(&out, &point, &b);
-  EXPECT_EQ(out.left, 5);
-  EXPECT_EQ(out.bottom, 8);
+  EXPECT_TRUE(same(out, 5, -5, 20, 8));
   WinUnionRect(&out, &a, &point);
-  EXPECT_EQ(out.right, 10);
-  EXPECT_FALSE(WinUnionRect(nullptr, &a, &b));
+  EXPECT_TRUE(same(out, 0, 0, 10, 10));
 }
 
 TEST(KernelMulDiv, TruncatesTowardZeroAndReportsOverflow) {
@@ -94,16 +75,9 @@ TEST(KernelStrings, LstrcpynCopiesAtMostNMinusOneAndNeverSplitsACharacter) {
   EXPECT_STREQ(buffer, "abc");
   EXPECT_EQ(buffer[4], 'x');
 
-  lstrcpyn(buffer, "ab", 8);
-  EXPECT_STREQ(buffer, "ab");
-
   std::memset(buffer, 'x', sizeof(buffer));
   lstrcpyn(buffer, "abc", 0);
   EXPECT_EQ(buffer[0], 'x');
-  lstrcpyn(buffer, "abc", -3);
-  EXPECT_EQ(buffer[0], 'x');
-  lstrcpyn(buffer, "abc", 1);
-  EXPECT_STREQ(buffer, "");
 
   // "aé" is 3 bytes; room for 2 would split the é.
   lstrcpyn(buffer, "a\xC3\xA9z", 3);
@@ -113,7 +87,6 @@ TEST(KernelStrings, LstrcpynCopiesAtMostNMinusOneAndNeverSplitsACharacter) {
 
   lstrcpyn(buffer, nullptr, 8);
   EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(lstrcpyn(nullptr, "abc", 8), nullptr);
 }
 
 class KernelTempPath : public ::testing::Test {
@@ -141,13 +114,7 @@ TEST_F(KernelTempPath, DefaultsToSlashTmpAndEndsInASlash) {
   unsetenv("TMPDIR");
   EXPECT_EQ(GetTempPath(sizeof(buffer), buffer), 5u);
   EXPECT_STREQ(buffer, "/tmp/");
-  setenv("TMPDIR", "", 1);
-  GetTempPath(sizeof(buffer), buffer);
-  EXPECT_STREQ(buffer, "/tmp/");
   setenv("TMPDIR", "/var/scratch", 1);
-  GetTempPath(sizeof(buffer), buffer);
-  EXPECT_STREQ(buffer, "/var/scratch/");
-  setenv("TMPDIR", "/var/scratch/", 1);
   GetTempPath(sizeof(buffer), buffer);
   EXPECT_STREQ(buffer, "/var/scratch/");
 }
@@ -159,8 +126,6 @@ TEST_F(KernelTempPath, ShortBuffersKeepTheSlashInsideAndTerminate) {
   GetTempPath(5, buffer);
   EXPECT_STREQ(buffer, "/va/");
   EXPECT_EQ(buffer[5], 'x');
-  GetTempPath(1, buffer);
-  EXPECT_STREQ(buffer, "");
   std::memset(buffer, 'x', sizeof(buffer));
   EXPECT_EQ(GetTempPath(0, buffer), 0u);
   EXPECT_EQ(buffer[0], 'x');
