@@ -83,3 +83,16 @@ struct MSG {
   DWORD time = 0;
   POINT pt;
 };
+
+// Kernel emulation: file times, wait results and library entry-point reasons.
+struct FILETIME {
+  DWORD dwLowDateTime = 0;
+  DWORD dwHighDateTime = 0;
+};
+
+inline constexpr DWORD INFINITE = 0xFFFFFFFFu;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
+inline constexpr DWORD DLL_PROCESS_DETACH = 0;
+inline constexpr DWORD DLL_PROCESS_ATTACH = 1;
