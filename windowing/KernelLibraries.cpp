@@ -63,18 +63,6 @@ HINSTANCE handleOf(Module* module) {
   return reinterpret_cast<HINSTANCE>(module);
 }
 
-// Handed to a library whose build lacks the layer's function table: it finds
-// nothing, which a library must handle anyway for names it does not know.
-void* findNoFunction(const char*) {
-  return nullptr;
-}
-
-void* apiLookupFunction() {
-  using Lookup = void* (*)(const char*);
-  Lookup lookup = SWELL_GetAPIFunctionByName ? &SWELL_GetAPIFunctionByName : &findNoFunction;
-  return reinterpret_cast<void*>(lookup);
-}
-
 bool isFolder(const char* path) {
   struct stat info;
   return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
@@ -127,7 +115,7 @@ HINSTANCE LoadLibraryGlobals(const char* path, bool globalSymbols) {
 
   auto swellEntry = reinterpret_cast<SWELL_dllMain_t>(::dlsym(library, "SWELL_dllMain"));
   if (!swellEntry) return h;
-  if (!swellEntry(h, DLL_PROCESS_ATTACH, apiLookupFunction())) {
+  if (!swellEntry(h, DLL_PROCESS_ATTACH, nullptr)) {
     FreeLibrary(h);
     return nullptr;
   }

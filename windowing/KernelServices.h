@@ -19,4 +19,3 @@ void* SWELL_InitAutoRelease() __attribute__((weak));
 void SWELL_QuitAutoRelease(void* pool) __attribute__((weak));
 void SWELL_ReleaseProcessHandle(void* task) __attribute__((weak));
 int SWELL_WaitForProcess(void* task, DWORD timeoutMs) __attribute__((weak));
-void* SWELL_GetAPIFunctionByName(const char* name) __attribute__((weak));
