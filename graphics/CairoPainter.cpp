@@ -140,7 +140,8 @@ bool CairoPainter::CheckContext() {
   const cairo_status_t status = cairo_status(mCr);
   if (status == CAIRO_STATUS_SUCCESS) return true;
   GraphicsLog("drawing context failed (%s); starting a fresh one", cairo_status_to_string(status));
-  cairo_surface_t* target = cairo_get_target(mCr);
+  // A failed context no longer reports its target; the painter knows it.
+  cairo_surface_t* target = mTargets.empty() ? mSurface : mTargets.back()->surface;
   cairo_t* fresh = cairo_create(target);
   if (cairo_status(fresh) != CAIRO_STATUS_SUCCESS) {
     cairo_destroy(fresh);

@@ -264,7 +264,14 @@ TEST_F(CairoImages, BoxShadowIsSoftOffsetAndClippedToTheOuterBox) {
   StartWhite(p);
   p.DrawBoxShadow(inner, IRECT(0, 0, 100, 100), nullptr, std::nanf(""), 0.f, 0.f, 10.f);
   p.DrawBoxShadow(IRECT(), IRECT(0, 0, 100, 100), nullptr, 0.f, 0.f, 0.f, 10.f);
+  // Far off the surface, or blurred beyond all measure: nothing to see, nothing overflows.
+  p.DrawBoxShadow(IRECT(1e30f, 1e30f, 2e30f, 2e30f), IRECT(-3e38f, -3e38f, 3e38f, 3e38f), nullptr,
+                  0.f, 0.f, 0.f, 10.f);
+  p.DrawBoxShadow(IRECT(-2e30f, 10, -1e30f, 20), IRECT(-3e38f, -3e38f, 3e38f, 3e38f), nullptr, 0.f,
+                  0.f, 0.f, 1e30f);
   EXPECT_TRUE(FindInk(p, COLOR_WHITE).Empty());
+  p.DrawBoxShadow(inner, IRECT(0, 0, 100, 100), nullptr, 0.f, 0.f, 0.f, 3e38f);
+  EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
 }
 
 TEST_F(CairoImages, PNGOutputIsAllOrNothing) {

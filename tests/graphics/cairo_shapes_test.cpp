@@ -105,6 +105,17 @@ TEST(CairoTransform, TransformsThatCannotBeInvertedAreRefused) {
   EXPECT_TRUE(ColorNear(p.GetPixel(5, 5), COLOR_RED));
 }
 
+TEST(CairoSurface, AContextCairoHasFailedIsReplacedAtTheNextFrame) {
+  CairoPainter p(20, 20);
+  StartWhite(p);
+  cairo_scale(p.GetContext(), 0.0, 0.0);  // a caller of the raw context breaks it
+  ASSERT_NE(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
+  StartWhite(p);
+  EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
+  p.FillRect(COLOR_RED, IRECT(0, 0, 10, 10));
+  EXPECT_TRUE(ColorNear(p.GetPixel(5, 5), COLOR_RED));
+}
+
 TEST(CairoPath, NonFiniteCoordinatesDropThePathButNotTheContext) {
   CairoPainter p(20, 20);
   StartWhite(p);
