@@ -429,6 +429,18 @@ bool CairoPainter::SetSource(const IPattern& pattern, float weight) {
 // --- Clip and transform ------------------------------------------------------------------------
 
 void CairoPainter::PathClipRegion(const IRECT& r) {
+  if (r.Empty()) {
+    ResetClip();
+  } else {
+    SetClipRect(r);
+  }
+}
+
+void CairoPainter::ResetClip() {
+  if (mCr) cairo_reset_clip(mCr);
+}
+
+void CairoPainter::SetClipRect(const IRECT& r) {
   if (!mCr) return;
   if (!(std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B))) {
     GraphicsLog("non-finite clip rectangle ignored");
@@ -437,18 +449,15 @@ void CairoPainter::PathClipRegion(const IRECT& r) {
   // Clipping consumes the path; keep the one being built.
   cairo_path_t* saved = cairo_has_current_point(mCr) ? cairo_copy_path(mCr) : nullptr;
   cairo_reset_clip(mCr);
-  if (!r.Empty()) {
-    cairo_new_path(mCr);
-    // A rectangle with no area clips everything away.
-    if (r.W() > 0.f && r.H() > 0.f) {
-      cairo_rectangle(mCr, r.L, r.T, r.W(), r.H());
-    } else {
-      cairo_rectangle(mCr, 0.0, 0.0, 0.0, 0.0);
-    }
-    cairo_clip(mCr);
+  cairo_new_path(mCr);
+  // A rectangle with no area clips everything away rather than being taken as its mirror.
+  if (r.W() > 0.f && r.H() > 0.f) {
+    cairo_rectangle(mCr, r.L, r.T, r.W(), r.H());
+  } else {
+    cairo_rectangle(mCr, 0.0, 0.0, 0.0, 0.0);
   }
+  cairo_clip(mCr);
   if (saved) {
-    cairo_new_path(mCr);
     cairo_append_path(mCr, saved);
     cairo_path_destroy(saved);
   }
@@ -538,6 +547,27 @@ void CairoPainter::DrawRoundRect(const IColor& c, const IRECT& r, float cornerRa
   PathStroke(c, thickness, IStrokeOptions(), blend);
 }
 
+void CairoPainter::FillRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br,
+                                 float bl, const IBlend* blend) {
+  PathClear();
+  PathRoundRect(r, tl, tr, br, bl);
+  PathFill(c, IFillOptions(), blend);
+}
+
+void CairoPainter::DrawRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br,
+                                 float bl, const IBlend* blend, float thickness) {
+  PathClear();
+  PathRoundRect(r, tl, tr, br, bl);
+  PathStroke(c, thickness, IStrokeOptions(), blend);
+}
+
+void CairoPainter::DrawCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend,
+                              float thickness) {
+  PathClear();
+  PathCircle(cx, cy, r);
+  PathStroke(c, thickness, IStrokeOptions(), blend);
+}
+
 void CairoPainter::FillCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend) {
   PathClear();
   PathCircle(cx, cy, r);
@@ -562,6 +592,13 @@ void CairoPainter::FillTriangle(const IColor& c, float x1, float y1, float x2, f
   PathClear();
   PathTriangle(x1, y1, x2, y2, x3, y3);
   PathFill(c, IFillOptions(), blend);
+}
+
+void CairoPainter::DrawTriangle(const IColor& c, float x1, float y1, float x2, float y2, float x3,
+                                float y3, const IBlend* blend, float thickness) {
+  PathClear();
+  PathTriangle(x1, y1, x2, y2, x3, y3);
+  PathStroke(c, thickness, IStrokeOptions(), blend);
 }
 
 void CairoPainter::DrawLine(const IColor& c, float x1, float y1, float x2, float y2,

@@ -76,11 +76,15 @@ class CairoPainter {
   // Replaces the clip with the rectangle in the current transform; an empty rectangle removes
   // the clip. The current path is kept.
   void PathClipRegion(const IRECT& r = IRECT());
+  // Replaces the clip with the rectangle; any rectangle without area, the all-zero one
+  // included, clips everything away.
+  void SetClipRect(const IRECT& r);
+  void ResetClip();
   // Saves and restores transform and clip together; a restore without a save is ignored.
   void PathTransformSave();
   void PathTransformRestore();
-  // Back to the identity transform of the current target, with no clip; clearStates also drops
-  // every saved state.
+  // Back to the identity transform of the current target; clearStates also drops every saved
+  // state and the clip.
   void PathTransformReset(bool clearStates = false);
   void PathTransformTranslate(float x, float y);
   void PathTransformRotate(float angleDeg);
@@ -89,6 +93,7 @@ class CairoPainter {
   void PathTransformMatrix(const IMatrix& m);
 
   // --- Shapes ---
+  // These, text and images replace the current path with their own.
   void FillRect(const IColor& c, const IRECT& r, const IBlend* blend = nullptr);
   void DrawRect(const IColor& c, const IRECT& r, const IBlend* blend = nullptr,
                 float thickness = 1.f);
@@ -96,12 +101,21 @@ class CairoPainter {
                      const IBlend* blend = nullptr);
   void DrawRoundRect(const IColor& c, const IRECT& r, float cornerRadius,
                      const IBlend* blend = nullptr, float thickness = 1.f);
+  // Corner radii in the order top left, top right, bottom right, bottom left.
+  void FillRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br, float bl,
+                     const IBlend* blend = nullptr);
+  void DrawRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br, float bl,
+                     const IBlend* blend = nullptr, float thickness = 1.f);
   void FillCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend = nullptr);
+  void DrawCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend = nullptr,
+                  float thickness = 1.f);
   void FillEllipse(const IColor& c, const IRECT& r, const IBlend* blend = nullptr);
   void DrawEllipse(const IColor& c, const IRECT& r, const IBlend* blend = nullptr,
                    float thickness = 1.f);
   void FillTriangle(const IColor& c, float x1, float y1, float x2, float y2, float x3, float y3,
                     const IBlend* blend = nullptr);
+  void DrawTriangle(const IColor& c, float x1, float y1, float x2, float y2, float x3, float y3,
+                    const IBlend* blend = nullptr, float thickness = 1.f);
   void DrawLine(const IColor& c, float x1, float y1, float x2, float y2,
                 const IBlend* blend = nullptr, float thickness = 1.f);
   void DrawArc(const IColor& c, float cx, float cy, float r, float a1, float a2,
@@ -160,8 +174,9 @@ class CairoPainter {
                       double angleDeg, const IBlend* blend = nullptr);
 
   // --- Layers ---
-  // Redirects drawing into an off-screen surface covering bounds at the current scale. Layers
-  // nest. False (logged) for empty or unusable bounds; drawing then stays where it was.
+  // Redirects drawing into an off-screen surface covering bounds at the current scale, with
+  // the identity transform and no clip (coordinates stay the editor's). Layers nest. False (logged)
+  // for empty or unusable bounds; drawing then stays where it was.
   bool StartLayer(const IRECT& bounds);
   // Ends the innermost layer and hands it over; null when none is open.
   ILayerPtr EndLayer();

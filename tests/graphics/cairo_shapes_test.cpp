@@ -49,6 +49,14 @@ TEST(CairoClip, ClipLimitsDrawingAndAnEmptyRectRemovesIt) {
   p.PathClipRegion(IRECT(30, 30, 10, 10));
   p.FillRect(COLOR_GREEN, IRECT(0, 0, 40, 40));
   EXPECT_TRUE(ColorNear(p.GetPixel(20, 20), COLOR_BLUE));
+  // SetClipRect takes even the all-zero rectangle as one without area.
+  p.ResetClip();
+  p.SetClipRect(IRECT());
+  p.FillRect(COLOR_GREEN, IRECT(0, 0, 40, 40));
+  EXPECT_TRUE(ColorNear(p.GetPixel(20, 20), COLOR_BLUE));
+  p.ResetClip();
+  p.FillRect(COLOR_GREEN, IRECT(0, 0, 40, 40));
+  EXPECT_TRUE(ColorNear(p.GetPixel(20, 20), COLOR_GREEN));
 }
 
 TEST(CairoClip, ClipKeepsThePathBeingBuilt) {
@@ -265,6 +273,19 @@ TEST(CairoShapes, RoundRectCornersAreCutAndRadiiAreLimited) {
   EXPECT_TRUE(ColorNear(p.GetPixel(2, 2), COLOR_WHITE));
   EXPECT_TRUE(ColorNear(p.GetPixel(98, 1), COLOR_RED));
   EXPECT_TRUE(ColorNear(p.GetPixel(1, 98), COLOR_RED));
+}
+
+TEST(CairoShapes, OutlinesStrokeTheEdgeOnly) {
+  CairoPainter p(100, 100);
+  StartWhite(p);
+  p.DrawCircle(COLOR_RED, 50, 50, 40, nullptr, 4.f);
+  p.DrawTriangle(COLOR_BLUE, 30, 60, 70, 60, 50, 30, nullptr, 2.f);
+  p.DrawRoundRect(COLOR_GREEN, IRECT(5, 5, 95, 95), 0.f, 0.f, 20.f, 0.f, nullptr, 2.f);
+  EXPECT_TRUE(ColorNear(p.GetPixel(10, 50), COLOR_RED, 40));
+  EXPECT_TRUE(ColorNear(p.GetPixel(50, 60), COLOR_BLUE, 40));
+  EXPECT_TRUE(ColorNear(p.GetPixel(50, 50), COLOR_WHITE));
+  EXPECT_TRUE(ColorNear(p.GetPixel(5, 95), COLOR_GREEN, 40));   // square corner
+  EXPECT_TRUE(ColorNear(p.GetPixel(94, 94), COLOR_WHITE, 40));  // cut corner
 }
 
 TEST(CairoShapes, EllipseAndTriangleFillTheirShapes) {
