@@ -89,6 +89,16 @@ TEST_F(CairoImages, TranslucentImagesArePremultipliedAndBlendWeightApplies) {
   EXPECT_TRUE(ColorNear(p.GetPixel(3, 3), IColor(255, 255, 128, 128), 2));
 }
 
+TEST_F(CairoImages, JPEGFilesLoadToo) {
+  CairoPainter p(8, 8);
+  const IBitmap grey = p.LoadBitmap("grey.jpg");
+  ASSERT_TRUE(grey.IsValid());
+  EXPECT_EQ(grey.W, 8);
+  StartWhite(p);
+  p.DrawBitmap(grey, IRECT(0, 0, 8, 8));
+  EXPECT_TRUE(ColorNear(p.GetPixel(4, 4), IColor(255, 200, 200, 200), 2));
+}
+
 TEST_F(CairoImages, MissingOrUndecodableBitmapsAreInvalidAndDrawNothing) {
   CairoPainter p(10, 10);
   const int logs = GraphicsLogCount();

@@ -38,6 +38,33 @@ png("alpha.png", 2, 2, lambda x, y: (255, 0, 0, 128))
 # Left half red, right half blue: shows which way a rotation turns.
 png("halves.png", 20, 10, lambda x, y: RED if x < 10 else BLUE)
 
+
+
+def grey_jpeg(path, value):
+    """An 8 x 8 baseline JPEG of one grey level: a single block with only a DC coefficient,
+    coded with one-symbol Huffman tables."""
+    def segment(marker, body):
+        return bytes([0xFF, marker]) + struct.pack(">H", len(body) + 2) + body
+
+    dc = 8 * (value - 128)  # the DC coefficient of a flat block, quantised by 1
+    category = dc.bit_length()
+    bits = "0" + format(dc, "0%db" % category) + "0"  # DC code, its value, end of block
+    bits += "1" * (-len(bits) % 8)
+    data = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+    assert 0xFF not in data
+    counts = bytes([1] + [0] * 15)  # one code, of length 1
+    with open(path, "wb") as f:
+        f.write(b"\xFF\xD8")
+        f.write(segment(0xDB, bytes([0]) + bytes([1] * 64)))
+        f.write(segment(0xC0, struct.pack(">BHHB", 8, 8, 8, 1) + bytes([1, 0x11, 0])))
+        f.write(segment(0xC4, bytes([0x00]) + counts + bytes([category])))
+        f.write(segment(0xC4, bytes([0x10]) + counts + bytes([0x00])))
+        f.write(segment(0xDA, bytes([1, 1, 0x00, 0, 63, 0])))
+        f.write(data + b"\xFF\xD9")
+
+
+grey_jpeg("grey.jpg", 200)
+
 with open("not_an_image.png", "w") as f:
     f.write("this is text, not a PNG\n")
 
