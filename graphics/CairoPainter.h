@@ -48,7 +48,8 @@ class CairoPainter {
   void BeginFrame();
   // Finishes a frame: balances saved states and flushes the surface for reading.
   void EndFrame();
-  // Fills the whole surface (ignoring clip and transform) with a colour; default transparent.
+  // Fills the whole drawing target (the surface, or the layer being drawn), ignoring clip and
+  // transform, with a colour; default transparent.
   void Clear(const IColor& color = COLOR_TRANSPARENT);
 
   // --- Path building ---
@@ -148,7 +149,7 @@ class CairoPainter {
   // inside the given bounds by the style's alignment; rotated by the style's angle about its
   // centre, bounds receives the box around the rotated box. An empty or null string gives an
   // empty rectangle and 0.
-  float MeasureText(const IText& text, const char* utf8, IRECT& bounds);
+  float MeasureText(const IText& text, const char* utf8, IRECT& bounds) const;
   // Draws the string placed as MeasureText places it, in the style's colour. Invalid UTF-8 is
   // drawn with replacement characters.
   void DrawText(const IText& text, const char* utf8, const IRECT& bounds,
@@ -205,9 +206,9 @@ class CairoPainter {
   void ApplyStrokeOptions(const IStrokeOptions& options, float thickness);
   void FinishPath(bool preserve);
   bool PathOk(float a, float b);
-  cairo_font_face_t* FontFace(const char* name);
+  cairo_font_face_t* FontFace(const char* name) const;
   bool PrepareText(const IText& text, const char* utf8, const char** clean, IRECT& box,
-                   const IRECT& bounds, double* baseline, float* width);
+                   const IRECT& bounds, double* baseline, float* width) const;
   void DrawSurface(cairo_surface_t* surface, float surfaceScale, const IRECT& dest, float srcX,
                    float srcY, const IBlend* blend);
 
@@ -221,13 +222,14 @@ class CairoPainter {
   bool mPathBad = false;          // the current path received a non-finite value
   std::vector<std::unique_ptr<Target>> mTargets;
 
-  // Font lookups repeat the same few names: remember the last one.
-  char mFontName[IText::kMaxFontNameLen + 1] = {};
-  cairo_font_face_t* mFontFace = nullptr;  // a reference held by the painter
-  unsigned mFontGeneration = 0;
+  // Font lookups repeat the same few names: remember the last one. Measuring text changes
+  // nothing visible, so these are mutable.
+  mutable char mFontName[IText::kMaxFontNameLen + 1] = {};
+  mutable cairo_font_face_t* mFontFace = nullptr;  // a reference held by the painter
+  mutable unsigned mFontGeneration = 0;
   cairo_font_options_t* mFontOptions = nullptr;
 
-  std::string mTextScratch;                // sanitised copy of a string that was not UTF-8
+  mutable std::string mTextScratch;        // sanitised copy of a string that was not UTF-8
   cairo_surface_t* mShadowMask = nullptr;  // A8 scratch of the box shadow, reused
   std::vector<uint8_t> mBlurScratch;
 };
