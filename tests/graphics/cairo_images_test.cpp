@@ -105,6 +105,7 @@ TEST_F(CairoImages, MissingOrUndecodableBitmapsAreInvalidAndDrawNothing) {
   const IBitmap missing = p.LoadBitmap("no_such_image.png");
   const IBitmap garbage = p.LoadBitmap("not_an_image.png");
   const IBitmap unnamed = p.LoadBitmap(nullptr);
+  EXPECT_FALSE(p.LoadBitmap("too_wide.png").IsValid());
   EXPECT_FALSE(missing.IsValid());
   EXPECT_FALSE(garbage.IsValid());
   EXPECT_FALSE(unnamed.IsValid());

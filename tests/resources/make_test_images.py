@@ -35,6 +35,8 @@ png("dot.png", 4, 4, lambda x, y: RED)
 png("dot@2x.png", 8, 8, lambda x, y: BLUE)
 # Half-transparent red, to check premultiplication.
 png("alpha.png", 2, 2, lambda x, y: (255, 0, 0, 128))
+# Wider than an image surface can be.
+png("too_wide.png", 40000, 1, lambda x, y: (0, 0, 0, 0))
 # Left half red, right half blue: shows which way a rotation turns.
 png("halves.png", 20, 10, lambda x, y: RED if x < 10 else BLUE)
 
