@@ -9,6 +9,7 @@
 
 #include "cairo_test_util.h"
 #include "graphics/GraphicsLog.h"
+#include "graphics/Utf8.h"
 
 namespace {
 
@@ -151,6 +152,34 @@ TEST(CairoText, InvalidUtf8IsDrawnWithReplacementsAndBreaksNothing) {
   EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
   p.FillRect(COLOR_RED, IRECT(0, 0, 10, 10));
   EXPECT_TRUE(ColorNear(p.GetPixel(5, 5), COLOR_RED));
+}
+
+TEST(CairoText, Utf8CheckRejectsWhatCairoRejects) {
+  struct Case {
+    const char* text;
+    bool valid;
+    const char* sanitized;
+  };
+  const Case cases[] = {
+      {"plain", true, "plain"},
+      {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB9", true, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB9"},
+      {"a\xC0\xAF"
+       "b",
+       false,
+       "a\xEF\xBF\xBD\xEF\xBF\xBD"
+       "b"},                                                            // overlong
+      {"\xED\xA0\x80", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // surrogate
+      {"\xF4\x90\x80\x80", false,
+       "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // > U+10FFFF
+      {"x\xE2\x82", false, "x\xEF\xBF\xBD\xEF\xBF\xBD"},     // cut at the end
+  };
+  std::string out;
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
+    SanitizeUtf8(c.text, out);
+    EXPECT_EQ(out, c.sanitized) << c.text;
+    EXPECT_TRUE(IsValidUtf8(out.c_str()));
+  }
 }
 
 TEST(CairoText, UnusableSizesAndBoundsDrawNothing) {
