@@ -181,6 +181,8 @@ enum class EPatternExtend : int32_t { None = 0, Pad = 1, Reflect = 2, Repeat = 3
 enum class EFillRule { Winding = 0, EvenOdd = 1 };
 enum class ELineCap { Butt = 0, Round, Square };
 enum class ELineJoin { Miter = 0, Round, Bevel };
+// The direction an arc is traced in, as seen on screen.
+enum class EWinding { CW = 0, CCW = 1 };
 
 // A 2D affine transform: x' = xx*x + xy*y + tx, y' = yx*x + yy*y + ty.
 struct IMatrix {
@@ -216,6 +218,38 @@ struct IPattern {
     mStops[mNStops++] = {color, offset};
   }
   int NStops() const { return mNStops; }
+
+  // mTransform maps drawing space to pattern space. In pattern space a linear gradient runs
+  // along x from offset 0 at x = 0 to offset 1 at x = 1, and a radial gradient from offset 0 at
+  // the origin to offset 1 on the unit circle. A line of zero length or a radius of 0 gives a
+  // transform that cannot be inverted; such a pattern draws nothing.
+  static IPattern CreateLinearGradient(float x1, float y1, float x2, float y2,
+                                       std::initializer_list<IColorStop> stops = {}) {
+    IPattern p(EPatternType::Linear);
+    const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
+    const double len2 = dx * dx + dy * dy;
+    if (len2 > 0.0) {
+      // Projection onto the line (x) and onto its normal (y), both in units of its length.
+      const double xx = dx / len2, xy = dy / len2;
+      p.mTransform = IMatrix(xx, -xy, xy, xx, -(xx * x1 + xy * y1), xy * x1 - xx * y1);
+    } else {
+      p.mTransform = IMatrix(0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
+    }
+    for (const IColorStop& s : stops) p.AddStop(s.mColor, s.mOffset);
+    return p;
+  }
+  static IPattern CreateRadialGradient(float cx, float cy, float r,
+                                       std::initializer_list<IColorStop> stops = {}) {
+    IPattern p(EPatternType::Radial);
+    if (r > 0.f) {
+      const double k = 1.0 / r;
+      p.mTransform = IMatrix(k, 0.0, 0.0, k, -cx * k, -cy * k);
+    } else {
+      p.mTransform = IMatrix(0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
+    }
+    for (const IColorStop& s : stops) p.AddStop(s.mColor, s.mOffset);
+    return p;
+  }
   const IColorStop& GetStop(int i) const { return mStops[std::clamp(i, 0, kMaxStops - 1)]; }
   IColor GetColor() const { return mNStops > 0 ? mStops[0].mColor : IColor(); }
 };

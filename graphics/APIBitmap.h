@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cairo.h>
+
+namespace iplug {
+namespace igraphics {
+
+// A decoded image: a premultiplied ARGB32 Cairo surface and the scale it was made for (pixels
+// per point). Owned by the bitmap cache, or by a layer.
+class APIBitmap {
+ public:
+  // Takes over the surface reference.
+  APIBitmap(cairo_surface_t* surface, float scale);
+  ~APIBitmap();
+  APIBitmap(const APIBitmap&) = delete;
+  APIBitmap& operator=(const APIBitmap&) = delete;
+
+  cairo_surface_t* GetSurface() const { return mSurface; }
+  float GetScale() const { return mScale; }
+  int GetWidth() const { return mWidth; }    // pixels
+  int GetHeight() const { return mHeight; }  // pixels
+
+ private:
+  cairo_surface_t* mSurface;
+  float mScale;
+  int mWidth = 0, mHeight = 0;
+};
+
+}  // namespace igraphics
+}  // namespace iplug

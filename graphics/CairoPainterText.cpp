@@ -1,0 +1,155 @@
+// Text of CairoPainter: font faces by name, measuring and drawing.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "graphics/CairoPainter.h"
+#include "graphics/CairoPainterDetail.h"
+#include "graphics/FontCache.h"
+#include "graphics/GraphicsLog.h"
+#include "graphics/Utf8.h"
+
+namespace iplug {
+namespace igraphics {
+
+using namespace cairo_detail;
+
+namespace {
+
+bool FiniteRect(const IRECT& r) {
+  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
+}
+
+// The box around r turned by angleDeg about its centre.
+IRECT RotatedBounds(const IRECT& r, float angleDeg) {
+  const double a = DegToRad(angleDeg);
+  const double c = std::fabs(std::cos(a)), s = std::fabs(std::sin(a));
+  const double hw = 0.5 * (r.W() * c + r.H() * s), hh = 0.5 * (r.W() * s + r.H() * c);
+  const double cx = r.MW(), cy = r.MH();
+  return IRECT(static_cast<float>(cx - hw), static_cast<float>(cy - hh),
+               static_cast<float>(cx + hw), static_cast<float>(cy + hh));
+}
+
+}  // namespace
+
+bool CairoPainter::LoadFont(const char* name, const char* path) {
+  return FontCache::LoadFont(name, path);
+}
+
+// The face for a name; the last one used is kept, so a run of texts in one font costs no
+// lookup.
+cairo_font_face_t* CairoPainter::FontFace(const char* name) const {
+  const unsigned generation = FontCache::Generation();
+  if (mFontFace && generation == mFontGeneration &&
+      std::strncmp(mFontName, name, sizeof(mFontName)) == 0)
+    return mFontFace;
+  cairo_font_face_t* face = FontCache::Get(name);
+  if (!face) return nullptr;
+  if (mFontFace) cairo_font_face_destroy(mFontFace);
+  mFontFace = face;
+  mFontGeneration = generation;
+  std::strncpy(mFontName, name, sizeof(mFontName) - 1);
+  mFontName[sizeof(mFontName) - 1] = '\0';
+  return mFontFace;
+}
+
+// Selects the font and lays the string out: the box it occupies (advance width by line
+// height) placed inside bounds by alignment, and its baseline.
+bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char** clean, IRECT& box,
+                               const IRECT& bounds, double* baseline, float* width) const {
+  if (!mCr || !utf8 || !*utf8) return false;
+  if (!std::isfinite(text.mSize) || text.mSize <= 0.f || !std::isfinite(text.mAngle) ||
+      !FiniteRect(bounds)) {
+    GraphicsLog("text with unusable size, angle or bounds not drawn");
+    return false;
+  }
+  cairo_font_face_t* face = FontFace(text.mFont);
+  if (!face) return false;
+  if (IsValidUtf8(utf8)) {
+    *clean = utf8;
+  } else {
+    SanitizeUtf8(utf8, mTextScratch);
+    *clean = mTextScratch.c_str();
+  }
+  cairo_set_font_face(mCr, face);
+  cairo_set_font_size(mCr, text.mSize);
+  cairo_font_extents_t fe;
+  cairo_font_extents(mCr, &fe);
+  cairo_text_extents_t te;
+  cairo_text_extents(mCr, *clean, &te);
+
+  const double w = te.x_advance, h = fe.ascent + fe.descent;
+  double x = bounds.L, y = bounds.T;
+  switch (text.mAlign) {
+    case EAlign::Near:
+      x = bounds.L;
+      break;
+    case EAlign::Center:
+      x = bounds.MW() - 0.5 * w;
+      break;
+    case EAlign::Far:
+      x = bounds.R - w;
+      break;
+  }
+  switch (text.mVAlign) {
+    case EVAlign::Top:
+      y = bounds.T;
+      break;
+    case EVAlign::Middle:
+      y = bounds.MH() - 0.5 * h;
+      break;
+    case EVAlign::Bottom:
+      y = bounds.B - h;
+      break;
+  }
+  box = IRECT(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + w),
+              static_cast<float>(y + h));
+  *baseline = y + fe.ascent;
+  *width = static_cast<float>(w);
+  return true;
+}
+
+float CairoPainter::MeasureText(const IText& text, const char* utf8, IRECT& bounds) const {
+  const char* clean = nullptr;
+  IRECT box;
+  double baseline = 0.0;
+  float width = 0.f;
+  if (!PrepareText(text, utf8, &clean, box, bounds, &baseline, &width)) {
+    bounds = IRECT();
+    return 0.f;
+  }
+  bounds = text.mAngle != 0.f ? RotatedBounds(box, text.mAngle) : box;
+  return width;
+}
+
+void CairoPainter::DrawText(const IText& text, const char* utf8, const IRECT& bounds,
+                            const IBlend* blend) {
+  const char* clean = nullptr;
+  IRECT box;
+  double baseline = 0.0;
+  float width = 0.f;
+  float weight = 1.f;
+  if (!PrepareText(text, utf8, &clean, box, bounds, &baseline, &width) || !SetBlend(blend, &weight))
+    return;
+  SetSolidSource(text.mFGColor, weight);
+  cairo_matrix_t saved;
+  cairo_get_matrix(mCr, &saved);
+  if (text.mAngle != 0.f) {
+    // Turn about the centre of the text's own box.
+    cairo_matrix_t m;
+    cairo_matrix_init_translate(&m, box.MW(), box.MH());
+    cairo_matrix_rotate(&m, DegToRad(text.mAngle));
+    cairo_matrix_translate(&m, -box.MW(), -box.MH());
+    if (!ApplyTransform(mCr, m)) return;
+  }
+  cairo_new_path(mCr);
+  cairo_move_to(mCr, box.L, baseline);
+  cairo_show_text(mCr, clean);
+  cairo_new_path(mCr);
+  mPathBad = false;
+  cairo_set_matrix(mCr, &saved);
+}
+
+}  // namespace igraphics
+}  // namespace iplug

@@ -1,0 +1,160 @@
+#include "graphics/FontCache.h"
+
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "graphics/GraphicsLog.h"
+#include "graphics/IGraphicsStructs.h"
+
+namespace iplug {
+namespace igraphics {
+
+namespace {
+
+struct StringHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+};
+
+struct Cache {
+  std::mutex mutex;
+  // Each entry holds one reference to its face.
+  std::unordered_map<std::string, cairo_font_face_t*, StringHash, std::equal_to<>> faces;
+  std::atomic<unsigned> generation{0};
+
+  ~Cache() {
+    for (auto& entry : faces)
+      cairo_font_face_destroy(entry.second);
+  }
+};
+
+Cache& TheCache() {
+  static Cache cache;
+  return cache;
+}
+
+// A face from a resolved fontconfig pattern; takes over the pattern reference.
+cairo_font_face_t* FaceFromPattern(FcPattern* pattern) {
+  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
+  FcPatternDestroy(pattern);
+  if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+    cairo_font_face_destroy(face);
+    return nullptr;
+  }
+  return face;
+}
+
+bool HasFamily(FcPattern* match, const std::string& family) {
+  FcChar8* value = nullptr;
+  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+    if (FcStrCmpIgnoreCase(value, reinterpret_cast<const FcChar8*>(family.c_str())) == 0)
+      return true;
+  }
+  return false;
+}
+
+// The face fontconfig finds for the name; null when it has no face of that family.
+cairo_font_face_t* ResolveByName(const char* name) {
+  const std::string_view full(name);
+  std::string family(full), style;
+  const size_t dash = full.rfind('-');
+  if (dash != std::string_view::npos && dash > 0 && dash + 1 < full.size()) {
+    family = std::string(full.substr(0, dash));
+    style = std::string(full.substr(dash + 1));
+  }
+  if (family.empty()) return nullptr;
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return nullptr;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (!style.empty())
+    FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style.c_str()));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return nullptr;
+  if (!HasFamily(match, family)) {
+    FcPatternDestroy(match);
+    return nullptr;
+  }
+  return FaceFromPattern(match);
+}
+
+// fontconfig's own default face, for when even the default name finds nothing.
+cairo_font_face_t* SystemDefaultFace() {
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return nullptr;
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  return match ? FaceFromPattern(match) : nullptr;
+}
+
+}  // namespace
+
+bool FontCache::LoadFont(const char* name, const char* path) {
+  if (!name || !*name || !path || !*path) {
+    GraphicsLog("font registration needs a name and a file");
+    return false;
+  }
+  int count = 0;
+  FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(path), 0, nullptr, &count);
+  if (!pattern) {
+    GraphicsLog("\"%s\" is not a readable font file", path);
+    return false;
+  }
+  cairo_font_face_t* face = FaceFromPattern(pattern);
+  if (!face) {
+    GraphicsLog("cannot make a font face from \"%s\"", path);
+    return false;
+  }
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  auto [it, inserted] = cache.faces.try_emplace(name, face);
+  if (!inserted) {
+    cairo_font_face_destroy(it->second);
+    it->second = face;
+  }
+  cache.generation.fetch_add(1);
+  return true;
+}
+
+cairo_font_face_t* FontCache::Get(const char* name) {
+  if (!name) name = "";
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  if (auto it = cache.faces.find(std::string_view(name)); it != cache.faces.end())
+    return cairo_font_face_reference(it->second);
+  cairo_font_face_t* face = ResolveByName(name);
+  if (!face) {
+    // An unknown name draws in the default face, as the default name itself would.
+    if (auto it = cache.faces.find(std::string_view(DEFAULT_FONT)); it != cache.faces.end()) {
+      face = cairo_font_face_reference(it->second);
+    } else if (!(face = ResolveByName(DEFAULT_FONT))) {
+      face = SystemDefaultFace();
+    }
+    if (!face) {
+      GraphicsLog("no font face for \"%s\", nor a default one", name);
+      return nullptr;
+    }
+    GraphicsLog("font \"%s\" not found; using the default face", name);
+  }
+  cache.faces.emplace(name, face);
+  return cairo_font_face_reference(face);
+}
+
+unsigned FontCache::Generation() {
+  return TheCache().generation.load();
+}
+
+}  // namespace igraphics
+}  // namespace iplug
