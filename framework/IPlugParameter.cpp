@@ -81,7 +81,20 @@ IParam::IParam(const IParam& other)
       mDisplayTexts(other.mDisplayTexts) {}
 
 IParam& IParam::operator=(const IParam& other) {
-  if (this != &other) *this = IParam(other);
+  if (this == &other) return *this;
+  mShape = other.mShape->Clone();
+  mType = other.mType;
+  mValue = other.mValue;
+  mMin = other.mMin;
+  mMax = other.mMax;
+  mStep = other.mStep;
+  mDefault = other.mDefault;
+  mFlags = other.mFlags;
+  mDisplayPrecision = other.mDisplayPrecision;
+  mName = other.mName;
+  mLabel = other.mLabel;
+  mGroup = other.mGroup;
+  mDisplayTexts = other.mDisplayTexts;
   return *this;
 }
 

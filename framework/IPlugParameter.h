@@ -42,8 +42,7 @@ class IParam {
   IParam();
   IParam(const IParam& other);
   IParam& operator=(const IParam& other);
-  IParam(IParam&&) noexcept = default;
-  IParam& operator=(IParam&&) noexcept = default;
+  // No move operations: a move would leave the source without a shape, so moves copy.
   ~IParam();
 
   // Each Init sets every property anew and the value to the default; display texts are

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,11 @@ class WDL_HeapBuf {
  public:
   static constexpr size_t kMaxSize = static_cast<size_t>(std::numeric_limits<int>::max());
   static constexpr int kDefaultGranularity = 4096;
+  using ReallocFunc = void* (*)(void*, size_t);
+
+  // Replaces the reallocation function of every buffer (nullptr restores std::realloc), so that
+  // tests can make growth fail on demand.
+  static void SetReallocFunc(ReallocFunc func) { sRealloc = func ? func : &std::realloc; }
 
   explicit WDL_HeapBuf(int granularity = kDefaultGranularity) { SetGranul(granularity); }
   ~WDL_HeapBuf() { std::free(mBuf); }
@@ -51,35 +57,12 @@ class WDL_HeapBuf {
     mGranul = granularity > 0 ? static_cast<size_t>(granularity) : 1;
   }
 
-  // A negative size is refused (null, buffer unchanged).
-  void* Resize(int newSize, bool allowShrink = true) {
-    if (newSize < 0) return nullptr;
-    return Resize(static_cast<size_t>(newSize), allowShrink);
-  }
-
-  void* Resize(size_t newSize, bool allowShrink = true) {
-    if (newSize > kMaxSize) return nullptr;
-    if (newSize <= mAlloc) {
-      if (allowShrink) Shrink(newSize);
-      mSize = newSize;
-      return mBuf;
-    }
-    size_t want = 0;
-    if (!RoundUp(newSize, want)) return nullptr;
-    // Grow by at least half the current allocation, so appending one item at a time stays
-    // linear overall; the rounded request alone suffices when that would overflow.
-    size_t geometric = mAlloc + mAlloc / 2;
-    if (geometric > want && geometric <= kMaxSize) RoundUp(geometric, want);
-    void* grown = std::realloc(mBuf, want);
-    if (!grown && want > newSize) {
-      want = newSize;
-      grown = std::realloc(mBuf, want);
-    }
-    if (!grown) return nullptr;
-    mBuf = grown;
-    mAlloc = want;
-    mSize = newSize;
-    return mBuf;
+  // Resizes to newSize bytes. A negative size, or one above kMaxSize, is refused (null, buffer
+  // unchanged). Shrinking to 0 with allowShrink releases the storage, so the result is null then.
+  template <std::integral N>
+  void* Resize(N newSize, bool allowShrink = true) {
+    if (std::cmp_less(newSize, 0) || std::cmp_greater(newSize, kMaxSize)) return nullptr;
+    return ResizeBytes(static_cast<size_t>(newSize), allowShrink);
   }
 
   // Releases the storage; the buffer is empty afterwards.
@@ -91,6 +74,30 @@ class WDL_HeapBuf {
   }
 
  private:
+  void* ResizeBytes(size_t newSize, bool allowShrink) {
+    if (newSize <= mAlloc) {
+      if (allowShrink) Shrink(newSize);
+      mSize = newSize;
+      return mBuf;
+    }
+    size_t want = 0;
+    if (!RoundUp(newSize, want)) return nullptr;
+    // Grow by at least half the current allocation, so appending one item at a time stays
+    // linear overall; the rounded request alone suffices when that would overflow.
+    size_t geometric = mAlloc + mAlloc / 2;
+    if (geometric > want && geometric <= kMaxSize) RoundUp(geometric, want);
+    void* grown = sRealloc(mBuf, want);
+    if (!grown && want > newSize) {
+      want = newSize;
+      grown = sRealloc(mBuf, want);
+    }
+    if (!grown) return nullptr;
+    mBuf = grown;
+    mAlloc = want;
+    mSize = newSize;
+    return mBuf;
+  }
+
   // Rounds size up to a multiple of the granularity, refusing results beyond kMaxSize (and so
   // never wrapping around near SIZE_MAX).
   bool RoundUp(size_t size, size_t& out) const {
@@ -120,7 +127,7 @@ class WDL_HeapBuf {
     size_t want = 0;
     RoundUp(newSize, want);
     if (want >= mAlloc || mAlloc - want < mGranul || newSize > mAlloc / 2) return;
-    if (void* smaller = std::realloc(mBuf, want)) {
+    if (void* smaller = sRealloc(mBuf, want)) {
       mBuf = smaller;
       mAlloc = want;
     }
@@ -133,6 +140,8 @@ class WDL_HeapBuf {
     }
     if (Resize(other.mSize, false)) std::memcpy(mBuf, other.mBuf, other.mSize);
   }
+
+  static inline ReallocFunc sRealloc = &std::realloc;
 
   void* mBuf = nullptr;
   size_t mAlloc = 0;
@@ -155,8 +164,11 @@ class WDL_TypedBuf {
 
   // Resizes to count items; null (and no change) for a negative count or one whose byte size
   // would not fit.
-  T* Resize(int count, bool allowShrink = true) {
-    if (count < 0 || static_cast<size_t>(count) > WDL_HeapBuf::kMaxSize / sizeof(T)) return nullptr;
+  template <std::integral N>
+  T* Resize(N count, bool allowShrink = true) {
+    if (std::cmp_less(count, 0) || std::cmp_greater(count, WDL_HeapBuf::kMaxSize / sizeof(T))) {
+      return nullptr;
+    }
     return static_cast<T*>(mHeap.Resize(static_cast<size_t>(count) * sizeof(T), allowShrink));
   }
 

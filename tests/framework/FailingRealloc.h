@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+
+#include "framework/WDLHeapBuf.h"
+
+// While alive, every WDL_HeapBuf reallocation asking for more than limit bytes fails.
+class FailingRealloc {
+ public:
+  explicit FailingRealloc(size_t limit) {
+    sLimit = limit;
+    sLargestRequest = 0;
+    WDL_HeapBuf::SetReallocFunc(&Realloc);
+  }
+  ~FailingRealloc() { WDL_HeapBuf::SetReallocFunc(nullptr); }
+  FailingRealloc(const FailingRealloc&) = delete;
+  FailingRealloc& operator=(const FailingRealloc&) = delete;
+
+  // The largest size asked of the reallocation function since construction.
+  static size_t LargestRequest() { return sLargestRequest; }
+
+ private:
+  static void* Realloc(void* p, size_t size) {
+    if (size > sLargestRequest) sLargestRequest = size;
+    if (size > sLimit) return nullptr;
+    return std::realloc(p, size);
+  }
+
+  static inline size_t sLimit = 0;
+  static inline size_t sLargestRequest = 0;
+};
