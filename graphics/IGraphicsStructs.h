@@ -16,28 +16,16 @@
 namespace iplug {
 namespace igraphics {
 
-class APIBitmap;   // a decoded image held by the graphics core's bitmap cache
-struct SVGHolder;  // a parsed SVG image held by the graphics core's SVG cache
+class APIBitmap;  // a decoded image held by the graphics core's bitmap cache
+struct SVGHolder; // a parsed SVG image held by the graphics core's SVG cache
 
 enum class EDirection { Vertical = 0, Horizontal = 1 };
 
 enum class EAlign { Near = 0, Center = 1, Far = 2 };
 enum class EVAlign { Top = 0, Middle = 1, Bottom = 2 };
 
-enum class EBlend : int32_t {
-  Default = 0,
-  Clobber,
-  SourceOver,
-  SourceIn,
-  SourceOut,
-  SourceAtop,
-  DestOver,
-  DestIn,
-  DestOut,
-  DestAtop,
-  Add,
-  XOR
-};
+enum class EBlend : int32_t { Default = 0, Clobber, SourceOver, SourceIn, SourceOut,
+                              SourceAtop, DestOver, DestIn, DestOut, DestAtop, Add, XOR };
 
 // A rectangle in editor points; empty when all four edges are 0.
 struct IRECT {
@@ -62,9 +50,7 @@ struct IRECT {
     return !Empty() && !o.Empty() && o.L >= L && o.R <= R && o.T >= T && o.B <= B;
   }
   bool Contains(float x, float y) const { return !Empty() && x >= L && x < R && y >= T && y < B; }
-  bool ContainsEdge(float x, float y) const {
-    return !Empty() && x >= L && x <= R && y >= T && y <= B;
-  }
+  bool ContainsEdge(float x, float y) const { return !Empty() && x >= L && x <= R && y >= T && y <= B; }
   bool Intersects(const IRECT& o) const {
     return !Empty() && !o.Empty() && o.L < R && L < o.R && o.T < B && T < o.B;
   }
@@ -81,9 +67,7 @@ struct IRECT {
 
   // Grows (positive) or shrinks (negative) every edge.
   IRECT GetPadded(float p) const { return IRECT(L - p, T - p, R + p, B + p); }
-  IRECT GetPadded(float l, float t, float r, float b) const {
-    return IRECT(L + l, T + t, R + r, B + b);
-  }
+  IRECT GetPadded(float l, float t, float r, float b) const { return IRECT(L + l, T + t, R + r, B + b); }
   IRECT GetHPadded(float p) const { return IRECT(L - p, T, R + p, B); }
   IRECT GetVPadded(float p) const { return IRECT(L, T - p, R, B + p); }
   IRECT GetMidHPadded(float p) const { return IRECT(MW() - p, T, MW() + p, B); }
@@ -125,47 +109,17 @@ struct IRECT {
   }
 
   void Clank(const IRECT& rhs);  // moves inside rhs without resizing when it fits
-  void PixelAlign() {
-    L = std::floor(L);
-    T = std::floor(T);
-    R = std::ceil(R);
-    B = std::ceil(B);
-  }
-  IRECT GetPixelAligned() const {
-    IRECT r = *this;
-    r.PixelAlign();
-    return r;
-  }
-  void Scale(float s) {
-    L *= s;
-    T *= s;
-    R *= s;
-    B *= s;
-  }
-  IRECT GetScaled(float s) const {
-    IRECT r = *this;
-    r.Scale(s);
-    return r;
-  }
+  void PixelAlign() { L = std::floor(L); T = std::floor(T); R = std::ceil(R); B = std::ceil(B); }
+  IRECT GetPixelAligned() const { IRECT r = *this; r.PixelAlign(); return r; }
+  void Scale(float s) { L *= s; T *= s; R *= s; B *= s; }
+  IRECT GetScaled(float s) const { IRECT r = *this; r.Scale(s); return r; }
 };
 
 inline void IRECT::Clank(const IRECT& rhs) {
-  if (L < rhs.L) {
-    R += rhs.L - L;
-    L = rhs.L;
-  }
-  if (T < rhs.T) {
-    B += rhs.T - T;
-    T = rhs.T;
-  }
-  if (R > rhs.R) {
-    L -= R - rhs.R;
-    R = rhs.R;
-  }
-  if (B > rhs.B) {
-    T -= B - rhs.B;
-    B = rhs.B;
-  }
+  if (L < rhs.L) { R += rhs.L - L; L = rhs.L; }
+  if (T < rhs.T) { B += rhs.T - T; T = rhs.T; }
+  if (R > rhs.R) { L -= R - rhs.R; R = rhs.R; }
+  if (B > rhs.B) { T -= B - rhs.B; B = rhs.B; }
 }
 
 // A colour of four 0..255 components; default opaque black.
@@ -179,10 +133,8 @@ struct IColor {
   bool operator!=(const IColor& o) const { return !(*this == o); }
 
   void Clamp() {
-    A = std::clamp(A, 0, 255);
-    R = std::clamp(R, 0, 255);
-    G = std::clamp(G, 0, 255);
-    B = std::clamp(B, 0, 255);
+    A = std::clamp(A, 0, 255); R = std::clamp(R, 0, 255);
+    G = std::clamp(G, 0, 255); B = std::clamp(B, 0, 255);
   }
   // The same colour with alpha replaced by a 0..1 opacity.
   IColor WithOpacity(float alpha) const {
@@ -223,9 +175,7 @@ struct IBlend {
   IBlend(EBlend method, float weight = 1.f) : mMethod(method), mWeight(weight) {}
 };
 
-inline float BlendWeight(const IBlend* blend) {
-  return blend ? blend->mWeight : 1.f;
-}
+inline float BlendWeight(const IBlend* blend) { return blend ? blend->mWeight : 1.f; }
 
 enum class EPatternType : int32_t { Solid = 0, Linear = 1, Radial = 2, Sweep = 3 };
 enum class EPatternExtend : int32_t { None = 0, Pad = 1, Reflect = 2, Repeat = 3 };
@@ -286,8 +236,7 @@ struct IPattern {
     } else {
       p.mTransform = IMatrix(0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
     }
-    for (const IColorStop& s : stops)
-      p.AddStop(s.mColor, s.mOffset);
+    for (const IColorStop& s : stops) p.AddStop(s.mColor, s.mOffset);
     return p;
   }
   static IPattern CreateRadialGradient(float cx, float cy, float r,
@@ -299,8 +248,7 @@ struct IPattern {
     } else {
       p.mTransform = IMatrix(0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
     }
-    for (const IColorStop& s : stops)
-      p.AddStop(s.mColor, s.mOffset);
+    for (const IColorStop& s : stops) p.AddStop(s.mColor, s.mOffset);
     return p;
   }
   const IColorStop& GetStop(int i) const { return mStops[std::clamp(i, 0, kMaxStops - 1)]; }
@@ -341,15 +289,11 @@ struct IText {
   EVAlign mVAlign = EVAlign::Middle;
 
   IText(float size = DEFAULT_TEXT_SIZE, const IColor& color = COLOR_BLACK,
-        const char* font = nullptr, EAlign align = EAlign::Center, EVAlign valign = EVAlign::Middle,
-        float angle = 0.f, const IColor& teBG = COLOR_WHITE, const IColor& teFG = COLOR_BLACK)
-      : mSize(size),
-        mFGColor(color),
-        mTextEntryBGColor(teBG),
-        mTextEntryFGColor(teFG),
-        mAngle(angle),
-        mAlign(align),
-        mVAlign(valign) {
+        const char* font = nullptr, EAlign align = EAlign::Center,
+        EVAlign valign = EVAlign::Middle, float angle = 0.f,
+        const IColor& teBG = COLOR_WHITE, const IColor& teFG = COLOR_BLACK)
+      : mSize(size), mFGColor(color), mTextEntryBGColor(teBG), mTextEntryFGColor(teFG),
+        mAngle(angle), mAlign(align), mVAlign(valign) {
     SetFont(font ? font : DEFAULT_FONT);
   }
   IText(float size, EVAlign valign, const IColor& color = COLOR_BLACK) : IText(size, color) {
@@ -368,31 +312,11 @@ struct IText {
     mFont[n] = '\0';
   }
 
-  IText WithFGColor(const IColor& c) const {
-    IText t = *this;
-    t.mFGColor = c;
-    return t;
-  }
-  IText WithSize(float s) const {
-    IText t = *this;
-    t.mSize = s;
-    return t;
-  }
-  IText WithAlign(EAlign a) const {
-    IText t = *this;
-    t.mAlign = a;
-    return t;
-  }
-  IText WithVAlign(EVAlign a) const {
-    IText t = *this;
-    t.mVAlign = a;
-    return t;
-  }
-  IText WithAngle(float a) const {
-    IText t = *this;
-    t.mAngle = a;
-    return t;
-  }
+  IText WithFGColor(const IColor& c) const { IText t = *this; t.mFGColor = c; return t; }
+  IText WithSize(float s) const { IText t = *this; t.mSize = s; return t; }
+  IText WithAlign(EAlign a) const { IText t = *this; t.mAlign = a; return t; }
+  IText WithVAlign(EVAlign a) const { IText t = *this; t.mVAlign = a; return t; }
+  IText WithAngle(float a) const { IText t = *this; t.mAngle = a; return t; }
 };
 
 inline const IText DEFAULT_TEXT{};
@@ -415,15 +339,7 @@ struct IMouseMod {
 
 // The nine colours of a vector style, by index.
 enum EVColor {
-  kBG = 0,
-  kFG = 1,
-  kPR = 2,
-  kFR = 3,
-  kHL = 4,
-  kSH = 5,
-  kX1 = 6,
-  kX2 = 7,
-  kX3 = 8,
+  kBG = 0, kFG = 1, kPR = 2, kFR = 3, kHL = 4, kSH = 5, kX1 = 6, kX2 = 7, kX3 = 8,
   kNumVColors = 9
 };
 
@@ -489,71 +405,19 @@ struct IVStyle {
 
   const IColor& GetColor(EVColor idx) const { return colorSpec.GetColor(idx); }
 
-  IVStyle WithShowLabel(bool show = true) const {
-    IVStyle s = *this;
-    s.showLabel = show;
-    return s;
-  }
-  IVStyle WithShowValue(bool show = true) const {
-    IVStyle s = *this;
-    s.showValue = show;
-    return s;
-  }
-  IVStyle WithDrawFrame(bool draw = true) const {
-    IVStyle s = *this;
-    s.drawFrame = draw;
-    return s;
-  }
-  IVStyle WithDrawShadows(bool draw = true) const {
-    IVStyle s = *this;
-    s.drawShadows = draw;
-    return s;
-  }
-  IVStyle WithRoundness(float v) const {
-    IVStyle s = *this;
-    s.roundness = std::clamp(v, 0.f, 1.f);
-    return s;
-  }
-  IVStyle WithFrameThickness(float v) const {
-    IVStyle s = *this;
-    s.frameThickness = v;
-    return s;
-  }
-  IVStyle WithShadowOffset(float v) const {
-    IVStyle s = *this;
-    s.shadowOffset = v;
-    return s;
-  }
-  IVStyle WithWidgetFrac(float v) const {
-    IVStyle s = *this;
-    s.widgetFrac = std::clamp(v, 0.f, 1.f);
-    return s;
-  }
-  IVStyle WithAngle(float v) const {
-    IVStyle s = *this;
-    s.angle = v;
-    return s;
-  }
-  IVStyle WithColors(const IVColorSet& c) const {
-    IVStyle s = *this;
-    s.colorSpec = c;
-    return s;
-  }
-  IVStyle WithColor(EVColor idx, const IColor& c) const {
-    IVStyle s = *this;
-    s.colorSpec.SetColor(idx, c);
-    return s;
-  }
-  IVStyle WithLabelText(const IText& t) const {
-    IVStyle s = *this;
-    s.labelText = t;
-    return s;
-  }
-  IVStyle WithValueText(const IText& t) const {
-    IVStyle s = *this;
-    s.valueText = t;
-    return s;
-  }
+  IVStyle WithShowLabel(bool show = true) const { IVStyle s = *this; s.showLabel = show; return s; }
+  IVStyle WithShowValue(bool show = true) const { IVStyle s = *this; s.showValue = show; return s; }
+  IVStyle WithDrawFrame(bool draw = true) const { IVStyle s = *this; s.drawFrame = draw; return s; }
+  IVStyle WithDrawShadows(bool draw = true) const { IVStyle s = *this; s.drawShadows = draw; return s; }
+  IVStyle WithRoundness(float v) const { IVStyle s = *this; s.roundness = std::clamp(v, 0.f, 1.f); return s; }
+  IVStyle WithFrameThickness(float v) const { IVStyle s = *this; s.frameThickness = v; return s; }
+  IVStyle WithShadowOffset(float v) const { IVStyle s = *this; s.shadowOffset = v; return s; }
+  IVStyle WithWidgetFrac(float v) const { IVStyle s = *this; s.widgetFrac = std::clamp(v, 0.f, 1.f); return s; }
+  IVStyle WithAngle(float v) const { IVStyle s = *this; s.angle = v; return s; }
+  IVStyle WithColors(const IVColorSet& c) const { IVStyle s = *this; s.colorSpec = c; return s; }
+  IVStyle WithColor(EVColor idx, const IColor& c) const { IVStyle s = *this; s.colorSpec.SetColor(idx, c); return s; }
+  IVStyle WithLabelText(const IText& t) const { IVStyle s = *this; s.labelText = t; return s; }
+  IVStyle WithValueText(const IText& t) const { IVStyle s = *this; s.valueText = t; return s; }
 };
 
 inline const IVStyle DEFAULT_STYLE{};
@@ -561,19 +425,15 @@ inline const IVStyle DEFAULT_STYLE{};
 // A loaded bitmap, held by value. The decoded image belongs to the bitmap cache.
 struct IBitmap {
   APIBitmap* mAPIBitmap = nullptr;
-  int W = 0;  // width in points (the image's pixel width divided by its scale)
-  int H = 0;  // height in points
-  int N = 1;  // frame count, at least 1
+  int W = 0;               // width in points (the image's pixel width divided by its scale)
+  int H = 0;               // height in points
+  int N = 1;               // frame count, at least 1
   bool mFramesAreHorizontal = false;
   WDL_String mResourceName;
 
   IBitmap() = default;
   IBitmap(APIBitmap* bitmap, int w, int h, int n, bool framesAreHorizontal, const char* name)
-      : mAPIBitmap(bitmap),
-        W(w),
-        H(h),
-        N(std::max(1, n)),
-        mFramesAreHorizontal(framesAreHorizontal) {
+      : mAPIBitmap(bitmap), W(w), H(h), N(std::max(1, n)), mFramesAreHorizontal(framesAreHorizontal) {
     mResourceName.Set(name ? name : "");
   }
 
@@ -596,8 +456,7 @@ struct ISVG {
   float mHeight = 0.f;  // natural height in points
 
   ISVG() = default;
-  ISVG(std::shared_ptr<SVGHolder> image, float w, float h)
-      : mImage(std::move(image)), mWidth(w), mHeight(h) {}
+  ISVG(std::shared_ptr<SVGHolder> image, float w, float h) : mImage(std::move(image)), mWidth(w), mHeight(h) {}
 
   bool IsValid() const { return mImage != nullptr; }
   float W() const { return mWidth; }
