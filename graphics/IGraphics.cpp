@@ -137,7 +137,7 @@ void IGraphics::ForgetControl(IControl* control) {
   for (auto it = mCapturedMap.begin(); it != mCapturedMap.end();) {
     it = it->second == control ? mCapturedMap.erase(it) : std::next(it);
   }
-  mControlsInGesture.erase(control);
+  EndGesture(control);  // a press in progress on it ends here, not never
 }
 
 void IGraphics::DisposeControl(std::unique_ptr<IControl> control) {
