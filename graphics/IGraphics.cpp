@@ -61,6 +61,7 @@ void IGraphics::SetScreenScale(float scale) {
     return;
   }
   mScreenScale = scale;
+  ScaleChanged();
   DispatchScope scope(*this);
   for (size_t i = 0; i < mControls.size(); ++i)
     mControls[i].control->OnRescale();

@@ -309,6 +309,8 @@ class IGraphics {
   const IRECT& GetClipRECT() const { return mClipRECT; }
 
   // Hooks of the renderer.
+  // The screen scale changed; every control is redrawn next.
+  virtual void ScaleChanged() {}
   virtual void BeginFrame(const IRECTList& rects) {}
   virtual void EndFrame() {}
   // Sets the effective clip, already limited to the region and layer being drawn; a rectangle
