@@ -48,7 +48,8 @@ class CairoPainter {
   void BeginFrame();
   // Finishes a frame: balances saved states and flushes the surface for reading.
   void EndFrame();
-  // Fills the whole surface (ignoring clip and transform) with a colour; default transparent.
+  // Fills the whole drawing target (the surface, or the layer being drawn), ignoring clip and
+  // transform, with a colour; default transparent.
   void Clear(const IColor& color = COLOR_TRANSPARENT);
 
   // --- Path building ---
@@ -76,11 +77,15 @@ class CairoPainter {
   // Replaces the clip with the rectangle in the current transform; an empty rectangle removes
   // the clip. The current path is kept.
   void PathClipRegion(const IRECT& r = IRECT());
+  // Replaces the clip with the rectangle; any rectangle without area, the all-zero one
+  // included, clips everything away.
+  void SetClipRect(const IRECT& r);
+  void ResetClip();
   // Saves and restores transform and clip together; a restore without a save is ignored.
   void PathTransformSave();
   void PathTransformRestore();
-  // Back to the identity transform of the current target, with no clip; clearStates also drops
-  // every saved state.
+  // Back to the identity transform of the current target; clearStates also drops every saved
+  // state and the clip.
   void PathTransformReset(bool clearStates = false);
   void PathTransformTranslate(float x, float y);
   void PathTransformRotate(float angleDeg);
@@ -89,6 +94,7 @@ class CairoPainter {
   void PathTransformMatrix(const IMatrix& m);
 
   // --- Shapes ---
+  // These, text and images replace the current path with their own.
   void FillRect(const IColor& c, const IRECT& r, const IBlend* blend = nullptr);
   void DrawRect(const IColor& c, const IRECT& r, const IBlend* blend = nullptr,
                 float thickness = 1.f);
@@ -96,12 +102,21 @@ class CairoPainter {
                      const IBlend* blend = nullptr);
   void DrawRoundRect(const IColor& c, const IRECT& r, float cornerRadius,
                      const IBlend* blend = nullptr, float thickness = 1.f);
+  // Corner radii in the order top left, top right, bottom right, bottom left.
+  void FillRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br, float bl,
+                     const IBlend* blend = nullptr);
+  void DrawRoundRect(const IColor& c, const IRECT& r, float tl, float tr, float br, float bl,
+                     const IBlend* blend = nullptr, float thickness = 1.f);
   void FillCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend = nullptr);
+  void DrawCircle(const IColor& c, float cx, float cy, float r, const IBlend* blend = nullptr,
+                  float thickness = 1.f);
   void FillEllipse(const IColor& c, const IRECT& r, const IBlend* blend = nullptr);
   void DrawEllipse(const IColor& c, const IRECT& r, const IBlend* blend = nullptr,
                    float thickness = 1.f);
   void FillTriangle(const IColor& c, float x1, float y1, float x2, float y2, float x3, float y3,
                     const IBlend* blend = nullptr);
+  void DrawTriangle(const IColor& c, float x1, float y1, float x2, float y2, float x3, float y3,
+                    const IBlend* blend = nullptr, float thickness = 1.f);
   void DrawLine(const IColor& c, float x1, float y1, float x2, float y2,
                 const IBlend* blend = nullptr, float thickness = 1.f);
   void DrawArc(const IColor& c, float cx, float cy, float r, float a1, float a2,
@@ -134,7 +149,7 @@ class CairoPainter {
   // inside the given bounds by the style's alignment; rotated by the style's angle about its
   // centre, bounds receives the box around the rotated box. An empty or null string gives an
   // empty rectangle and 0.
-  float MeasureText(const IText& text, const char* utf8, IRECT& bounds);
+  float MeasureText(const IText& text, const char* utf8, IRECT& bounds) const;
   // Draws the string placed as MeasureText places it, in the style's colour. Invalid UTF-8 is
   // drawn with replacement characters.
   void DrawText(const IText& text, const char* utf8, const IRECT& bounds,
@@ -160,8 +175,9 @@ class CairoPainter {
                       double angleDeg, const IBlend* blend = nullptr);
 
   // --- Layers ---
-  // Redirects drawing into an off-screen surface covering bounds at the current scale. Layers
-  // nest. False (logged) for empty or unusable bounds; drawing then stays where it was.
+  // Redirects drawing into an off-screen surface covering bounds at the current scale, with
+  // the identity transform and no clip (coordinates stay the editor's). Layers nest. False (logged)
+  // for empty or unusable bounds; drawing then stays where it was.
   bool StartLayer(const IRECT& bounds);
   // Ends the innermost layer and hands it over; null when none is open.
   ILayerPtr EndLayer();
@@ -190,9 +206,9 @@ class CairoPainter {
   void ApplyStrokeOptions(const IStrokeOptions& options, float thickness);
   void FinishPath(bool preserve);
   bool PathOk(float a, float b);
-  cairo_font_face_t* FontFace(const char* name);
+  cairo_font_face_t* FontFace(const char* name) const;
   bool PrepareText(const IText& text, const char* utf8, const char** clean, IRECT& box,
-                   const IRECT& bounds, double* baseline, float* width);
+                   const IRECT& bounds, double* baseline, float* width) const;
   void DrawSurface(cairo_surface_t* surface, float surfaceScale, const IRECT& dest, float srcX,
                    float srcY, const IBlend* blend);
 
@@ -206,13 +222,14 @@ class CairoPainter {
   bool mPathBad = false;          // the current path received a non-finite value
   std::vector<std::unique_ptr<Target>> mTargets;
 
-  // Font lookups repeat the same few names: remember the last one.
-  char mFontName[IText::kMaxFontNameLen + 1] = {};
-  cairo_font_face_t* mFontFace = nullptr;  // a reference held by the painter
-  unsigned mFontGeneration = 0;
+  // Font lookups repeat the same few names: remember the last one. Measuring text changes
+  // nothing visible, so these are mutable.
+  mutable char mFontName[IText::kMaxFontNameLen + 1] = {};
+  mutable cairo_font_face_t* mFontFace = nullptr;  // a reference held by the painter
+  mutable unsigned mFontGeneration = 0;
   cairo_font_options_t* mFontOptions = nullptr;
 
-  std::string mTextScratch;                // sanitised copy of a string that was not UTF-8
+  mutable std::string mTextScratch;        // sanitised copy of a string that was not UTF-8
   cairo_surface_t* mShadowMask = nullptr;  // A8 scratch of the box shadow, reused
   std::vector<uint8_t> mBlurScratch;
 };

@@ -48,13 +48,18 @@ void CairoPainter::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const I
     x1 = std::max(x1, x);
     y1 = std::max(y1, y);
   }
-  cairo_surface_t* target = cairo_get_target(mCr);
+  cairo_surface_t* target = mTargets.empty() ? mSurface : mTargets.back()->surface;
   const int tw = cairo_image_surface_get_width(target);
   const int th = cairo_image_surface_get_height(target);
-  const int dx = static_cast<int>(std::max(0.0, std::floor(x0)));
-  const int dy = static_cast<int>(std::max(0.0, std::floor(y0)));
-  const int dw = static_cast<int>(std::min<double>(tw, std::ceil(x1))) - dx;
-  const int dh = static_cast<int>(std::min<double>(th, std::ceil(y1))) - dy;
+  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) {
+    GraphicsLog("box shadow beyond the drawable range not drawn");
+    return;
+  }
+  // Clamped as doubles first: far-off geometry must not overflow the conversion to int.
+  const int dx = static_cast<int>(std::clamp(std::floor(x0), 0.0, static_cast<double>(tw)));
+  const int dy = static_cast<int>(std::clamp(std::floor(y0), 0.0, static_cast<double>(th)));
+  const int dw = static_cast<int>(std::clamp(std::ceil(x1), 0.0, static_cast<double>(tw))) - dx;
+  const int dh = static_cast<int>(std::clamp(std::ceil(y1), 0.0, static_cast<double>(th))) - dy;
   if (dw <= 0 || dh <= 0) return;
 
   // The mask is kept between calls and only grows.
@@ -90,7 +95,9 @@ void CairoPainter::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const I
 
   // Three box passes spread coverage over about three times their radius.
   const double deviceScale = std::sqrt(std::fabs(ctm.xx * ctm.yy - ctm.xy * ctm.yx));
-  const int radius = static_cast<int>(std::lround(blurRadius * deviceScale / 3.0));
+  // A radius beyond the mask's size blurs no further.
+  const double passRadius = std::min(blurRadius * deviceScale / 3.0, double(std::max(dw, dh)));
+  const int radius = static_cast<int>(std::lround(passRadius));
   BoxBlurA8(data, dw, dh, stride, radius, mBlurScratch);
   cairo_surface_mark_dirty(mShadowMask);
 

@@ -39,7 +39,7 @@ bool CairoPainter::LoadFont(const char* name, const char* path) {
 
 // The face for a name; the last one used is kept, so a run of texts in one font costs no
 // lookup.
-cairo_font_face_t* CairoPainter::FontFace(const char* name) {
+cairo_font_face_t* CairoPainter::FontFace(const char* name) const {
   const unsigned generation = FontCache::Generation();
   if (mFontFace && generation == mFontGeneration &&
       std::strncmp(mFontName, name, sizeof(mFontName)) == 0)
@@ -57,7 +57,7 @@ cairo_font_face_t* CairoPainter::FontFace(const char* name) {
 // Selects the font and lays the string out: the box it occupies (advance width by line
 // height) placed inside bounds by alignment, and its baseline.
 bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char** clean, IRECT& box,
-                               const IRECT& bounds, double* baseline, float* width) {
+                               const IRECT& bounds, double* baseline, float* width) const {
   if (!mCr || !utf8 || !*utf8) return false;
   if (!std::isfinite(text.mSize) || text.mSize <= 0.f || !std::isfinite(text.mAngle) ||
       !FiniteRect(bounds)) {
@@ -110,7 +110,7 @@ bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char**
   return true;
 }
 
-float CairoPainter::MeasureText(const IText& text, const char* utf8, IRECT& bounds) {
+float CairoPainter::MeasureText(const IText& text, const char* utf8, IRECT& bounds) const {
   const char* clean = nullptr;
   IRECT box;
   double baseline = 0.0;

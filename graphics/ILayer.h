@@ -18,6 +18,7 @@ class ILayer {
       : mBitmap(std::move(bitmap)), mRECT(bounds), mScale(scale) {}
 
   const APIBitmap* GetAPIBitmap() const { return mBitmap.get(); }
+  APIBitmap* GetAPIBitmap() { return mBitmap.get(); }
   const IRECT& Bounds() const { return mRECT; }
   float GetScale() const { return mScale; }
 

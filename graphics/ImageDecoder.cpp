@@ -21,6 +21,12 @@ constexpr int kMaxImageSide = 32767;
 
 cairo_surface_t* DecodeImageFile(const char* path) {
   int w = 0, h = 0, channels = 0;
+  // The header tells the size; an image Cairo cannot hold is refused before decoding it.
+  if (stbi_info(path, &w, &h, &channels) &&
+      (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)) {
+    GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
+    return nullptr;
+  }
   stbi_uc* rgba = stbi_load(path, &w, &h, &channels, 4);
   if (!rgba) {
     GraphicsLog("cannot decode image \"%s\": %s", path, stbi_failure_reason());
