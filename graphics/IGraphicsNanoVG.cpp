@@ -3,14 +3,10 @@
 namespace iplug {
 namespace igraphics {
 
-namespace {
-// A clip without area that is not the all-zero rectangle (which would mean "no clip").
-const IRECT kClipEverything(-1.f, -1.f, -1.f, -1.f);
-}  // namespace
-
 IGraphicsNanoVG::IGraphicsNanoVG(IEditorDelegate& dlg, int w, int h, int fps, float scale)
     : IGraphics(dlg, w, h, fps, scale),
-      mPainter(std::make_unique<CairoPainter>(Width(), Height(), GetScreenScale() * GetDrawScale())) {}
+      mPainter(
+          std::make_unique<CairoPainter>(Width(), Height(), GetScreenScale() * GetDrawScale())) {}
 
 IGraphicsNanoVG::~IGraphicsNanoVG() = default;
 
@@ -24,14 +20,14 @@ void IGraphicsNanoVG::BeginFrame(const IRECTList& rects) {
   // What was drawn in a dirty region is wiped, so a control hidden or moved away leaves no trace.
   const IBlend replace(EBlend::Clobber);
   for (int i = 0; i < rects.Size(); ++i) {
-    mPainter->PathClipRegion(rects.Get(i));
+    mPainter->SetClipRect(rects.Get(i));
     mPainter->FillRect(COLOR_TRANSPARENT, rects.Get(i), &replace);
   }
-  mPainter->PathClipRegion();
+  mPainter->ResetClip();
 }
 
 void IGraphicsNanoVG::SetClipRegion(const IRECT& r) {
-  mPainter->PathClipRegion(r.W() > 0.f && r.H() > 0.f ? r : kClipEverything);
+  mPainter->SetClipRect(r);
 }
 
 IBitmap IGraphicsNanoVG::LoadBitmap(const char* name, int nStates, bool framesAreHorizontal,
@@ -39,7 +35,9 @@ IBitmap IGraphicsNanoVG::LoadBitmap(const char* name, int nStates, bool framesAr
   return mPainter->LoadBitmap(name, nStates, framesAreHorizontal, targetScale);
 }
 
-ISVG IGraphicsNanoVG::LoadSVG(const char* name) { return CairoPainter::LoadSVG(name); }
+ISVG IGraphicsNanoVG::LoadSVG(const char* name) {
+  return CairoPainter::LoadSVG(name);
+}
 
 void IGraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int srcX, int srcY,
                                  const IBlend* blend) {
@@ -69,9 +67,7 @@ void IGraphicsNanoVG::DrawLine(const IColor& color, float x1, float y1, float x2
 
 void IGraphicsNanoVG::DrawTriangle(const IColor& color, float x1, float y1, float x2, float y2,
                                    float x3, float y3, const IBlend* blend, float thickness) {
-  mPainter->PathClear();
-  mPainter->PathTriangle(x1, y1, x2, y2, x3, y3);
-  mPainter->PathStroke(IPattern(color), thickness, IStrokeOptions(), blend);
+  mPainter->DrawTriangle(color, x1, y1, x2, y2, x3, y3, blend, thickness);
 }
 
 void IGraphicsNanoVG::DrawRect(const IColor& color, const IRECT& bounds, const IBlend* blend,
@@ -84,11 +80,10 @@ void IGraphicsNanoVG::DrawRoundRect(const IColor& color, const IRECT& bounds, fl
   mPainter->DrawRoundRect(color, bounds, cornerRadius, blend, thickness);
 }
 
-void IGraphicsNanoVG::DrawRoundRect(const IColor& color, const IRECT& bounds, float cRTL, float cRTR,
-                                    float cRBR, float cRBL, const IBlend* blend, float thickness) {
-  mPainter->PathClear();
-  mPainter->PathRoundRect(bounds, cRTL, cRTR, cRBR, cRBL);
-  mPainter->PathStroke(IPattern(color), thickness, IStrokeOptions(), blend);
+void IGraphicsNanoVG::DrawRoundRect(const IColor& color, const IRECT& bounds, float cRTL,
+                                    float cRTR, float cRBR, float cRBL, const IBlend* blend,
+                                    float thickness) {
+  mPainter->DrawRoundRect(color, bounds, cRTL, cRTR, cRBR, cRBL, blend, thickness);
 }
 
 void IGraphicsNanoVG::DrawArc(const IColor& color, float cx, float cy, float r, float a1, float a2,
@@ -98,9 +93,7 @@ void IGraphicsNanoVG::DrawArc(const IColor& color, float cx, float cy, float r, 
 
 void IGraphicsNanoVG::DrawCircle(const IColor& color, float cx, float cy, float r,
                                  const IBlend* blend, float thickness) {
-  mPainter->PathClear();
-  mPainter->PathCircle(cx, cy, r);
-  mPainter->PathStroke(IPattern(color), thickness, IStrokeOptions(), blend);
+  mPainter->DrawCircle(color, cx, cy, r, blend, thickness);
 }
 
 void IGraphicsNanoVG::DrawEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend,
@@ -122,11 +115,9 @@ void IGraphicsNanoVG::FillRoundRect(const IColor& color, const IRECT& bounds, fl
   mPainter->FillRoundRect(color, bounds, cornerRadius, blend);
 }
 
-void IGraphicsNanoVG::FillRoundRect(const IColor& color, const IRECT& bounds, float cRTL, float cRTR,
-                                    float cRBR, float cRBL, const IBlend* blend) {
-  mPainter->PathClear();
-  mPainter->PathRoundRect(bounds, cRTL, cRTR, cRBR, cRBL);
-  mPainter->PathFill(IPattern(color), IFillOptions(), blend);
+void IGraphicsNanoVG::FillRoundRect(const IColor& color, const IRECT& bounds, float cRTL,
+                                    float cRTR, float cRBR, float cRBL, const IBlend* blend) {
+  mPainter->FillRoundRect(color, bounds, cRTL, cRTR, cRBR, cRBL, blend);
 }
 
 void IGraphicsNanoVG::FillCircle(const IColor& color, float cx, float cy, float r,

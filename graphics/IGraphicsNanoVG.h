@@ -23,7 +23,9 @@ class IGraphicsNanoVG : public IGraphics {
   IColor GetPixel(int x, int y) const { return mPainter->GetPixel(x, y); }
   // Adds a folder searched for bitmaps and SVG images by name.
   static void AddResourcePath(const char* folder) { CairoPainter::AddResourcePath(folder); }
-  static bool LoadFont(const char* name, const char* path) { return CairoPainter::LoadFont(name, path); }
+  static bool LoadFont(const char* name, const char* path) {
+    return CairoPainter::LoadFont(name, path);
+  }
 
   IBitmap LoadBitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false,
                      int targetScale = 0) override;
@@ -64,7 +66,8 @@ class IGraphicsNanoVG : public IGraphics {
                      float cRBL, const IBlend* blend = nullptr) override;
   void FillCircle(const IColor& color, float cx, float cy, float r,
                   const IBlend* blend = nullptr) override;
-  void FillEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend = nullptr) override;
+  void FillEllipse(const IColor& color, const IRECT& bounds,
+                   const IBlend* blend = nullptr) override;
 
   void DrawBoxShadow(const IRECT& inner, const IRECT& outer, const IBlend* blend, float xOffset,
                      float yOffset, float cornerRadius, float blur) override;
