@@ -485,12 +485,13 @@ class IRECTList {
     return u;
   }
 
-  // Drops empty regions and merges overlapping ones, so no area is drawn twice in a frame
+  // Drops regions without area and merges overlapping ones, so no area is drawn twice in a frame
   // (translucent drawing would otherwise darken where regions overlap).
   void Optimize() {
     std::vector<IRECT> out;
     for (const IRECT& r : mRects) {
-      if (r.Empty() || r.W() <= 0.f || r.H() <= 0.f) continue;
+      const bool finite = std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
+      if (!finite || !(r.W() > 0.f && r.H() > 0.f)) continue;
       out.push_back(r);
     }
     bool merged = true;

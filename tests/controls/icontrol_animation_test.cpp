@@ -49,15 +49,6 @@ TEST_F(ControlAnimation, AZeroLengthAnimationEndsOnTheFirstLaterFrameWithoutNaN)
   EXPECT_FALSE(c->GetAnimationFunction());
 }
 
-TEST_F(ControlAnimation, ARunningAnimationKeepsTheControlDirtyEveryFrame) {
-  c->SetAnimation([](IControl*) {}, 1000);
-  for (int frame = 0; frame < 3; ++frame) {
-    IRECTList rects;
-    EXPECT_TRUE(g.IsDirty(rects));
-    EXPECT_EQ(rects.Bounds(), c->GetRECT());
-  }
-}
-
 TEST_F(ControlAnimation, HiddenControlsAnimateToo) {
   c->Hide(true);
   c->SetAnimation(EndAfterDuration, 10);

@@ -65,13 +65,6 @@ TEST(ControlLayout, SnapToMouseOnAZeroExtentGivesZeroNotNaN) {
   EXPECT_DOUBLE_EQ(c.GetValue(), 0.0);
 }
 
-TEST(ControlLayout, SnapToMouseSetsEverySlotForAnIndexOfMinusOne) {
-  LoggingControl c(IRECT(0, 0, 100, 100), {1, 2});
-  c.SnapToMouse(25, 0, EDirection::Horizontal, IRECT(0, 0, 100, 10));
-  EXPECT_DOUBLE_EQ(c.GetValue(0), 0.25);
-  EXPECT_DOUBLE_EQ(c.GetValue(1), 0.25);
-}
-
 TEST(ControlLayout, EnablingRestoresFullWeightWhateverItWasBefore) {
   LoggingControl c(IRECT(0, 0, 10, 10));
   c.SetBlend(IBlend(EBlend::Default, 0.6f));

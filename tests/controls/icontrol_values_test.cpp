@@ -84,15 +84,6 @@ TEST_F(ControlValues, SlotIndicesOutsideTheListNeverReadOrWritePastIt) {
   EXPECT_TRUE(none.IsDirty());
 }
 
-TEST_F(ControlValues, SlotBoundOutsideTheParameterListHasNoParameter) {
-  auto* c = Attach(new LoggingControl(IRECT(0, 0, 10, 10), 99));
-  EXPECT_EQ(c->GetParam(), nullptr);
-  c->DisablePrompt(false);
-  c->PromptUserInput(0);
-  EXPECT_TRUE(g.ShownMenus().empty());
-  EXPECT_FALSE(g.GetPlatformTextEntry().open);
-}
-
 TEST_F(ControlValues, ValueFromDelegateMarksDirtyOnlyOnChangeAndNeverRunsTheAction) {
   int actions = 0;
   auto* c = Attach(new LoggingControl(IRECT(0, 0, 10, 10), 2));
@@ -116,17 +107,6 @@ TEST_F(ControlValues, ValueFromDelegateIsIgnoredWhileTheUserHoldsTheControl) {
   g.OnMouseUp(5, 5, IMouseMod(true));
   c->SetValueFromDelegate(0.9);
   EXPECT_DOUBLE_EQ(c->GetValue(), 0.9);
-}
-
-TEST_F(ControlValues, ValueFromUserInputSetsTheParameterAndRunsTheActionOnChange) {
-  int actions = 0;
-  auto* c = Attach(new LoggingControl(IRECT(0, 0, 10, 10), 2));
-  c->SetActionFunction([&](IControl*) { ++actions; });
-  c->SetValueFromUserInput(0.0);
-  EXPECT_EQ(actions, 0);
-  c->SetValueFromUserInput(0.5);
-  EXPECT_EQ(actions, 1);
-  EXPECT_EQ(dlg.Calls(), (std::vector<Call>{{Call::kSetValue, 2, 0.5}}));
 }
 
 TEST_F(ControlValues, DefaultValueComesFromTheParameterAndSlotsWithoutOneKeepTheirs) {

@@ -15,16 +15,6 @@ std::vector<std::string> Texts(const IPopupMenu& m) {
   return out;
 }
 
-TEST(PopupMenu, NewMenuIsEmptyWithNothingChosen) {
-  IPopupMenu m;
-  EXPECT_STREQ(m.GetTitle(), "");
-  EXPECT_EQ(m.NItems(), 0);
-  EXPECT_EQ(m.GetChosenItemIdx(), -1);
-  EXPECT_EQ(m.GetChosenItem(), nullptr);
-  EXPECT_EQ(m.GetItem(0), nullptr);
-  EXPECT_STREQ(m.GetItemText(3), "");
-}
-
 TEST(PopupMenu, ItemsArePlacedByIndexWithOutOfRangeIndicesClamped) {
   IPopupMenu m("", {"a", "b", "c"});
   m.AddItem("end", 7);
@@ -66,16 +56,6 @@ TEST(PopupMenu, RemoveItemTakesOnlyItemsOfThisMenu) {
   EXPECT_EQ(m.NItems(), 2);
   m.RemoveItem(m.GetItem(0));
   EXPECT_EQ(Texts(m), std::vector<std::string>{"b"});
-}
-
-TEST(PopupMenu, FlagsReadBackAsTheirMeanings) {
-  IPopupMenu m;
-  auto* item = m.AddItemWithFlags("x", IPopupMenu::Item::kChecked | IPopupMenu::Item::kDisabled);
-  EXPECT_TRUE(item->GetChecked());
-  EXPECT_FALSE(item->GetEnabled());
-  EXPECT_EQ(item->GetTag(), -1);
-  item->SetChecked(false);
-  EXPECT_EQ(item->GetFlags(), IPopupMenu::Item::kDisabled);
 }
 
 }  // namespace

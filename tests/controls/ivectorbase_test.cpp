@@ -78,21 +78,6 @@ TEST_F(VectorBase, ValueOnTopAndInTheMiddle) {
   EXPECT_EQ(mid->GetWidgetBounds(), IRECT(25, 25, 75, 75));
 }
 
-TEST_F(VectorBase, HiddenLabelAndValueLeaveTheWholeAreaToTheWidget) {
-  auto* c = Make("Gain", "12",
-                 DEFAULT_STYLE.WithShowLabel(false).WithShowValue(false).WithWidgetFrac(0.8f));
-  EXPECT_EQ(c->GetLabelBounds(), IRECT());
-  EXPECT_EQ(c->GetTargetRECT(), IRECT(0, 0, 100, 100));
-  EXPECT_EQ(c->GetWidgetBounds(), IRECT(10, 10, 90, 90));
-}
-
-TEST_F(VectorBase, InWidgetFlagsPutLabelAndValueOnTheWidget) {
-  auto* c = Make("Gain", "12", DEFAULT_STYLE, true, true);
-  EXPECT_EQ(c->GetWidgetBounds(), IRECT(0, 0, 100, 100));
-  EXPECT_EQ(c->GetLabelBounds(), c->GetWidgetBounds());
-  EXPECT_EQ(c->GetValueBounds(), c->GetWidgetBounds());
-}
-
 TEST_F(VectorBase, AHandleIsInsetByHalfTheFrameAndTheShadowOffset) {
   const IVStyle style = DEFAULT_STYLE.WithShowLabel(false)
                             .WithShowValue(false)
@@ -119,24 +104,6 @@ TEST_F(VectorBase, DrawsBackgroundLabelShapeAndValueInOrderWithTheOwnersBlend) {
   const float radius = 0.5f * 67.f * 0.5f;  // half the smaller side (67) times the roundness
   EXPECT_EQ(body.nums, (std::vector<float>{radius, radius, radius, radius}));
   EXPECT_EQ(body.color, DEFAULT_FGCOLOR);
-}
-
-TEST_F(VectorBase, RaisedShapesCastAShadowAndPressedOnesUseThePressedColour) {
-  auto* c =
-      Make("", "", DEFAULT_STYLE.WithShowLabel(false).WithShowValue(false).WithDrawFrame(false));
-  g.ClearLog();
-  g.DrawFrame();
-  auto fills = g.Calls("FillRoundRect");
-  ASSERT_EQ(fills.size(), 2u);
-  EXPECT_EQ(fills[0].color, DEFAULT_SHCOLOR);
-  EXPECT_EQ(fills[0].rect, IRECT(3, 3, 103, 103));
-  c->mPressed = true;
-  c->SetDirty(false);
-  g.ClearLog();
-  g.DrawFrame();
-  fills = g.Calls("FillRoundRect");
-  ASSERT_EQ(fills.size(), 1u);
-  EXPECT_EQ(fills[0].color, DEFAULT_PRCOLOR);
 }
 
 TEST_F(VectorBase, ShapeNumbersSelectRectangleEllipseTriangleOrTopRoundedRectangle) {
@@ -194,18 +161,6 @@ TEST_F(VectorBase, SplashIsClippedToTheShapeWhileAnAnimationRuns) {
   EXPECT_EQ((it - 1)->op, "Clip");
   EXPECT_EQ((it - 1)->rect, IRECT(0, 0, 100, 100));
   EXPECT_EQ((it + 1)->op, "Clip");  // back to the whole region
-}
-
-TEST_F(VectorBase, ValueIsHighlightedUnderThePointerAndEmptyTextsAreNotDrawn) {
-  auto* c = Make("", "");
-  g.OnMouseOver(50, 50, IMouseMod());
-  g.ClearLog();
-  g.DrawFrame();
-  EXPECT_EQ(g.Count("DrawText"), 0);
-  const auto fills = g.Calls("FillRect");
-  ASSERT_EQ(fills.size(), 2u);  // background, then the value highlight
-  EXPECT_EQ(fills[1].color, COLOR_TRANSLUCENT);
-  EXPECT_EQ(fills[1].rect, c->GetValueBounds());
 }
 
 TEST(VectorBaseUnattached, MakeRectsWithoutGraphicsMeasuresNothing) {

@@ -127,13 +127,4 @@ TEST_F(GraphicsControls, MessagesAndMidiGoOnlyToTheControlsThatTakeThem) {
   EXPECT_FALSE(midi->Saw("OnMsgFromDelegate 13"));
 }
 
-TEST_F(GraphicsControls, RescalingReachesEveryControl) {
-  auto* c = static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(IRECT(0, 0, 5, 5))));
-  c->mEvents.clear();
-  g.SetScreenScale(2.f);
-  g.SetScreenScale(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(c->mEvents, std::vector<std::string>{"OnRescale"});
-  EXPECT_FLOAT_EQ(g.GetScreenScale(), 2.f);
-}
-
 }  // namespace

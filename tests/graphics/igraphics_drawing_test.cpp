@@ -78,13 +78,6 @@ TEST_F(CompositeDrawing, BitmapTextWithZeroSizesOrNoTextDrawsNothing) {
   EXPECT_TRUE(g.Log().empty());
 }
 
-TEST_F(CompositeDrawing, SingleLineBitmapTextStopsAtTheEdge) {
-  const IBitmap font(nullptr, 10, 1200, 100, false, "font");
-  g.DrawBitmapedText(font, IRECT(0, 0, 25, 12), IText(12, EAlign::Near), nullptr, "ABCD", false,
-                     false, 10, 12, 0);
-  EXPECT_EQ(Dests().size(), 2u);
-}
-
 TEST_F(CompositeDrawing, GridLinesAreInnerLinesAndABadStepDrawsNone) {
   g.DrawGrid(COLOR_BLACK, IRECT(0, 0, 100, 50), 30, 25);
   const auto lines = g.Calls("DrawLine");
@@ -119,15 +112,6 @@ TEST_F(CompositeDrawing, NormalisedLinesCountYFromTheBottomAndClampToTheRectangl
   EXPECT_EQ(lines[0].nums, (std::vector<float>{35, 0, 35, 50, 1}));
   EXPECT_EQ(lines[1].nums, (std::vector<float>{10, 40, 110, 40, 1}));
   EXPECT_EQ(lines[2].nums, (std::vector<float>{10, 0, 110, 0, 1}));
-}
-
-TEST_F(CompositeDrawing, MeasureTextPlacesTheBoxByAlignment) {
-  IRECT r(0, 0, 100, 40);
-  EXPECT_FLOAT_EQ(g.MeasureText(IText(10, EAlign::Far), "abcd", r), 20.f);
-  EXPECT_EQ(r, IRECT(80, 15, 100, 25));
-  IRECT empty(0, 0, 100, 40);
-  EXPECT_FLOAT_EQ(g.MeasureText(IText(), "", empty), 0.f);
-  EXPECT_TRUE(empty.Empty());
 }
 
 }  // namespace

@@ -79,22 +79,6 @@ TEST_F(GraphicsEvents, APressCapturesTheControlAndBracketsItsParametersOnTheDele
           {Call::kBegin, 2, 0}, {Call::kBegin, 3, 0}, {Call::kEnd, 2, 0}, {Call::kEnd, 3, 0}}));
 }
 
-TEST_F(GraphicsEvents, APressOnNothingCapturesNothing) {
-  g.OnMouseDown(10, 10, kLeft);
-  EXPECT_FALSE(g.ControlIsCaptured());
-  g.OnMouseUp(10, 10, kLeft);
-  EXPECT_TRUE(dlg.Calls().empty());
-}
-
-TEST_F(GraphicsEvents, ReleasingCaptureShowsAHiddenCursor) {
-  Add(IRECT(0, 0, 50, 50));
-  g.OnMouseDown(10, 10, kLeft);
-  g.HideMouseCursor(true, true);
-  g.ReleaseMouseCapture();
-  EXPECT_FALSE(g.ControlIsCaptured());
-  EXPECT_FALSE(g.IsCursorHidden());
-}
-
 TEST_F(GraphicsEvents, DoubleClicksGoToTheControlOrArePressesWhenItAsks) {
   auto* c = Add(IRECT(0, 0, 50, 50));
   EXPECT_TRUE(g.OnMouseDblClick(10, 10, kLeft));
@@ -132,13 +116,6 @@ TEST_F(GraphicsEvents, WheelAndKeysGoToTheControlUnderThePointer) {
   c->mHandleKeys = true;
   EXPECT_TRUE(g.OnKeyDown(10, 10, IKeyPress("a", iplug::kVK_A)));
   EXPECT_FALSE(g.OnKeyDown(200, 10, IKeyPress("a", iplug::kVK_A)));
-}
-
-TEST_F(GraphicsEvents, DropsGoToTheControlUnderThePoint) {
-  auto* c = Add(IRECT(0, 0, 50, 50));
-  g.OnDrop("/tmp/preset.csx", 10, 10);
-  g.OnDrop(nullptr, 10, 10);
-  EXPECT_TRUE(c->Saw("OnDrop /tmp/preset.csx"));
 }
 
 TEST_F(GraphicsEvents, AnOpenPopupMenuTakesEveryMouseEvent) {
@@ -182,16 +159,6 @@ TEST_F(GraphicsEvents, AnEditTakesTheMouseAndTheKeysItHandles) {
   g.OnKeyDown(10, 10, IKeyPress("", iplug::kVK_RETURN));
   EXPECT_TRUE(c->Saw("OnTextEntryCompletion 5"));
   EXPECT_EQ(g.GetControlInTextEntry(), nullptr);
-}
-
-TEST_F(GraphicsEvents, CancelledTouchReleasesItsControl) {
-  auto* c = Add(IRECT(0, 0, 50, 50), 2);
-  IMouseMod touch(true, false, false, false, false, 7);
-  g.OnMouseDown(10, 10, touch);
-  EXPECT_EQ(g.GetCapturedControl(7), c);
-  g.OnTouchCancelled(10, 10, touch);
-  EXPECT_FALSE(g.ControlIsCaptured());
-  EXPECT_EQ(dlg.Calls().back(), (Call{Call::kEnd, 2, 0}));
 }
 
 }  // namespace

@@ -34,16 +34,6 @@ class GraphicsFrame : public ::testing::Test {
   }
 };
 
-TEST_F(GraphicsFrame, NewControlsAreDirtyAndOneFrameCleansThem) {
-  Add(IRECT(0, 0, 10, 10), kRed);
-  IRECTList rects;
-  EXPECT_TRUE(g.IsDirty(rects));
-  EXPECT_EQ(rects.Size(), 1);
-  IRECTList again;
-  EXPECT_FALSE(g.IsDirty(again));
-  EXPECT_FALSE(g.DrawFrame());
-}
-
 TEST_F(GraphicsFrame, ControlsAreDrawnInAttachOrderEachClippedToItsPartOfTheRegion) {
   Add(IRECT(0, 0, 100, 100), kRed);
   Add(IRECT(50, 50, 150, 150), kGreen);
@@ -79,13 +69,6 @@ TEST_F(GraphicsFrame, HiddenControlsAreNotDrawnButTheAreaTheyLeaveIs) {
   EXPECT_EQ(Drawn(), std::vector<IColor>{kRed});
   EXPECT_EQ(g.Calls("Clip")[0].rect, IRECT(20, 20, 40, 40));
   (void)under;
-}
-
-TEST_F(GraphicsFrame, DisabledControlsDrawWithTheirQuarterBlend) {
-  auto* c = Add(IRECT(0, 0, 10, 10), kRed);
-  c->SetDisabled(true);
-  g.DrawFrame();
-  EXPECT_FLOAT_EQ(g.Calls("FillRect")[0].blendWeight, 0.25f);
 }
 
 TEST_F(GraphicsFrame, OverlappingRegionsAreMergedSoNothingIsDrawnTwice) {

@@ -69,19 +69,6 @@ TEST_F(NanoVGPixels, ADisabledControlIsDrawnAtAQuarterOfItsOpacity) {
   EXPECT_NEAR(g.GetPixel(10, 10).A, 64, 2);
 }
 
-TEST_F(NanoVGPixels, AClipRequestOutsideTheControlDrawsNothing) {
-  struct ClipAway : IControl {
-    using IControl::IControl;
-    void Draw(IGraphics& g) override {
-      g.PathClipRegion(IRECT(70, 70, 90, 90));
-      g.FillRect(kRed, mRECT);
-    }
-  };
-  g.AttachControl(new ClipAway(IRECT(0, 0, 20, 20)));
-  g.DrawFrame();
-  EXPECT_EQ(g.GetPixel(10, 10).A, 0);
-}
-
 TEST_F(NanoVGPixels, PressableShapesAndTextReachTheSurface) {
   struct Button : IControl, IVectorBase {
     Button(const IRECT& r) : IControl(r), IVectorBase(DEFAULT_STYLE.WithShowValue(false)) {
@@ -104,21 +91,6 @@ TEST_F(NanoVGPixels, PressableShapesAndTextReachTheSurface) {
   for (int y = static_cast<int>(l.T); y < static_cast<int>(l.B); ++y)
     for (int x = static_cast<int>(l.L); x < static_cast<int>(l.R); ++x) inked += g.GetPixel(x, y).A > 0;
   EXPECT_GT(inked, 10);
-}
-
-TEST_F(NanoVGPixels, WritesAPngOfTheFrame) {
-  g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10), kNoParameter, kRed));
-  g.DrawFrame();
-  const std::string path = ::testing::TempDir() + "nanovg_frame.png";
-  ASSERT_TRUE(g.WritePNG(path.c_str()));
-  FILE* f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  unsigned char sig[4] = {};
-  EXPECT_EQ(std::fread(sig, 1, 4, f), 4u);
-  std::fclose(f);
-  std::remove(path.c_str());
-  EXPECT_EQ(sig[1], 'P');
-  EXPECT_FALSE(g.WritePNG("/nonexistent-dir/frame.png"));
 }
 
 }  // namespace

@@ -117,14 +117,6 @@ TEST_F(GraphicsPrompts, NotANumberLeavesTheValueAsItWas) {
   EXPECT_TRUE(dlg.Calls().empty());
 }
 
-TEST_F(GraphicsPrompts, AnAnswerWithNoRequesterChangesNothing) {
-  auto* c = Add(FakeEditorDelegate::kParamInt);
-  g.SetControlValueAfterTextEdit("10");
-  g.SetControlValueAfterPopupMenu(nullptr);
-  EXPECT_DOUBLE_EQ(c->GetValue(), 0.0);
-  EXPECT_TRUE(dlg.Calls().empty());
-}
-
 TEST_F(GraphicsPrompts, AControlWithoutParameterReceivesTheTextItself) {
   auto* c = Add(kNoParameter);
   g.CreateTextEntry(*c, IText(), IRECT(0, 0, 10, 10), "abc", 0);
