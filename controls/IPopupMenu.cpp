@@ -1,6 +1,8 @@
 #include "controls/IPopupMenu.h"
 
+#include <strings.h>
 #include <algorithm>
+
 #include <cstring>
 
 namespace iplug {
@@ -35,8 +37,25 @@ IPopupMenu::~IPopupMenu() {
   mItems.Empty(true);
 }
 
+int IPopupMenu::SortedPosition(const char* text) const {
+  // Binary search in case-insensitive order; an equal text goes before its match.
+  int lo = 0, hi = NItems();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    const int cmp = strcasecmp(text, GetItem(mid)->GetText());
+    if (cmp == 0) return mid;
+    if (cmp > 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
 IPopupMenu::Item* IPopupMenu::AddItem(Item* item, int index) {
   if (!item) return nullptr;
+  if (index == kSorted) index = SortedPosition(item->GetText());
   Item* added = index == -1 ? mItems.Add(item) : mItems.Insert(std::max(index, 0), item);
   if (!added) delete item;  // the menu was handed ownership; never leak it
   return added;

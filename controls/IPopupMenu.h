@@ -64,9 +64,12 @@ class IPopupMenu {
   IPopupMenu(const IPopupMenu&) = delete;
   IPopupMenu& operator=(const IPopupMenu&) = delete;
 
-  // Places an item the menu owns from now on: -1 appends, any other index inserts before that
-  // position (negative counting as 0, past the end appending). Returns the item, or null (and
-  // deletes it) when the list cannot grow.
+  // Index of AddItem that places the item in case-insensitive order of the texts.
+  static constexpr int kSorted = -2;
+
+  // Places an item the menu owns from now on: -1 appends, kSorted sorts it in, any other index
+  // inserts before that position (negative counting as 0, past the end appending). Returns the
+  // item, or null (and deletes it) when the list cannot grow.
   Item* AddItem(Item* item, int index = -1);
   // A new item with that text and submenu (owned). A menu with a completion function hands a
   // copy of it to the submenu.
@@ -103,6 +106,8 @@ class IPopupMenu {
   }
 
  private:
+  int SortedPosition(const char* text) const;
+
   int mPrefix = 0;
   int mChosenItemIdx = -1;
   bool mMultiCheck = false;

@@ -24,6 +24,13 @@ TEST(PopupMenu, ItemsArePlacedByIndexWithOutOfRangeIndicesClamped) {
   EXPECT_EQ(Texts(m), (std::vector<std::string>{"first", "second", "a", "b", "c", "end", ""}));
 }
 
+TEST(PopupMenu, SortedItemsGoInCaseInsensitiveOrderBeforeAnEqualText) {
+  IPopupMenu m;
+  for (const char* t : {"b", "A", "c", "B"})
+    m.AddItem(t, IPopupMenu::kSorted);
+  EXPECT_EQ(Texts(m), (std::vector<std::string>{"A", "B", "b", "c"}));
+}
+
 TEST(PopupMenu, ClearDeletesItemsButKeepsTitleChoiceAndCompletion) {
   int runs = 0;
   IPopupMenu m("Title", {"x", "y"}, [&](IPopupMenu*) { ++runs; });
