@@ -136,23 +136,13 @@ class IControl {
   void SetActionFunction(IActionFunction func) { mActionFunc = std::move(func); }
   const IActionFunction& GetActionFunction() const { return mActionFunc; }
 
-  // Rectangles.
+  // Rectangles. The setters only store: a caller that moves a control calls OnResize itself
+  // (or uses SetPosition and SetSize).
   const IRECT& GetRECT() const { return mRECT; }
-  void SetRECT(const IRECT& r) {
-    mRECT = r;
-    mMouseIsOver = false;
-    OnResize();
-  }
+  void SetRECT(const IRECT& r) { mRECT = r; }
   const IRECT& GetTargetRECT() const { return mTargetRECT; }
-  void SetTargetRECT(const IRECT& r) {
-    mTargetRECT = r;
-    mMouseIsOver = false;
-  }
-  void SetTargetAndDrawRECTs(const IRECT& r) {
-    mRECT = mTargetRECT = r;
-    mMouseIsOver = false;
-    OnResize();
-  }
+  void SetTargetRECT(const IRECT& r) { mTargetRECT = r; }
+  void SetTargetAndDrawRECTs(const IRECT& r) { mRECT = mTargetRECT = r; }
 
   const char* GetGroup() const { return mGroup.Get(); }
   void SetGroup(const char* group) { mGroup.Set(group ? group : ""); }

@@ -18,7 +18,7 @@ namespace {
 TEST(ControlLayout, SetPositionMovesTheTargetBeforeOnResizeSoALaidOutTargetIsNotMovedTwice) {
   LoggingControl c(IRECT(10, 10, 50, 30));
   c.mTargetInset = 2.f;
-  c.SetTargetAndDrawRECTs(IRECT(10, 10, 50, 30));
+  c.OnResize();
   ASSERT_EQ(c.GetTargetRECT(), IRECT(12, 12, 48, 28));
   c.SetPosition(100, 200);
   EXPECT_EQ(c.GetRECT(), IRECT(100, 200, 140, 220));

@@ -89,7 +89,8 @@ TEST_F(NanoVGPixels, PressableShapesAndTextReachTheSurface) {
   int inked = 0;
   const IRECT l = b->GetLabelBounds();
   for (int y = static_cast<int>(l.T); y < static_cast<int>(l.B); ++y)
-    for (int x = static_cast<int>(l.L); x < static_cast<int>(l.R); ++x) inked += g.GetPixel(x, y).A > 0;
+    for (int x = static_cast<int>(l.L); x < static_cast<int>(l.R); ++x)
+      inked += g.GetPixel(x, y).A > 0;
   EXPECT_GT(inked, 10);
 }
 
