@@ -113,6 +113,19 @@ TEST(CairoTransform, TransformsThatCannotBeInvertedAreRefused) {
   EXPECT_TRUE(ColorNear(p.GetPixel(5, 5), COLOR_RED));
 }
 
+TEST(CairoSurface, APainterWithoutASurfaceDrawsNothingAndSaysSo) {
+  CairoPainter p(-5, 10);
+  EXPECT_FALSE(p.IsValid());
+  p.BeginFrame();
+  p.FillRect(COLOR_RED, IRECT(0, 0, 10, 10));
+  p.DrawText(IText(), "text", IRECT(0, 0, 10, 10));
+  EXPECT_FALSE(p.StartLayer(IRECT(0, 0, 10, 10)));
+  p.EndFrame();
+  EXPECT_FALSE(p.WritePNG("/tmp/never_written.png"));
+  EXPECT_TRUE(p.Resize(10, 10, 1.f));
+  EXPECT_TRUE(p.IsValid());
+}
+
 TEST(CairoSurface, AContextCairoHasFailedIsReplacedAtTheNextFrame) {
   CairoPainter p(20, 20);
   StartWhite(p);
