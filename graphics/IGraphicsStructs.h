@@ -9,6 +9,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "framework/WDLString.h"
 
@@ -461,6 +462,70 @@ struct ISVG {
   float W() const { return mWidth; }
   float H() const { return mHeight; }
 };
+
+// Index values meaning "none".
+inline constexpr int kNoTag = -1;     // a control attached without a tag
+inline constexpr int kNoValIdx = -1;  // every value slot, or none
+inline constexpr int kNoParameter = -1;
+
+// The dirty regions of one frame.
+class IRECTList {
+ public:
+  void Add(const IRECT& r) { mRects.push_back(r); }
+  int Size() const { return static_cast<int>(mRects.size()); }
+  const IRECT& Get(int i) const { return mRects[static_cast<std::size_t>(i)]; }
+  void Clear() { mRects.clear(); }
+  bool Empty() const { return mRects.empty(); }
+
+  // The smallest rectangle holding every region.
+  IRECT Bounds() const {
+    IRECT u;
+    for (const IRECT& r : mRects)
+      u = u.Union(r);
+    return u;
+  }
+
+  // Drops regions without area and merges overlapping ones, so no area is drawn twice in a frame
+  // (translucent drawing would otherwise darken where regions overlap).
+  void Optimize() {
+    std::vector<IRECT> out;
+    for (const IRECT& r : mRects) {
+      const bool finite = std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
+      if (!finite || !(r.W() > 0.f && r.H() > 0.f)) continue;
+      out.push_back(r);
+    }
+    bool merged = true;
+    while (merged) {
+      merged = false;
+      for (std::size_t i = 0; i < out.size() && !merged; ++i) {
+        for (std::size_t j = i + 1; j < out.size(); ++j) {
+          if (out[i].Intersects(out[j])) {
+            out[i] = out[i].Union(out[j]);
+            out.erase(out.begin() + static_cast<std::ptrdiff_t>(j));
+            merged = true;
+            break;
+          }
+        }
+      }
+    }
+    mRects = std::move(out);
+  }
+
+ private:
+  std::vector<IRECT> mRects;
+};
+
+// A gesture the platform recognised, handed to the control under it.
+struct IGestureInfo {
+  int type = 0;  // the gesture type a control registered for
+  float x = 0.f, y = 0.f;
+  float scale = 1.f;  // pinch
+  float velocity = 0.f;
+  float angle = 0.f;  // rotation, degrees
+};
+
+// Answers of a message box.
+enum class EMsgBoxResult { kNoResult = 0, kOK = 1, kCancel = 2, kRetry = 4, kYes = 6, kNo = 7 };
 
 }  // namespace igraphics
 }  // namespace iplug

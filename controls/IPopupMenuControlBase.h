@@ -1,0 +1,23 @@
+#pragma once
+
+// What the graphics core asks of the in-interface popup-menu control. The control itself
+// derives from this; the graphics core keeps the one it creates apart from its control list.
+
+#include "controls/IControl.h"
+
+namespace iplug {
+namespace igraphics {
+
+class IPopupMenuControlBase : public IControl {
+ public:
+  using IControl::IControl;
+
+  // Shows the menu (borrowed) for the anchor rectangle. The answer comes back later through
+  // IGraphics::SetControlValueAfterPopupMenu.
+  virtual void CreatePopupMenu(IPopupMenu& menu, const IRECT& anchor) = 0;
+  // True while the menu is open: the graphics core then sends it every mouse event.
+  virtual bool GetExpanded() const = 0;
+};
+
+}  // namespace igraphics
+}  // namespace iplug

@@ -1,0 +1,395 @@
+// The control list, the popup-menu and text-entry controls kept apart from it, values from the
+// delegate, and the frame cycle.
+
+#include "graphics/IGraphics.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "controls/IPopupMenuControlBase.h"
+#include "controls/ITextEntryControlBase.h"
+#include "graphics/GraphicsLog.h"
+
+namespace iplug {
+namespace igraphics {
+
+namespace {
+IGraphics::PopupMenuControlFactory& PopupFactory() {
+  static IGraphics::PopupMenuControlFactory factory;
+  return factory;
+}
+IGraphics::TextEntryControlFactory& TextEntryFactory() {
+  static IGraphics::TextEntryControlFactory factory;
+  return factory;
+}
+}  // namespace
+
+void IGraphics::SetPopupMenuControlFactory(PopupMenuControlFactory factory) {
+  PopupFactory() = std::move(factory);
+}
+
+void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
+  TextEntryFactory() = std::move(factory);
+}
+
+IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
+    : mDelegate(dlg),
+      mWidth(std::max(w, 0)),
+      mHeight(std::max(h, 0)),
+      mFPS(fps),
+      mDrawScale(1.f),
+      mScreenScale(std::isfinite(scale) && scale > 0.f ? scale : 1.f) {
+  mClipRECT = GetBounds();
+}
+
+IGraphics::~IGraphics() {
+  // Controls may reach the graphics context while they are destroyed: empty the records first.
+  mInPopupMenu = mInTextEntry = mMouseOver = nullptr;
+  mCapturedMap.clear();
+  mControlsInGesture.clear();
+  mPopupControl.reset();
+  mTextEntryControl.reset();
+  mTaggedControls.clear();
+  while (!mControls.empty())
+    mControls.pop_back();
+  mRemovedControls.clear();
+}
+
+void IGraphics::SetScreenScale(float scale) {
+  if (!std::isfinite(scale) || scale <= 0.f) {
+    GraphicsLog("SetScreenScale: refusing scale %g", static_cast<double>(scale));
+    return;
+  }
+  mScreenScale = scale;
+  ScaleChanged();
+  DispatchScope scope(*this);
+  for (size_t i = 0; i < mControls.size(); ++i)
+    mControls[i].control->OnRescale();
+  if (mPopupControl) mPopupControl->OnRescale();
+  if (mTextEntryControl) mTextEntryControl->OnRescale();
+  SetAllControlsDirty();
+}
+
+// --- Control list ---
+
+IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* group) {
+  if (!control) {
+    GraphicsLog("AttachControl: null control");
+    return nullptr;
+  }
+  if (GetControlIdx(control) >= 0) {
+    GraphicsLog("AttachControl: control is already attached");
+    return nullptr;
+  }
+  if (ctrlTag > kNoTag && mTaggedControls.count(ctrlTag)) {
+    GraphicsLog("AttachControl: tag %d is already in use; control deleted", ctrlTag);
+    delete control;
+    return nullptr;
+  }
+
+  DispatchScope scope(*this);
+  control->SetDelegate(&mDelegate);
+  control->SetGraphics(this);
+  control->OnInit();
+  control->OnResize();
+  control->OnRescale();
+  control->SetGroup(group);
+  mControls.push_back({std::unique_ptr<IControl>(control), ctrlTag});
+  if (ctrlTag > kNoTag) mTaggedControls[ctrlTag] = control;
+  control->OnAttached();
+  return control;
+}
+
+IControl* IGraphics::GetControl(int idx) const {
+  if (idx < 0 || idx >= NControls()) return nullptr;
+  return mControls[static_cast<size_t>(idx)].control.get();
+}
+
+int IGraphics::GetControlIdx(const IControl* control) const {
+  if (!control) return -1;
+  for (size_t i = 0; i < mControls.size(); ++i) {
+    if (mControls[i].control.get() == control) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+IControl* IGraphics::GetControlWithTag(int ctrlTag) const {
+  auto it = mTaggedControls.find(ctrlTag);
+  return it == mTaggedControls.end() ? nullptr : it->second;
+}
+
+int IGraphics::GetControlTag(const IControl* control) const {
+  const int idx = GetControlIdx(control);
+  return idx < 0 ? kNoTag : mControls[static_cast<size_t>(idx)].tag;
+}
+
+void IGraphics::ForgetControl(IControl* control) {
+  if (mInPopupMenu == control) {
+    mInPopupMenu = nullptr;
+    mPopupMenuValIdx = kNoValIdx;
+  }
+  if (mInTextEntry == control) {
+    ClearInTextEntryControl();
+    mPlatformTextEntry.open = false;
+    // Nothing is left to receive the text: end the edit without a result.
+    if (mTextEntryControl && mTextEntryControl->EditInProgress()) mTextEntryControl->DismissEdit();
+  }
+  if (mMouseOver == control) mMouseOver = nullptr;
+  for (auto it = mCapturedMap.begin(); it != mCapturedMap.end();) {
+    it = it->second == control ? mCapturedMap.erase(it) : std::next(it);
+  }
+  EndGesture(control);  // a press in progress on it ends here, not never
+}
+
+void IGraphics::DisposeControl(std::unique_ptr<IControl> control) {
+  if (mDispatchDepth > 0) {
+    mRemovedControls.push_back(std::move(control));
+  }
+  // else the control is deleted here
+}
+
+void IGraphics::RemoveControl(IControl* control) {
+  const int idx = GetControlIdx(control);
+  if (idx < 0) return;
+  ControlEntry entry = std::move(mControls[static_cast<size_t>(idx)]);
+  mControls.erase(mControls.begin() + idx);
+  if (entry.tag > kNoTag) mTaggedControls.erase(entry.tag);
+  ForgetControl(control);
+  DisposeControl(std::move(entry.control));
+}
+
+void IGraphics::RemoveControlWithTag(int ctrlTag) {
+  RemoveControl(GetControlWithTag(ctrlTag));
+}
+
+void IGraphics::RemoveAllControls() {
+  while (!mControls.empty())
+    RemoveControl(mControls.back().control.get());
+}
+
+void IGraphics::ForAllControlsFunc(const std::function<void(IControl*)>& func) {
+  DispatchScope scope(*this);
+  // By index: func may attach or remove controls.
+  for (size_t i = 0; i < mControls.size(); ++i)
+    func(mControls[i].control.get());
+}
+
+void IGraphics::ForControlInGroup(const char* group, const std::function<void(IControl*)>& func) {
+  if (!group) return;
+  ForAllControlsFunc([&](IControl* c) {
+    if (std::strcmp(c->GetGroup(), group) == 0) func(c);
+  });
+}
+
+void IGraphics::ForControlWithParam(int paramIdx, const std::function<void(IControl*)>& func) {
+  ForAllControlsFunc([&](IControl* c) {
+    if (c->GetValIdxForParam(paramIdx) > kNoValIdx) func(c);
+  });
+}
+
+void IGraphics::SetAllControlsDirty() {
+  ForAllControlsFunc([](IControl* c) { c->SetDirty(false); });
+}
+
+void IGraphics::SetAllControlsClean() {
+  ForAllControlsFunc([](IControl* c) { c->SetClean(); });
+}
+
+void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
+  if (mPopupControl) return;
+  if (!PopupFactory()) {
+    GraphicsLog("AttachPopupMenuControl: no popup-menu control is available; menus stay native");
+    return;
+  }
+  mPopupControl = PopupFactory()(text, bounds);
+  if (!mPopupControl) return;
+  mPopupControl->SetDelegate(&mDelegate);
+  mPopupControl->SetGraphics(this);
+  mPopupControl->OnInit();
+  mPopupControl->OnResize();
+  mPopupControl->OnRescale();
+}
+
+void IGraphics::AttachTextEntryControl() {
+  if (mTextEntryControl) return;
+  if (!TextEntryFactory()) {
+    GraphicsLog("AttachTextEntryControl: no text-entry control is available; entry stays native");
+    return;
+  }
+  mTextEntryControl = TextEntryFactory()();
+  if (!mTextEntryControl) return;
+  mTextEntryControl->SetDelegate(&mDelegate);
+  mTextEntryControl->SetGraphics(this);
+  mTextEntryControl->OnInit();
+  mTextEntryControl->OnResize();
+  mTextEntryControl->OnRescale();
+}
+
+void IGraphics::RemovePopupMenuControl() {
+  if (!mPopupControl) return;
+  ForgetControl(mPopupControl.get());
+  DisposeControl(std::move(mPopupControl));
+}
+
+void IGraphics::RemoveTextEntryControl() {
+  if (!mTextEntryControl) return;
+  ForgetControl(mTextEntryControl.get());
+  DisposeControl(std::move(mTextEntryControl));
+}
+
+bool IGraphics::PopupMenuIsOpen() const {
+  return mPopupControl && mPopupControl->GetExpanded();
+}
+
+bool IGraphics::TextEntryIsEditing() const {
+  return mTextEntryControl && mTextEntryControl->EditInProgress();
+}
+
+// --- Values from the delegate ---
+
+void IGraphics::SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) {
+  if (!normalized) {
+    const IParam* param = mDelegate.GetParam(paramIdx);
+    if (!param) return;
+    value = param->ToNormalized(value);
+  }
+  ForAllControlsFunc([&](IControl* c) {
+    const int valIdx = c->GetValIdxForParam(paramIdx);
+    if (valIdx > kNoValIdx) c->SetValueFromDelegate(value, valIdx);
+  });
+}
+
+void IGraphics::SendControlMsgFromDelegate(int ctrlTag, int msgTag, int dataSize,
+                                           const void* data) {
+  DispatchScope scope(*this);
+  if (IControl* c = GetControlWithTag(ctrlTag)) c->OnMsgFromDelegate(msgTag, dataSize, data);
+}
+
+void IGraphics::SendMidiMsgFromDelegate(const IMidiMsg& msg) {
+  ForAllControlsFunc([&](IControl* c) {
+    if (c->GetWantsMidi()) c->OnMidi(msg);
+  });
+}
+
+void IGraphics::UpdatePeers(IControl* caller, int callerValIdx) {
+  if (!caller) return;
+  const int paramIdx = caller->GetParamIdx(callerValIdx);
+  if (paramIdx <= kNoParameter) return;
+  const double value = caller->GetValue(callerValIdx);
+  ForAllControlsFunc([&](IControl* c) {
+    if (c == caller) return;
+    const int valIdx = c->GetValIdxForParam(paramIdx);
+    if (valIdx > kNoValIdx) c->SetValueFromDelegate(value, valIdx);
+  });
+}
+
+// --- Frame cycle ---
+
+bool IGraphics::IsDirty(IRECTList& rects) {
+  DispatchScope scope(*this);
+  // Animations run first, hidden controls included: a running animation ends on time even
+  // while its control is not shown.
+  for (size_t i = 0; i < mControls.size(); ++i)
+    mControls[i].control->Animate();
+  if (mPopupControl) mPopupControl->Animate();
+  if (mTextEntryControl) mTextEntryControl->Animate();
+
+  // A dirty hidden control is collected too: the area it just left must be redrawn.
+  auto collect = [&rects](IControl* c) {
+    if (c->IsDirty()) rects.Add(c->GetRECT());
+    c->SetClean();
+  };
+  for (size_t i = 0; i < mControls.size(); ++i)
+    collect(mControls[i].control.get());
+  if (mPopupControl) collect(mPopupControl.get());
+  if (mTextEntryControl) collect(mTextEntryControl.get());
+
+  rects.Optimize();
+  return !rects.Empty();
+}
+
+void IGraphics::DrawControl(IControl* control, const IRECT& region) {
+  if (!control || control->IsHidden()) return;
+  const IRECT clip = region.Intersect(control->GetRECT());
+  if (clip.Empty()) return;
+  mClipRECT = clip;
+  SetClipRegion(clip);
+  control->Draw(*this);
+  control->DrawPTHighlight(*this);
+}
+
+void IGraphics::Draw(IRECTList& rects) {
+  if (rects.Empty()) return;
+  DispatchScope scope(*this);
+  BeginFrame(rects);
+  for (int r = 0; r < rects.Size(); ++r) {
+    const IRECT region = rects.Get(r);
+    for (size_t i = 0; i < mControls.size(); ++i)
+      DrawControl(mControls[i].control.get(), region);
+    DrawControl(mPopupControl.get(), region);
+    DrawControl(mTextEntryControl.get(), region);
+  }
+  mClipRECT = GetBounds();
+  SetClipRegion(mClipRECT);
+  EndFrame();
+}
+
+bool IGraphics::DrawFrame() {
+  IRECTList rects;
+  if (!IsDirty(rects)) return false;
+  Draw(rects);
+  return true;
+}
+
+void IGraphics::PathClipRegion(const IRECT& r) {
+  const IRECT area = mLayers.empty() ? mClipRECT : mLayers.back().bounds;
+  // A request that misses the area gives a rectangle without area: everything is clipped.
+  SetClipRegion(r.Empty() ? area : r.Intersect(area));
+}
+
+// --- Layers ---
+
+void IGraphics::StartLayer(IControl* control, const IRECT& r) {
+  const IRECT bounds = r.GetPixelAligned();
+  if (!BeginLayerDrawing(bounds)) {
+    GraphicsLog("StartLayer: cannot make a layer over (%g, %g, %g, %g)", static_cast<double>(r.L),
+                static_cast<double>(r.T), static_cast<double>(r.R), static_cast<double>(r.B));
+    return;
+  }
+  mLayers.push_back({control, bounds});
+  SetClipRegion(bounds);
+}
+
+ILayerPtr IGraphics::EndLayer() {
+  if (mLayers.empty()) return nullptr;
+  const OpenLayer open = mLayers.back();
+  mLayers.pop_back();
+  ILayerPtr layer = EndLayerDrawing();
+  if (layer) layer->SetControl(open.control);
+  PathClipRegion();
+  return layer;
+}
+
+bool IGraphics::CheckLayer(const ILayerPtr& layer) {
+  if (!layer || !layer->GetAPIBitmap() || layer->IsInvalid()) return false;
+  const IControl* owner = layer->GetControl();
+  const IRECT wanted = owner ? owner->GetRECT().GetPixelAligned() : layer->Bounds();
+  if (!LayerFits(*layer, wanted)) {
+    layer->Invalidate();
+    return false;
+  }
+  return true;
+}
+
+void IGraphics::DrawLayer(const ILayerPtr& layer, const IBlend* blend) {
+  if (!layer || !layer->GetAPIBitmap()) return;
+  DrawLayerBitmap(*layer, blend);
+}
+
+IBitmap IGraphics::GetScaledBitmap(const IBitmap& src) {
+  const int scale = static_cast<int>(std::ceil(mScreenScale));
+  return LoadBitmap(src.GetResourceName(), src.N, src.GetFramesAreHorizontal(), scale);
+}
+
+}  // namespace igraphics
+}  // namespace iplug

@@ -1,0 +1,148 @@
+#include "graphics/IGraphicsNanoVG.h"
+
+namespace iplug {
+namespace igraphics {
+
+IGraphicsNanoVG::IGraphicsNanoVG(IEditorDelegate& dlg, int w, int h, int fps, float scale)
+    : IGraphics(dlg, w, h, fps, scale),
+      mPainter(
+          std::make_unique<CairoPainter>(Width(), Height(), GetScreenScale() * GetDrawScale())) {}
+
+IGraphicsNanoVG::~IGraphicsNanoVG() = default;
+
+void IGraphicsNanoVG::ScaleChanged() {
+  // The surface is redrawn in full afterwards: every control is marked dirty.
+  mPainter->Resize(Width(), Height(), GetScreenScale() * GetDrawScale());
+}
+
+void IGraphicsNanoVG::BeginFrame(const IRECTList& rects) {
+  mPainter->BeginFrame();
+  // What was drawn in a dirty region is wiped, so a control hidden or moved away leaves no trace.
+  const IBlend replace(EBlend::Clobber);
+  for (int i = 0; i < rects.Size(); ++i) {
+    mPainter->SetClipRect(rects.Get(i));
+    mPainter->FillRect(COLOR_TRANSPARENT, rects.Get(i), &replace);
+  }
+  mPainter->ResetClip();
+}
+
+void IGraphicsNanoVG::SetClipRegion(const IRECT& r) {
+  mPainter->SetClipRect(r);
+}
+
+IBitmap IGraphicsNanoVG::LoadBitmap(const char* name, int nStates, bool framesAreHorizontal,
+                                    int targetScale) {
+  return mPainter->LoadBitmap(name, nStates, framesAreHorizontal, targetScale);
+}
+
+ISVG IGraphicsNanoVG::LoadSVG(const char* name) {
+  return CairoPainter::LoadSVG(name);
+}
+
+void IGraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int srcX, int srcY,
+                                 const IBlend* blend) {
+  mPainter->DrawBitmap(bitmap, dest, srcX, srcY, blend);
+}
+
+void IGraphicsNanoVG::DrawRotatedBitmap(const IBitmap& bitmap, float destCtrX, float destCtrY,
+                                        double angle, const IBlend* blend) {
+  mPainter->DrawRotatedBitmap(bitmap, destCtrX, destCtrY, angle, blend);
+}
+
+void IGraphicsNanoVG::DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* blend,
+                              const IColor* strokeColor, const IColor* fillColor) {
+  // Colour overrides are not offered by the painter; every caller passes none.
+  mPainter->DrawSVG(svg, bounds, blend);
+}
+
+void IGraphicsNanoVG::DrawRotatedSVG(const ISVG& svg, float destCtrX, float destCtrY, float width,
+                                     float height, double angle, const IBlend* blend) {
+  mPainter->DrawRotatedSVG(svg, destCtrX, destCtrY, width, height, angle, blend);
+}
+
+void IGraphicsNanoVG::DrawLine(const IColor& color, float x1, float y1, float x2, float y2,
+                               const IBlend* blend, float thickness) {
+  mPainter->DrawLine(color, x1, y1, x2, y2, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawTriangle(const IColor& color, float x1, float y1, float x2, float y2,
+                                   float x3, float y3, const IBlend* blend, float thickness) {
+  mPainter->DrawTriangle(color, x1, y1, x2, y2, x3, y3, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawRect(const IColor& color, const IRECT& bounds, const IBlend* blend,
+                               float thickness) {
+  mPainter->DrawRect(color, bounds, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawRoundRect(const IColor& color, const IRECT& bounds, float cornerRadius,
+                                    const IBlend* blend, float thickness) {
+  mPainter->DrawRoundRect(color, bounds, cornerRadius, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawRoundRect(const IColor& color, const IRECT& bounds, float cRTL,
+                                    float cRTR, float cRBR, float cRBL, const IBlend* blend,
+                                    float thickness) {
+  mPainter->DrawRoundRect(color, bounds, cRTL, cRTR, cRBR, cRBL, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawArc(const IColor& color, float cx, float cy, float r, float a1, float a2,
+                              const IBlend* blend, float thickness) {
+  mPainter->DrawArc(color, cx, cy, r, a1, a2, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawCircle(const IColor& color, float cx, float cy, float r,
+                                 const IBlend* blend, float thickness) {
+  mPainter->DrawCircle(color, cx, cy, r, blend, thickness);
+}
+
+void IGraphicsNanoVG::DrawEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend,
+                                  float thickness) {
+  mPainter->DrawEllipse(color, bounds, blend, thickness);
+}
+
+void IGraphicsNanoVG::FillTriangle(const IColor& color, float x1, float y1, float x2, float y2,
+                                   float x3, float y3, const IBlend* blend) {
+  mPainter->FillTriangle(color, x1, y1, x2, y2, x3, y3, blend);
+}
+
+void IGraphicsNanoVG::FillRect(const IColor& color, const IRECT& bounds, const IBlend* blend) {
+  mPainter->FillRect(color, bounds, blend);
+}
+
+void IGraphicsNanoVG::FillRoundRect(const IColor& color, const IRECT& bounds, float cornerRadius,
+                                    const IBlend* blend) {
+  mPainter->FillRoundRect(color, bounds, cornerRadius, blend);
+}
+
+void IGraphicsNanoVG::FillRoundRect(const IColor& color, const IRECT& bounds, float cRTL,
+                                    float cRTR, float cRBR, float cRBL, const IBlend* blend) {
+  mPainter->FillRoundRect(color, bounds, cRTL, cRTR, cRBR, cRBL, blend);
+}
+
+void IGraphicsNanoVG::FillCircle(const IColor& color, float cx, float cy, float r,
+                                 const IBlend* blend) {
+  mPainter->FillCircle(color, cx, cy, r, blend);
+}
+
+void IGraphicsNanoVG::FillEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend) {
+  mPainter->FillEllipse(color, bounds, blend);
+}
+
+void IGraphicsNanoVG::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const IBlend* blend,
+                                    float xOffset, float yOffset, float cornerRadius, float blur) {
+  mPainter->DrawBoxShadow(inner, outer, blend, xOffset, yOffset, cornerRadius, blur);
+}
+
+void IGraphicsNanoVG::DrawText(const IText& text, const char* str, const IRECT& bounds,
+                               const IBlend* blend) {
+  if (!str || !*str) return;
+  mPainter->DrawText(text, str, bounds, blend);
+}
+
+float IGraphicsNanoVG::MeasureText(const IText& text, const char* str, IRECT& bounds) const {
+  return mPainter->MeasureText(text, str, bounds);
+}
+
+}  // namespace igraphics
+}  // namespace iplug

@@ -1,0 +1,159 @@
+// Value prompts: the menu of a parameter's display texts, text entry, and the answers of both.
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "controls/IPopupMenuControlBase.h"
+#include "controls/ITextEntryControlBase.h"
+#include "graphics/GraphicsLog.h"
+#include "graphics/IGraphics.h"
+
+namespace iplug {
+namespace igraphics {
+
+void IGraphics::PromptUserInput(IControl& control, const IRECT& bounds, int valIdx) {
+  const IParam* param = control.GetParam(valIdx);
+  if (!param) return;
+
+  const bool isEnum = param->Type() == IParam::kTypeEnum;
+  const bool isBoolWithTexts = param->Type() == IParam::kTypeBool && param->NDisplayTexts() > 0;
+  if (isEnum || isBoolWithTexts) {
+    WDL_String current;
+    param->GetDisplay(current, true);
+    mPromptPopupMenu.Clear();
+    for (int i = 0; i < param->NDisplayTexts(); ++i) {
+      const char* text = param->GetDisplayTextAtIdx(i);
+      if (!text) continue;
+      const bool checked = std::strcmp(text, current.Get()) == 0;
+      mPromptPopupMenu.AddItemWithFlags(
+          text, checked ? IPopupMenu::Item::kChecked : IPopupMenu::Item::kNoFlags);
+    }
+    mPromptPopupMenu.SetTitle(param->GetName());
+    CreatePopupMenu(control, mPromptPopupMenu, bounds, valIdx);
+    return;
+  }
+
+  WDL_String current;
+  param->GetDisplay(current, false);
+  if (control.GetPromptShowsParamLabel()) {
+    const char* label = param->GetCurrentDisplayText();
+    if (label && *label) {
+      current.Append(" ");
+      current.Append(label);
+    }
+  }
+  CreateTextEntry(control, control.GetText(), bounds, current.Get(), valIdx);
+}
+
+void IGraphics::CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds,
+                                int valIdx, bool isContext) {
+  mInPopupMenu = &control;
+  mPopupMenuValIdx = valIdx;
+  mIsContextMenu = isContext;
+
+  if (mPopupControl) {
+    mPopupControl->CreatePopupMenu(menu, bounds);  // answers later
+    return;
+  }
+  SetControlValueAfterPopupMenu(CreatePlatformPopupMenu(menu, bounds));
+}
+
+IPopupMenu* IGraphics::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) {
+  menu.SetChosenItemIdx(-1);  // no native menu here: nothing is chosen
+  return &menu;
+}
+
+void IGraphics::CreateTextEntry(IControl& control, const IText& text, const IRECT& bounds,
+                                const char* str, int valIdx) {
+  if (!str) str = "";
+  mInTextEntry = &control;
+  mTextEntryValIdx = valIdx;
+  const int paramIdx = control.GetParamIdx(valIdx);
+  const int length = control.GetTextEntryLength();
+  if (mTextEntryControl) {
+    mTextEntryControl->StartTextEntry(paramIdx, text, bounds, length, str);
+  } else {
+    CreatePlatformTextEntry(paramIdx, text, bounds, length, str);
+  }
+}
+
+void IGraphics::CreatePlatformTextEntry(int paramIdx, const IText& text, const IRECT& bounds,
+                                        int length, const char* str) {
+  mPlatformTextEntry.open = true;
+  mPlatformTextEntry.paramIdx = paramIdx;
+  mPlatformTextEntry.text = text;
+  mPlatformTextEntry.bounds = bounds;
+  mPlatformTextEntry.length = length;
+  mPlatformTextEntry.str.Set(str);
+}
+
+void IGraphics::SetControlValueAfterPopupMenu(IPopupMenu* menu) {
+  if (!mInPopupMenu) return;
+  DispatchScope scope(*this);
+  // The record is cleared before the control hears the answer: it may open another menu.
+  IControl* control = mInPopupMenu;
+  const int valIdx = mPopupMenuValIdx;
+  const bool isContext = mIsContextMenu;
+  mInPopupMenu = nullptr;
+  mPopupMenuValIdx = kNoValIdx;
+  mIsContextMenu = false;
+
+  if (isContext) {
+    control->OnContextMenuSelection(menu ? menu->GetChosenItemIdx() : -1);
+  } else {
+    control->OnPopupMenuSelection(menu && menu->GetChosenItemIdx() != -1 ? menu : nullptr, valIdx);
+  }
+
+  // The press that opened the menu ends here; its release must not end it again.
+  mControlsInGesture.erase(control);
+  for (int v = 0; v < control->NVals(); ++v) {
+    const int paramIdx = control->GetParamIdx(v);
+    if (paramIdx > kNoParameter) mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);
+  }
+}
+
+void IGraphics::SetControlValueAfterTextEdit(const char* str) {
+  if (!mInTextEntry) return;
+  DispatchScope scope(*this);
+  IControl* control = mInTextEntry;
+  const int valIdx = mTextEntryValIdx;
+  ClearInTextEntryControl();
+  mPlatformTextEntry.open = false;
+
+  if (!str) {
+    GraphicsLog("SetControlValueAfterTextEdit: no text; value unchanged");
+    return;
+  }
+  const IParam* param = control->GetParam(valIdx);
+  if (!param) {
+    control->OnTextEntryCompletion(str, valIdx);
+    return;
+  }
+
+  double value = 0.;
+  if (!param->MapDisplayText(str, &value)) {
+    // "nan", "inf" and numbers too large for a double name no value of the parameter.
+    char* end = nullptr;
+    const double typed = std::strtod(str, &end);
+    if (end != str && !std::isfinite(typed)) {
+      GraphicsLog("SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
+                  str);
+      return;
+    }
+    value = param->StringToValue(str);
+  }
+  if (!std::isfinite(value)) {
+    GraphicsLog("SetControlValueAfterTextEdit: \"%s\" gives no value; value unchanged", str);
+    return;
+  }
+  if (param->GetStepped()) {
+    const double step = param->GetStep();
+    if (step > 0.) value = std::round(value / step) * step;
+  }
+  value = std::clamp(value, param->GetMin(), param->GetMax());
+  control->SetValueFromUserInput(param->ToNormalized(value), valIdx);
+}
+
+}  // namespace igraphics
+}  // namespace iplug

@@ -1,0 +1,164 @@
+// Value prompts: the menu of display texts, text entry and their answers.
+
+#include <gtest/gtest.h>
+
+#include "support/FakeEditorDelegate.h"
+#include "support/RecordingGraphics.h"
+#include "support/TestControls.h"
+
+using namespace iplug::igraphics;
+using testing_support::FakeTextEntryControl;
+using testing_support::LoggingControl;
+using testing_support::RecordingGraphics;
+using Call = FakeEditorDelegate::Call;
+
+namespace {
+
+const IMouseMod kRight(false, true);
+
+class GraphicsPrompts : public ::testing::Test {
+ protected:
+  FakeEditorDelegate dlg;
+  RecordingGraphics g{dlg};
+
+  LoggingControl* Add(int paramIdx, const IRECT& r = IRECT(100, 100, 180, 140)) {
+    auto* c = static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));
+    c->DisablePrompt(false);
+    return c;
+  }
+};
+
+TEST_F(GraphicsPrompts, ARightClickDoesNothingWhileThePromptIsDisabled) {
+  auto* c = Add(FakeEditorDelegate::kParamEnum);
+  c->DisablePrompt(true);
+  g.OnMouseDown(120, 120, kRight);
+  EXPECT_TRUE(g.ShownMenus().empty());
+  EXPECT_FALSE(g.GetPlatformTextEntry().open);
+}
+
+TEST_F(GraphicsPrompts, AnEnumerationOpensAMenuOfItsTextsWithTheCurrentOneChecked) {
+  dlg.GetParam(FakeEditorDelegate::kParamEnum)->Set(2);
+  auto* c = Add(FakeEditorDelegate::kParamEnum);
+  g.OnMouseDown(120, 120, kRight);
+  ASSERT_EQ(g.ShownMenus().size(), 1u);
+  const auto& menu = g.ShownMenus()[0];
+  EXPECT_EQ(menu.title, "Mode");
+  EXPECT_EQ(menu.items, (std::vector<std::string>{"Off", "Low", "Mid", "High"}));
+  EXPECT_EQ(menu.flags, (std::vector<int>{0, 0, IPopupMenu::Item::kChecked, 0}));
+  EXPECT_EQ(menu.bounds, c->GetRECT());  // a menu covers the control
+}
+
+TEST_F(GraphicsPrompts, AChosenItemSetsTheValueOfItsTextEvenWhenTheRangeDoesNotStartAtZero) {
+  auto* c = Add(FakeEditorDelegate::kParamEnumOffset);
+  g.SetPopupMenuAnswer(2);  // "five"
+  g.OnMouseDown(120, 120, kRight);
+  EXPECT_NEAR(c->GetValue(), (5.0 - 3.0) / 3.0, 1e-12);
+  g.OnMouseUp(120, 120, kRight);
+  // Pressed, set, ended once by the menu's answer; the release ends nothing more.
+  const int p = FakeEditorDelegate::kParamEnumOffset;
+  EXPECT_EQ(dlg.Calls(),
+            (std::vector<Call>{
+                {Call::kBegin, p, 0}, {Call::kSetValue, p, c->GetValue()}, {Call::kEnd, p, 0}}));
+}
+
+TEST_F(GraphicsPrompts, NothingChosenHandsTheControlANullMenu) {
+  auto* c = Add(FakeEditorDelegate::kParamEnum);
+  c->SetValue(0.5);
+  g.OnMouseDown(120, 120, kRight);
+  EXPECT_TRUE(c->Saw("OnPopupMenuSelection null"));
+  EXPECT_DOUBLE_EQ(c->GetValue(), 0.5);
+}
+
+TEST_F(GraphicsPrompts, ABooleanWithTextsGetsAMenuAndANumberGetsATextEntry) {
+  Add(FakeEditorDelegate::kParamBool);
+  g.OnMouseDown(120, 120, kRight);
+  ASSERT_EQ(g.ShownMenus().size(), 1u);
+  EXPECT_EQ(g.ShownMenus()[0].items, (std::vector<std::string>{"Bypassed", "Active"}));
+
+  dlg.GetParam(FakeEditorDelegate::kParamGain)->Set(-3.5);
+  auto* gain = Add(FakeEditorDelegate::kParamGain, IRECT(0, 0, 60, 20));
+  gain->SetPromptShowsParamLabel(true);
+  gain->SetTextEntryLength(5);
+  g.OnMouseDown(10, 10, kRight);
+  const auto& entry = g.GetPlatformTextEntry();
+  ASSERT_TRUE(entry.open);
+  EXPECT_STREQ(entry.str.Get(), "-3.5 dB");
+  EXPECT_EQ(entry.bounds, IRECT(10, 2, 50, 18));  // 40 x 16 about the control's centre
+  EXPECT_EQ(entry.length, 5);
+  EXPECT_EQ(entry.paramIdx, FakeEditorDelegate::kParamGain);
+  EXPECT_EQ(g.GetControlInTextEntry(), gain);
+}
+
+TEST_F(GraphicsPrompts, TypedValuesAreRoundedToTheStepAndClampedToTheRange) {
+  auto* c = Add(FakeEditorDelegate::kParamInt);
+  c->PromptUserInput(0);
+  g.SetControlValueAfterTextEdit("64.6");
+  EXPECT_DOUBLE_EQ(c->GetValue(), 65.0 / 127.0);
+  EXPECT_EQ(g.GetControlInTextEntry(), nullptr);
+  c->PromptUserInput(0);
+  g.SetControlValueAfterTextEdit("500");
+  EXPECT_DOUBLE_EQ(c->GetValue(), 1.0);
+  c->PromptUserInput(0);
+  g.SetControlValueAfterTextEdit("-20");
+  EXPECT_DOUBLE_EQ(c->GetValue(), 0.0);
+}
+
+TEST_F(GraphicsPrompts, NotANumberLeavesTheValueAsItWas) {
+  auto* c = Add(FakeEditorDelegate::kParamGain);
+  c->SetValue(0.5);
+  for (const char* text : {"nan", "inf", "-inf", "1e999", "NaN"}) {
+    c->PromptUserInput(0);
+    g.SetControlValueAfterTextEdit(text);
+    EXPECT_DOUBLE_EQ(c->GetValue(), 0.5) << text;
+  }
+  c->PromptUserInput(0);
+  g.SetControlValueAfterTextEdit(nullptr);
+  EXPECT_DOUBLE_EQ(c->GetValue(), 0.5);
+  EXPECT_TRUE(dlg.Calls().empty());
+}
+
+TEST_F(GraphicsPrompts, AControlWithoutParameterReceivesTheTextItself) {
+  auto* c = Add(kNoParameter);
+  g.CreateTextEntry(*c, IText(), IRECT(0, 0, 10, 10), "abc", 0);
+  g.SetControlValueAfterTextEdit("typed");
+  EXPECT_TRUE(c->Saw("OnTextEntryCompletion typed"));
+}
+
+TEST_F(GraphicsPrompts, RemovingTheRequesterWhileAPromptIsOpenClearsTheRecord) {
+  auto* c = Add(FakeEditorDelegate::kParamInt);
+  c->PromptUserInput(0);
+  ASSERT_EQ(g.GetControlInTextEntry(), c);
+  g.RemoveControl(c);
+  EXPECT_EQ(g.GetControlInTextEntry(), nullptr);
+  g.SetControlValueAfterTextEdit("10");  // must not touch the deleted control
+  EXPECT_TRUE(dlg.Calls().empty());
+}
+
+TEST_F(GraphicsPrompts, RemovingTheRequesterEndsAnInterfaceEditWithoutAResult) {
+  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<FakeTextEntryControl>(); });
+  g.AttachTextEntryControl();
+  IGraphics::SetTextEntryControlFactory(nullptr);
+  auto* c = Add(FakeEditorDelegate::kParamInt);
+  c->PromptUserInput(0);
+  auto* entry = static_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
+  ASSERT_TRUE(entry->EditInProgress());
+  EXPECT_EQ(entry->mText, "64");
+  EXPECT_EQ(entry->mLength, IControl::kDefaultTextEntryLength);
+  g.RemoveControl(c);
+  EXPECT_FALSE(entry->EditInProgress());
+}
+
+TEST_F(GraphicsPrompts, ContextMenusOfferTheControlsItemsAndReportTheIndex) {
+  auto* c = Add(FakeEditorDelegate::kParamInt);
+  c->mContextItems = {"Copy", "Paste"};
+  g.SetPopupMenuAnswer(1);
+  g.OnMouseDown(120, 120, kRight);
+  ASSERT_EQ(g.ShownMenus().size(), 1u);
+  EXPECT_EQ(g.ShownMenus()[0].items, (std::vector<std::string>{"Copy", "Paste"}));
+  EXPECT_EQ(g.ShownMenus()[0].bounds, IRECT(120, 120, 120, 120));
+  EXPECT_TRUE(c->Saw("OnContextMenuSelection 1"));
+  EXPECT_FALSE(c->Saw("OnMouseDown"));  // the menu replaced the press
+  EXPECT_FALSE(g.GetPlatformTextEntry().open);
+}
+
+}  // namespace
