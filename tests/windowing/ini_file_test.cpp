@@ -24,7 +24,9 @@ std::string getString(const std::string& file, const char* section, const char* 
   return buffer;
 }
 
-std::uint64_t loads() { return swell::IniCache::instance().loadCount(); }
+std::uint64_t loads() {
+  return swell::IniCache::instance().loadCount();
+}
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -135,7 +137,8 @@ TEST_F(IniFileTest, StructsRoundTripOnlyAtTheirOwnSize) {
   EXPECT_EQ(readFile(file), "[s]\nblob=0102FA00098086\n\n");
   unsigned char out[6] = {};
   EXPECT_EQ(GetPrivateProfileStruct("s", "blob", out, sizeof out, file.c_str()), TRUE);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 6), std::string(reinterpret_cast<const char*>(data), 6));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 6),
+            std::string(reinterpret_cast<const char*>(data), 6));
   unsigned char other[5] = {7, 7, 7, 7, 7};
   EXPECT_EQ(GetPrivateProfileStruct("s", "blob", other, sizeof other, file.c_str()), FALSE);
   EXPECT_EQ(other[0], 7);
@@ -178,9 +181,11 @@ TEST_F(IniFileTest, LeastRecentlyUsedFileIsEvictedAndReadAgainLater) {
     writeFile(files.back(), "[s]\nk=" + std::to_string(i) + "\n");
     ini_test::ageFile(files.back());
   }
-  for (const std::string& f : files) getString(f, "s", "k");
+  for (const std::string& f : files)
+    getString(f, "s", "k");
   const std::uint64_t before = loads();
-  for (std::size_t i = 1; i < files.size(); ++i) EXPECT_EQ(getString(files[i], "s", "k"), std::to_string(i));
+  for (std::size_t i = 1; i < files.size(); ++i)
+    EXPECT_EQ(getString(files[i], "s", "k"), std::to_string(i));
   EXPECT_EQ(loads(), before) << "files at rest are served from the cache";
   EXPECT_EQ(getString(files[0], "s", "k"), "0");
   EXPECT_EQ(loads(), before + 1);
@@ -220,11 +225,13 @@ TEST_F(IniFileTest, ThreadsWritingAtOnceLoseNothing) {
       }
     });
   }
-  for (auto& thread : threads) thread.join();
+  for (auto& thread : threads)
+    thread.join();
   char buffer[4096];
   GetPrivateProfileSection("s", buffer, sizeof buffer, file.c_str());
   int count = 0;
-  for (const char* p = buffer; *p; p += std::strlen(p) + 1) ++count;
+  for (const char* p = buffer; *p; p += std::strlen(p) + 1)
+    ++count;
   EXPECT_EQ(count, 100);
 }
 

@@ -57,8 +57,7 @@ TEST(IniPath, WritesFollowSymlinksToTheirTarget) {
   ASSERT_EQ(symlink("real/settings.ini", dir.file("link.ini").c_str()), 0);
   ASSERT_EQ(symlink(dir.file("link.ini").c_str(), dir.file("chain.ini").c_str()), 0);
   // The final target need not exist yet.
-  EXPECT_EQ(swell::resolveIniWriteTarget(dir.file("chain.ini")),
-            dir.path() + "/real/settings.ini");
+  EXPECT_EQ(swell::resolveIniWriteTarget(dir.file("chain.ini")), dir.path() + "/real/settings.ini");
   EXPECT_EQ(swell::resolveIniWriteTarget(dir.file("plain.ini")), dir.file("plain.ini"));
 
   ASSERT_EQ(symlink("loop.ini", dir.file("loop.ini").c_str()), 0);

@@ -108,9 +108,9 @@ TEST(IniStructCodec, FailedDecodeLeavesTheCallersBlockAlone) {
   unsigned char out[3] = {9, 9, 9};
   const unsigned char untouched[3] = {9, 9, 9};
   EXPECT_FALSE(swell::decodeIniStruct("01020304", out, 3 - 1 + 2));  // wrong size
-  EXPECT_FALSE(swell::decodeIniStruct("010203", out, 3));             // too short
-  EXPECT_FALSE(swell::decodeIniStruct("0102G307", out, 3));           // not a digit
-  EXPECT_FALSE(swell::decodeIniStruct("01020307", out, 3));           // checksum 06
+  EXPECT_FALSE(swell::decodeIniStruct("010203", out, 3));            // too short
+  EXPECT_FALSE(swell::decodeIniStruct("0102G307", out, 3));          // not a digit
+  EXPECT_FALSE(swell::decodeIniStruct("01020307", out, 3));          // checksum 06
   EXPECT_EQ(std::memcmp(out, untouched, sizeof out), 0);
   EXPECT_TRUE(swell::decodeIniStruct("01020306", out, 3));
 }

@@ -32,11 +32,20 @@ TEST_F(IniRobustnessTest, NamesAndValuesThatWouldBreakLinesAreRefused) {
     const char* value;
   };
   const std::vector<Case> refused = {
-      {"", "k", "v"},          {"a\nb", "k", "v"},      {"a\rb", "k", "v"},
-      {"a]b", "k", "v"},       {"s", "", "v"},          {"s", "k\n[x]", "v"},
-      {"s", "k=x", "v"},       {"s", " k", "v"},        {"s", "\tk", "v"},
-      {"s", "[x]", "v"},       {"s", "k", "v\ninjected=1"}, {"s", "k", "v\r"},
-      {nullptr, "k", "v"},     {"a]b", nullptr, nullptr},
+      {"", "k", "v"},
+      {"a\nb", "k", "v"},
+      {"a\rb", "k", "v"},
+      {"a]b", "k", "v"},
+      {"s", "", "v"},
+      {"s", "k\n[x]", "v"},
+      {"s", "k=x", "v"},
+      {"s", " k", "v"},
+      {"s", "\tk", "v"},
+      {"s", "[x]", "v"},
+      {"s", "k", "v\ninjected=1"},
+      {"s", "k", "v\r"},
+      {nullptr, "k", "v"},
+      {"a]b", nullptr, nullptr},
   };
   for (const Case& c : refused) {
     EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, file.c_str()), FALSE)
@@ -62,7 +71,8 @@ TEST_F(IniRobustnessTest, LinesTooLongToReadBackAreRefused) {
 
 TEST_F(IniRobustnessTest, FileReadOnlyInPartIsNeverWrittenOver) {
   std::string headerless;
-  while (headerless.size() <= swell::kIniHeaderlessLimit) headerless += std::string(99, 'j') + "\n";
+  while (headerless.size() <= swell::kIniHeaderlessLimit)
+    headerless += std::string(99, 'j') + "\n";
   const std::string content = headerless + "[s]\nk=v\n";
   writeFile(file, content);
   char buffer[16];
@@ -118,7 +128,8 @@ TEST_F(IniRobustnessTest, WritesGoThroughASymlinkToItsTarget) {
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   EXPECT_EQ(readFile(file), "[s]\nk=via link\n\n");
   // No file is left behind but the ini file, its link and the writers' lock file.
-  EXPECT_EQ(dir.list(), (std::vector<std::string>{".settings.ini.lock", "link.ini", "settings.ini"}));
+  EXPECT_EQ(dir.list(),
+            (std::vector<std::string>{".settings.ini.lock", "link.ini", "settings.ini"}));
 }
 
 TEST_F(IniRobustnessTest, LongPathsWorkWhole) {
