@@ -124,8 +124,13 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
     logIniProblem("%s: %s was not read whole; not writing it", function, path.c_str());
     return FALSE;
   }
-  if (!edit(slot.sections)) return TRUE;
-  return cache.writeBack(slot, *target) ? TRUE : FALSE;
+  try {
+    if (!edit(slot.sections)) return TRUE;
+    return cache.writeBack(slot, *target) ? TRUE : FALSE;
+  } catch (...) {
+    slot.stale = true;  // the table may hold a change that never reached the disk
+    throw;
+  }
 }
 
 }  // namespace

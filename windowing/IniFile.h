@@ -9,8 +9,9 @@
 #include "windowing/Win32Types.h"
 
 // The value of `key` in `section`, blanks and one pair of quotes around it removed, or
-// `defaultText` (empty when null), copied into `buffer` as at most bufferSize - 1 bytes
-// and a NUL. Returns the length copied. With a null section: the section names; with a
+// `defaultText` (empty when null; it may be `buffer` itself), copied into `buffer` as at
+// most bufferSize - 1 bytes, never ending inside a UTF-8 character, and a NUL. Returns the
+// length copied. With a null section: the section names; with a
 // null key: the section's key names; each name NUL-terminated, the list ended by a second
 // NUL, cut to bufferSize - 2 bytes when it does not fit; returns the bytes before the two
 // final NULs.
