@@ -1,0 +1,100 @@
+// Loads arbitrary text as an ini file and reads every name and value out of it through
+// the buffer-copy rules, with buffers of the exact size so that any overrun is caught.
+// Input: one byte choosing the buffer size, one choosing where the text is split into
+// pieces, then the text.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "windowing/IniParser.h"
+#include "windowing/IniReadout.h"
+#include "windowing/IniSectionTable.h"
+
+namespace {
+
+using swell::IniParser;
+using swell::IniSectionTable;
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool parseInPieces(std::string_view text, std::size_t split, IniSectionTable& table) {
+  IniParser parser(table);
+  // Three pieces, the middle one a single byte when there is room: line ends split
+  // across reads are the interesting case.
+  const std::size_t first = split % (text.size() + 1);
+  const std::size_t second = first < text.size() ? first + 1 : first;
+  parser.feed(text.substr(0, first));
+  parser.feed(text.substr(first, second - first));
+  parser.feed(text.substr(second));
+  parser.finish();
+  return parser.incomplete();
+}
+
+void checkText(std::string_view text, std::size_t size) {
+  std::vector<char> buffer(size);
+  const std::size_t length = swell::copyIniText(text, buffer.data(), size);
+  check(length < size && buffer[length] == '\0' && length <= text.size());
+  check(std::string_view(buffer.data(), length) == text.substr(0, length));
+}
+
+void checkNameList(const std::string& list, std::size_t size) {
+  std::vector<char> buffer(size);
+  const std::size_t length = swell::copyIniNameList(list, buffer.data(), size);
+  check(length + 2 <= size && buffer[length] == '\0' && buffer[length + 1] == '\0');
+}
+
+void checkEntryList(const swell::IniSection& section, std::size_t size) {
+  std::vector<char> buffer(size);
+  const std::size_t length = swell::copyIniEntryList(section, buffer.data(), size);
+  check(length + 1 <= size && buffer[length] == '\0');
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  const std::size_t bufferSize = 2 + data[0] % 64;
+  const std::size_t split = data[1];
+  const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
+
+  IniSectionTable whole;
+  IniParser parser(whole);
+  parser.feed(text);
+  parser.finish();
+  const std::string formatted = swell::formatIniText(whole);
+
+  // How the text arrives must not matter.
+  IniSectionTable pieces;
+  check(parseInPieces(text, split, pieces) == parser.incomplete());
+  check(swell::formatIniText(pieces) == formatted);
+
+  // What is written back reads back as the same table.
+  if (!parser.incomplete()) {
+    IniSectionTable reread;
+    IniParser again(reread);
+    again.feed(formatted);
+    again.finish();
+    check(!again.incomplete());
+    check(swell::formatIniText(reread) == formatted);
+  }
+
+  checkNameList(swell::iniNameList(whole), bufferSize);
+  for (const auto& [name, section] : whole.entries()) {
+    check(!name.empty() && whole.find(name) == &section);
+    checkNameList(swell::iniNameList(section), bufferSize);
+    checkEntryList(section, bufferSize);
+    for (const auto& [key, value] : section.entries()) {
+      check(section.find(key) == &value);
+      const std::string_view read = swell::iniValueAsRead(value);
+      checkText(read, bufferSize - 1);
+      swell::iniTextToInt(read, 0);
+    }
+  }
+  return 0;
+}

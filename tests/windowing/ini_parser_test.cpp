@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "windowing/IniParser.h"
+#include "windowing/IniSectionTable.h"
+
+namespace {
+
+using namespace std::string_literals;
+using swell::IniParser;
+using swell::IniSectionTable;
+
+struct Parsed {
+  IniSectionTable table;
+  bool incomplete = false;
+};
+
+Parsed parse(const std::string& text) {
+  Parsed result;
+  IniParser parser(result.table);
+  parser.feed(text);
+  parser.finish();
+  result.incomplete = parser.incomplete();
+  return result;
+}
+
+// The table a text loads to, shown as the text it is written back as.
+std::string reformat(const std::string& text) {
+  return swell::formatIniText(parse(text).table);
+}
+
+TEST(IniParser, LoadingRules) {
+  struct Case {
+    const char* rule;
+    std::string text;
+    std::string loaded;
+  };
+  const Case cases[] = {
+      {"sorted by name regardless of case", "[midi]\nout=2\nIn=1\n[Audio]\nrate=48000\n",
+       "[Audio]\nrate=48000\n\n[midi]\nIn=1\nout=2\n\n"},
+      {"non-entries dropped", "early=1\n[s]\n; comment\n=v\nplain\n[broken\nk=v\n", "[s]\nk=v\n\n"},
+      {"blanks cut around lines only", "  [s]  \n\t key = v \t\r\n", "[s]\nkey = v\n\n"},
+      {"header ends at its first ]", "[a]b]tail\nk=v\n", "[a]\nk=v\n\n"},
+      {"[] drops lines up to the next header", "[a]\nk=1\n[]\nlost=1\n[b]\nk=2\n",
+       "[a]\nk=1\n\n[b]\nk=2\n\n"},
+      {"repeated header replaces, first spelling stays", "[Sec]\nold=1\n[x]\n[SEC]\nnew=2\n",
+       "[Sec]\nnew=2\n\n[x]\n\n"},
+      {"of repeated keys the first survives", "[s]\nKey=first\nkey=second\nKEY=third\n",
+       "[s]\nKey=first\n\n"},
+      {"lone CR ends lines", "[s]\ra=1\rb=2\rc=3", "[s]\na=1\nb=2\nc=3\n\n"},
+      {"CR LF ends lines", "[s]\r\na=1\r\n\r\nb=2\r\n", "[s]\na=1\nb=2\n\n"},
+      {"NUL ends the line's text", "[s]\nk=v\0hidden=1\nz=2\n"s, "[s]\nk=v\nz=2\n\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(reformat(c.text), c.loaded) << c.rule;
+}
+
+TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
+  const std::string text = "junk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\nlast=9";
+  const std::string whole = reformat(text);
+  for (std::size_t split = 0; split <= text.size(); ++split) {
+    IniSectionTable table;
+    IniParser parser(table);
+    parser.feed(std::string_view(text).substr(0, split));
+    parser.feed(std::string_view(text).substr(split));
+    parser.finish();
+    EXPECT_EQ(swell::formatIniText(table), whole) << "split at " << split;
+  }
+}
+
+TEST(IniParser, FileWithoutAHeaderNearItsStartIsNotRead) {
+  std::string filler;
+  while (filler.size() <= swell::kIniHeaderlessLimit)
+    filler += std::string(99, 'x') + "\n";
+  const Parsed tooLate = parse(filler + "[s]\nk=v\n");
+  EXPECT_TRUE(tooLate.table.empty());
+  EXPECT_TRUE(tooLate.incomplete);
+  EXPECT_TRUE(parse("[]\n" + filler + "[s]\n").incomplete) << "[] does not count as a header";
+  const Parsed inTime = parse(std::string(1000, 'x') + "\n[s]\n" + filler + "k=v\n");
+  EXPECT_FALSE(inTime.incomplete);
+  EXPECT_NE(inTime.table.find("s"), nullptr);
+}
+
+TEST(IniParser, OverlongLineIsCutAndItsRestIsNotReadAsLines) {
+  std::string text = "[s]\nk=" + std::string(swell::kIniMaxLineLength - 2, 'v');
+  EXPECT_FALSE(parse(text + "\n").incomplete) << "a line of exactly the limit is whole";
+  const Parsed parsed = parse(text + "[injected]\nafter=1\n");
+  EXPECT_TRUE(parsed.incomplete);
+  ASSERT_EQ(parsed.table.size(), 1u);
+  const auto* section = parsed.table.find("s");
+  EXPECT_EQ(section->find("k")->size(), swell::kIniMaxLineLength - 2);
+  EXPECT_NE(section->find("after"), nullptr) << "lines after the cut one are still read";
+}
+
+TEST(IniFormat, WrittenTextReadsBackToTheSameTable) {
+  const std::string text = reformat("[b]\nz=1\n a=\" q \"\n[A]\nk==v=\n[c]\n");
+  EXPECT_EQ(text, "[A]\nk==v=\n\n[b]\na=\" q \"\nz=1\n\n[c]\n\n");
+  EXPECT_EQ(reformat(text), text);
+}
+
+TEST(IniNames, CompareAsBytesWithOnlyAsciiFolded) {
+  EXPECT_EQ(swell::compareIniNames("ABC", "abc"), 0);
+  EXPECT_LT(swell::compareIniNames("ab", "abc"), 0);
+  EXPECT_LT(swell::compareIniNames("Z", "\xC3\xA9"), 0);
+  EXPECT_NE(swell::compareIniNames("\xC3\x89", "\xC3\xA9"), 0);
+}
+
+}  // namespace

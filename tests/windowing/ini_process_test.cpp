@@ -1,0 +1,157 @@
+// Several processes sharing one ini file: each test forks real processes, since the
+// guarantees under test (locks, atomic replacement) hold between processes.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "ini_test_support.h"
+#include "windowing/IniCache.h"
+#include "windowing/IniFile.h"
+
+namespace {
+
+using ini_test::readFile;
+using ini_test::TempDir;
+using ini_test::writeFile;
+
+// Runs `body` in a child process; its result is the child's exit status.
+pid_t spawn(const std::function<int()>& body) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  return pid;
+}
+
+int exitStatus(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string randomValue(std::mt19937& random) {
+  std::uniform_int_distribution<int> length(1, 4000);
+  std::uniform_int_distribution<int> character(' ', '~');
+  std::string value(static_cast<std::size_t>(length(random)), ' ');
+  for (char& c : value)
+    c = static_cast<char>(character(random));
+  // A value is stored as given, but one that starts or ends with a blank would be
+  // compared after trimming by readers; keep the ends visible.
+  value.front() = 'a';
+  value.back() = 'z';
+  return value;
+}
+
+// A whole file as the writers make it: the header, one line of the key, the empty line.
+bool isWholeFile(const std::string& content) {
+  const std::string head = "[s]\nk=";
+  if (content.compare(0, head.size(), head) != 0) return false;
+  if (content.size() < head.size() + 3 || content.compare(content.size() - 2, 2, "\n\n") != 0) {
+    return false;
+  }
+  return std::count(content.begin(), content.end(), '\n') == 3;
+}
+
+TEST(IniProcesses, ReadersOfTheRawFileOnlyEverSeeWholeFiles) {
+  TempDir dir;
+  const std::string file = dir.file("settings.ini");
+  ASSERT_EQ(WritePrivateProfileString("s", "k", "start", file.c_str()), TRUE);
+
+  int done[2];
+  ASSERT_EQ(pipe(done), 0);
+  const pid_t reader = spawn([&] {
+    close(done[1]);
+    int snapshots = 0;
+    for (;;) {
+      pollfd finished{done[0], POLLIN, 0};
+      if (poll(&finished, 1, 0) > 0) break;  // the pipe closed: the writers are done
+      if (!isWholeFile(readFile(file))) return 1;
+      ++snapshots;
+    }
+    return snapshots >= 100 ? 0 : 2;
+  });
+  close(done[0]);
+
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = spawn([&, w] {
+      std::mt19937 random(1234u + static_cast<unsigned>(w));
+      for (int i = 0; i < 500; ++i) {
+        if (WritePrivateProfileString("s", "k", randomValue(random).c_str(), file.c_str()) !=
+            TRUE) {
+          return 3;
+        }
+      }
+      return 0;
+    });
+  }
+  EXPECT_EQ(exitStatus(writers[0]), 0);
+  EXPECT_EQ(exitStatus(writers[1]), 0);
+  close(done[1]);
+  EXPECT_EQ(exitStatus(reader), 0) << "1: a snapshot was not a whole file; 2: too few snapshots";
+  EXPECT_TRUE(isWholeFile(readFile(file)));
+}
+
+TEST(IniProcesses, WritersOfDifferentKeysLoseNoneOfThem) {
+  TempDir dir;
+  const std::string file = dir.file("settings.ini");
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = spawn([&, w] {
+      for (int i = 0; i < 200; ++i) {
+        const std::string key = "w" + std::to_string(w) + "_" + std::to_string(i);
+        if (WritePrivateProfileString("shared", key.c_str(), "1", file.c_str()) != TRUE) return 1;
+      }
+      return 0;
+    });
+  }
+  EXPECT_EQ(exitStatus(writers[0]), 0);
+  EXPECT_EQ(exitStatus(writers[1]), 0);
+
+  std::string keys(16384, '\0');
+  GetPrivateProfileString("shared", nullptr, nullptr, keys.data(), static_cast<int>(keys.size()),
+                          file.c_str());
+  int count = 0;
+  for (const char* p = keys.data(); *p; p += std::strlen(p) + 1)
+    ++count;
+  EXPECT_EQ(count, 400);
+  const std::string content = readFile(file);
+  EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 402);
+}
+
+TEST(IniProcesses, AWriteThatFailsPartWayLeavesTheFileAsItWas) {
+  TempDir dir;
+  const std::string file = dir.file("settings.ini");
+  const std::string original = "[s]\nk=old\n\n";
+  writeFile(file, original);
+
+  const pid_t child = spawn([&] {
+    signal(SIGXFSZ, SIG_IGN);  // so the oversized write fails with EFBIG instead
+    const rlimit limit{4096, 4096};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+    if (WritePrivateProfileString("s", "small", "1", file.c_str()) != TRUE) return 11;
+    if (WritePrivateProfileString("s", "small", nullptr, file.c_str()) != TRUE) return 12;
+
+    const std::string big(8000, 'b');
+    if (WritePrivateProfileString("s", "k", big.c_str(), file.c_str()) != FALSE) return 13;
+    // The cache took the change, but the next read must come from the disk.
+    const std::uint64_t loadsBefore = swell::IniCache::instance().loadCount();
+    char buffer[16];
+    GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, file.c_str());
+    if (std::strcmp(buffer, "old") != 0) return 14;
+    if (swell::IniCache::instance().loadCount() == loadsBefore) return 15;
+    return 0;
+  });
+  EXPECT_EQ(exitStatus(child), 0);
+  EXPECT_EQ(readFile(file), original);
+  EXPECT_EQ(dir.list(), (std::vector<std::string>{".settings.ini.lock", "settings.ini"}));
+}
+
+}  // namespace
