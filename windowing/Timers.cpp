@@ -92,6 +92,16 @@ int timerCount() {
   return static_cast<int>(timerList().size());
 }
 
+void killAllTimersForTesting() {
+  std::list<TimerRec> stopped;
+  {
+    std::lock_guard<std::recursive_mutex> lock(timerMutex());
+    stopped.swap(timerList());
+  }
+  for (auto& r : stopped)
+    r.timer->invalidate();
+}
+
 }  // namespace swell
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {

@@ -16,4 +16,6 @@ void setTimerRestriction(HWND hwnd);
 bool timerDeliveryAllowed(HWND hwnd);
 // The number of timer records (for tests).
 int timerCount();
+// Stops every timer (between tests).
+void killAllTimersForTesting();
 }  // namespace swell

@@ -290,9 +290,9 @@ void SWELL_GetViewPort(RECT* r, const RECT* sourcerect, bool wantWork) {
 }
 
 HWND GetDlgItem(HWND hwnd, int id) {
+  if (id == 0) return platform::isLiveObject(hwnd) ? hwnd : nullptr;
   NSView* parent = swell::viewForHandle(hwnd);
   if (!parent) return nullptr;
-  if (id == 0) return hwnd;
   for (NSView* sub : parent->subviews()) {
     if (sub->tag() == id) return swell::handleFromObject(sub);
     NSView* doc = nullptr;
