@@ -19,8 +19,12 @@ Clock& clock() {
   return c ? *c : gSteadyClock;
 }
 
-double nowMs() { return clock().nowMs(); }
+double nowMs() {
+  return clock().nowMs();
+}
 
-void setClock(Clock* c) { gClock.store(c, std::memory_order_release); }
+void setClock(Clock* c) {
+  gClock.store(c, std::memory_order_release);
+}
 
 }  // namespace platform
