@@ -15,6 +15,7 @@
 #include "platform/ColorPanel.h"
 #include "platform/Cursor.h"
 #include "platform/Pasteboard.h"
+#include "platform/View.h"
 #include "platform/Window.h"
 #include "platform/Workspace.h"
 
@@ -85,10 +86,19 @@ void* IGraphicsMac::OpenWindow(void* parent) {
   CloseWindow();
   platform::NSObject* object = platform::liveObject(parent);
   platform::NSView* parentView = nullptr;
-  if (auto* window = dynamic_cast<platform::NSWindow*>(object))
+  if (auto* window = dynamic_cast<platform::NSWindow*>(object)) {
+    if (!window->contentView()) {
+      // A window made without content gets a plain content view to hold the editor.
+      const platform::NSRect content = window->contentRect();
+      platform::Ref<platform::NSView> fill =
+          platform::Ref<platform::NSView>::adopt(new platform::NSView(
+              platform::NSMakeRect(0, 0, content.size.width, content.size.height)));
+      window->setContentView(fill.get());
+    }
     parentView = window->contentView();
-  else
+  } else {
     parentView = dynamic_cast<platform::NSView*>(object);
+  }
   if (!parentView) {
     GraphicsLog("OpenWindow: the parent is not a live view or window; nothing opened");
     return nullptr;
