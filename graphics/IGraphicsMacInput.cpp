@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/Utf8.h"
-
 namespace iplug {
 namespace igraphics {
 
@@ -65,8 +63,8 @@ constexpr char32_t kDeleteBackwardChar = 0x7F;
 
 constexpr char32_t kNoChar = 0xFFFFFFFF;
 
-// The first code point of a UTF-8 text, or kNoChar when it is empty or ill-formed; bytes
-// receives its length.
+// The first code point of a UTF-8 text and its length in bytes, or kNoChar when the text is empty
+// or starts ill formed (a short, overlong or surrogate sequence, or one past U+10FFFF).
 char32_t FirstCodePoint(const std::string& s, size_t* bytes = nullptr) {
   if (bytes) *bytes = 0;
   if (s.empty()) return kNoChar;
@@ -95,6 +93,9 @@ char32_t FirstCodePoint(const std::string& s, size_t* bytes = nullptr) {
     if ((p[i] & 0xC0) != 0x80) return kNoChar;
     c = (c << 6) | (p[i] & 0x3F);
   }
+  // Overlong forms would smuggle in a character under another one's bytes.
+  static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kShortest[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kNoChar;
   if (bytes) *bytes = len;
   return c;
 }
@@ -178,8 +179,7 @@ IKeyPress KeyPressFromEvent(const NSEvent& e) {
   // One key types one character; only the first is kept when the event carries more.
   size_t bytes = 0;
   const char32_t first = FirstCodePoint(e.characters, &bytes);
-  std::string typed = IsPrintable(first) ? e.characters.substr(0, bytes) : std::string();
-  if (!IsValidUtf8(typed.c_str())) typed.clear();  // overlong forms and surrogates type nothing
+  const std::string typed = IsPrintable(first) ? e.characters.substr(0, bytes) : std::string();
   return IKeyPress(typed.c_str(), vk, f & platform::NSEventModifierFlagShift,
                    f & platform::NSEventModifierFlagCommand,
                    f & platform::NSEventModifierFlagOption);
