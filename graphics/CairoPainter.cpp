@@ -196,6 +196,30 @@ void CairoPainter::Clear(const IColor& color) {
   cairo_restore(mCr);
 }
 
+void CairoPainter::ClearRect(const IRECT& r) {
+  if (!mSurface) return;
+  if (!std::isfinite(r.L) || !std::isfinite(r.T) || !std::isfinite(r.R) || !std::isfinite(r.B))
+    return;
+  const int w = cairo_image_surface_get_width(mSurface);
+  const int h = cairo_image_surface_get_height(mSurface);
+  // Clamped while still floating point, so the conversions to int are always defined.
+  auto toPixel = [this](float v, int limit, bool up) {
+    const double p = up ? std::ceil(double(v) * mScale) : std::floor(double(v) * mScale);
+    return static_cast<int>(std::clamp(p, 0.0, double(limit)));
+  };
+  const int x0 = toPixel(r.L, w, false), x1 = toPixel(r.R, w, true);
+  const int y0 = toPixel(r.T, h, false), y1 = toPixel(r.B, h, true);
+  if (x0 >= x1 || y0 >= y1) return;
+  cairo_surface_flush(mSurface);
+  unsigned char* data = cairo_image_surface_get_data(mSurface);
+  const int stride = cairo_image_surface_get_stride(mSurface);
+  if (!data) return;
+  for (int y = y0; y < y1; ++y)
+    std::memset(data + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x0) * 4, 0,
+                static_cast<std::size_t>(x1 - x0) * 4);
+  cairo_surface_mark_dirty_rectangle(mSurface, x0, y0, x1 - x0, y1 - y0);
+}
+
 // --- Path building ---------------------------------------------------------------------------
 
 bool CairoPainter::PathOk(float a, float b) {
