@@ -11,6 +11,9 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual double nowMs() const = 0;
+  // True for a clock that moves only when told to; waits then step time instead of
+  // blocking (see NSRunLoop).
+  virtual bool isManual() const { return false; }
 };
 
 // The monotonic clock that programs run on.
@@ -24,6 +27,7 @@ class ManualClock : public Clock {
  public:
   explicit ManualClock(double startMs = 0.0) : mNowMs(startMs) {}
   double nowMs() const override { return mNowMs.load(); }
+  bool isManual() const override { return true; }
   void set(double ms) { mNowMs.store(ms); }
   virtual void advance(double ms) { mNowMs.store(mNowMs.load() + ms); }
 

@@ -96,3 +96,111 @@ inline constexpr DWORD WAIT_TIMEOUT = 258;
 inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 inline constexpr DWORD DLL_PROCESS_DETACH = 0;
 inline constexpr DWORD DLL_PROCESS_ATTACH = 1;
+
+// ---------------------------------------------------------------------------------
+// Windows, dialogs, timers and posted messages.
+
+// Message numbers.
+inline constexpr UINT WM_NULL = 0x0000;
+inline constexpr UINT WM_CREATE = 0x0001;
+inline constexpr UINT WM_DESTROY = 0x0002;
+inline constexpr UINT WM_MOVE = 0x0003;
+inline constexpr UINT WM_SIZE = 0x0005;
+inline constexpr UINT WM_ACTIVATE = 0x0006;
+inline constexpr UINT WM_SETFOCUS = 0x0007;
+inline constexpr UINT WM_KILLFOCUS = 0x0008;
+inline constexpr UINT WM_PAINT = 0x000F;
+inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_ERASEBKGND = 0x0014;
+inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_ACTIVATEAPP = 0x001C;
+inline constexpr UINT WM_SETCURSOR = 0x0020;
+inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
+inline constexpr UINT WM_GETOBJECT = 0x003D;
+inline constexpr UINT WM_NOTIFY = 0x004E;
+inline constexpr UINT WM_CONTEXTMENU = 0x007B;
+inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
+inline constexpr UINT WM_NCCALCSIZE = 0x0083;
+inline constexpr UINT WM_NCHITTEST = 0x0084;
+inline constexpr UINT WM_NCPAINT = 0x0085;
+inline constexpr UINT WM_KEYDOWN = 0x0100;
+inline constexpr UINT WM_KEYUP = 0x0101;
+inline constexpr UINT WM_INITDIALOG = 0x0110;
+inline constexpr UINT WM_COMMAND = 0x0111;
+inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_HSCROLL = 0x0114;
+inline constexpr UINT WM_INITMENUPOPUP = 0x0117;
+inline constexpr UINT WM_GESTURE = 0x0119;
+inline constexpr UINT WM_CTLCOLORBTN = 0x0135;
+inline constexpr UINT WM_CTLCOLORDLG = 0x0136;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+inline constexpr UINT WM_MOUSEMOVE = 0x0200;
+inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
+inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_MOUSEHWHEEL = 0x020E;
+inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_DROPFILES = 0x0233;
+inline constexpr UINT WM_USER = 0x0400;
+
+// Dialog command ids.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// Window-long indexes. The dialog procedure and the owner have this layer's numbers.
+inline constexpr int GWL_WNDPROC = -4;
+inline constexpr int DWL_DLGPROC = -8;
+inline constexpr int GWL_ID = -12;
+inline constexpr int GWL_STYLE = -16;
+inline constexpr int GWL_EXSTYLE = -20;
+inline constexpr int GWL_USERDATA = -21;
+inline constexpr int GWL_HWNDPARENT = -25;
+
+// Style bits.
+inline constexpr DWORD WS_CHILD = 0x40000000;
+inline constexpr DWORD WS_CAPTION = 0x00C00000;
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;
+inline constexpr DWORD WS_GROUP = 0x00020000;
+inline constexpr DWORD WS_EX_ACCEPTFILES = 0x00000010;
+
+// Flags of a dialog resource.
+inline constexpr int SWELL_DLG_WS_CHILD = 1;
+inline constexpr int SWELL_DLG_WS_RESIZABLE = 2;
+inline constexpr int SWELL_DLG_WS_FLIPPED = 4;
+inline constexpr int SWELL_DLG_WS_NOAUTOSIZE = 8;
+inline constexpr int SWELL_DLG_WS_OPAQUE = 16;
+inline constexpr int SWELL_DLG_WS_DROPTARGET = 32;
+
+// A dialog resource registered by the host: a node of the process-wide list.
+struct SWELL_DialogResourceIndex {
+  const char* resid = nullptr;  // a small integer id carried in a pointer
+  const char* title = nullptr;
+  int windowTypeFlags = 0;
+  void (*createFunc)(HWND, int) = nullptr;
+  int width = 0;
+  int height = 0;
+  SWELL_DialogResourceIndex* _next = nullptr;
+};
+
+struct PAINTSTRUCT {
+  HDC hdc = nullptr;
+  BOOL fErase = 0;
+  RECT rcPaint;
+};
+
+struct MINMAXINFO {
+  POINT ptReserved;
+  POINT ptMaxSize;
+  POINT ptMaxPosition;
+  POINT ptMinTrackSize;
+  POINT ptMaxTrackSize;
+};
+
+struct NCCALCSIZE_PARAMS {
+  RECT rgrc[3];
+  void* lppos = nullptr;
+};
+
+using PROPENUMPROCEX = BOOL (*)(HWND, const char*, HANDLE, LPARAM);

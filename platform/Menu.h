@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Object.h"
+
+namespace platform {
+
+class NSMenu;
+
+inline constexpr int NSControlStateValueOff = 0;
+inline constexpr int NSControlStateValueOn = 1;
+inline constexpr int NSControlStateValueMixed = -1;
+
+// The receiver of a target-action pair: one entry point with the action's id.
+class ActionTarget {
+ public:
+  virtual ~ActionTarget() = default;
+  virtual void performAction(int action, NSObject* sender) = 0;
+};
+
+// One entry of a menu. A submenu and a represented object are retained; the target
+// is not.
+class NSMenuItem : public NSObject {
+ public:
+  explicit NSMenuItem(std::string title = {}, int action = 0, std::string keyEquivalent = {});
+  static NSMenuItem* separatorItem();
+
+  const std::string& title() const { return mTitle; }
+  void setTitle(std::string title) { mTitle = std::move(title); }
+  long tag() const { return mTag; }
+  void setTag(long tag) { mTag = tag; }
+  bool isEnabled() const { return mEnabled; }
+  void setEnabled(bool enabled) { mEnabled = enabled; }
+  bool isHidden() const { return mHidden; }
+  void setHidden(bool hidden) { mHidden = hidden; }
+  int state() const { return mState; }
+  void setState(int state) { mState = state; }
+  bool isSeparatorItem() const { return mSeparator; }
+  const std::string& keyEquivalent() const { return mKeyEquivalent; }
+  void setKeyEquivalent(std::string key) { mKeyEquivalent = std::move(key); }
+  std::uint64_t keyEquivalentModifierMask() const { return mKeyMask; }
+  void setKeyEquivalentModifierMask(std::uint64_t mask) { mKeyMask = mask; }
+  NSMenu* submenu() const { return mSubmenu; }
+  void setSubmenu(NSMenu* menu);
+  bool hasSubmenu() const { return mSubmenu != nullptr; }
+  NSMenu* menu() const { return mMenu; }
+  NSObject* representedObject() const { return mRepresented; }
+  void setRepresentedObject(NSObject* object);
+  NSObject* target() const { return mTarget; }
+  void setTarget(NSObject* target) { mTarget = target; }
+  int action() const { return mAction; }
+  void setAction(int action) { mAction = action; }
+  // Sends the action to the target when it takes actions; returns whether it was sent.
+  bool sendAction();
+
+ protected:
+  void dealloc() override;
+
+ private:
+  friend class NSMenu;
+  std::string mTitle;
+  long mTag = 0;
+  bool mEnabled = true;
+  bool mHidden = false;
+  int mState = NSControlStateValueOff;
+  bool mSeparator = false;
+  std::string mKeyEquivalent;
+  std::uint64_t mKeyMask = 0;
+  NSMenu* mSubmenu = nullptr;
+  NSMenu* mMenu = nullptr;
+  NSObject* mRepresented = nullptr;
+  NSObject* mTarget = nullptr;
+  int mAction = 0;
+};
+
+class NSMenuDelegate {
+ public:
+  virtual ~NSMenuDelegate() = default;
+  virtual void menuNeedsUpdate(NSMenu* menu) {}
+};
+
+// A list of items; items are retained.
+class NSMenu : public NSObject {
+ public:
+  explicit NSMenu(std::string title = {});
+
+  const std::string& title() const { return mTitle; }
+  void setTitle(std::string title) { mTitle = std::move(title); }
+  int numberOfItems() const { return static_cast<int>(mItems.size()); }
+  NSMenuItem* itemAtIndex(int index) const;
+  int indexOfItem(const NSMenuItem* item) const;
+  int indexOfItemWithTag(long tag) const;
+  void addItem(NSMenuItem* item);
+  void insertItem(NSMenuItem* item, int index);
+  void removeItemAtIndex(int index);
+  void removeAllItems();
+  const std::vector<NSMenuItem*>& itemArray() const { return mItems; }
+  NSMenu* supermenu() const { return mSupermenu; }
+  NSMenuDelegate* delegate() const { return mDelegate; }
+  void setDelegate(NSMenuDelegate* delegate) { mDelegate = delegate; }
+  bool autoenablesItems() const { return mAutoenables; }
+  void setAutoenablesItems(bool autoenables) { mAutoenables = autoenables; }
+
+ protected:
+  void dealloc() override;
+
+ private:
+  friend class NSMenuItem;
+  std::string mTitle;
+  std::vector<NSMenuItem*> mItems;
+  NSMenu* mSupermenu = nullptr;
+  NSMenuDelegate* mDelegate = nullptr;
+  bool mAutoenables = true;
+};
+
+}  // namespace platform

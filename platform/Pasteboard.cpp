@@ -1,0 +1,90 @@
+#include "platform/Pasteboard.h"
+
+#include <algorithm>
+
+namespace platform {
+
+NSPasteboard& NSPasteboard::generalPasteboard() {
+  static NSPasteboard* board = new NSPasteboard;
+  return *board;
+}
+
+long NSPasteboard::declareTypes(const std::vector<std::string>& types) {
+  std::lock_guard<std::mutex> lock(mMutex);
+  mData.clear();
+  mFiles.clear();
+  mTypes.clear();
+  for (const auto& t : types)
+    if (std::find(mTypes.begin(), mTypes.end(), t) == mTypes.end()) mTypes.push_back(t);
+  return ++mChangeCount;
+}
+
+long NSPasteboard::clearContents() {
+  return declareTypes({});
+}
+
+long NSPasteboard::changeCount() const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mChangeCount;
+}
+
+std::vector<std::string> NSPasteboard::types() const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mTypes;
+}
+
+bool NSPasteboard::hasType(const std::string& type) const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return std::find(mTypes.begin(), mTypes.end(), type) != mTypes.end();
+}
+
+bool NSPasteboard::writeLocked(const std::string& type, std::vector<std::uint8_t> data) {
+  // Writing a type that was not declared adds it, as after clearContents.
+  if (std::find(mTypes.begin(), mTypes.end(), type) == mTypes.end()) mTypes.push_back(type);
+  mData[type] = std::move(data);
+  return true;
+}
+
+bool NSPasteboard::setData(const std::vector<std::uint8_t>& data, const std::string& type) {
+  if (type.empty()) return false;
+  std::lock_guard<std::mutex> lock(mMutex);
+  return writeLocked(type, data);
+}
+
+std::optional<std::vector<std::uint8_t>> NSPasteboard::dataForType(const std::string& type) const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  auto it = mData.find(type);
+  if (it == mData.end()) return std::nullopt;
+  return it->second;
+}
+
+bool NSPasteboard::setString(const std::string& text, const std::string& type) {
+  if (type.empty()) return false;
+  std::lock_guard<std::mutex> lock(mMutex);
+  return writeLocked(type, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::optional<std::string> NSPasteboard::stringForType(const std::string& type) const {
+  auto data = dataForType(type);
+  if (!data) return std::nullopt;
+  return std::string(data->begin(), data->end());
+}
+
+bool NSPasteboard::setFileList(const std::vector<std::string>& paths) {
+  std::lock_guard<std::mutex> lock(mMutex);
+  mFiles = paths;
+  // The data form of the list: the paths, each followed by a NUL.
+  std::vector<std::uint8_t> joined;
+  for (const auto& p : paths) {
+    joined.insert(joined.end(), p.begin(), p.end());
+    joined.push_back(0);
+  }
+  return writeLocked(NSFilenamesPboardType, std::move(joined));
+}
+
+std::vector<std::string> NSPasteboard::fileList() const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mFiles;
+}
+
+}  // namespace platform

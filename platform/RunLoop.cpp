@@ -1,0 +1,190 @@
+#include "platform/RunLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "platform/Clock.h"
+
+namespace platform {
+
+NSRunLoop& NSRunLoop::mainRunLoop() {
+  // Never destroyed: timers may still be invalidated from static destructors.
+  static NSRunLoop* loop = new NSRunLoop;
+  return *loop;
+}
+
+void NSRunLoop::addTimer(NSTimer* timer, NSRunLoopMode modes) {
+  if (!timer || !timer->isValid() || modes == 0) return;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (Entry& e : mTimers) {
+      if (e.timer.get() == timer) {
+        e.modes |= modes;
+        return;
+      }
+    }
+    mTimers.push_back({Ref<NSTimer>(timer), modes, mNextOrder++});
+  }
+  wakeUp();
+}
+
+void NSRunLoop::wakeUp() {
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mWoken = true;
+  }
+  mWake.notify_all();
+}
+
+NSRunLoopMode NSRunLoop::currentMode() const {
+  return mModes.empty() ? 0 : mModes.back();
+}
+
+NSRunLoop::ModeScope::ModeScope(NSRunLoop& loop, NSRunLoopMode mode) : mLoop(loop) {
+  mLoop.mModes.push_back(mode);
+}
+
+NSRunLoop::ModeScope::~ModeScope() {
+  mLoop.mModes.pop_back();
+}
+
+void NSRunLoop::removeInvalidLocked() {
+  // Released outside the lock by the caller's copies; here only unlinked.
+  mTimers.erase(std::remove_if(mTimers.begin(), mTimers.end(),
+                               [](const Entry& e) { return !e.timer->isValid(); }),
+                mTimers.end());
+}
+
+int NSRunLoop::fireDueTimers(NSRunLoopMode mode) {
+  double now = nowMs();
+  std::vector<Entry> due;
+  std::vector<Entry> dropped;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (const Entry& e : mTimers) {
+      if (!e.timer->isValid()) {
+        dropped.push_back(e);
+      } else if ((e.modes & mode) && !e.timer->mFiring && e.timer->fireDateMs() <= now) {
+        due.push_back(e);
+      }
+    }
+    removeInvalidLocked();
+  }
+  std::sort(due.begin(), due.end(), [](const Entry& a, const Entry& b) {
+    double fa = a.timer->fireDateMs(), fb = b.timer->fireDateMs();
+    return fa != fb ? fa < fb : a.order < b.order;
+  });
+  int fired = 0;
+  for (Entry& e : due) {
+    NSTimer* t = e.timer.get();
+    if (!t->isValid() || t->mFiring) continue;
+    double scheduled = t->fireDateMs();
+    t->fire();
+    ++fired;
+    // A repeating timer keeps its rhythm; fire dates missed while the loop was busy
+    // are skipped rather than fired in a burst. A callback that moved the fire date
+    // keeps its choice.
+    if (t->isValid() && t->repeats() && t->fireDateMs() == scheduled) {
+      double interval = t->intervalMs();
+      double after = nowMs();
+      double next = scheduled + interval;
+      if (next <= after)
+        next = scheduled + interval * (std::floor((after - scheduled) / interval) + 1);
+      t->setFireDateMs(next);
+    }
+  }
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (const Entry& e : mTimers)
+      if (!e.timer->isValid()) dropped.push_back(e);
+    removeInvalidLocked();
+  }
+  return fired;
+}
+
+std::optional<double> NSRunLoop::nextTimerDate(NSRunLoopMode mode) {
+  std::lock_guard<std::mutex> lock(mMutex);
+  std::optional<double> best;
+  for (const Entry& e : mTimers) {
+    if (!(e.modes & mode) || !e.timer->isValid() || e.timer->mFiring) continue;
+    double d = e.timer->fireDateMs();
+    if (!best || d < *best) best = d;
+  }
+  return best;
+}
+
+std::size_t NSRunLoop::timerCount() {
+  std::lock_guard<std::mutex> lock(mMutex);
+  std::size_t n = 0;
+  for (const Entry& e : mTimers)
+    if (e.timer->isValid()) ++n;
+  return n;
+}
+
+bool NSRunLoop::waitUntil(double untilMs, NSRunLoopMode mode) {
+  double deadline = untilMs;
+  if (auto next = nextTimerDate(mode)) deadline = std::min(deadline, *next);
+  Clock& c = clock();
+  if (c.isManual()) {
+    {
+      std::lock_guard<std::mutex> lock(mMutex);
+      if (mWoken) {
+        mWoken = false;
+        return true;
+      }
+    }
+    auto* manual = dynamic_cast<ManualClock*>(&c);
+    double now = c.nowMs();
+    double target = std::isinf(deadline) ? now + kVirtualIdleStepMs : deadline;
+    if (manual && target > now) manual->set(target);
+    return false;
+  }
+  std::unique_lock<std::mutex> lock(mMutex);
+  while (!mWoken) {
+    double now = c.nowMs();
+    if (now >= deadline) break;
+    if (std::isinf(deadline)) {
+      mWake.wait(lock);
+    } else {
+      mWake.wait_for(lock, std::chrono::duration<double, std::milli>(deadline - now));
+    }
+  }
+  bool woken = mWoken;
+  mWoken = false;
+  return woken;
+}
+
+bool NSRunLoop::runMode(NSRunLoopMode mode, double untilMs) {
+  ModeScope scope(*this, mode);
+  fireDueTimers(mode);
+  bool hasTimers = nextTimerDate(mode).has_value();
+  if (nowMs() >= untilMs) return hasTimers;
+  waitUntil(untilMs, mode);
+  fireDueTimers(mode);
+  return true;
+}
+
+void NSRunLoop::runUntilDate(double untilMs) {
+  while (nowMs() < untilMs)
+    runMode(NSDefaultRunLoopMode, untilMs);
+  fireDueTimers(NSDefaultRunLoopMode);
+}
+
+void NSRunLoop::advanceVirtualTime(double targetMs) {
+  auto* manual = dynamic_cast<ManualClock*>(&clock());
+  if (!manual) return;
+  NSRunLoopMode mode = currentMode() ? currentMode() : NSDefaultRunLoopMode;
+  for (;;) {
+    auto next = nextTimerDate(mode);
+    double now = manual->nowMs();
+    if (!next || *next > targetMs) {
+      if (targetMs > now) manual->set(targetMs);
+      break;
+    }
+    if (*next > now) manual->set(*next);
+    fireDueTimers(mode);
+  }
+}
+
+}  // namespace platform

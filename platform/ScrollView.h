@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/View.h"
+
+namespace platform {
+
+// The view that shows part of a document view; its bounds origin is the scroll offset.
+class NSClipView : public NSView {
+ public:
+  using NSView::NSView;
+  NSView* documentView() const { return mDocument; }
+  void setDocumentView(NSView* view);
+  bool isFlipped() const override;
+
+ protected:
+  void willRemoveSubview(NSView* subview) override;
+
+ private:
+  NSView* mDocument = nullptr;  // held as a subview
+};
+
+// A clip view with optional scrollers around it.
+class NSScrollView : public NSView {
+ public:
+  explicit NSScrollView(const NSRect& frame = {});
+  NSClipView* contentView() const { return mClip; }
+  NSView* documentView() const { return mClip->documentView(); }
+  void setDocumentView(NSView* view) { mClip->setDocumentView(view); }
+  bool hasVerticalScroller() const { return mVertical; }
+  void setHasVerticalScroller(bool has);
+  bool hasHorizontalScroller() const { return mHorizontal; }
+  void setHasHorizontalScroller(bool has);
+  // The clip view's size: the frame less the scrollers.
+  NSSize contentSize() const;
+  void setFrame(const NSRect& frame) override;
+  static constexpr double kScrollerWidth = 15;
+
+ private:
+  void tile();
+  NSClipView* mClip;  // held as a subview
+  bool mVertical = false;
+  bool mHorizontal = false;
+};
+
+}  // namespace platform

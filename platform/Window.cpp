@@ -1,0 +1,487 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Application.h"
+#include "platform/GraphicsContext.h"
+#include "platform/View.h"
+
+namespace platform {
+
+namespace {
+int gNextWindowNumber = 1;
+}
+
+NSWindow::NSWindow(const NSRect& contentRect, NSWindowStyleMask style)
+    : mStyle(style),
+      mNumber(gNextWindowNumber++),
+      mFrame(frameRectForContentRect(contentRect, style)) {
+  NSApp()->registerWindow(this);
+}
+
+void NSWindow::dealloc() {
+  Ref<NSWindow> keep(this);
+  for (NSWindow* child : std::vector<NSWindow*>(mChildren))
+    removeChildWindow(child);
+  if (mParent) mParent->removeChildWindow(this);
+  if (mTrackingView) {
+    mTrackingView->release();
+    mTrackingView = nullptr;
+  }
+  setContentView(nullptr);
+  NSApp()->unregisterWindow(this);
+  if (mBacking) cairo_surface_destroy(mBacking);
+  mBacking = nullptr;
+  NSResponder::dealloc();
+}
+
+NSRect NSWindow::frameRectForContentRect(const NSRect& content, NSWindowStyleMask style) {
+  double bar = (style & NSWindowStyleMaskTitled) ? kTitleBarHeight : 0;
+  return NSMakeRect(content.origin.x, content.origin.y, content.size.width,
+                    content.size.height + bar);
+}
+
+NSRect NSWindow::frameRectForContentRect(const NSRect& content) const {
+  return frameRectForContentRect(content, mStyle);
+}
+
+NSRect NSWindow::contentRectForFrameRect(const NSRect& frame) const {
+  double bar = (mStyle & NSWindowStyleMaskTitled) ? kTitleBarHeight : 0;
+  return NSMakeRect(frame.origin.x, frame.origin.y, frame.size.width,
+                    std::max(0.0, frame.size.height - bar));
+}
+
+void NSWindow::setStyleMask(NSWindowStyleMask style) {
+  NSRect content = contentRect();
+  mStyle = style;
+  setFrame(frameRectForContentRect(content), false);
+}
+
+void NSWindow::setFrame(const NSRect& frame, bool display) {
+  NSRect old = mFrame;
+  mFrame = frame;
+  layoutContentView();
+  if (old.size != frame.size && mDelegate) mDelegate->windowDidResize(this);
+  if (old.origin != frame.origin && mDelegate) mDelegate->windowDidMove(this);
+  if (display) displayIfNeeded();
+}
+
+void NSWindow::setFrameOrigin(NSPoint origin) {
+  setFrame({origin, mFrame.size}, false);
+}
+
+void NSWindow::setContentSize(NSSize size) {
+  NSRect content = contentRect();
+  // The top edge stays where it is, as a window grows downwards on screen.
+  double top = content.maxY();
+  setFrame(frameRectForContentRect(
+               NSMakeRect(content.origin.x, top - size.height, size.width, size.height)),
+           false);
+}
+
+void NSWindow::resizeByUser(NSSize size) {
+  NSSize lo = minSize(), hi = maxSize();
+  size.width = std::clamp(size.width, lo.width, std::max(lo.width, hi.width));
+  size.height = std::clamp(size.height, lo.height, std::max(lo.height, hi.height));
+  setContentSize(size);
+}
+
+void NSWindow::layoutContentView() {
+  if (!mContentView) return;
+  NSRect content = contentRect();
+  mContentView->setFrame(NSMakeRect(0, 0, content.size.width, content.size.height));
+}
+
+void NSWindow::setContentView(NSView* view) {
+  if (view == mContentView) return;
+  if (view) {
+    view->retain();
+    view->removeFromSuperview();
+    if (view->window() && view->window()->contentView() == view)
+      view->window()->setContentView(nullptr);
+  }
+  if (NSView* old = mContentView) {
+    mContentView = nullptr;
+    old->setNextResponder(nullptr);
+    old->setWindowRecursive(nullptr);
+    old->release();
+  }
+  mContentView = view;
+  if (view) {
+    view->setNextResponder(this);
+    view->setWindowRecursive(this);
+    layoutContentView();
+    view->setNeedsDisplay(true);
+  }
+}
+
+void NSWindow::forgetView(NSView* view) {
+  if (mFirstResponder == view) mFirstResponder = nullptr;
+  if (mTrackingView == view) {
+    mTrackingView = nullptr;
+    view->release();
+  }
+}
+
+NSResponder* NSWindow::firstResponder() const {
+  return mFirstResponder ? mFirstResponder : const_cast<NSWindow*>(this);
+}
+
+bool NSWindow::makeFirstResponder(NSResponder* responder) {
+  NSResponder* target = responder == this ? nullptr : responder;
+  if (target == mFirstResponder) return true;
+  if (auto* view = dynamic_cast<NSView*>(target); view && view->window() != this) return false;
+  if (mFirstResponder && !mFirstResponder->resignFirstResponder()) return false;
+  mFirstResponder = nullptr;
+  if (!target) return true;
+  if (!target->acceptsFirstResponder()) return false;
+  Ref<NSObject> keep(target);
+  if (!target->becomeFirstResponder()) return false;
+  mFirstResponder = target;
+  return true;
+}
+
+bool NSWindow::isKeyWindow() const {
+  return NSApp()->keyWindow() == this;
+}
+
+bool NSWindow::isMainWindow() const {
+  return NSApp()->mainWindow() == this;
+}
+
+bool NSWindow::canBecomeKeyWindow() const {
+  return (mStyle & (NSWindowStyleMaskTitled | NSWindowStyleMaskResizable)) != 0;
+}
+
+bool NSWindow::canBecomeMainWindow() const {
+  return canBecomeKeyWindow();
+}
+
+void NSWindow::becomeKeyWindow() {
+  if (mDelegate) mDelegate->windowDidBecomeKey(this);
+}
+
+void NSWindow::resignKeyWindow() {
+  if (mDelegate) mDelegate->windowDidResignKey(this);
+}
+
+void NSWindow::makeKeyWindow() {
+  if (!canBecomeKeyWindow()) return;
+  reopenIfClosed();
+  NSApp()->setKeyWindow(this);
+}
+
+void NSWindow::makeMainWindow() {
+  if (mClosed || !canBecomeMainWindow()) return;
+  NSApp()->setMainWindowInternal(this);
+}
+
+void NSWindow::makeKeyAndOrderFront() {
+  orderFront();
+  makeKeyWindow();
+  if (canBecomeMainWindow()) makeMainWindow();
+}
+
+bool NSWindow::isVisible() const {
+  const auto& ordered = NSApp()->mOrdered;
+  return std::find(ordered.begin(), ordered.end(), this) != ordered.end();
+}
+
+void NSWindow::reopenIfClosed() {
+  // A closed window that is still held can be shown again.
+  if (!mClosed) return;
+  mClosed = false;
+  NSApp()->registerWindow(this);
+}
+
+void NSWindow::orderFront() {
+  reopenIfClosed();
+  mMiniaturized = false;
+  NSApp()->orderWindow(this, NSWindowAbove);
+}
+
+void NSWindow::orderBack() {
+  reopenIfClosed();
+  NSApp()->orderWindow(this, NSWindowBelow);
+}
+
+void NSWindow::orderOut() {
+  Ref<NSWindow> keep(this);
+  for (NSWindow* child : std::vector<NSWindow*>(mChildren))
+    child->orderOut();
+  NSApp()->orderWindow(this, NSWindowOut);
+}
+
+void NSWindow::setLevel(int level) {
+  mLevel = level;
+  if (isVisible()) NSApp()->orderWindow(this, NSWindowAbove);
+}
+
+void NSWindow::addChildWindow(NSWindow* child, NSWindowOrderingMode place) {
+  if (!child || child == this || child->mParent == this) return;
+  if (child->mParent) child->mParent->removeChildWindow(child);
+  mChildren.push_back(child);
+  child->mParent = this;
+  if (isVisible()) child->orderFront();
+}
+
+void NSWindow::removeChildWindow(NSWindow* child) {
+  auto it = std::find(mChildren.begin(), mChildren.end(), child);
+  if (it == mChildren.end()) return;
+  mChildren.erase(it);
+  child->mParent = nullptr;
+}
+
+void NSWindow::performClose() {
+  Ref<NSWindow> keep(this);
+  if (mDelegate && !mDelegate->windowShouldClose(this)) return;
+  close();
+}
+
+void NSWindow::close() {
+  if (mClosed) return;
+  Ref<NSWindow> keep(this);
+  if (mDelegate) mDelegate->windowWillClose(this);
+  orderOut();
+  for (NSWindow* child : std::vector<NSWindow*>(mChildren))
+    removeChildWindow(child);
+  if (mParent) mParent->removeChildWindow(this);
+  mClosed = true;
+  NSApp()->windowClosed(this);
+  if (mReleasedWhenClosed) release();
+}
+
+void NSWindow::miniaturize() {
+  mMiniaturized = true;
+  NSApp()->orderWindow(this, NSWindowOut);
+}
+
+void NSWindow::deminiaturize() {
+  if (!mMiniaturized) return;
+  orderFront();
+}
+
+void NSWindow::sendEvent(const NSEvent& e) {
+  Ref<NSWindow> keep(this);
+  Ref<NSView> content(mContentView);
+  NSView* hit = content ? content->hitTest(e.locationInWindow) : nullptr;
+  Ref<NSView> hitRef(hit);
+  switch (e.type) {
+    case NSEventTypeLeftMouseDown:
+    case NSEventTypeRightMouseDown:
+    case NSEventTypeOtherMouseDown: {
+      bool wasKey = isKeyWindow();
+      if (!wasKey && canBecomeKeyWindow()) makeKeyAndOrderFront();
+      if (!hit) return;
+      // A click that only brings the window forward reaches the view when it asks
+      // for the first mouse.
+      if (!wasKey && e.type == NSEventTypeLeftMouseDown && !hit->acceptsFirstMouse(&e)) return;
+      if (e.type == NSEventTypeLeftMouseDown && hit->acceptsFirstResponder())
+        makeFirstResponder(hit);
+      if (mTrackingView) mTrackingView->release();
+      mTrackingView = hit;
+      hit->retain();
+      if (e.type == NSEventTypeLeftMouseDown)
+        hit->mouseDown(e);
+      else if (e.type == NSEventTypeRightMouseDown)
+        hit->rightMouseDown(e);
+      else
+        hit->otherMouseDown(e);
+      return;
+    }
+    case NSEventTypeLeftMouseDragged:
+    case NSEventTypeRightMouseDragged:
+    case NSEventTypeOtherMouseDragged:
+    case NSEventTypeLeftMouseUp:
+    case NSEventTypeRightMouseUp:
+    case NSEventTypeOtherMouseUp: {
+      Ref<NSView> target(mTrackingView ? mTrackingView : hit);
+      bool up = e.type == NSEventTypeLeftMouseUp || e.type == NSEventTypeRightMouseUp ||
+                e.type == NSEventTypeOtherMouseUp;
+      if (up && mTrackingView) {
+        mTrackingView->release();
+        mTrackingView = nullptr;
+      }
+      if (!target) return;
+      switch (e.type) {
+        case NSEventTypeLeftMouseDragged:
+          target->mouseDragged(e);
+          break;
+        case NSEventTypeRightMouseDragged:
+          target->rightMouseDragged(e);
+          break;
+        case NSEventTypeOtherMouseDragged:
+          target->otherMouseDragged(e);
+          break;
+        case NSEventTypeLeftMouseUp:
+          target->mouseUp(e);
+          break;
+        case NSEventTypeRightMouseUp:
+          target->rightMouseUp(e);
+          break;
+        default:
+          target->otherMouseUp(e);
+          break;
+      }
+      return;
+    }
+    case NSEventTypeMouseMoved:
+      if (hit && mAcceptsMouseMoved) hit->mouseMoved(e);
+      return;
+    case NSEventTypeScrollWheel:
+      if (hit) hit->scrollWheel(e);
+      return;
+    case NSEventTypeMagnify:
+      if (hit) hit->magnifyWithEvent(e);
+      return;
+    case NSEventTypeRotate:
+      if (hit) hit->rotateWithEvent(e);
+      return;
+    case NSEventTypeSwipe:
+      if (hit) hit->swipeWithEvent(e);
+      return;
+    case NSEventTypeKeyDown:
+    case NSEventTypeKeyUp: {
+      Ref<NSObject> responder(firstResponder());
+      auto* r = static_cast<NSResponder*>(responder.get());
+      if (e.type == NSEventTypeKeyDown)
+        r->keyDown(e);
+      else
+        r->keyUp(e);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void NSWindow::setBackgroundColor(NSColor color) {
+  mBackground = color;
+  if (mContentView) mContentView->setNeedsDisplay(true);
+}
+
+void NSWindow::setBackingScaleFactor(double scale) {
+  if (!(scale > 0) || scale == mBackingScale) return;
+  mBackingScale = scale;
+  if (mBacking) cairo_surface_destroy(mBacking);
+  mBacking = nullptr;
+  if (mContentView) mContentView->setNeedsDisplay(true);
+}
+
+NSPoint NSWindow::convertPointToScreen(NSPoint p) const {
+  return {p.x + mFrame.origin.x, p.y + mFrame.origin.y};
+}
+
+NSPoint NSWindow::convertPointFromScreen(NSPoint p) const {
+  return {p.x - mFrame.origin.x, p.y - mFrame.origin.y};
+}
+
+NSRect NSWindow::convertRectToScreen(const NSRect& r) const {
+  return NSOffsetRect(r, mFrame.origin.x, mFrame.origin.y);
+}
+
+NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
+  return NSOffsetRect(r, -mFrame.origin.x, -mFrame.origin.y);
+}
+
+cairo_surface_t* NSWindow::backingStore() {
+  NSRect content = contentRect();
+  int w = static_cast<int>(std::ceil(content.size.width * mBackingScale));
+  int h = static_cast<int>(std::ceil(content.size.height * mBackingScale));
+  if (mBacking && (cairo_image_surface_get_width(mBacking) != w ||
+                   cairo_image_surface_get_height(mBacking) != h)) {
+    cairo_surface_destroy(mBacking);
+    mBacking = nullptr;
+  }
+  if (!mBacking) {
+    mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
+    if (mContentView) mContentView->setNeedsDisplay(true);
+  }
+  return mBacking;
+}
+
+namespace {
+
+void collectDirty(NSView* view, NSRect& region) {
+  if (view->isHidden()) return;
+  if (view->needsDisplay())
+    region = NSUnionRect(region, view->convertRectToView(view->dirtyRect(), nullptr));
+  for (NSView* sub : view->subviews())
+    collectDirty(sub, region);
+}
+
+// Draws a view and its subviews where they meet the region (window coordinates), each
+// clipped to its visible part and set up in its own coordinates.
+void drawTree(NSView* view, cairo_t* cr, const cairo_matrix_t& base, const NSRect& clip) {
+  if (view->isHidden()) return;
+  NSRect inWindow = NSIntersectionRect(view->convertRectToView(view->bounds(), nullptr), clip);
+  if (inWindow.isEmpty()) return;
+  Ref<NSView> keep(view);
+  NSView::WindowTransform t = view->transformToWindow();
+  cairo_matrix_t local, combined;
+  cairo_matrix_init(&local, 1, 0, 0, t.sy, t.tx, t.ty);
+  cairo_matrix_multiply(&combined, &local, &base);
+  NSRect dirty = view->convertRectFromView(inWindow, nullptr);
+  cairo_save(cr);
+  cairo_set_matrix(cr, &combined);
+  cairo_rectangle(cr, dirty.origin.x, dirty.origin.y, dirty.size.width, dirty.size.height);
+  cairo_clip(cr);
+  {
+    CGContext context(cr);
+    NSGraphicsContext::Scope scope(&context);
+    view->drawRect(dirty);
+  }
+  cairo_restore(cr);
+  std::vector<Ref<NSView>> subs(view->subviews().begin(), view->subviews().end());
+  for (auto& sub : subs)
+    if (sub->superview() == view) drawTree(sub.get(), cr, base, inWindow);
+}
+
+}  // namespace
+
+bool NSWindow::viewsNeedDisplay() const {
+  if (!mContentView) return false;
+  NSRect region;
+  collectDirty(mContentView, region);
+  return !region.isEmpty();
+}
+
+void NSWindow::drawRegion(const NSRect& region) {
+  if (!mContentView) return;
+  cairo_surface_t* surface = backingStore();
+  NSRect content = contentRect();
+  NSRect r = NSIntersectionRect(region, NSMakeRect(0, 0, content.size.width, content.size.height));
+  if (r.isEmpty()) return;
+  Ref<NSWindow> keep(this);
+  cairo_t* cr = cairo_create(surface);
+  // Window coordinates are y up; the image's rows run down.
+  cairo_matrix_t base;
+  cairo_matrix_init(&base, mBackingScale, 0, 0, -mBackingScale, 0,
+                    content.size.height * mBackingScale);
+  cairo_set_matrix(cr, &base);
+  cairo_rectangle(cr, r.origin.x, r.origin.y, r.size.width, r.size.height);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_rgba(cr, mBackground.red, mBackground.green, mBackground.blue,
+                        mBackground.alpha);
+  cairo_fill(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  drawTree(mContentView, cr, base, r);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  if (mContentView) mContentView->clearDirtyRecursive();
+}
+
+void NSWindow::display() {
+  NSRect content = contentRect();
+  drawRegion(NSMakeRect(0, 0, content.size.width, content.size.height));
+}
+
+void NSWindow::displayIfNeeded() {
+  if (!mContentView) return;
+  NSRect region;
+  collectDirty(mContentView, region);
+  if (!region.isEmpty()) drawRegion(region);
+}
+
+}  // namespace platform

@@ -1,0 +1,198 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Color.h"
+#include "platform/Geometry.h"
+#include "platform/Responder.h"
+
+namespace platform {
+
+class NSView;
+
+using NSWindowStyleMask = unsigned;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskBorderless = 0;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskTitled = 1;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskClosable = 2;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskMiniaturizable = 4;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskResizable = 8;
+
+inline constexpr int NSNormalWindowLevel = 0;
+inline constexpr int NSFloatingWindowLevel = 3;
+inline constexpr int NSModalPanelWindowLevel = 8;
+
+// What a window tells its delegate, and what it asks.
+class NSWindowDelegate {
+ public:
+  virtual ~NSWindowDelegate() = default;
+  virtual bool windowShouldClose(NSWindow* window) { return true; }
+  virtual void windowWillClose(NSWindow* window) {}
+  virtual void windowDidMove(NSWindow* window) {}
+  virtual void windowDidResize(NSWindow* window) {}
+  virtual void windowDidBecomeKey(NSWindow* window) {}
+  virtual void windowDidResignKey(NSWindow* window) {}
+};
+
+// A top-level window: a frame on the screen (y up, origin at the bottom left of the
+// main screen), a title bar of fixed height when titled, a content view filling the
+// rest, and a Cairo image as backing store that display passes draw into.
+//
+// Lifetime: the creator holds the first reference. A window that is released when
+// closed (the default) gives that reference up in close(); one that is not stays
+// alive until its owner releases it. The application's window lists do not retain.
+class NSWindow : public NSResponder {
+ public:
+  static constexpr double kTitleBarHeight = 22;
+
+  NSWindow(const NSRect& contentRect, NSWindowStyleMask style);
+
+  NSWindowStyleMask styleMask() const { return mStyle; }
+  // Keeps the content rectangle; the frame grows or shrinks by the title bar.
+  void setStyleMask(NSWindowStyleMask style);
+  int windowNumber() const { return mNumber; }
+
+  NSRect frame() const { return mFrame; }
+  virtual void setFrame(const NSRect& frame, bool display);
+  void setFrameOrigin(NSPoint origin);
+  void setContentSize(NSSize size);
+  NSRect contentRectForFrameRect(const NSRect& frame) const;
+  NSRect frameRectForContentRect(const NSRect& content) const;
+  static NSRect frameRectForContentRect(const NSRect& content, NSWindowStyleMask style);
+  NSRect contentRect() const { return contentRectForFrameRect(mFrame); }
+
+  NSView* contentView() const { return mContentView; }
+  void setContentView(NSView* view);
+
+  // The first responder; the window itself when no view holds it.
+  NSResponder* firstResponder() const;
+  // Asks the current first responder to resign and the new one to accept; a refusal
+  // by either is honoured. Null makes the window itself first responder.
+  bool makeFirstResponder(NSResponder* responder);
+
+  bool isKeyWindow() const;
+  bool isMainWindow() const;
+  virtual bool canBecomeKeyWindow() const;
+  virtual bool canBecomeMainWindow() const;
+  // Hooks called when key or main status arrives or leaves.
+  virtual void becomeKeyWindow();
+  virtual void resignKeyWindow();
+  virtual void becomeMainWindow() {}
+  virtual void resignMainWindow() {}
+  void makeKeyWindow();
+  void makeKeyAndOrderFront();
+  void makeMainWindow();
+
+  bool isVisible() const;
+  void orderFront();
+  void orderBack();
+  void orderOut();
+  int level() const { return mLevel; }
+  void setLevel(int level);
+
+  NSWindow* parentWindow() const { return mParent; }
+  const std::vector<NSWindow*>& childWindows() const { return mChildren; }
+  void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
+  void removeChildWindow(NSWindow* child);
+
+  NSWindowDelegate* delegate() const { return mDelegate; }
+  void setDelegate(NSWindowDelegate* delegate) { mDelegate = delegate; }
+
+  virtual NSSize minSize() const { return mMinSize; }
+  virtual NSSize maxSize() const { return mMaxSize; }
+  void setMinSize(NSSize size) { mMinSize = size; }
+  void setMaxSize(NSSize size) { mMaxSize = size; }
+  // A user resize: the size is limited to the minimum and maximum sizes.
+  void resizeByUser(NSSize contentSize);
+
+  // The close box: asks the delegate, then closes.
+  void performClose();
+  virtual void close();
+  bool isReleasedWhenClosed() const { return mReleasedWhenClosed; }
+  void setReleasedWhenClosed(bool released) { mReleasedWhenClosed = released; }
+  bool isClosed() const { return mClosed; }
+
+  void miniaturize();
+  void deminiaturize();
+  bool isMiniaturized() const { return mMiniaturized; }
+
+  // Mouse events go to the view under the pointer (a drag and its release to the
+  // view that took the press); keys to the first responder.
+  virtual void sendEvent(const NSEvent& event);
+  bool acceptsMouseMovedEvents() const { return mAcceptsMouseMoved; }
+  void setAcceptsMouseMovedEvents(bool accepts) { mAcceptsMouseMoved = accepts; }
+
+  const std::string& title() const { return mTitle; }
+  void setTitle(std::string title) { mTitle = std::move(title); }
+  NSColor backgroundColor() const { return mBackground; }
+  void setBackgroundColor(NSColor color);
+  double backingScaleFactor() const { return mBackingScale; }
+  void setBackingScaleFactor(double scale);
+
+  NSPoint convertPointToScreen(NSPoint point) const;
+  NSPoint convertPointFromScreen(NSPoint point) const;
+  NSRect convertRectToScreen(const NSRect& rect) const;
+  NSRect convertRectFromScreen(const NSRect& rect) const;
+
+  // The backing store: an ARGB image of the content size times the backing scale.
+  cairo_surface_t* backingStore();
+  void display();
+  void displayIfNeeded();
+  bool viewsNeedDisplay() const;
+
+  // Stored properties.
+  NSObject* defaultButtonCell() const { return mDefaultButtonCell; }
+  void setDefaultButtonCell(NSObject* cell) { mDefaultButtonCell = cell; }
+  bool isDocumentEdited() const { return mDocumentEdited; }
+  void setDocumentEdited(bool edited) { mDocumentEdited = edited; }
+  const std::string& representedFilename() const { return mRepresentedFilename; }
+  void setRepresentedFilename(std::string path) { mRepresentedFilename = std::move(path); }
+  unsigned collectionBehavior() const { return mCollectionBehavior; }
+  void setCollectionBehavior(unsigned behavior) { mCollectionBehavior = behavior; }
+  bool hidesOnDeactivate() const { return mHidesOnDeactivate; }
+  void setHidesOnDeactivate(bool hides) { mHidesOnDeactivate = hides; }
+  bool hasShadow() const { return mHasShadow; }
+  void setHasShadow(bool shadow) { mHasShadow = shadow; }
+
+ protected:
+  void dealloc() override;
+
+ private:
+  friend class NSView;
+  friend class NSApplication;
+  void drawRegion(const NSRect& region);
+  void layoutContentView();
+  void forgetView(NSView* view);
+  void reopenIfClosed();
+
+  NSWindowStyleMask mStyle;
+  int mNumber;
+  NSRect mFrame;
+  NSView* mContentView = nullptr;          // retained
+  NSResponder* mFirstResponder = nullptr;  // not retained; null means the window
+  NSView* mTrackingView = nullptr;         // retained while a button is down
+  int mLevel = NSNormalWindowLevel;
+  NSWindow* mParent = nullptr;
+  std::vector<NSWindow*> mChildren;
+  NSWindowDelegate* mDelegate = nullptr;
+  NSSize mMinSize{0, 0};
+  NSSize mMaxSize{1e6, 1e6};
+  bool mReleasedWhenClosed = true;
+  bool mClosed = false;
+  bool mMiniaturized = false;
+  bool mAcceptsMouseMoved = false;
+  std::string mTitle;
+  NSColor mBackground = NSColor::windowBackgroundColor();
+  double mBackingScale = 1.0;
+  cairo_surface_t* mBacking = nullptr;
+  NSObject* mDefaultButtonCell = nullptr;
+  bool mDocumentEdited = false;
+  std::string mRepresentedFilename;
+  unsigned mCollectionBehavior = 0;
+  bool mHidesOnDeactivate = false;
+  bool mHasShadow = true;
+};
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Opens addresses and files with the desktop's handler: xdg-open started directly with
+// posix_spawn (no shell, so nothing in the text is interpreted). Tests install a
+// launcher so that nothing is really started.
+class NSWorkspace {
+ public:
+  using Launcher = std::function<bool(const std::vector<std::string>& argv)>;
+
+  static NSWorkspace& sharedWorkspace();
+
+  bool openURL(const std::string& url);
+  bool openFile(const std::string& path);
+
+  // Installs a launcher (an empty one restores the real one); returns the previous.
+  Launcher setLauncher(Launcher launcher);
+
+  // Starts the program without a shell and reaps it in the background.
+  static bool spawnDetached(const std::vector<std::string>& argv);
+
+ private:
+  NSWorkspace() = default;
+  bool launch(const std::string& target);
+  Launcher mLauncher;
+};
+
+}  // namespace platform

@@ -1,0 +1,260 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Menu.h"
+#include "platform/Panel.h"
+#include "platform/RunLoop.h"
+#include "platform/Timer.h"
+#include "platform/View.h"
+#include "platform/Window.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+// A view that logs the events it receives.
+class LogView : public NSView {
+ public:
+  using NSView::NSView;
+  std::vector<std::string>* log = nullptr;
+  std::string name;
+  void mouseDown(const NSEvent&) override { log->push_back(name + " down"); }
+  void mouseUp(const NSEvent&) override { log->push_back(name + " up"); }
+  void keyDown(const NSEvent& e) override { log->push_back(name + " key " + e.characters); }
+  bool acceptsFirstResponder() const override { return true; }
+  bool acceptsFirstMouse(const NSEvent*) override { return true; }
+};
+
+NSWindow* makeWindow(std::vector<std::string>* log, const std::string& name, double x = 100) {
+  auto* w = new NSWindow(NSMakeRect(x, 100, 200, 100),
+                         NSWindowStyleMaskTitled | NSWindowStyleMaskClosable);
+  auto* v = new LogView(NSMakeRect(0, 0, 200, 100));
+  v->log = log;
+  v->name = name;
+  w->setContentView(v);
+  v->release();
+  w->setTitle(name);
+  return w;
+}
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  NSApplication* app = NSApp();
+};
+
+TEST_F(ApplicationTest, EventQueuePeeksFiltersByMaskAndTimesOutInVirtualTime) {
+  NSEvent key;
+  key.type = NSEventTypeKeyDown;
+  key.characters = "a";
+  NSEvent click;
+  click.type = NSEventTypeLeftMouseDown;
+  h.post(click);
+  h.post(key);
+  auto peeked =
+      app->nextEvent(NSEventMaskFromType(NSEventTypeKeyDown), h.now(), NSDefaultRunLoopMode, false);
+  ASSERT_TRUE(peeked);
+  EXPECT_EQ(peeked->characters, "a");
+  EXPECT_EQ(app->pendingEventCount(), 2u);
+  auto first = app->nextEvent(NSEventMaskAny, h.now(), NSDefaultRunLoopMode, true);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->type, NSEventTypeLeftMouseDown);
+  EXPECT_EQ(app->currentEvent()->type, NSEventTypeLeftMouseDown);
+  app->discardEvents(NSEventMaskAny);
+  // Waiting for nothing moves virtual time to the deadline and fires timers meanwhile.
+  int ticks = 0;
+  Ref<NSTimer> t = NSTimer::timerWithTimeInterval(0.010, true, [&](NSTimer*) { ++ticks; });
+  NSRunLoop::mainRunLoop().addTimer(t.get(), NSDefaultRunLoopMode);
+  double start = h.now();
+  EXPECT_FALSE(app->nextEvent(NSEventMaskAny, start + 45, NSDefaultRunLoopMode, true));
+  EXPECT_EQ(h.now(), start + 45);
+  EXPECT_EQ(ticks, 4);
+  t->invalidate();
+}
+
+TEST_F(ApplicationTest, EventsPostedFromManyThreadsAllArriveInPerThreadOrder) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([t] {
+      for (int i = 0; i < 250; ++i) {
+        NSEvent e;
+        e.data1 = t;
+        e.data2 = i;
+        NSApp()->postEvent(e, false);
+      }
+    });
+  for (auto& t : threads)
+    t.join();
+  std::vector<int> next(4, 0);
+  int count = 0;
+  while (auto e = app->nextEvent(NSEventMaskAny, h.now(), NSDefaultRunLoopMode, true)) {
+    EXPECT_EQ(e->data2, next[static_cast<std::size_t>(e->data1)]++);
+    ++count;
+  }
+  EXPECT_EQ(count, 1000);
+}
+
+TEST_F(ApplicationTest, ClicksGoToTheHitViewAndKeysToTheFirstResponder) {
+  std::vector<std::string> log;
+  NSWindow* w = makeWindow(&log, "w");
+  w->makeKeyAndOrderFront();
+  h.click(w, {50, 50});
+  h.key(w, 0, "x");
+  h.runUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"w down", "w up", "w key x"}));
+  EXPECT_EQ(w->firstResponder(), w->contentView());
+}
+
+TEST_F(ApplicationTest, EventsForAClosedWindowAreDropped) {
+  std::vector<std::string> log;
+  NSWindow* w = makeWindow(&log, "gone");
+  h.click(w, {50, 50});
+  w->close();  // released: the queued events now name a freed window
+  EXPECT_EQ(h.runUntilIdle(), 2);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ApplicationTest, ModalLoopGivesInputOnlyToTheModalWindowAndStops) {
+  std::vector<std::string> log;
+  NSWindow* main = makeWindow(&log, "main");
+  main->makeKeyAndOrderFront();
+  auto* panel = new NSPanel(NSMakeRect(300, 300, 100, 100), NSWindowStyleMaskTitled);
+  auto* v = new LogView(NSMakeRect(0, 0, 100, 100));
+  v->log = &log;
+  v->name = "panel";
+  panel->setContentView(v);
+  v->release();
+  h.click(main, {10, 10});
+  h.click(panel, {10, 10});
+  bool otherEventRan = false;
+  h.perform([&] { otherEventRan = true; });
+  h.perform([&] { app->stopModalWithCode(7); });
+  NSModalResponse r = app->runModalForWindow(panel);
+  EXPECT_EQ(r, 7);
+  EXPECT_TRUE(otherEventRan);
+  EXPECT_EQ(log, (std::vector<std::string>{"panel down", "panel up"}));
+  EXPECT_EQ(app->modalWindow(), nullptr);
+  panel->close();
+}
+
+TEST_F(ApplicationTest, NestedModalLoopsStopInnermostFirstAndAbortComesBack) {
+  auto* outer = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto* inner = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  std::vector<NSModalResponse> results;
+  int ticks = 0;
+  h.onModal([&](NSWindow* w) {
+    ++ticks;
+    if (w == outer && results.empty()) {
+      results.push_back(app->runModalForWindow(inner));
+      EXPECT_EQ(app->modalWindow(), outer);
+      app->stopModal();
+    } else if (w == inner) {
+      app->abortModal();
+    }
+  });
+  results.push_back(app->runModalForWindow(outer));
+  EXPECT_EQ(results, (std::vector<NSModalResponse>{NSModalResponseAbort, NSModalResponseStop}));
+  EXPECT_GE(ticks, 2);
+  outer->close();
+  inner->close();
+}
+
+TEST_F(ApplicationTest, EndRequestCheckedAfterEachIterationEndsALoopAfterANestedOne) {
+  auto* outer = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto* inner = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  bool outerDone = false;
+  h.perform([&] {
+    h.onModal([&](NSWindow* w) {
+      if (w == inner) {
+        outerDone = true;  // the outer loop is asked to end while the inner one runs
+        app->stopModal();
+      }
+    });
+    app->runModalForWindow(inner);
+  });
+  NSModalResponse r = app->runModalForWindow(outer, [&] { return outerDone; });
+  EXPECT_EQ(r, NSModalResponseStop);
+  EXPECT_FALSE(h.watchdogFired());
+  outer->close();
+  inner->close();
+}
+
+TEST_F(ApplicationTest, WatchdogAbortsAStuckModalLoop) {
+  auto* panel = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  h.setWatchdog(1000);
+  bool failed = false;
+  {
+    ::testing::TestPartResultArray results;
+    ::testing::ScopedFakeTestPartResultReporter reporter(
+        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+    EXPECT_EQ(app->runModalForWindow(panel), NSModalResponseAbort);
+    failed = results.size() == 1;
+  }
+  EXPECT_TRUE(failed);
+  EXPECT_TRUE(h.watchdogFired());
+  panel->close();
+}
+
+TEST_F(ApplicationTest, ModalSessionsRunPendingWorkWithoutWaiting) {
+  auto* panel = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  NSModalSession* s = app->beginModalSession(panel);
+  EXPECT_EQ(app->modalWindow(), panel);
+  int ran = 0;
+  h.perform([&] { ++ran; });
+  double start = h.now();
+  EXPECT_EQ(app->runModalSession(s), NSModalResponseContinue);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(h.now(), start);
+  h.perform([&] { app->stopModalWithCode(3); });
+  EXPECT_EQ(app->runModalSession(s), 3);
+  app->endModalSession(s);
+  EXPECT_EQ(app->modalWindow(), nullptr);
+  panel->close();
+}
+
+class RecordingDelegate : public NSApplicationDelegate {
+ public:
+  std::vector<std::string> log;
+  NSApplicationTerminateReply reply = NSTerminateNow;
+  NSApplicationTerminateReply applicationShouldTerminate(NSApplication*) override {
+    log.push_back("should");
+    return reply;
+  }
+  void applicationWillTerminate(NSApplication*) override { log.push_back("will"); }
+  void applicationDidBecomeActive(NSApplication*) override { log.push_back("active"); }
+  void applicationDidResignActive(NSApplication*) override { log.push_back("inactive"); }
+};
+
+TEST_F(ApplicationTest, TerminateAsksNowOrLaterAndActivationNotifies) {
+  RecordingDelegate d;
+  app->setDelegate(&d);
+  h.activate();
+  h.activate();
+  h.deactivate();
+  h.runUntilIdle();
+  EXPECT_EQ(d.log, (std::vector<std::string>{"active", "inactive"}));
+  d.log.clear();
+  d.reply = NSTerminateLater;
+  app->terminate(nullptr);
+  EXPECT_FALSE(app->isTerminated());
+  app->replyToApplicationShouldTerminate(true);
+  EXPECT_TRUE(app->isTerminated());
+  EXPECT_EQ(d.log, (std::vector<std::string>{"should", "will"}));
+}
+
+TEST_F(ApplicationTest, MainMenuIsRetained) {
+  auto* menu = new NSMenu("Main");
+  app->setMainMenu(menu);
+  menu->release();
+  EXPECT_EQ(app->mainMenu()->title(), "Main");
+  app->setMainMenu(nullptr);
+}
+
+}  // namespace

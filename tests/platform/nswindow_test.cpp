@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Panel.h"
+#include "platform/View.h"
+#include "platform/Window.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+class TracingWindow : public NSWindow, public NSWindowDelegate {
+ public:
+  TracingWindow(std::vector<std::string>* log, std::string name)
+      : NSWindow(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled | NSWindowStyleMaskClosable),
+        mLog(log),
+        mName(std::move(name)) {
+    setDelegate(this);
+  }
+  void becomeKeyWindow() override {
+    mLog->push_back(mName + " become key");
+    NSWindow::becomeKeyWindow();
+  }
+  void resignKeyWindow() override {
+    mLog->push_back(mName + " resign key");
+    NSWindow::resignKeyWindow();
+  }
+  bool windowShouldClose(NSWindow*) override {
+    mLog->push_back(mName + " should close");
+    return allowClose;
+  }
+  void windowWillClose(NSWindow*) override { mLog->push_back(mName + " will close"); }
+  void windowDidMove(NSWindow*) override { mLog->push_back(mName + " moved"); }
+  void windowDidResize(NSWindow*) override { mLog->push_back(mName + " resized"); }
+  bool allowClose = false;
+
+ private:
+  std::vector<std::string>* mLog;
+  std::string mName;
+};
+
+class Responder : public NSView {
+ public:
+  Responder(std::vector<std::string>* log, std::string name, bool resigns = true)
+      : NSView(NSMakeRect(0, 0, 10, 10)), mLog(log), mName(std::move(name)), mResigns(resigns) {}
+  bool acceptsFirstResponder() const override { return accepts; }
+  bool becomeFirstResponder() override {
+    mLog->push_back(mName + " become");
+    return true;
+  }
+  bool resignFirstResponder() override {
+    mLog->push_back(mName + " resign");
+    return mResigns;
+  }
+  bool accepts = true;
+
+ private:
+  std::vector<std::string>* mLog;
+  std::string mName;
+  bool mResigns;
+};
+
+class NSWindowTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  std::vector<std::string> log;
+};
+
+TEST_F(NSWindowTest, KeyStatusMovesWithResignBeforeBecome) {
+  auto* a = new TracingWindow(&log, "a");
+  auto* b = new TracingWindow(&log, "b");
+  a->makeKeyAndOrderFront();
+  b->makeKeyAndOrderFront();
+  EXPECT_EQ(log, (std::vector<std::string>{"a become key", "a resign key", "b become key"}));
+  EXPECT_EQ(NSApp()->orderedWindows(), (std::vector<NSWindow*>{b, a}));
+  // Ordering the key window out hands key status to the next window in front.
+  log.clear();
+  b->orderOut();
+  EXPECT_EQ(log, (std::vector<std::string>{"b resign key", "a become key"}));
+  EXPECT_TRUE(a->isKeyWindow());
+  a->close();
+  b->close();
+  EXPECT_EQ(NSApp()->keyWindow(), nullptr);
+}
+
+TEST_F(NSWindowTest, FirstResponderProtocolHonoursRefusals) {
+  auto* w = new NSWindow(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled);
+  auto* content = new NSView(NSMakeRect(0, 0, 100, 100));
+  w->setContentView(content);
+  content->release();
+  auto* stubborn = new Responder(&log, "stubborn", false);
+  auto* other = new Responder(&log, "other");
+  content->addSubview(stubborn);
+  content->addSubview(other);
+  stubborn->release();
+  other->release();
+  EXPECT_TRUE(w->makeFirstResponder(stubborn));
+  EXPECT_FALSE(w->makeFirstResponder(other));
+  EXPECT_EQ(w->firstResponder(), stubborn);
+  log.clear();
+  other->accepts = false;
+  Responder* third = new Responder(&log, "third");
+  content->addSubview(third);
+  third->release();
+  EXPECT_FALSE(w->makeFirstResponder(other));
+  EXPECT_EQ(log, (std::vector<std::string>{"stubborn resign"}));
+  w->close();
+}
+
+TEST_F(NSWindowTest, CloseBoxAsksTheDelegateAndReleasesWhenClosed) {
+  auto* w = new TracingWindow(&log, "w");
+  w->makeKeyAndOrderFront();
+  h.closeBox(w);
+  h.runUntilIdle();
+  EXPECT_TRUE(w->isVisible());
+  w->allowClose = true;
+  log.clear();
+  h.closeBox(w);
+  h.runUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"w should close", "w will close", "w resign key"}));
+  EXPECT_FALSE(isLiveObject(w));
+}
+
+TEST_F(NSWindowTest, AWindowNotReleasedWhenClosedStaysAliveAndCanReturn) {
+  auto* w = new NSWindow(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+  w->setReleasedWhenClosed(false);
+  w->close();
+  EXPECT_TRUE(isLiveObject(w));
+  EXPECT_TRUE(NSApp()->windows().empty() || NSApp()->windows().back() != w);
+  w->makeKeyAndOrderFront();
+  EXPECT_TRUE(w->isVisible());
+  w->close();
+  w->release();
+}
+
+TEST_F(NSWindowTest, FrameContentRectMovesResizesAndLimits) {
+  auto* w = new TracingWindow(&log, "w");
+  EXPECT_EQ(w->contentRect(), NSMakeRect(0, 0, 100, 100));
+  w->setFrameOrigin({50, 60});
+  w->setContentSize({200, 80});
+  EXPECT_EQ(w->contentRect(), NSMakeRect(50, 80, 200, 80));
+  EXPECT_EQ(w->contentView(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"w moved", "w resized", "w moved"}));
+  w->setMinSize({150, 50});
+  w->setMaxSize({300, 90});
+  w->resizeByUser({10, 500});
+  EXPECT_EQ(w->contentRect().size, (NSSize{150, 90}));
+  w->close();
+}
+
+TEST_F(NSWindowTest, ChildWindowsStayInFrontAndLeaveWithTheirParent) {
+  auto* parent = new NSWindow(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+  auto* child = new NSPanel(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+  auto* other = new NSWindow(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+  parent->addChildWindow(child, NSWindowAbove);
+  child->orderFront();
+  parent->orderFront();
+  other->orderFront();
+  parent->orderFront();
+  EXPECT_EQ(NSApp()->orderedWindows(), (std::vector<NSWindow*>{child, parent, other}));
+  EXPECT_EQ(child->parentWindow(), parent);
+  parent->close();
+  EXPECT_EQ(child->parentWindow(), nullptr);
+  EXPECT_FALSE(child->isVisible());
+  child->close();
+  other->close();
+}
+
+TEST_F(NSWindowTest, FirstClickOnAnInactiveWindowActivatesItOnly) {
+  struct Clicky : NSView {
+    using NSView::NSView;
+    int downs = 0;
+    bool firstMouse = false;
+    void mouseDown(const NSEvent&) override { ++downs; }
+    bool acceptsFirstMouse(const NSEvent*) override { return firstMouse; }
+  };
+  auto* a = new NSWindow(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto* b = new NSWindow(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto* view = new Clicky(NSMakeRect(0, 0, 50, 50));
+  a->setContentView(view);
+  view->release();
+  b->makeKeyAndOrderFront();
+  h.click(a, {5, 5});
+  h.runUntilIdle();
+  EXPECT_TRUE(a->isKeyWindow());
+  EXPECT_EQ(view->downs, 0);
+  h.click(a, {5, 5});
+  h.runUntilIdle();
+  EXPECT_EQ(view->downs, 1);
+  b->makeKeyAndOrderFront();
+  view->firstMouse = true;
+  h.click(a, {5, 5});
+  h.runUntilIdle();
+  EXPECT_EQ(view->downs, 2);
+  a->close();
+  b->close();
+}
+
+TEST_F(NSWindowTest, DragAndReleaseGoToTheViewThatTookThePress) {
+  struct Tracker : NSView {
+    Tracker(std::vector<std::string>* log, std::string name, NSRect frame)
+        : NSView(frame), log(log), name(std::move(name)) {}
+    std::vector<std::string>* log;
+    std::string name;
+    void mouseDown(const NSEvent&) override { log->push_back(name + " down"); }
+    void mouseDragged(const NSEvent&) override { log->push_back(name + " drag"); }
+    void mouseUp(const NSEvent&) override { log->push_back(name + " up"); }
+  };
+  auto* w = new NSWindow(NSMakeRect(0, 0, 100, 50), NSWindowStyleMaskTitled);
+  auto* content = new NSView(NSMakeRect(0, 0, 100, 50));
+  w->setContentView(content);
+  content->release();
+  auto* left = new Tracker(&log, "left", NSMakeRect(0, 0, 50, 50));
+  auto* right = new Tracker(&log, "right", NSMakeRect(50, 0, 50, 50));
+  content->addSubview(left);
+  content->addSubview(right);
+  left->release();
+  right->release();
+  w->makeKeyAndOrderFront();
+  h.drag(w, {10, 10}, {90, 10}, 2);
+  h.runUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"left down", "left drag", "left drag", "left up"}));
+  w->close();
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/RunLoop.h"
+#include "platform/Timer.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+class RunLoopTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  NSRunLoop& loop = NSRunLoop::mainRunLoop();
+  std::vector<Ref<NSTimer>> timers;
+
+  NSTimer* add(double seconds, bool repeats, NSRunLoopMode modes,
+               std::function<void(NSTimer*)> cb) {
+    Ref<NSTimer> t = NSTimer::timerWithTimeInterval(seconds, repeats, std::move(cb));
+    loop.addTimer(t.get(), modes);
+    timers.push_back(t);
+    return t.get();
+  }
+  ~RunLoopTest() override {
+    for (auto& t : timers)
+      t->invalidate();
+    loop.fireDueTimers(NSRunLoopCommonModes);
+  }
+};
+
+TEST_F(RunLoopTest, AdvanceFiresDueTimersInDeadlineOrderAtTheirOwnTimes) {
+  std::vector<std::pair<std::string, double>> fired;
+  add(0.030, false, NSDefaultRunLoopMode, [&](NSTimer*) { fired.push_back({"c", h.now()}); });
+  add(0.010, true, NSDefaultRunLoopMode, [&](NSTimer*) { fired.push_back({"r", h.now()}); });
+  double start = h.now();
+  h.advance(35);
+  // Equal deadlines fire in the order the timers were added.
+  std::vector<std::pair<std::string, double>> expected{
+      {"r", start + 10}, {"r", start + 20}, {"c", start + 30}, {"r", start + 30}};
+  EXPECT_EQ(fired, expected);
+  EXPECT_EQ(h.now(), start + 35);
+}
+
+TEST_F(RunLoopTest, TimersFireOnlyInTheirModes) {
+  int defaultOnly = 0, common = 0;
+  add(0.005, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++defaultOnly; });
+  add(0.005, true, NSRunLoopCommonModes, [&](NSTimer*) { ++common; });
+  {
+    NSRunLoop::ModeScope modal(loop, NSModalPanelRunLoopMode);
+    h.advance(20);
+  }
+  EXPECT_EQ(defaultOnly, 0);
+  EXPECT_EQ(common, 4);
+  h.advance(5);
+  // The default-mode timer missed four dates while the modal mode ran: it catches up
+  // with one firing, then keeps its rhythm (the next date, 25, is on time).
+  EXPECT_EQ(defaultOnly, 2);
+  EXPECT_EQ(common, 5);
+}
+
+TEST_F(RunLoopTest, ZeroIntervalIsRaisedSoTheLoopCannotSpin) {
+  int count = 0;
+  add(0, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++count; });
+  h.advance(1.05);
+  EXPECT_EQ(count, 10);
+}
+
+TEST_F(RunLoopTest, InvalidateFromACallbackAndFromAnotherThread) {
+  int selfStopping = 0, other = 0;
+  add(0.001, true, NSDefaultRunLoopMode, [&](NSTimer* t) {
+    if (++selfStopping == 3) t->invalidate();
+  });
+  NSTimer* victim = add(0.001, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++other; });
+  h.advance(2);
+  std::thread([victim] { victim->invalidate(); }).join();
+  h.advance(10);
+  EXPECT_EQ(selfStopping, 3);
+  EXPECT_EQ(other, 2);
+  EXPECT_EQ(loop.timerCount(), 0u);
+}
+
+TEST_F(RunLoopTest, TimersAddedFromOtherThreadsFireOnTheMainThread) {
+  std::atomic<int> fired{0};
+  std::thread::id firedOn;
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 4; ++i)
+    threads.emplace_back([&] {
+      Ref<NSTimer> t = NSTimer::timerWithTimeInterval(0.002, false, [&](NSTimer*) {
+        firedOn = std::this_thread::get_id();
+        ++fired;
+      });
+      loop.addTimer(t.get(), NSDefaultRunLoopMode);
+    });
+  for (auto& t : threads)
+    t.join();
+  h.advance(5);
+  EXPECT_EQ(fired.load(), 4);
+  EXPECT_EQ(firedOn, std::this_thread::get_id());
+}
+
+TEST_F(RunLoopTest, ATimerDoesNotFireAgainInsideItsOwnCallback) {
+  int depth = 0, maxDepth = 0, count = 0;
+  add(0.001, true, NSDefaultRunLoopMode, [&](NSTimer*) {
+    ++count;
+    maxDepth = std::max(maxDepth, ++depth);
+    if (count == 1) loop.runMode(NSDefaultRunLoopMode, h.now() + 5);  // a nested run
+    --depth;
+  });
+  h.advance(1);
+  EXPECT_EQ(maxDepth, 1);
+}
+
+TEST(RunLoopRealTime, WakeUpEndsAWaitEarly) {
+  NSRunLoop& loop = NSRunLoop::mainRunLoop();
+  std::thread waker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    loop.wakeUp();
+  });
+  double start = nowMs();
+  // A mode of its own, so no timer left by another test shortens the wait.
+  constexpr NSRunLoopMode kQuietMode = 1u << 8;
+  bool woken = loop.waitUntil(start + 5000, kQuietMode);
+  waker.join();
+  EXPECT_TRUE(woken);
+  EXPECT_LT(nowMs() - start, 4000);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ColorPanel.h"
+#include "platform/Cursor.h"
+#include "platform/Pasteboard.h"
+#include "platform/Screen.h"
+#include "platform/Workspace.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+TEST(NSPasteboard, DeclaringReplacesContentsAndDataIsKeptByType) {
+  testsupport::PlatformHarness h;
+  NSPasteboard& pb = NSPasteboard::generalPasteboard();
+  long before = pb.changeCount();
+  pb.declareTypes({NSPasteboardTypeString, "com.example.custom"});
+  EXPECT_EQ(pb.changeCount(), before + 1);
+  EXPECT_TRUE(pb.setString("hello"));
+  EXPECT_TRUE(pb.setData({1, 0, 2}, "com.example.custom"));
+  EXPECT_EQ(pb.stringForType(), "hello");
+  EXPECT_EQ(*pb.dataForType("com.example.custom"), (std::vector<std::uint8_t>{1, 0, 2}));
+  EXPECT_FALSE(pb.dataForType("absent"));
+  pb.clearContents();
+  EXPECT_TRUE(pb.types().empty());
+  EXPECT_FALSE(pb.stringForType());
+  pb.setFileList({"/tmp/a b", "/tmp/c"});
+  EXPECT_EQ(pb.fileList(), (std::vector<std::string>{"/tmp/a b", "/tmp/c"}));
+  EXPECT_TRUE(pb.hasType(NSFilenamesPboardType));
+}
+
+TEST(NSCursor, CurrentCursorAndNestedHiding) {
+  testsupport::PlatformHarness h;
+  EXPECT_EQ(NSCursor::currentCursor(), NSCursor::arrowCursor());
+  NSCursor::IBeamCursor()->set();
+  EXPECT_EQ(NSCursor::currentCursor()->name(), "ibeam");
+  NSCursor::hide();
+  NSCursor::hide();
+  NSCursor::unhide();
+  EXPECT_TRUE(NSCursor::isHidden());
+  NSCursor::unhide();
+  NSCursor::unhide();  // an extra unhide does not go negative
+  EXPECT_FALSE(NSCursor::isHidden());
+  NSCursor::hide();
+  NSCursor::unhide();
+  EXPECT_FALSE(NSCursor::isHidden());
+}
+
+TEST(NSWorkspace, OpensThroughTheLauncherWithoutAShellAndRefusesOptionLikeTargets) {
+  testsupport::PlatformHarness h;
+  std::vector<std::vector<std::string>> launched;
+  auto previous =
+      NSWorkspace::sharedWorkspace().setLauncher([&](const std::vector<std::string>& argv) {
+        launched.push_back(argv);
+        return true;
+      });
+  EXPECT_TRUE(NSWorkspace::sharedWorkspace().openURL("https://example.com/a?b=1;rm -rf"));
+  EXPECT_FALSE(NSWorkspace::sharedWorkspace().openFile("--help"));
+  EXPECT_FALSE(NSWorkspace::sharedWorkspace().openURL(""));
+  NSWorkspace::sharedWorkspace().setLauncher(previous);
+  ASSERT_EQ(launched.size(), 1u);
+  EXPECT_EQ(launched[0],
+            (std::vector<std::string>{"xdg-open", "https://example.com/a?b=1;rm -rf"}));
+  EXPECT_TRUE(h.logged("refusing to open"));
+}
+
+TEST(NSWorkspace, SpawningAMissingProgramFailsCleanly) {
+  testsupport::PlatformHarness h;
+  EXPECT_FALSE(NSWorkspace::spawnDetached({"/nonexistent/program-that-is-not-there"}));
+  EXPECT_TRUE(NSWorkspace::spawnDetached({"true"}));
+}
+
+TEST(NSColorPanel, RunsModallyAndTakesTheScriptedAnswer) {
+  testsupport::PlatformHarness h;
+  NSWindow* seenModal = nullptr;
+  NSColorPanel::setScript([&](NSColorPanel* panel, NSColor initial) -> std::optional<NSColor> {
+    seenModal = NSApp()->modalWindow();
+    EXPECT_EQ(initial, (NSColor{1, 0, 0, 1}));
+    return NSColor{0, 0.5, 1, 1};
+  });
+  auto chosen = NSColorPanel::sharedColorPanel()->runModal({1, 0, 0, 1});
+  EXPECT_EQ(seenModal, NSColorPanel::sharedColorPanel());
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(*chosen, (NSColor{0, 0.5, 1, 1}));
+  NSColorPanel::setScript({});
+  EXPECT_FALSE(NSColorPanel::sharedColorPanel()->runModal({0, 0, 0, 1}));
+  EXPECT_FALSE(NSColorPanel::sharedColorPanel()->isVisible());
+}
+
+TEST(NSScreen, DefaultHeadlessScreenAndConfiguredOnes) {
+  testsupport::PlatformHarness h;
+  ASSERT_NE(NSScreen::mainScreen(), nullptr);
+  EXPECT_EQ(NSScreen::mainScreen()->frame, NSMakeRect(0, 0, 1280, 800));
+  EXPECT_EQ(NSScreen::mainScreen()->visibleFrame.maxY(), 778);
+  NSScreen::setScreens({});
+  EXPECT_EQ(NSScreen::mainScreen(), nullptr);
+  NSScreen::resetToDefault();
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Menu.h"
+#include "platform/Panel.h"
+#include "platform/Window.h"
+#include "support/WindowHarness.h"
+#include "windowing/DialogBox.h"
+#include "windowing/DialogResources.h"
+#include "windowing/MenuApi.h"
+#include "windowing/ModelessWindow.h"
+#include "windowing/SendMessage.h"
+#include "windowing/WindowApi.h"
+#include "windowing/WindowObject.h"
+
+using testsupport::MessageLog;
+
+namespace {
+
+const char* resid(std::uintptr_t id) {
+  return reinterpret_cast<const char*>(id);
+}
+
+platform::NSWindow* windowOf(HWND hwnd) {
+  auto* view = swell::objectFromHandleAs<platform::NSView>(hwnd);
+  return view ? view->window() : nullptr;
+}
+
+// The host's two resources: the main window and the "Preferences" dialog.
+class DialogTest : public ::testing::Test {
+ protected:
+  testsupport::WindowHarness h;
+  MessageLog log;
+  SWELL_DialogResourceIndex mainRes{resid(40001), "Main", 28, nullptr, 300, 300};
+  SWELL_DialogResourceIndex prefsRes{resid(40002), "Preferences", 12, nullptr, 334, 195};
+  SWELL_DialogResourceIndex childOnly{resid(40003), nullptr, SWELL_DLG_WS_CHILD, nullptr, 50, 50};
+
+  void SetUp() override {
+    h.registerResource(&mainRes);
+    h.registerResource(&prefsRes);
+    h.registerResource(&childOnly);
+  }
+};
+
+TEST_F(DialogTest, HostResourcesMakeTheModelessMainWindowAndRunTheModalPreferences) {
+  HWND mainView = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                     MessageLog::dialogProc, 0);
+  ASSERT_NE(mainView, nullptr);
+  platform::NSWindow* mainWindow = windowOf(mainView);
+  ASSERT_TRUE(dynamic_cast<Swell_vCorvaneBrisko_modelesswindow*>(mainWindow));
+  EXPECT_EQ(mainWindow->styleMask(), 7u);  // titled, closable, miniaturizable
+  EXPECT_EQ(mainWindow->title(), "Main");
+  auto* content = swell::objectFromHandleAs<Swell_vCorvaneBrisko_hwnd>(mainView);
+  EXPECT_EQ(content->frame().size, (platform::NSSize{300, 300}));
+  EXPECT_TRUE(content->isFlipped());
+  EXPECT_TRUE(content->isOpaque());
+  // Placed 50 right of and 100 below the top left of the screen area; shown later.
+  RECT screen;
+  SWELL_GetViewPort(&screen, nullptr, false);
+  EXPECT_EQ(mainWindow->contentRect().origin.x, screen.left + 50);
+  EXPECT_EQ(mainWindow->contentRect().maxY(), screen.bottom - 100);
+  EXPECT_FALSE(mainWindow->isVisible());
+  ShowWindow(mainView, 2);
+  EXPECT_TRUE(mainWindow->isKeyWindow());
+
+  // The preferences dialog: OK pressed from inside the modal loop.
+  bool sawPanel = false;
+  h.onModal([&](platform::NSWindow* w) {
+    auto* box = dynamic_cast<Swell_vCorvaneBrisko_dialogbox*>(w);
+    if (!box || sawPanel) return;
+    sawPanel = true;
+    EXPECT_EQ(box->styleMask(), 3u);  // titled, closable
+    EXPECT_EQ(box->contentRect().size, (platform::NSSize{334, 195}));
+    EXPECT_EQ(box->title(), "Preferences");
+    SendMessage(swell::handleFromObject(box->contentView()), WM_COMMAND, IDOK, 0);
+  });
+  log.answer([](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_COMMAND && wParam == IDOK) {
+      EndDialog(hwnd, 1);
+      return 1;
+    }
+    return std::nullopt;
+  });
+  log.clear();
+  int result =
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), mainView, MessageLog::dialogProc, 9);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(sawPanel);
+  EXPECT_EQ(platform::NSApp()->modalWindow(), nullptr);
+  HWND prefs = log.messages().front().hwnd;
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(),
+                                         {{WM_INITDIALOG, 0, 9}, {WM_COMMAND, IDOK}, {WM_DESTROY}},
+                                         {WM_INITDIALOG, WM_COMMAND, WM_DESTROY}));
+  EXPECT_FALSE(platform::isLiveObject(prefs));
+  EXPECT_TRUE(mainWindow->isKeyWindow());
+  DestroyWindow(mainView);
+  EXPECT_FALSE(platform::isLiveObject(mainWindow));
+}
+
+TEST_F(DialogTest, UnknownAndChildOnlyResourcesAreRefused) {
+  EXPECT_EQ(SWELL_CreateDialog(SWELL_DialogResourceHead, resid(49999), nullptr, nullptr, 0),
+            nullptr);
+  EXPECT_EQ(SWELL_DialogBox(SWELL_DialogResourceHead, resid(49999), nullptr, nullptr, 0), -1);
+  EXPECT_EQ(SWELL_DialogBox(SWELL_DialogResourceHead, resid(40003), nullptr, nullptr, 0), -1);
+  // A child-only resource without a parent becomes a top-level window.
+  HWND top = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40003), nullptr, nullptr, 0);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(windowOf(top)->contentView(), swell::objectFromHandle(top));
+  DestroyWindow(top);
+}
+
+TEST_F(DialogTest, EndDialogDuringInitDialogReturnsAtOnceAfterOneDestroy) {
+  log.answer([](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITDIALOG) EndDialog(hwnd, 5);
+    return std::nullopt;
+  });
+  int modalStarts = 0;
+  h.onModal([&](platform::NSWindow*) { ++modalStarts; });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      5);
+  EXPECT_EQ(modalStarts, 0);
+  EXPECT_EQ(log.count(WM_DESTROY), 1);
+}
+
+TEST_F(DialogTest, CloseBoxSendsCloseThenCancelWhichEndsTheDialog) {
+  log.answer([](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_COMMAND && wParam == IDCANCEL) {
+      EndDialog(hwnd, 7);
+      return 1;
+    }
+    return std::nullopt;
+  });
+  bool clicked = false;
+  h.onModal([&](platform::NSWindow* w) {
+    if (!clicked) {
+      clicked = true;
+      h.closeBox(w);
+    }
+  });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      7);
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(),
+                                         {{WM_CLOSE}, {WM_COMMAND, IDCANCEL, 0}, {WM_DESTROY}},
+                                         {WM_CLOSE, WM_COMMAND, WM_DESTROY}));
+}
+
+TEST_F(DialogTest, ACloseBoxNobodyHandlesKeepsTheWindowOpen) {
+  HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                 MessageLog::dialogProc, 0);
+  ShowWindow(view, 1);
+  h.closeBox(windowOf(view));
+  h.runUntilIdle();
+  EXPECT_EQ(log.count(WM_CLOSE), 1);
+  EXPECT_EQ(log.count(WM_COMMAND), 1);
+  EXPECT_TRUE(windowOf(view)->isVisible());
+  DestroyWindow(view);
+}
+
+TEST_F(DialogTest, EndDialogWhileANestedModalLoopRunsEndsTheDialogWhenItReturns) {
+  auto* nested =
+      new platform::NSPanel(platform::NSMakeRect(0, 0, 50, 50), platform::NSWindowStyleMaskTitled);
+  HWND dialog = nullptr;
+  bool nestedRan = false;
+  h.onModal([&](platform::NSWindow* w) {
+    if (w == nested) {
+      // The dialog is ended while the nested loop is current: only the result is kept.
+      EndDialog(dialog, 3);
+      platform::NSApp()->stopModal();
+    } else if (!nestedRan && dynamic_cast<Swell_vCorvaneBrisko_dialogbox*>(w)) {
+      nestedRan = true;
+      dialog = swell::handleFromObject(w->contentView());
+      platform::NSApp()->runModalForWindow(nested);
+    }
+  });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      3);
+  EXPECT_FALSE(h.watchdogFired());
+  EXPECT_EQ(log.count(WM_DESTROY), 1);
+  nested->close();
+}
+
+TEST_F(DialogTest, ADialogDestroyedWithoutEndDialogStillReturns) {
+  h.onModal([&](platform::NSWindow* w) {
+    if (auto* box = dynamic_cast<Swell_vCorvaneBrisko_dialogbox*>(w))
+      DestroyWindow(swell::handleFromObject(box->contentView()));
+  });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      0);
+  EXPECT_FALSE(h.watchdogFired());
+}
+
+TEST_F(DialogTest, OwnedWindowsAreDestroyedFirstAndHandKeyStatusBack) {
+  HWND owner = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                  MessageLog::dialogProc, 0);
+  HWND owned =
+      SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), owner, MessageLog::dialogProc, 0);
+  HWND ownedOfOwned =
+      SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), owned, MessageLog::dialogProc, 0);
+  ShowWindow(owner, 2);
+  ShowWindow(owned, 2);
+  EXPECT_EQ(GetWindowLong(owned, GWL_HWNDPARENT), reinterpret_cast<LONG_PTR>(owner));
+  // Destroying an owned key window hands key status back to its owner.
+  log.clear();
+  DestroyWindow(owned);
+  EXPECT_TRUE(windowOf(owner)->isKeyWindow());
+  auto destroyOrder = [&] {
+    std::vector<HWND> order;
+    for (const auto& m : log.messages())
+      if (m.msg == WM_DESTROY) order.push_back(m.hwnd);
+    return order;
+  };
+  EXPECT_EQ(destroyOrder(), (std::vector<HWND>{owned, ownedOfOwned}));
+  EXPECT_FALSE(platform::isLiveObject(ownedOfOwned));
+  // Destroying the owner destroys what it still owns, after its own WM_DESTROY.
+  HWND again =
+      SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), owner, MessageLog::dialogProc, 0);
+  log.clear();
+  DestroyWindow(owner);
+  EXPECT_EQ(destroyOrder(), (std::vector<HWND>{owner, again}));
+  EXPECT_FALSE(platform::isLiveObject(again));
+}
+
+TEST_F(DialogTest, SizesThatTruncateAlikeSendOneWmSize) {
+  HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                 MessageLog::dialogProc, 0);
+  platform::NSWindow* w = windowOf(view);
+  platform::NSRect f = w->frame();
+  log.clear();
+  w->setFrame(platform::NSMakeRect(f.origin.x, f.origin.y, 400.2, 300.4), false);
+  w->setFrame(platform::NSMakeRect(f.origin.x, f.origin.y, 400.7, 300.9), false);
+  w->setFrame(platform::NSMakeRect(f.origin.x + 5, f.origin.y, 400.7, 300.9), false);
+  EXPECT_EQ(log.count(WM_SIZE), 1);
+  EXPECT_EQ(log.count(WM_MOVE), 1);
+  auto move = std::find_if(log.messages().begin(), log.messages().end(),
+                           [](const auto& m) { return m.msg == WM_MOVE; });
+  LPARAM expected = (static_cast<LPARAM>(std::floor(f.origin.y + 0.5)) << 16) |
+                    static_cast<LPARAM>(std::floor(f.origin.x + 5.5));
+  EXPECT_EQ(move->lParam, expected);
+  DestroyWindow(view);
+}
+
+TEST_F(DialogTest, SizeLimitsComeFromWmGetMinMaxInfo) {
+  HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                 MessageLog::dialogProc, 0);
+  log.answer([](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg != WM_GETMINMAXINFO) return std::nullopt;
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize = {200, 100};
+    info->ptMaxTrackSize.x = 500;  // the height stays at the unlimited preset
+    return 0;
+  });
+  platform::NSWindow* w = windowOf(view);
+  EXPECT_EQ(w->minSize(), (platform::NSSize{200, 100}));
+  EXPECT_EQ(w->maxSize().width, 500);
+  EXPECT_EQ(w->maxSize().height, 1e6);
+  DestroyWindow(view);
+}
+
+TEST_F(DialogTest, BareRequestsPickTheirFrameStyleOrBecomeChildren) {
+  HWND closable = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(0x400002), nullptr,
+                                     MessageLog::windowProc, 77);
+  ASSERT_NE(closable, nullptr);
+  platform::NSWindow* w = windowOf(closable);
+  EXPECT_EQ(w->styleMask(), 3u);
+  EXPECT_EQ(w->contentRect().size, (platform::NSSize{10, 10}));
+  EXPECT_TRUE(
+      testsupport::messagesMatch(log.messages(), {{WM_CREATE, 0, 77}}, {WM_CREATE, WM_INITDIALOG}));
+  EXPECT_EQ(
+      windowOf(SWELL_CreateDialog(SWELL_DialogResourceHead, resid(0x400007), nullptr, nullptr, 0))
+          ->styleMask(),
+      platform::NSWindowStyleMaskTitled | platform::NSWindowStyleMaskResizable);
+  // Without style bits and with a parent view: a child; with them: a top-level window
+  // owned by the parent's window.
+  HWND child = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(0x400000), closable,
+                                  MessageLog::windowProc, 0);
+  EXPECT_EQ(swell::objectFromHandleAs<platform::NSView>(child)->superview(),
+            swell::objectFromHandle(closable));
+  HWND owned = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(0x400002), child,
+                                  MessageLog::windowProc, 0);
+  auto* ownedWindow = dynamic_cast<SwellTopLevelWindow*>(windowOf(owned));
+  EXPECT_EQ(ownedWindow->swellGetOwner(), w);
+  DestroyWindow(closable);
+  EXPECT_FALSE(platform::isLiveObject(owned));
+}
+
+TEST_F(DialogTest, ActivationMessagesAndTheMenuOfTheKeyWindow) {
+  HWND a = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                              MessageLog::dialogProc, 0);
+  HWND b = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), a, MessageLog::dialogProc, 0);
+  HMENU menu = CreatePopupMenu();
+  swell::objectFromHandleAs<Swell_vCorvaneBrisko_hwnd>(a)->swellSetMenu(menu);
+  ShowWindow(a, 2);
+  EXPECT_EQ(platform::NSApp()->mainMenu(), platform::liveObject(menu));
+  platform::NSApp()->setMainMenu(nullptr);
+  log.clear();
+  ShowWindow(b, 2);
+  // The owned window has no menu: its owner's is found.
+  EXPECT_EQ(platform::NSApp()->mainMenu(), platform::liveObject(menu));
+  EXPECT_TRUE(testsupport::messagesMatch(
+      log.messages(),
+      {{WM_ACTIVATE, 0, 0}, {WM_ACTIVATE, 1, reinterpret_cast<LPARAM>(a)}, {WM_MOUSEACTIVATE}},
+      {WM_ACTIVATE, WM_MOUSEACTIVATE}));
+  DestroyWindow(a);
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include "windowing/ApiLookup.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "windowing/Capture.h"
+#include "windowing/DialogResources.h"
+#include "windowing/DrawingContext.h"
+#include "windowing/MenuApi.h"
+#include "windowing/MessageQueue.h"
+#include "windowing/OsVersion.h"
+#include "windowing/Painting.h"
+#include "windowing/RunLoopControl.h"
+#include "windowing/SendMessage.h"
+#include "windowing/Timers.h"
+#include "windowing/WindowApi.h"
+#include "windowing/WindowObject.h"
+
+namespace {
+
+template <class F>
+void* address(F* function) {
+  return reinterpret_cast<void*>(function);
+}
+
+#define SWELL_API(name) \
+  { #name, address(&name) }
+
+// Kept in strcmp order by hand (a test checks it): no sorting at run time. Functions
+// still to be built join the table when their issue adds them.
+const SwellApiEntry* table(std::size_t* count) {
+  static const SwellApiEntry entries[] = {
+      SWELL_API(BeginPaint),
+      SWELL_API(CreatePopupMenu),
+      SWELL_API(CreateSolidBrush),
+      SWELL_API(DefWindowProc),
+      SWELL_API(DeleteObject),
+      SWELL_API(DestroyMenu),
+      SWELL_API(DestroyWindow),
+      SWELL_API(EndDialog),
+      SWELL_API(EndPaint),
+      SWELL_API(EnumPropsEx),
+      SWELL_API(GetCapture),
+      SWELL_API(GetClassName),
+      SWELL_API(GetClientRect),
+      SWELL_API(GetDlgItem),
+      SWELL_API(GetDlgItemText),
+      SWELL_API(GetProp),
+      SWELL_API(GetTextColor),
+      SWELL_API(GetWindowLong),
+      SWELL_API(GetWindowRect),
+      SWELL_API(InvalidateRect),
+      SWELL_API(IsWindow),
+      SWELL_API(IsWindowVisible),
+      SWELL_API(KillTimer),
+      SWELL_API(PostMessage),
+      SWELL_API(ReleaseCapture),
+      SWELL_API(RemoveProp),
+      SWELL_API(SWELL_CreateDialog),
+      SWELL_API(SWELL_DeleteGfxContext),
+      SWELL_API(SWELL_DialogBox),
+      SWELL_API(SWELL_EnableRightClickEmulate),
+      SWELL_API(SWELL_FillDialogBackground),
+      SWELL_API(SWELL_FillRect),
+      SWELL_API(SWELL_GetDefaultModalWindowMenu),
+      SWELL_API(SWELL_GetDefaultWindowMenu),
+      SWELL_API(SWELL_GetOSXVersion),
+      SWELL_API(SWELL_GetViewPort),
+      SWELL_API(SWELL_Internal_PostMessage_Init),
+      SWELL_API(SWELL_MessageQueue_Clear),
+      SWELL_API(SWELL_MessageQueue_Flush),
+      SWELL_API(SWELL_PostQuitMessage),
+      SWELL_API(SWELL_SetClassName),
+      SWELL_API(SWELL_SetDefaultModalWindowMenu),
+      SWELL_API(SWELL_SetDefaultWindowMenu),
+      SWELL_API(SWELL_SetMenuDestination),
+      SWELL_API(SendMessage),
+      SWELL_API(SetCapture),
+      SWELL_API(SetDlgItemText),
+      SWELL_API(SetProp),
+      SWELL_API(SetTextColor),
+      SWELL_API(SetTimer),
+      SWELL_API(SetWindowLong),
+      SWELL_API(ShowWindow),
+  };
+  *count = sizeof entries / sizeof entries[0];
+  return entries;
+}
+
+#undef SWELL_API
+
+// What a null name answers, as the layer always has.
+constexpr std::uintptr_t kNullNameAnswer = 256;
+
+}  // namespace
+
+namespace swell {
+const SwellApiEntry* apiTable(std::size_t* count) {
+  return table(count);
+}
+}  // namespace swell
+
+void* SWELL_GetAPIFunctionByName(const char* name) {
+  if (!name) return reinterpret_cast<void*>(kNullNameAnswer);
+  std::size_t count = 0;
+  const SwellApiEntry* entries = table(&count);
+  const SwellApiEntry* end = entries + count;
+  const SwellApiEntry* it = std::lower_bound(
+      entries, end, name,
+      [](const SwellApiEntry& e, const char* n) { return std::strcmp(e.name, n) < 0; });
+  return it != end && std::strcmp(it->name, name) == 0 ? it->func : nullptr;
+}

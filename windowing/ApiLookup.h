@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+
+// The layer's functions by name, for modules that look them up at run time.
+struct SwellApiEntry {
+  const char* name;
+  void* func;
+};
+
+// The function's address; null for a name not in the table; 256 for a null name.
+void* SWELL_GetAPIFunctionByName(const char* name);
+
+namespace swell {
+// The table, sorted by strcmp of the names; constant, so lookups from any thread are safe.
+const SwellApiEntry* apiTable(std::size_t* count);
+}  // namespace swell

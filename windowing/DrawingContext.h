@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/GraphicsContext.h"
+#include "windowing/Win32Types.h"
+
+// Drawing contexts and objects as far as window painting needs them now; the drawing
+// issue grows these records. Both are pooled records checked against a live set.
+struct HDC__ {
+  platform::CGContext* ctx = nullptr;  // not owned
+  COLORREF curtextcol = 0;
+  bool textColorSet = false;
+};
+
+struct HGDIOBJ__ {
+  int type = 0;  // kBrushObject
+  COLORREF color = 0;
+};
+
+namespace swell {
+inline constexpr int kBrushObject = 2;
+bool isLiveDC(HDC hdc);
+bool isLiveGdiObject(HGDIOBJ object);
+}  // namespace swell
+
+HDC SWELL_CreateGfxContextForNSContext(platform::CGContext* context);
+void SWELL_DeleteGfxContext(HDC hdc);
+int SetTextColor(HDC hdc, int color);
+int GetTextColor(HDC hdc);
+HBRUSH CreateSolidBrush(int color);
+void DeleteObject(HGDIOBJ object);
+void SWELL_FillRect(HDC hdc, const RECT* r, HBRUSH brush);
+// Fills with the dialog face colour.
+void SWELL_FillDialogBackground(HDC hdc, const RECT* r, int level);

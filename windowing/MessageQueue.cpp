@@ -1,0 +1,211 @@
+#include "windowing/MessageQueue.h"
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/Application.h"
+#include "platform/MainThread.h"
+#include "platform/RunLoop.h"
+#include "platform/Timer.h"
+#include "windowing/PostMessageHooks.h"
+#include "windowing/SendMessage.h"
+#include "windowing/Timers.h"
+#include "windowing/WindowInterfaces.h"
+
+namespace {
+
+// A queued message, or a timer request (message = interval, wParam = id, lParam =
+// callback; an interval of all ones asks for a kill).
+struct PostedRecord {
+  HWND hwnd = nullptr;
+  UINT msg = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  PostedRecord* next = nullptr;
+  bool isTimerRequest = false;
+};
+
+// The queue lives from set-up to the end of the program. Spent records are kept on a
+// free list and reused, so steady posting allocates nothing.
+struct Queue {
+  std::recursive_mutex mutex;
+  PostedRecord* head = nullptr;
+  PostedRecord* tail = nullptr;
+  int count = 0;
+  PostedRecord* freeList = nullptr;
+  platform::Ref<platform::NSTimer> timer;
+};
+
+std::atomic<Queue*> gQueue{nullptr};
+
+SwellPostMessageDelegate* postDelegate() {
+  return dynamic_cast<SwellPostMessageDelegate*>(platform::NSApp()->delegate());
+}
+
+PostedRecord* takeRecord(Queue* q) {
+  if (PostedRecord* r = q->freeList) {
+    q->freeList = r->next;
+    *r = PostedRecord{};
+    return r;
+  }
+  return new PostedRecord;
+}
+
+void append(Queue* q, PostedRecord* r) {
+  r->next = nullptr;
+  if (q->tail)
+    q->tail->next = r;
+  else
+    q->head = r;
+  q->tail = r;
+  ++q->count;
+}
+
+void deliver(const PostedRecord& r) {
+  if (r.isTimerRequest) {
+    if (r.msg == swell::kKillTimerRequest)
+      KillTimer(r.hwnd, r.wParam);
+    else
+      SetTimer(r.hwnd, r.wParam, r.msg, reinterpret_cast<TIMERPROC>(r.lParam));
+    return;
+  }
+  // The window is checked against the live-object registry before it is asked
+  // anything: it may have been freed since the message was posted.
+  auto* window = swell::objectFromHandleAs<SwellWindowObject>(r.hwnd);
+  if (window && window->swellCanPostMessage()) SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
+}
+
+}  // namespace
+
+namespace swell {
+
+int queuedMessageCount() {
+  Queue* q = gQueue.load(std::memory_order_acquire);
+  if (!q) return 0;
+  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  return q->count;
+}
+
+bool messageQueueExists() {
+  return gQueue.load(std::memory_order_acquire) != nullptr;
+}
+
+}  // namespace swell
+
+void SWELL_Internal_PostMessage_Init() {
+  if (gQueue.load(std::memory_order_acquire)) return;
+  SwellPostMessageDelegate* delegate = postDelegate();
+  if (!delegate) return;
+  platform::setMainThread(std::this_thread::get_id());
+  auto* q = new Queue;
+  q->timer = platform::NSTimer::timerWithTimeInterval(
+      swell::kFlushIntervalSeconds, true,
+      [delegate](platform::NSTimer*) { delegate->swellPostMessageTick(); });
+  platform::NSRunLoop::mainRunLoop().addTimer(q->timer.get(), platform::NSRunLoopCommonModes);
+  gQueue.store(q, std::memory_order_release);
+}
+
+BOOL SWELL_MessageQueue_Add(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Queue* q = gQueue.load(std::memory_order_acquire);
+  if (!q || !hwnd) return 0;
+  // A handle that is not a live object is refused now rather than carried along.
+  if (!platform::isLiveObject(hwnd)) return 0;
+  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  if (!q->freeList && q->count >= swell::kMaxQueuedMessages) return 0;
+  PostedRecord* r = takeRecord(q);
+  r->hwnd = hwnd;
+  r->msg = msg;
+  r->wParam = wParam;
+  r->lParam = lParam;
+  append(q, r);
+  return 1;
+}
+
+BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!gQueue.load(std::memory_order_acquire)) {
+    SwellPostMessageDelegate* delegate = postDelegate();
+    return delegate ? delegate->swellPostMessage(hwnd, msg, wParam, lParam) : 0;
+  }
+  return SWELL_MessageQueue_Add(hwnd, msg, wParam, lParam);
+}
+
+void SWELL_MessageQueue_Flush() {
+  Queue* q = gQueue.load(std::memory_order_acquire);
+  if (!q) return;
+  PostedRecord* r = nullptr;
+  int allowance = 0;
+  {
+    std::lock_guard<std::recursive_mutex> lock(q->mutex);
+    if (!q->head) return;
+    // Only what is queued now: messages posted while delivering wait for the next tick.
+    allowance = q->count;
+    r = q->head;
+    q->head = r->next;
+    if (!q->head) q->tail = nullptr;
+    --q->count;
+  }
+  while (r) {
+    deliver(*r);
+    std::lock_guard<std::recursive_mutex> lock(q->mutex);
+    r->next = q->freeList;
+    q->freeList = r;
+    r = nullptr;
+    if (--allowance <= 0 || !q->head) break;
+    r = q->head;
+    q->head = r->next;
+    if (!q->head) q->tail = nullptr;
+    --q->count;
+  }
+}
+
+void SWELL_MessageQueue_RemoveWindow(HWND hwnd) {
+  Queue* q = gQueue.load(std::memory_order_acquire);
+  if (!q) return;
+  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  PostedRecord** link = &q->head;
+  PostedRecord* last = nullptr;
+  while (PostedRecord* r = *link) {
+    if (!hwnd || r->hwnd == hwnd) {
+      *link = r->next;
+      r->next = q->freeList;
+      q->freeList = r;
+      --q->count;
+    } else {
+      last = r;
+      link = &r->next;
+    }
+  }
+  q->tail = last;
+}
+
+void SWELL_MessageQueue_Clear(HWND hwnd) {
+  if (gQueue.load(std::memory_order_acquire)) {
+    SWELL_MessageQueue_RemoveWindow(hwnd);
+  } else if (SwellPostMessageDelegate* delegate = postDelegate()) {
+    delegate->swellPostMessageClearQ(hwnd);
+  }
+}
+
+void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback) {
+  Queue* q = gQueue.load(std::memory_order_acquire);
+  // Requests are keyed by window; a kill of a window-less callback timer is the one
+  // request that needs none.
+  if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return;
+  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  for (PostedRecord* r = q->head; r; r = r->next) {
+    if (r->isTimerRequest && r->hwnd == hwnd && r->wParam == id) {
+      // The last request for a timer wins.
+      r->msg = interval;
+      r->lParam = reinterpret_cast<LPARAM>(callback);
+      return;
+    }
+  }
+  PostedRecord* r = takeRecord(q);
+  r->hwnd = hwnd;
+  r->msg = interval;
+  r->wParam = id;
+  r->lParam = reinterpret_cast<LPARAM>(callback);
+  r->isTimerRequest = true;
+  append(q, r);
+}

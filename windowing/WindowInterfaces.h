@@ -1,0 +1,96 @@
+#pragma once
+
+// The small interfaces through which the windowing layer asks an object whether it
+// "answers" a message of the layer's own, reached with dynamic_cast.
+
+#include "platform/Object.h"
+#include "windowing/Win32Types.h"
+
+namespace platform {
+class NSView;
+}
+
+// The message entry of window objects: where SendMessage and every other delivery of
+// the layer hand a message to a window procedure.
+class SwellMessageEntry {
+ public:
+  virtual ~SwellMessageEntry() = default;
+  virtual LRESULT onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+};
+
+// The per-window state of a window object: procedures, user and extra data, text, menu,
+// destroy state and timers.
+class SwellWindowObject {
+ public:
+  virtual ~SwellWindowObject() = default;
+  virtual WNDPROC getSwellWindowProc() const = 0;
+  virtual void setSwellWindowProc(WNDPROC proc) = 0;
+  virtual DLGPROC getSwellDialogProc() const = 0;
+  virtual void setSwellDialogProc(DLGPROC proc) = 0;
+  virtual LONG_PTR getSwellUserData() const = 0;
+  virtual void setSwellUserData(LONG_PTR data) = 0;
+  virtual LONG_PTR getSwellExtraData(int index) const = 0;
+  virtual void setSwellExtraData(int index, LONG_PTR value) = 0;
+  virtual HMENU swellGetMenu() const = 0;
+  virtual void swellSetMenu(HMENU menu) = 0;
+  virtual bool swellHasBeenDestroyed() const = 0;
+  // Posted messages are delivered only while this answers true.
+  virtual bool swellCanPostMessage() const = 0;
+  virtual bool swellCapChangeNotify() const = 0;
+  virtual const char* onSwellGetText() const = 0;
+  virtual void onSwellSetText(const char* text) = 0;
+  // A window timer fired.
+  virtual void SWELL_Timer(UINT_PTR id) = 0;
+};
+
+// The extras of the layer's top-level windows: an owner, owned windows and the
+// bookkeeping done when they are destroyed.
+class SwellTopLevelWindow {
+ public:
+  virtual ~SwellTopLevelWindow() = default;
+  virtual void swellAddOwnedWindow(platform::NSObject* window) = 0;
+  virtual void swellRemoveOwnedWindow(platform::NSObject* window) = 0;
+  virtual void swellDestroyAllOwnedWindows() = 0;
+  virtual platform::NSObject* swellGetOwner() const = 0;
+  virtual void swellSetOwner(platform::NSObject* owner) = 0;
+  virtual void swellDoDestroyStuff() = 0;
+  virtual void swellResetOwnedWindowLevels() {}
+  virtual int swellGetWantRaiseAmount() const { return 0; }
+  virtual void swellSetWantRaiseAmount(int amount) {}
+  // Modeless windows become key when first shown after a dialog procedure asked for it.
+  virtual void swellSetWantInitialKeyWindowOnShow(bool want) {}
+  virtual bool swellWantInitialKeyWindowOnShow() const { return false; }
+};
+
+// A window that carries a modal result (the dialog box).
+class SwellModalResultHolder {
+ public:
+  virtual ~SwellModalResultHolder() = default;
+  virtual void swellSetModalRetVal(int value) = 0;
+  virtual int swellGetModalRetVal() const = 0;
+  virtual bool swellHasModalRetVal() const = 0;
+};
+
+namespace swell {
+
+// A window handle is the object's address. A handle is only turned back into an
+// object after the live-object registry confirmed it, so a stale or foreign handle
+// is refused instead of touched.
+inline HWND handleFromObject(const platform::NSObject* object) {
+  return reinterpret_cast<HWND>(const_cast<platform::NSObject*>(object));
+}
+inline platform::NSObject* objectFromHandle(HWND hwnd) {
+  return platform::liveObject(hwnd);
+}
+template <class T>
+T* objectFromHandleAs(HWND hwnd) {
+  return platform::liveObjectAs<T>(hwnd);
+}
+// A view, or a top-level window standing for its content view.
+platform::NSView* viewForHandle(HWND hwnd);
+
+inline HMENU handleFromMenu(const platform::NSObject* menu) {
+  return reinterpret_cast<HMENU>(const_cast<platform::NSObject*>(menu));
+}
+
+}  // namespace swell

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/View.h"
+#include "windowing/WindowInterfaces.h"
+#include "windowing/WindowProps.h"
+
+// The view object behind every window handle that has a window procedure: a child
+// window or dialog, or the content view of a top-level window. It delivers messages to
+// its procedure through onSwellMessage with the three-state destroy sequence (0 live,
+// 1 inside WM_DESTROY, 2 destroyed) and keeps the per-window data of the layer.
+class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
+                                  public SwellMessageEntry,
+                                  public SwellWindowObject {
+ public:
+  static constexpr int kTextCapacity = 1024;  // 1023 bytes of text and the NUL
+  static constexpr int kExtraBytes = 256;     // addressed by byte index, one word per 8
+
+  Swell_vCorvaneBrisko_hwnd();
+  // Completes creation: frame and flags from the resource (or a bare 300 x 200 window),
+  // placement in the parent, then the resource's create function and WM_INITDIALOG,
+  // or WM_CREATE for a bare window. Returns this, held by the parent and the creator.
+  Swell_vCorvaneBrisko_hwnd* initChild(const SWELL_DialogResourceIndex* resstate,
+                                       platform::NSObject* parent, DLGPROC dlgproc, LPARAM param);
+
+  LRESULT onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  WNDPROC getSwellWindowProc() const override { return m_wndproc; }
+  void setSwellWindowProc(WNDPROC proc) override { m_wndproc = proc; }
+  DLGPROC getSwellDialogProc() const override { return m_dlgproc; }
+  void setSwellDialogProc(DLGPROC proc) override { m_dlgproc = proc; }
+  LONG_PTR getSwellUserData() const override { return m_userdata; }
+  void setSwellUserData(LONG_PTR data) override { m_userdata = data; }
+  LONG_PTR getSwellExtraData(int index) const override;
+  void setSwellExtraData(int index, LONG_PTR value) override;
+  long tag() const override { return static_cast<long>(m_tag); }
+  void setTag(long tag) { m_tag = tag; }
+  HMENU swellGetMenu() const override { return m_menu; }
+  void swellSetMenu(HMENU menu) override;
+  bool swellHasBeenDestroyed() const override { return m_hashaddestroy != 0; }
+  bool swellCanPostMessage() const override { return m_hashaddestroy == 0; }
+  bool swellCapChangeNotify() const override { return true; }
+  const char* onSwellGetText() const override { return m_titlestr; }
+  void onSwellSetText(const char* text) override;
+  void SWELL_Timer(UINT_PTR id) override;
+
+  const char* getSwellClass() const { return m_classname; }
+  // The name is kept, not copied.
+  void setSwellClass(const char* name) { m_classname = name; }
+  unsigned swellCreateWindowFlags() const { return m_create_windowflags; }
+  void setSwellCreateWindowFlags(unsigned flags) { m_create_windowflags = flags; }
+  void swellSetExtendedStyle(LONG style);
+  LONG swellGetExtendedStyle() const { return m_supports_ddrop ? WS_EX_ACCEPTFILES : 0; }
+  int destroyState() const { return m_hashaddestroy; }
+
+  // 1 enabled, 0 disabled, -1 enabled but focusable only as its window's content view.
+  void setEnabled(bool enabled) { m_enabled = enabled ? 1 : 0; }
+  void setEnabledSwellNoFocus() { m_enabled = -1; }
+  int enabledState() const { return m_enabled; }
+  bool acceptsFirstResponder() const override;
+  bool becomeFirstResponder() override;
+  bool acceptsFirstMouse(const platform::NSEvent* event) override;
+
+  bool isFlipped() const override { return m_flip != 0; }
+  bool isOpaque() const override { return m_isopaque != 0; }
+  void setOpaque(bool opaque) { m_isopaque = opaque ? 1 : 0; }
+
+  BOOL swellSetProp(const char* name, HANDLE data) { return m_props.set(name, data); }
+  HANDLE swellGetProp(const char* name, bool remove) { return m_props.get(name, remove); }
+  int swellEnumProps(PROPENUMPROCEX proc, LPARAM lParam);
+
+  // Fills a PAINTSTRUCT while a paint is in progress; false otherwise.
+  bool getSwellPaintInfo(PAINTSTRUCT* ps);
+  // Paints the view through WM_PAINT with a drawing context over the current context.
+  void drawRect(const platform::NSRect& dirtyRect) override;
+  std::uint8_t dirtyState() const { return m_isdirty; }
+  // GL surfaces are not available on this platform: always null.
+  void* swellGetGLContext() const { return m_glctx; }
+
+ protected:
+  void dealloc() override;
+
+ private:
+  LRESULT callWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT runDestroySequence(WPARAM wParam, LPARAM lParam);
+  void dropCaptureAndPostedMessages();
+  HWND self() { return swell::handleFromObject(this); }
+
+  int m_enabled = 1;
+  DLGPROC m_dlgproc = nullptr;
+  WNDPROC m_wndproc = nullptr;
+  LONG_PTR m_userdata = 0;
+  LONG_PTR m_extradata[kExtraBytes / 8] = {};
+  LONG_PTR m_tag = 0;
+  int m_isfakerightmouse = 0;
+  std::int8_t m_hashaddestroy = 0;
+  HMENU m_menu = nullptr;  // owned
+  std::int8_t m_flip = 0;
+  bool m_supports_ddrop = false;
+  bool m_paintctx_used = false;
+  HDC m_paintctx_hdc = nullptr;
+  WindowPropList m_props;
+  platform::NSRect m_paintctx_rect;
+  std::int8_t m_isopaque = 0;
+  char m_titlestr[kTextCapacity] = {};
+  unsigned m_create_windowflags = 0;
+  void* m_glctx = nullptr;  // GL surfaces are not available here
+  std::uint8_t m_isdirty = 3;
+  std::int8_t m_allow_nomiddleman = 1;
+  platform::NSObject* m_lastTopLevelOwner = nullptr;
+  const char* m_classname = nullptr;
+  std::int8_t m_use_metal = 0;
+};
+
+// The window procedure every view object starts with: the dialog procedure first (with
+// background painting for WM_PAINT), then DefWindowProc.
+LRESULT SWELL_DialogWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Colours the labels of a window's plain subviews from the procedure's answers to the
+// control-colour messages.
+void SWELL_ColorButtonSubviews(platform::NSView* view, DLGPROC proc, bool useDefaultColor);
