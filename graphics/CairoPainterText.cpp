@@ -17,10 +17,6 @@ using namespace cairo_detail;
 
 namespace {
 
-bool FiniteRect(const IRECT& r) {
-  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-}
-
 // The box around r turned by angleDeg about its centre.
 IRECT RotatedBounds(const IRECT& r, float angleDeg) {
   const double a = DegToRad(angleDeg);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "graphics/APIBitmap.h"
 #include "graphics/GraphicsLog.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -14,16 +15,11 @@
 namespace iplug {
 namespace igraphics {
 
-namespace {
-// Cairo's image surfaces are limited to this many pixels per side.
-constexpr int kMaxImageSide = 32767;
-}  // namespace
-
 cairo_surface_t* DecodeImageFile(const char* path) {
   int w = 0, h = 0, channels = 0;
   // The header tells the size; an image Cairo cannot hold is refused before decoding it.
   if (stbi_info(path, &w, &h, &channels) &&
-      (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)) {
+      (w <= 0 || h <= 0 || w > APIBitmap::kMaxSide || h > APIBitmap::kMaxSide)) {
     GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
     return nullptr;
   }
@@ -32,7 +28,7 @@ cairo_surface_t* DecodeImageFile(const char* path) {
     GraphicsLog("cannot decode image \"%s\": %s", path, stbi_failure_reason());
     return nullptr;
   }
-  if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) {
+  if (w <= 0 || h <= 0 || w > APIBitmap::kMaxSide || h > APIBitmap::kMaxSide) {
     GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
     stbi_image_free(rgba);
     return nullptr;
