@@ -14,8 +14,6 @@ using namespace cairo_detail;
 
 namespace {
 
-// Cairo's image surfaces are limited to this many pixels per side.
-constexpr int kMaxSurfaceSide = 32767;
 constexpr float kMaxScale = 16.f;
 
 cairo_operator_t CairoOperator(EBlend method) {
@@ -93,21 +91,9 @@ bool CairoPainter::Resize(int width, int height, float scale) {
   }
   const double pw = std::ceil(static_cast<double>(width) * scale);
   const double ph = std::ceil(static_cast<double>(height) * scale);
-  if (pw > kMaxSurfaceSide || ph > kMaxSurfaceSide) {
-    GraphicsLog("refusing surface of %.0f x %.0f pixels", pw, ph);
-    return false;
-  }
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-      cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("cannot create a %.0f x %.0f surface: %s", pw, ph,
-                cairo_status_to_string(cairo_status(cr)));
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return false;
-  }
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  if (!CreateImageTarget(pw, ph, surface, cr)) return false;
   DestroyTargets();
   if (mSurfaceCr) cairo_destroy(mSurfaceCr);
   if (mSurface) cairo_surface_destroy(mSurface);
@@ -466,7 +452,7 @@ void CairoPainter::ResetClip() {
 
 void CairoPainter::SetClipRect(const IRECT& r) {
   if (!mCr) return;
-  if (!(std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B))) {
+  if (!FiniteRect(r)) {
     GraphicsLog("non-finite clip rectangle ignored");
     return;
   }
