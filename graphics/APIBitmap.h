@@ -9,6 +9,9 @@ namespace igraphics {
 // per point). Owned by the bitmap cache, or by a layer.
 class APIBitmap {
  public:
+  // Cairo's image surfaces are limited to this many pixels per side.
+  static constexpr int kMaxSide = 32767;
+
   // Takes over the surface reference.
   APIBitmap(cairo_surface_t* surface, float scale);
   ~APIBitmap();

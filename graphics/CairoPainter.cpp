@@ -14,8 +14,6 @@ using namespace cairo_detail;
 
 namespace {
 
-// Cairo's image surfaces are limited to this many pixels per side.
-constexpr int kMaxSurfaceSide = 32767;
 constexpr float kMaxScale = 16.f;
 
 cairo_operator_t CairoOperator(EBlend method) {
@@ -93,21 +91,9 @@ bool CairoPainter::Resize(int width, int height, float scale) {
   }
   const double pw = std::ceil(static_cast<double>(width) * scale);
   const double ph = std::ceil(static_cast<double>(height) * scale);
-  if (pw > kMaxSurfaceSide || ph > kMaxSurfaceSide) {
-    GraphicsLog("refusing surface of %.0f x %.0f pixels", pw, ph);
-    return false;
-  }
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-      cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("cannot create a %.0f x %.0f surface: %s", pw, ph,
-                cairo_status_to_string(cairo_status(cr)));
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return false;
-  }
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  if (!CreateImageTarget(pw, ph, surface, cr)) return false;
   DestroyTargets();
   if (mSurfaceCr) cairo_destroy(mSurfaceCr);
   if (mSurface) cairo_surface_destroy(mSurface);
@@ -194,6 +180,30 @@ void CairoPainter::Clear(const IColor& color) {
   SetSolidSource(color, 1.f);
   cairo_paint(mCr);
   cairo_restore(mCr);
+}
+
+void CairoPainter::ClearRect(const IRECT& r) {
+  if (!mSurface) return;
+  if (!std::isfinite(r.L) || !std::isfinite(r.T) || !std::isfinite(r.R) || !std::isfinite(r.B))
+    return;
+  const int w = cairo_image_surface_get_width(mSurface);
+  const int h = cairo_image_surface_get_height(mSurface);
+  // Clamped while still floating point, so the conversions to int are always defined.
+  auto toPixel = [this](float v, int limit, bool up) {
+    const double p = up ? std::ceil(double(v) * mScale) : std::floor(double(v) * mScale);
+    return static_cast<int>(std::clamp(p, 0.0, double(limit)));
+  };
+  const int x0 = toPixel(r.L, w, false), x1 = toPixel(r.R, w, true);
+  const int y0 = toPixel(r.T, h, false), y1 = toPixel(r.B, h, true);
+  if (x0 >= x1 || y0 >= y1) return;
+  cairo_surface_flush(mSurface);
+  unsigned char* data = cairo_image_surface_get_data(mSurface);
+  const int stride = cairo_image_surface_get_stride(mSurface);
+  if (!data) return;
+  for (int y = y0; y < y1; ++y)
+    std::memset(data + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x0) * 4, 0,
+                static_cast<std::size_t>(x1 - x0) * 4);
+  cairo_surface_mark_dirty_rectangle(mSurface, x0, y0, x1 - x0, y1 - y0);
 }
 
 // --- Path building ---------------------------------------------------------------------------
@@ -442,7 +452,7 @@ void CairoPainter::ResetClip() {
 
 void CairoPainter::SetClipRect(const IRECT& r) {
   if (!mCr) return;
-  if (!(std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B))) {
+  if (!FiniteRect(r)) {
     GraphicsLog("non-finite clip rectangle ignored");
     return;
   }

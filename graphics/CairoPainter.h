@@ -51,6 +51,10 @@ class CairoPainter {
   // Fills the whole drawing target (the surface, or the layer being drawn), ignoring clip and
   // transform, with a colour; default transparent.
   void Clear(const IColor& color = COLOR_TRANSPARENT);
+  // Makes the surface transparent over the region (in points), rounded out to whole device
+  // pixels. Writes the pixels directly: far cheaper than a clipped paint, and a frame wipes
+  // every dirty region with it.
+  void ClearRect(const IRECT& r);
 
   // --- Path building ---
   void PathClear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "graphics/APIBitmap.h"
 #include "graphics/GraphicsLog.h"
 
 namespace iplug {
@@ -22,6 +23,28 @@ bool Invertible(const cairo_matrix_t& m) {
 
 }  // namespace
 
+bool CreateImageTarget(double pixelWidth, double pixelHeight, cairo_surface_t*& surface,
+                       cairo_t*& cr) {
+  if (!(pixelWidth >= 0.0 && pixelHeight >= 0.0) || pixelWidth > APIBitmap::kMaxSide ||
+      pixelHeight > APIBitmap::kMaxSide) {
+    GraphicsLog("refusing a surface of %.0f x %.0f pixels", pixelWidth, pixelHeight);
+    return false;
+  }
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pixelWidth),
+                                                  static_cast<int>(pixelHeight));
+  cairo_t* c = cairo_create(s);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || cairo_status(c) != CAIRO_STATUS_SUCCESS) {
+    GraphicsLog("cannot create a %.0f x %.0f surface: %s", pixelWidth, pixelHeight,
+                cairo_status_to_string(cairo_status(c)));
+    cairo_destroy(c);
+    cairo_surface_destroy(s);
+    return false;
+  }
+  surface = s;
+  cr = c;
+  return true;
+}
+
 bool ToCairoMatrix(const IMatrix& im, cairo_matrix_t& m) {
   cairo_matrix_init(&m, im.mXX, im.mYX, im.mXY, im.mYY, im.mTX, im.mTY);
   return Invertible(m);
@@ -37,6 +60,13 @@ bool ApplyTransform(cairo_t* cr, const cairo_matrix_t& m) {
   }
   cairo_set_matrix(cr, &result);
   return true;
+}
+
+bool ApplyRotationAbout(cairo_t* cr, double cx, double cy, double angleDeg) {
+  cairo_matrix_t m;
+  cairo_matrix_init_translate(&m, cx, cy);
+  cairo_matrix_rotate(&m, DegToRad(angleDeg));
+  return ApplyTransform(cr, m);
 }
 
 void AddRoundRect(cairo_t* cr, const IRECT& r, float tl, float tr, float br, float bl) {

@@ -38,6 +38,15 @@ inline double Channel(int v) {
   return (v < 0 ? 0 : v > 255 ? 255 : v) / 255.0;
 }
 
+inline bool FiniteRect(const IRECT& r) {
+  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
+}
+
+// A new ARGB32 surface of the given pixel size and a context drawing on it; false (logged,
+// nothing kept) for a size beyond APIBitmap::kMaxSide or when Cairo cannot make them.
+bool CreateImageTarget(double pixelWidth, double pixelHeight, cairo_surface_t*& surface,
+                       cairo_t*& cr);
+
 // The pattern transform as a Cairo matrix; false when it is not finite or cannot be inverted
 // (Cairo would fail the context on it).
 bool ToCairoMatrix(const IMatrix& im, cairo_matrix_t& m);
@@ -45,6 +54,10 @@ bool ToCairoMatrix(const IMatrix& im, cairo_matrix_t& m);
 // Applies m before the current transform; refuses (logged) a result that is not finite or
 // cannot be inverted.
 bool ApplyTransform(cairo_t* cr, const cairo_matrix_t& m);
+
+// Moves the origin to (cx, cy) and turns by angleDeg clockwise, before the current transform;
+// false (logged, nothing changed) when the result is unusable.
+bool ApplyRotationAbout(cairo_t* cr, double cx, double cy, double angleDeg);
 
 // Adds a rectangle with rounded corners as a new sub-path, each radius limited to half the
 // shorter side. A rectangle without area adds nothing.

@@ -21,16 +21,6 @@ namespace igraphics {
 
 using namespace cairo_detail;
 
-namespace {
-
-bool FiniteRect(const IRECT& r) {
-  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-}
-
-constexpr int kMaxSurfaceSide = 32767;
-
-}  // namespace
-
 // --- Bitmaps ---------------------------------------------------------------------------------
 
 void CairoPainter::AddResourcePath(const char* folder) {
@@ -96,11 +86,9 @@ void CairoPainter::DrawRotatedBitmap(const IBitmap& bitmap, float cx, float cy, 
     GraphicsLog("rotated bitmap with non-finite placement not drawn");
     return;
   }
-  cairo_matrix_t saved, m;
+  cairo_matrix_t saved;
   cairo_get_matrix(mCr, &saved);
-  cairo_matrix_init_translate(&m, cx, cy);
-  cairo_matrix_rotate(&m, DegToRad(angleDeg));
-  if (!ApplyTransform(mCr, m)) return;
+  if (!ApplyRotationAbout(mCr, cx, cy, angleDeg)) return;
   const float hw = 0.5f * bitmap.W, hh = 0.5f * bitmap.H;
   DrawSurface(api->GetSurface(), api->GetScale(), IRECT(-hw, -hh, hw, hh), 0.f, 0.f, blend);
   cairo_set_matrix(mCr, &saved);
@@ -159,11 +147,9 @@ void CairoPainter::DrawRotatedSVG(const ISVG& svg, float cx, float cy, float wid
     GraphicsLog("rotated SVG with non-finite placement not drawn");
     return;
   }
-  cairo_matrix_t saved, m;
+  cairo_matrix_t saved;
   cairo_get_matrix(mCr, &saved);
-  cairo_matrix_init_translate(&m, cx, cy);
-  cairo_matrix_rotate(&m, DegToRad(angleDeg));
-  if (!ApplyTransform(mCr, m)) return;
+  if (!ApplyRotationAbout(mCr, cx, cy, angleDeg)) return;
   const float hw = 0.5f * width, hh = 0.5f * height;
   DrawSVG(svg, IRECT(-hw, -hh, hw, hh), blend);
   cairo_set_matrix(mCr, &saved);
@@ -179,19 +165,9 @@ bool CairoPainter::StartLayer(const IRECT& bounds) {
   }
   const double pw = std::ceil(static_cast<double>(bounds.W()) * mScale);
   const double ph = std::ceil(static_cast<double>(bounds.H()) * mScale);
-  if (pw > kMaxSurfaceSide || ph > kMaxSurfaceSide) {
-    GraphicsLog("layer of %.0f x %.0f pixels is too large", pw, ph);
-    return false;
-  }
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("cannot create a layer: %s", cairo_status_to_string(cairo_status(cr)));
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return false;
-  }
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  if (!CreateImageTarget(pw, ph, surface, cr)) return false;
   auto target = std::make_unique<Target>();
   target->cr = cr;
   target->surface = surface;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "graphics/APIBitmap.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/CairoPainterDetail.h"
 #include "graphics/FontCache.h"
@@ -16,10 +17,6 @@ namespace igraphics {
 using namespace cairo_detail;
 
 namespace {
-
-bool FiniteRect(const IRECT& r) {
-  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-}
 
 // The box around r turned by angleDeg about its centre.
 IRECT RotatedBounds(const IRECT& r, float angleDeg) {
@@ -42,6 +39,7 @@ bool CairoPainter::LoadFont(const char* name, const char* path) {
 cairo_font_face_t* CairoPainter::FontFace(const char* name) const {
   const unsigned generation = FontCache::Generation();
   if (mFontFace && generation == mFontGeneration &&
+      cairo_font_face_status(mFontFace) == CAIRO_STATUS_SUCCESS &&
       std::strncmp(mFontName, name, sizeof(mFontName)) == 0)
     return mFontFace;
   cairo_font_face_t* face = FontCache::Get(name);
@@ -62,6 +60,15 @@ bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char**
   if (!std::isfinite(text.mSize) || text.mSize <= 0.f || !std::isfinite(text.mAngle) ||
       !FiniteRect(bounds)) {
     GraphicsLog("text with unusable size, angle or bounds not drawn");
+    return false;
+  }
+  // FreeType cannot scale a face to 65536 pixels, and failing to puts the face shared by
+  // every painter into an error state; no glyph taller than the largest surface shows whole.
+  cairo_matrix_t ctm;
+  cairo_get_matrix(mCr, &ctm);
+  const double deviceScale = std::max(std::hypot(ctm.xx, ctm.yx), std::hypot(ctm.xy, ctm.yy));
+  if (text.mSize * deviceScale > APIBitmap::kMaxSide) {
+    GraphicsLog("text of %g pixels is too large to draw", text.mSize * deviceScale);
     return false;
   }
   cairo_font_face_t* face = FontFace(text.mFont);

@@ -22,15 +22,19 @@ struct StringHash {
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
 };
 
+struct Entry {
+  cairo_font_face_t* face;  // one reference, held by the cache
+  std::string file;         // the registered font file; empty for a name fontconfig resolved
+};
+
 struct Cache {
   std::mutex mutex;
-  // Each entry holds one reference to its face.
-  std::unordered_map<std::string, cairo_font_face_t*, StringHash, std::equal_to<>> faces;
+  std::unordered_map<std::string, Entry, StringHash, std::equal_to<>> faces;
   std::atomic<unsigned> generation{0};
 
   ~Cache() {
     for (auto& entry : faces)
-      cairo_font_face_destroy(entry.second);
+      cairo_font_face_destroy(entry.second.face);
   }
 };
 
@@ -87,6 +91,13 @@ cairo_font_face_t* ResolveByName(const char* name) {
   return FaceFromPattern(match);
 }
 
+// The face of a font file; null when fontconfig or FreeType cannot read it.
+cairo_font_face_t* FaceFromFile(const char* path) {
+  int count = 0;
+  FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(path), 0, nullptr, &count);
+  return pattern ? FaceFromPattern(pattern) : nullptr;
+}
+
 // fontconfig's own default face, for when even the default name finds nothing.
 cairo_font_face_t* SystemDefaultFace() {
   FcPattern* pattern = FcPatternCreate();
@@ -99,6 +110,26 @@ cairo_font_face_t* SystemDefaultFace() {
   return match ? FaceFromPattern(match) : nullptr;
 }
 
+// The face fontconfig finds for the name, else the default face; a new reference, or null
+// (logged) when not even a default can be had. Called with the cache's mutex held.
+cairo_font_face_t* ResolveWithFallback(Cache& cache, const char* name) {
+  if (cairo_font_face_t* face = ResolveByName(name)) return face;
+  // An unknown name draws in the default face, as the default name itself would.
+  cairo_font_face_t* face = nullptr;
+  auto it = cache.faces.find(std::string_view(DEFAULT_FONT));
+  if (it != cache.faces.end() && cairo_font_face_status(it->second.face) == CAIRO_STATUS_SUCCESS) {
+    face = cairo_font_face_reference(it->second.face);
+  } else if (!(face = ResolveByName(DEFAULT_FONT))) {
+    face = SystemDefaultFace();
+  }
+  if (!face) {
+    GraphicsLog("no font face for \"%s\", nor a default one", name);
+    return nullptr;
+  }
+  GraphicsLog("font \"%s\" not found; using the default face", name);
+  return face;
+}
+
 }  // namespace
 
 bool FontCache::LoadFont(const char* name, const char* path) {
@@ -106,23 +137,17 @@ bool FontCache::LoadFont(const char* name, const char* path) {
     GraphicsLog("font registration needs a name and a file");
     return false;
   }
-  int count = 0;
-  FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(path), 0, nullptr, &count);
-  if (!pattern) {
-    GraphicsLog("\"%s\" is not a readable font file", path);
-    return false;
-  }
-  cairo_font_face_t* face = FaceFromPattern(pattern);
+  cairo_font_face_t* face = FaceFromFile(path);
   if (!face) {
-    GraphicsLog("cannot make a font face from \"%s\"", path);
+    GraphicsLog("\"%s\" is not a readable font file", path);
     return false;
   }
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> lock(cache.mutex);
-  auto [it, inserted] = cache.faces.try_emplace(name, face);
+  auto [it, inserted] = cache.faces.try_emplace(name, Entry{face, path});
   if (!inserted) {
-    cairo_font_face_destroy(it->second);
-    it->second = face;
+    cairo_font_face_destroy(it->second.face);
+    it->second = Entry{face, path};
   }
   cache.generation.fetch_add(1);
   return true;
@@ -132,23 +157,25 @@ cairo_font_face_t* FontCache::Get(const char* name) {
   if (!name) name = "";
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> lock(cache.mutex);
-  if (auto it = cache.faces.find(std::string_view(name)); it != cache.faces.end())
-    return cairo_font_face_reference(it->second);
-  cairo_font_face_t* face = ResolveByName(name);
-  if (!face) {
-    // An unknown name draws in the default face, as the default name itself would.
-    if (auto it = cache.faces.find(std::string_view(DEFAULT_FONT)); it != cache.faces.end()) {
-      face = cairo_font_face_reference(it->second);
-    } else if (!(face = ResolveByName(DEFAULT_FONT))) {
-      face = SystemDefaultFace();
-    }
-    if (!face) {
-      GraphicsLog("no font face for \"%s\", nor a default one", name);
-      return nullptr;
-    }
-    GraphicsLog("font \"%s\" not found; using the default face", name);
+  auto it = cache.faces.find(std::string_view(name));
+  if (it != cache.faces.end()) {
+    Entry& entry = it->second;
+    if (cairo_font_face_status(entry.face) == CAIRO_STATUS_SUCCESS)
+      return cairo_font_face_reference(entry.face);
+    // A face in an error state fails every later use; Cairo makes a new one for the same
+    // font, so the entry is made again from its source.
+    GraphicsLog("font face \"%s\" failed; making it again", name);
+    cairo_font_face_t* fresh =
+        entry.file.empty() ? ResolveWithFallback(cache, name) : FaceFromFile(entry.file.c_str());
+    if (!fresh) return nullptr;
+    cairo_font_face_destroy(entry.face);
+    entry.face = fresh;
+    cache.generation.fetch_add(1);
+    return cairo_font_face_reference(fresh);
   }
-  cache.faces.emplace(name, face);
+  cairo_font_face_t* face = ResolveWithFallback(cache, name);
+  if (!face) return nullptr;
+  cache.faces.emplace(name, Entry{face, std::string()});
   return cairo_font_face_reference(face);
 }
 

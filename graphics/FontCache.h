@@ -8,7 +8,8 @@ namespace igraphics {
 // The process-wide table of font faces by name. A name is either one registered with a font
 // file, or resolved through fontconfig: "Roboto-Regular" asks for family "Roboto", style
 // "Regular"; a name without a dash is a family. A name whose family fontconfig does not have
-// gets the default face (DEFAULT_FONT, else fontconfig's default), logged once. Thread-safe.
+// gets the default face (DEFAULT_FONT, else fontconfig's default), logged once. A face that
+// Cairo has put in an error state is made again on the next lookup. Thread-safe.
 class FontCache {
  public:
   // Registers the font file under the name, replacing an earlier face of that name. False

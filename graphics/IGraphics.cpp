@@ -321,6 +321,15 @@ void IGraphics::DrawControl(IControl* control, const IRECT& region) {
 void IGraphics::Draw(IRECTList& rects) {
   if (rects.Empty()) return;
   DispatchScope scope(*this);
+  // Regions are rounded out to whole device pixels, so the wipe and the clipped redraw cover
+  // the same pixels and no half-covered edge pixel is left blended with the old frame.
+  const float scale = GetScreenScale() * GetDrawScale();
+  if (scale > 0.f) {
+    IRECTList aligned;
+    for (int r = 0; r < rects.Size(); ++r)
+      aligned.Add(rects.Get(r).GetScaled(scale).GetPixelAligned().GetScaled(1.f / scale));
+    rects = aligned;
+  }
   BeginFrame(rects);
   for (int r = 0; r < rects.Size(); ++r) {
     const IRECT region = rects.Get(r);

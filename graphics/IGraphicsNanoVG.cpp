@@ -18,12 +18,7 @@ void IGraphicsNanoVG::ScaleChanged() {
 void IGraphicsNanoVG::BeginFrame(const IRECTList& rects) {
   mPainter->BeginFrame();
   // What was drawn in a dirty region is wiped, so a control hidden or moved away leaves no trace.
-  const IBlend replace(EBlend::Clobber);
-  for (int i = 0; i < rects.Size(); ++i) {
-    mPainter->SetClipRect(rects.Get(i));
-    mPainter->FillRect(COLOR_TRANSPARENT, rects.Get(i), &replace);
-  }
-  mPainter->ResetClip();
+  for (int i = 0; i < rects.Size(); ++i) mPainter->ClearRect(rects.Get(i));
 }
 
 void IGraphicsNanoVG::SetClipRegion(const IRECT& r) {

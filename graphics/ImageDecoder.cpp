@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "graphics/APIBitmap.h"
 #include "graphics/GraphicsLog.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -15,15 +16,22 @@ namespace iplug {
 namespace igraphics {
 
 namespace {
-// Cairo's image surfaces are limited to this many pixels per side.
-constexpr int kMaxImageSide = 32767;
+
+// A compressed file of a few kilobytes can claim an area that takes gigabytes once decoded;
+// no bitmap of the editor comes near this many pixels (256 MB of RGBA).
+constexpr long long kMaxImagePixels = 1LL << 26;
+
+bool Decodable(int w, int h) {
+  return w > 0 && h > 0 && w <= APIBitmap::kMaxSide && h <= APIBitmap::kMaxSide &&
+         static_cast<long long>(w) * h <= kMaxImagePixels;
+}
+
 }  // namespace
 
 cairo_surface_t* DecodeImageFile(const char* path) {
   int w = 0, h = 0, channels = 0;
   // The header tells the size; an image Cairo cannot hold is refused before decoding it.
-  if (stbi_info(path, &w, &h, &channels) &&
-      (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)) {
+  if (stbi_info(path, &w, &h, &channels) && !Decodable(w, h)) {
     GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
     return nullptr;
   }
@@ -32,7 +40,7 @@ cairo_surface_t* DecodeImageFile(const char* path) {
     GraphicsLog("cannot decode image \"%s\": %s", path, stbi_failure_reason());
     return nullptr;
   }
-  if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) {
+  if (!Decodable(w, h)) {
     GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
     stbi_image_free(rgba);
     return nullptr;

@@ -19,12 +19,8 @@ Clock& clock() {
   return c ? *c : gSteadyClock;
 }
 
-double nowMs() {
-  return clock().nowMs();
-}
+double nowMs() { return clock().nowMs(); }
 
-void setClock(Clock* c) {
-  gClock.store(c, std::memory_order_release);
-}
+void setClock(Clock* c) { gClock.store(c, std::memory_order_release); }
 
 }  // namespace platform

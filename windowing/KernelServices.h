@@ -2,12 +2,11 @@
 
 // Services of other areas of the windowing layer that the kernel emulation
 // calls: Cocoa's multithreaded mode and autorelease pools for worker threads,
-// the release and wait of child-process handles, and the lookup of the layer's
-// functions by name that a library's "SWELL_dllMain" receives.
+// and the release and wait of child-process handles.
 //
 // They are weak references: while the code that defines one is not linked into
 // the program, its address is null and the kernel code goes on without it (no
-// pool, no multithreading switch, a lookup that finds nothing). A weak
+// pool, no multithreading switch, no process to wait for). A weak
 // reference never pulls an object out of a static library and never clashes
 // with the real definition, so the owning code only has to define the function
 // with exactly this signature.

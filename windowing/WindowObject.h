@@ -75,6 +75,8 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   // Paints the view through WM_PAINT with a drawing context over the current context.
   void drawRect(const platform::NSRect& dirtyRect) override;
   std::uint8_t dirtyState() const { return m_isdirty; }
+  // GL surfaces are not available on this platform: always null.
+  void* swellGetGLContext() const { return m_glctx; }
 
  protected:
   void dealloc() override;

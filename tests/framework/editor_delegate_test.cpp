@@ -85,40 +85,4 @@ TEST(FakeEditorDelegateTest, RecordsCallsInOrder) {
   EXPECT_TRUE(delegate.Calls().empty());
 }
 
-TEST(FakeEditorDelegateTest, ParameterTableMatchesItsDescription) {
-  struct Row {
-    int idx;
-    iplug::IParam::EParamType type;
-    double min, max, value;
-    bool stepped;
-    int nTexts;
-    const char* label;
-  };
-  using P = iplug::IParam;
-  const Row rows[] = {
-      {FakeEditorDelegate::kParamEnum, P::kTypeEnum, 0, 3, 0, true, 4, ""},
-      {FakeEditorDelegate::kParamBool, P::kTypeBool, 0, 1, 0, true, 2, ""},
-      {FakeEditorDelegate::kParamInt, P::kTypeInt, 0, 127, 64, true, 0, ""},
-      {FakeEditorDelegate::kParamGain, P::kTypeDouble, -12, 12, 0, false, 0, "dB"},
-      {FakeEditorDelegate::kParamTime, P::kTypeDouble, 1, 1000, 10, false, 0, "ms"},
-      {FakeEditorDelegate::kParamIntOffset, P::kTypeInt, 20, 40, 30, true, 0, ""},
-      {FakeEditorDelegate::kParamEnumOffset, P::kTypeEnum, 3, 6, 4, true, 4, ""},
-      {FakeEditorDelegate::kParamPercentStepped, P::kTypeDouble, 0, 100, 50, true, 0, "%"},
-  };
-  FakeEditorDelegate delegate;
-  ASSERT_EQ(delegate.NParams(), FakeEditorDelegate::kNumParams);
-  for (const Row& row : rows) {
-    const P& param = *delegate.GetParam(row.idx);
-    EXPECT_EQ(param.Type(), row.type) << row.idx;
-    EXPECT_EQ(param.GetMin(), row.min) << row.idx;
-    EXPECT_EQ(param.GetMax(), row.max) << row.idx;
-    EXPECT_EQ(param.Value(), row.value) << row.idx;
-    EXPECT_EQ(param.GetStepped(), row.stepped) << row.idx;
-    EXPECT_EQ(param.NDisplayTexts(), row.nTexts) << row.idx;
-    EXPECT_STREQ(param.GetLabel(), row.label) << row.idx;
-  }
-  EXPECT_STREQ(delegate.GetParam(FakeEditorDelegate::kParamEnumOffset)->GetDisplayText(3), "three");
-  EXPECT_STREQ(delegate.GetParam(FakeEditorDelegate::kParamEnumOffset)->GetDisplayText(6), "six");
-}
-
 }  // namespace

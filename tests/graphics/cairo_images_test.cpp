@@ -106,6 +106,8 @@ TEST_F(CairoImages, MissingOrUndecodableBitmapsAreInvalidAndDrawNothing) {
   const IBitmap garbage = p.LoadBitmap("not_an_image.png");
   const IBitmap unnamed = p.LoadBitmap(nullptr);
   EXPECT_FALSE(p.LoadBitmap("too_wide.png").IsValid());
+  // A file of a few kilobytes whose pixels would take hundreds of megabytes.
+  EXPECT_FALSE(p.LoadBitmap("huge_area.png").IsValid());
   EXPECT_FALSE(missing.IsValid());
   EXPECT_FALSE(garbage.IsValid());
   EXPECT_FALSE(unnamed.IsValid());

@@ -8,8 +8,13 @@
 #include <string>
 
 #include "cairo_test_util.h"
+#include "graphics/FontCache.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/Utf8.h"
+
+// The leak checker's switches, present only in builds with it.
+extern "C" void __lsan_disable() __attribute__((weak));
+extern "C" void __lsan_enable() __attribute__((weak));
 
 namespace {
 
@@ -195,6 +200,49 @@ TEST(CairoText, UnusableSizesAndBoundsDrawNothing) {
   p.DrawText(IText(14.f).WithAngle(nan), "x", IRECT(0, 0, 100, 40));
   EXPECT_TRUE(FindInk(p, COLOR_WHITE).Empty());
   EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
+}
+
+// FreeType cannot scale a face to 65536 pixels; asking it to once used to break the shared
+// face, and with it every later text in that font, in every painter.
+TEST(CairoText, TextTooLargeForTheFontEngineIsRefusedAndLaterTextStillDraws) {
+  CairoPainter p(100, 40, 2.f);
+  StartWhite(p);
+  const int logs = GraphicsLogCount();
+  IRECT r(0, 0, 100, 40);
+  EXPECT_EQ(p.MeasureText(IText(40000.f), "x", r), 0.f);  // 80000 pixels at scale 2
+  p.DrawText(IText(1e5f), "x", IRECT(0, 0, 100, 40));
+  p.PathTransformScale(1e4f);
+  p.DrawText(IText(14.f), "x", IRECT(0, 0, 100, 40));
+  p.PathTransformReset();
+  EXPECT_GE(GraphicsLogCount(), logs + 3);
+  EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
+  EXPECT_TRUE(FindInk(p, COLOR_WHITE).Empty());
+
+  CairoPainter other(100, 40);
+  StartWhite(other);
+  other.DrawText(IText(20.f), "text", IRECT(0, 0, 100, 40));
+  EXPECT_FALSE(FindInk(other, COLOR_WHITE).Empty());
+}
+
+// A face that has failed (here through the raw context) is made anew on the next lookup.
+TEST(CairoFonts, AFailedFaceIsReplaced) {
+  CairoPainter p(100, 40);
+  cairo_t* cr = p.GetContext();
+  // Cairo never frees a scaled font that failed, nor the face it holds: not ours to free.
+  if (__lsan_disable) __lsan_disable();
+  cairo_font_face_t* face = FontCache::Get("DejaVu Sans");
+  ASSERT_NE(face, nullptr);
+  cairo_set_font_face(cr, face);
+  cairo_set_font_size(cr, 1e5);
+  cairo_move_to(cr, 0, 20);
+  cairo_show_text(cr, "x");
+  if (__lsan_enable) __lsan_enable();
+  ASSERT_NE(cairo_font_face_status(face), CAIRO_STATUS_SUCCESS);
+  cairo_font_face_destroy(face);
+
+  StartWhite(p);
+  p.DrawText(IText(20.f, COLOR_BLACK, "DejaVu Sans"), "text", IRECT(0, 0, 100, 40));
+  EXPECT_FALSE(FindInk(p, COLOR_WHITE).Empty());
 }
 
 TEST(CairoFonts, UnknownNamesFallBackToTheDefaultFace) {

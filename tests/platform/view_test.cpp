@@ -175,3 +175,24 @@ TEST(CGContext, UnbalancedRestoreNeverReachesCairo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlatformHarness, DescribesWindowsAndTheViewTreeAsText) {
+  testsupport::PlatformHarness h;
+  auto* w = new NSWindow(NSMakeRect(10, 20, 100, 50), NSWindowStyleMaskTitled);
+  w->setTitle("Doc");
+  auto* content = new FlippedView(NSMakeRect(0, 0, 100, 50));
+  w->setContentView(content);
+  content->release();
+  NSView* hidden = adopt(content, new NSView(NSMakeRect(1, 2, 3, 4)));
+  hidden->setHidden(true);
+  w->makeKeyAndOrderFront();
+  EXPECT_EQ(testsupport::PlatformHarness::describeWindows(),
+            "NSWindow \"Doc\" (10,20 100x72) key main\n");
+  EXPECT_EQ(testsupport::PlatformHarness::describeViewTree(content),
+            "(anonymous namespace)::FlippedView (0,0 100x50) flipped\n  NSView (1,2 3x4) hidden\n");
+  w->close();
+}
+
+}  // namespace

@@ -5,6 +5,19 @@ import struct
 import zlib
 
 
+def write_png(path, width, height, depth, colour_type, raw):
+    """raw: the filtered scanlines, each led by its filter byte."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(bytes(raw))))
+        f.write(chunk(b"IEND", b""))
+
+
 def png(path, width, height, pixel):
     """pixel(x, y) -> (r, g, b, a); written as 8-bit RGBA."""
     raw = bytearray()
@@ -12,16 +25,12 @@ def png(path, width, height, pixel):
         raw.append(0)  # no filter
         for x in range(width):
             raw.extend(pixel(x, y))
+    write_png(path, width, height, 8, 6, raw)
 
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(bytes(raw))))
-        f.write(chunk(b"IEND", b""))
+def png_grey1(path, width, height):
+    """An all-black 1-bit greyscale image: tiny on disk however large its area."""
+    write_png(path, width, height, 1, 0, (b"\x00" + bytes((width + 7) // 8)) * height)
 
 
 RED, GREEN, BLUE = (255, 0, 0, 255), (0, 255, 0, 255), (0, 0, 255, 255)
@@ -37,6 +46,8 @@ png("dot@2x.png", 8, 8, lambda x, y: BLUE)
 png("alpha.png", 2, 2, lambda x, y: (255, 0, 0, 128))
 # Wider than an image surface can be.
 png("too_wide.png", 40000, 1, lambda x, y: (0, 0, 0, 0))
+# 1-bit grey, 9000 x 9000: a file of a few kilobytes that would decode to 324 MB of RGBA.
+png_grey1("huge_area.png", 9000, 9000)
 # Left half red, right half blue: shows which way a rotation turns.
 png("halves.png", 20, 10, lambda x, y: RED if x < 10 else BLUE)
 

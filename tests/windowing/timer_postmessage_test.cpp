@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "support/WindowHarness.h"
+#include "windowing/DialogResources.h"
+#include "windowing/MessageQueue.h"
+#include "windowing/SendMessage.h"
+#include "windowing/WindowApi.h"
+
+using testsupport::MessageLog;
+
+namespace {
+
+class PostMessageTest : public ::testing::Test {
+ protected:
+  testsupport::WindowHarness h;
+  MessageLog log;
+  HWND view = nullptr;
+
+  void SetUp() override {
+    view = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
+                              nullptr, MessageLog::windowProc, 0);
+    log.clear();
+  }
+  void TearDown() override { DestroyWindow(view); }
+};
+
+TEST_F(PostMessageTest, PostedMessagesArriveInOrderOnTheQueueTimer) {
+  EXPECT_EQ(PostMessage(view, WM_USER, 1, 2), 1);
+  EXPECT_EQ(PostMessage(view, WM_USER + 1, 3, 4), 1);
+  EXPECT_EQ(log.count(WM_USER), 0);
+  h.advance(50);  // the flush timer's interval
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 1, 2}, {WM_USER + 1, 3, 4}}));
+}
+
+TEST_F(PostMessageTest, AFlushDeliversOnlyWhatWasQueuedWhenItBegan) {
+  log.answer([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER) PostMessage(hwnd, WM_USER, wParam + 1, 0);  // posts to itself forever
+    return std::nullopt;
+  });
+  PostMessage(view, WM_USER, 0, 0);
+  PostMessage(view, WM_USER, 100, 0);
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER), 2);
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER), 4);
+}
+
+TEST_F(PostMessageTest, TheQueueHolds1024AndRefusesMore) {
+  for (int i = 0; i < 1024; ++i)
+    ASSERT_EQ(PostMessage(view, WM_USER, i, 0), 1) << i;
+  EXPECT_EQ(PostMessage(view, WM_USER, 1024, 0), 0);
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER), 1024);
+  // Spent records are reused: the next burst is accepted whole.
+  for (int i = 0; i < 1024; ++i)
+    ASSERT_EQ(PostMessage(view, WM_USER, i, 0), 1) << i;
+}
+
+TEST_F(PostMessageTest, NullDestroyedAndForeignTargetsGetNothingAndCrashNothing) {
+  EXPECT_EQ(PostMessage(nullptr, WM_USER, 0, 0), 0);
+  int local = 0;
+  EXPECT_EQ(PostMessage(reinterpret_cast<HWND>(&local), WM_USER, 0, 0), 0);
+  HWND doomed =
+      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
+                         nullptr, MessageLog::windowProc, 0);
+  PostMessage(doomed, WM_USER, 1, 0);
+  PostMessage(view, WM_USER, 2, 0);
+  PostMessage(doomed, WM_USER, 3, 0);
+  DestroyWindow(doomed);  // freed before the flush: its messages are dropped
+  EXPECT_EQ(PostMessage(doomed, WM_USER, 4, 0), 0);
+  h.flushPostedMessages();
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 2, 0}}, {WM_USER}));
+}
+
+TEST_F(PostMessageTest, AWindowInItsDestroySequenceGetsNoPostedMessages) {
+  HWND child = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
+                                  view, MessageLog::windowProc, 0);
+  PostMessage(child, WM_USER, 0, 0);
+  log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_DESTROY && hwnd == child) PostMessage(child, WM_USER, 1, 0);
+    return std::nullopt;
+  });
+  SendMessage(child, WM_DESTROY, 0, 0);  // destroyed, but still a live object in its parent
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER, child), 0);
+}
+
+TEST_F(PostMessageTest, ClearDropsOneWindowsMessagesOrAll) {
+  HWND other =
+      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
+                         nullptr, MessageLog::windowProc, 0);
+  PostMessage(view, WM_USER, 1, 0);
+  PostMessage(other, WM_USER, 2, 0);
+  PostMessage(view, WM_USER, 3, 0);
+  SWELL_MessageQueue_Clear(view);
+  EXPECT_EQ(swell::queuedMessageCount(), 1);
+  PostMessage(view, WM_USER, 4, 0);  // appended after the remaining record
+  h.flushPostedMessages();
+  EXPECT_TRUE(
+      testsupport::messagesMatch(log.messages(), {{WM_USER, 2, 0}, {WM_USER, 4, 0}}, {WM_USER}));
+  PostMessage(view, WM_USER, 5, 0);
+  SWELL_MessageQueue_Clear(nullptr);
+  EXPECT_EQ(swell::queuedMessageCount(), 0);
+  DestroyWindow(other);
+}
+
+TEST_F(PostMessageTest, PostsFromManyThreadsAllArriveInPerThreadOrder) {
+  std::vector<std::vector<WPARAM>> seen(4);
+  log.answer([&](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg == WM_USER) seen[static_cast<std::size_t>(lParam)].push_back(wParam);
+    return std::nullopt;
+  });
+  std::atomic<int> accepted{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 250; ++i)
+        accepted += PostMessage(view, WM_USER, static_cast<WPARAM>(i), t);
+    });
+  for (auto& t : threads)
+    t.join();
+  EXPECT_EQ(accepted.load(), 1000);
+  h.flushPostedMessages();
+  for (const auto& s : seen) {
+    ASSERT_EQ(s.size(), 250u);
+    for (std::size_t i = 0; i < s.size(); ++i)
+      EXPECT_EQ(s[i], i);
+  }
+}
+
+}  // namespace
