@@ -122,9 +122,9 @@ void* IGraphicsMac::OpenWindow(void* parent) {
 }
 
 void IGraphicsMac::CloseWindow() {
-  if (!mView) return;
   // A pointer hidden by a drag in progress is given back: nothing else would show it again.
   if (mCursorHiddenByUs) HideMouseCursor(false, false);
+  if (!mView) return;
   platform::Ref<IGraphicsMacView> view = std::move(mView);
   mView.reset();
   mTooltipsPending = false;

@@ -52,7 +52,8 @@ class IGraphicsMac : public IGraphicsNanoVG {
   // control drawn on the first frame. Returns the view, or null when the parent is not a live
   // view or window. An open view is closed first.
   void* OpenWindow(void* parent);
-  // Stops the timer, shows a hidden pointer again and takes the view out of its parent.
+  // Shows a pointer hidden by the editor again, stops the timer and takes the view out of its
+  // parent. The destructor closes too.
   void CloseWindow();
   bool WindowIsOpen() const { return static_cast<bool>(mView); }
   IGraphicsMacView* GetView() const { return mView.get(); }

@@ -84,6 +84,13 @@ TEST_F(MacServices, OneShowUndoesAnyNumberOfHides) {
   g.HideMouseCursor(true, true);
   g.ReleaseMouseCapture();
   EXPECT_FALSE(platform::NSCursor::isHidden());
+
+  // And so does an editor that goes while it holds the pointer hidden.
+  {
+    IGraphicsMac other(dlg, 10, 10);
+    other.HideMouseCursor(true, true);
+  }
+  EXPECT_FALSE(platform::NSCursor::isHidden());
 }
 
 TEST_F(MacServices, PointerShapesByNumber) {
