@@ -66,22 +66,6 @@ TEST(PopupMenu, RemoveItemTakesOnlyItemsOfThisMenu) {
   EXPECT_EQ(Texts(m), std::vector<std::string>{"b"});
 }
 
-TEST(PopupMenu, ConstructionGivesTheTitlePrefixAndItems) {
-  IPopupMenu empty;
-  EXPECT_STREQ(empty.GetTitle(), "");
-  EXPECT_EQ(empty.NItems(), 0);
-  EXPECT_EQ(empty.GetChosenItemIdx(), -1);
-
-  IPopupMenu m(nullptr, IPopupMenu::kPrefixTwoDigits, true, {"x", nullptr});
-  EXPECT_STREQ(m.GetTitle(), "");
-  EXPECT_EQ(Texts(m), (std::vector<std::string>{"x", ""}));
-  EXPECT_EQ(m.GetItem(0)->GetFlags(), 0);
-  EXPECT_EQ(m.GetItem(0)->GetTag(), -1);
-  m.Clear();
-  EXPECT_EQ(m.GetPrefix(), 0);
-  EXPECT_FALSE(m.GetMultiCheck());
-}
-
 TEST(PopupMenu, PrefixStylesNumberItemsFromOneAndUnknownStylesNumberNothing) {
   IPopupMenu m("", {"x", "y"});
   WDL_String text;

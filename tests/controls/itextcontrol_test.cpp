@@ -29,16 +29,10 @@ class TextControl : public ::testing::Test {
   const IText text14{14.f};
 };
 
-TEST_F(TextControl, IsNeverHitAndHoldsOneUnboundSlot) {
-  ITextControl* c = Attach(new ITextControl(IRECT(0, 0, 50, 20), nullptr));
-  EXPECT_STREQ(c->GetStr(), "");
-  EXPECT_EQ(c->NVals(), 1);
-  EXPECT_EQ(c->GetParamIdx(0), kNoParameter);
-  EXPECT_EQ(g.GetMouseControl(10, 10), nullptr);
-}
-
 TEST_F(TextControl, SetStrRedrawsOnlyForANewText) {
-  ITextControl* c = Attach(new ITextControl(IRECT(0, 0, 50, 20), "abc"));
+  ITextControl* c = Attach(new ITextControl(IRECT(0, 0, 50, 20), nullptr));
+  EXPECT_EQ(g.GetMouseControl(10, 10), nullptr) << "text is never hit";
+  c->SetStr("abc");
   Settle();
   c->SetStr("abc");
   EXPECT_FALSE(c->IsDirty());
