@@ -25,7 +25,7 @@ class IPopupMenu {
     enum Flags {
       kNoFlags = 0,
       kDisabled = 1 << 0,
-      kTitle = 1 << 1,  // shown indented; cannot be chosen
+      kIndented = 1 << 1,  // shown indented; cannot be chosen
       kChecked = 1 << 2,
       kSeparator = 1 << 3
     };
@@ -51,7 +51,7 @@ class IPopupMenu {
 
     bool GetEnabled() const { return !(mFlags & kDisabled); }
     bool GetChecked() const { return (mFlags & kChecked) != 0; }
-    bool GetIsTitle() const { return (mFlags & kTitle) != 0; }
+    bool GetIsIndented() const { return (mFlags & kIndented) != 0; }
     bool GetIsSeparator() const { return (mFlags & kSeparator) != 0; }
     void SetChecked(bool checked) { SetFlag(kChecked, checked); }
     void SetEnabled(bool enabled) { SetFlag(kDisabled, !enabled); }
