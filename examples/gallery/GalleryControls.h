@@ -1,7 +1,7 @@
 #pragma once
 
-// The controls the gallery shows: a panel, vector shapes in each of their looks, a value meter,
-// and a plot made of the composite drawing operations.
+// Controls made for the gallery itself: a panel, vector shapes in each of their looks, a value
+// meter, and a plot made of the composite drawing operations.
 
 #include <cmath>
 #include <cstdio>
@@ -29,12 +29,13 @@ class PanelControl : public IControl {
   IColor mColor;
 };
 
-// One vector shape with a label and its value underneath, shown pressed, hovered or disabled.
+// One vector shape with a label and its value underneath. Its action runs when it is set from the
+// user side, so a splash action shows the splash of a click.
 class ShapeControl : public IControl, public IVectorBase {
  public:
   ShapeControl(const IRECT& bounds, const char* label, int shape, const IVStyle& style,
-               int paramIdx = kNoParameter)
-      : IControl(bounds, paramIdx), IVectorBase(style) {
+               int paramIdx = kNoParameter, IActionFunction action = nullptr)
+      : IControl(bounds, paramIdx, std::move(action)), IVectorBase(style) {
     AttachIControl(this, label);
     mShape = shape;
   }
@@ -42,7 +43,7 @@ class ShapeControl : public IControl, public IVectorBase {
   void Draw(IGraphics& g) override {
     DrawBackground(g, mRECT);
     DrawLabel(g);
-    DrawPressableShape(g, mShape, mWidgetBounds, mPressed, mMouseIsOver, IsDisabled());
+    DrawPressableShape(g, mShape, mWidgetBounds, false, mMouseIsOver, IsDisabled());
     DrawValue(g, false);
   }
   void OnResize() override { SetTargetRECT(MakeRects(mRECT)); }
@@ -51,12 +52,6 @@ class ShapeControl : public IControl, public IVectorBase {
     UpdateValueStr();
   }
   void OnInit() override { UpdateValueStr(); }
-
-  void SetPressed(bool pressed) {
-    mPressed = pressed;
-    SetDirty(false);
-  }
-  void SetMouseOver(bool over) { mMouseIsOver = over; }
 
  private:
   // The bound parameter's display text, or the normalised value.
@@ -73,8 +68,6 @@ class ShapeControl : public IControl, public IVectorBase {
     }
     SetValueStr(str.Get());
   }
-
-  bool mPressed = false;
 };
 
 // A horizontal meter of its value with tick lines.
@@ -96,15 +89,15 @@ class PlotControl : public IControl {
  public:
   explicit PlotControl(const IRECT& bounds) : IControl(bounds) {}
   void Draw(IGraphics& g) override {
-    g.FillRect(COLOR_WHITE, mRECT);
-    g.DrawGrid(COLOR_MID_GRAY, mRECT, 20.f, 20.f);
+    g.FillRect(COLOR_WHITE, mRECT, &mBlend);
+    g.DrawGrid(COLOR_MID_GRAY, mRECT, 20.f, 20.f, &mBlend);
     float ys[kPoints];
     for (int i = 0; i < kPoints; ++i) {
       const float t = static_cast<float>(i) / (kPoints - 1);
       ys[i] = 0.5f + 0.4f * std::sin(t * 6.2831853f);
     }
-    g.DrawData(COLOR_BLUE, mRECT, ys, kPoints, nullptr, nullptr, 2.f);
-    g.DrawHorizontalLine(COLOR_RED, mRECT, 0.5f);
+    g.DrawData(COLOR_BLUE, mRECT, ys, kPoints, nullptr, &mBlend, 2.f);
+    g.DrawHorizontalLine(COLOR_RED, mRECT, 0.5f, &mBlend);
   }
 
  private:

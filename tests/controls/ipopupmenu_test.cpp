@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/IPopupMenu.h"
+#include "graphics/GraphicsLog.h"
 
 using namespace iplug::igraphics;
 
@@ -63,6 +64,59 @@ TEST(PopupMenu, RemoveItemTakesOnlyItemsOfThisMenu) {
   EXPECT_EQ(m.NItems(), 2);
   m.RemoveItem(m.GetItem(0));
   EXPECT_EQ(Texts(m), std::vector<std::string>{"b"});
+}
+
+TEST(PopupMenu, PrefixStylesNumberItemsFromOneAndUnknownStylesNumberNothing) {
+  IPopupMenu m("", {"x", "y"});
+  WDL_String text;
+  const std::pair<int, const char*> cases[] = {{0, "y"},      {1, "2: y"}, {2, "02: y"},
+                                               {3, "002: y"}, {4, "y"},    {-1, "y"}};
+  for (const auto& [prefix, expected] : cases) {
+    m.SetPrefix(prefix);
+    m.FormatItemText(1, text);
+    EXPECT_STREQ(text.Get(), expected) << "prefix " << prefix;
+  }
+  m.FormatItemText(2, text);
+  EXPECT_STREQ(text.Get(), "");
+}
+
+TEST(PopupMenu, AnItemBelongsToOneMenuOnlyAndRefusalsAreLogged) {
+  IPopupMenu a("", {"a"});
+  IPopupMenu b;
+  IPopupMenu::Item* item = a.GetItem(0);
+  const int logged = iplug::igraphics::GraphicsLogCount();
+  EXPECT_EQ(b.AddItem(item), nullptr);
+  EXPECT_EQ(a.AddItem(item, IPopupMenu::kSorted), nullptr);
+  EXPECT_EQ(iplug::igraphics::GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(a.NItems(), 1);
+  EXPECT_EQ(b.NItems(), 0);
+  EXPECT_EQ(item->GetMenu(), &a);
+  b.RemoveItem(item);  // not b's
+  EXPECT_EQ(a.NItems(), 1);
+}
+
+TEST(PopupMenu, AMenuNeverContainsItself) {
+  IPopupMenu root;
+  auto* sub = new IPopupMenu();
+  ASSERT_TRUE(root.AddItem("sub", sub));
+  EXPECT_EQ(root.AddItem("self", &root), nullptr);
+  EXPECT_EQ(sub->AddItem("root", &root), nullptr);
+  EXPECT_EQ(root.AddItem("again", sub), nullptr) << "another item holds it already";
+  // An item made around an ancestor is dropped without touching the ancestor.
+  EXPECT_EQ(sub->AddItem(new IPopupMenu::Item("loop", &root)), nullptr);
+  EXPECT_EQ(root.GetParentItem(), nullptr);
+  EXPECT_EQ(root.NItems(), 1);
+  EXPECT_EQ(sub->NItems(), 0);
+}
+
+TEST(PopupMenu, DeletingAnItemOrSubmenuDirectlyUnlinksIt) {
+  IPopupMenu m("", {"a", "b"});
+  auto* sub = new IPopupMenu("", {"deep"});
+  m.AddItem("more", sub);
+  delete sub;
+  EXPECT_EQ(m.GetItem(2)->GetSubmenu(), nullptr);
+  delete m.GetItem(0);
+  EXPECT_EQ(Texts(m), (std::vector<std::string>{"b", "more"}));
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+// The control gallery: a grid with one row per kind of control and one column per state
+// (normal, mouse over, disabled), attached to a graphics context whose editor delegate has the
+// test parameters (an enumeration, a boolean, integers and doubles). Rendering presses the splash
+// buttons and draws the frame halfway through their splash, on a clock of its own so the picture
+// is the same on every run.
+
+#include <string>
+#include <vector>
+
+#include "graphics/IGraphics.h"
+#include "platform/Clock.h"
+
+namespace gallery {
+
+using iplug::igraphics::IControl;
+using iplug::igraphics::IGraphics;
+using iplug::igraphics::IRECT;
+
+class Gallery {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 820;
+  // The states of the columns, left to right.
+  enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
+
+  struct Cell {
+    std::string row;  // the kind of control, as the row header shows it
+    EState state;
+    IRECT bounds;  // the grid cell the control sits in
+    IControl* control;
+  };
+
+  // Attaches the gallery to g, whose delegate must be the test parameters' delegate. The
+  // gallery's clock is the process clock while the gallery lives.
+  explicit Gallery(IGraphics& g);
+  ~Gallery();
+  Gallery(const Gallery&) = delete;
+  Gallery& operator=(const Gallery&) = delete;
+
+  // Presses the splash buttons, lets half their splash pass and draws one frame.
+  void Render();
+
+  const std::vector<Cell>& Cells() const { return mCells; }
+  const std::vector<std::string>& Rows() const { return mRows; }
+
+ private:
+  // The grid cell of a state in the row that starts at top.
+  IRECT CellRect(float top, float height, int state) const;
+  void AttachHeaders();
+  // Attaches one control per state built by make (cell rectangle, state) in a new row of the
+  // given height below the others.
+  template <class Make>
+  void AddRow(const char* name, Make make, float height);
+  void SetValues();
+
+  IGraphics& mGraphics;
+  platform::ManualClock mClock;
+  std::vector<Cell> mCells;
+  std::vector<std::string> mRows;
+  std::vector<IControl*> mSplashButtons;
+  float mNextRowTop;
+};
+
+}  // namespace gallery

@@ -1,0 +1,77 @@
+// The gallery renders every control it holds: no cell is left blank, and the states differ
+// where a control shows them.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "Gallery.h"
+#include "graphics/IGraphicsNanoVG.h"
+#include "support/FakeEditorDelegate.h"
+
+using namespace iplug::igraphics;
+using gallery::Gallery;
+
+namespace {
+
+class GalleryRender : public ::testing::Test {
+ protected:
+  void SetUp() override { gallery.Render(); }
+
+  // Pixels of the cell that differ from the page colour at its top-left corner.
+  int InkedPixels(const IRECT& cell) const {
+    const IColor page = g.GetPixel(static_cast<int>(cell.L), static_cast<int>(cell.T));
+    int inked = 0;
+    for (int y = static_cast<int>(cell.T); y < static_cast<int>(cell.B); ++y) {
+      for (int x = static_cast<int>(cell.L); x < static_cast<int>(cell.R); ++x)
+        inked += g.GetPixel(x, y) != page;
+    }
+    return inked;
+  }
+  // True when two cells of the same size hold different pictures.
+  bool Differ(const IRECT& a, const IRECT& b) const {
+    for (int dy = 0; dy < static_cast<int>(a.H()); ++dy) {
+      for (int dx = 0; dx < static_cast<int>(a.W()); ++dx) {
+        if (g.GetPixel(static_cast<int>(a.L) + dx, static_cast<int>(a.T) + dy) !=
+            g.GetPixel(static_cast<int>(b.L) + dx, static_cast<int>(b.T) + dy))
+          return true;
+      }
+    }
+    return false;
+  }
+  const Gallery::Cell& CellOf(const std::string& row, Gallery::EState state) const {
+    for (const auto& cell : gallery.Cells()) {
+      if (cell.row == row && cell.state == state) return cell;
+    }
+    throw std::runtime_error("no cell " + row);
+  }
+
+  FakeEditorDelegate dlg;
+  IGraphicsNanoVG g{dlg, Gallery::kWidth, Gallery::kHeight};
+  Gallery gallery{g};
+};
+
+TEST_F(GalleryRender, EveryRowHasAControlInEachStateAndNoCellIsBlank) {
+  ASSERT_GE(gallery.Rows().size(), 13u);
+  EXPECT_EQ(gallery.Cells().size(), gallery.Rows().size() * Gallery::kNumStates);
+  for (const auto& cell : gallery.Cells()) {
+    ASSERT_NE(cell.control, nullptr) << cell.row;
+    ASSERT_TRUE(g.GetBounds().Contains(cell.bounds)) << cell.row << " lies off the picture";
+    EXPECT_EQ(cell.control->IsDisabled(), cell.state == Gallery::kDisabled) << cell.row;
+    EXPECT_GT(InkedPixels(cell.bounds), 50) << cell.row << " in state " << cell.state;
+  }
+}
+
+TEST_F(GalleryRender, DisabledControlsAreDimmedAndTheEnumTriangleLightsUnderThePointer) {
+  for (const std::string& row : gallery.Rows()) {
+    EXPECT_TRUE(
+        Differ(CellOf(row, Gallery::kNormal).bounds, CellOf(row, Gallery::kDisabled).bounds))
+        << row;
+  }
+  EXPECT_TRUE(Differ(CellOf("Caption: enum", Gallery::kNormal).bounds,
+                     CellOf("Caption: enum", Gallery::kMouseOver).bounds));
+  EXPECT_FALSE(Differ(CellOf("Caption: int", Gallery::kNormal).bounds,
+                      CellOf("Caption: int", Gallery::kMouseOver).bounds));
+}
+
+}  // namespace
