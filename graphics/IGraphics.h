@@ -183,6 +183,16 @@ class IGraphics {
   virtual bool GetTextFromClipboard(WDL_String& str) { return false; }
   virtual bool SetTextInClipboard(const char* str) { return false; }
   virtual void UpdateTooltips() {}
+  // Opens a web address or a file; false where the platform cannot (the default).
+  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
+                       const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr) {
+    return false;
+  }
+  // Runs the platform colour chooser; false where there is none (the default) or on cancel.
+  virtual bool PromptForColor(const IColor& color, const char* str = "",
+                              IColorPickerHandlerFunc func = nullptr) {
+    return false;
+  }
   virtual void ShowBubbleControl(IControl* caller, float x, float y, const char* str,
                                  EDirection dir = EDirection::Horizontal,
                                  const IRECT& minimumContentBounds = IRECT()) {}

@@ -15,27 +15,6 @@ namespace igraphics {
 
 class IGraphicsMacView;
 
-// Pointer shapes by number, as SetMouseCursor takes them.
-enum class ECursor {
-  ARROW = 0,
-  IBEAM,
-  WAIT,
-  CROSS,
-  UPARROW,
-  SIZE,
-  SIZENWSE,
-  SIZENESW,
-  SIZEWE,
-  SIZENS,
-  SIZEALL,
-  INO,
-  HAND,
-  APPSTARTING,
-  HELP,
-  kNumCursors
-};
-
-using IColorPickerHandlerFunc = std::function<void(const IColor&)>;
 
 class IGraphicsMac : public IGraphicsNanoVG {
  public:
@@ -75,12 +54,12 @@ class IGraphicsMac : public IGraphicsNanoVG {
   // the desktop's handler, without a shell. The window title and confirmation text are not shown
   // (the handler opens without asking); the error text is reported when opening fails. Returns
   // whether it opened.
-  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
-                       const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr);
+  bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
+               const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr) override;
   // Runs the colour chooser titled str from the start colour; when the user picks a colour the
   // completion is called with it and true returned; a cancel calls nothing and returns false.
-  virtual bool PromptForColor(const IColor& color, const char* str = "",
-                              IColorPickerHandlerFunc func = nullptr);
+  bool PromptForColor(const IColor& color, const char* str = "",
+                      IColorPickerHandlerFunc func = nullptr) override;
 
   // Whether a text names a web address rather than a file (the prefix counts at the start only).
   static bool IsWebAddress(const char* url);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -526,6 +527,28 @@ struct IGestureInfo {
 
 // Answers of a message box.
 enum class EMsgBoxResult { kNoResult = 0, kOK = 1, kCancel = 2, kRetry = 4, kYes = 6, kNo = 7 };
+
+// Pointer shapes by number, as SetMouseCursor takes them.
+enum class ECursor {
+  ARROW = 0,
+  IBEAM,
+  WAIT,
+  CROSS,
+  UPARROW,
+  SIZE,
+  SIZENWSE,
+  SIZENESW,
+  SIZEWE,
+  SIZENS,
+  SIZEALL,
+  INO,
+  HAND,
+  APPSTARTING,
+  HELP,
+  kNumCursors
+};
+
+using IColorPickerHandlerFunc = std::function<void(const IColor&)>;
 
 }  // namespace igraphics
 }  // namespace iplug
