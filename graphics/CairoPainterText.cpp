@@ -87,31 +87,8 @@ bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char**
   cairo_text_extents(mCr, *clean, &te);
 
   const double w = te.x_advance, h = fe.ascent + fe.descent;
-  double x = bounds.L, y = bounds.T;
-  switch (text.mAlign) {
-    case EAlign::Near:
-      x = bounds.L;
-      break;
-    case EAlign::Center:
-      x = bounds.MW() - 0.5 * w;
-      break;
-    case EAlign::Far:
-      x = bounds.R - w;
-      break;
-  }
-  switch (text.mVAlign) {
-    case EVAlign::Top:
-      y = bounds.T;
-      break;
-    case EVAlign::Middle:
-      y = bounds.MH() - 0.5 * h;
-      break;
-    case EVAlign::Bottom:
-      y = bounds.B - h;
-      break;
-  }
-  box = IRECT(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + w),
-              static_cast<float>(y + h));
+  box = AlignTextBox(text, bounds, static_cast<float>(w), static_cast<float>(h));
+  const double y = box.T;
   *baseline = y + fe.ascent;
   *width = static_cast<float>(w);
   return true;

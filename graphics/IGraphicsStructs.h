@@ -320,6 +320,22 @@ struct IText {
   IText WithAngle(float a) const { IText t = *this; t.mAngle = a; return t; }
 };
 
+// Places a w x h text box inside bounds by the style's horizontal and vertical alignment.
+inline IRECT AlignTextBox(const IText& text, const IRECT& bounds, float w, float h) {
+  float x = bounds.L, y = bounds.T;
+  switch (text.mAlign) {
+    case EAlign::Near: x = bounds.L; break;
+    case EAlign::Center: x = bounds.MW() - 0.5f * w; break;
+    case EAlign::Far: x = bounds.R - w; break;
+  }
+  switch (text.mVAlign) {
+    case EVAlign::Top: y = bounds.T; break;
+    case EVAlign::Middle: y = bounds.MH() - 0.5f * h; break;
+    case EVAlign::Bottom: y = bounds.B - h; break;
+  }
+  return IRECT(x, y, x + w, y + h);
+}
+
 inline const IText DEFAULT_TEXT{};
 inline const IText DEFAULT_LABEL_TEXT{DEFAULT_TEXT_SIZE + 5.f, EVAlign::Top};
 inline const IText DEFAULT_VALUE_TEXT{DEFAULT_TEXT_SIZE, EVAlign::Bottom};

@@ -203,30 +203,7 @@ float RecordingGraphics::MeasureText(const IText& text, const char* str, IRECT& 
   }
   const float w = kCharWidthFactor * text.mSize * static_cast<float>(std::strlen(str));
   const float h = text.mSize;
-  float x = bounds.L, y = bounds.T;
-  switch (text.mAlign) {
-    case EAlign::Near:
-      x = bounds.L;
-      break;
-    case EAlign::Center:
-      x = bounds.MW() - 0.5f * w;
-      break;
-    case EAlign::Far:
-      x = bounds.R - w;
-      break;
-  }
-  switch (text.mVAlign) {
-    case EVAlign::Top:
-      y = bounds.T;
-      break;
-    case EVAlign::Middle:
-      y = bounds.MH() - 0.5f * h;
-      break;
-    case EVAlign::Bottom:
-      y = bounds.B - h;
-      break;
-  }
-  bounds = IRECT(x, y, x + w, y + h);
+  bounds = AlignTextBox(text, bounds, w, h);
   return w;
 }
 
