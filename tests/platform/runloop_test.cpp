@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -113,6 +114,34 @@ TEST_F(RunLoopTest, ATimerDoesNotFireAgainInsideItsOwnCallback) {
   });
   h.advance(1);
   EXPECT_EQ(maxDepth, 1);
+}
+
+TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
+  std::atomic<int> fired{0};
+  std::mutex madeMutex;
+  std::vector<Ref<NSTimer>> made;
+  std::vector<std::thread> workers;
+  for (int w = 0; w < 3; ++w)
+    workers.emplace_back([&] {
+      for (int i = 0; i < 300; ++i) {
+        Ref<NSTimer> t =
+            NSTimer::timerWithTimeInterval(0.001, i % 2 == 0, [&](NSTimer*) { ++fired; });
+        loop.addTimer(t.get(), NSRunLoopCommonModes);
+        if (i % 3 == 0) t->invalidate();
+        std::lock_guard<std::mutex> lock(madeMutex);
+        made.push_back(t);
+      }
+    });
+  for (int i = 0; i < 100; ++i)
+    h.advance(1);
+  for (auto& w : workers)
+    w.join();
+  h.advance(2);
+  EXPECT_GT(fired.load(), 0);
+  for (auto& t : made)
+    t->invalidate();
+  h.advance(2);
+  EXPECT_EQ(loop.timerCount(), 0u);
 }
 
 TEST(RunLoopRealTime, WakeUpEndsAWaitEarly) {

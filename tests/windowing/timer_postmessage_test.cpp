@@ -8,6 +8,7 @@
 #include "windowing/DialogResources.h"
 #include "windowing/MessageQueue.h"
 #include "windowing/SendMessage.h"
+#include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
 
 using testsupport::MessageLog;
@@ -130,6 +131,36 @@ TEST_F(PostMessageTest, PostsFromManyThreadsAllArriveInPerThreadOrder) {
     for (std::size_t i = 0; i < s.size(); ++i)
       EXPECT_EQ(s[i], i);
   }
+}
+
+// Workers post, set and kill timers while the main thread flushes and fires them; run
+// under ThreadSanitizer this catches unguarded state shared with the main thread.
+TEST_F(PostMessageTest, WorkersPostAndSetTimersWhileTheMainThreadDelivers) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> accepted{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 3; ++t)
+    workers.emplace_back([&, t] {
+      for (int i = 0; !stop && i < 2000; ++i) {
+        accepted += PostMessage(view, WM_USER, static_cast<WPARAM>(i), t);
+        UINT_PTR id = static_cast<UINT_PTR>(1 + i % 4);
+        if (i % 3 == 0) SetTimer(view, id, 5, nullptr);
+        if (i % 5 == 0) KillTimer(view, id);
+        if (i % 50 == 0) std::this_thread::yield();
+      }
+    });
+  for (int i = 0; i < 200; ++i)
+    h.advance(10);
+  stop = true;
+  for (auto& w : workers)
+    w.join();
+  KillTimer(view, static_cast<UINT_PTR>(-1));
+  h.flushPostedMessages();
+  h.flushPostedMessages();
+  // Every message a worker was told was queued has arrived.
+  while (swell::queuedMessageCount() > 0)
+    h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER, view), accepted.load());
 }
 
 }  // namespace
