@@ -193,13 +193,16 @@ void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   // request that needs none.
   if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
-  for (PostedRecord* r = q->head; r; r = r->next) {
-    if (r->isTimerRequest && r->hwnd == hwnd && r->wParam == id) {
-      // The last request for a timer wins.
-      r->msg = interval;
-      r->lParam = reinterpret_cast<LPARAM>(callback);
-      return;
-    }
+  // The last request for a timer wins: it replaces the window's newest request when
+  // that is for the same id. An older one is left alone, since a kill of every timer
+  // (id -1) queued after it must still run after it.
+  PostedRecord* newest = nullptr;
+  for (PostedRecord* r = q->head; r; r = r->next)
+    if (r->isTimerRequest && r->hwnd == hwnd) newest = r;
+  if (newest && newest->wParam == id) {
+    newest->msg = interval;
+    newest->lParam = reinterpret_cast<LPARAM>(callback);
+    return;
   }
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;

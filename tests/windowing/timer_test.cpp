@@ -188,4 +188,22 @@ TEST_F(TimerTest, RequestsFromOtherThreadsRunOnTheMainThreadInOrder) {
   EXPECT_EQ(log.count(WM_TIMER), 0);
 }
 
+TEST_F(TimerTest, TheLastRequestFromAnotherThreadWinsAcrossKillAll) {
+  const auto all = static_cast<UINT_PTR>(-1);
+  std::thread([&] {
+    SetTimer(view, 5, 10, nullptr);
+    KillTimer(view, all);
+    SetTimer(view, 5, 10, nullptr);  // asked last: timer 5 runs
+  }).join();
+  h.flushPostedMessages();
+  EXPECT_EQ(swell::timerCount(), 1);
+  std::thread([&] {
+    KillTimer(view, all);
+    SetTimer(view, 6, 10, nullptr);
+    KillTimer(view, all);  // asked last: no timer is left
+  }).join();
+  h.flushPostedMessages();
+  EXPECT_EQ(swell::timerCount(), 0);
+}
+
 }  // namespace
