@@ -8,6 +8,8 @@
 #include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
+#include "platform/View.h"
+#include "platform/Window.h"
 #include "windowing/PostMessageHooks.h"
 #include "windowing/SendMessage.h"
 #include "windowing/Timers.h"
@@ -71,8 +73,11 @@ void deliver(const PostedRecord& r) {
     return;
   }
   // The window is checked against the live-object registry before it is asked
-  // anything: it may have been freed since the message was posted.
-  auto* window = swell::objectFromHandleAs<SwellWindowObject>(r.hwnd);
+  // anything: it may have been freed since the message was posted. A top-level window
+  // receives its messages through its content view, as SendMessage delivers them.
+  platform::NSObject* object = swell::objectFromHandle(r.hwnd);
+  if (auto* top = dynamic_cast<platform::NSWindow*>(object)) object = top->contentView();
+  auto* window = dynamic_cast<SwellWindowObject*>(object);
   if (window && window->swellCanPostMessage()) SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
 }
 

@@ -4,12 +4,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/View.h"
+#include "platform/Window.h"
 #include "support/WindowHarness.h"
 #include "windowing/DialogResources.h"
 #include "windowing/MessageQueue.h"
 #include "windowing/SendMessage.h"
 #include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
+#include "windowing/WindowInterfaces.h"
 
 using testsupport::MessageLog;
 
@@ -88,6 +91,19 @@ TEST_F(PostMessageTest, AWindowInItsDestroySequenceGetsNoPostedMessages) {
   SendMessage(child, WM_DESTROY, 0, 0);  // destroyed, but still a live object in its parent
   h.flushPostedMessages();
   EXPECT_EQ(log.count(WM_USER, child), 0);
+}
+
+TEST_F(PostMessageTest, AMessagePostedToATopLevelWindowReachesItsContentView) {
+  HWND window =
+      swell::handleFromObject(swell::objectFromHandleAs<platform::NSView>(view)->window());
+  EXPECT_EQ(PostMessage(window, WM_USER, 1, 0), 1);
+  h.flushPostedMessages();
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 1, 0}}, {WM_USER}));
+  // Not once its content view is destroyed.
+  PostMessage(window, WM_USER, 2, 0);
+  SendMessage(view, WM_DESTROY, 0, 0);
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER), 1);
 }
 
 TEST_F(PostMessageTest, ClearDropsOneWindowsMessagesOrAll) {
