@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -64,11 +65,16 @@ TEST_F(RunLoopTest, TimersFireOnlyInTheirModes) {
   EXPECT_EQ(common, 5);
 }
 
-TEST_F(RunLoopTest, ZeroIntervalIsRaisedSoTheLoopCannotSpin) {
-  int count = 0;
+TEST_F(RunLoopTest, ZeroAndNonsenseIntervalsAreRaisedSoTheLoopCannotSpinOrStall) {
+  int count = 0, nan = 0;
+  // Added first, a timer without a usable date would hide every later timer's date.
+  add(std::nan(""), true, NSDefaultRunLoopMode, [&](NSTimer*) { ++nan; });
   add(0, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++count; });
+  add(-5, true, NSDefaultRunLoopMode, [&](NSTimer*) {});
+  EXPECT_EQ(loop.nextTimerDate(NSDefaultRunLoopMode), h.now() + 0.1);
   h.advance(1.05);
   EXPECT_EQ(count, 10);
+  EXPECT_EQ(nan, 10);
 }
 
 TEST_F(RunLoopTest, InvalidateFromACallbackAndFromAnotherThread) {
