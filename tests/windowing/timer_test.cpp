@@ -133,6 +133,29 @@ TEST_F(TimerTest, KillAllAndTheDestroySequenceStopEveryTimerOfTheWindow) {
   view = nullptr;
 }
 
+TEST_F(TimerTest, AHandlerMayKillAndSetTimersAndDestroyItsWindow) {
+  log.answer([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_TIMER) return std::nullopt;
+    if (wParam == 1) {
+      KillTimer(hwnd, 1);
+      SetTimer(hwnd, 2, 10, nullptr);
+    } else if (wParam == 2) {
+      SetTimer(hwnd, 2, 30, nullptr);  // restarts itself, slower
+      SetTimer(hwnd, 3, 5, nullptr);
+    } else if (wParam == 3) {
+      DestroyWindow(hwnd);
+    }
+    return std::nullopt;
+  });
+  SetTimer(view, 1, 10, nullptr);
+  h.advance(100);
+  EXPECT_TRUE(testsupport::messagesMatch(
+      log.messages(), {{WM_TIMER, 1, 0}, {WM_TIMER, 2, 0}, {WM_TIMER, 3, 0}}, {WM_TIMER}));
+  EXPECT_FALSE(platform::isLiveObject(view));
+  EXPECT_EQ(swell::timerCount(), 0);
+  view = nullptr;
+}
+
 TEST_F(TimerTest, TimersKeepFiringInsideModalLoops) {
   SetTimer(view, 1, 10, nullptr);
   auto* panel =
