@@ -174,15 +174,14 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-  if (!hwnd && !id) return 0;
+  bool all = id == static_cast<UINT_PTR>(-1);
+  if (!hwnd && (!id || all)) return 0;
   std::lock_guard<std::recursive_mutex> lock(timerMutex());
   if (!platform::isMainThread() && swell::messageQueueExists()) {
     // Every kill from another thread, "all timers" included, runs on the main thread.
     SWELL_DeferTimer(hwnd, id, swell::kKillTimerRequest, nullptr);
     return 1;
   }
-  bool all = id == static_cast<UINT_PTR>(-1);
-  if (!hwnd && all) return 0;
   // The handle matches as given, and a top-level window also matches the timers of its
   // content view (SetTimer accepted it for them).
   HWND view = hwnd ? swell::handleFromObject(swell::viewForHandle(hwnd)) : nullptr;

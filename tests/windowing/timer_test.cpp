@@ -193,6 +193,8 @@ TEST_F(TimerTest, RequestsFromOtherThreadsRunOnTheMainThreadInOrder) {
     // A window-less callback timer cannot be made from here: refused, not faked.
     EXPECT_EQ(SetTimer(nullptr, 0, 10, recordCallback), 0u);
     EXPECT_EQ(SetTimer(view, static_cast<UINT_PTR>(-1), 10, nullptr), 0u);
+    // Refused here as on the main thread, not reported queued.
+    EXPECT_EQ(KillTimer(nullptr, static_cast<UINT_PTR>(-1)), 0);
   }).join();
   EXPECT_EQ(swell::timerCount(), 0);
   EXPECT_EQ(swell::queuedMessageCount(), 1);
