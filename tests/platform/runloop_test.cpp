@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
 #include "support/PlatformHarness.h"
@@ -148,6 +149,21 @@ TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
     t->invalidate();
   h.advance(2);
   EXPECT_EQ(loop.timerCount(), 0u);
+}
+
+TEST(MainThread, WorkersAskWhileTheMainThreadIsRecorded) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> mainAnswers{0};
+  std::thread worker([&] {
+    while (!stop)
+      mainAnswers += isMainThread() ? 1 : 0;
+  });
+  for (int i = 0; i < 1000; ++i)
+    setMainThread(std::this_thread::get_id());
+  stop = true;
+  worker.join();
+  EXPECT_EQ(mainAnswers.load(), 0);
+  EXPECT_TRUE(isMainThread());
 }
 
 TEST(RunLoopRealTime, WakeUpEndsAWaitEarly) {
