@@ -198,15 +198,21 @@ void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   // request that needs none.
   if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
-  // The last request for a timer wins: it replaces the window's newest request when
-  // that is for the same id. An older one is left alone, since a kill of every timer
-  // (id -1) queued after it must still run after it.
-  PostedRecord* newest = nullptr;
-  for (PostedRecord* r = q->head; r; r = r->next)
-    if (r->isTimerRequest && r->hwnd == hwnd) newest = r;
-  if (newest && newest->wParam == id) {
-    newest->msg = interval;
-    newest->lParam = reinterpret_cast<LPARAM>(callback);
+  // The last request for a timer wins: it updates the queued request for the same
+  // window and id, unless a request for every timer of the window (id -1) stands between
+  // them, whose order against it matters. Requests for other ids are independent.
+  const auto all = static_cast<UINT_PTR>(-1);
+  PostedRecord* same = nullptr;
+  for (PostedRecord* r = q->head; r; r = r->next) {
+    if (!r->isTimerRequest || r->hwnd != hwnd) continue;
+    if (r->wParam == id)
+      same = r;
+    else if (r->wParam == all || id == all)
+      same = nullptr;
+  }
+  if (same) {
+    same->msg = interval;
+    same->lParam = reinterpret_cast<LPARAM>(callback);
     return;
   }
   PostedRecord* r = takeRecord(q);

@@ -229,6 +229,12 @@ TEST_F(TimerTest, TheLastRequestFromAnotherThreadWinsAcrossKillAll) {
   }).join();
   h.flushPostedMessages();
   EXPECT_EQ(swell::timerCount(), 0);
+  // Requests for independent timers still fold into one per timer.
+  std::thread([&] {
+    for (int i = 0; i < 100; ++i)
+      SetTimer(view, static_cast<UINT_PTR>(1 + i % 2), 10, nullptr);
+  }).join();
+  EXPECT_EQ(swell::queuedMessageCount(), 2);
 }
 
 }  // namespace
