@@ -6,7 +6,9 @@
 namespace platform {
 
 NSTimer::NSTimer(double seconds, bool repeats, Callback callback, NSObject* userInfo)
-    : mIntervalMs(seconds * 1000.0 < kMinIntervalMs ? kMinIntervalMs : seconds * 1000.0),
+    // Written so that NaN takes the minimum too: a timer without a comparable date would
+    // hide the dates of every other timer from the loop.
+    : mIntervalMs(seconds * 1000.0 >= kMinIntervalMs ? seconds * 1000.0 : kMinIntervalMs),
       mRepeats(repeats),
       mCallback(std::move(callback)),
       mUserInfo(userInfo),

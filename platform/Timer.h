@@ -41,8 +41,8 @@ class NSTimer : public NSObject {
   friend class NSRunLoop;
   NSTimer(double seconds, bool repeats, Callback callback, NSObject* userInfo);
 
-  // Shorter intervals are raised to this, as the platform does, so a repeating timer
-  // can never spin the loop.
+  // Shorter intervals (and NaN) are raised to this, as the platform does, so a repeating
+  // timer can never spin the loop.
   static constexpr double kMinIntervalMs = 0.1;
 
   double mIntervalMs;

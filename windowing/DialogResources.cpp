@@ -105,7 +105,9 @@ int SWELL_DialogBox(SWELL_DialogResourceIndex* reshead, const char* resid, HWND 
       SendMessage(swell::handleFromObject(content), WM_DESTROY, 0, 0);
     box->close();
   };
-  if (box->swellHasModalRetVal()) {
+  // Ended (EndDialog) or destroyed (DestroyWindow) during WM_INITDIALOG: no modal loop.
+  // Running one would show the closed panel again with nobody left to end it.
+  if (box->swellHasModalRetVal() || box->isClosed()) {
     finish();
     return box->swellGetModalRetVal();
   }

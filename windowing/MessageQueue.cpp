@@ -8,6 +8,8 @@
 #include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
+#include "platform/View.h"
+#include "platform/Window.h"
 #include "windowing/PostMessageHooks.h"
 #include "windowing/SendMessage.h"
 #include "windowing/Timers.h"
@@ -71,8 +73,11 @@ void deliver(const PostedRecord& r) {
     return;
   }
   // The window is checked against the live-object registry before it is asked
-  // anything: it may have been freed since the message was posted.
-  auto* window = swell::objectFromHandleAs<SwellWindowObject>(r.hwnd);
+  // anything: it may have been freed since the message was posted. A top-level window
+  // receives its messages through its content view, as SendMessage delivers them.
+  platform::NSObject* object = swell::objectFromHandle(r.hwnd);
+  if (auto* top = dynamic_cast<platform::NSWindow*>(object)) object = top->contentView();
+  auto* window = dynamic_cast<SwellWindowObject*>(object);
   if (window && window->swellCanPostMessage()) SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
 }
 
@@ -193,13 +198,22 @@ void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   // request that needs none.
   if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  // The last request for a timer wins: it updates the queued request for the same
+  // window and id, unless a request for every timer of the window (id -1) stands between
+  // them, whose order against it matters. Requests for other ids are independent.
+  const auto all = static_cast<UINT_PTR>(-1);
+  PostedRecord* same = nullptr;
   for (PostedRecord* r = q->head; r; r = r->next) {
-    if (r->isTimerRequest && r->hwnd == hwnd && r->wParam == id) {
-      // The last request for a timer wins.
-      r->msg = interval;
-      r->lParam = reinterpret_cast<LPARAM>(callback);
-      return;
-    }
+    if (!r->isTimerRequest || r->hwnd != hwnd) continue;
+    if (r->wParam == id)
+      same = r;
+    else if (r->wParam == all || id == all)
+      same = nullptr;
+  }
+  if (same) {
+    same->msg = interval;
+    same->lParam = reinterpret_cast<LPARAM>(callback);
+    return;
   }
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;

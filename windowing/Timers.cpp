@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <list>
 #include <mutex>
 
-#include "platform/Clock.h"
 #include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "windowing/Kernel.h"
 #include "windowing/MessageQueue.h"
 #include "windowing/TimerTargets.h"
 #include "windowing/WindowInterfaces.h"
@@ -64,9 +63,7 @@ Swell_vCorvaneBrisko_tft* Swell_vCorvaneBrisko_tft::initWithId(UINT_PTR id, HWND
 
 void Swell_vCorvaneBrisko_tft::SWELL_Timer() {
   if (!swell::timerDeliveryAllowed(m_hwnd) || !m_cb) return;
-  // The tick count comes from the one clock, as GetTickCount's does.
-  m_cb(m_hwnd, WM_TIMER, m_timerid,
-       static_cast<DWORD>(static_cast<std::uint64_t>(platform::nowMs())));
+  m_cb(m_hwnd, WM_TIMER, m_timerid, GetTickCount());
 }
 
 namespace swell {
@@ -151,12 +148,12 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
         interval, true,
         [target](NSTimer* t) {
           // The window is looked up afresh: it may be gone by the time the timer fires.
-          auto* window = swell::objectFromHandleAs<SwellWindowObject>(target);
+          platform::NSObject* object = swell::objectFromHandle(target);
+          auto* window = dynamic_cast<SwellWindowObject*>(object);
+          if (!window) return;
+          Ref<platform::NSObject> keep(object);
           auto* value = static_cast<Swell_vCorvaneBrisko_sdh*>(t->userInfo());
-          if (window) {
-            Ref<platform::NSObject> keep(swell::objectFromHandle(target));
-            window->SWELL_Timer(static_cast<UINT_PTR>(value->getValue()));
-          }
+          window->SWELL_Timer(static_cast<UINT_PTR>(value->getValue()));
         },
         holder.get());
   } else {
@@ -174,15 +171,14 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-  if (!hwnd && !id) return 0;
+  bool all = id == static_cast<UINT_PTR>(-1);
+  if (!hwnd && (!id || all)) return 0;
   std::lock_guard<std::recursive_mutex> lock(timerMutex());
   if (!platform::isMainThread() && swell::messageQueueExists()) {
     // Every kill from another thread, "all timers" included, runs on the main thread.
     SWELL_DeferTimer(hwnd, id, swell::kKillTimerRequest, nullptr);
     return 1;
   }
-  bool all = id == static_cast<UINT_PTR>(-1);
-  if (!hwnd && all) return 0;
   // The handle matches as given, and a top-level window also matches the timers of its
   // content view (SetTimer accepted it for them).
   HWND view = hwnd ? swell::handleFromObject(swell::viewForHandle(hwnd)) : nullptr;

@@ -4,16 +4,6 @@
 
 namespace {
 
-TEST(Clock, SteadyClockNeverGoesBackwards) {
-  platform::SteadyClock steady;
-  double previous = steady.nowMs();
-  for (int i = 0; i < 1000; ++i) {
-    double now = steady.nowMs();
-    EXPECT_GE(now, previous);
-    previous = now;
-  }
-}
-
 TEST(Clock, InstalledManualClockIsWhatEveryoneReads) {
   platform::ManualClock manual(100.0);
   platform::setClock(&manual);

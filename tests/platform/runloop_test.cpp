@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
 #include "support/PlatformHarness.h"
@@ -63,11 +66,16 @@ TEST_F(RunLoopTest, TimersFireOnlyInTheirModes) {
   EXPECT_EQ(common, 5);
 }
 
-TEST_F(RunLoopTest, ZeroIntervalIsRaisedSoTheLoopCannotSpin) {
-  int count = 0;
+TEST_F(RunLoopTest, ZeroAndNonsenseIntervalsAreRaisedSoTheLoopCannotSpinOrStall) {
+  int count = 0, nan = 0;
+  // Added first, a timer without a usable date would hide every later timer's date.
+  add(std::nan(""), true, NSDefaultRunLoopMode, [&](NSTimer*) { ++nan; });
   add(0, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++count; });
+  add(-5, true, NSDefaultRunLoopMode, [&](NSTimer*) {});
+  EXPECT_EQ(loop.nextTimerDate(NSDefaultRunLoopMode), h.now() + 0.1);
   h.advance(1.05);
   EXPECT_EQ(count, 10);
+  EXPECT_EQ(nan, 10);
 }
 
 TEST_F(RunLoopTest, InvalidateFromACallbackAndFromAnotherThread) {
@@ -113,6 +121,49 @@ TEST_F(RunLoopTest, ATimerDoesNotFireAgainInsideItsOwnCallback) {
   });
   h.advance(1);
   EXPECT_EQ(maxDepth, 1);
+}
+
+TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
+  std::atomic<int> fired{0};
+  std::mutex madeMutex;
+  std::vector<Ref<NSTimer>> made;
+  std::vector<std::thread> workers;
+  for (int w = 0; w < 3; ++w)
+    workers.emplace_back([&] {
+      for (int i = 0; i < 300; ++i) {
+        Ref<NSTimer> t =
+            NSTimer::timerWithTimeInterval(0.001, i % 2 == 0, [&](NSTimer*) { ++fired; });
+        loop.addTimer(t.get(), NSRunLoopCommonModes);
+        if (i % 3 == 0) t->invalidate();
+        std::lock_guard<std::mutex> lock(madeMutex);
+        made.push_back(t);
+      }
+    });
+  for (int i = 0; i < 100; ++i)
+    h.advance(1);
+  for (auto& w : workers)
+    w.join();
+  h.advance(2);
+  EXPECT_GT(fired.load(), 0);
+  for (auto& t : made)
+    t->invalidate();
+  h.advance(2);
+  EXPECT_EQ(loop.timerCount(), 0u);
+}
+
+TEST(MainThread, WorkersAskWhileTheMainThreadIsRecorded) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> mainAnswers{0};
+  std::thread worker([&] {
+    while (!stop)
+      mainAnswers += isMainThread() ? 1 : 0;
+  });
+  for (int i = 0; i < 1000; ++i)
+    setMainThread(std::this_thread::get_id());
+  stop = true;
+  worker.join();
+  EXPECT_EQ(mainAnswers.load(), 0);
+  EXPECT_TRUE(isMainThread());
 }
 
 TEST(RunLoopRealTime, WakeUpEndsAWaitEarly) {

@@ -13,6 +13,7 @@
 #include "windowing/MenuApi.h"
 #include "windowing/ModelessWindow.h"
 #include "windowing/SendMessage.h"
+#include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowObject.h"
 
@@ -194,6 +195,33 @@ TEST_F(DialogTest, ADialogDestroyedWithoutEndDialogStillReturns) {
       SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
       0);
   EXPECT_FALSE(h.watchdogFired());
+}
+
+TEST_F(DialogTest, ADialogDestroyedDuringInitDialogReturnsWithoutAModalLoop) {
+  log.answer([](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITDIALOG) DestroyWindow(hwnd);
+    return std::nullopt;
+  });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      0);
+  EXPECT_FALSE(h.watchdogFired());
+  EXPECT_EQ(log.count(WM_DESTROY), 1);
+  EXPECT_EQ(platform::NSApp()->modalWindow(), nullptr);
+}
+
+TEST_F(DialogTest, ATimerOfTheDialogEndsItFromInsideTheModalLoop) {
+  log.answer([](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_INITDIALOG) SetTimer(hwnd, 1, 20, nullptr);
+    if (msg == WM_TIMER && wParam == 1) EndDialog(hwnd, 4);
+    return std::nullopt;
+  });
+  EXPECT_EQ(
+      SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), nullptr, MessageLog::dialogProc, 0),
+      4);
+  EXPECT_FALSE(h.watchdogFired());
+  EXPECT_EQ(log.count(WM_TIMER), 1);
+  EXPECT_EQ(swell::timerCount(), 0);
 }
 
 TEST_F(DialogTest, OwnedWindowsAreDestroyedFirstAndHandKeyStatusBack) {

@@ -4,11 +4,15 @@
 #include <thread>
 #include <vector>
 
+#include "platform/View.h"
+#include "platform/Window.h"
 #include "support/WindowHarness.h"
 #include "windowing/DialogResources.h"
 #include "windowing/MessageQueue.h"
 #include "windowing/SendMessage.h"
+#include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
+#include "windowing/WindowInterfaces.h"
 
 using testsupport::MessageLog;
 
@@ -89,6 +93,19 @@ TEST_F(PostMessageTest, AWindowInItsDestroySequenceGetsNoPostedMessages) {
   EXPECT_EQ(log.count(WM_USER, child), 0);
 }
 
+TEST_F(PostMessageTest, AMessagePostedToATopLevelWindowReachesItsContentView) {
+  HWND window =
+      swell::handleFromObject(swell::objectFromHandleAs<platform::NSView>(view)->window());
+  EXPECT_EQ(PostMessage(window, WM_USER, 1, 0), 1);
+  h.flushPostedMessages();
+  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 1, 0}}, {WM_USER}));
+  // Not once its content view is destroyed.
+  PostMessage(window, WM_USER, 2, 0);
+  SendMessage(view, WM_DESTROY, 0, 0);
+  h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER), 1);
+}
+
 TEST_F(PostMessageTest, ClearDropsOneWindowsMessagesOrAll) {
   HWND other =
       SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
@@ -130,6 +147,36 @@ TEST_F(PostMessageTest, PostsFromManyThreadsAllArriveInPerThreadOrder) {
     for (std::size_t i = 0; i < s.size(); ++i)
       EXPECT_EQ(s[i], i);
   }
+}
+
+// Workers post, set and kill timers while the main thread flushes and fires them; run
+// under ThreadSanitizer this catches unguarded state shared with the main thread.
+TEST_F(PostMessageTest, WorkersPostAndSetTimersWhileTheMainThreadDelivers) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> accepted{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 3; ++t)
+    workers.emplace_back([&, t] {
+      for (int i = 0; !stop && i < 2000; ++i) {
+        accepted += PostMessage(view, WM_USER, static_cast<WPARAM>(i), t);
+        UINT_PTR id = static_cast<UINT_PTR>(1 + i % 4);
+        if (i % 3 == 0) SetTimer(view, id, 5, nullptr);
+        if (i % 5 == 0) KillTimer(view, id);
+        if (i % 50 == 0) std::this_thread::yield();
+      }
+    });
+  for (int i = 0; i < 200; ++i)
+    h.advance(10);
+  stop = true;
+  for (auto& w : workers)
+    w.join();
+  KillTimer(view, static_cast<UINT_PTR>(-1));
+  h.flushPostedMessages();
+  h.flushPostedMessages();
+  // Every message a worker was told was queued has arrived.
+  while (swell::queuedMessageCount() > 0)
+    h.flushPostedMessages();
+  EXPECT_EQ(log.count(WM_USER, view), accepted.load());
 }
 
 }  // namespace

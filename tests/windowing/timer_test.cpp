@@ -133,6 +133,29 @@ TEST_F(TimerTest, KillAllAndTheDestroySequenceStopEveryTimerOfTheWindow) {
   view = nullptr;
 }
 
+TEST_F(TimerTest, AHandlerMayKillAndSetTimersAndDestroyItsWindow) {
+  log.answer([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (msg != WM_TIMER) return std::nullopt;
+    if (wParam == 1) {
+      KillTimer(hwnd, 1);
+      SetTimer(hwnd, 2, 10, nullptr);
+    } else if (wParam == 2) {
+      SetTimer(hwnd, 2, 30, nullptr);  // restarts itself, slower
+      SetTimer(hwnd, 3, 5, nullptr);
+    } else if (wParam == 3) {
+      DestroyWindow(hwnd);
+    }
+    return std::nullopt;
+  });
+  SetTimer(view, 1, 10, nullptr);
+  h.advance(100);
+  EXPECT_TRUE(testsupport::messagesMatch(
+      log.messages(), {{WM_TIMER, 1, 0}, {WM_TIMER, 2, 0}, {WM_TIMER, 3, 0}}, {WM_TIMER}));
+  EXPECT_FALSE(platform::isLiveObject(view));
+  EXPECT_EQ(swell::timerCount(), 0);
+  view = nullptr;
+}
+
 TEST_F(TimerTest, TimersKeepFiringInsideModalLoops) {
   SetTimer(view, 1, 10, nullptr);
   auto* panel =
@@ -170,6 +193,8 @@ TEST_F(TimerTest, RequestsFromOtherThreadsRunOnTheMainThreadInOrder) {
     // A window-less callback timer cannot be made from here: refused, not faked.
     EXPECT_EQ(SetTimer(nullptr, 0, 10, recordCallback), 0u);
     EXPECT_EQ(SetTimer(view, static_cast<UINT_PTR>(-1), 10, nullptr), 0u);
+    // Refused here as on the main thread, not reported queued.
+    EXPECT_EQ(KillTimer(nullptr, static_cast<UINT_PTR>(-1)), 0);
   }).join();
   EXPECT_EQ(swell::timerCount(), 0);
   EXPECT_EQ(swell::queuedMessageCount(), 1);
@@ -186,6 +211,30 @@ TEST_F(TimerTest, RequestsFromOtherThreadsRunOnTheMainThreadInOrder) {
   EXPECT_EQ(swell::timerCount(), 0);
   h.advance(50);
   EXPECT_EQ(log.count(WM_TIMER), 0);
+}
+
+TEST_F(TimerTest, TheLastRequestFromAnotherThreadWinsAcrossKillAll) {
+  const auto all = static_cast<UINT_PTR>(-1);
+  std::thread([&] {
+    SetTimer(view, 5, 10, nullptr);
+    KillTimer(view, all);
+    SetTimer(view, 5, 10, nullptr);  // asked last: timer 5 runs
+  }).join();
+  h.flushPostedMessages();
+  EXPECT_EQ(swell::timerCount(), 1);
+  std::thread([&] {
+    KillTimer(view, all);
+    SetTimer(view, 6, 10, nullptr);
+    KillTimer(view, all);  // asked last: no timer is left
+  }).join();
+  h.flushPostedMessages();
+  EXPECT_EQ(swell::timerCount(), 0);
+  // Requests for independent timers still fold into one per timer.
+  std::thread([&] {
+    for (int i = 0; i < 100; ++i)
+      SetTimer(view, static_cast<UINT_PTR>(1 + i % 2), 10, nullptr);
+  }).join();
+  EXPECT_EQ(swell::queuedMessageCount(), 2);
 }
 
 }  // namespace
