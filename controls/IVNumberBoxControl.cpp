@@ -163,6 +163,9 @@ void IVNumberBoxControl::OnAttached() {
   mIncButton = makeButton(l.inc, "+", mIncrementFunc);
   mDecButton = makeButton(l.dec, "-", mDecrementFunc);
 
+  // Lays the parts out again so the box's own target becomes the readout.
+  OnResize();
+
   // A box hidden or disabled before it was attached keeps its parts the same.
   if (mHide || mDisabled) {
     for (IControl* child : Children()) {
