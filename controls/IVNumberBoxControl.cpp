@@ -87,7 +87,8 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int paramIdx,
     mFmtStr.Set(kFallbackFormat);
   }
   if (std::isnan(minValue) || std::isnan(maxValue) || std::isnan(defaultValue))
-    GraphicsLog("IVNumberBoxControl: a bound or the default is not a number; left unbounded");
+    GraphicsLog(
+        "IVNumberBoxControl: a NaN bound is taken as none and a NaN default as the minimum");
 }
 
 IVNumberBoxControl::~IVNumberBoxControl() {
