@@ -1,9 +1,13 @@
 #include "Gallery.h"
 
+#include "GalleryBaseControls.h"
 #include "GalleryControls.h"
 #include "controls/ICaptionControl.h"
 #include "controls/IControlActions.h"
 #include "controls/ITextControl.h"
+#include "controls/IVButtonControl.h"
+#include "controls/IVLabelControl.h"
+#include "controls/IVNumberBoxControl.h"
 #include "support/FakeEditorDelegate.h"
 
 namespace gallery {
@@ -87,6 +91,7 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
       "Meter", [](const IRECT& r, int) { return new MeterControl(r, P::kParamInt); }, kCellH);
   AddRow(
       "Plot", [](const IRECT& r, int) { return new PlotControl(r); }, kShapeCellH);
+  AddInteractiveRows();
 
   SetValues();
 }
@@ -124,6 +129,39 @@ void Gallery::AddRow(const char* name, Make make, float height) {
     if (state == kDisabled) c->SetDisabled(true);
     mCells.push_back({name, static_cast<EState>(state), cell, c});
   }
+}
+
+void Gallery::AddInteractiveRows() {
+  const IVStyle style =
+      DEFAULT_STYLE.WithRoundness(0.3f).WithColor(kBG, IColor(255, 225, 225, 225));
+  const IVStyle centred = style.WithValueText(style.valueText.WithVAlign(EVAlign::Middle));
+  AddRow(
+      "Vector label", [&](const IRECT& r, int) { return new IVLabelControl(r, "Label", centred); },
+      kCellH);
+  AddRow(
+      "Vector button",
+      [&](const IRECT& r, int) {
+        auto* c = new IVButtonControl(r, SplashClickActionFunc, "Button", style, false, false,
+                                      IVectorBase::kVShapeAllRounded);
+        mSplashButtons.push_back(c);
+        return c;
+      },
+      kShapeCellH);
+  AddRow(
+      "Number box",
+      [&](const IRECT& r, int) {
+        return new IVNumberBoxControl(r, P::kParamGain, nullptr, "Gain", style, "%0.1f dB");
+      },
+      kShapeCellH);
+  AddRow(
+      "Switch base",
+      [&](const IRECT& r, int) { return new GallerySwitch(r, P::kParamEnum, centred); }, kCellH);
+  AddRow(
+      "Knob base", [&](const IRECT& r, int) { return new GalleryKnob(r, P::kParamGain, style); },
+      kShapeCellH);
+  AddRow(
+      "Slider base", [&](const IRECT& r, int) { return new GallerySlider(r, P::kParamInt, style); },
+      kCellH);
 }
 
 void Gallery::SetValues() {

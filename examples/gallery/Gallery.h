@@ -21,7 +21,7 @@ using iplug::igraphics::IRECT;
 class Gallery {
  public:
   static constexpr int kWidth = 640;
-  static constexpr int kHeight = 820;
+  static constexpr int kHeight = 1200;
   // The states of the columns, left to right.
   enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
 
@@ -53,6 +53,8 @@ class Gallery {
   // given height below the others.
   template <class Make>
   void AddRow(const char* name, Make make, float height);
+  // The rows of the labels, buttons, number boxes, switches, knobs and sliders.
+  void AddInteractiveRows();
   void SetValues();
 
   IGraphics& mGraphics;
