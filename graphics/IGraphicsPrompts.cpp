@@ -133,10 +133,11 @@ void IGraphics::SetControlValueAfterTextEdit(const char* str) {
 
   double value = 0.;
   if (!param->MapDisplayText(str, &value)) {
-    // "nan", "inf" and numbers too large for a double name no value of the parameter.
+    // Text that is no number ("abc", "-"), "nan", "inf" and numbers too large for a double
+    // name no value of the parameter: taking them as 0 would silently set the minimum.
     char* end = nullptr;
     const double typed = std::strtod(str, &end);
-    if (end != str && !std::isfinite(typed)) {
+    if (end == str || !std::isfinite(typed)) {
       GraphicsLog("SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
                   str);
       return;

@@ -106,7 +106,7 @@ TEST_F(GraphicsPrompts, TypedValuesAreRoundedToTheStepAndClampedToTheRange) {
 TEST_F(GraphicsPrompts, NotANumberLeavesTheValueAsItWas) {
   auto* c = Add(FakeEditorDelegate::kParamGain);
   c->SetValue(0.5);
-  for (const char* text : {"nan", "inf", "-inf", "1e999", "NaN"}) {
+  for (const char* text : {"nan", "inf", "-inf", "1e999", "NaN", "abc", "-", ".", ""}) {
     c->PromptUserInput(0);
     g.SetControlValueAfterTextEdit(text);
     EXPECT_DOUBLE_EQ(c->GetValue(), 0.5) << text;
