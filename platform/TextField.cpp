@@ -54,6 +54,10 @@ NSRect NSTextField::editingRect() const {
 }
 
 bool NSTextField::acceptsFirstResponder() const {
+  // A field whose editor already holds first responder keeps its edit going when
+  // clicked again.
+  NSWindow* w = window();
+  if (mEditor && w && w->firstResponder() == mEditor) return false;
   return isSelectable() && isEnabled();
 }
 
