@@ -12,9 +12,11 @@ using platform::Ref;
 
 namespace {
 
-// The position a value stands for: the integer part of value + 0.5, kept within int.
+// The position a value stands for: the nearest integer, kept within int. Rounding down
+// from value + 0.5 keeps a negative whole position as it was set (truncating would
+// read -42 back as -41).
 int position(const NSSlider* slider) {
-  double v = std::trunc(slider->doubleValue() + 0.5);
+  double v = std::floor(slider->doubleValue() + 0.5);
   return v <= INT_MIN ? INT_MIN : v >= INT_MAX ? INT_MAX : static_cast<int>(v);
 }
 
