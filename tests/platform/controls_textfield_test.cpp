@@ -84,6 +84,9 @@ TEST_F(TextFieldTest, ClickingPutsTheFieldEditorInsideAndTypingFollowsTheField) 
 
   type("ab");
   EXPECT_EQ(first->stringValue(), "ab");
+  EXPECT_EQ(testsupport::PlatformHarness::describeViewTree(first),
+            "NSTextField (20,150 200x24) tag=0 text=\"ab\"\n"
+            "  NSTextView (2,2 196x20) flipped text=\"ab\" sel=2+0 focus\n");
   EXPECT_EQ(rec->take(), (Events{"begin", "change a", "change ab"}));
 
   // Moving to the other field ends this edit and lends the editor to the other one.
