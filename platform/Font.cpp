@@ -5,6 +5,9 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/Log.h"
+#include "platform/Utf16.h"
+
 namespace platform {
 
 namespace {
@@ -45,13 +48,25 @@ NSFont NSFont::boldSystemFontOfSize(double size) {
 }
 
 NSSize NSFont::sizeOfString(const std::string& text) const {
+  // Cairo puts a context into a lasting error state on invalid UTF-8, so the text is
+  // made valid first (bad bytes become U+FFFD); a context that failed anyway is
+  // replaced, so one bad text never spoils later measurements.
+  std::string valid = utf16ToUtf8(utf8ToUtf16(text));
   Measurer& m = measurer();
   std::lock_guard<std::mutex> lock(m.mutex);
+  if (cairo_status(m.cr) != CAIRO_STATUS_SUCCESS) {
+    cairo_destroy(m.cr);
+    m.cr = cairo_create(m.surface);
+  }
   selectFont(m.cr, *this);
   cairo_text_extents_t extents{};
   cairo_font_extents_t font{};
-  cairo_text_extents(m.cr, text.c_str(), &extents);
+  cairo_text_extents(m.cr, valid.c_str(), &extents);
   cairo_font_extents(m.cr, &font);
+  if (cairo_status(m.cr) != CAIRO_STATUS_SUCCESS) {
+    logDiagnostic("NSFont: text of %zu bytes could not be measured", text.size());
+    return {0, 0};
+  }
   double width = std::isfinite(extents.x_advance) ? extents.x_advance : 0;
   double height = std::isfinite(font.ascent + font.descent) ? font.ascent + font.descent : 0;
   return {std::ceil(width), std::ceil(height)};

@@ -220,7 +220,9 @@ int findString(const ComboTarget& t, int startAfter, const char* str, bool exact
   if (!t || !str) return -1;
   std::size_t wanted = std::strlen(str);
   int n = count(t);
-  for (int i = startAfter < 0 ? 0 : startAfter + 1; i < n && i > startAfter; ++i) {
+  // A start at or past the end finds nothing (and startAfter + 1 cannot overflow).
+  if (startAfter >= n) return -1;
+  for (int i = startAfter < 0 ? 0 : startAfter + 1; i < n; ++i) {
     std::string entry = entryText(t, i);
     bool lengthFits = exact ? entry.size() == wanted : entry.size() >= wanted;
     if (lengthFits && equalsIgnoringAsciiCase(entry.c_str(), str, wanted)) return i;

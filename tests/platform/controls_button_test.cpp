@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,11 @@ TEST_F(ButtonTest, SizeToFitFollowsTheMeasuredTitle) {
   button->sizeToFit();
   EXPECT_GT(button->frame().size.width, large.width);
   EXPECT_EQ(NSFont("Sans", std::nan("")).pointSize(), NSFont::systemFontSize());
+  // Invalid UTF-8 measures as replacement characters and spoils nothing after it.
+  NSFont font = NSFont::systemFontOfSize(13);
+  double before = font.sizeOfString("abc").width;
+  EXPECT_GT(font.sizeOfString("a\xFF\xC3").width, 0);
+  EXPECT_EQ(font.sizeOfString("abc").width, before);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -121,6 +122,7 @@ TEST_F(ComboMessageTest, FindingComparesWholeEntriesIgnoringAsciiCase) {
   EXPECT_EQ(SendMessage(list, CB_FINDSTRING, 0, text("alp")), 1);   // after entry 0
   EXPECT_EQ(SendMessage(list, CB_FINDSTRING, 1, text("alp")), -1);  // no wrapping
   EXPECT_EQ(SendMessage(list, CB_FINDSTRING, 5, text("b")), -1);
+  EXPECT_EQ(SWELL_CB_FindString(dlg, kPlainList, INT_MAX, "b", false), -1);
   EXPECT_EQ(SendMessage(list, CB_FINDSTRING, 0, 0), -1);
 
   // Entries longer than any fixed buffer: they differ only after 5000 bytes.
