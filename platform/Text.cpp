@@ -205,19 +205,26 @@ std::size_t NSText::characterIndexForPoint(NSPoint p) const {
   std::size_t end = mText.find(u'\n', start);
   if (end == std::u16string::npos) end = mText.size();
   if (!(p.x > 0)) return start;
-  // The boundary whose measured offset lies nearest the point.
-  std::size_t best = start;
-  double bestDistance = p.x;
-  for (std::size_t i = nextIndex(start); i <= end; i = nextIndex(i)) {
-    double x = mFont.sizeOfString(utf16ToUtf8(mText.substr(start, i - start))).width;
-    double distance = std::fabs(x - p.x);
-    if (distance < bestDistance) {
-      best = i;
-      bestDistance = distance;
-    }
-    if (x > p.x || i >= end) break;
+  // Offsets grow with the prefix, so a binary search finds the last boundary left of
+  // the point in few measurements (a long line stays cheap); then the nearer of it and
+  // the next boundary wins.
+  auto offset = [&](std::size_t i) {
+    return mFont.sizeOfString(utf16ToUtf8(mText.substr(start, i - start))).width;
+  };
+  std::size_t lo = start, hi = end;
+  while (lo < hi) {
+    std::size_t mid = lo + (hi - lo + 1) / 2;
+    if (mid < end && isLowSurrogate(mText[mid]) && mid > start && isHighSurrogate(mText[mid - 1]))
+      ++mid;  // a boundary, not the middle of a pair
+    if (mid > hi) mid = hi;
+    if (offset(mid) <= p.x)
+      lo = mid;
+    else
+      hi = previousIndex(mid) < lo ? lo : previousIndex(mid);
   }
-  return best;
+  if (lo >= end) return end;
+  std::size_t next = nextIndex(lo);
+  return std::fabs(offset(next) - p.x) < std::fabs(offset(lo) - p.x) ? next : lo;
 }
 
 int NSText::numberOfLines() const {

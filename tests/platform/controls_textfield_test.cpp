@@ -232,3 +232,26 @@ TEST(NSTextViewTest, ContextMenuIsTheDelegatesToGiveOrRefuse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NSTextViewTest, ClickPositionsMapToCharacterBoundaries) {
+  testsupport::PlatformHarness h;
+  Ref<NSTextView> view = Ref<NSTextView>::adopt(new NSTextView(NSMakeRect(0, 0, 100, 100)));
+  view->setString("ab\xF0\x9F\x98\x80z\nsecond");
+  double lineHeight = view->font().lineHeight();
+  EXPECT_EQ(view->characterIndexForPoint({-5, 1}), 0u);
+  EXPECT_EQ(view->characterIndexForPoint({1e6, 1}), 5u);  // end of the first line
+  EXPECT_EQ(view->characterIndexForPoint({1e6, lineHeight + 1}), 12u);
+  EXPECT_EQ(view->characterIndexForPoint({std::nan(""), std::nan("")}), 0u);
+  for (double x = 0; x < 60; x += 1) {
+    std::size_t i = view->characterIndexForPoint({x, 1});
+    EXPECT_NE(i, 3u) << "inside the surrogate pair at x " << x;
+  }
+  // A long line is searched, not measured boundary by boundary.
+  view->setString(std::string(20000, 'w'));
+  std::size_t mid = view->characterIndexForPoint({view->font().sizeOfString("wwwww").width, 1});
+  EXPECT_EQ(mid, 5u);
+}
+
+}  // namespace
