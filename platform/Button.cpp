@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 
 namespace platform {
@@ -109,6 +110,39 @@ NSSize NSButton::fittingSize() const {
 void NSButton::dealloc() {
   setImage(nullptr);
   NSControl::dealloc();
+}
+
+void NSButton::drawRect(const NSRect&) {
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    NSRect b = bounds();
+    NSColor ink = !isEnabled() ? NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1)
+                               : mTitleColor.value_or(NSColor::textColor());
+    if (mType == NSButtonTypeSwitch || mType == NSButtonTypeRadio) {
+      // A box (or, for a radio, a smaller box) with a mark when on, a bar when mixed.
+      double side = mType == NSButtonTypeRadio ? 12 : 14;
+      NSRect box{{b.origin.x + 2, b.origin.y + (b.size.height - side) / 2}, {side, side}};
+      controldrawing::fillRect(cg, box, NSColor::controlColor());
+      controldrawing::strokeRect(cg, box, ink);
+      if (mState != NSControlStateValueOff) {
+        double inset = 3;
+        NSRect mark{{box.origin.x + inset, box.origin.y + inset},
+                    {side - 2 * inset, mState == NSControlStateValueMixed ? 2 : side - 2 * inset}};
+        if (mState == NSControlStateValueMixed) mark.origin.y = box.origin.y + side / 2 - 1;
+        controldrawing::fillRect(cg, mark, ink);
+      }
+      NSRect text{{box.origin.x + side + 2, b.origin.y}, {b.size.width - side - 4, b.size.height}};
+      controldrawing::drawText(cg, title(), text, font(), ink, NSTextAlignmentLeft);
+      return;
+    }
+    NSColor face = isHighlighted() || mState == NSControlStateValueOn
+                       ? NSColor::selectedTextBackgroundColor()
+                       : NSColor::controlColor();
+    controldrawing::fillRect(cg, b, face);
+    controldrawing::strokeRect(cg, b, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
+    controldrawing::drawText(
+        cg, title(), b, font(), ink,
+        alignment() == NSTextAlignmentLeft ? NSTextAlignmentLeft : NSTextAlignmentCenter);
+  });
 }
 
 }  // namespace platform

@@ -78,6 +78,7 @@ class NSButton : public NSControl {
   void mouseUp(const NSEvent& e) override;
 
   NSSize fittingSize() const override;
+  void drawRect(const NSRect& dirtyRect) override;
 
  protected:
   void dealloc() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ControlDrawing.h"
 #include "platform/Log.h"
 
 namespace platform {
@@ -111,6 +112,18 @@ NSSize NSComboBox::fittingSize() const {
   NSSize size = NSTextField::fittingSize();
   size.width += kArrowWidth;
   return size;
+}
+
+void NSComboBox::drawRect(const NSRect& dirtyRect) {
+  NSTextField::drawRect(dirtyRect);
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    NSRect b = bounds();
+    NSRect arrow{{b.origin.x + b.size.width - kArrowWidth, b.origin.y},
+                 {kArrowWidth, b.size.height}};
+    controldrawing::fillRect(
+        cg, arrow, mPoppedUp ? NSColor::selectedTextBackgroundColor() : NSColor::controlColor());
+    controldrawing::strokeRect(cg, arrow, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
+  });
 }
 
 }  // namespace platform

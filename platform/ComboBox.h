@@ -59,6 +59,7 @@ class NSComboBox : public NSTextField {
   NSRect editingRect() const override;
   void mouseDown(const NSEvent& e) override;
   NSSize fittingSize() const override;
+  void drawRect(const NSRect& dirtyRect) override;
 
  private:
   NSComboBoxDelegate* comboDelegate() const;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 #include "platform/Log.h"
 
@@ -107,6 +108,28 @@ NSSize NSSlider::fittingSize() const {
   NSSize size = frame().size;
   if (isVertical()) return {kBarThickness, size.height > 0 ? size.height : kDefaultLength};
   return {size.width > 0 ? size.width : kDefaultLength, kBarThickness};
+}
+
+void NSSlider::drawRect(const NSRect&) {
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    NSRect b = bounds();
+    bool vertical = isVertical();
+    double fraction = mMax > mMin ? (mValue - mMin) / (mMax - mMin) : 0;
+    NSColor ink = isEnabled() ? NSColor::textColor() : NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1);
+    NSRect bar = vertical
+                     ? NSRect{{b.origin.x + b.size.width / 2 - 2, b.origin.y}, {4, b.size.height}}
+                     : NSRect{{b.origin.x, b.origin.y + b.size.height / 2 - 2}, {b.size.width, 4}};
+    controldrawing::fillRect(cg, bar, NSColor::colorWithRGBA(0.75, 0.75, 0.75, 1));
+    double travel = (vertical ? b.size.height : b.size.width) - kKnobThickness;
+    double along = std::max(0.0, travel) * fraction;
+    // Top down, a vertical bar's minimum is at the bottom.
+    NSRect knob = vertical
+                      ? NSRect{{b.origin.x, b.origin.y + std::max(0.0, travel) - along},
+                               {b.size.width, kKnobThickness}}
+                      : NSRect{{b.origin.x + along, b.origin.y}, {kKnobThickness, b.size.height}};
+    controldrawing::fillRect(cg, knob, NSColor::controlColor());
+    controldrawing::strokeRect(cg, knob, ink);
+  });
 }
 
 }  // namespace platform

@@ -38,6 +38,7 @@ class NSSlider : public NSControl {
   void mouseDragged(const NSEvent& e) override;
   void mouseUp(const NSEvent& e) override;
   NSSize fittingSize() const override;
+  void drawRect(const NSRect& dirtyRect) override;
 
  private:
   double clamped(double value) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 #include "platform/Pasteboard.h"
 #include "platform/TextDelegates.h"
@@ -320,6 +321,38 @@ void NSText::mouseDown(const NSEvent& e) {
 void NSText::mouseDragged(const NSEvent& e) {
   if (!isSelectable()) return;
   moveCaret(characterIndexForPoint(convertPointFromView(e.locationInWindow, nullptr)), true);
+}
+
+void NSText::drawRect(const NSRect&) {
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    double lineHeight = std::max(1.0, mFont.lineHeight());
+    std::size_t start = 0;
+    for (double y = 0; start <= mText.size(); y += lineHeight) {
+      std::size_t end = mText.find(u'\n', start);
+      if (end == std::u16string::npos) end = mText.size();
+      NSRect line{{0, y}, {bounds().size.width, lineHeight}};
+      // The selected part of the line behind its text.
+      std::size_t from = std::max(start, mSelection.location);
+      std::size_t to = std::min(end, mSelection.end());
+      if (mSelection.length && from < to) {
+        double x0 = mFont.sizeOfString(utf16ToUtf8(mText.substr(start, from - start))).width;
+        double x1 = mFont.sizeOfString(utf16ToUtf8(mText.substr(start, to - start))).width;
+        controldrawing::fillRect(cg, {{x0, y}, {x1 - x0, lineHeight}},
+                                 NSColor::selectedTextBackgroundColor());
+      }
+      std::string shown = utf16ToUtf8(mText.substr(start, end - start));
+      if (mConcealed) {
+        std::string bullets;
+        for (char c : shown)
+          if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
+        shown = bullets;
+      }
+      controldrawing::drawText(cg, shown, NSOffsetRect(line, -3, 0), mFont, NSColor::textColor(),
+                               NSTextAlignmentLeft);
+      if (y > bounds().size.height) break;
+      start = end + 1;
+    }
+  });
 }
 
 }  // namespace platform

@@ -76,6 +76,7 @@ class NSText : public NSView {
   void keyDown(const NSEvent& e) override;
   void mouseDown(const NSEvent& e) override;
   void mouseDragged(const NSEvent& e) override;
+  void drawRect(const NSRect& dirtyRect) override;
 
  protected:
   void viewDidMoveToWindow() override;

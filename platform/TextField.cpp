@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ControlDrawing.h"
 #include "platform/Text.h"
 #include "platform/TextView.h"
 #include "platform/Window.h"
@@ -162,6 +163,23 @@ std::string NSSecureTextField::displayedString() const {
   for (char c : stringValue())
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
   return bullets;
+}
+
+void NSTextField::drawRect(const NSRect&) {
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    NSRect b = bounds();
+    if (mDrawsBackground) controldrawing::fillRect(cg, b, mBackgroundColor);
+    if (mBordered || mBezeled)
+      controldrawing::strokeRect(cg, b, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
+    // While editing, the field editor shows the text.
+    if (mEditor) return;
+    auto* secure = dynamic_cast<const NSSecureTextField*>(this);
+    std::string shown = secure ? secure->displayedString() : stringValue();
+    controldrawing::drawText(
+        cg, shown, editingRect(), font(),
+        isEnabled() ? mTextColor : NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1),
+        alignment() == NSTextAlignmentNatural ? NSTextAlignmentLeft : alignment());
+  });
 }
 
 }  // namespace platform

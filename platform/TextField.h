@@ -53,6 +53,7 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
   bool acceptsFirstResponder() const override;
   bool becomeFirstResponder() override;
   NSSize fittingSize() const override;
+  void drawRect(const NSRect& dirtyRect) override;
 
   // From the field editor.
   void textDidBeginEditing(NSText* text) override;

@@ -169,3 +169,34 @@ TEST_F(ListControlsTest, SliderRefusesNonNumbersAndKeepsTheValueInRange) {
 }
 
 }  // namespace
+
+namespace {
+
+// The plain looks draw something where each control is and nothing outside.
+TEST(ControlLooks, ControlsDrawInsideTheirFrames) {
+  testsupport::PlatformHarness h;
+  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+  Ref<NSView> content = Ref<NSView>::adopt(new NSView);
+  w->setContentView(content.get());
+  auto* check = new NSButton(NSMakeRect(10, 10, 120, 20));
+  check->setButtonType(NSButtonTypeSwitch);
+  check->setTitle("Check");
+  check->setState(NSControlStateValueOn);
+  auto* field = new NSTextField(NSMakeRect(10, 60, 150, 24));
+  field->setStringValue("text");
+  field->setBackgroundColor(NSColor::colorWithRGBA(1, 0, 0, 1));
+  auto* slider = new NSSlider(NSMakeRect(10, 120, 200, 21));
+  for (NSView* v : std::vector<NSView*>{check, field, slider}) {
+    content->addSubview(v);
+    v->release();
+  }
+  std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 250, 180);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 150, 80), 0xFFFF0000u);  // background
+  EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 18, 20), face);          // the check mark
+  EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 100, 130), face);        // the bar
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 250, 40), face);
+  EXPECT_TRUE(testsupport::PlatformHarness::renderPNG(w, ::testing::TempDir() + "controls.png"));
+  w->close();
+}
+
+}  // namespace
