@@ -2,7 +2,7 @@
 
 #include <mutex>
 #include <shared_mutex>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -11,9 +11,11 @@ namespace {
 
 // The registry outlives every static object that might still hold platform objects,
 // so it is never destroyed.
+// Each entry maps an address to its object's serial.
 struct Registry {
   std::shared_mutex mutex;
-  std::unordered_set<const void*> objects;
+  std::unordered_map<const void*, std::uint64_t> objects;
+  std::uint64_t lastSerial = 0;
 };
 Registry& registry() {
   static Registry* r = new Registry;
@@ -54,7 +56,7 @@ void drainTop() {
 NSObject::NSObject() {
   Registry& r = registry();
   std::unique_lock lock(r.mutex);
-  r.objects.insert(this);
+  r.objects[this] = ++r.lastSerial;
 }
 
 NSObject::~NSObject() {
@@ -106,6 +108,14 @@ bool isLiveObject(const void* pointer) {
 
 NSObject* liveObject(const void* pointer) {
   return isLiveObject(pointer) ? static_cast<NSObject*>(const_cast<void*>(pointer)) : nullptr;
+}
+
+std::uint64_t liveObjectSerial(const void* pointer) {
+  if (!pointer) return 0;
+  Registry& r = registry();
+  std::shared_lock lock(r.mutex);
+  auto it = r.objects.find(pointer);
+  return it == r.objects.end() ? 0 : it->second;
 }
 
 std::size_t liveObjectCount() {

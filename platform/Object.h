@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace platform {
@@ -50,6 +52,10 @@ class NSAutoreleasePool {
 // The registry of live objects: every NSObject is in it from construction until its
 // destructor. Handle-taking functions check a handle here before they touch it.
 bool isLiveObject(const void* pointer);
+// The serial the object at that address was registered with, or 0 when none is live
+// there. Serials are never reused, so a record that keeps a pointer together with its
+// serial can tell its object from a newer one that took over the same address.
+std::uint64_t liveObjectSerial(const void* pointer);
 // The object at that address when it is live, else null.
 NSObject* liveObject(const void* pointer);
 template <class T>

@@ -1,6 +1,7 @@
 #include "windowing/MessageQueue.h"
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -18,9 +19,12 @@
 namespace {
 
 // A queued message, or a timer request (message = interval, wParam = id, lParam =
-// callback; an interval of all ones asks for a kill).
+// callback; an interval of all ones asks for a kill). The serial is the window's when
+// the record was made: a window freed and another made at the same address before the
+// flush must not receive what was meant for the first.
 struct PostedRecord {
   HWND hwnd = nullptr;
+  std::uint64_t serial = 0;
   UINT msg = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
@@ -65,6 +69,8 @@ void append(Queue* q, PostedRecord* r) {
 }
 
 void deliver(const PostedRecord& r) {
+  // The window-less kill request is the one record without a window to check.
+  if (r.hwnd && platform::liveObjectSerial(r.hwnd) != r.serial) return;
   if (r.isTimerRequest) {
     if (r.msg == swell::kKillTimerRequest)
       KillTimer(r.hwnd, r.wParam);
@@ -72,9 +78,9 @@ void deliver(const PostedRecord& r) {
       SetTimer(r.hwnd, r.wParam, r.msg, reinterpret_cast<TIMERPROC>(r.lParam));
     return;
   }
-  // The window is checked against the live-object registry before it is asked
-  // anything: it may have been freed since the message was posted. A top-level window
-  // receives its messages through its content view, as SendMessage delivers them.
+  // The window passed the registry check above, so it is the one the message was posted
+  // to. A top-level window receives its messages through its content view, as
+  // SendMessage delivers them.
   platform::NSObject* object = swell::objectFromHandle(r.hwnd);
   if (auto* top = dynamic_cast<platform::NSWindow*>(object)) object = top->contentView();
   auto* window = dynamic_cast<SwellWindowObject*>(object);
@@ -115,11 +121,13 @@ BOOL SWELL_MessageQueue_Add(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Queue* q = gQueue.load(std::memory_order_acquire);
   if (!q || !hwnd) return 0;
   // A handle that is not a live object is refused now rather than carried along.
-  if (!platform::isLiveObject(hwnd)) return 0;
+  std::uint64_t serial = platform::liveObjectSerial(hwnd);
+  if (!serial) return 0;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
   if (!q->freeList && q->count >= swell::kMaxQueuedMessages) return 0;
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;
+  r->serial = serial;
   r->msg = msg;
   r->wParam = wParam;
   r->lParam = lParam;
@@ -192,11 +200,14 @@ void SWELL_MessageQueue_Clear(HWND hwnd) {
   }
 }
 
-void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback) {
+BOOL SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback) {
   Queue* q = gQueue.load(std::memory_order_acquire);
   // Requests are keyed by window; a kill of a window-less callback timer is the one
   // request that needs none.
-  if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return;
+  if (!q || (!hwnd && interval != swell::kKillTimerRequest)) return 0;
+  // A request for a window that is already gone has nothing to act on.
+  std::uint64_t serial = hwnd ? platform::liveObjectSerial(hwnd) : 0;
+  if (hwnd && !serial) return 0;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
   // The last request for a timer wins: it updates the queued request for the same
   // window and id, unless a request for every timer of the window (id -1) stands between
@@ -204,7 +215,7 @@ void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   const auto all = static_cast<UINT_PTR>(-1);
   PostedRecord* same = nullptr;
   for (PostedRecord* r = q->head; r; r = r->next) {
-    if (!r->isTimerRequest || r->hwnd != hwnd) continue;
+    if (!r->isTimerRequest || r->hwnd != hwnd || r->serial != serial) continue;
     if (r->wParam == id)
       same = r;
     else if (r->wParam == all || id == all)
@@ -213,13 +224,15 @@ void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   if (same) {
     same->msg = interval;
     same->lParam = reinterpret_cast<LPARAM>(callback);
-    return;
+    return 1;
   }
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;
+  r->serial = serial;
   r->msg = interval;
   r->wParam = id;
   r->lParam = reinterpret_cast<LPARAM>(callback);
   r->isTimerRequest = true;
   append(q, r);
+  return 1;
 }

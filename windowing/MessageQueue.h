@@ -12,7 +12,8 @@ void SWELL_MessageQueue_Clear(HWND hwnd);
 void SWELL_MessageQueue_RemoveWindow(HWND hwnd);
 void SWELL_Internal_PostMessage_Init();
 // Queues a timer request for the main thread; an interval of 0xFFFFFFFF asks for a kill.
-void SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback);
+// Fails for a window that is not live.
+BOOL SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback);
 
 namespace swell {
 inline constexpr int kMaxQueuedMessages = 1024;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <list>
 #include <mutex>
 
@@ -20,11 +21,13 @@ using platform::Ref;
 namespace {
 
 // One timer: the id, the handle it was set with, the window object that receives
-// WM_TIMER (the content view for a top-level window), and the run-loop timer.
+// WM_TIMER (the content view for a top-level window) with its registry serial, and the
+// run-loop timer.
 struct TimerRec {
   UINT_PTR id = 0;
   HWND hwnd = nullptr;
   HWND target = nullptr;
+  std::uint64_t targetSerial = 0;
   Ref<NSTimer> timer;
 };
 
@@ -40,6 +43,17 @@ std::list<TimerRec>& timerList() {
 std::atomic<HWND> gRestriction{nullptr};
 // Window-less callback timers get ids of their own, never 0.
 std::atomic<UINT_PTR> gNextCallbackId{0x10000};
+
+// Stops a timer whose window is gone and forgets its record. Timers die with their
+// window; one that outlived it must not fire into a newer window at the same address.
+void dropOrphanedTimer(NSTimer* timer) {
+  Ref<NSTimer> keep(timer);
+  {
+    std::lock_guard<std::recursive_mutex> lock(timerMutex());
+    timerList().remove_if([timer](const TimerRec& r) { return r.timer.get() == timer; });
+  }
+  timer->invalidate();
+}
 
 // The window object that receives a window's timers, or null.
 HWND timerTarget(HWND hwnd) {
@@ -57,12 +71,17 @@ Swell_vCorvaneBrisko_tft* Swell_vCorvaneBrisko_tft::initWithId(UINT_PTR id, HWND
                                                                TIMERPROC callback) {
   m_timerid = id;
   m_hwnd = hwnd;
+  m_hwndSerial = hwnd ? platform::liveObjectSerial(hwnd) : 0;
   m_cb = callback;
   return this;
 }
 
+bool Swell_vCorvaneBrisko_tft::hasLostItsWindow() const {
+  return m_hwnd && platform::liveObjectSerial(m_hwnd) != m_hwndSerial;
+}
+
 void Swell_vCorvaneBrisko_tft::SWELL_Timer() {
-  if (!swell::timerDeliveryAllowed(m_hwnd) || !m_cb) return;
+  if (hasLostItsWindow() || !swell::timerDeliveryAllowed(m_hwnd) || !m_cb) return;
   m_cb(m_hwnd, WM_TIMER, m_timerid, GetTickCount());
 }
 
@@ -110,8 +129,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
     // timer without a window cannot travel through the queue (requests are keyed by
     // window), so it is refused rather than reported made.
     if (id == static_cast<UINT_PTR>(-1) || !hwnd) return 0;
-    SWELL_DeferTimer(hwnd, id, std::min<UINT>(ms, 0xFFFFFFFE), callback);
-    return id;
+    return SWELL_DeferTimer(hwnd, id, std::min<UINT>(ms, 0xFFFFFFFE), callback) ? id : 0;
   }
   HWND target = nullptr;
   if (hwnd) {
@@ -139,6 +157,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
   rec->id = id;
   rec->hwnd = hwnd;
   rec->target = target;
+  rec->targetSerial = target ? platform::liveObjectSerial(target) : 0;
 
   if (!callback) {
     Ref<Swell_vCorvaneBrisko_sdh> holder =
@@ -146,8 +165,13 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
     holder->initWithVal(static_cast<INT_PTR>(id));
     rec->timer = NSTimer::timerWithTimeInterval(
         interval, true,
-        [target](NSTimer* t) {
-          // The window is looked up afresh: it may be gone by the time the timer fires.
+        [target, serial = rec->targetSerial](NSTimer* t) {
+          // The window is looked up afresh: it may be gone by the time the timer fires,
+          // and another window may have been made at its address since.
+          if (platform::liveObjectSerial(target) != serial) {
+            dropOrphanedTimer(t);
+            return;
+          }
           platform::NSObject* object = swell::objectFromHandle(target);
           auto* window = dynamic_cast<SwellWindowObject*>(object);
           if (!window) return;
@@ -162,7 +186,13 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC callback) {
     tft->initWithId(id, target ? target : hwnd, callback);
     rec->timer = NSTimer::timerWithTimeInterval(
         interval, true,
-        [](NSTimer* t) { static_cast<Swell_vCorvaneBrisko_tft*>(t->userInfo())->SWELL_Timer(); },
+        [](NSTimer* t) {
+          auto* callbackTarget = static_cast<Swell_vCorvaneBrisko_tft*>(t->userInfo());
+          if (callbackTarget->hasLostItsWindow())
+            dropOrphanedTimer(t);
+          else
+            callbackTarget->SWELL_Timer();
+        },
         tft.get());
   }
   // Common modes: timers keep firing in modal loops and while tracking.
@@ -176,8 +206,7 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
   std::lock_guard<std::recursive_mutex> lock(timerMutex());
   if (!platform::isMainThread() && swell::messageQueueExists()) {
     // Every kill from another thread, "all timers" included, runs on the main thread.
-    SWELL_DeferTimer(hwnd, id, swell::kKillTimerRequest, nullptr);
-    return 1;
+    return SWELL_DeferTimer(hwnd, id, swell::kKillTimerRequest, nullptr);
   }
   // The handle matches as given, and a top-level window also matches the timers of its
   // content view (SetTimer accepted it for them).

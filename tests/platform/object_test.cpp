@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,35 @@ TEST(NSObject, RegistryKnowsExactlyTheLiveObjects) {
   int onStack = 0;
   EXPECT_FALSE(isLiveObject(&onStack));
   EXPECT_FALSE(isLiveObject(nullptr));
+}
+
+// Always allocated in the same storage, so a freed object's address goes straight to
+// the next one.
+alignas(std::max_align_t) unsigned char gSlot[64];
+class SameAddress : public NSObject {
+ public:
+  static void* operator new(std::size_t size) {
+    if (size > sizeof(gSlot)) throw std::bad_alloc();
+    return gSlot;
+  }
+  static void operator delete(void*) {}
+};
+
+TEST(NSObject, SerialsTellANewObjectFromAFreedOneAtTheSameAddress) {
+  auto* first = new SameAddress;
+  const void* address = first;
+  std::uint64_t firstSerial = liveObjectSerial(address);
+  EXPECT_NE(firstSerial, 0u);
+  first->release();
+  EXPECT_EQ(liveObjectSerial(address), 0u);
+  auto* second = new SameAddress;
+  ASSERT_EQ(static_cast<const void*>(second), address);
+  EXPECT_NE(liveObjectSerial(address), 0u);
+  EXPECT_NE(liveObjectSerial(address), firstSerial);
+  second->release();
+  int onStack = 0;
+  EXPECT_EQ(liveObjectSerial(&onStack), 0u);
+  EXPECT_EQ(liveObjectSerial(nullptr), 0u);
 }
 
 TEST(NSObject, AutoreleasePoolsNestAndDrainInnermostFirst) {
