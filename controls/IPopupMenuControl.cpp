@@ -248,6 +248,7 @@ void IPopupMenuControl::OnMouseDrag(float x, float y, float dX, float dY, const 
 
 void IPopupMenuControl::OnMouseOut() {
   mMouseOverRow = -1;
+  SetDirty(false);  // the row's highlight goes with the pointer
 }
 
 void IPopupMenuControl::OnMouseOver(float x, float y, const IMouseMod& mod) {

@@ -94,7 +94,7 @@ class IGraphics {
   void SetAllControlsClean();
 
   // The in-interface popup menu and text entry, kept apart from the list. No effect when one
-  // exists already or no factory is installed.
+  // exists already (or, for the text entry, when no factory is installed).
   void AttachPopupMenuControl(const IText& text = DEFAULT_TEXT, const IRECT& bounds = IRECT());
   void AttachTextEntryControl();
   void RemovePopupMenuControl();

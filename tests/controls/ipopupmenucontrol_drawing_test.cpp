@@ -95,8 +95,8 @@ TEST_F(PopupDrawing, APanelIsShadowBodyThenRowsInItsOpacity) {
   const IRECT ticked = panel->GetRow(2);
   const auto squares = g.Calls("FillRoundRect");
   ASSERT_EQ(squares.size(), 2u);
-  EXPECT_EQ(squares[1].rect, IRECT(ticked.L + 2.5f, ticked.MH() - 2.5f, ticked.L + 7.5f,
-                                   ticked.MH() + 2.5f));
+  EXPECT_EQ(squares[1].rect,
+            IRECT(ticked.L + 2.5f, ticked.MH() - 2.5f, ticked.L + 7.5f, ticked.MH() + 2.5f));
 }
 
 TEST_F(PopupDrawing, SeparatorsWaitUntilThePanelIsNearlyOpaque) {
@@ -155,9 +155,9 @@ TEST_F(PopupDrawing, TheCalloutPointsAtTheAnchorAndSubmenuRowsGetTheirMarker) {
   const auto triangles = g.Calls("FillTriangle");
   ASSERT_EQ(triangles.size(), 2u);
   const IRECT row = popup->GetPanel(0)->GetRow(0);
-  EXPECT_EQ(triangles[0].nums, (std::vector<float>{row.R + 2.5f - 7, row.MH() - 3.5f,
-                                                   row.R + 2.5f - 7, row.MH() + 3.5f,
-                                                   row.R + 2.5f, row.MH()}));
+  EXPECT_EQ(triangles[0].nums,
+            (std::vector<float>{row.R + 2.5f - 7, row.MH() - 3.5f, row.R + 2.5f - 7,
+                                row.MH() + 3.5f, row.R + 2.5f, row.MH()}));
   EXPECT_EQ(triangles[1].color, COLOR_WHITE);
   EXPECT_EQ(triangles[1].nums, (std::vector<float>{121, 128, 129, 128, 125, 120}));
 }

@@ -235,9 +235,8 @@ TEST_F(PopupMenuInteraction, ARightClickOpensTheContextMenuAndTheReleaseLetsTheC
 }
 
 TEST_F(PopupMenuInteraction, AnEnumCaptionClickedOnLinuxIsSetFromTheInterfaceMenu) {
-  auto* caption = static_cast<ICaptionControl*>(g.AttachControl(
-      new ICaptionControl(IRECT(10, 10, 90, 30), FakeEditorDelegate::kParamEnum, IText(),
-                          COLOR_WHITE, false)));
+  auto* caption = static_cast<ICaptionControl*>(g.AttachControl(new ICaptionControl(
+      IRECT(10, 10, 90, 30), FakeEditorDelegate::kParamEnum, IText(), COLOR_WHITE, false)));
   dlg.ClearCalls();
   Click(50, 20);
   ASSERT_TRUE(Popup().GetExpanded());
