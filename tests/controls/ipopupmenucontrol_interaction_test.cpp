@@ -211,16 +211,6 @@ TEST_F(PopupMenuInteraction, EscapeClosesTheMenuWithNothingChosenAndTheKeyGoesNo
   EXPECT_TRUE(under->Saw("OnKeyDown"));
 }
 
-TEST_F(PopupMenuInteraction, TheWheelDoesNothingOnAnOpenMenu) {
-  IPopupMenu menu("", {"One", "Two"});
-  Open(menu);
-  Frame(101);
-  g.OnMouseWheel(PanelAt(0).GetRow(0).MW(), PanelAt(0).GetRow(0).MH(), IMouseMod(), 3.f);
-  EXPECT_FALSE(under->Saw("OnMouseWheel"));
-  EXPECT_EQ(Popup().GetState(), IPopupMenuControl::kOpen);
-  EXPECT_EQ(PanelAt(0).GetScrollItemOffset(), 0);
-}
-
 TEST_F(PopupMenuInteraction, ARightClickOpensTheContextMenuAndTheReleaseLetsTheControlGo) {
   requester->mContextItems = {"Copy", "Paste"};
   const float x = kAnchor.MW(), y = kAnchor.MH();
