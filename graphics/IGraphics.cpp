@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "controls/IPopupMenuControlBase.h"
+#include "controls/IPopupMenuControl.h"
 #include "controls/ITextEntryControlBase.h"
 #include "graphics/GraphicsLog.h"
 
@@ -27,6 +27,13 @@ IGraphics::TextEntryControlFactory& TextEntryFactory() {
 void IGraphics::SetPopupMenuControlFactory(PopupMenuControlFactory factory) {
   PopupFactory() = std::move(factory);
 }
+
+namespace {
+std::unique_ptr<IPopupMenuControlBase> MakePopupMenuControl(const IText& text,
+                                                            const IRECT& bounds) {
+  return std::make_unique<IPopupMenuControl>(kNoParameter, text, IRECT(), bounds);
+}
+}  // namespace
 
 void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
   TextEntryFactory() = std::move(factory);
@@ -127,6 +134,8 @@ void IGraphics::ForgetControl(IControl* control) {
   if (mInPopupMenu == control) {
     mInPopupMenu = nullptr;
     mPopupMenuValIdx = kNoValIdx;
+    // Nothing is left to hear the answer, and the menu may have gone with its owner.
+    if (mPopupControl && !mPopupControl->CanOpenMenu()) mPopupControl->DismissMenu();
   }
   if (mInTextEntry == control) {
     ClearInTextEntryControl();
@@ -197,12 +206,12 @@ void IGraphics::SetAllControlsClean() {
 
 void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
   if (mPopupControl) return;
-  if (!PopupFactory()) {
-    GraphicsLog("AttachPopupMenuControl: no popup-menu control is available; menus stay native");
+  mPopupControl =
+      PopupFactory() ? PopupFactory()(text, bounds) : MakePopupMenuControl(text, bounds);
+  if (!mPopupControl) {
+    GraphicsLog("AttachPopupMenuControl: the factory made no control; menus stay native");
     return;
   }
-  mPopupControl = PopupFactory()(text, bounds);
-  if (!mPopupControl) return;
   mPopupControl->SetDelegate(&mDelegate);
   mPopupControl->SetGraphics(this);
   mPopupControl->OnInit();

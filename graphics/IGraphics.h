@@ -31,7 +31,8 @@ class ITextEntryControlBase;
 class IGraphics {
  public:
   // Builds the in-interface popup-menu control (text style, expanded bounds), or the text-entry
-  // control. The control library installs these; without one the native paths are used.
+  // control. Without a text-entry factory the native path is used. The popup-menu factory
+  // defaults to the library's IPopupMenuControl; installing null restores that default.
   using PopupMenuControlFactory =
       std::function<std::unique_ptr<IPopupMenuControlBase>(const IText&, const IRECT&)>;
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
@@ -93,7 +94,7 @@ class IGraphics {
   void SetAllControlsClean();
 
   // The in-interface popup menu and text entry, kept apart from the list. No effect when one
-  // exists already or no factory is installed.
+  // exists already (or, for the text entry, when no factory is installed).
   void AttachPopupMenuControl(const IText& text = DEFAULT_TEXT, const IRECT& bounds = IRECT());
   void AttachTextEntryControl();
   void RemovePopupMenuControl();
@@ -335,6 +336,10 @@ class IGraphics {
   virtual bool LayerFits(const ILayer& layer, const IRECT& bounds) const {
     return layer.Bounds() == bounds;
   }
+  // True when the platform shows native menus. Linux has none: the popup-menu control is then
+  // attached on the first request (when the application has not attached it) and shows every
+  // popup.
+  virtual bool HasPlatformPopupMenu() const { return false; }
   // The native menu: shows it and returns the menu holding the chosen item (the menu itself
   // with chosen index -1 when nothing was chosen). The default chooses nothing.
   virtual IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds);
@@ -372,6 +377,8 @@ class IGraphics {
   bool PopupMenuIsOpen() const;
   bool TextEntryIsEditing() const;
   bool OpenContextMenu(IControl& control, float x, float y);
+  // Hands a popup menu's answer to the control that asked, and ends its press's gesture.
+  void ReportPopupMenuResult(IControl& control, int valIdx, bool isContext, IPopupMenu* menu);
 
   IEditorDelegate& mDelegate;
   int mWidth;

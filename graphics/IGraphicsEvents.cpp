@@ -103,6 +103,12 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod) {
   DispatchScope scope(*this);
   if (PopupMenuIsOpen()) {
     mPopupControl->OnMouseUp(x, y, mod);
+    // The press that opened the menu is over: its control hears the release and is let go (its
+    // gesture ends with the menu's answer), so values from the delegate reach it meanwhile.
+    if (IControl* held = GetCapturedControl(mod.touchID)) {
+      held->OnMouseUp(x, y, mod);
+      mCapturedMap.erase(mod.touchID);
+    }
     return;
   }
   if (TextEntryIsEditing()) {
@@ -196,7 +202,9 @@ void IGraphics::OnMouseWheel(float x, float y, const IMouseMod& mod, float delta
 
 bool IGraphics::OnKeyDown(float x, float y, const IKeyPress& key) {
   DispatchScope scope(*this);
-  // The edit takes the keys it handles; the others go on to the control under the pointer.
+  // An open menu, then the edit, take the keys they handle; the others go on to the control
+  // under the pointer.
+  if (PopupMenuIsOpen() && mPopupControl->OnKeyDown(x, y, key)) return true;
   if (TextEntryIsEditing() && mTextEntryControl->OnKeyDown(x, y, key)) return true;
   IControl* control = GetMouseControl(x, y);
   return control && control->OnKeyDown(x, y, key);

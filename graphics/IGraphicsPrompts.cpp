@@ -48,6 +48,16 @@ void IGraphics::PromptUserInput(IControl& control, const IRECT& bounds, int valI
 
 void IGraphics::CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds,
                                 int valIdx, bool isContext) {
+  if (!mPopupControl && !HasPlatformPopupMenu()) AttachPopupMenuControl();
+  if (mPopupControl && !mPopupControl->CanOpenMenu()) {
+    // One menu at a time: this request gets "nothing chosen" now, and the menu on show keeps
+    // its requester.
+    DispatchScope scope(*this);
+    menu.SetChosenItemIdx(-1);
+    ReportPopupMenuResult(control, valIdx, isContext, nullptr);
+    return;
+  }
+
   mInPopupMenu = &control;
   mPopupMenuValIdx = valIdx;
   mIsContextMenu = isContext;
@@ -98,17 +108,21 @@ void IGraphics::SetControlValueAfterPopupMenu(IPopupMenu* menu) {
   mInPopupMenu = nullptr;
   mPopupMenuValIdx = kNoValIdx;
   mIsContextMenu = false;
+  ReportPopupMenuResult(*control, valIdx, isContext, menu);
+}
 
+void IGraphics::ReportPopupMenuResult(IControl& control, int valIdx, bool isContext,
+                                      IPopupMenu* menu) {
   if (isContext) {
-    control->OnContextMenuSelection(menu ? menu->GetChosenItemIdx() : -1);
+    control.OnContextMenuSelection(menu ? menu->GetChosenItemIdx() : -1);
   } else {
-    control->OnPopupMenuSelection(menu && menu->GetChosenItemIdx() != -1 ? menu : nullptr, valIdx);
+    control.OnPopupMenuSelection(menu && menu->GetChosenItemIdx() != -1 ? menu : nullptr, valIdx);
   }
 
   // The press that opened the menu ends here; its release must not end it again.
-  mControlsInGesture.erase(control);
-  for (int v = 0; v < control->NVals(); ++v) {
-    const int paramIdx = control->GetParamIdx(v);
+  mControlsInGesture.erase(&control);
+  for (int v = 0; v < control.NVals(); ++v) {
+    const int paramIdx = control.GetParamIdx(v);
     if (paramIdx > kNoParameter) mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);
   }
 }

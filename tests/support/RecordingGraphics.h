@@ -49,6 +49,9 @@ class RecordingGraphics : public IGraphics {
 
   // The next native menus choose this index (-1: nothing); each menu shown is remembered.
   void SetPopupMenuAnswer(int chosenIdx) { mPopupAnswer = chosenIdx; }
+  // With false, the double has no native menus, as on Linux: popups go to the in-interface
+  // popup-menu control.
+  void SetHasPlatformPopupMenu(bool has) { mHasPlatformMenus = has; }
   struct ShownMenu {
     std::string title;
     std::vector<std::string> items;
@@ -129,6 +132,7 @@ class RecordingGraphics : public IGraphics {
   bool BeginLayerDrawing(const IRECT& r) override;
   ILayerPtr EndLayerDrawing() override;
   void DrawLayerBitmap(const ILayer& layer, const IBlend* blend) override;
+  bool HasPlatformPopupMenu() const override { return mHasPlatformMenus; }
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) override;
 
  private:
@@ -139,6 +143,7 @@ class RecordingGraphics : public IGraphics {
   platform::ManualClock mClock{1000.0};
   bool mInstalledClock = false;
   int mPopupAnswer = -1;
+  bool mHasPlatformMenus = true;
   std::vector<ShownMenu> mShownMenus;
 };
 
