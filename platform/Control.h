@@ -23,6 +23,8 @@ class NSControl : public NSView {
   void setAction(int action) { mAction = action; }
   // Sends the action to the target when it takes actions.
   bool sendAction();
+  // The size the control needs for its content.
+  virtual NSSize fittingSize() const { return frame().size; }
 
  private:
   long mTag = 0;
