@@ -113,6 +113,9 @@ class WindowApiFixture : public ::testing::Test {
     dialog = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(7201),
                                 nullptr, testsupport::MessageLog::dialogProc, 0);
     ASSERT_NE(dialog, nullptr);
+    // Creation may have put the focus into the edit field; the tests start with no
+    // field being edited.
+    dialogWindow()->makeFirstResponder(nullptr);
   }
   void TearDown() override {
     if (IsWindow(dialog)) DestroyWindow(dialog);
