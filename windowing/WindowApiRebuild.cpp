@@ -1,5 +1,6 @@
 #include "windowing/WindowApiRebuild.h"
 
+#include <string>
 #include <vector>
 
 #include "platform/Panel.h"
@@ -62,10 +63,7 @@ void putPlaceholder(NSWindow* window) {
   placeholder->release();
 }
 
-}  // namespace
-
-namespace swell {
-
+// The whole text GetDlgItemText reads for a handle.
 std::string windowText(HWND hwnd) {
   int length = GetWindowTextLength(hwnd);
   if (length <= 0) return {};
@@ -74,6 +72,10 @@ std::string windowText(HWND hwnd) {
   text.resize(std::char_traits<char>::length(text.c_str()));
   return text;
 }
+
+}  // namespace
+
+namespace swell {
 
 void rebuildTopLevelFrame(NSView* view, LONG_PTR style) {
   NSWindow* old = view->window();
@@ -136,7 +138,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     if (!parent || parent->isDescendantOf(view)) return nullptr;
     NSWindow* old = view->window();
     Ref<NSWindow> keepOld(old);
-    std::string text = swell::windowText(viewHandle);
+    std::string text = windowText(viewHandle);
     auto* top = dynamic_cast<SwellTopLevelWindow*>(old);
     if (object) object->swellSetLastTopLevelOwner(top ? top->swellGetOwner() : nullptr);
     putPlaceholder(old);
@@ -147,7 +149,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
   }
 
   if (!parent && view->superview()) {
-    std::string text = swell::windowText(viewHandle);
+    std::string text = windowText(viewHandle);
     unsigned flags = object ? object->swellCreateWindowFlags() : 0;
     if (!flags) flags = kDefaultChildFrame;
     NSWindow* ownerWindow = swell::windowOf(object ? object->swellGetLastTopLevelOwner() : nullptr);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "windowing/Win32Types.h"
 
 namespace platform {
@@ -9,9 +7,6 @@ class NSView;
 }
 
 namespace swell {
-
-// The text GetDlgItemText reads for a handle, whole (content-view rule applied).
-std::string windowText(HWND hwnd);
 
 // Rebuilds the top-level window around its content view when the caption and thick
 // frame bits of a new style ask for another frame: a new window takes the view, the
