@@ -123,6 +123,20 @@ void NSView::addSubview(NSView* view, NSWindowOrderingMode place, NSView* relati
   insertSubview(view, place == NSWindowBelow ? index : index + 1);
 }
 
+void NSView::moveSubview(NSView* subview, NSWindowOrderingMode place, NSView* relativeTo) {
+  auto it = std::find(mSubviews.begin(), mSubviews.end(), subview);
+  if (!subview || it == mSubviews.end() || subview == relativeTo) return;
+  mSubviews.erase(it);
+  auto anchor = std::find(mSubviews.begin(), mSubviews.end(), relativeTo);
+  std::size_t index;
+  if (anchor == mSubviews.end())
+    index = place == NSWindowBelow ? 0 : mSubviews.size();
+  else
+    index = static_cast<std::size_t>(anchor - mSubviews.begin()) + (place == NSWindowBelow ? 0 : 1);
+  mSubviews.insert(mSubviews.begin() + static_cast<long>(index), subview);
+  setNeedsDisplayInRect(subview->mFrame);
+}
+
 void NSView::removeFromSuperview() {
   NSView* parent = mSuperview;
   if (!parent) return;

@@ -45,6 +45,10 @@ class NSView : public NSResponder {
   void addSubview(NSView* view);
   void addSubview(NSView* view, NSWindowOrderingMode place, NSView* relativeTo);
   void removeFromSuperview();
+  // Moves a subview to another place among its siblings without taking it out of the
+  // tree: it stays in the window and keeps the keyboard focus. A null or unknown
+  // relativeTo means the very end (above) or the very start (below).
+  void moveSubview(NSView* subview, NSWindowOrderingMode place, NSView* relativeTo);
   virtual void didAddSubview(NSView* subview) {}
   virtual void willRemoveSubview(NSView* subview) {}
   virtual void viewDidMoveToWindow() {}

@@ -159,6 +159,8 @@ class NSWindow : public NSResponder {
   void setHidesOnDeactivate(bool hides) { mHidesOnDeactivate = hides; }
   bool hasShadow() const { return mHasShadow; }
   void setHasShadow(bool shadow) { mHasShadow = shadow; }
+  bool isOpaque() const { return mOpaque; }
+  void setOpaque(bool opaque) { mOpaque = opaque; }
 
  protected:
   void dealloc() override;
@@ -198,6 +200,7 @@ class NSWindow : public NSResponder {
   unsigned mCollectionBehavior = 0;
   bool mHidesOnDeactivate = false;
   bool mHasShadow = true;
+  bool mOpaque = true;
 };
 
 }  // namespace platform

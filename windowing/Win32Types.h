@@ -248,3 +248,59 @@ inline constexpr UINT TBM_SETRANGE = 0x0406;
 inline constexpr UINT EM_GETSEL = 0xF0B0;
 inline constexpr UINT EM_SETSEL = 0xF0B1;
 inline constexpr UINT EM_SETPASSWORDCHAR = 0xF0CC;
+
+// ---------------------------------------------------------------------------------
+// The window API: placement, relations, visibility and button states.
+
+// SetWindowPos flags.
+inline constexpr UINT SWP_NOMOVE = 0x0001;
+inline constexpr UINT SWP_NOSIZE = 0x0002;
+inline constexpr UINT SWP_NOZORDER = 0x0004;
+
+// SetWindowPos places: the first two are pointer values that never name a window.
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(-1);
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
+
+// ShowWindow commands as this layer numbers them.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNA = 1;
+inline constexpr int SW_SHOW = 2;
+inline constexpr int SW_SHOWMINIMIZED = 3;
+
+// GetWindow commands.
+inline constexpr int GW_HWNDFIRST = 0;
+inline constexpr int GW_HWNDLAST = 1;
+inline constexpr int GW_HWNDNEXT = 2;
+inline constexpr int GW_HWNDPREV = 3;
+inline constexpr int GW_OWNER = 4;
+inline constexpr int GW_CHILD = 5;
+
+// The callback of EnumWindows and EnumChildWindows: 0 stops the walk.
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+
+// Button kinds in the low four bits of a button's style.
+inline constexpr DWORD BS_AUTOCHECKBOX = 3;
+inline constexpr DWORD BS_AUTO3STATE = 6;
+inline constexpr DWORD BS_AUTORADIOBUTTON = 9;
+
+// Edit-field notification sent when a field's text is set.
+inline constexpr WORD EN_CHANGE = 0x0300;
+
+// The gesture record a WM_GESTURE message's lParam points to (56 bytes).
+struct GESTUREINFO {
+  UINT cbSize = 0;
+  DWORD dwFlags = 0;
+  DWORD dwID = 0;
+  HWND hwndTarget = nullptr;
+  struct {
+    short x = 0;
+    short y = 0;
+  } ptsLocation;
+  DWORD dwInstanceID = 0;
+  DWORD dwSequenceID = 0;
+  std::uint64_t ullArguments = 0;
+  UINT cbExtraArgs = 0;
+};
+static_assert(sizeof(GESTUREINFO) == 56);

@@ -71,6 +71,31 @@ class SwellModalResultHolder {
   virtual bool swellHasModalRetVal() const = 0;
 };
 
+// The radio flags of the layer's buttons: 1 an automatic radio button, 2 the first of
+// a group (created with WS_GROUP).
+class SwellRadioButton {
+ public:
+  virtual ~SwellRadioButton() = default;
+  virtual int swellGetRadioFlags() const = 0;
+  virtual void swellSetRadioFlags(int flags) = 0;
+};
+
+// A control that keeps the Win32 style bits it was created with (the window-long
+// functions read and write them; the visible bit is never stored).
+class SwellStyleHolder {
+ public:
+  virtual ~SwellStyleHolder() = default;
+  virtual LONG swellGetStyle() const = 0;
+  virtual void swellSetStyle(LONG style) = 0;
+};
+
+// The layer's group box and etched lines: the etch mode, 0 for a group box.
+class SwellEtchBox {
+ public:
+  virtual ~SwellEtchBox() = default;
+  virtual int swellIsEtchBox() const = 0;
+};
+
 namespace swell {
 
 // A window handle is the object's address. A handle is only turned back into an

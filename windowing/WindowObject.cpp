@@ -196,6 +196,15 @@ void Swell_vCorvaneBrisko_hwnd::SWELL_Timer(UINT_PTR id) {
   }
 }
 
+void Swell_vCorvaneBrisko_hwnd::setSwellClass(const char* name) {
+  m_hasclassname = name != nullptr;
+  m_classname = name ? name : "";
+}
+
+platform::NSObject* Swell_vCorvaneBrisko_hwnd::swellGetLastTopLevelOwner() const {
+  return platform::isLiveObject(m_lastTopLevelOwner) ? m_lastTopLevelOwner : nullptr;
+}
+
 void Swell_vCorvaneBrisko_hwnd::swellSetExtendedStyle(LONG style) {
   m_supports_ddrop = (style & WS_EX_ACCEPTFILES) != 0;
 }

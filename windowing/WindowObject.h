@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/View.h"
 #include "windowing/WindowInterfaces.h"
@@ -45,9 +46,14 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   void onSwellSetText(const char* text) override;
   void SWELL_Timer(UINT_PTR id) override;
 
-  const char* getSwellClass() const { return m_classname; }
-  // The name is kept, not copied.
-  void setSwellClass(const char* name) { m_classname = name; }
+  // Null until a class name is set.
+  const char* getSwellClass() const { return m_hasclassname ? m_classname.c_str() : nullptr; }
+  // The name is copied: callers pass names from buffers that do not outlive the call.
+  void setSwellClass(const char* name);
+  // The owner a content view had before it moved into another view, so that it can
+  // return to it when it becomes top-level again (not retained; checked before use).
+  platform::NSObject* swellGetLastTopLevelOwner() const;
+  void swellSetLastTopLevelOwner(platform::NSObject* owner) { m_lastTopLevelOwner = owner; }
   unsigned swellCreateWindowFlags() const { return m_create_windowflags; }
   void setSwellCreateWindowFlags(unsigned flags) { m_create_windowflags = flags; }
   void swellSetExtendedStyle(LONG style);
@@ -109,7 +115,8 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   std::uint8_t m_isdirty = 3;
   std::int8_t m_allow_nomiddleman = 1;
   platform::NSObject* m_lastTopLevelOwner = nullptr;
-  const char* m_classname = nullptr;
+  std::string m_classname;
+  bool m_hasclassname = false;
   std::int8_t m_use_metal = 0;
 };
 
