@@ -32,6 +32,10 @@ void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
   TextEntryFactory() = std::move(factory);
 }
 
+bool IGraphics::HasTextEntryControlFactory() {
+  return static_cast<bool>(TextEntryFactory());
+}
+
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
     : mDelegate(dlg),
       mWidth(std::max(w, 0)),

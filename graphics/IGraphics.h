@@ -37,6 +37,9 @@ class IGraphics {
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
   static void SetPopupMenuControlFactory(PopupMenuControlFactory factory);
   static void SetTextEntryControlFactory(TextEntryControlFactory factory);
+  // True once the control library has installed its text-entry control: every text prompt then
+  // opens in it (attached on first use) instead of the native field.
+  static bool HasTextEntryControlFactory();
 
   // The answer of the native text field while no text-entry control is attached: what was
   // asked, kept until the platform answers through SetControlValueAfterTextEdit.
