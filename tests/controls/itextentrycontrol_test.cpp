@@ -148,6 +148,17 @@ TEST_F(TextEntry, APressOutsideTheFieldCommitsAndIsNotPassedOn) {
   EXPECT_FALSE(requester->Saw("OnMouseDown"));
 }
 
+TEST_F(TextEntry, RemovingTheRequesterMidEditEndsTheEditWithoutAResult) {
+  ITextEntryControl* te = Open("abc", FakeEditorDelegate::kParamGain);
+  Type("1");
+  dlg.ClearCalls();
+  g.RemoveControl(requester);
+  requester = nullptr;
+  EXPECT_FALSE(te->EditInProgress());
+  EXPECT_FALSE(Key(kVK_RETURN, "\r"));
+  EXPECT_TRUE(dlg.Calls().empty());
+}
+
 // --- Keys ---
 
 TEST_F(TextEntry, NumericParametersTakeDigitsSignsAndForADoubleThePoint) {
