@@ -438,6 +438,15 @@ bool ITextEntryControl::InsidePair(int pos) const {
          IsLowSurrogate(mEditString[static_cast<size_t>(pos)]);
 }
 
+void ITextEntryControl::Settle() {
+  STB_TexteditState& s = mEditor->state;
+  stb_textedit_clamp(this, &s);
+  if (s.select_start == s.select_end) s.select_start = s.select_end = s.cursor;
+  if (InsidePair(s.cursor)) ++s.cursor;
+  if (InsidePair(s.select_start)) ++s.select_start;
+  if (InsidePair(s.select_end)) ++s.select_end;
+}
+
 void ITextEntryControl::MarkDirtyIfChanged(bool changed) {
   if (changed) SetDirty(false);
 }
@@ -478,6 +487,10 @@ bool ITextEntryControl::SendKey(uint32_t code) {
   stb_textedit_key(this, &s, code);
   // An arrow that stopped between the halves of a pair goes on over the second half.
   if (IsArrowKey(code) && InsidePair(s.cursor)) stb_textedit_key(this, &s, code);
+  // Undo and redo put the text back but leave the selection as it was, over characters that
+  // may no longer be there: it ends at the cursor instead.
+  if (code == kKeyUndo || code == kKeyRedo) s.select_start = s.select_end = s.cursor;
+  Settle();
 
   const bool changed = !(Take(mEditString, s) == before);
   MarkDirtyIfChanged(changed);
@@ -499,6 +512,7 @@ bool ITextEntryControl::SendChar(char32_t cp, uint32_t modifiers) {
     s.select_end = s.cursor + (InsidePair(s.cursor + 1) ? 2 : 1);
   }
   stb_textedit_paste(this, &s, units.data(), static_cast<int>(units.size()));
+  Settle();
   const bool changed = !(Take(mEditString, s) == before);
   MarkDirtyIfChanged(changed);
   return changed;
@@ -618,6 +632,7 @@ void ITextEntryControl::Cut() {
   STB_TexteditState& s = mEditor->state;
   const Snapshot before = Take(mEditString, s);
   stb_textedit_cut(this, &s);
+  Settle();
   MarkDirtyIfChanged(!(Take(mEditString, s) == before));
 }
 
@@ -634,6 +649,7 @@ void ITextEntryControl::Paste() {
   STB_TexteditState& s = mEditor->state;
   const Snapshot before = Take(mEditString, s);
   stb_textedit_paste(this, &s, units.data(), static_cast<int>(units.size()));
+  Settle();
   MarkDirtyIfChanged(!(Take(mEditString, s) == before));
 }
 
@@ -654,7 +670,7 @@ void ITextEntryControl::OnMouseDown(float x, float y, const IMouseMod& mod) {
   STB_TexteditState& s = mEditor->state;
   const Snapshot before = Take(mEditString, s);
   stb_textedit_click(this, &s, x, y);
-  if (InsidePair(s.cursor)) s.cursor = s.select_start = s.select_end = s.cursor + 1;
+  Settle();
   mPressInField = true;
   MarkDirtyIfChanged(!(Take(mEditString, s) == before));
 }
@@ -664,7 +680,7 @@ void ITextEntryControl::OnMouseDrag(float x, float y, float dX, float dY, const 
   STB_TexteditState& s = mEditor->state;
   const Snapshot before = Take(mEditString, s);
   stb_textedit_drag(this, &s, x, y);
-  if (InsidePair(s.cursor)) s.cursor = s.select_end = s.cursor + 1;
+  Settle();
   MarkDirtyIfChanged(!(Take(mEditString, s) == before));
 }
 

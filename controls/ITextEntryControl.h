@@ -89,8 +89,12 @@ class ITextEntryControl : public ITextEntryControlBase {
   float CharWidth(int idx);
   void EndEdit();
   void MarkDirtyIfChanged(bool changed);
-  // Keeps the cursor and selection ends off the middle of a surrogate pair.
+  // True when pos falls between the two halves of a surrogate pair.
   bool InsidePair(int pos) const;
+  // After an edit: the cursor and selection inside the text and off the middle of any pair, an
+  // empty selection at the cursor. Undo, redo and deletions move the cursor but leave the
+  // selection ends where they were, possibly past the end of a shortened text.
+  void Settle();
 
   bool mCaretShown = false;
   bool mEditing = false;
