@@ -266,10 +266,6 @@ ITextEntryControl::ITextEntryControl()
 
 ITextEntryControl::~ITextEntryControl() = default;
 
-void ITextEntryControl::RegisterWithGraphics() {
-  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<ITextEntryControl>(); });
-}
-
 // --- Caret ---
 
 void ITextEntryControl::StartCaretBlink(IControl* control) {

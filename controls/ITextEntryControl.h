@@ -33,9 +33,6 @@ class ITextEntryControl : public ITextEntryControlBase {
   ITextEntryControl();
   ~ITextEntryControl() override;
 
-  // Makes every IGraphics open its text prompts in this control (attached on first use).
-  static void RegisterWithGraphics();
-
   void StartTextEntry(int paramIdx, const IText& text, const IRECT& bounds, int length,
                       const char* str) override;
   bool EditInProgress() const override { return mEditing; }

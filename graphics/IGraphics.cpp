@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "controls/IPopupMenuControlBase.h"
-#include "controls/ITextEntryControlBase.h"
+#include "controls/ITextEntryControl.h"
 #include "graphics/GraphicsLog.h"
 
 namespace iplug {
@@ -30,10 +30,6 @@ void IGraphics::SetPopupMenuControlFactory(PopupMenuControlFactory factory) {
 
 void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
   TextEntryFactory() = std::move(factory);
-}
-
-bool IGraphics::HasTextEntryControlFactory() {
-  return static_cast<bool>(TextEntryFactory());
 }
 
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
@@ -216,12 +212,12 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
 
 void IGraphics::AttachTextEntryControl() {
   if (mTextEntryControl) return;
-  if (!TextEntryFactory()) {
-    GraphicsLog("AttachTextEntryControl: no text-entry control is available; entry stays native");
+  mTextEntryControl =
+      TextEntryFactory() ? TextEntryFactory()() : std::make_unique<ITextEntryControl>();
+  if (!mTextEntryControl) {
+    GraphicsLog("AttachTextEntryControl: the factory made no control; entry stays native");
     return;
   }
-  mTextEntryControl = TextEntryFactory()();
-  if (!mTextEntryControl) return;
   mTextEntryControl->SetDelegate(&mDelegate);
   mTextEntryControl->SetGraphics(this);
   mTextEntryControl->OnInit();

@@ -31,15 +31,13 @@ class ITextEntryControlBase;
 class IGraphics {
  public:
   // Builds the in-interface popup-menu control (text style, expanded bounds), or the text-entry
-  // control. The control library installs these; without one the native paths are used.
+  // control. The control library installs these; without one the native paths are used, except
+  // that text entry defaults to the library's ITextEntryControl (installing null restores that).
   using PopupMenuControlFactory =
       std::function<std::unique_ptr<IPopupMenuControlBase>(const IText&, const IRECT&)>;
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
   static void SetPopupMenuControlFactory(PopupMenuControlFactory factory);
   static void SetTextEntryControlFactory(TextEntryControlFactory factory);
-  // True once the control library has installed its text-entry control: every text prompt then
-  // opens in it (attached on first use) instead of the native field.
-  static bool HasTextEntryControlFactory();
 
   // The answer of the native text field while no text-entry control is attached: what was
   // asked, kept until the platform answers through SetControlValueAfterTextEdit.
@@ -331,6 +329,10 @@ class IGraphics {
   // The native menu: shows it and returns the menu holding the chosen item (the menu itself
   // with chosen index -1 when nothing was chosen). The default chooses nothing.
   virtual IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds);
+  // True when the platform has a native text field. Linux has none: the text-entry control is
+  // then attached on the first text prompt (when the application has not attached it) and edits
+  // every one.
+  virtual bool HasPlatformTextEntry() const { return false; }
   // The native text field. The default records the request; the answer comes back through
   // SetControlValueAfterTextEdit.
   virtual void CreatePlatformTextEntry(int paramIdx, const IText& text, const IRECT& bounds,

@@ -1,12 +1,12 @@
 #pragma once
 
 // The gallery's picture of a text entry in progress: a caption bound to a double parameter is
-// clicked, which opens the text-entry control over it with the value selected, and a new value
-// is typed part way. Everything goes through the graphics context's events, as a user's would.
+// clicked, which opens the text-entry control over it with the value selected (the drawing
+// context has no native text field), and a new value is typed part way. Everything goes through
+// the graphics context's events, as a user's would.
 
 #include "controls/ICaptionControl.h"
 #include "controls/ITextControl.h"
-#include "controls/ITextEntryControl.h"
 #include "graphics/IGraphics.h"
 
 namespace gallery {
@@ -18,8 +18,6 @@ inline iplug::igraphics::IControl* AddTextEntryInProgress(iplug::igraphics::IGra
                                                           int paramIdx, const char* typed) {
   using namespace iplug;
   using namespace iplug::igraphics;
-  ITextEntryControl::RegisterWithGraphics();
-
   const IRECT title = area.GetFromTop(18.f);
   g.AttachControl(
       new ITextControl(title, "Text entry", IText(14.f, EAlign::Near), COLOR_TRANSPARENT));

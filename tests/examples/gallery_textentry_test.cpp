@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "GalleryTextEntry.h"
+#include "controls/ITextEntryControl.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "platform/Clock.h"
 #include "support/FakeEditorDelegate.h"
@@ -17,10 +18,7 @@ namespace {
 class GalleryTextEntry : public ::testing::Test {
  protected:
   void SetUp() override { platform::setClock(&clock); }
-  void TearDown() override {
-    platform::setClock(nullptr);
-    IGraphics::SetTextEntryControlFactory(nullptr);
-  }
+  void TearDown() override { platform::setClock(nullptr); }
 
   FakeEditorDelegate dlg;
   platform::ManualClock clock{0.};

@@ -47,6 +47,10 @@ class RecordingGraphics : public IGraphics {
 
   platform::ManualClock& Clock() { return mClock; }
 
+  // With false, the double has no native text field, as on Linux: text prompts go to the
+  // in-interface text-entry control.
+  void SetHasPlatformTextEntry(bool has) { mHasPlatformTextEntry = has; }
+
   // The next native menus choose this index (-1: nothing); each menu shown is remembered.
   void SetPopupMenuAnswer(int chosenIdx) { mPopupAnswer = chosenIdx; }
   struct ShownMenu {
@@ -130,6 +134,7 @@ class RecordingGraphics : public IGraphics {
   ILayerPtr EndLayerDrawing() override;
   void DrawLayerBitmap(const ILayer& layer, const IBlend* blend) override;
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) override;
+  bool HasPlatformTextEntry() const override { return mHasPlatformTextEntry; }
 
  private:
   DrawCall& Add(const char* op, const IBlend* blend = nullptr);
@@ -139,6 +144,7 @@ class RecordingGraphics : public IGraphics {
   platform::ManualClock mClock{1000.0};
   bool mInstalledClock = false;
   int mPopupAnswer = -1;
+  bool mHasPlatformTextEntry = true;
   std::vector<ShownMenu> mShownMenus;
 };
 
