@@ -103,9 +103,9 @@ struct ITextEntryControl::Editor {
     return i >= 0 && i < Length(c) ? c->mEditString[static_cast<size_t>(i)] : u'\0';
   }
 
-  static float Width(ITextEntryControl* c, int n, int i) { return c->CharWidth(n + i); }
+  static float Width(const ITextEntryControl* c, int n, int i) { return c->CharWidth(n + i); }
 
-  static void LayoutRow(StbTexteditRow* row, ITextEntryControl* c, int n) {
+  static void LayoutRow(StbTexteditRow* row, const ITextEntryControl* c, int n) {
     const IRECT& r = c->mRECT;
     const float size = c->mText.mSize;
     float w = 0.f;
@@ -369,7 +369,7 @@ void ITextEntryControl::SetEditString(std::u16string str) {
   mCharWidths.clear();
 }
 
-void ITextEntryControl::MeasureWidths() {
+void ITextEntryControl::MeasureWidths() const {
   mCharWidths.assign(mEditString.size(), 0.f);
   const IGraphics* g = GetUI();
   if (!g) return;
@@ -396,20 +396,19 @@ void ITextEntryControl::MeasureWidths() {
   }
 }
 
-float ITextEntryControl::CharWidth(int idx) {
+float ITextEntryControl::CharWidth(int idx) const {
   if (mCharWidths.size() != mEditString.size()) MeasureWidths();
   if (idx < 0 || static_cast<size_t>(idx) >= mCharWidths.size()) return 0.f;
   return mCharWidths[static_cast<size_t>(idx)];
 }
 
 float ITextEntryControl::PositionX(int pos) const {
-  auto* self = const_cast<ITextEntryControl*>(this);
   StbTexteditRow row;
-  Editor::LayoutRow(&row, self, 0);
+  Editor::LayoutRow(&row, this, 0);
   pos = std::clamp(pos, 0, Editor::Length(this));
   float x = row.x0;
   for (int i = 0; i < pos; ++i)
-    x += self->CharWidth(i);
+    x += CharWidth(i);
   return x;
 }
 

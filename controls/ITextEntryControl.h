@@ -82,8 +82,8 @@ class ITextEntryControl : public ITextEntryControlBase {
   // of the requesting control's parameter; false when the key is not for the edit at all.
   bool FilteredKeyCode(const IKeyPress& key, char32_t typed, uint32_t& code) const;
   void SetEditString(std::u16string str);
-  void MeasureWidths();
-  float CharWidth(int idx);
+  void MeasureWidths() const;
+  float CharWidth(int idx) const;
   void EndEdit();
   void MarkDirtyIfChanged(bool changed);
   // True when pos falls between the two halves of a surrogate pair.
@@ -97,7 +97,8 @@ class ITextEntryControl : public ITextEntryControlBase {
   bool mEditing = false;
   bool mPressInField = false;  // a left press began inside the field and is not released yet
   std::unique_ptr<Editor> mEditor;
-  std::vector<float> mCharWidths;  // index-aligned with mEditString; empty until measured
+  // Index-aligned with mEditString; empty until measured. A cache, filled when first read.
+  mutable std::vector<float> mCharWidths;
   std::u16string mEditString;
   IPopupMenu mContextMenu;
 };
