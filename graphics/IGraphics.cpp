@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControlBase.h"
+#include "controls/ITextEntryControl.h"
 #include "graphics/GraphicsLog.h"
 
 namespace iplug {
@@ -221,12 +221,12 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
 
 void IGraphics::AttachTextEntryControl() {
   if (mTextEntryControl) return;
-  if (!TextEntryFactory()) {
-    GraphicsLog("AttachTextEntryControl: no text-entry control is available; entry stays native");
+  mTextEntryControl =
+      TextEntryFactory() ? TextEntryFactory()() : std::make_unique<ITextEntryControl>();
+  if (!mTextEntryControl) {
+    GraphicsLog("AttachTextEntryControl: the factory made no control; entry stays native");
     return;
   }
-  mTextEntryControl = TextEntryFactory()();
-  if (!mTextEntryControl) return;
   mTextEntryControl->SetDelegate(&mDelegate);
   mTextEntryControl->SetGraphics(this);
   mTextEntryControl->OnInit();

@@ -31,8 +31,8 @@ class ITextEntryControlBase;
 class IGraphics {
  public:
   // Builds the in-interface popup-menu control (text style, expanded bounds), or the text-entry
-  // control. Without a text-entry factory the native path is used. The popup-menu factory
-  // defaults to the library's IPopupMenuControl; installing null restores that default.
+  // control. Without a factory each defaults to the library's own control (IPopupMenuControl,
+  // ITextEntryControl); installing null restores that default.
   using PopupMenuControlFactory =
       std::function<std::unique_ptr<IPopupMenuControlBase>(const IText&, const IRECT&)>;
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
@@ -343,6 +343,10 @@ class IGraphics {
   // The native menu: shows it and returns the menu holding the chosen item (the menu itself
   // with chosen index -1 when nothing was chosen). The default chooses nothing.
   virtual IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds);
+  // True when the platform has a native text field. Linux has none: the text-entry control is
+  // then attached on the first text prompt (when the application has not attached it) and edits
+  // every one.
+  virtual bool HasPlatformTextEntry() const { return false; }
   // The native text field. The default records the request; the answer comes back through
   // SetControlValueAfterTextEdit.
   virtual void CreatePlatformTextEntry(int paramIdx, const IText& text, const IRECT& bounds,

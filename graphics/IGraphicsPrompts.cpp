@@ -81,6 +81,7 @@ void IGraphics::CreateTextEntry(IControl& control, const IText& text, const IREC
   mTextEntryValIdx = valIdx;
   const int paramIdx = control.GetParamIdx(valIdx);
   const int length = control.GetTextEntryLength();
+  if (!mTextEntryControl && !HasPlatformTextEntry()) AttachTextEntryControl();
   if (mTextEntryControl) {
     mTextEntryControl->StartTextEntry(paramIdx, text, bounds, length, str);
   } else {

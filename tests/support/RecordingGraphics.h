@@ -47,6 +47,10 @@ class RecordingGraphics : public IGraphics {
 
   platform::ManualClock& Clock() { return mClock; }
 
+  // With false, the double has no native text field, as on Linux: text prompts go to the
+  // in-interface text-entry control.
+  void SetHasPlatformTextEntry(bool has) { mHasPlatformTextEntry = has; }
+
   // The next native menus choose this index (-1: nothing); each menu shown is remembered.
   void SetPopupMenuAnswer(int chosenIdx) { mPopupAnswer = chosenIdx; }
   // With false, the double has no native menus, as on Linux: popups go to the in-interface
@@ -134,6 +138,7 @@ class RecordingGraphics : public IGraphics {
   void DrawLayerBitmap(const ILayer& layer, const IBlend* blend) override;
   bool HasPlatformPopupMenu() const override { return mHasPlatformMenus; }
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) override;
+  bool HasPlatformTextEntry() const override { return mHasPlatformTextEntry; }
 
  private:
   DrawCall& Add(const char* op, const IBlend* blend = nullptr);
@@ -144,6 +149,7 @@ class RecordingGraphics : public IGraphics {
   bool mInstalledClock = false;
   int mPopupAnswer = -1;
   bool mHasPlatformMenus = true;
+  bool mHasPlatformTextEntry = true;
   std::vector<ShownMenu> mShownMenus;
 };
 
