@@ -56,6 +56,9 @@ void IVTabSwitchControl::AlignValueText(EAlign align, EVAlign valign) {
 
 void IVTabSwitchControl::OnInit() {
   ISwitchControlBase::OnInit();
+  if (mNumStates > kMaxNumTabs)
+    GraphicsLog("IVTabSwitchControl: %d states; only the first %d get a tab", mNumStates,
+                kMaxNumTabs);
   const IParam* param = GetParam(0);
   if (!param || !mTabLabels.empty()) return;
   // State k stands for the parameter's value min + k, so a range that does not start at 0
@@ -70,9 +73,6 @@ void IVTabSwitchControl::OnResize() {
   SetTargetRECT(MakeRects(mRECT, false));
   mMouseIsOver = false;
   mButtons.clear();
-  if (mNumStates > kMaxNumTabs)
-    GraphicsLog("IVTabSwitchControl: %d states; only the first %d get a tab", mNumStates,
-                kMaxNumTabs);
   const int n = std::min(mNumStates, kMaxNumTabs);
   const IRECT& w = mWidgetBounds;
   for (int k = 0; k < n; ++k) {

@@ -124,7 +124,7 @@ TEST_F(VTabs, RoundedTabsRoundTheOuterCornersOfTheirRowOrColumn) {
             (std::vector<float>{0, v, v, 0}));
 }
 
-TEST_F(VTabs, OneTabIsValueZeroAndNoTabsAreNeverHit) {
+TEST_F(VTabs, OneTabIsValueZeroNoTabsAreNeverHitAndAHugeRangeGetsBoundedTabs) {
   auto* one = Attach(new IVTabSwitchControl(IRECT(0, 0, 100, 30), nullptr, {"Only"}, "", style));
   one->SetValue(1.);
   Click(50, 15);
@@ -132,6 +132,11 @@ TEST_F(VTabs, OneTabIsValueZeroAndNoTabsAreNeverHit) {
   auto* none = Attach(new IVTabSwitchControl(IRECT(0, 40, 100, 70), nullptr, {}, "", style));
   EXPECT_EQ(none->NButtons(), 0);
   EXPECT_EQ(g.GetMouseControl(50, 55), nullptr);
+
+  dlg.GetParam(P::kParamTime)->Init(iplug::IParam::kTypeDouble, "Huge", 0., 0., 1e12, 0.);
+  auto* huge = Attach(new IVTabSwitchControl(IRECT(0, 80, 100, 110), P::kParamTime));
+  EXPECT_EQ(huge->NButtons(), IVTabSwitchControl::kMaxNumTabs);
+  EXPECT_EQ(huge->NTabLabels(), IVTabSwitchControl::kMaxNumTabs);
 }
 
 TEST_F(VTabs, RadioRowsHoldAButtonLeftOfTheTextWhichAloneMayRespond) {
