@@ -8,6 +8,11 @@
 #include "controls/IVButtonControl.h"
 #include "controls/IVLabelControl.h"
 #include "controls/IVNumberBoxControl.h"
+#include "controls/IVRadioButtonControl.h"
+#include "controls/IVSlideSwitchControl.h"
+#include "controls/IVSwitchControl.h"
+#include "controls/IVTabSwitchControl.h"
+#include "controls/IVToggleControl.h"
 #include "support/FakeEditorDelegate.h"
 
 namespace gallery {
@@ -92,6 +97,7 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
   AddRow(
       "Plot", [](const IRECT& r, int) { return new PlotControl(r); }, kShapeCellH);
   AddInteractiveRows();
+  AddSwitchRows();
 
   SetValues();
 }
@@ -162,6 +168,57 @@ void Gallery::AddInteractiveRows() {
   AddRow(
       "Slider base", [&](const IRECT& r, int) { return new GallerySlider(r, P::kParamInt, style); },
       kCellH);
+}
+
+void Gallery::AddSwitchRows() {
+  // A pressed colour that stands out, since the selected tab and radio text are drawn in it.
+  const IVStyle style = DEFAULT_STYLE.WithRoundness(0.3f)
+                            .WithColor(kBG, IColor(255, 225, 225, 225))
+                            .WithColor(kPR, IColor(255, 70, 130, 200));
+  const IVStyle unlabelled = style.WithShowLabel(false);
+  AddRow(
+      "Vector switch",
+      [&](const IRECT& r, int) { return new IVSwitchControl(r, P::kParamEnum, "Mode", style); },
+      kShapeCellH);
+  AddRow(
+      "Toggle",
+      [&](const IRECT& r, int) {
+        return new IVToggleControl(r, EmptyClickActionFunc, "Audition", style, "off", "on", true);
+      },
+      kShapeCellH);
+  AddRow(
+      "Slide switch",
+      [&](const IRECT& r, int) {
+        return new IVSlideSwitchControl(r, EmptyClickActionFunc, "", unlabelled, true,
+                                        EDirection::Horizontal, 3, 0);
+      },
+      kCellH);
+  // A click on each slide switch now is half-way through its slide when the picture is taken.
+  for (const Cell& cell : mCells) {
+    if (cell.row != "Slide switch") continue;
+    const IRECT& r = cell.control->GetRECT();
+    cell.control->OnMouseDown(r.MW(), r.MH(), IMouseMod(true));
+    cell.control->OnMouseUp(r.MW(), r.MH(), IMouseMod(true));
+  }
+  AddRow(
+      "Tab switch",
+      [&](const IRECT& r, int) {
+        // State flags exist for the options given, so the texts are given.
+        auto* c = new IVTabSwitchControl(r, P::kParamEnum, {"Off", "Low", "Mid", "High"}, "",
+                                         unlabelled, IVectorBase::kVShapeEndsRounded);
+        c->SetStateDisabled(1, true);
+        return c;
+      },
+      kCellH);
+  AddRow(
+      "Radio buttons",
+      [&](const IRECT& r, int) {
+        auto* c = new IVRadioButtonControl(r, EmptyClickActionFunc, {"Low", "Mid", "High"}, "",
+                                           unlabelled);
+        c->SetValue(0.5);
+        return c;
+      },
+      kShapeCellH);
 }
 
 void Gallery::SetValues() {

@@ -21,7 +21,7 @@ using iplug::igraphics::IRECT;
 class Gallery {
  public:
   static constexpr int kWidth = 640;
-  static constexpr int kHeight = 1200;
+  static constexpr int kHeight = 1520;
   // The states of the columns, left to right.
   enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
 
@@ -55,6 +55,8 @@ class Gallery {
   void AddRow(const char* name, Make make, float height);
   // The rows of the labels, buttons, number boxes, switches, knobs and sliders.
   void AddInteractiveRows();
+  // The rows of the vector switch, toggle, slide switch, tab switch and radio buttons.
+  void AddSwitchRows();
   void SetValues();
 
   IGraphics& mGraphics;
