@@ -25,6 +25,13 @@ bool topDown(const NSView* view, const std::function<void(CGContext*)>& draw) {
   return true;
 }
 
+std::string concealedText(const std::string& text) {
+  std::string bullets;
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
+  return bullets;
+}
+
 void fillRect(CGContext* cg, const NSRect& r, NSColor c) {
   cg->setFillColor(c.red, c.green, c.blue, c.alpha);
   cg->fillRect(r);

@@ -20,6 +20,9 @@ bool topDown(const NSView* view, const std::function<void(CGContext*)>& draw);
 
 void fillRect(CGContext* cg, const NSRect& r, NSColor color);
 void strokeRect(CGContext* cg, const NSRect& r, NSColor color);
+// What concealed (password) text shows: one bullet per character of a UTF-8 text.
+std::string concealedText(const std::string& text);
+
 // One line of text in a rectangle (top-down coordinates), centred vertically and placed
 // horizontally by the alignment.
 void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,

@@ -58,27 +58,32 @@ void NSText::setString(const std::string& text) {
   setNeedsDisplay(true);
 }
 
-void NSText::setSelectedRange(NSRange range) {
+NSRange NSText::wholeCharacters(NSRange range) const {
   std::size_t n = mText.size();
   std::size_t start = std::min(range.location, n);
   std::size_t end = start + std::min(range.length, n - start);
-  if (start > 0 && start < n && isLowSurrogate(mText[start]) && isHighSurrogate(mText[start - 1]))
-    --start;
-  if (end > 0 && end < n && isLowSurrogate(mText[end]) && isHighSurrogate(mText[end - 1])) ++end;
-  NSRange clamped{start, end - start};
-  mAnchor = start;
+  auto insidePair = [&](std::size_t i) {
+    return i > 0 && i < n && isLowSurrogate(mText[i]) && isHighSurrogate(mText[i - 1]);
+  };
+  if (insidePair(start)) --start;
+  if (range.length == 0) return {start, 0};  // a caret inside a pair moves before it
+  if (insidePair(end)) ++end;
+  return {start, end - start};
+}
+
+void NSText::setSelectedRange(NSRange range) {
+  NSRange clamped = wholeCharacters(range);
+  mAnchor = clamped.location;
   if (clamped == mSelection) return;
   mSelection = clamped;
   setNeedsDisplay(true);
 }
 
 void NSText::replaceCharactersInRange(NSRange range, const std::string& text) {
-  std::size_t n = mText.size();
-  std::size_t start = std::min(range.location, n);
-  std::size_t count = std::min(range.length, n - start);
+  NSRange whole = wholeCharacters(range);
   std::u16string insert = utf8ToUtf16(text);
-  mText.replace(start, count, insert);
-  mSelection = {start + insert.size(), 0};
+  mText.replace(whole.location, whole.length, insert);
+  mSelection = {whole.location + insert.size(), 0};
   mAnchor = mSelection.location;
   setNeedsDisplay(true);
 }
@@ -89,6 +94,8 @@ void NSText::userReplace(NSRange range, const std::u16string& text) {
   if (!mEditingBegun) {
     mEditingBegun = true;
     if (auto* d = dynamic_cast<NSTextDelegate*>(mDelegate)) d->textDidBeginEditing(this);
+    // The delegate may have set another text; the range is fitted to what is there now.
+    range = wholeCharacters(range);
   }
   mText.replace(range.location, range.length, text);
   mSelection = {range.location + text.size(), 0};
@@ -341,12 +348,7 @@ void NSText::drawRect(const NSRect&) {
                                  NSColor::selectedTextBackgroundColor());
       }
       std::string shown = utf16ToUtf8(mText.substr(start, end - start));
-      if (mConcealed) {
-        std::string bullets;
-        for (char c : shown)
-          if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
-        shown = bullets;
-      }
+      if (mConcealed) shown = controldrawing::concealedText(shown);
       controldrawing::drawText(cg, shown, NSOffsetRect(line, -3, 0), mFont, NSColor::textColor(),
                                NSTextAlignmentLeft);
       if (y > bounds().size.height) break;

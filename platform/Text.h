@@ -36,9 +36,11 @@ class NSText : public NSView {
   const std::u16string& utf16() const { return mText; }
 
   NSRange selectedRange() const { return mSelection; }
-  // Clamped to the text; a range that would split a surrogate pair is widened.
+  // Clamped to the text; a range that would split a surrogate pair is widened, a caret
+  // inside one moves before it.
   void setSelectedRange(NSRange range);
-  // Replaces a range (clamped) and leaves the caret after the new text.
+  // Replaces a range (clamped, and widened like a selection) and leaves the caret after
+  // the new text.
   void replaceCharactersInRange(NSRange range, const std::string& text);
 
   // User edits. Each does nothing unless the text is editable.
@@ -82,6 +84,9 @@ class NSText : public NSView {
   void viewDidMoveToWindow() override;
 
  private:
+  // The range clamped to the text and widened so no surrogate pair is split; a caret
+  // inside a pair moves before it.
+  NSRange wholeCharacters(NSRange range) const;
   void userReplace(NSRange range, const std::u16string& text);
   void notifyChanged();
   std::size_t previousIndex(std::size_t i) const;

@@ -159,10 +159,7 @@ NSSize NSTextField::fittingSize() const {
 }
 
 std::string NSSecureTextField::displayedString() const {
-  std::string bullets;
-  for (char c : stringValue())
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
-  return bullets;
+  return controldrawing::concealedText(stringValue());
 }
 
 void NSTextField::drawRect(const NSRect&) {

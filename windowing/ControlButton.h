@@ -2,10 +2,11 @@
 
 #include "platform/Button.h"
 #include "windowing/Win32Types.h"
+#include "windowing/WindowInterfaces.h"
 
 // The layer's push button, check box and radio button: a native button that keeps the
 // image object set through BM_SETIMAGE, a user value and its radio-group flags.
-class Swell_vCorvaneBrisko_button : public platform::NSButton {
+class Swell_vCorvaneBrisko_button : public platform::NSButton, public SwellRadioButton {
  public:
   // Radio flags: an automatic radio button, and the first of its group (WS_GROUP).
   static constexpr int kRadioButton = 1;
@@ -14,8 +15,8 @@ class Swell_vCorvaneBrisko_button : public platform::NSButton {
   using platform::NSButton::NSButton;
 
   const char* swellGetClass() const { return "Button"; }
-  int swellGetRadioFlags() const { return m_radioflags; }
-  void swellSetRadioFlags(int flags) { m_radioflags = flags; }
+  int swellGetRadioFlags() const override { return m_radioflags; }
+  void swellSetRadioFlags(int flags) override { m_radioflags = flags; }
   LONG_PTR getSwellUserData() const { return m_userdata; }
   void setSwellUserData(LONG_PTR data) { m_userdata = data; }
   HGDIOBJ getSwellGDIImage() const { return m_swellGDIimage; }

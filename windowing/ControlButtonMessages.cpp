@@ -5,29 +5,40 @@
 
 namespace swell {
 
+int buttonCheckState(const platform::NSButton* button) {
+  switch (button->state()) {
+    case platform::NSControlStateValueMixed:
+      return BST_INDETERMINATE;
+    case platform::NSControlStateValueOff:
+      return BST_UNCHECKED;
+    default:
+      return BST_CHECKED;
+  }
+}
+
+void setButtonCheckState(platform::NSButton* button, WPARAM state) {
+  if (state & BST_INDETERMINATE) {
+    button->setAllowsMixedState(true);
+    button->setState(platform::NSControlStateValueMixed);
+  } else {
+    button->setState((state & BST_CHECKED) ? platform::NSControlStateValueOn
+                                           : platform::NSControlStateValueOff);
+  }
+}
+
 bool emulateButtonMessage(platform::NSObject* object, UINT msg, WPARAM wParam, LPARAM lParam,
                           LRESULT* result) {
   switch (msg) {
     case BM_GETCHECK: {
       auto* button = dynamic_cast<platform::NSButton*>(object);
       if (!button) return false;
-      int state = button->state();
-      *result = state == platform::NSControlStateValueMixed ? BST_INDETERMINATE
-                : state == platform::NSControlStateValueOff ? BST_UNCHECKED
-                                                            : BST_CHECKED;
+      *result = buttonCheckState(button);
       return true;
     }
     case BM_SETCHECK: {
       auto* button = dynamic_cast<platform::NSButton*>(object);
       if (!button) return false;
-      if (wParam & 2) {
-        // The mixed state needs the button to allow it.
-        button->setAllowsMixedState(true);
-        button->setState(platform::NSControlStateValueMixed);
-      } else {
-        button->setState((wParam & 1) ? platform::NSControlStateValueOn
-                                      : platform::NSControlStateValueOff);
-      }
+      setButtonCheckState(button, wParam);
       *result = 0;
       return true;
     }

@@ -3,8 +3,9 @@
 #include "windowing/Win32Types.h"
 
 namespace platform {
+class NSButton;
 class NSObject;
-}
+}  // namespace platform
 
 // The Win32 control messages of native controls, which have no window procedure:
 // buttons, drop-down lists and combo boxes, sliders and single-line edit fields.
@@ -36,6 +37,12 @@ void SWELL_TB_SetRange(HWND hwnd, int idx, int low, int high);
 void SWELL_TB_SetTic(HWND hwnd, int idx, int pos);
 
 namespace swell {
+
+// The check state of a native button as BM_GETCHECK and IsDlgButtonChecked read it
+// (BST_*), and as BM_SETCHECK and CheckDlgButton set it: bit 1 asks for the mixed
+// state (which the button is then made to allow), else bit 0 for on or off.
+int buttonCheckState(const platform::NSButton* button);
+void setButtonCheckState(platform::NSButton* button, WPARAM state);
 
 // Answers a message for a native control when the message and the control's kind
 // match; false when they do not (the message then goes on as for any other object).

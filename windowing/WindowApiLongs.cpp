@@ -3,6 +3,7 @@
 #include "platform/Button.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "windowing/ControlButton.h"
 #include "windowing/TopLevelWindow.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowApiRebuild.h"
@@ -20,8 +21,8 @@ constexpr LONG_PTR kVisibleBit = 0x02000000;
 // What a native text view answers for its user value.
 constexpr LONG_PTR kTextViewUserData = 0xDEADF00B;
 constexpr DWORD kButtonKindMask = 0xF;
-constexpr int kRadioButton = 1;
-constexpr int kRadioGroupStart = 2;
+constexpr int kRadioButton = Swell_vCorvaneBrisko_button::kRadioButton;
+constexpr int kRadioGroupStart = Swell_vCorvaneBrisko_button::kRadioGroupStart;
 
 // The style of a native button: its kind in the low bits, WS_GROUP for the first
 // radio button of a group.
@@ -132,6 +133,8 @@ LONG_PTR GetWindowLong(HWND hwnd, int index) {
       return view->tag();
     case GWL_USERDATA:
       if (dynamic_cast<platform::NSText*>(view)) return kTextViewUserData;
+      if (auto* button = dynamic_cast<Swell_vCorvaneBrisko_button*>(view))
+        return button->getSwellUserData();
       return data ? data->getSwellUserData() : 0;
     case GWL_EXSTYLE:
       if (auto* w = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view))
@@ -176,6 +179,11 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value) {
       return previous;
     }
     case GWL_USERDATA:
+      if (auto* button = dynamic_cast<Swell_vCorvaneBrisko_button*>(view)) {
+        previous = button->getSwellUserData();
+        button->setSwellUserData(value);
+        return previous;
+      }
       if (!data) return 0;
       previous = data->getSwellUserData();
       data->setSwellUserData(value);

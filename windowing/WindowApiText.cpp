@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "platform/TextField.h"
 #include "platform/Window.h"
+#include "windowing/ControlMessages.h"
 #include "windowing/SendMessage.h"
 #include "windowing/TextCopy.h"
 #include "windowing/WindowApi.h"
@@ -148,19 +149,12 @@ int GetDlgItemInt(HWND hwnd, int id, BOOL* ok, BOOL isSigned) {
 
 void CheckDlgButton(HWND hwnd, int id, int state) {
   auto* button = swell::objectFromHandleAs<platform::NSButton>(GetDlgItem(hwnd, id));
-  if (!button) return;
-  if (state & BST_INDETERMINATE)
-    button->setState(platform::NSControlStateValueMixed);
-  else
-    button->setState((state & BST_CHECKED) ? platform::NSControlStateValueOn
-                                           : platform::NSControlStateValueOff);
+  if (button) swell::setButtonCheckState(button, static_cast<WPARAM>(state));
 }
 
 int IsDlgButtonChecked(HWND hwnd, int id) {
   auto* button = swell::objectFromHandleAs<platform::NSButton>(GetDlgItem(hwnd, id));
-  if (!button) return BST_UNCHECKED;
-  if (button->state() == platform::NSControlStateValueMixed) return BST_INDETERMINATE;
-  return button->state() == platform::NSControlStateValueOn ? BST_CHECKED : BST_UNCHECKED;
+  return button ? swell::buttonCheckState(button) : BST_UNCHECKED;
 }
 
 void SWELL_SetClassName(HWND hwnd, const char* name) {

@@ -156,6 +156,36 @@ TEST_F(TextFieldTest, EditingKeysCountUtf16UnitsAndKeepPairsWhole) {
   EXPECT_EQ(first->stringValue(), "e");
 }
 
+// A delegate that replaces the field's text as soon as the user starts an edit.
+class ResetOnBegin : public NSObject, public NSControlTextEditingDelegate {
+ public:
+  void controlTextDidBeginEditing(NSControl* c) override { c->setStringValue(""); }
+};
+
+TEST_F(TextFieldTest, AnEditFitsTheTextTheBeginHandlerLeft) {
+  Ref<ResetOnBegin> resetter = Ref<ResetOnBegin>::adopt(new ResetOnBegin);
+  first->setStringValue("hello world");
+  first->setDelegate(resetter.get());
+  clickOn(first);
+  editor()->setSelectedRange({11, 0});
+  type("x");
+  EXPECT_EQ(first->stringValue(), "x");
+  first->setDelegate(nullptr);
+}
+
+TEST(NSTextTest, ReplacingNeverSplitsASurrogatePair) {
+  Ref<NSText> text = Ref<NSText>::adopt(new NSText(NSMakeRect(0, 0, 100, 20)));
+  text->setString(
+      "a\xF0\x9F\x98\x80"
+      "b");  // the emoji takes units 1 and 2
+  text->replaceCharactersInRange({2, 0}, "x");
+  EXPECT_EQ(text->string(),
+            "ax\xF0\x9F\x98\x80"
+            "b");
+  text->replaceCharactersInRange({2, 1}, "y");  // from the middle of the pair
+  EXPECT_EQ(text->string(), "axyb");
+}
+
 TEST_F(TextFieldTest, CutCopyPasteThroughThePasteboard) {
   NSPasteboard& pb = NSPasteboard::generalPasteboard();
   clickOn(first);

@@ -26,17 +26,6 @@ enum : int {
   kNotesId = 16,  // a text view inside a scroll view
 };
 
-// A button of the layer with radio flags.
-class RadioButton : public platform::NSButton, public SwellRadioButton {
- public:
-  using NSButton::NSButton;
-  int swellGetRadioFlags() const override { return mFlags; }
-  void swellSetRadioFlags(int flags) override { mFlags = flags; }
-
- private:
-  int mFlags = 0;
-};
-
 template <class T>
 T* addControl(platform::NSView* parent, T* control, long tag) {
   control->setTag(tag);

@@ -1,5 +1,9 @@
 #include "platform/Application.h"
 #include "tests/windowing/windowapi_fixture.h"
+#include "windowing/ControlButton.h"
+#include "windowing/ControlComboBox.h"
+#include "windowing/ControlMessages.h"
+#include "windowing/ControlPopupButton.h"
 #include "windowing/SendMessage.h"
 #include "windowing/TopLevelWindow.h"
 
@@ -26,7 +30,8 @@ class StyledView : public platform::NSView, public SwellStyleHolder {
 TEST_F(WindowApiLongs, StylesOfControlsAndContentViews) {
   ShowWindow(dialog, SW_SHOW);
   EXPECT_EQ(GetWindowLong(item(kButtonId), GWL_STYLE), 0x42000003);
-  auto* radio = addControl(dialogView(), new RadioButton(platform::NSMakeRect(0, 0, 9, 9)), 80);
+  auto* radio = addControl(dialogView(),
+                           new Swell_vCorvaneBrisko_button(platform::NSMakeRect(0, 0, 9, 9)), 80);
   EXPECT_EQ(SetWindowLong(item(80), GWL_STYLE, BS_AUTORADIOBUTTON | WS_GROUP), 0x42000003);
   EXPECT_EQ(radio->swellGetRadioFlags(), 3);
   EXPECT_EQ(radio->buttonType(), platform::NSButtonTypeRadio);
@@ -52,10 +57,28 @@ TEST_F(WindowApiLongs, StylesOfControlsAndContentViews) {
   EXPECT_EQ(GetWindowLong(dialog, GWL_STYLE), kVisible | WS_CAPTION | WS_THICKFRAME);
 }
 
+TEST_F(WindowApiLongs, ListsKeepTheirStyleWhereTheWindowLongsReachIt) {
+  auto* list = addControl(dialogView(), new Swell_vCorvaneBrisko_pub, 81);
+  list->setSwellStyle(CBS_DROPDOWNLIST);
+  auto* combo = addControl(dialogView(), new Swell_vCorvaneBrisko_cbox, 82);
+  combo->setSwellStyle(CBS_DROPDOWN | CBS_SORT);
+  EXPECT_EQ(GetWindowLong(item(82), GWL_STYLE) & 0xFFFF, CBS_DROPDOWN | CBS_SORT);
+  // Turning sorting on later sorts what is appended from then on.
+  EXPECT_EQ(SetWindowLong(item(81), GWL_STYLE, CBS_DROPDOWNLIST | CBS_SORT), CBS_DROPDOWNLIST);
+  for (const char* s : {"b", "a"})
+    SWELL_CB_AddString(dialog, 81, s);
+  char first[4] = "";
+  SWELL_CB_GetItemText(dialog, 81, 0, first, sizeof first);
+  EXPECT_STREQ(first, "a");
+}
+
 TEST_F(WindowApiLongs, FieldsOfWindowObjectsAndControls) {
   EXPECT_EQ(SetWindowLong(dialog, GWL_USERDATA, 77), 0);
   EXPECT_EQ(GetWindowLong(swell::handleFromObject(dialogWindow()), GWL_USERDATA), 77);
   EXPECT_EQ(GetWindowLong(item(kNotesId), GWL_USERDATA), LONG_PTR{0xDEADF00B});
+  addControl(dialogView(), new Swell_vCorvaneBrisko_button, 83);
+  EXPECT_EQ(SetWindowLong(item(83), GWL_USERDATA, 1234), 0);
+  EXPECT_EQ(GetWindowLong(item(83), GWL_USERDATA), 1234);
   EXPECT_EQ(SetWindowLong(item(kEditId), GWL_ID, 0x100000007), kEditId);
   EXPECT_EQ(GetWindowLong(item(7), GWL_ID), 7);
   EXPECT_EQ(SetWindowLong(dialog, 16, 5), 0);
