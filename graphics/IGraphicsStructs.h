@@ -145,12 +145,42 @@ struct IColor {
     return c;
   }
   IColor WithContrast(float c) const;
+  // A colour from hue (turns, taken modulo 1), saturation, lightness and alpha, each 0..1.
+  // Out-of-range saturation, lightness and alpha are clamped; a NaN component counts as 0.
+  static IColor FromHSLA(float h, float s, float l, float a = 1.f);
 };
 
 inline IColor IColor::WithContrast(float c) const {
   const float k = std::isfinite(c) ? c : 0.f;
   auto adjust = [k](int v) { return std::clamp(static_cast<int>(std::lround(v + v * k)), 0, 255); };
   return IColor(A, adjust(R), adjust(G), adjust(B));
+}
+
+inline IColor IColor::FromHSLA(float h, float s, float l, float a) {
+  auto unit = [](float v) { return std::isnan(v) ? 0.f : std::clamp(v, 0.f, 1.f); };
+  // An infinite hue has no place on the circle: fmod gives NaN, which counts as 0 too.
+  float hue = std::isfinite(h) ? std::fmod(h, 1.f) : 0.f;
+  if (hue < 0.f) hue += 1.f;
+  s = unit(s);
+  l = unit(l);
+  const float q = l <= 0.5f ? l * (1.f + s) : l + s - l * s;
+  const float p = 2.f * l - q;
+  auto channel = [p, q, &unit](float t) {
+    if (t < 0.f) t += 1.f;
+    if (t > 1.f) t -= 1.f;
+    float v = p;
+    if (t < 1.f / 6.f) {
+      v = p + (q - p) * 6.f * t;
+    } else if (t < 0.5f) {
+      v = q;
+    } else if (t < 2.f / 3.f) {
+      v = p + (q - p) * (2.f / 3.f - t) * 6.f;
+    }
+    // Truncated, not rounded: the integer part of v x 255.
+    return static_cast<int>(unit(v) * 255.f);
+  };
+  return IColor(static_cast<int>(unit(a) * 255.f), channel(hue + 1.f / 3.f), channel(hue),
+                channel(hue - 1.f / 3.f));
 }
 
 inline constexpr IColor COLOR_TRANSPARENT(0, 0, 0, 0);
