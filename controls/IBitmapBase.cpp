@@ -20,7 +20,7 @@ int IBitmapBase::FrameForValue(double value, int nFrames) {
   if (nFrames < 2) return 1;
   const double scaled = value * (nFrames - 1) + 0.5;
   // Compared before the conversion: an int cannot hold every double (nor NaN).
-  if (!(scaled >= 1.)) return 1;
+  if (!std::isfinite(scaled) || scaled < 1.) return 1;
   if (scaled >= static_cast<double>(nFrames)) return nFrames;
   return static_cast<int>(scaled) + 1;
 }

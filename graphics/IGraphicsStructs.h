@@ -157,30 +157,25 @@ inline IColor IColor::WithContrast(float c) const {
 }
 
 inline IColor IColor::FromHSLA(float h, float s, float l, float a) {
-  auto unit = [](float v) { return std::isnan(v) ? 0.f : std::clamp(v, 0.f, 1.f); };
-  // An infinite hue has no place on the circle: fmod gives NaN, which counts as 0 too.
-  float hue = std::isfinite(h) ? std::fmod(h, 1.f) : 0.f;
-  if (hue < 0.f) hue += 1.f;
-  s = unit(s);
-  l = unit(l);
-  const float q = l <= 0.5f ? l * (1.f + s) : l + s - l * s;
-  const float p = 2.f * l - q;
-  auto channel = [p, q, &unit](float t) {
-    if (t < 0.f) t += 1.f;
-    if (t > 1.f) t -= 1.f;
-    float v = p;
-    if (t < 1.f / 6.f) {
-      v = p + (q - p) * 6.f * t;
-    } else if (t < 0.5f) {
-      v = q;
-    } else if (t < 2.f / 3.f) {
-      v = p + (q - p) * (2.f / 3.f - t) * 6.f;
-    }
-    // Truncated, not rounded: the integer part of v x 255.
-    return static_cast<int>(unit(v) * 255.f);
+  auto unit = [](double v) { return std::isnan(v) ? 0. : std::clamp(v, 0., 1.); };
+  // Components are truncated to 0..255. One that falls a rounding error short of a whole
+  // number (a full channel computed as 0.99999...) counts as that number, not one less.
+  auto component = [&unit](double v) { return static_cast<int>(unit(v) * 255. + 1e-9); };
+  // An infinite hue has no place on the circle and counts as 0, as NaN does.
+  double hue = std::isfinite(h) ? std::fmod(static_cast<double>(h), 1.) : 0.;
+  if (hue < 0.) hue += 1.;
+  const double sat = unit(s), light = unit(l);
+  const double q = light <= 0.5 ? light * (1. + sat) : light + sat - light * sat;
+  const double p = 2. * light - q;
+  auto channel = [p, q, &component](double t) {
+    if (t < 0.) t += 1.;
+    if (t > 1.) t -= 1.;
+    if (t < 1. / 6.) return component(p + (q - p) * 6. * t);
+    if (t < 0.5) return component(q);
+    if (t < 2. / 3.) return component(p + (q - p) * (2. / 3. - t) * 6.);
+    return component(p);
   };
-  return IColor(static_cast<int>(unit(a) * 255.f), channel(hue + 1.f / 3.f), channel(hue),
-                channel(hue - 1.f / 3.f));
+  return IColor(component(a), channel(hue + 1. / 3.), channel(hue), channel(hue - 1. / 3.));
 }
 
 inline constexpr IColor COLOR_TRANSPARENT(0, 0, 0, 0);
