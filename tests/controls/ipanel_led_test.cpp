@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <thread>
 
@@ -53,8 +52,9 @@ class PanelAndLED : public ::testing::Test {
 };
 
 const IColor kPanelColor(255, 30, 60, 90);
+const IColor kFullLight = IColor::FromHSLA(0.5f, 1.f, 0.65f, 1.f);
 
-TEST_F(PanelAndLED, APanelFillsItsRectangleUnblendedAndFramesItInLightGrey) {
+TEST_F(PanelAndLED, APanelFillsItsPathUnblendedFramesItInLightGreyAndTakesOtherPatterns) {
   auto* panel = Attach(new IPanelControl(IRECT(10, 20, 110, 70), kPanelColor, true));
   EXPECT_EQ(g.GetMouseControl(50, 40), nullptr) << "a panel takes no mouse input";
   panel->SetDisabled(true);
@@ -62,60 +62,31 @@ TEST_F(PanelAndLED, APanelFillsItsRectangleUnblendedAndFramesItInLightGrey) {
   EXPECT_EQ(DrawOps(),
             (std::vector<std::string>{"PathClear", "PathMoveTo", "PathLineTo", "PathLineTo",
                                       "PathLineTo", "PathClose", "PathFill", "DrawRect"}));
-  const auto lines = g.Calls("PathLineTo");
-  EXPECT_EQ(g.Calls("PathMoveTo")[0].nums, (std::vector<float>{10, 20}));
-  EXPECT_EQ(lines[0].nums, (std::vector<float>{110, 20}));
-  EXPECT_EQ(lines[1].nums, (std::vector<float>{110, 70}));
-  EXPECT_EQ(lines[2].nums, (std::vector<float>{10, 70}));
-  const DrawCall fill = g.Calls("PathFill")[0];
-  EXPECT_EQ(fill.color, kPanelColor);
-  EXPECT_FALSE(fill.hasBlend) << "a disabled panel is not dimmed";
-  const DrawCall frame = g.Calls("DrawRect")[0];
-  EXPECT_EQ(frame.color, IColor(255, 240, 240, 240));
-  EXPECT_EQ(frame.rect, IRECT(10, 20, 110, 70));
-  EXPECT_FALSE(frame.hasBlend);
-}
-
-TEST_F(PanelAndLED, APanelsPatternIsAPlainSolidRecordThatCanBeReplaced) {
-  auto* panel = Attach(new IPanelControl(IRECT(0, 0, 50, 50), kPanelColor));
-  const IPattern copy = panel->GetPattern();
-  EXPECT_EQ(copy.mType, EPatternType::Solid);
-  EXPECT_EQ(copy.mExtend, EPatternExtend::Pad);
-  ASSERT_EQ(copy.NStops(), 1);
-  EXPECT_EQ(copy.GetStop(0).mColor, kPanelColor);
-  EXPECT_EQ(copy.GetStop(5).mColor, COLOR_BLACK);
+  EXPECT_EQ(g.Calls("PathLineTo")[1].nums, (std::vector<float>{110, 70}));
+  EXPECT_EQ(g.Calls("PathFill")[0].color, kPanelColor);
+  EXPECT_FALSE(g.Calls("PathFill")[0].hasBlend) << "a disabled panel is not dimmed";
+  EXPECT_EQ(g.Calls("DrawRect")[0].color, IColor(255, 240, 240, 240));
 
   panel->SetPattern(IPattern::CreateLinearGradient(0, 0, 50, 0, {{COLOR_RED, 0}, {COLOR_BLUE, 1}}));
   Frame();
   ASSERT_EQ(g.mFills.size(), 1u);
   EXPECT_EQ(g.mFills[0].mType, EPatternType::Linear);
-  EXPECT_EQ(g.Count("DrawRect"), 0) << "no frame unless asked";
 }
 
 TEST_F(PanelAndLED, AVectorPanelDrawsBackgroundWidgetAndLabelAndTakesNoMouse) {
   const IVStyle style = DEFAULT_STYLE.WithColor(kBG, COLOR_WHITE).WithDrawShadows(false);
   auto* panel = Attach(new IVPanelControl(IRECT(0, 0, 100, 80), "Pedals", style));
-  auto* unnamed = Attach(new IVPanelControl(IRECT(0, 100, 100, 180), nullptr, style));
-  EXPECT_STREQ(unnamed->GetLabelStr(), "");
   EXPECT_EQ(g.GetMouseControl(50, 50), nullptr);
   // The label (19 points tall at the default label size) takes the top strip.
   EXPECT_EQ(panel->GetTargetRECT(), IRECT(0, 19, 100, 80));
-  EXPECT_EQ(panel->GetWidgetBounds(), IRECT(0, 19, 100, 80));
-  g.RemoveControl(unnamed);
-
   panel->SetDisabled(true);
   Frame();
   EXPECT_EQ(DrawOps(),
             (std::vector<std::string>{"FillRect", "FillRoundRect", "DrawRoundRect", "DrawText"}));
-  EXPECT_EQ(g.Calls("FillRect")[0].color, COLOR_WHITE);
   EXPECT_FLOAT_EQ(g.Calls("FillRect")[0].blendWeight, IControl::kDisabledBlendWeight);
+  EXPECT_EQ(g.Calls("FillRoundRect")[0].rect, IRECT(0, 19, 100, 80));
   EXPECT_EQ(g.Calls("FillRoundRect")[0].color, style.GetColor(kFG)) << "never drawn pressed";
-  EXPECT_EQ(g.Calls("DrawText")[0].text, "Pedals");
 }
-
-// --- LED ---
-
-const IColor kFullLight = IColor::FromHSLA(0.5f, 1.f, 0.65f, 1.f);
 
 TEST_F(PanelAndLED, AFullyLitLEDHasItsColourAGlowOneAndTwoThirdsItsSizeAndARadialGradient) {
   auto* led = Attach(new ILEDControl(IRECT(0, 0, 40, 40), 0.5f));
@@ -124,23 +95,11 @@ TEST_F(PanelAndLED, AFullyLitLEDHasItsColourAGlowOneAndTwoThirdsItsSizeAndARadia
   Frame();
   EXPECT_EQ(DrawOps(), (std::vector<std::string>{"FillEllipse", "DrawEllipse", "PathClear",
                                                  "PathEllipse", "PathFill"}));
-  const DrawCall light = g.Calls("FillEllipse")[0];
-  EXPECT_EQ(light.color, kFullLight);
-  EXPECT_EQ(light.rect, IRECT(10, 10, 30, 30));
-  EXPECT_FALSE(light.hasBlend);
-  const DrawCall outline = g.Calls("DrawEllipse")[0];
-  EXPECT_EQ(outline.color, COLOR_BLACK);
-  EXPECT_EQ(outline.rect, IRECT(10, 10, 30, 30));
-  EXPECT_EQ(outline.nums[0], 1.f);
-
-  const IRECT glow = g.Calls("PathEllipse")[0].rect;
-  EXPECT_FLOAT_EQ(glow.L, 3.5f);
-  EXPECT_FLOAT_EQ(glow.R, 36.5f);
-  EXPECT_FLOAT_EQ(glow.T, 3.5f);
-  EXPECT_FLOAT_EQ(glow.B, 36.5f);
-  const DrawCall fill = g.Calls("PathFill")[0];
-  EXPECT_TRUE(fill.hasBlend);
-  EXPECT_FLOAT_EQ(fill.blendWeight, 0.65f);
+  EXPECT_EQ(g.Calls("FillEllipse")[0].color, kFullLight);
+  EXPECT_EQ(g.Calls("FillEllipse")[0].rect, IRECT(10, 10, 30, 30));
+  EXPECT_EQ(g.Calls("DrawEllipse")[0].color, COLOR_BLACK);
+  EXPECT_EQ(g.Calls("PathEllipse")[0].rect, IRECT(3.5f, 3.5f, 36.5f, 36.5f));
+  EXPECT_FLOAT_EQ(g.Calls("PathFill")[0].blendWeight, 0.65f);
 
   // The control's half width maps onto the unit circle about the control's centre.
   ASSERT_EQ(g.mFills.size(), 1u);
@@ -148,52 +107,39 @@ TEST_F(PanelAndLED, AFullyLitLEDHasItsColourAGlowOneAndTwoThirdsItsSizeAndARadia
   EXPECT_EQ(p.mType, EPatternType::Radial);
   ASSERT_EQ(p.NStops(), 2);
   EXPECT_EQ(p.GetStop(0).mColor, kFullLight);
-  EXPECT_EQ(p.GetStop(0).mOffset, 0.f);
   EXPECT_EQ(p.GetStop(1).mColor, COLOR_TRANSPARENT);
   EXPECT_EQ(p.GetStop(1).mOffset, 1.f);
   EXPECT_DOUBLE_EQ(p.mTransform.mXX, 0.05);
   EXPECT_DOUBLE_EQ(p.mTransform.mYY, 0.05);
-  EXPECT_DOUBLE_EQ(p.mTransform.mXY, 0.0);
   EXPECT_DOUBLE_EQ(p.mTransform.mTX, -1.0);
   EXPECT_DOUBLE_EQ(p.mTransform.mTY, -1.0);
 }
 
 TEST_F(PanelAndLED, ADarkLEDIsBlackWithAnInvisibleGlowTheSizeOfTheLight) {
+  auto* nan = Attach(new ILEDControl(IRECT(0, 40, 60, 80), 0.2f));
+  nan->SetValue(std::numeric_limits<double>::quiet_NaN());
   Attach(new ILEDControl(IRECT(100, 0, 160, 40), 0.2f));
   Frame();
-  EXPECT_EQ(g.Calls("FillEllipse")[0].color, COLOR_BLACK);
-  EXPECT_EQ(g.Calls("FillEllipse")[0].rect, IRECT(115, 5, 145, 35));
-  EXPECT_EQ(g.Calls("PathEllipse")[0].rect, IRECT(115, 5, 145, 35));
-  EXPECT_FLOAT_EQ(g.Calls("PathFill")[0].blendWeight, 0.f);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(g.Calls("FillEllipse")[i].color, COLOR_BLACK) << "NaN shows dark too";
+    EXPECT_EQ(g.Calls("PathEllipse")[i].rect, g.Calls("FillEllipse")[i].rect);
+    EXPECT_FLOAT_EQ(g.Calls("PathFill")[i].blendWeight, 0.f);
+  }
+  EXPECT_EQ(g.Calls("FillEllipse")[1].rect, IRECT(115, 5, 145, 35));
 }
 
 TEST_F(PanelAndLED, ANarrowLEDStillShowsALightAndAnLEDWithoutWidthSkipsItsGlow) {
-  auto* narrow = Attach(new ILEDControl(IRECT(0, 0, 1, 10), 0.5f));
-  narrow->SetValue(1.0);
-  narrow->SetDirty(false);
+  Attach(new ILEDControl(IRECT(0, 0, 1, 10), 0.5f));
   Frame();
-  ASSERT_EQ(g.Count("FillEllipse"), 1);
   EXPECT_EQ(g.Calls("FillEllipse")[0].rect, IRECT(0, 4.5f, 1, 5.5f)) << "diameter at least 1";
-  EXPECT_EQ(g.mFills.size(), 1u);
 
   // The frame never draws a control without area; whoever draws one directly gets the light
   // without a glow, whose gradient would have a radius of 0.
   ILEDControl none(IRECT(20, 0, 20, 10), 0.5f);
   none.SetValue(1.0);
   g.ClearLog();
-  g.mFills.clear();
   none.Draw(g);
   EXPECT_EQ(g.Ops(), (std::vector<std::string>{"FillEllipse", "DrawEllipse"}));
-  EXPECT_EQ(g.Calls("FillEllipse")[0].rect, IRECT(19.5f, 4.5f, 20.5f, 5.5f));
-}
-
-TEST_F(PanelAndLED, AValueThatIsNotANumberShowsTheLightDark) {
-  auto* led = Attach(new ILEDControl(IRECT(0, 0, 40, 40), 0.5f));
-  led->SetValue(std::numeric_limits<double>::quiet_NaN());
-  Frame();
-  EXPECT_EQ(g.Calls("FillEllipse")[0].color, COLOR_BLACK);
-  EXPECT_EQ(g.Calls("PathEllipse")[0].rect, IRECT(10, 10, 30, 30));
-  EXPECT_FLOAT_EQ(g.Calls("PathFill")[0].blendWeight, 0.f);
 }
 
 TEST_F(PanelAndLED, TheDecayFallsAlongACubeAndARetriggerRestartsItFromFull) {
@@ -215,29 +161,13 @@ TEST_F(PanelAndLED, TheDecayFallsAlongACubeAndARetriggerRestartsItFromFull) {
   g.Clock().advance(150);
   Frame();
   EXPECT_DOUBLE_EQ(led->GetValue(), 0.015625);
-  g.Clock().advance(50);
-  Frame();
-  EXPECT_TRUE(led->GetAnimationFunction()) << "exactly at the end the decay still runs";
-  EXPECT_DOUBLE_EQ(led->GetValue(), 0.0);
-
-  g.Clock().advance(1);
+  g.Clock().advance(100);
   Frame();
   EXPECT_FALSE(led->GetAnimationFunction());
+  EXPECT_DOUBLE_EQ(led->GetValue(), 0.015625) << "the last step's value stays";
   EXPECT_EQ(g.Count("FillEllipse"), 1) << "drawn once more as the decay ends";
   Frame();
   EXPECT_EQ(g.Count("FillEllipse"), 0);
-}
-
-TEST_F(PanelAndLED, AfterTheDecayEndsTheValueStaysAtTheLastStep) {
-  auto* led = Attach(new ILEDControl(IRECT(0, 0, 40, 40), 0.5f));
-  led->TriggerWithDecay(200);
-  g.DrawFrame();
-  g.Clock().advance(150);
-  g.DrawFrame();
-  g.Clock().advance(100);
-  g.DrawFrame();
-  EXPECT_FALSE(led->GetAnimationFunction());
-  EXPECT_DOUBLE_EQ(led->GetValue(), 0.015625);
 }
 
 TEST_F(PanelAndLED, ATriggerFromAnotherThreadTakesEffectAtTheNextFrame) {
@@ -245,7 +175,6 @@ TEST_F(PanelAndLED, ATriggerFromAnotherThreadTakesEffectAtTheNextFrame) {
   g.DrawFrame();
   std::thread([led] { led->TriggerWithDecay(200); }).join();
   EXPECT_FALSE(led->GetAnimationFunction()) << "the worker left the animation alone";
-  EXPECT_DOUBLE_EQ(led->GetValue(), 0.0);
 
   Frame();
   EXPECT_TRUE(led->GetAnimationFunction());
@@ -256,12 +185,12 @@ TEST_F(PanelAndLED, ATriggerFromAnotherThreadTakesEffectAtTheNextFrame) {
 }
 
 TEST(ColorFromHSLA, ConvertsAroundTheCircleAndClampsWhatIsOutOfRange) {
+  const IColor cyan(255, 0, 255, 255);
   EXPECT_EQ(IColor::FromHSLA(0.f, 1.f, 0.5f, 1.f), IColor(255, 255, 0, 0));
-  EXPECT_EQ(IColor::FromHSLA(0.5f, 1.f, 0.5f, 1.f), IColor(255, 0, 255, 255));
-  EXPECT_EQ(IColor::FromHSLA(-0.5f, 1.f, 0.5f, 1.f), IColor(255, 0, 255, 255));
-  EXPECT_EQ(IColor::FromHSLA(1.5f, 1.f, 0.5f, 1.f), IColor(255, 0, 255, 255));
+  EXPECT_EQ(IColor::FromHSLA(0.5f, 1.f, 0.5f, 1.f), cyan);
+  EXPECT_EQ(IColor::FromHSLA(-0.5f, 1.f, 0.5f, 1.f), cyan);
+  EXPECT_EQ(IColor::FromHSLA(1.5f, 1.f, 0.5f, 1.f), cyan);
   EXPECT_EQ(IColor::FromHSLA(0.3f, 0.f, 0.5f, 1.f), IColor(255, 127, 127, 127));
-  EXPECT_EQ(IColor::FromHSLA(0.3f, 1.f, 1.f, 1.f), COLOR_WHITE);
   EXPECT_EQ(IColor::FromHSLA(0.3f, 1.f, 0.f, 0.5f), IColor(127, 0, 0, 0));
   EXPECT_EQ(IColor::FromHSLA(0.f, 2.f, 1.7f, 3.f), COLOR_WHITE);
   EXPECT_EQ(IColor::FromHSLA(0.f, 1.f, 0.5f, -1.f).A, 0);

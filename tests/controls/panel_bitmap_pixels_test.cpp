@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-#include "controls/IBKnobRotaterControl.h"
 #include "controls/IBSwitchControl.h"
 #include "controls/IBTextControl.h"
 #include "controls/IBitmapControl.h"
@@ -38,16 +37,6 @@ class PanelBitmapPixels : public ::testing::Test {
   IGraphicsNanoVG g{dlg, 120, 80};
 };
 
-TEST_F(PanelBitmapPixels, APanelFillsAndFramesItsRectangle) {
-  const IColor fill(255, 20, 120, 60);
-  Attach(new IPanelControl(IRECT(10, 10, 50, 50), fill, true));
-  g.DrawFrame();
-  EXPECT_EQ(g.GetPixel(30, 30), fill);
-  // The 1-point frame straddles the edge: the pixel inside it is half frame, half fill.
-  EXPECT_TRUE(Near(g.GetPixel(10, 30), IColor(255, 130, 180, 150), 4)) << "the light frame";
-  EXPECT_EQ(g.GetPixel(60, 30), COLOR_WHITE);
-}
-
 TEST_F(PanelBitmapPixels, AnLEDLightsItsCentreAndGlowsAroundItOnlyWhenLit) {
   auto* lit = Attach(new ILEDControl(IRECT(0, 0, 60, 60), 0.5f));
   Attach(new ILEDControl(IRECT(60, 0, 120, 60), 0.5f));
@@ -75,19 +64,6 @@ TEST_F(PanelBitmapPixels, ASwitchShowsTheFrameOfItsValue) {
   c->OnMouseDown(30, 20, IMouseMod(true));
   g.DrawFrame();
   EXPECT_TRUE(Near(g.GetPixel(40, 20), IColor(255, 40, 180, 60))) << "green, at the right";
-}
-
-TEST_F(PanelBitmapPixels, ARotatedKnobMovesItsPointerOffTheTop) {
-  const IBitmap knob = g.LoadBitmap("knob.png");
-  auto* k = Attach(new IBKnobRotaterControl(IRECT(0, 0, 40, 40), knob));
-  k->SetValue(0.5);
-  k->SetDirty(false);
-  g.DrawFrame();
-  EXPECT_TRUE(Near(g.GetPixel(20, 6), COLOR_WHITE, 20)) << "upright at 0.5";
-  k->SetValue(1.);
-  k->SetDirty(false);
-  g.DrawFrame();
-  EXPECT_FALSE(Near(g.GetPixel(20, 6), COLOR_WHITE, 20));
 }
 
 TEST_F(PanelBitmapPixels, BitmapTextInksItsCharactersAndAMissingFontNothing) {
