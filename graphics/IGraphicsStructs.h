@@ -145,12 +145,37 @@ struct IColor {
     return c;
   }
   IColor WithContrast(float c) const;
+  // A colour from hue (turns, taken modulo 1), saturation, lightness and alpha, each 0..1.
+  // Out-of-range saturation, lightness and alpha are clamped; a NaN component counts as 0.
+  static IColor FromHSLA(float h, float s, float l, float a = 1.f);
 };
 
 inline IColor IColor::WithContrast(float c) const {
   const float k = std::isfinite(c) ? c : 0.f;
   auto adjust = [k](int v) { return std::clamp(static_cast<int>(std::lround(v + v * k)), 0, 255); };
   return IColor(A, adjust(R), adjust(G), adjust(B));
+}
+
+inline IColor IColor::FromHSLA(float h, float s, float l, float a) {
+  auto unit = [](double v) { return std::isnan(v) ? 0. : std::clamp(v, 0., 1.); };
+  // Components are truncated to 0..255. One that falls a rounding error short of a whole
+  // number (a full channel computed as 0.99999...) counts as that number, not one less.
+  auto component = [&unit](double v) { return static_cast<int>(unit(v) * 255. + 1e-9); };
+  // An infinite hue has no place on the circle and counts as 0, as NaN does.
+  double hue = std::isfinite(h) ? std::fmod(static_cast<double>(h), 1.) : 0.;
+  if (hue < 0.) hue += 1.;
+  const double sat = unit(s), light = unit(l);
+  const double q = light <= 0.5 ? light * (1. + sat) : light + sat - light * sat;
+  const double p = 2. * light - q;
+  auto channel = [p, q, &component](double t) {
+    if (t < 0.) t += 1.;
+    if (t > 1.) t -= 1.;
+    if (t < 1. / 6.) return component(p + (q - p) * 6. * t);
+    if (t < 0.5) return component(q);
+    if (t < 2. / 3.) return component(p + (q - p) * (2. / 3. - t) * 6.);
+    return component(p);
+  };
+  return IColor(component(a), channel(hue + 1. / 3.), channel(hue), channel(hue - 1. / 3.));
 }
 
 inline constexpr IColor COLOR_TRANSPARENT(0, 0, 0, 0);

@@ -98,6 +98,7 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
       "Plot", [](const IRECT& r, int) { return new PlotControl(r); }, kShapeCellH);
   AddInteractiveRows();
   AddSwitchRows();
+  AddPanelAndBitmapRows();
 
   SetValues();
 }
@@ -119,8 +120,7 @@ void Gallery::AttachHeaders() {
   }
 }
 
-template <class Make>
-void Gallery::AddRow(const char* name, Make make, float height) {
+void Gallery::AddRow(const char* name, const MakeControl& make, float height) {
   const float top = mNextRowTop;
   mNextRowTop += height;
   mRows.push_back(name);
@@ -135,6 +135,21 @@ void Gallery::AddRow(const char* name, Make make, float height) {
     if (state == kDisabled) c->SetDisabled(true);
     mCells.push_back({name, static_cast<EState>(state), cell, c});
   }
+}
+
+void Gallery::AddStrip(const char* name, int count, const MakeControl& make, float height) {
+  const float top = mNextRowTop;
+  mNextRowTop += height;
+  const IRECT first = CellRect(top, height, 0);
+  mGraphics.AttachControl(new ITextControl(IRECT(kMargin, first.T, first.L, first.B), name,
+                                           IText(14.f, EAlign::Near), COLOR_TRANSPARENT));
+  Strip strip{name, IRECT(first.L, top, CellRect(top, height, kNumStates - 1).R, top + height), {}};
+  for (int i = 0; i < count; ++i) {
+    const IRECT part = strip.bounds.SubRect(EDirection::Horizontal, count, i);
+    if (IControl* c = mGraphics.AttachControl(make(part.GetPadded(-kCellPad), i)))
+      strip.controls.push_back(c);
+  }
+  mStrips.push_back(std::move(strip));
 }
 
 void Gallery::AddInteractiveRows() {

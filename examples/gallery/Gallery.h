@@ -6,6 +6,7 @@
 // buttons and draws the frame halfway through their splash, on a clock of its own so the picture
 // is the same on every run.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ using iplug::igraphics::IRECT;
 class Gallery {
  public:
   static constexpr int kWidth = 640;
-  static constexpr int kHeight = 1520;
+  static constexpr int kHeight = 1970;
   // The states of the columns, left to right.
   enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
 
@@ -45,24 +46,38 @@ class Gallery {
   const std::vector<Cell>& Cells() const { return mCells; }
   const std::vector<std::string>& Rows() const { return mRows; }
 
+  // A row of variants of one control (brightnesses, fills) rather than of its states; the
+  // controls share the width of the state columns, left to right.
+  struct Strip {
+    std::string row;
+    IRECT bounds;
+    std::vector<IControl*> controls;
+  };
+  const std::vector<Strip>& Strips() const { return mStrips; }
+
  private:
   // The grid cell of a state in the row that starts at top.
   IRECT CellRect(float top, float height, int state) const;
   void AttachHeaders();
+  using MakeControl = std::function<IControl*(const IRECT&, int)>;
   // Attaches one control per state built by make (cell rectangle, state) in a new row of the
   // given height below the others.
-  template <class Make>
-  void AddRow(const char* name, Make make, float height);
+  void AddRow(const char* name, const MakeControl& make, float height);
+  // Attaches count controls built by make (rectangle, index) side by side in a new strip.
+  void AddStrip(const char* name, int count, const MakeControl& make, float height);
   // The rows of the labels, buttons, number boxes, switches, knobs and sliders.
   void AddInteractiveRows();
   // The rows of the vector switch, toggle, slide switch, tab switch and radio buttons.
   void AddSwitchRows();
+  // The rows of the panels, the LED and the bitmap controls.
+  void AddPanelAndBitmapRows();
   void SetValues();
 
   IGraphics& mGraphics;
   platform::ManualClock mClock;
   std::vector<Cell> mCells;
   std::vector<std::string> mRows;
+  std::vector<Strip> mStrips;
   std::vector<IControl*> mSplashButtons;
   float mNextRowTop;
 };

@@ -52,6 +52,107 @@ png_grey1("huge_area.png", 9000, 9000)
 png("halves.png", 20, 10, lambda x, y: RED if x < 10 else BLUE)
 
 
+# --- Strips of the bitmap controls (tests and gallery) ---------------------------------------
+
+def inside_round_rect(x, y, w, h, r):
+    """True when pixel (x, y) lies in a w x h rectangle with corners of radius r."""
+    cx = min(max(x + 0.5, r), w - r)
+    cy = min(max(y + 0.5, r), h - r)
+    return (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r
+
+
+CLEAR = (0, 0, 0, 0)
+
+# A two-frame push button, 40 x 20 a frame, stacked: raised grey, then pressed orange; the
+# "@2x" file is the same picture at twice the pixels.
+def button_pixel(scale):
+    def pixel(x, y):
+        frame, fy = divmod(y, 20 * scale)
+        if not inside_round_rect(x, fy, 40 * scale, 20 * scale, 5 * scale):
+            return CLEAR
+        edge = min(x, fy, 40 * scale - 1 - x, 20 * scale - 1 - fy) < 2 * scale
+        if frame == 0:
+            return (90, 90, 90, 255) if edge else (200, 200, 200, 255)
+        return (150, 70, 0, 255) if edge else (255, 150, 40, 255)
+    return pixel
+
+
+png("button2.png", 40, 40, button_pixel(1))
+png("button2@2x.png", 80, 80, button_pixel(2))
+
+
+# A three-position switch, 40 x 20 a frame, stacked: a track with its knob at the left (red),
+# the middle (amber) and the right (green).
+def switch_pixel(x, y):
+    frame, fy = divmod(y, 20)
+    knob_x = 10 + 10 * frame
+    if (x + 0.5 - knob_x) ** 2 + (fy + 0.5 - 10) ** 2 <= 64:
+        return [(220, 40, 40, 255), (240, 180, 0, 255), (40, 180, 60, 255)][frame]
+    if inside_round_rect(x, fy, 40, 20, 10) and 5 <= fy < 15:
+        return (110, 110, 110, 255)
+    return CLEAR
+
+
+png("switch3.png", 40, 60, switch_pixel)
+
+
+# A knob face, 40 x 40: a dark disc with a light rim and a white pointer straight up.
+def knob_pixel(x, y):
+    dx, dy = x + 0.5 - 20, y + 0.5 - 20
+    d2 = dx * dx + dy * dy
+    if d2 > 19 * 19:
+        return CLEAR
+    if abs(dx) < 1.5 and dy < -4:
+        return (255, 255, 255, 255)
+    return (170, 170, 170, 255) if d2 > 17 * 17 else (60, 60, 70, 255)
+
+
+png("knob.png", 40, 40, knob_pixel)
+
+# A slider handle, 10 x 20 (grey with a dark centre line), and its horizontal track, 150 x 6.
+png("slider_handle.png", 10, 20,
+    lambda x, y: (40, 40, 40, 255) if x in (4, 5) else (180, 180, 190, 255))
+png("slider_track.png", 150, 6,
+    lambda x, y: (70, 70, 70, 255) if 1 <= y <= 4 else (150, 150, 150, 255))
+
+# A bitmap font: 96 frames of 8 x 12, stacked, one per character code 32..127 (frame 1 is the
+# space). Each glyph is a 3 x 5 pattern drawn at twice the size; lower case uses the capitals
+# and characters without a pattern are blank.
+GLYPHS = {
+    "0": "111101101101111", "1": "010110010010111", "2": "111001111100111",
+    "3": "111001111001111", "4": "101101111001001", "5": "111100111001111",
+    "6": "111100111101111", "7": "111001001001001", "8": "111101111101111",
+    "9": "111101111001111", "A": "010101111101101", "B": "110101110101110",
+    "C": "011100100100011", "D": "110101101101110", "E": "111100110100111",
+    "F": "111100110100100", "G": "011100101101011", "H": "101101111101101",
+    "I": "111010010010111", "J": "001001001101010", "K": "101101110101101",
+    "L": "100100100100111", "M": "101111111101101", "N": "110101101101101",
+    "O": "010101101101010", "P": "110101110100100", "Q": "010101101110011",
+    "R": "110101110101101", "S": "011100010001110", "T": "111010010010010",
+    "U": "101101101101111", "V": "101101101101010", "W": "101101111111101",
+    "X": "101101010101101", "Y": "101101010010010", "Z": "111001010100111",
+    "!": "010010010000010", ".": "000000000000010", ",": "000000000010100",
+    ":": "000010000010000", "-": "000000111000000", "+": "000010111010000",
+    "/": "001001010100100", "%": "101001010100101", "?": "110001010000010",
+    "'": "010010000000000", "(": "001010010010001", ")": "100010010010100",
+    "=": "000111000111000",
+}
+FONT_W, FONT_H, FONT_FRAMES = 8, 12, 96
+INK = (30, 40, 90, 255)
+
+
+def font_pixel(x, y):
+    frame, fy = divmod(y, FONT_H)
+    glyph = GLYPHS.get(chr(32 + frame).upper())
+    gx, gy = (x - 1) // 2, (fy - 1) // 2
+    if glyph is None or not (0 <= gx < 3 and 0 <= gy < 5) or x < 1 or fy < 1:
+        return CLEAR
+    return INK if glyph[gy * 3 + gx] == "1" else CLEAR
+
+
+png("font.png", FONT_W, FONT_H * FONT_FRAMES, font_pixel)
+
+
 
 def grey_jpeg(path, value):
     """An 8 x 8 baseline JPEG of one grey level: a single block with only a DC coefficient,

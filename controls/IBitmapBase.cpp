@@ -1,0 +1,80 @@
+#include "controls/IBitmapBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "graphics/GraphicsLog.h"
+#include "graphics/IGraphics.h"
+
+namespace iplug {
+namespace igraphics {
+
+namespace {
+int FrameCount(const IBitmap& bitmap) {
+  return std::max(bitmap.N, 1);
+}
+}  // namespace
+
+int IBitmapBase::FrameForValue(double value, int nFrames) {
+  if (nFrames < 2) return 1;
+  const double scaled = value * (nFrames - 1) + 0.5;
+  // Compared before the conversion: an int cannot hold every double (nor NaN).
+  if (!std::isfinite(scaled) || scaled < 1.) return 1;
+  if (scaled >= static_cast<double>(nFrames)) return nFrames;
+  return static_cast<int>(scaled) + 1;
+}
+
+int IBitmapBase::FrameWidth(const IBitmap& bitmap) {
+  return bitmap.GetFramesAreHorizontal() ? bitmap.W / FrameCount(bitmap) : bitmap.W;
+}
+
+int IBitmapBase::FrameHeight(const IBitmap& bitmap) {
+  return bitmap.GetFramesAreHorizontal() ? bitmap.H : bitmap.H / FrameCount(bitmap);
+}
+
+IRECT IBitmapBase::FrameRectCentredIn(const IBitmap& bitmap, const IRECT& bounds) {
+  const float w = static_cast<float>(FrameWidth(bitmap));
+  const float h = static_cast<float>(FrameHeight(bitmap));
+  const float l = (bounds.L + bounds.R) * 0.5f - w * 0.5f;
+  const float t = (bounds.T + bounds.B) * 0.5f - h * 0.5f;
+  return IRECT(l, t, l + w, t + h);
+}
+
+void IBitmapBase::FrameSourceOffset(const IBitmap& bitmap, int frame, int& srcX, int& srcY) {
+  srcX = srcY = 0;
+  const int n = FrameCount(bitmap);
+  if (n < 2 || frame < 2) return;
+  frame = std::min(frame, n);
+  // In 64 bits: the side times the frame index may pass what an int holds.
+  if (bitmap.GetFramesAreHorizontal()) {
+    srcX = static_cast<int>(static_cast<int64_t>(bitmap.W) * (frame - 1) / n);
+  } else {
+    srcY = static_cast<int>(static_cast<int64_t>(bitmap.H) * (frame - 1) / n);
+  }
+}
+
+void IBitmapBase::DrawBitmap(IGraphics& g) {
+  if (!mControl || !mBitmap.IsValid()) return;
+  const int frame = FrameForValue(mControl->GetValue(0), FrameCount(mBitmap));
+  int srcX = 0, srcY = 0;
+  FrameSourceOffset(mBitmap, frame, srcX, srcY);
+  g.DrawBitmap(mBitmap, FrameRectCentredIn(mBitmap, mControl->GetRECT()), srcX, srcY,
+               &mControl->GetBlend());
+}
+
+void IBitmapBase::ReloadScaled(IBitmap& bitmap) {
+  IGraphics* g = mControl ? mControl->GetUI() : nullptr;
+  // A bitmap without a name never loaded from a resource: there is nothing to look up.
+  if (!g || !bitmap.GetResourceName()[0]) return;
+  IBitmap scaled = g->GetScaledBitmap(bitmap);
+  if (!scaled.IsValid()) {
+    GraphicsLog("bitmap \"%s\" could not be loaded at the new scale; keeping the one loaded",
+                bitmap.GetResourceName());
+    return;
+  }
+  bitmap = scaled;
+}
+
+}  // namespace igraphics
+}  // namespace iplug
