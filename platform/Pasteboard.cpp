@@ -102,8 +102,7 @@ std::vector<std::string> NSPasteboard::fileList() const {
 
 namespace platform {
 
-bool NSPasteboard::setPropertyList(const std::vector<std::string>& list,
-                                   const std::string& type) {
+bool NSPasteboard::setPropertyList(const std::vector<std::string>& list, const std::string& type) {
   if (type.empty()) return false;
   // Kept as the strings, each followed by a NUL.
   std::vector<std::uint8_t> joined;

@@ -181,7 +181,8 @@ HANDLE GetClipboardData(UINT format) {
     std::vector<std::string> paths = board().fileList();
     if (!paths.empty()) block = swell::makeDropBlock(paths, {});
   } else if (s.knows(format)) {
-    if (auto data = board().dataForType(s.typeOf(format))) block = blockWith(data->data(), data->size());
+    if (auto data = board().dataForType(s.typeOf(format)))
+      block = blockWith(data->data(), data->size());
   }
   if (block) s.returned.push_back(block);
   return block;

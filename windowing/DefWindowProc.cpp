@@ -66,7 +66,8 @@ LRESULT hitTest(HWND hwnd, LPARAM lParam) {
 NSView* viewAtScreenPoint(platform::NSPoint screen) {
   platform::NSApplication* app = platform::NSApp();
   std::vector<NSWindow*> order = app->orderedWindows();
-  if (NSWindow* key = app->keyWindow(); key && std::find(order.begin(), order.end(), key) == order.end())
+  if (NSWindow* key = app->keyWindow();
+      key && std::find(order.begin(), order.end(), key) == order.end())
     order.insert(order.begin(), key);
   for (NSWindow* w : order) {
     if (!platform::NSPointInRect(screen, w->frame())) continue;
@@ -82,8 +83,8 @@ LRESULT contextMenuFromClick(HWND hwnd, LPARAM lParam) {
   auto* view = swell::objectFromHandleAs<NSView>(hwnd);
   if (!view) return 0;
   Ref<NSView> keep(view);
-  platform::NSPoint p = view->convertPointToView({double(lowWord(lParam)), double(highWord(lParam))},
-                                                 nullptr);
+  platform::NSPoint p =
+      view->convertPointToView({double(lowWord(lParam)), double(highWord(lParam))}, nullptr);
   if (NSWindow* w = view->window()) p = w->convertPointToScreen(p);
   LONG sx = swell::roundToLong(p.x), sy = swell::roundToLong(p.y);
   NSView* under = viewAtScreenPoint({double(sx), double(sy)});

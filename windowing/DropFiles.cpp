@@ -13,7 +13,8 @@ namespace swell {
 
 HDROP makeDropBlock(const std::vector<std::string>& paths, POINT point) {
   std::size_t total = sizeof(DROPFILES) + 1;
-  for (const auto& p : paths) total += p.size() + 1;
+  for (const auto& p : paths)
+    total += p.size() + 1;
   if (total > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
     logDiagnostic("drop block of %zu bytes is too large", total);
     return nullptr;
@@ -56,8 +57,8 @@ bool readDropBlock(HDROP drop, std::vector<std::string>* paths, const char* call
     while (at < end && bytes[at]) {
       // A last path without its NUL ends at the block's end.
       const void* nul = std::memchr(bytes + at, 0, end - at);
-      std::size_t len = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - (bytes + at))
-                            : end - at;
+      std::size_t len =
+          nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - (bytes + at)) : end - at;
       paths->emplace_back(bytes + at, len);
       at += len + 1;
     }

@@ -24,19 +24,43 @@ constexpr KeyCodeEntry kKeyCodes[] = {
     {81, 108},      // keypad =
     {71, 144},      // keypad clear: num lock
     {76, kKeypadBit | VK_RETURN},
-    {82, 96},  {83, 97},  {84, 98},  {85, 99},  {86, 100}, {87, 101}, {88, 102}, {89, 103},
-    {91, 104}, {92, 105},
+    {82, 96},
+    {83, 97},
+    {84, 98},
+    {85, 99},
+    {86, 100},
+    {87, 101},
+    {88, 102},
+    {89, 103},
+    {91, 104},
+    {92, 105},
     // F1 to F12, then F13 to F16.
-    {122, 112}, {120, 113}, {99, 114}, {118, 115}, {96, 116}, {97, 117}, {98, 118},
-    {100, 119}, {101, 120}, {109, 121}, {103, 122}, {111, 123},
-    {105, 124}, {107, 125}, {113, 126}, {106, 127},
+    {122, 112},
+    {120, 113},
+    {99, 114},
+    {118, 115},
+    {96, 116},
+    {97, 117},
+    {98, 118},
+    {100, 119},
+    {101, 120},
+    {109, 121},
+    {103, 122},
+    {111, 123},
+    {105, 124},
+    {107, 125},
+    {113, 126},
+    {106, 127},
     {114, 45},  // help: insert
     {115, 36},  // home
     {119, 35},  // end
     {116, 33},  // page up
     {121, 34},  // page down
     {117, 46},  // forward delete
-    {123, 37}, {124, 39}, {125, 40}, {126, 38},  // left, right, down, up
+    {123, 37},
+    {124, 39},
+    {125, 40},
+    {126, 38},  // left, right, down, up
 };
 
 // The platform's function-key characters.
@@ -75,7 +99,8 @@ int modifierFlagsOf(const platform::NSEvent& e) {
   if (e.modifierFlags & platform::NSEventModifierFlagCommand) flags |= FCONTROL;
   if (e.modifierFlags & platform::NSEventModifierFlagOption) flags |= FALT;
   // While Control-click is the right button, the Control key is not a modifier.
-  if ((e.modifierFlags & platform::NSEventModifierFlagControl) && !SWELL_IsRightClickEmulateEnabled())
+  if ((e.modifierFlags & platform::NSEventModifierFlagControl) &&
+      !SWELL_IsRightClickEmulateEnabled())
     flags |= FLWIN;
   return flags;
 }

@@ -108,7 +108,8 @@ void setFocus(NSObject* object) {
 
 int defaultButtonId(const NSView* view, bool onlyEnabled) {
   NSWindow* window = view ? view->window() : nullptr;
-  auto* control = window ? dynamic_cast<platform::NSControl*>(window->defaultButtonCell()) : nullptr;
+  auto* control =
+      window ? dynamic_cast<platform::NSControl*>(window->defaultButtonCell()) : nullptr;
   if (!control || !platform::isLiveObject(control)) return 0;
   if (onlyEnabled && !control->isEnabled()) return 0;
   return static_cast<int>(control->tag());

@@ -36,10 +36,9 @@ BOOL InvalidateRect(HWND hwnd, const RECT* r, int) {
   std::int64_t left = std::min(r->left, r->right), top = std::min(r->top, r->bottom);
   std::int64_t width = std::llabs(std::int64_t{r->right} - r->left);
   std::int64_t height = std::llabs(std::int64_t{r->bottom} - r->top);
-  view->setNeedsDisplayInRect(platform::NSMakeRect(static_cast<double>(left),
-                                                   static_cast<double>(top),
-                                                   static_cast<double>(width),
-                                                   static_cast<double>(height)));
+  view->setNeedsDisplayInRect(
+      platform::NSMakeRect(static_cast<double>(left), static_cast<double>(top),
+                           static_cast<double>(width), static_cast<double>(height)));
   return 1;
 }
 

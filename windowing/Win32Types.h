@@ -288,8 +288,8 @@ using HDROP = HANDLE;
 struct DROPFILES {
   DWORD pFiles = 0;  // offset of the first path from the start of the block
   POINT pt;
-  BYTE fNC = 0;      // nonzero: the point is in non-client coordinates
-  BYTE fWide = 0;    // nonzero: the paths are UTF-16 (never made here)
+  BYTE fNC = 0;    // nonzero: the point is in non-client coordinates
+  BYTE fWide = 0;  // nonzero: the paths are UTF-16 (never made here)
   BYTE reserved[2] = {0, 0};
 };
 static_assert(sizeof(DROPFILES) == 16);

@@ -43,9 +43,11 @@ void applyRadioGrouping(platform::NSButton* clicked) {
   SwellRadioButton* radio = layerButton(clicked);
   if (!radio || !(radio->swellGetRadioFlags() & kRadioButtonFlag)) return;
   // The parent: a window stands for its content view.
-  NSObject* parentObject = swell::objectFromHandle(swell::parentHandle(swell::handleFromObject(clicked)));
+  NSObject* parentObject =
+      swell::objectFromHandle(swell::parentHandle(swell::handleFromObject(clicked)));
   auto* parent = dynamic_cast<NSView*>(parentObject);
-  if (auto* window = dynamic_cast<platform::NSWindow*>(parentObject)) parent = window->contentView();
+  if (auto* window = dynamic_cast<platform::NSWindow*>(parentObject))
+    parent = window->contentView();
   if (!parent) return;
   std::vector<Ref<NSView>> siblings(parent->subviews().begin(), parent->subviews().end());
   auto it = std::find_if(siblings.begin(), siblings.end(),
@@ -90,7 +92,8 @@ void Swell_vCorvaneBrisko_hwnd::onSwellCommand(NSObject* sender) {
   LPARAM lParam = reinterpret_cast<LPARAM>(sender);
   if (auto* button = dynamic_cast<platform::NSButton*>(sender); button && layerButton(button)) {
     applyRadioGrouping(button);
-    if (canDeliver()) onSwellMessage(WM_COMMAND, commandParameter(button->tag(), BN_CLICKED), lParam);
+    if (canDeliver())
+      onSwellMessage(WM_COMMAND, commandParameter(button->tag(), BN_CLICKED), lParam);
     return;
   }
   if (auto* control = dynamic_cast<platform::NSControl*>(sender)) {

@@ -61,7 +61,8 @@ bool Swell_vCorvaneBrisko_hwnd::performDragOperation(const NSDraggingInfo& info)
       info.draggingSource && platform::isLiveObject(info.draggingSource) ? info.draggingSource
                                                                          : nullptr);
   bool fromSameWindow = source && w && source->window() == w;
-  if (fromSameWindow && content) content->swellSetProp(kDisableWindowRepre, reinterpret_cast<HANDLE>(1));
+  if (fromSameWindow && content)
+    content->swellSetProp(kDisableWindowRepre, reinterpret_cast<HANDLE>(1));
 
   bool taken = false;
   NSView* hit = w && w->contentView() ? w->contentView()->hitTest(info.draggingLocation) : nullptr;

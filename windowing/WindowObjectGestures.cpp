@@ -44,8 +44,8 @@ std::uint64_t zoomArgument(double deltaZ) {
 }
 
 std::uint64_t rotationArgument(double rotation) {
-  auto r = static_cast<int>(finiteWithin(kRotationScale * finiteWithin(rotation, -1e6, 1e6) / 60.0,
-                                         -1e9, 1e9));
+  auto r = static_cast<int>(
+      finiteWithin(kRotationScale * finiteWithin(rotation, -1e6, 1e6) / 60.0, -1e9, 1e9));
   if (r == 0) r = !(rotation < 0) ? 1 : -1;
   if (r < -32767) return 0;
   if (r > 32768) return 65535;

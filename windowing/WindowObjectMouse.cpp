@@ -112,7 +112,8 @@ void Swell_vCorvaneBrisko_hwnd::mouseDown(const NSEvent& e) {
   Ref<NSView> keep(this);
   SWELL_FinishDragDrop();
   m_isfakerightmouse = 0;
-  if ((e.modifierFlags & platform::NSEventModifierFlagControl) && SWELL_IsRightClickEmulateEnabled()) {
+  if ((e.modifierFlags & platform::NSEventModifierFlagControl) &&
+      SWELL_IsRightClickEmulateEnabled()) {
     rightMouseDown(e);
     if (e.clickCount == 1) m_isfakerightmouse = 1;
     return;
@@ -201,8 +202,8 @@ void Swell_vCorvaneBrisko_hwnd::mouseMoved(const NSEvent& e) {
         Ref<NSWindow> keepUnder(under);
         platform::NSPoint there = under->convertPointFromScreen(screen);
         NSView* content = under->contentView();
-        NSView* target = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(content) ? content->hitTest(there)
-                                                                           : nullptr;
+        NSView* target =
+            dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(content) ? content->hitTest(there) : nullptr;
         if (target) {
           NSEvent forwarded = e;
           forwarded.window = under;
