@@ -5,6 +5,7 @@
 
 #include "platform/Application.h"
 #include "platform/GraphicsContext.h"
+#include "platform/TextView.h"
 #include "platform/View.h"
 
 namespace platform {
@@ -30,6 +31,10 @@ void NSWindow::dealloc() {
     mTrackingView = nullptr;
   }
   setContentView(nullptr);
+  if (NSText* editor = std::exchange(mFieldEditor, nullptr)) {
+    editor->removeFromSuperview();
+    editor->release();
+  }
   NSApp()->unregisterWindow(this);
   if (mBacking) cairo_surface_destroy(mBacking);
   mBacking = nullptr;
@@ -138,8 +143,19 @@ bool NSWindow::makeFirstResponder(NSResponder* responder) {
   if (!target->acceptsFirstResponder()) return false;
   Ref<NSObject> keep(target);
   if (!target->becomeFirstResponder()) return false;
-  mFirstResponder = target;
+  // A responder may hand the role on while becoming it (a text field to its field
+  // editor); the one that took it last keeps it.
+  if (!mFirstResponder) mFirstResponder = target;
   return true;
+}
+
+NSText* NSWindow::fieldEditor(bool create, NSObject* forObject) {
+  if (!mFieldEditor && create) {
+    auto* editor = new NSTextView;
+    editor->setFieldEditor(true);
+    mFieldEditor = editor;
+  }
+  return mFieldEditor;
 }
 
 bool NSWindow::isKeyWindow() const {

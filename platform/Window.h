@@ -11,6 +11,7 @@
 
 namespace platform {
 
+class NSText;
 class NSView;
 
 using NSWindowStyleMask = unsigned;
@@ -71,6 +72,9 @@ class NSWindow : public NSResponder {
   // Asks the current first responder to resign and the new one to accept; a refusal
   // by either is honoured. Null makes the window itself first responder.
   bool makeFirstResponder(NSResponder* responder);
+  // The window's one field editor, lent to the text field being edited; made on the
+  // first request when create is set. The object asking is not used.
+  NSText* fieldEditor(bool create, NSObject* forObject);
 
   bool isKeyWindow() const;
   bool isMainWindow() const;
@@ -173,6 +177,7 @@ class NSWindow : public NSResponder {
   NSView* mContentView = nullptr;          // retained
   NSResponder* mFirstResponder = nullptr;  // not retained; null means the window
   NSView* mTrackingView = nullptr;         // retained while a button is down
+  NSText* mFieldEditor = nullptr;          // retained
   int mLevel = NSNormalWindowLevel;
   NSWindow* mParent = nullptr;
   std::vector<NSWindow*> mChildren;

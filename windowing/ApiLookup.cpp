@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "windowing/Capture.h"
+#include "windowing/ControlMessages.h"
 #include "windowing/DialogResources.h"
 #include "windowing/DrawingContext.h"
 #include "windowing/IniFile.h"
@@ -83,6 +84,17 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(ReleaseCapture),
       SWELL_API(RemoveProp),
       SWELL_API(ResetEvent),
+      SWELL_API(SWELL_CB_AddString),
+      SWELL_API(SWELL_CB_DeleteString),
+      SWELL_API(SWELL_CB_Empty),
+      SWELL_API(SWELL_CB_FindString),
+      SWELL_API(SWELL_CB_GetCurSel),
+      SWELL_API(SWELL_CB_GetItemData),
+      SWELL_API(SWELL_CB_GetItemText),
+      SWELL_API(SWELL_CB_GetNumItems),
+      SWELL_API(SWELL_CB_InsertString),
+      SWELL_API(SWELL_CB_SetCurSel),
+      SWELL_API(SWELL_CB_SetItemData),
       SWELL_API(SWELL_CreateDialog),
       SWELL_API(SWELL_DeleteGfxContext),
       SWELL_API(SWELL_DialogBox),
@@ -105,6 +117,10 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_SetDefaultModalWindowMenu),
       SWELL_API(SWELL_SetDefaultWindowMenu),
       SWELL_API(SWELL_SetMenuDestination),
+      SWELL_API(SWELL_TB_GetPos),
+      SWELL_API(SWELL_TB_SetPos),
+      SWELL_API(SWELL_TB_SetRange),
+      SWELL_API(SWELL_TB_SetTic),
       SWELL_API(SendMessage),
       SWELL_API(SetCapture),
       SWELL_API(SetDlgItemText),

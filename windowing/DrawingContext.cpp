@@ -40,6 +40,16 @@ bool isLiveGdiObject(HGDIOBJ object) {
   return object && live().objects.count(object);
 }
 
+HBITMAP makeBitmapObject(platform::NSObject* image) {
+  auto* bitmap = new HGDIOBJ__;
+  bitmap->type = kBitmapObject;
+  bitmap->image = image;
+  if (image) image->retain();
+  std::lock_guard<std::mutex> lock(live().mutex);
+  live().objects.insert(bitmap);
+  return bitmap;
+}
+
 }  // namespace swell
 
 HDC SWELL_CreateGfxContextForNSContext(platform::CGContext* context) {
@@ -84,6 +94,7 @@ void DeleteObject(HGDIOBJ object) {
     std::lock_guard<std::mutex> lock(live().mutex);
     if (!live().objects.erase(object)) return;
   }
+  if (object->image) object->image->release();
   delete object;
 }
 

@@ -12,14 +12,18 @@ struct HDC__ {
 };
 
 struct HGDIOBJ__ {
-  int type = 0;  // kBrushObject
+  int type = 0;  // kBrushObject or kBitmapObject
   COLORREF color = 0;
+  platform::NSObject* image = nullptr;  // a bitmap's native image (retained)
 };
 
 namespace swell {
 inline constexpr int kBrushObject = 2;
+inline constexpr int kBitmapObject = 4;
 bool isLiveDC(HDC hdc);
 bool isLiveGdiObject(HGDIOBJ object);
+// A bitmap object over a native image (retained until the object is deleted).
+HBITMAP makeBitmapObject(platform::NSObject* image);
 }  // namespace swell
 
 HDC SWELL_CreateGfxContextForNSContext(platform::CGContext* context);

@@ -2,6 +2,7 @@
 
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "windowing/ControlMessages.h"
 #include "windowing/WindowInterfaces.h"
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -10,6 +11,8 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   platform::Ref<platform::NSObject> keep(object);
   if (auto* entry = dynamic_cast<SwellMessageEntry*>(object))
     return entry->onSwellMessage(msg, wParam, lParam);
+  LRESULT emulated = 0;
+  if (swell::emulateControlMessage(object, msg, wParam, lParam, &emulated)) return emulated;
   // A content view stands for its window, and a window for its content view.
   if (auto* view = dynamic_cast<platform::NSView*>(object)) {
     platform::NSWindow* w = view->window();

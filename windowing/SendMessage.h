@@ -2,7 +2,9 @@
 
 #include "windowing/Win32Types.h"
 
-// Delivers a message synchronously: to the object's message entry, or for a content
-// view or a top-level window to its counterpart's. Control-message emulation for native
-// controls comes with the controls.
+// Delivers a message synchronously and returns the answer: to the object's own message
+// entry when it has one; else, for a native control of a matching kind, the emulated
+// Win32 control message; else for a content view to its window's entry, or for a
+// top-level window to its content view's. A null or stale handle, or an object that
+// answers none of these, gives 0.
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -206,6 +206,50 @@ struct NCCALCSIZE_PARAMS {
 using PROPENUMPROCEX = BOOL (*)(HWND, const char*, HANDLE, LPARAM);
 
 // ---------------------------------------------------------------------------------
+// Control messages answered for native controls by SendMessage.
+
+// Buttons.
+inline constexpr UINT BM_GETCHECK = 0x00F0;
+inline constexpr UINT BM_SETCHECK = 0x00F1;
+inline constexpr UINT BM_GETIMAGE = 0x00F6;
+inline constexpr UINT BM_SETIMAGE = 0x00F7;
+inline constexpr int BST_UNCHECKED = 0;
+inline constexpr int BST_CHECKED = 1;
+inline constexpr int BST_INDETERMINATE = 2;
+inline constexpr WPARAM IMAGE_BITMAP = 0;
+inline constexpr WPARAM IMAGE_ICON = 1;
+
+// Combo boxes (and popup buttons standing for drop-down lists).
+inline constexpr UINT CB_ADDSTRING = 0x0143;
+inline constexpr UINT CB_DELETESTRING = 0x0144;
+inline constexpr UINT CB_GETCOUNT = 0x0146;
+inline constexpr UINT CB_GETCURSEL = 0x0147;
+inline constexpr UINT CB_GETLBTEXT = 0x0148;
+inline constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+inline constexpr UINT CB_INSERTSTRING = 0x014A;
+inline constexpr UINT CB_RESETCONTENT = 0x014B;
+inline constexpr UINT CB_FINDSTRING = 0x014C;
+inline constexpr UINT CB_SETCURSEL = 0x014E;
+inline constexpr UINT CB_GETITEMDATA = 0x0150;
+inline constexpr UINT CB_SETITEMDATA = 0x0151;
+inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+inline constexpr LRESULT CB_ERR = -1;
+inline constexpr int CBS_DROPDOWN = 0x0002;
+inline constexpr int CBS_DROPDOWNLIST = 0x0003;
+inline constexpr int CBS_SORT = 0x0100;
+
+// Track bars (sliders).
+inline constexpr UINT TBM_GETPOS = 0x0400;
+inline constexpr UINT TBM_SETTIC = 0x0404;
+inline constexpr UINT TBM_SETPOS = 0x0405;
+inline constexpr UINT TBM_SETRANGE = 0x0406;
+
+// Edit fields: this layer numbers them from 0xF0B0.
+inline constexpr UINT EM_GETSEL = 0xF0B0;
+inline constexpr UINT EM_SETSEL = 0xF0B1;
+inline constexpr UINT EM_SETPASSWORDCHAR = 0xF0CC;
+
+// ---------------------------------------------------------------------------------
 // Event translation, painting, capture, clipboard, file drops and the application stub.
 
 // Mouse messages beyond the left button, and their non-client forms (the client

@@ -10,13 +10,17 @@
 #include <sstream>
 #include <typeinfo>
 
+#include "platform/ComboBox.h"
 #include "platform/Cursor.h"
 #include "platform/DragAndDrop.h"
 #include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
+#include "platform/PopUpButton.h"
 #include "platform/RunLoop.h"
 #include "platform/Screen.h"
+#include "platform/Slider.h"
+#include "platform/Text.h"
 
 namespace testsupport {
 
@@ -45,12 +49,37 @@ std::string formatRect(const NSRect& r) {
   return out.str();
 }
 
+// The value a user sees in a control: its text, state, selection or position.
+void describeControlValue(const NSView* v, std::ostringstream& out) {
+  if (auto* text = dynamic_cast<const NSText*>(v)) {
+    NSRange r = text->selectedRange();
+    out << " text=\"" << text->string() << "\" sel=" << r.location << "+" << r.length;
+  } else if (auto* popup = dynamic_cast<const NSPopUpButton*>(v)) {
+    out << " selected=" << popup->indexOfSelectedItem() << " items=" << popup->numberOfItems();
+  } else if (auto* button = dynamic_cast<const NSButton*>(v)) {
+    out << " title=\"" << button->title() << "\"";
+    if (button->buttonType() == NSButtonTypeSwitch || button->buttonType() == NSButtonTypeRadio)
+      out << " state=" << button->state();
+  } else if (auto* slider = dynamic_cast<const NSSlider*>(v)) {
+    out << " value=" << slider->doubleValue() << " range=" << slider->minValue() << ".."
+        << slider->maxValue();
+  } else if (auto* combo = dynamic_cast<const NSComboBox*>(v)) {
+    out << " text=\"" << combo->stringValue() << "\" selected=" << combo->indexOfSelectedItem()
+        << " items=" << combo->numberOfItems();
+  } else if (auto* field = dynamic_cast<const NSTextField*>(v)) {
+    out << " text=\"" << field->stringValue() << "\"";
+  }
+  if (auto* control = dynamic_cast<const NSControl*>(v); control && !control->isEnabled())
+    out << " disabled";
+}
+
 void describeView(const NSView* v, int depth, std::ostringstream& out) {
   out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << className(v) << " "
       << formatRect(v->frame());
   if (v->tag() != -1) out << " tag=" << v->tag();
   if (v->isFlipped()) out << " flipped";
   if (v->isHidden()) out << " hidden";
+  describeControlValue(v, out);
   if (v->window() && v->window()->firstResponder() == v) out << " focus";
   out << "\n";
   for (const NSView* s : v->subviews())

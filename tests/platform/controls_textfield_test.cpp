@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Pasteboard.h"
+#include "platform/TextField.h"
+#include "platform/TextView.h"
+#include "platform/Window.h"
+#include "support/ControlRecorders.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+using testsupport::ControlRecorder;
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+constexpr std::uint16_t kDelete = 51;
+constexpr std::uint16_t kLeft = 123;
+constexpr std::uint16_t kReturn = 36;
+
+// A key window with two text fields, one above the other, reporting to a recorder.
+class TextFieldTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
+  NSWindow* w = nullptr;
+  NSView* content = nullptr;
+  NSTextField* first = nullptr;
+  NSTextField* second = nullptr;
+
+  void SetUp() override {
+    w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+    Ref<NSView> view = Ref<NSView>::adopt(new NSView);
+    w->setContentView(view.get());
+    content = view.get();
+    first = add(new NSTextField(NSMakeRect(20, 150, 200, 24)));
+    second = add(new NSTextField(NSMakeRect(20, 100, 200, 24)));
+    w->makeKeyAndOrderFront();
+  }
+  void TearDown() override { w->close(); }
+
+  template <class T>
+  T* add(T* field) {
+    field->setDelegate(rec.get());
+    content->addSubview(field);
+    field->release();
+    return field;
+  }
+  void clickOn(NSView* v) {
+    NSRect f = v->frame();
+    h.click(w, {f.origin.x + 5, f.origin.y + f.size.height / 2});
+    h.runUntilIdle();
+  }
+  void type(const std::string& text) {
+    h.typeText(w, text);
+    h.runUntilIdle();
+  }
+  void key(std::uint16_t code, const std::string& chars = "", std::uint64_t mods = 0) {
+    h.key(w, code, chars, mods);
+    h.runUntilIdle();
+  }
+  NSText* editor() { return w->fieldEditor(false, nullptr); }
+  // The walk the windowing layer makes: from the first responder up to the text field.
+  NSTextField* fieldBeingEdited() {
+    for (auto* v = dynamic_cast<NSView*>(w->firstResponder()); v && v != content;
+         v = v->superview())
+      if (auto* f = dynamic_cast<NSTextField*>(v)) return f;
+    return nullptr;
+  }
+};
+
+TEST_F(TextFieldTest, ClickingPutsTheFieldEditorInsideAndTypingFollowsTheField) {
+  first->setStringValue("old");
+  clickOn(first);
+  ASSERT_NE(editor(), nullptr);
+  EXPECT_EQ(w->firstResponder(), editor());
+  EXPECT_EQ(editor()->superview(), first);
+  EXPECT_EQ(fieldBeingEdited(), first);
+  EXPECT_EQ(first->currentEditor(), editor());
+  EXPECT_EQ(editor()->selectedRange(), (NSRange{0, 3}));  // the text is selected
+
+  type("ab");
+  EXPECT_EQ(first->stringValue(), "ab");
+  EXPECT_EQ(testsupport::PlatformHarness::describeViewTree(first),
+            "NSTextField (20,150 200x24) tag=0 text=\"ab\"\n"
+            "  NSTextView (2,2 196x20) flipped text=\"ab\" sel=2+0 focus\n");
+  EXPECT_EQ(rec->take(), (Events{"begin", "change a", "change ab"}));
+
+  // Moving to the other field ends this edit and lends the editor to the other one.
+  clickOn(second);
+  EXPECT_EQ(rec->take(), (Events{"end ab"}));
+  EXPECT_EQ(first->currentEditor(), nullptr);
+  EXPECT_EQ(editor()->superview(), second);
+  EXPECT_EQ(fieldBeingEdited(), second);
+  type("z");
+  EXPECT_EQ(second->stringValue(), "z");
+  EXPECT_EQ(first->stringValue(), "ab");
+}
+
+TEST_F(TextFieldTest, ProgrammaticTextReachesTheEditorWithoutNotifying) {
+  clickOn(first);
+  first->setStringValue("hello");
+  EXPECT_EQ(editor()->string(), "hello");
+  EXPECT_TRUE(rec->events.empty());
+  key(kDelete);
+  EXPECT_EQ(first->stringValue(), "hell");
+  EXPECT_EQ(rec->take(), (Events{"begin", "change hell"}));
+}
+
+TEST_F(TextFieldTest, RemovingTheFieldWhileEditingEndsTheEditCleanly) {
+  clickOn(first);
+  type("x");
+  rec->take();
+  Ref<NSTextField> keep(first);
+  first->removeFromSuperview();
+  EXPECT_EQ(rec->take(), (Events{"end x"}));
+  EXPECT_EQ(w->firstResponder(), w);
+  EXPECT_EQ(editor()->superview(), nullptr);
+  // The editor can still be lent afterwards.
+  clickOn(second);
+  EXPECT_EQ(fieldBeingEdited(), second);
+}
+
+TEST_F(TextFieldTest, FieldsThatAreNotEditableOrNotSelectable) {
+  first->setStringValue("fixed");
+  first->setEditable(false);
+  clickOn(first);
+  ASSERT_EQ(fieldBeingEdited(), first);
+  type("q");
+  key(kDelete);
+  EXPECT_EQ(first->stringValue(), "fixed");
+  EXPECT_TRUE(rec->take().empty());
+
+  second->setSelectable(false);
+  EXPECT_FALSE(second->isEditable());
+  clickOn(second);
+  EXPECT_NE(fieldBeingEdited(), second);
+}
+
+TEST_F(TextFieldTest, EditingKeysCountUtf16UnitsAndKeepPairsWhole) {
+  clickOn(first);
+  type("e\xC3\xA9\xF0\x9F\x98\x80");  // e, e-acute, an emoji: 4 UTF-16 units
+  EXPECT_EQ(editor()->length(), 4u);
+  key(kLeft);
+  EXPECT_EQ(editor()->selectedRange(), (NSRange{2, 0}));  // before the whole pair
+  key(kLeft, "", NSEventModifierFlagShift);
+  EXPECT_EQ(editor()->selectedRange(), (NSRange{1, 1}));
+  key(kDelete);
+  EXPECT_EQ(first->stringValue(), "e\xF0\x9F\x98\x80");
+  editor()->setSelectedRange({2, 5});  // inside the pair, past the end
+  EXPECT_EQ(editor()->selectedRange(), (NSRange{1, 2}));
+  key(kDelete);
+  EXPECT_EQ(first->stringValue(), "e");
+}
+
+TEST_F(TextFieldTest, CutCopyPasteThroughThePasteboard) {
+  NSPasteboard& pb = NSPasteboard::generalPasteboard();
+  clickOn(first);
+  type("one two");
+  editor()->setSelectedRange({4, 3});
+  key(0, "x", NSEventModifierFlagCommand);  // the key's character without Command is "x"
+  EXPECT_EQ(first->stringValue(), "one ");
+  EXPECT_EQ(pb.stringForType().value_or(""), "two");
+  pb.declareTypes({NSPasteboardTypeString});
+  pb.setString("a\nb");
+  key(9, "v", NSEventModifierFlagCommand);
+  // A field editor keeps to one line.
+  EXPECT_EQ(first->stringValue(), "one a b");
+}
+
+TEST_F(TextFieldTest, SecureFieldsNeverReachThePasteboard) {
+  auto* secret = add(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
+  NSPasteboard& pb = NSPasteboard::generalPasteboard();
+  pb.declareTypes({NSPasteboardTypeString});
+  pb.setString("clip");
+  clickOn(secret);
+  type("pa\xC3\xA9");
+  key(0, "a", NSEventModifierFlagCommand);
+  key(8, "c", NSEventModifierFlagCommand);
+  key(7, "x", NSEventModifierFlagCommand);
+  EXPECT_EQ(pb.stringForType().value_or(""), "clip");
+  EXPECT_EQ(secret->stringValue(), "pa\xC3\xA9");
+  EXPECT_EQ(secret->displayedString(), "\u2022\u2022\u2022");
+  // The next field's editor is no longer concealed.
+  clickOn(first);
+  type("pw");
+  key(0, "a", NSEventModifierFlagCommand);
+  key(8, "c", NSEventModifierFlagCommand);
+  EXPECT_EQ(pb.stringForType().value_or(""), "pw");
+}
+
+TEST(NSTextViewTest, ReturnAndTabTypeIntoATextViewButNotIntoAFieldEditor) {
+  testsupport::PlatformHarness h;
+  Ref<NSTextView> view = Ref<NSTextView>::adopt(new NSTextView(NSMakeRect(0, 0, 100, 100)));
+  NSEvent e;
+  e.type = NSEventTypeKeyDown;
+  e.keyCode = kReturn;
+  e.characters = "\r";
+  view->keyDown(e);
+  EXPECT_EQ(view->string(), "\n");
+  EXPECT_EQ(view->numberOfLines(), 2);
+  view->setFieldEditor(true);
+  view->keyDown(e);
+  EXPECT_EQ(view->string(), "\n");
+}
+
+TEST(NSTextViewTest, ContextMenuIsTheDelegatesToGiveOrRefuse) {
+  testsupport::PlatformHarness h;
+  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
+  Ref<NSTextView> view = Ref<NSTextView>::adopt(new NSTextView(NSMakeRect(0, 0, 100, 100)));
+  view->setString("abc");
+  view->setSelectedRange({0, 2});
+  NSEvent click;
+  click.type = NSEventTypeRightMouseDown;
+  Ref<NSMenu> menu = view->menuForEvent(click);
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(menu->numberOfItems(), 3);
+  EXPECT_TRUE(menu->itemAtIndex(0)->isEnabled());  // Cut with a selection
+  view->setEditable(false);
+  EXPECT_FALSE(view->menuForEvent(click)->itemAtIndex(0)->isEnabled());
+
+  view->setDelegate(rec.get());
+  EXPECT_TRUE(view->menuForEvent(click));
+  rec->refuseMenu = true;
+  EXPECT_FALSE(view->menuForEvent(click));
+  view->rightMouseDown(click);
+  EXPECT_EQ(view->lastContextMenu(), nullptr);
+  EXPECT_EQ(rec->take(), (Events{"menu 0", "menu 0", "menu 0"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NSTextViewTest, ClickPositionsMapToCharacterBoundaries) {
+  testsupport::PlatformHarness h;
+  Ref<NSTextView> view = Ref<NSTextView>::adopt(new NSTextView(NSMakeRect(0, 0, 100, 100)));
+  view->setString("ab\xF0\x9F\x98\x80z\nsecond");
+  double lineHeight = view->font().lineHeight();
+  EXPECT_EQ(view->characterIndexForPoint({-5, 1}), 0u);
+  EXPECT_EQ(view->characterIndexForPoint({1e6, 1}), 5u);  // end of the first line
+  EXPECT_EQ(view->characterIndexForPoint({1e6, lineHeight + 1}), 12u);
+  EXPECT_EQ(view->characterIndexForPoint({std::nan(""), std::nan("")}), 0u);
+  for (double x = 0; x < 60; x += 1) {
+    std::size_t i = view->characterIndexForPoint({x, 1});
+    EXPECT_NE(i, 3u) << "inside the surrogate pair at x " << x;
+  }
+  // A long line is searched, not measured boundary by boundary.
+  view->setString(std::string(20000, 'w'));
+  std::size_t mid = view->characterIndexForPoint({view->font().sizeOfString("wwwww").width, 1});
+  EXPECT_EQ(mid, 5u);
+}
+
+}  // namespace
