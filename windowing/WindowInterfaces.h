@@ -71,15 +71,6 @@ class SwellModalResultHolder {
   virtual bool swellHasModalRetVal() const = 0;
 };
 
-// The radio flags of the layer's buttons: 1 an automatic radio button, 2 the first of
-// a group (created with WS_GROUP).
-class SwellRadioButton {
- public:
-  virtual ~SwellRadioButton() = default;
-  virtual int swellGetRadioFlags() const = 0;
-  virtual void swellSetRadioFlags(int flags) = 0;
-};
-
 namespace swell {
 
 // A window handle is the object's address. A handle is only turned back into an

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
+#include "platform/ComboBox.h"
 #include "platform/DragAndDrop.h"
 #include "platform/Menu.h"
+#include "platform/TextDelegates.h"
 #include "platform/View.h"
 #include "windowing/WindowInterfaces.h"
 #include "windowing/WindowProps.h"
@@ -17,7 +19,10 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
                                   public SwellWindowObject,
                                   public platform::NSDraggingDestination,
                                   public platform::ActionTarget,
-                                  public platform::NSMenuDelegate {
+                                  public platform::NSMenuDelegate,
+                                  public platform::NSComboBoxDelegate,
+                                  public platform::NSControlTextEditingDelegate,
+                                  public platform::NSTextDelegate {
  public:
   static constexpr int kTextCapacity = 1024;  // 1023 bytes of text and the NUL
   static constexpr int kExtraBytes = 256;     // addressed by byte index, one word per 8
@@ -118,6 +123,12 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   void performAction(int action, platform::NSObject* sender) override;
   void onSwellCommand(platform::NSObject* sender);
   void menuNeedsUpdate(platform::NSMenu* menu) override;
+  void comboBoxWillPopUp(platform::NSComboBox* comboBox) override;
+  void comboBoxWillDismiss(platform::NSComboBox* comboBox) override;
+  void comboBoxSelectionDidChange(platform::NSComboBox* comboBox) override;
+  void controlTextDidChange(platform::NSControl* control) override;
+  void controlTextDidEndEditing(platform::NSControl* control) override;
+  void textDidEndEditing(platform::NSText* text) override;
 
   // Dropped files.
   platform::NSDragOperation draggingEntered(const platform::NSDraggingInfo& info) override;
@@ -140,6 +151,7 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   // Whether events and notifications may reach the procedure now.
   bool canDeliver() const { return m_wndproc && !m_hashaddestroy; }
   void sendButtonMessage(UINT msg, const platform::NSEvent& e);
+  void sendCommand(long id, WORD code, platform::NSObject* control);
   void sendGesture(DWORD id, std::uint64_t beginArgument, std::uint64_t endArgument,
                    platform::NSPoint beginScreen, platform::NSPoint endScreen);
   LRESULT runDestroySequence(WPARAM wParam, LPARAM lParam);
