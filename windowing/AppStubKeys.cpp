@@ -25,9 +25,9 @@ constexpr double kRepeatPeekMs = 3;
 // quick typing of the same letter twice and every key-up get through.
 bool superseded(platform::NSApplication* app, const NSEvent& e) {
   if (e.type != platform::NSEventTypeKeyDown || !e.isARepeat) return false;
-  auto next = app->nextEvent(platform::NSEventMaskFromType(platform::NSEventTypeKeyDown),
-                             platform::nowMs() + kRepeatPeekMs, platform::NSDefaultRunLoopMode,
-                             false);
+  auto next =
+      app->nextEvent(platform::NSEventMaskFromType(platform::NSEventTypeKeyDown),
+                     platform::nowMs() + kRepeatPeekMs, platform::NSDefaultRunLoopMode, false);
   return next && next->isARepeat &&
          static_cast<std::uint16_t>(next->keyCode) == static_cast<std::uint16_t>(e.keyCode);
 }
@@ -102,7 +102,8 @@ bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* c
     return true;
   }
   if (key == VK_ESCAPE && (modifiers & ~FSHIFT) == 0) {
-    if (!textView || (!(modifiers & FSHIFT) && (!textView->isEditable() || insideTextField(textView, content))))
+    if (!textView ||
+        (!(modifiers & FSHIFT) && (!textView->isEditable() || insideTextField(textView, content))))
       sendCommand(content, IDCANCEL);
     else
       swell::setFocus(content);

@@ -37,7 +37,8 @@ void applyRadioGrouping(Button* clicked) {
   NSObject* parentObject =
       swell::objectFromHandle(swell::parentHandle(swell::handleFromObject(clicked)));
   auto* parent = dynamic_cast<NSView*>(parentObject);
-  if (auto* window = dynamic_cast<platform::NSWindow*>(parentObject)) parent = window->contentView();
+  if (auto* window = dynamic_cast<platform::NSWindow*>(parentObject))
+    parent = window->contentView();
   if (!parent) return;
   std::vector<Ref<NSView>> siblings(parent->subviews().begin(), parent->subviews().end());
   auto it = std::find_if(siblings.begin(), siblings.end(),

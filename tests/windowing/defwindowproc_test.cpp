@@ -1,7 +1,7 @@
+#include "windowing/DefWindowProc.h"
 #include "event_test_support.h"
 #include "platform/Screen.h"
 #include "windowing/Capture.h"
-#include "windowing/DefWindowProc.h"
 #include "windowing/EventSupport.h"
 #include "windowing/SendMessage.h"
 
@@ -26,8 +26,9 @@ TEST_F(DefWindowProcTest, ContextMenuPassesUpToTheNearestWindowButNotPastTheCont
   HWND c = child(main, 0, 0, 100, 80);
   HWND inner = child(c, 0, 0, 50, 50);
   SendMessage(inner, WM_CONTEXTMENU, 11, 22);
-  EXPECT_TRUE(messagesMatch(log.messages(), {{WM_CONTEXTMENU, 11, 22}, {WM_CONTEXTMENU, 11, 22},
-                                             {WM_CONTEXTMENU, 11, 22}}));
+  EXPECT_TRUE(messagesMatch(
+      log.messages(),
+      {{WM_CONTEXTMENU, 11, 22}, {WM_CONTEXTMENU, 11, 22}, {WM_CONTEXTMENU, 11, 22}}));
   EXPECT_EQ(log.messages().back().hwnd, main);
   log.clear();
   EXPECT_EQ(DefWindowProc(main, WM_CONTEXTMENU, 0, 0), 0);
@@ -53,7 +54,8 @@ TEST_F(DefWindowProcTest, RightButtonUpOverAChildGivesAContextMenuNamingIt) {
   h.rightClick(window, at(c, 5, 5));
   h.runUntilIdle();
   auto menus = messagesOf(log.messages(), c);
-  auto it = std::find_if(menus.begin(), menus.end(), [](auto& m) { return m.msg == WM_CONTEXTMENU; });
+  auto it =
+      std::find_if(menus.begin(), menus.end(), [](auto& m) { return m.msg == WM_CONTEXTMENU; });
   ASSERT_NE(it, menus.end());
   EXPECT_EQ(it->wParam, reinterpret_cast<WPARAM>(c));
   EXPECT_EQ(DefWindowProc(c, WM_NCRBUTTONUP, 0, 1234), 1);

@@ -142,7 +142,8 @@ TEST_F(DropTest, PromisedFilesAreListedForACallerButNeverDropped) {
   h.runUntilIdle();
   EXPECT_EQ(h.lastDropOperation(), platform::NSDragOperationNone);
   EXPECT_TRUE(dropped.empty());
-  platform::NSPasteboard& board = platform::NSPasteboard::pasteboardWithName(platform::NSPasteboardNameDrag);
+  platform::NSPasteboard& board =
+      platform::NSPasteboard::pasteboardWithName(platform::NSPasteboardNameDrag);
   board.declareTypes({platform::NSFilesPromisePboardType});
   board.setPropertyList({"syx", "mid"}, platform::NSFilesPromisePboardType);
   platform::NSDraggingInfo info{&board, window, at(c, 5, 5), nullptr};

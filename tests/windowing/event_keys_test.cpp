@@ -23,9 +23,10 @@ TEST_F(KeyTest, KeysReachTheFocusedWindowWithVirtualKeyAndFlags) {
   h.key(window, 0, "a", platform::NSEventModifierFlagShift);
   h.keyUp(window, 0, "a", platform::NSEventModifierFlagShift);
   h.runUntilIdle();
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), c),
-                            {{WM_KEYDOWN, 'A', FVIRTKEY | FSHIFT}, {WM_KEYUP, 'A', FVIRTKEY | FSHIFT}},
-                            {WM_KEYDOWN, WM_KEYUP}));
+  EXPECT_TRUE(
+      messagesMatch(messagesOf(log.messages(), c),
+                    {{WM_KEYDOWN, 'A', FVIRTKEY | FSHIFT}, {WM_KEYUP, 'A', FVIRTKEY | FSHIFT}},
+                    {WM_KEYDOWN, WM_KEYUP}));
 }
 
 TEST_F(KeyTest, AKeyAnswered69GoesOnToTheParentAndAnyOtherAnswerStopsIt) {
@@ -59,13 +60,13 @@ struct KeyCase {
 TEST(KeyTranslation, KeyCodesCharactersAndFlags) {
   SWELL_EnableRightClickEmulate(1);
   const KeyCase cases[] = {
-      {76, "\x03", 0, 0x800D, FVIRTKEY},                                      // keypad Enter
-      {36, "\r", 0, VK_RETURN, FVIRTKEY},                                     // Return
+      {76, "\x03", 0, 0x800D, FVIRTKEY},                                     // keypad Enter
+      {36, "\r", 0, VK_RETURN, FVIRTKEY},                                    // Return
       {0, "a", platform::NSEventModifierFlagShift, 'A', FVIRTKEY | FSHIFT},  // Shift+a
       {18, "!", platform::NSEventModifierFlagShift, '!', 0},                 // Shift+1: a character
       {48, "\x19", platform::NSEventModifierFlagShift, VK_TAB, FVIRTKEY | FSHIFT},  // back-tab
-      {123, "", 0, 37, FVIRTKEY},                                             // left arrow
-      {122, "", platform::NSEventModifierFlagCommand, 112, FVIRTKEY | FCONTROL},  // Cmd+F1
+      {123, "", 0, 37, FVIRTKEY},                                                   // left arrow
+      {122, "", platform::NSEventModifierFlagCommand, 112, FVIRTKEY | FCONTROL},    // Cmd+F1
       {53, "\x1b", platform::NSEventModifierFlagOption, VK_ESCAPE, FVIRTKEY | FALT},
       {10, "\xEF\x9C\x84", 0, 112, FVIRTKEY},  // the platform's F1 character
       {10, "", 0, 10 + 1024, FVIRTKEY},        // nothing known about the key

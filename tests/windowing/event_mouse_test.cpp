@@ -14,10 +14,11 @@ using testsupport::messagesOf;
 
 namespace {
 
-const std::vector<UINT> kMouse = {WM_NCHITTEST,    WM_LBUTTONDOWN, WM_LBUTTONUP,   WM_LBUTTONDBLCLK,
-                                  WM_RBUTTONDOWN,  WM_RBUTTONUP,   WM_RBUTTONDBLCLK, WM_MBUTTONDOWN,
-                                  WM_MBUTTONUP,    WM_MOUSEMOVE,   WM_SETCURSOR,   WM_NCLBUTTONDOWN,
-                                  WM_NCLBUTTONUP,  WM_NCMOUSEMOVE, WM_MOUSEWHEEL,  WM_MOUSEHWHEEL};
+const std::vector<UINT> kMouse = {
+    WM_NCHITTEST,   WM_LBUTTONDOWN, WM_LBUTTONUP,     WM_LBUTTONDBLCLK,
+    WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_RBUTTONDBLCLK, WM_MBUTTONDOWN,
+    WM_MBUTTONUP,   WM_MOUSEMOVE,   WM_SETCURSOR,     WM_NCLBUTTONDOWN,
+    WM_NCLBUTTONUP, WM_NCMOUSEMOVE, WM_MOUSEWHEEL,    WM_MOUSEHWHEEL};
 
 class MouseTest : public EventTest {
  protected:
@@ -25,9 +26,8 @@ class MouseTest : public EventTest {
   std::vector<UINT> buttons(HWND hwnd) const {
     std::vector<UINT> out;
     for (UINT m : log.codes(hwnd))
-      if (m == WM_CONTEXTMENU ||
-          (std::find(kMouse.begin(), kMouse.end(), m) != kMouse.end() && m != WM_NCHITTEST &&
-           m != WM_SETCURSOR))
+      if (m == WM_CONTEXTMENU || (std::find(kMouse.begin(), kMouse.end(), m) != kMouse.end() &&
+                                  m != WM_NCHITTEST && m != WM_SETCURSOR))
         out.push_back(m);
     return out;
   }
@@ -56,8 +56,9 @@ TEST_F(MouseTest, DoubleClickAndOtherButtons) {
   h.otherClick(window, at(c, 5, 5));
   h.rightClick(window, at(c, 5, 5));
   h.runUntilIdle();
-  EXPECT_EQ(buttons(c), (std::vector<UINT>{WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP,
-                                      WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}));
+  EXPECT_EQ(buttons(c),
+            (std::vector<UINT>{WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP,
+                               WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}));
 }
 
 TEST_F(MouseTest, ControlClickIsTheRightButtonOnlyWhileEmulationIsOn) {
@@ -85,8 +86,10 @@ TEST_F(MouseTest, HitTestAnsweredCaptionGivesNonClientMessagesInScreenCoordinate
   h.runUntilIdle();
   LPARAM screen = screenParam(c, 7, 9);
   EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), c),
-                            {{WM_NCHITTEST}, {WM_NCLBUTTONDOWN, HTCAPTION, screen},
-                             {WM_NCHITTEST}, {WM_NCLBUTTONUP, HTCAPTION, screen}},
+                            {{WM_NCHITTEST},
+                             {WM_NCLBUTTONDOWN, HTCAPTION, screen},
+                             {WM_NCHITTEST},
+                             {WM_NCLBUTTONUP, HTCAPTION, screen}},
                             kMouse));
 }
 
@@ -100,10 +103,10 @@ TEST_F(MouseTest, CaptureTakesTheMessagesOfOtherViewsWithoutHitTestOrCursor) {
   EXPECT_TRUE(buttons(b).empty());
   EXPECT_EQ(log.count(WM_NCHITTEST) + log.count(WM_SETCURSOR), 0);
   // The point stays the event's, in the capturing view's coordinates.
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), a),
-                            {{WM_LBUTTONDOWN, 0, clientParam(210, 10)},
-                             {WM_LBUTTONUP, 0, clientParam(210, 10)}},
-                            kMouse));
+  EXPECT_TRUE(messagesMatch(
+      messagesOf(log.messages(), a),
+      {{WM_LBUTTONDOWN, 0, clientParam(210, 10)}, {WM_LBUTTONUP, 0, clientParam(210, 10)}},
+      kMouse));
   ReleaseCapture();
 }
 
@@ -146,12 +149,9 @@ struct WheelCase {
 TEST_F(MouseTest, WheelStepsArePackedUnsignedAndLimited) {
   HWND c = child(main, 0, 0, 100, 80);
   const WheelCase cases[] = {
-      {1.0, WPARAM{60} << 16},
-      {-1.0, WPARAM{0xFFC4} << 16},  // -60 in the high word
-      {2.5, WPARAM{150} << 16},
-      {1e9, WPARAM{0x7FFF} << 16},
-      {-1e9, WPARAM{0x8000} << 16},
-      {std::numeric_limits<double>::infinity(), WPARAM{0x7FFF} << 16},
+      {1.0, WPARAM{60} << 16},      {-1.0, WPARAM{0xFFC4} << 16},  // -60 in the high word
+      {2.5, WPARAM{150} << 16},     {1e9, WPARAM{0x7FFF} << 16},
+      {-1e9, WPARAM{0x8000} << 16}, {std::numeric_limits<double>::infinity(), WPARAM{0x7FFF} << 16},
   };
   for (const auto& wc : cases) {
     log.clear();
@@ -212,8 +212,8 @@ TEST_F(MouseTest, MovesGoToTheViewUnderThePointer) {
 }
 
 TEST_F(MouseTest, MovesOverAnotherWindowInFrontGoToThatWindow) {
-  SWELL_DialogResourceIndex otherRes{reinterpret_cast<const char*>(7102), "Other",
-                                     SWELL_DLG_WS_FLIPPED, nullptr, 200, 100};
+  SWELL_DialogResourceIndex otherRes{
+      reinterpret_cast<const char*>(7102), "Other", SWELL_DLG_WS_FLIPPED, nullptr, 200, 100};
   h.registerResource(&otherRes);
   HWND other = SWELL_CreateDialog(SWELL_DialogResourceHead, otherRes.resid, nullptr,
                                   testsupport::MessageLog::dialogProc, 0);

@@ -37,7 +37,7 @@ TEST_F(PaintTest, BeginPaintInsidePaintGivesTheContextAndTheRoundedArea) {
   HDC returned = nullptr;
   HDC given = nullptr;
   log.answer([c, &seen, &returned, &given](HWND hwnd, UINT msg, WPARAM wParam,
-                                            LPARAM) -> std::optional<LRESULT> {
+                                           LPARAM) -> std::optional<LRESULT> {
     if (hwnd != c || msg != WM_PAINT) return std::nullopt;
     given = reinterpret_cast<HDC>(wParam);
     returned = BeginPaint(hwnd, &seen);
@@ -115,10 +115,10 @@ TEST_F(PaintTest, ShowingHidingAndPlacingChildrenAreReported) {
   ShowWindow(c, 1);
   view(c)->setFrame(platform::NSMakeRect(5, 5, 100, 100));
   view(c)->setFrame(platform::NSMakeRect(5, 5, 100, 100));
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), c),
-                            {{WM_SHOWWINDOW, 0, 0}, {WM_SHOWWINDOW, 1, 0}, {WM_SIZE, 0, 0},
-                             {WM_SIZE, 0, 0}},
-                            {WM_SHOWWINDOW, WM_SIZE}));
+  EXPECT_TRUE(messagesMatch(
+      messagesOf(log.messages(), c),
+      {{WM_SHOWWINDOW, 0, 0}, {WM_SHOWWINDOW, 1, 0}, {WM_SIZE, 0, 0}, {WM_SIZE, 0, 0}},
+      {WM_SHOWWINDOW, WM_SIZE}));
   // The parent is invalidated whole by a placement.
   EXPECT_EQ(view(main)->dirtyRect(), view(main)->bounds());
 }

@@ -16,8 +16,11 @@ class EventTest : public ::testing::Test {
  protected:
   testsupport::WindowHarness h;
   testsupport::MessageLog log;
-  SWELL_DialogResourceIndex mainRes{reinterpret_cast<const char*>(7101), "Main",
-                                    SWELL_DLG_WS_FLIPPED | SWELL_DLG_WS_OPAQUE, nullptr, 400,
+  SWELL_DialogResourceIndex mainRes{reinterpret_cast<const char*>(7101),
+                                    "Main",
+                                    SWELL_DLG_WS_FLIPPED | SWELL_DLG_WS_OPAQUE,
+                                    nullptr,
+                                    400,
                                     300};
   HWND main = nullptr;
   platform::NSWindow* window = nullptr;

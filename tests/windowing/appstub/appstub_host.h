@@ -14,8 +14,8 @@ struct Call {
   int code = 0;
   INT_PTR parm1 = 0;
   INT_PTR parm2 = 0;
-  MSG msg;            // the record of a key message (code 256)
-  std::string path;   // the path of an open-file request (code 80)
+  MSG msg;           // the record of a key message (code 256)
+  std::string path;  // the path of an open-file request (code 80)
 };
 
 // Answers one call; return std::nullopt-like -1000 to let the host's own answer stand.

@@ -63,10 +63,14 @@ class AppStubTest : public ::testing::Test {
   testsupport::WindowHarness h;
   MessageLog log;
   SWELLAppController* controller = swell::applicationController();
-  SWELL_DialogResourceIndex mainRes{reinterpret_cast<const char*>(40001), "Main",
-                                    SWELL_DLG_WS_FLIPPED, nullptr, 400, 300};
-  SWELL_DialogResourceIndex prefsRes{reinterpret_cast<const char*>(40002), "Preferences",
-                                     SWELL_DLG_WS_FLIPPED, makePreferences, 300, 200};
+  SWELL_DialogResourceIndex mainRes{
+      reinterpret_cast<const char*>(40001), "Main", SWELL_DLG_WS_FLIPPED, nullptr, 400, 300};
+  SWELL_DialogResourceIndex prefsRes{reinterpret_cast<const char*>(40002),
+                                     "Preferences",
+                                     SWELL_DLG_WS_FLIPPED,
+                                     makePreferences,
+                                     300,
+                                     200};
   HWND main = nullptr;
   platform::NSWindow* window = nullptr;
 
@@ -137,9 +141,9 @@ TEST_F(AppStubTest, TheStartUpRunsTheProgramUntilItTerminates) {
   platform::NSApp()->resetStateForTesting();
   h.terminate();
   EXPECT_EQ(SWELL_ApplicationMain(0, nullptr), 0);
-  EXPECT_EQ(apphost::codes(), (std::vector<int>{SWELLAPP_ONLOAD, SWELLAPP_LOADED,
-                                                SWELLAPP_SHOULDOPENNEWFILE,
-                                                SWELLAPP_SHOULDDESTROY, SWELLAPP_DESTROY}));
+  EXPECT_EQ(apphost::codes(),
+            (std::vector<int>{SWELLAPP_ONLOAD, SWELLAPP_LOADED, SWELLAPP_SHOULDOPENNEWFILE,
+                              SWELLAPP_SHOULDDESTROY, SWELLAPP_DESTROY}));
   EXPECT_TRUE(platform::NSApp()->isTerminated());
   EXPECT_EQ(controller->swellGetAPPAPIFunc(), reinterpret_cast<void*>(&SWELL_GetAPIFunctionByName));
 }
@@ -184,8 +188,8 @@ TEST_F(AppStubTest, ActivationIsToldToTheHostAndBroadcastUnlessItAnswers) {
   ASSERT_FALSE(apphost::calls().empty());
   EXPECT_EQ(apphost::calls().back().code, SWELLAPP_ACTIVATE);
   EXPECT_EQ(apphost::calls().back().parm1, 1);
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), main), {{WM_ACTIVATEAPP, 1, 0}},
-                            {WM_ACTIVATEAPP}));
+  EXPECT_TRUE(
+      messagesMatch(messagesOf(log.messages(), main), {{WM_ACTIVATEAPP, 1, 0}}, {WM_ACTIVATEAPP}));
   log.clear();
   apphost::setScript([](const apphost::Call& c) -> INT_PTR {
     return c.code == SWELLAPP_ACTIVATE ? 1 : apphost::kHostAnswer;
@@ -323,8 +327,8 @@ class PreferencesTest : public AppStubTest {
       type(w);
     });
     h.setWatchdog(10000);
-    int result = SWELL_DialogBox(SWELL_DialogResourceHead, prefsRes.resid, main,
-                                 MessageLog::dialogProc, 0);
+    int result =
+        SWELL_DialogBox(SWELL_DialogResourceHead, prefsRes.resid, main, MessageLog::dialogProc, 0);
     h.onModal(nullptr);
     return result;
   }
@@ -404,7 +408,8 @@ TEST_F(AppStubTest, PostedMessagesTravelThroughTheDelegateHooks) {
   openMain();
   EXPECT_TRUE(controller->swellPostMessage(main, WM_USER + 1, 3, 4));
   controller->swellPostMessageTick();
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), main), {{WM_USER + 1, 3, 4}}, {WM_USER + 1}));
+  EXPECT_TRUE(
+      messagesMatch(messagesOf(log.messages(), main), {{WM_USER + 1, 3, 4}}, {WM_USER + 1}));
   EXPECT_TRUE(controller->swellPostMessage(main, WM_USER + 2, 0, 0));
   controller->swellPostMessageClearQ(main);
   controller->swellPostMessageTick();
