@@ -3,6 +3,7 @@
 #include "platform/Screen.h"
 #include "windowing/Capture.h"
 #include "windowing/EventSupport.h"
+#include "windowing/Painting.h"
 #include "windowing/SendMessage.h"
 
 using testsupport::messagesMatch;
@@ -145,6 +146,50 @@ TEST(SystemMetrics, ScreenScrollBarsAndMenuBar) {
   platform::NSScreen::setScreens({});
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
   platform::NSScreen::resetToDefault();
+}
+
+}  // namespace
+
+namespace {
+
+BOOL countProps(HWND, const char*, HANDLE, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+TEST_F(DefWindowProcTest, NullAndStaleHandlesGetTheFailureValues) {
+  HWND c = child(main, 0, 0, 100, 80);
+  DestroyWindow(c);  // removed from its parent and freed: c is stale now
+  ASSERT_FALSE(platform::isLiveObject(c));
+  for (HWND bad : {HWND{nullptr}, c}) {
+    RECT r{0, 0, 10, 10};
+    EXPECT_EQ(InvalidateRect(bad, &r, 0), 1);
+    UpdateWindow(bad);
+    SWELL_FlushWindow(bad);
+    PAINTSTRUCT ps;
+    EXPECT_EQ(BeginPaint(bad, &ps), nullptr);
+    EXPECT_EQ(ScrollWindow(bad, 1, 1, nullptr, nullptr), 0);
+    EXPECT_EQ(SetProp(bad, "x", reinterpret_cast<HANDLE>(1)), 0);
+    EXPECT_EQ(GetProp(bad, "x"), nullptr);
+    EXPECT_EQ(RemoveProp(bad, "x"), nullptr);
+    int count = 0;
+    EXPECT_EQ(EnumPropsEx(bad, countProps, reinterpret_cast<LPARAM>(&count)), -1);
+    EXPECT_EQ(DefWindowProc(bad, WM_RBUTTONUP, 0, 0), 0);
+    EXPECT_EQ(DefWindowProc(bad, WM_DISPLAYCHANGE, 0, 0), 0);
+    EXPECT_EQ(SetCapture(bad), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  // Properties on a live window: strings are copied, atoms are numbers.
+  char name[] = "SWELL_Test";
+  EXPECT_EQ(SetProp(main, name, reinterpret_cast<HANDLE>(5)), 1);
+  name[0] = 'X';
+  EXPECT_EQ(GetProp(main, "SWELL_Test"), reinterpret_cast<HANDLE>(5));
+  EXPECT_EQ(SetProp(main, reinterpret_cast<const char*>(7), reinterpret_cast<HANDLE>(6)), 1);
+  int count = 0;
+  EXPECT_EQ(EnumPropsEx(main, countProps, reinterpret_cast<LPARAM>(&count)), 1);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(RemoveProp(main, "SWELL_Test"), reinterpret_cast<HANDLE>(5));
+  EXPECT_EQ(GetProp(main, "SWELL_Test"), nullptr);
 }
 
 }  // namespace

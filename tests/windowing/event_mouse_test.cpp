@@ -50,6 +50,22 @@ TEST_F(MouseTest, ClickSendsHitTestButtonsAndCursorWithClientPoints) {
   EXPECT_EQ(platform::NSCursor::currentCursor(), platform::NSCursor::arrowCursor());
 }
 
+TEST_F(MouseTest, AWindowThatSetsItsOwnCursorKeepsIt) {
+  HWND c = child(main, 0, 0, 100, 80);
+  log.answer([c](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd != c || msg != WM_SETCURSOR) return std::nullopt;
+    swell::setCursor(platform::NSCursor::IBeamCursor());
+    return 1;
+  });
+  h.move(window, at(c, 5, 5));
+  h.runUntilIdle();
+  EXPECT_EQ(platform::NSCursor::currentCursor(), platform::NSCursor::IBeamCursor());
+  // Leaving for a place whose window answers 0 gives the arrow back.
+  h.move(window, {390, 290});
+  h.runUntilIdle();
+  EXPECT_EQ(platform::NSCursor::currentCursor(), platform::NSCursor::arrowCursor());
+}
+
 TEST_F(MouseTest, DoubleClickAndOtherButtons) {
   HWND c = child(main, 0, 0, 100, 80);
   h.click(window, at(c, 5, 5), 0, 2);
