@@ -70,6 +70,8 @@ bool readDropBlock(HDROP drop, std::vector<std::string>* paths, const char* call
 }  // namespace swell
 
 UINT DragQueryFile(HDROP drop, UINT index, char* buffer, UINT size) {
+  // A caller that does not check the result still reads an empty path.
+  if (buffer && size > 0) buffer[0] = 0;
   std::vector<std::string> paths;
   if (!swell::readDropBlock(drop, &paths, "DragQueryFile")) return 0;
   if (index == kDragQueryFileCount) return static_cast<UINT>(paths.size());

@@ -52,6 +52,9 @@ TEST(DropBlocks, BadBlocksAreRefusedWithoutReadingPastThem) {
   HDROP freed = swell::makeDropBlock({"/a"}, {});
   GlobalFree(freed);
   EXPECT_EQ(DragQueryFile(freed, kDragQueryFileCount, nullptr, 0), 0u);
+  char stale[8] = "stale";
+  EXPECT_EQ(DragQueryFile(freed, 0, stale, sizeof stale), 0u);
+  EXPECT_STREQ(stale, "");
   char local[32] = {};
   EXPECT_EQ(DragQueryFile(local, kDragQueryFileCount, nullptr, 0), 0u);
   HDROP tiny = GlobalAlloc(0, 8);
