@@ -136,19 +136,4 @@ TEST_F(CommandTest, TypingInAFieldSendsEditChangeAndLeavingItKillFocus) {
   EXPECT_EQ(field->stringValue(), "ok");
 }
 
-TEST_F(CommandTest, MenusAboutToOpenAskForAnUpdate) {
-  platform::NSMenu* menu = new platform::NSMenu;
-  object(main)->menuNeedsUpdate(menu);
-  EXPECT_TRUE(messagesMatch(messagesOf(log.messages(), main),
-                            {{WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0}}));
-  auto* item = new platform::NSMenuItem("Item");
-  item->setTag(0x12345);
-  log.clear();
-  object(main)->performAction(0, item);
-  ASSERT_EQ(commands().size(), 1u);
-  EXPECT_EQ(commands()[0].wParam, 0x2345u);
-  item->release();
-  menu->release();
-}
-
 }  // namespace

@@ -65,11 +65,6 @@ TEST(KeyTranslation, KeyCodesCharactersAndFlags) {
       {0, "a", platform::NSEventModifierFlagShift, 'A', FVIRTKEY | FSHIFT},  // Shift+a
       {18, "!", platform::NSEventModifierFlagShift, '!', 0},                 // Shift+1: a character
       {48, "\x19", platform::NSEventModifierFlagShift, VK_TAB, FVIRTKEY | FSHIFT},  // back-tab
-      {123, "", 0, 37, FVIRTKEY},                                                   // left arrow
-      {122, "", platform::NSEventModifierFlagCommand, 112, FVIRTKEY | FCONTROL},    // Cmd+F1
-      {53, "\x1b", platform::NSEventModifierFlagOption, VK_ESCAPE, FVIRTKEY | FALT},
-      {10, "\xEF\x9C\x84", 0, 112, FVIRTKEY},  // the platform's F1 character
-      {10, "", 0, 10 + 1024, FVIRTKEY},        // nothing known about the key
       // Control is the right button while emulation is on, so it is not reported.
       {0, "c", platform::NSEventModifierFlagControl, 'C', FVIRTKEY},
   };
@@ -155,25 +150,6 @@ TEST_F(GestureTest, RotationArgumentsAreLimitedInFloatingPoint) {
   EXPECT_EQ(rotateEnd(-1e12), 0u);
   EXPECT_EQ(rotateEnd(std::nan("")), 32768u);
   EXPECT_EQ(records[0].dwID, GID_ROTATE);
-}
-
-TEST_F(GestureTest, SwipeMovesTheEndPointByTheViewSize) {
-  platform::NSPoint start = window->convertPointToScreen(at(target, 5, 5));
-  auto expectEnd = [&](double dx, double dy, double ex, double ey) {
-    records.clear();
-    h.swipe(window, at(target, 5, 5), dx, dy);
-    h.runUntilIdle();
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].dwID, GID_PAN);
-    EXPECT_EQ(records[0].ptsLocation.x, static_cast<short>(start.x));
-    EXPECT_EQ(records[1].ptsLocation.x, static_cast<short>(start.x + ex)) << dx << "," << dy;
-    EXPECT_EQ(records[1].ptsLocation.y, static_cast<short>(start.y + ey)) << dx << "," << dy;
-  };
-  expectEnd(-1, 0, -100, 0);
-  expectEnd(1, 0, 100, 0);
-  expectEnd(0, -1, 0, 80);
-  expectEnd(0, 1, 0, -80);
-  expectEnd(std::nan(""), std::nan(""), 0, 0);
 }
 
 TEST_F(GestureTest, UnansweredGesturesPassUpToTheParent) {

@@ -66,17 +66,6 @@ TEST_F(MouseTest, AWindowThatSetsItsOwnCursorKeepsIt) {
   EXPECT_EQ(platform::NSCursor::currentCursor(), platform::NSCursor::arrowCursor());
 }
 
-TEST_F(MouseTest, DoubleClickAndOtherButtons) {
-  HWND c = child(main, 0, 0, 100, 80);
-  h.click(window, at(c, 5, 5), 0, 2);
-  h.otherClick(window, at(c, 5, 5));
-  h.rightClick(window, at(c, 5, 5));
-  h.runUntilIdle();
-  EXPECT_EQ(buttons(c),
-            (std::vector<UINT>{WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP,
-                               WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}));
-}
-
 TEST_F(MouseTest, ControlClickIsTheRightButtonOnlyWhileEmulationIsOn) {
   HWND c = child(main, 0, 0, 100, 80);
   const auto control = platform::NSEventModifierFlagControl;

@@ -123,28 +123,4 @@ TEST_F(PaintTest, ShowingHidingAndPlacingChildrenAreReported) {
   EXPECT_EQ(view(main)->dirtyRect(), view(main)->bounds());
 }
 
-TEST_F(PaintTest, ScrollWindowMovesEverySubview) {
-  HWND c = child(main, 10, 20, 50, 50);
-  HWND d = child(main, 100, 20, 50, 50);
-  EXPECT_EQ(ScrollWindow(main, 0, 0, nullptr, nullptr), 0);
-  EXPECT_EQ(ScrollWindow(nullptr, 5, 5, nullptr, nullptr), 0);
-  EXPECT_EQ(ScrollWindow(main, 5, -3, nullptr, nullptr), 1);
-  EXPECT_EQ(view(c)->frame().origin, (platform::NSPoint{15, 17}));
-  EXPECT_EQ(view(d)->frame().origin, (platform::NSPoint{105, 17}));
-}
-
-TEST_F(PaintTest, AddingAndRemovingSubviewsMarksTheTree) {
-  HWND c = child(main, 0, 0, 100, 100);
-  h.runUntilIdle();
-  EXPECT_EQ(object(main)->dirtyState(), 0);
-  HWND d = child(c, 0, 0, 10, 10);
-  EXPECT_EQ(object(c)->dirtyState() & 2, 2);
-  EXPECT_EQ(object(main)->dirtyState() & 2, 2);
-  h.runUntilIdle();
-  DestroyWindow(d);
-  EXPECT_EQ(object(c)->dirtyState(), 3);
-  EXPECT_EQ(object(main)->dirtyState(), 3);
-  EXPECT_TRUE(view(main)->needsDisplay());
-}
-
 }  // namespace

@@ -404,16 +404,4 @@ TEST_F(AppStubTest, TextViewsKeepReturnAndShiftEscapeLeavesThem) {
   EXPECT_EQ(commandsTo(main, IDCANCEL), 1);
 }
 
-TEST_F(AppStubTest, PostedMessagesTravelThroughTheDelegateHooks) {
-  openMain();
-  EXPECT_TRUE(controller->swellPostMessage(main, WM_USER + 1, 3, 4));
-  controller->swellPostMessageTick();
-  EXPECT_TRUE(
-      messagesMatch(messagesOf(log.messages(), main), {{WM_USER + 1, 3, 4}}, {WM_USER + 1}));
-  EXPECT_TRUE(controller->swellPostMessage(main, WM_USER + 2, 0, 0));
-  controller->swellPostMessageClearQ(main);
-  controller->swellPostMessageTick();
-  EXPECT_EQ(log.count(WM_USER + 2), 0);
-}
-
 }  // namespace
