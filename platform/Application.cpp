@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "platform/Clock.h"
@@ -14,11 +15,39 @@ NSApplication::NSApplication() {
   setMainThread(std::this_thread::get_id());
 }
 
+namespace {
+NSApplication* makeDefaultApplication();
+std::atomic<NSApplication::ApplicationFactory> gFactory{nullptr};
+std::atomic<bool> gAppMade{false};
+}  // namespace
+
 NSApplication* NSApplication::sharedApplication() {
   // Lives for the whole program, like the platform's.
-  static NSApplication* app = new NSApplication;
+  static NSApplication* app = [] {
+    ApplicationFactory factory = gFactory.load();
+    NSApplication* made = factory ? factory() : nullptr;
+    gAppMade.store(true);
+    return made ? made : makeDefaultApplication();
+  }();
   return app;
 }
+
+bool NSApplication::setPrincipalClass(ApplicationFactory factory) {
+  if (gAppMade.load()) return false;
+  gFactory.store(factory);
+  return true;
+}
+
+bool NSApplication::sharedApplicationExists() {
+  return gAppMade.load();
+}
+
+namespace {
+NSApplication* makeDefaultApplication() {
+  struct DefaultApplication : NSApplication {};
+  return new DefaultApplication;
+}
+}  // namespace
 
 NSWindow* NSApplication::windowWithWindowNumber(int number) const {
   for (NSWindow* w : mWindows)
@@ -181,13 +210,31 @@ void NSApplication::sendEvent(const NSEvent& e) {
     default:
       if (e.window) {
         Ref<NSWindow> target(e.window);
+        // Pointer events move the pointer the layer reports.
+        if (e.isMouseEvent() || e.type == NSEventTypeScrollWheel || e.type == NSEventTypeMagnify ||
+            e.type == NSEventTypeRotate || e.type == NSEventTypeSwipe)
+          NSEvent::noteMouseEvent(e, target->convertPointToScreen(e.locationInWindow));
         target->sendEvent(e);
       }
       return;
   }
 }
 
+void NSApplication::finishLaunching() {
+  if (mLaunched) return;
+  mLaunched = true;
+  if (!mDelegate) return;
+  mDelegate->applicationDidFinishLaunching(this);
+  if (mDelegate && mDelegate->applicationShouldOpenUntitledFile(this))
+    mDelegate->applicationOpenUntitledFile(this);
+}
+
+bool NSApplication::openFile(const std::string& path) {
+  return mDelegate && mDelegate->applicationOpenFile(this, path);
+}
+
 void NSApplication::run() {
+  finishLaunching();
   mRunning = true;
   while (mRunning && !mTerminated) {
     NSAutoreleasePool pool;
@@ -339,6 +386,7 @@ void NSApplication::resetStateForTesting() {
   mTerminatePending = false;
   mTerminated = false;
   mRunning = false;
+  mLaunched = false;
 }
 
 void NSApplication::finishTerminate() {

@@ -58,6 +58,12 @@ class NSApplication : public NSResponder {
  public:
   // Creates the application on first use; its creator's thread is the main thread.
   static NSApplication* sharedApplication();
+  // The class of the application object: a factory that makes it on first use. Only
+  // possible before the application exists (false afterwards).
+  using ApplicationFactory = NSApplication* (*)();
+  static bool setPrincipalClass(ApplicationFactory factory);
+  // Whether the application object was made already.
+  static bool sharedApplicationExists();
 
   NSApplicationDelegate* delegate() const { return mDelegate; }
   void setDelegate(NSApplicationDelegate* delegate) { mDelegate = delegate; }
@@ -82,6 +88,13 @@ class NSApplication : public NSResponder {
   virtual void sendEvent(const NSEvent& event);
   // The last event taken off the queue.
   const NSEvent* currentEvent() const { return mCurrentEvent ? &*mCurrentEvent : nullptr; }
+
+  // Ends start-up: tells the delegate that launching finished, then offers it to open
+  // an untitled document. Runs once; run() calls it when nobody did.
+  void finishLaunching();
+  bool isLaunched() const { return mLaunched; }
+  // A document to open, as when the user opens a file with the application.
+  bool openFile(const std::string& path);
 
   // The main loop: takes and dispatches events until stop() or termination.
   void run();
@@ -129,9 +142,12 @@ class NSApplication : public NSResponder {
   // no delegate, hook or main menu, inactive, not terminated. Windows are the test's.
   void resetStateForTesting();
 
+ protected:
+  // Subclasses are made through setPrincipalClass.
+  NSApplication();
+
  private:
   friend class NSWindow;
-  NSApplication();
   void registerWindow(NSWindow* window);
   void windowClosed(NSWindow* window);
   void unregisterWindow(NSWindow* window);
@@ -161,6 +177,7 @@ class NSApplication : public NSResponder {
   unsigned mPresentationOptions = 0;
   bool mTerminatePending = false;
   bool mTerminated = false;
+  bool mLaunched = false;
 };
 
 // The application object, created on first use.

@@ -1,6 +1,59 @@
 #include "platform/Event.h"
 
+#include <atomic>
+
 namespace platform {
+
+namespace {
+// Read from any thread (GetAsyncKeyState), written on the main thread.
+std::atomic<double> gMouseX{0}, gMouseY{0};
+std::atomic<unsigned> gButtons{0};
+
+unsigned buttonBit(NSEventType type) {
+  switch (type) {
+    case NSEventTypeLeftMouseDown:
+    case NSEventTypeLeftMouseUp:
+    case NSEventTypeLeftMouseDragged:
+      return 1;
+    case NSEventTypeRightMouseDown:
+    case NSEventTypeRightMouseUp:
+    case NSEventTypeRightMouseDragged:
+      return 2;
+    case NSEventTypeOtherMouseDown:
+    case NSEventTypeOtherMouseUp:
+    case NSEventTypeOtherMouseDragged:
+      return 4;
+    default:
+      return 0;
+  }
+}
+}  // namespace
+
+NSPoint NSEvent::mouseLocation() {
+  return {gMouseX.load(), gMouseY.load()};
+}
+
+unsigned NSEvent::pressedMouseButtons() {
+  return gButtons.load();
+}
+
+void NSEvent::noteMouseEvent(const NSEvent& e, NSPoint screen) {
+  gMouseX.store(screen.x);
+  gMouseY.store(screen.y);
+  unsigned bit = buttonBit(e.type);
+  if (e.type == NSEventTypeLeftMouseDown || e.type == NSEventTypeRightMouseDown ||
+      e.type == NSEventTypeOtherMouseDown)
+    gButtons.fetch_or(bit);
+  else if (e.type == NSEventTypeLeftMouseUp || e.type == NSEventTypeRightMouseUp ||
+           e.type == NSEventTypeOtherMouseUp)
+    gButtons.fetch_and(~bit);
+}
+
+void NSEvent::resetMouseStateForTesting() {
+  gMouseX.store(0);
+  gMouseY.store(0);
+  gButtons.store(0);
+}
 
 bool NSEvent::isMouseEvent() const {
   switch (type) {

@@ -85,6 +85,14 @@ struct NSEvent {
   bool isKeyEvent() const { return type == NSEventTypeKeyDown || type == NSEventTypeKeyUp; }
   // Mouse, key, scroll and gesture events: what a modal loop keeps from other windows.
   bool isInputEvent() const;
+
+  // The pointer in screen coordinates (y up) and the buttons held (bit 0 left, bit 1
+  // right, bit 2 other), as of the last mouse event the application dispatched.
+  static NSPoint mouseLocation();
+  static unsigned pressedMouseButtons();
+  // Called by the application for each mouse event it dispatches (and by tests).
+  static void noteMouseEvent(const NSEvent& event, NSPoint screenLocation);
+  static void resetMouseStateForTesting();
 };
 
 }  // namespace platform

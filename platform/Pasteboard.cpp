@@ -9,6 +9,17 @@ NSPasteboard& NSPasteboard::generalPasteboard() {
   return *board;
 }
 
+NSPasteboard& NSPasteboard::pasteboardWithName(const std::string& name) {
+  if (name == NSPasteboardNameGeneral) return generalPasteboard();
+  // Pasteboards live for the program, as the platform's do.
+  static std::mutex mutex;
+  static auto* boards = new std::map<std::string, NSPasteboard*>;
+  std::lock_guard<std::mutex> lock(mutex);
+  NSPasteboard*& board = (*boards)[name];
+  if (!board) board = new NSPasteboard;
+  return *board;
+}
+
 long NSPasteboard::declareTypes(const std::vector<std::string>& types) {
   std::lock_guard<std::mutex> lock(mMutex);
   mData.clear();
@@ -85,6 +96,44 @@ bool NSPasteboard::setFileList(const std::vector<std::string>& paths) {
 std::vector<std::string> NSPasteboard::fileList() const {
   std::lock_guard<std::mutex> lock(mMutex);
   return mFiles;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+bool NSPasteboard::setPropertyList(const std::vector<std::string>& list, const std::string& type) {
+  if (type.empty()) return false;
+  // Kept as the strings, each followed by a NUL.
+  std::vector<std::uint8_t> joined;
+  for (const auto& item : list) {
+    joined.insert(joined.end(), item.begin(), item.end());
+    joined.push_back(0);
+  }
+  std::lock_guard<std::mutex> lock(mMutex);
+  return writeLocked(type, std::move(joined));
+}
+
+std::vector<std::string> NSPasteboard::propertyListForType(const std::string& type) const {
+  std::vector<std::string> list;
+  auto data = dataForType(type);
+  if (!data) return list;
+  std::string current;
+  for (std::uint8_t c : *data) {
+    if (c == 0) {
+      list.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.push_back(static_cast<char>(c));
+    }
+  }
+  if (!current.empty()) list.push_back(std::move(current));
+  return list;
+}
+
+bool NSPasteboard::hasFileList() const {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return !mFiles.empty();
 }
 
 }  // namespace platform

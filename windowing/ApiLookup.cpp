@@ -5,9 +5,13 @@
 #include <cstring>
 
 #include "windowing/Capture.h"
+#include "windowing/Clipboard.h"
 #include "windowing/ControlMessages.h"
+#include "windowing/DefWindowProc.h"
 #include "windowing/DialogResources.h"
+#include "windowing/DragOut.h"
 #include "windowing/DrawingContext.h"
+#include "windowing/DropFiles.h"
 #include "windowing/IniFile.h"
 #include "windowing/Kernel.h"
 #include "windowing/MenuApi.h"
@@ -37,6 +41,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(BeginPaint),
       SWELL_API(CheckDlgButton),
       SWELL_API(ClientToScreen),
+      SWELL_API(CloseClipboard),
       SWELL_API(CloseHandle),
       SWELL_API(CreateEvent),
       SWELL_API(CreateEventAsSocket),
@@ -47,10 +52,15 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(DeleteObject),
       SWELL_API(DestroyMenu),
       SWELL_API(DestroyWindow),
+      SWELL_API(DragFinish),
+      SWELL_API(DragQueryFile),
+      SWELL_API(DragQueryPoint),
+      SWELL_API(EmptyClipboard),
       SWELL_API(EnableWindow),
       SWELL_API(EndDialog),
       SWELL_API(EndPaint),
       SWELL_API(EnumChildWindows),
+      SWELL_API(EnumClipboardFormats),
       SWELL_API(EnumPropsEx),
       SWELL_API(EnumWindows),
       SWELL_API(FindWindowEx),
@@ -58,6 +68,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(GetCapture),
       SWELL_API(GetClassName),
       SWELL_API(GetClientRect),
+      SWELL_API(GetClipboardData),
       SWELL_API(GetCurrentThreadId),
       SWELL_API(GetDlgItem),
       SWELL_API(GetDlgItemInt),
@@ -71,6 +82,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(GetPrivateProfileStruct),
       SWELL_API(GetProcAddress),
       SWELL_API(GetProp),
+      SWELL_API(GetSystemMetrics),
       SWELL_API(GetTempPath),
       SWELL_API(GetTextColor),
       SWELL_API(GetTickCount),
@@ -94,10 +106,13 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(LoadLibrary),
       SWELL_API(LoadLibraryGlobals),
       SWELL_API(MulDiv),
+      SWELL_API(OpenClipboard),
       SWELL_API(PostMessage),
+      SWELL_API(RegisterClipboardFormat),
       SWELL_API(ReleaseCapture),
       SWELL_API(RemoveProp),
       SWELL_API(ResetEvent),
+      SWELL_API(SWELL_BroadcastMessage),
       SWELL_API(SWELL_CB_AddString),
       SWELL_API(SWELL_CB_DeleteString),
       SWELL_API(SWELL_CB_Empty),
@@ -117,6 +132,8 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_ExtendedAPI),
       SWELL_API(SWELL_FillDialogBackground),
       SWELL_API(SWELL_FillRect),
+      SWELL_API(SWELL_FinishDragDrop),
+      SWELL_API(SWELL_FlushWindow),
       SWELL_API(SWELL_GenerateGUID),
       SWELL_API(SWELL_GetBundle),
       SWELL_API(SWELL_GetDefaultButtonID),
@@ -150,8 +167,10 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_TB_SetPos),
       SWELL_API(SWELL_TB_SetRange),
       SWELL_API(SWELL_TB_SetTic),
+      SWELL_API(ScrollWindow),
       SWELL_API(SendMessage),
       SWELL_API(SetCapture),
+      SWELL_API(SetClipboardData),
       SWELL_API(SetDlgItemInt),
       SWELL_API(SetDlgItemText),
       SWELL_API(SetEvent),
@@ -167,6 +186,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SetWindowPos),
       SWELL_API(ShowWindow),
       SWELL_API(Sleep),
+      SWELL_API(UpdateWindow),
       SWELL_API(WaitForAnySocketObject),
       SWELL_API(WaitForSingleObject),
       SWELL_API(WinIntersectRect),

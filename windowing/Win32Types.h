@@ -285,10 +285,62 @@ inline constexpr DWORD BS_AUTOCHECKBOX = 3;
 inline constexpr DWORD BS_AUTO3STATE = 6;
 inline constexpr DWORD BS_AUTORADIOBUTTON = 9;
 
-// Edit-field notification sent when a field's text is set.
+// ---------------------------------------------------------------------------------
+// Event translation, painting, capture, clipboard, file drops and the application stub.
+
+// Mouse messages beyond the left button, and their non-client forms (the client
+// message - 0x160).
+inline constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+inline constexpr UINT WM_NCLBUTTONUP = 0x00A2;
+inline constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
+inline constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+inline constexpr UINT WM_NCRBUTTONUP = 0x00A5;
+inline constexpr UINT WM_NCRBUTTONDBLCLK = 0x00A6;
+inline constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
+inline constexpr UINT WM_NCMBUTTONUP = 0x00A8;
+inline constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
+inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
+inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+inline constexpr UINT kNonClientMouseOffset = 0x0160;
+
+// Hit-test codes of WM_NCHITTEST.
+inline constexpr LRESULT HTNOWHERE = 0;
+inline constexpr LRESULT HTCLIENT = 1;
+inline constexpr LRESULT HTCAPTION = 2;
+
+// The answer of a window procedure to a key message that it did not handle.
+inline constexpr LRESULT kSwellKeyNotHandled = 69;
+
+// Modifier flags of key translation and of the application's key hook.
+inline constexpr int FVIRTKEY = 1;
+inline constexpr int FSHIFT = 4;
+inline constexpr int FCONTROL = 8;  // the Command key
+inline constexpr int FALT = 16;     // the Option key
+inline constexpr int FLWIN = 32;    // the Control key
+
+// Virtual keys the layer itself reacts to.
+inline constexpr int VK_BACK = 8;
+inline constexpr int VK_TAB = 9;
+inline constexpr int VK_RETURN = 13;
+inline constexpr int VK_ESCAPE = 27;
+inline constexpr int VK_SPACE = 32;
+
+// Notification codes in WM_COMMAND's high word.
+inline constexpr WORD BN_CLICKED = 0;
+inline constexpr WORD CBN_SELCHANGE = 1;
+inline constexpr WORD CBN_EDITCHANGE = 5;
+inline constexpr WORD CBN_DROPDOWN = 7;
+inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD EN_KILLFOCUS = 0x0200;
 inline constexpr WORD EN_CHANGE = 0x0300;
 
-// The gesture record a WM_GESTURE message's lParam points to (56 bytes).
+// The gesture record a WM_GESTURE message's lParam points to (56 bytes), its flags and
+// its ids.
 struct GESTUREINFO {
   UINT cbSize = 0;
   DWORD dwFlags = 0;
@@ -304,3 +356,45 @@ struct GESTUREINFO {
   UINT cbExtraArgs = 0;
 };
 static_assert(sizeof(GESTUREINFO) == 56);
+inline constexpr DWORD GF_BEGIN = 1;
+inline constexpr DWORD GF_END = 4;
+inline constexpr DWORD GID_ZOOM = 3;
+inline constexpr DWORD GID_PAN = 4;
+inline constexpr DWORD GID_ROTATE = 5;
+
+// File drops and file lists: a global memory block that starts with this header, then
+// each path as UTF-8 with its NUL, then one more NUL.
+using HDROP = HANDLE;
+struct DROPFILES {
+  DWORD pFiles = 0;  // offset of the first path from the start of the block
+  POINT pt;
+  BYTE fNC = 0;    // nonzero: the point is in non-client coordinates
+  BYTE fWide = 0;  // nonzero: the paths are UTF-16 (never made here)
+  BYTE reserved[2] = {0, 0};
+};
+static_assert(sizeof(DROPFILES) == 16);
+
+// Clipboard formats: 1 text, 2 file list, 3 and up registered types.
+inline constexpr UINT CF_TEXT = 1;
+inline constexpr UINT CF_HDROP = 2;
+
+// System metrics.
+inline constexpr int SM_CXSCREEN = 0;
+inline constexpr int SM_CYSCREEN = 1;
+inline constexpr int SM_CXVSCROLL = 2;
+inline constexpr int SM_CYHSCROLL = 3;
+inline constexpr int SM_CYMENU = 15;
+inline constexpr int SM_CYVSCROLL = 20;
+inline constexpr int SM_CXHSCROLL = 21;
+
+// Codes of the application callback.
+inline constexpr int SWELLAPP_ONLOAD = 1;
+inline constexpr int SWELLAPP_LOADED = 2;
+inline constexpr int SWELLAPP_DESTROY = 3;
+inline constexpr int SWELLAPP_SHOULDDESTROY = 4;
+inline constexpr int SWELLAPP_OPENFILE = 80;
+inline constexpr int SWELLAPP_NEWFILE = 81;
+inline constexpr int SWELLAPP_SHOULDOPENNEWFILE = 82;
+inline constexpr int SWELLAPP_ONCOMMAND = 153;
+inline constexpr int SWELLAPP_PROCESSMESSAGE = 256;
+inline constexpr int SWELLAPP_ACTIVATE = 4096;

@@ -9,6 +9,7 @@
 #include "platform/GraphicsContext.h"
 #include "platform/Menu.h"
 #include "platform/Panel.h"
+#include "platform/Pasteboard.h"
 #include "platform/ScrollView.h"
 #include "platform/Window.h"
 #include "windowing/Capture.h"
@@ -207,6 +208,11 @@ platform::NSObject* Swell_vCorvaneBrisko_hwnd::swellGetLastTopLevelOwner() const
 
 void Swell_vCorvaneBrisko_hwnd::swellSetExtendedStyle(LONG style) {
   m_supports_ddrop = (style & WS_EX_ACCEPTFILES) != 0;
+  // A drop target takes file lists and file promises.
+  if (m_supports_ddrop)
+    registerForDraggedTypes({platform::NSFilenamesPboardType, platform::NSFilesPromisePboardType});
+  else
+    unregisterDraggedTypes();
 }
 
 bool Swell_vCorvaneBrisko_hwnd::acceptsFirstResponder() const {
@@ -249,19 +255,4 @@ bool Swell_vCorvaneBrisko_hwnd::getSwellPaintInfo(PAINTSTRUCT* ps) {
   ps->rcPaint.right = std::min(ps->rcPaint.right, client.right);
   ps->rcPaint.bottom = std::min(ps->rcPaint.bottom, client.bottom);
   return true;
-}
-
-void Swell_vCorvaneBrisko_hwnd::drawRect(const NSRect& dirtyRect) {
-  if (m_hashaddestroy || !m_wndproc) return;
-  platform::CGContext* context = platform::NSGraphicsContext::currentContext();
-  if (!context) return;
-  Ref<NSView> keep(this);
-  HDC hdc = SWELL_CreateGfxContextForNSContext(context);
-  m_paintctx_hdc = hdc;
-  m_paintctx_rect = dirtyRect;
-  m_paintctx_used = false;
-  onSwellMessage(WM_PAINT, reinterpret_cast<WPARAM>(hdc), 0);
-  m_paintctx_hdc = nullptr;
-  SWELL_DeleteGfxContext(hdc);
-  m_isdirty = 0;
 }

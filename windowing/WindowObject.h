@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ComboBox.h"
+#include "platform/DragAndDrop.h"
+#include "platform/Menu.h"
+#include "platform/TextDelegates.h"
 #include "platform/View.h"
 #include "windowing/WindowInterfaces.h"
 #include "windowing/WindowProps.h"
@@ -13,7 +17,13 @@
 // 1 inside WM_DESTROY, 2 destroyed) and keeps the per-window data of the layer.
 class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
                                   public SwellMessageEntry,
-                                  public SwellWindowObject {
+                                  public SwellWindowObject,
+                                  public platform::NSDraggingDestination,
+                                  public platform::ActionTarget,
+                                  public platform::NSMenuDelegate,
+                                  public platform::NSComboBoxDelegate,
+                                  public platform::NSControlTextEditingDelegate,
+                                  public platform::NSTextDelegate {
  public:
   static constexpr int kTextCapacity = 1024;  // 1023 bytes of text and the NUL
   static constexpr int kExtraBytes = 256;     // addressed by byte index, one word per 8
@@ -80,7 +90,62 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   bool getSwellPaintInfo(PAINTSTRUCT* ps);
   // Paints the view through WM_PAINT with a drawing context over the current context.
   void drawRect(const platform::NSRect& dirtyRect) override;
+  // The paint sequence: WM_NCCALCSIZE, WM_NCPAINT and WM_PAINT with the given context.
+  void swellPaint(HDC hdc, bool metal, const platform::NSRect& rect);
+  // Dirty marks: 1 own content, 2 a descendant must be drawn. Adding bits answers
+  // whether any of them was new.
   std::uint8_t dirtyState() const { return m_isdirty; }
+  bool swellAddDirtyBits(std::uint8_t bits);
+  // Metal surfaces are not available on this platform.
+  bool swellWantsMetal() const { return m_use_metal > 0; }
+
+  // Input events become messages to the window procedure.
+  void mouseDown(const platform::NSEvent& e) override;
+  void mouseUp(const platform::NSEvent& e) override;
+  void mouseDragged(const platform::NSEvent& e) override;
+  void mouseMoved(const platform::NSEvent& e) override;
+  void rightMouseDown(const platform::NSEvent& e) override;
+  void rightMouseUp(const platform::NSEvent& e) override;
+  void rightMouseDragged(const platform::NSEvent& e) override;
+  void otherMouseDown(const platform::NSEvent& e) override;
+  void otherMouseUp(const platform::NSEvent& e) override;
+  void otherMouseDragged(const platform::NSEvent& e) override;
+  void scrollWheel(const platform::NSEvent& e) override;
+  void keyDown(const platform::NSEvent& e) override;
+  void keyUp(const platform::NSEvent& e) override;
+  void magnifyWithEvent(const platform::NSEvent& e) override;
+  void rotateWithEvent(const platform::NSEvent& e) override;
+  void swipeWithEvent(const platform::NSEvent& e) override;
+  bool isFakeRightMouse() const { return m_isfakerightmouse != 0; }
+
+  // Showing, hiding, sizing and the subview tree.
+  void viewDidHide() override;
+  void viewDidUnhide() override;
+  void setFrame(const platform::NSRect& frame) override;
+  void didAddSubview(platform::NSView* subview) override;
+  void willRemoveSubview(platform::NSView* subview) override;
+
+  // Commands and notifications of the controls and menus that target this window.
+  void performAction(int action, platform::NSObject* sender) override;
+  void onSwellCommand(platform::NSObject* sender);
+  void menuNeedsUpdate(platform::NSMenu* menu) override;
+  void comboBoxWillPopUp(platform::NSComboBox* comboBox) override;
+  void comboBoxWillDismiss(platform::NSComboBox* comboBox) override;
+  void comboBoxSelectionDidChange(platform::NSComboBox* comboBox) override;
+  void controlTextDidChange(platform::NSControl* control) override;
+  void controlTextDidEndEditing(platform::NSControl* control) override;
+  void textDidEndEditing(platform::NSText* text) override;
+
+  // Dropped files.
+  platform::NSDragOperation draggingEntered(const platform::NSDraggingInfo& info) override;
+  platform::NSDragOperation draggingUpdated(const platform::NSDraggingInfo& info) override;
+  void draggingExited(const platform::NSDraggingInfo* info) override {}
+  bool wantsPeriodicDraggingUpdates() const override { return false; }
+  bool performDragOperation(const platform::NSDraggingInfo& info) override;
+  // Builds the drop block of a drag. With retGlob the block is handed to the caller
+  // (promised files listed by their types); otherwise it goes to the procedure as
+  // WM_DROPFILES and is freed. False when there was nothing to drop.
+  bool swellExtendedDragOp(const platform::NSDraggingInfo& info, HDROP* retGlob);
   // GL surfaces are not available on this platform: always null.
   void* swellGetGLContext() const { return m_glctx; }
 
@@ -89,6 +154,12 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
 
  private:
   LRESULT callWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Whether events and notifications may reach the procedure now.
+  bool canDeliver() const { return m_wndproc && !m_hashaddestroy; }
+  void sendButtonMessage(UINT msg, const platform::NSEvent& e);
+  void sendCommand(long id, WORD code, platform::NSObject* control);
+  void sendGesture(DWORD id, std::uint64_t beginArgument, std::uint64_t endArgument,
+                   platform::NSPoint beginScreen, platform::NSPoint endScreen);
   LRESULT runDestroySequence(WPARAM wParam, LPARAM lParam);
   void dropCaptureAndPostedMessages();
   HWND self() { return swell::handleFromObject(this); }
@@ -119,6 +190,17 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   bool m_hasclassname = false;
   std::int8_t m_use_metal = 0;
 };
+
+// Sends a mouse message the way a click, drag or wheel step makes it: to the view
+// holding the capture when that is another view object of the same window, after a
+// WM_NCHITTEST that may turn it into its non-client form; WM_SETCURSOR follows moves
+// and releases. Returns the procedure's answer, 0 for a null view, -1 when the view
+// cannot receive messages.
+LRESULT SWELL_SendMouseMessage(Swell_vCorvaneBrisko_hwnd* view, UINT msg,
+                               const platform::NSEvent& event);
+// The paint sequence of a view object with a drawing context over a rectangle.
+void SWELL_PaintWindow(Swell_vCorvaneBrisko_hwnd* view, HDC hdc, bool metal,
+                       const platform::NSRect& rect);
 
 // The window procedure every view object starts with: the dialog procedure first (with
 // background painting for WM_PAINT), then DefWindowProc.

@@ -12,6 +12,7 @@
 
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
+#include "platform/DragAndDrop.h"
 #include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
@@ -92,6 +93,7 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSApp()->resetStateForTesting();
   NSScreen::resetToDefault();
   NSCursor::resetForTesting();
+  NSEvent::resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
@@ -284,6 +286,29 @@ void PlatformHarness::moveWindow(NSWindow* w, NSPoint origin) {
   perform([w, origin] {
     if (isLiveObject(w)) w->setFrameOrigin(origin);
   });
+}
+
+void PlatformHarness::dropFiles(NSWindow* w, NSPoint p, std::vector<std::string> paths,
+                                NSObject* source) {
+  perform([this, w, p, paths = std::move(paths), source] {
+    NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
+    board.declareTypes({NSFilenamesPboardType});
+    board.setFileList(paths);
+    mLastDropOperation = NSPerformDrop(w, p, board, source);
+  });
+}
+
+void PlatformHarness::dropPromisedFiles(NSWindow* w, NSPoint p, std::vector<std::string> types) {
+  perform([this, w, p, types = std::move(types)] {
+    NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
+    board.declareTypes({NSFilesPromisePboardType});
+    board.setPropertyList(types, NSFilesPromisePboardType);
+    mLastDropOperation = NSPerformDrop(w, p, board, nullptr);
+  });
+}
+
+void PlatformHarness::openFile(std::string path) {
+  perform([path = std::move(path)] { NSApp()->openFile(path); });
 }
 
 void PlatformHarness::terminate() {

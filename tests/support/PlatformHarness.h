@@ -64,6 +64,16 @@ class PlatformHarness {
   void moveWindow(platform::NSWindow* w, platform::NSPoint frameOrigin);
   void perform(std::function<void()> action);
   void terminate();
+  // Drags onto a window and drops at a point: files, or promises of files of the given
+  // types, from a source view (null: from outside the application). The operation the
+  // window took is kept in lastDropOperation().
+  void dropFiles(platform::NSWindow* w, platform::NSPoint p, std::vector<std::string> paths,
+                 platform::NSObject* source = nullptr);
+  void dropPromisedFiles(platform::NSWindow* w, platform::NSPoint p,
+                         std::vector<std::string> types);
+  unsigned lastDropOperation() const { return mLastDropOperation; }
+  // Opening a document with the application.
+  void openFile(std::string path);
 
   // Dispatches every queued event (and what they queue) and fires due timers, then
   // runs the display pass. Returns the number of events dispatched.
@@ -96,6 +106,7 @@ class PlatformHarness {
   double mWatchdogMs = 60000;
   std::vector<std::pair<platform::NSWindow*, double>> mModalStarts;
   bool mWatchdogFired = false;
+  unsigned mLastDropOperation = 0;
   std::vector<std::string> mLog;
 };
 

@@ -5,7 +5,9 @@
 
 #include "platform/Application.h"
 #include "windowing/Capture.h"
+#include "windowing/Clipboard.h"
 #include "windowing/DialogResources.h"
+#include "windowing/EventSupport.h"
 #include "windowing/MessageQueue.h"
 #include "windowing/Painting.h"
 #include "windowing/PostMessageHooks.h"
@@ -42,6 +44,8 @@ WindowHarness::WindowHarness() : mHeadAtStart(SWELL_DialogResourceHead) {
   swell::resetQuittingForTesting();
   SWELL_EnableRightClickEmulate(1);
   ReleaseCapture();
+  swell::setCursor(nullptr);
+  swell::resetClipboardForTesting();
 }
 
 WindowHarness::~WindowHarness() {
@@ -132,12 +136,45 @@ std::string messageName(UINT msg) {
       {WM_CTLCOLORDLG, "WM_CTLCOLORDLG"},
       {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
       {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+      {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+      {WM_SETCURSOR, "WM_SETCURSOR"},
+      {WM_CONTEXTMENU, "WM_CONTEXTMENU"},
+      {WM_NCHITTEST, "WM_NCHITTEST"},
+      {WM_NCPAINT, "WM_NCPAINT"},
+      {WM_NCMOUSEMOVE, "WM_NCMOUSEMOVE"},
+      {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+      {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
+      {WM_NCRBUTTONUP, "WM_NCRBUTTONUP"},
+      {WM_KEYDOWN, "WM_KEYDOWN"},
+      {WM_KEYUP, "WM_KEYUP"},
+      {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
+      {WM_GESTURE, "WM_GESTURE"},
+      {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+      {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+      {WM_LBUTTONUP, "WM_LBUTTONUP"},
+      {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+      {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
+      {WM_RBUTTONUP, "WM_RBUTTONUP"},
+      {WM_RBUTTONDBLCLK, "WM_RBUTTONDBLCLK"},
+      {WM_MBUTTONDOWN, "WM_MBUTTONDOWN"},
+      {WM_MBUTTONUP, "WM_MBUTTONUP"},
+      {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
+      {WM_MOUSEHWHEEL, "WM_MOUSEHWHEEL"},
+      {WM_DROPFILES, "WM_DROPFILES"},
+      {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
   };
   for (const auto& [m, name] : kNames)
     if (m == msg) return name;
   std::ostringstream out;
   out << "message " << msg;
   return out.str();
+}
+
+std::vector<RecordedMessage> messagesOf(const std::vector<RecordedMessage>& received, HWND hwnd) {
+  std::vector<RecordedMessage> out;
+  for (const auto& m : received)
+    if (m.hwnd == hwnd) out.push_back(m);
+  return out;
 }
 
 ::testing::AssertionResult messagesMatch(const std::vector<RecordedMessage>& received,

@@ -90,4 +90,7 @@ class MessageLog {
 
 std::string messageName(UINT msg);
 
+// The messages of one window only, in order.
+std::vector<RecordedMessage> messagesOf(const std::vector<RecordedMessage>& received, HWND hwnd);
+
 }  // namespace testsupport

@@ -1,0 +1,54 @@
+// Reads arbitrary bytes as a file drop block, as DragQueryFile and DragQueryPoint do with
+// a block from another program. Every read stays within the block, every copy within
+// the caller's buffer, terminated and never cut inside a character.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "windowing/DropFiles.h"
+#include "windowing/Kernel.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > 1 << 16) return 0;
+  HANDLE block = GlobalAlloc(0, static_cast<int>(size));
+  if (size) std::memcpy(GlobalLock(block), data, size);
+  GlobalUnlock(block);
+
+  UINT count = DragQueryFile(block, kDragQueryFileCount, nullptr, 0);
+  check(count <= size);
+  for (UINT i = 0; i <= count; ++i) {
+    UINT length = DragQueryFile(block, i, nullptr, 0);
+    std::vector<char> whole(length + 1);
+    DragQueryFile(block, i, whole.data(), length + 1);
+    check(i < count || length == 0);
+    check(length <= size);
+    for (UINT cap : {1u, 3u, 8u, length + 1}) {
+      std::vector<char> buffer(cap + 1, '\x7f');
+      UINT copied = DragQueryFile(block, i, buffer.data(), cap);
+      check(copied < cap || (copied == 0 && cap == 0));
+      check(buffer[copied] == '\0');
+      check(buffer[cap] == '\x7f');
+      // A cut copy is a prefix of the path that ends where a character starts.
+      check(std::memcmp(buffer.data(), whole.data(), copied) == 0);
+      if (copied > 0 && copied < length)
+        check((static_cast<unsigned char>(whole[copied]) & 0xC0) != 0x80);
+      if (cap == length + 1 && i < count) check(copied == length);
+    }
+  }
+  POINT p;
+  DragQueryPoint(block, &p);
+  GlobalFree(block);
+  return 0;
+}

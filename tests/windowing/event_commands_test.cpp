@@ -1,0 +1,139 @@
+#include <string>
+#include <vector>
+
+#include "event_test_support.h"
+#include "platform/ComboBox.h"
+#include "platform/PopUpButton.h"
+#include "platform/Slider.h"
+#include "platform/TextField.h"
+#include "windowing/ControlButton.h"
+#include "windowing/ControlComboBox.h"
+
+using platform::NSMakeRect;
+using testsupport::messagesMatch;
+using testsupport::messagesOf;
+
+namespace {
+
+class CommandTest : public EventTest {
+ protected:
+  // A control inside the main window that targets it and has it as delegate, as the
+  // layer's control factories make them.
+  template <class T>
+  T* add(T* control, int id, platform::NSRect frame) {
+    control->setTag(id);
+    control->setFrame(frame);
+    control->setTarget(view(main));
+    control->setDelegate(view(main));
+    view(main)->addSubview(control);
+    control->release();
+    return control;
+  }
+  Swell_vCorvaneBrisko_button* radio(int id, double y, bool firstOfGroup) {
+    auto* b = add(new Swell_vCorvaneBrisko_button, id, NSMakeRect(10, y, 80, 20));
+    b->setButtonType(platform::NSButtonTypeRadio);
+    b->swellSetRadioFlags(Swell_vCorvaneBrisko_button::kRadioButton |
+                          (firstOfGroup ? Swell_vCorvaneBrisko_button::kRadioGroupStart : 0));
+    return b;
+  }
+  static WPARAM command(int id, int code) { return (static_cast<WPARAM>(code) << 16) | id; }
+  std::vector<testsupport::RecordedMessage> commands() const {
+    std::vector<testsupport::RecordedMessage> out;
+    for (const auto& m : messagesOf(log.messages(), main))
+      if (m.msg == WM_COMMAND || m.msg == WM_HSCROLL) out.push_back(m);
+    return out;
+  }
+};
+
+TEST_F(CommandTest, ClickingAPushButtonSendsBnClicked) {
+  auto* b = add(new Swell_vCorvaneBrisko_button, 1001, NSMakeRect(10, 10, 80, 20));
+  h.click(window, b->convertPointToView({5, 5}, nullptr));
+  h.runUntilIdle();
+  ASSERT_EQ(commands().size(), 1u);
+  EXPECT_EQ(commands()[0].wParam, command(1001, BN_CLICKED));
+  EXPECT_EQ(commands()[0].lParam, reinterpret_cast<LPARAM>(b));
+}
+
+TEST_F(CommandTest, RadioGroupsAreDelimitedByButtonsMarkedFirstOfAGroup) {
+  auto* a1 = radio(1, 10, true);
+  auto* a2 = radio(2, 40, false);
+  auto* a3 = radio(3, 70, false);
+  auto* b1 = radio(4, 100, true);
+  auto* b2 = radio(5, 130, false);
+  for (auto* b : {a1, a3, b1, b2})
+    b->setState(platform::NSControlStateValueOn);
+  h.click(window, a2->convertPointToView({5, 5}, nullptr));
+  h.runUntilIdle();
+  EXPECT_EQ(a1->state(), platform::NSControlStateValueOff);
+  EXPECT_EQ(a2->state(), platform::NSControlStateValueOn);
+  EXPECT_EQ(a3->state(), platform::NSControlStateValueOff);
+  // The next group is left alone.
+  EXPECT_EQ(b1->state(), platform::NSControlStateValueOn);
+  EXPECT_EQ(b2->state(), platform::NSControlStateValueOn);
+  ASSERT_EQ(commands().size(), 1u);
+  EXPECT_EQ(commands()[0].wParam, command(2, BN_CLICKED));
+  // The first of a group only looks forward.
+  log.clear();
+  a1->setState(platform::NSControlStateValueOff);
+  b1->setState(platform::NSControlStateValueOff);
+  h.click(window, b1->convertPointToView({5, 5}, nullptr));
+  h.runUntilIdle();
+  EXPECT_EQ(b1->state(), platform::NSControlStateValueOn);
+  EXPECT_EQ(b2->state(), platform::NSControlStateValueOff);
+  EXPECT_EQ(a3->state(), platform::NSControlStateValueOff);
+  EXPECT_EQ(a2->state(), platform::NSControlStateValueOn);
+}
+
+TEST_F(CommandTest, SlidersSendHScrollAndPopupsSelectionChanges) {
+  auto* slider = add(new platform::NSSlider, 7, NSMakeRect(10, 10, 200, 20));
+  slider->setMaxValue(100);
+  slider->setDoubleValue(10);
+  h.click(window, slider->convertPointToView({100, 10}, nullptr));
+  h.runUntilIdle();
+  ASSERT_FALSE(commands().empty());
+  EXPECT_EQ(commands()[0].msg, WM_HSCROLL);
+  EXPECT_EQ(commands()[0].wParam, 0u);
+  EXPECT_EQ(commands()[0].lParam, reinterpret_cast<LPARAM>(slider));
+  log.clear();
+  auto* popup = add(new platform::NSPopUpButton, 8, NSMakeRect(10, 50, 100, 20));
+  popup->addItemWithTitle("one");
+  popup->addItemWithTitle("two");
+  popup->selectItemByUser(1);
+  ASSERT_EQ(commands().size(), 1u);
+  EXPECT_EQ(commands()[0].wParam, command(8, CBN_SELCHANGE));
+}
+
+TEST_F(CommandTest, ComboBoxesReportOpeningClosingAndOnlyRealSelectionChanges) {
+  auto* combo = add(new Swell_vCorvaneBrisko_cbox, 9, NSMakeRect(10, 10, 150, 22));
+  combo->addItemWithObjectValue("alpha");
+  combo->addItemWithObjectValue("beta");
+  log.clear();
+  combo->popUp();
+  combo->chooseItemAtIndex(1);
+  // The same choice again changes nothing and is not reported.
+  combo->popUp();
+  combo->chooseItemAtIndex(1);
+  std::vector<WPARAM> got;
+  for (const auto& m : commands())
+    got.push_back(m.wParam);
+  EXPECT_EQ(got, (std::vector<WPARAM>{command(9, CBN_DROPDOWN), command(9, CBN_SELCHANGE),
+                                      command(9, CBN_CLOSEUP), command(9, CBN_DROPDOWN),
+                                      command(9, CBN_CLOSEUP)}));
+}
+
+TEST_F(CommandTest, TypingInAFieldSendsEditChangeAndLeavingItKillFocus) {
+  auto* field = add(new platform::NSTextField, 12, NSMakeRect(10, 10, 150, 22));
+  auto* other = add(new platform::NSTextField, 13, NSMakeRect(10, 50, 150, 22));
+  h.click(window, field->convertPointToView({5, 5}, nullptr));
+  h.typeText(window, "ok");
+  h.click(window, other->convertPointToView({5, 5}, nullptr));
+  h.runUntilIdle();
+  std::vector<WPARAM> got;
+  for (const auto& m : commands())
+    if ((m.wParam & 0xFFFF) == 12) got.push_back(m.wParam);
+  EXPECT_EQ(got, (std::vector<WPARAM>{command(12, EN_CHANGE), command(12, EN_CHANGE),
+                                      command(12, EN_KILLFOCUS)}));
+  EXPECT_EQ(field->stringValue(), "ok");
+}
+
+}  // namespace

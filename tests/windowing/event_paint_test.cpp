@@ -1,0 +1,126 @@
+#include "event_test_support.h"
+#include "platform/GraphicsContext.h"
+#include "windowing/DrawingContext.h"
+#include "windowing/Painting.h"
+
+using testsupport::messagesMatch;
+using testsupport::messagesOf;
+
+namespace {
+
+const std::vector<UINT> kPaint = {WM_NCCALCSIZE, WM_NCPAINT, WM_PAINT};
+
+class PaintTest : public EventTest {
+ protected:
+  // Paints one window object now, through its window's display pass.
+  void paint(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, 0);
+    UpdateWindow(hwnd);
+  }
+};
+
+TEST_F(PaintTest, PaintSendsNonClientSizeNonClientPaintThenPaint) {
+  HWND c = child(main, 10, 10, 100, 80);
+  h.runUntilIdle();
+  log.clear();
+  paint(c);
+  auto mine = messagesOf(log.messages(), c);
+  ASSERT_TRUE(messagesMatch(mine, {{WM_NCCALCSIZE, 0}, {WM_NCPAINT, 1, 0}, {WM_PAINT}}, kPaint));
+  // WM_PAINT carries the drawing context, which BeginPaint gives back with the area.
+  EXPECT_NE(mine.back().wParam, 0u);
+}
+
+TEST_F(PaintTest, BeginPaintInsidePaintGivesTheContextAndTheRoundedArea) {
+  HWND c = child(main, 10, 10, 100, 80);
+  h.runUntilIdle();
+  PAINTSTRUCT seen{};
+  HDC returned = nullptr;
+  HDC given = nullptr;
+  log.answer([c, &seen, &returned, &given](HWND hwnd, UINT msg, WPARAM wParam,
+                                           LPARAM) -> std::optional<LRESULT> {
+    if (hwnd != c || msg != WM_PAINT) return std::nullopt;
+    given = reinterpret_cast<HDC>(wParam);
+    returned = BeginPaint(hwnd, &seen);
+    EndPaint(hwnd, &seen);
+    return 0;
+  });
+  InvalidateRect(c, nullptr, 0);
+  UpdateWindow(c);
+  log.answer([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  EXPECT_EQ(returned, given);
+  EXPECT_EQ(seen.hdc, given);
+  EXPECT_EQ(seen.rcPaint.left, 0);
+  EXPECT_EQ(seen.rcPaint.top, 0);
+  EXPECT_EQ(seen.rcPaint.right, 100);
+  EXPECT_EQ(seen.rcPaint.bottom, 80);
+  // Outside a paint there is nothing to begin.
+  PAINTSTRUCT ps;
+  ps.fErase = 7;
+  EXPECT_EQ(BeginPaint(c, &ps), nullptr);
+  EXPECT_EQ(ps.fErase, 0);
+  EXPECT_EQ(BeginPaint(c, nullptr), nullptr);
+  EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
+}
+
+TEST_F(PaintTest, NonClientInsetShrinksTheClientAreaAndClipsThePaint) {
+  HWND c = child(main, 10, 10, 100, 80);
+  h.runUntilIdle();
+  RECT client{};
+  log.answer([c, &client](HWND hwnd, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    if (hwnd != c) return std::nullopt;
+    if (msg == WM_NCCALCSIZE) {
+      auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+      p->rgrc[0].right -= 10;
+      p->rgrc[0].bottom -= 20;
+      return 0;
+    }
+    if (msg == WM_PAINT) {
+      GetClientRect(hwnd, &client);
+      return 0;
+    }
+    return std::nullopt;
+  });
+  paint(c);
+  log.answer([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  EXPECT_EQ(client.right, 90);
+  EXPECT_EQ(client.bottom, 60);
+}
+
+TEST_F(PaintTest, InvalidateRectTakesEitherEdgeOrderAndMarksAncestors) {
+  HWND c = child(main, 0, 0, 100, 100);
+  h.runUntilIdle();
+  platform::NSView* v = view(c);
+  RECT r{10, 50, 30, 20};
+  EXPECT_EQ(InvalidateRect(c, &r, 0), 1);
+  EXPECT_EQ(v->dirtyRect(), platform::NSMakeRect(10, 20, 20, 30));
+  EXPECT_EQ(object(c)->dirtyState() & 1, 1);
+  EXPECT_EQ(object(main)->dirtyState() & 2, 2);
+  h.runUntilIdle();
+  RECT reversed{30, 20, 10, 50};
+  InvalidateRect(c, &reversed, 0);
+  EXPECT_EQ(v->dirtyRect(), platform::NSMakeRect(10, 20, 20, 30));
+  h.runUntilIdle();
+  // Extreme edges neither overflow nor reach outside the view.
+  RECT huge{-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647};
+  InvalidateRect(c, &huge, 0);
+  EXPECT_EQ(v->dirtyRect(), v->bounds());
+  // A handle that is not a live window is left alone.
+  int local = 0;
+  EXPECT_EQ(InvalidateRect(reinterpret_cast<HWND>(&local), &r, 0), 1);
+}
+
+TEST_F(PaintTest, ShowingHidingAndPlacingChildrenAreReported) {
+  HWND c = child(main, 0, 0, 100, 100);
+  ShowWindow(c, 0);
+  ShowWindow(c, 1);
+  view(c)->setFrame(platform::NSMakeRect(5, 5, 100, 100));
+  view(c)->setFrame(platform::NSMakeRect(5, 5, 100, 100));
+  EXPECT_TRUE(messagesMatch(
+      messagesOf(log.messages(), c),
+      {{WM_SHOWWINDOW, 0, 0}, {WM_SHOWWINDOW, 1, 0}, {WM_SIZE, 0, 0}, {WM_SIZE, 0, 0}},
+      {WM_SHOWWINDOW, WM_SIZE}));
+  // The parent is invalidated whole by a placement.
+  EXPECT_EQ(view(main)->dirtyRect(), view(main)->bounds());
+}
+
+}  // namespace
