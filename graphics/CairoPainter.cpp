@@ -423,14 +423,7 @@ bool CairoPainter::SetSource(const IPattern& pattern, float weight) {
                            : cairo_pattern_create_radial(0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
   cairo_pattern_set_matrix(p, &m);
   cairo_pattern_set_extend(p, CairoExtend(pattern.mExtend));
-  const int n = std::clamp(pattern.mNStops, 0, IPattern::kMaxStops);
-  for (int i = 0; i < n; ++i) {
-    const IColorStop& stop = pattern.mStops[i];
-    if (!std::isfinite(stop.mOffset)) continue;
-    const IColor& c = stop.mColor;
-    cairo_pattern_add_color_stop_rgba(p, std::clamp(stop.mOffset, 0.f, 1.f), Channel(c.R),
-                                      Channel(c.G), Channel(c.B), Channel(c.A) * weight);
-  }
+  AddGradientStops(p, pattern, weight);
   cairo_set_source(mCr, p);
   cairo_pattern_destroy(p);
   return true;

@@ -66,6 +66,12 @@ void AddRoundRect(cairo_t* cr, const IRECT& r, float tl, float tr, float br, flo
 // Adds the ellipse inscribed in r as a new sub-path; nothing for a rectangle without area.
 void AddEllipse(cairo_t* cr, const IRECT& r);
 
+// Adds the pattern's colour stops to a Cairo gradient, alpha scaled by weight. Cairo blends
+// neighbouring stops channel by channel without weighting by alpha, so a fade to transparent
+// black would pass through grey; the stops are rewritten so that the colours Cairo blends are
+// those of a blend by alpha. Stops whose offset is not a number are skipped.
+void AddGradientStops(cairo_pattern_t* p, const IPattern& pattern, float weight);
+
 // A premultiplied native-endian ARGB32 pixel as a straight-alpha colour.
 IColor Unpremultiply(uint32_t px);
 
