@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "graphics/GraphicsLog.h"
 #include "graphics/IGraphics.h"
@@ -41,26 +40,11 @@ IRECT IBitmapBase::FrameRectCentredIn(const IBitmap& bitmap, const IRECT& bounds
   return IRECT(l, t, l + w, t + h);
 }
 
-void IBitmapBase::FrameSourceOffset(const IBitmap& bitmap, int frame, int& srcX, int& srcY) {
-  srcX = srcY = 0;
-  const int n = FrameCount(bitmap);
-  if (n < 2 || frame < 2) return;
-  frame = std::min(frame, n);
-  // In 64 bits: the side times the frame index may pass what an int holds.
-  if (bitmap.GetFramesAreHorizontal()) {
-    srcX = static_cast<int>(static_cast<int64_t>(bitmap.W) * (frame - 1) / n);
-  } else {
-    srcY = static_cast<int>(static_cast<int64_t>(bitmap.H) * (frame - 1) / n);
-  }
-}
-
 void IBitmapBase::DrawBitmap(IGraphics& g) {
   if (!mControl || !mBitmap.IsValid()) return;
   const int frame = FrameForValue(mControl->GetValue(0), FrameCount(mBitmap));
-  int srcX = 0, srcY = 0;
-  FrameSourceOffset(mBitmap, frame, srcX, srcY);
-  g.DrawBitmap(mBitmap, FrameRectCentredIn(mBitmap, mControl->GetRECT()), srcX, srcY,
-               &mControl->GetBlend());
+  g.DrawBitmapFrame(mBitmap, FrameRectCentredIn(mBitmap, mControl->GetRECT()), frame,
+                    &mControl->GetBlend());
 }
 
 void IBitmapBase::ReloadScaled(IBitmap& bitmap) {

@@ -38,8 +38,6 @@ class IBitmapBase {
   static int FrameHeight(const IBitmap& bitmap);
   // A rectangle of one frame's size centred in bounds.
   static IRECT FrameRectCentredIn(const IBitmap& bitmap, const IRECT& bounds);
-  // Where frame (1..n) starts inside the bitmap.
-  static void FrameSourceOffset(const IBitmap& bitmap, int frame, int& srcX, int& srcY);
 
  protected:
   // Loads bitmap again by its resource name, frame count and direction at the screen scale
