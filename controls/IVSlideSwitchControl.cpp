@@ -97,9 +97,8 @@ void IVSlideSwitchControl::SetDirty(bool triggerAction, int valIdx) {
 }
 
 void IVSlideSwitchControl::OnResize() {
-  SetTargetRECT(MakeRects(mRECT, true));
-  mMouseIsOver = false;
-  SetDirty(false);
+  // Outside a slide, the switch's SetDirty puts the handle in the new slots.
+  IVSwitchControl::OnResize();
   if (GetAnimationFunction()) {
     mStartRect = SlotRect(mFromState);
     mEndRect = SlotRect(mToState);

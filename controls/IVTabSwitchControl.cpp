@@ -74,16 +74,8 @@ void IVTabSwitchControl::OnResize() {
   mMouseIsOver = false;
   mButtons.clear();
   const int n = std::min(mNumStates, kMaxNumTabs);
-  const IRECT& w = mWidgetBounds;
-  for (int k = 0; k < n; ++k) {
-    if (mDirection == EDirection::Vertical) {
-      const float h = w.H() / static_cast<float>(mNumStates);
-      mButtons.emplace_back(w.L, w.T + k * h, w.R, w.T + k * h + h);
-    } else {
-      const float tw = w.W() / static_cast<float>(mNumStates);
-      mButtons.emplace_back(w.L + k * tw, w.T, w.L + k * tw + tw, w.B);
-    }
-  }
+  for (int k = 0; k < n; ++k)
+    mButtons.push_back(mWidgetBounds.SubRect(mDirection, mNumStates, k));
   SetDirty(false);
 }
 
