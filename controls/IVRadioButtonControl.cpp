@@ -26,7 +26,9 @@ IVRadioButtonControl::IVRadioButtonControl(const IRECT& bounds, IActionFunction 
 }
 
 void IVRadioButtonControl::SetButtonSize(float size) {
-  if (!std::isfinite(size) || size < 0.f) {
+  // The button area is three sizes wide: a size whose area is not finite would carry infinite
+  // coordinates into the layout and the drawing.
+  if (!std::isfinite(kButtonAreaWidthFactor * size) || size < 0.f) {
     GraphicsLog("IVRadioButtonControl: button size %g; %g is used", static_cast<double>(size),
                 static_cast<double>(kDefaultButtonSize));
     size = kDefaultButtonSize;

@@ -15,8 +15,8 @@ class IVRadioButtonControl : public IVTabSwitchControl {
   // The area left of each text that holds the button is this many button sizes wide.
   static constexpr float kButtonAreaWidthFactor = 3.f;
 
-  // As the tab switch; a buttonSize that is negative or not finite is replaced by
-  // kDefaultButtonSize with a diagnostic.
+  // As the tab switch; a buttonSize that is negative, or too large for its button area to be
+  // finite, is replaced by kDefaultButtonSize with a diagnostic.
   IVRadioButtonControl(const IRECT& bounds, int paramIdx = kNoParameter,
                        std::initializer_list<const char*> options = {}, const char* label = "",
                        const IVStyle& style = DEFAULT_STYLE, int shape = kVShapeEllipse,

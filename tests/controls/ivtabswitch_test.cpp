@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "controls/IVRadioButtonControl.h"
 #include "controls/IVTabSwitchControl.h"
 #include "support/FakeEditorDelegate.h"
@@ -162,6 +164,16 @@ TEST_F(VTabs, RadioRowsHoldAButtonLeftOfTheTextWhichAloneMayRespond) {
   EXPECT_EQ(radio->GetValue(), 1.);
   Click(25, 45);  // in the button area, beside the button itself
   EXPECT_EQ(radio->GetValue(), 0.5);
+}
+
+TEST_F(VTabs, ARadioButtonSizeWithoutAFiniteButtonAreaFallsBackToTheDefault) {
+  for (float bad :
+       {-1.f, std::numeric_limits<float>::max(), std::numeric_limits<float>::quiet_NaN()}) {
+    const IVRadioButtonControl radio(IRECT(0, 0, 200, 90), nullptr, {"One"}, "", style,
+                                     IVectorBase::kVShapeEllipse, EDirection::Vertical, bad);
+    EXPECT_EQ(radio.GetButtonSize(), IVRadioButtonControl::kDefaultButtonSize) << bad;
+    EXPECT_EQ(radio.GetButtonAreaWidth(), 30.f) << bad;
+  }
 }
 
 }  // namespace
