@@ -481,9 +481,12 @@ struct IBitmap {
 
   bool IsValid() const { return mAPIBitmap != nullptr; }
   APIBitmap* GetAPIBitmap() const { return mAPIBitmap; }
+  // The size of one frame along a direction; a frame count below 1 counts as 1 (the fields
+  // are public, so the constructor's clamp alone cannot be relied on).
   int FrameSize(EDirection dir) const {
-    return dir == EDirection::Horizontal ? (mFramesAreHorizontal ? W / N : W)
-                                         : (mFramesAreHorizontal ? H : H / N);
+    const int n = std::max(1, N);
+    return dir == EDirection::Horizontal ? (mFramesAreHorizontal ? W / n : W)
+                                         : (mFramesAreHorizontal ? H : H / n);
   }
   int GetWidth() const { return W; }
   int GetHeight() const { return H; }
