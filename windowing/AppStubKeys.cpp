@@ -8,6 +8,7 @@
 #include "windowing/AppStub.h"
 #include "windowing/EventSupport.h"
 #include "windowing/SendMessage.h"
+#include "windowing/WindowApi.h"
 #include "windowing/WindowInterfaces.h"
 
 using platform::NSEvent;
@@ -106,7 +107,7 @@ bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* c
         (!(modifiers & FSHIFT) && (!textView->isEditable() || insideTextField(textView, content))))
       sendCommand(content, IDCANCEL);
     else
-      swell::setFocus(content);
+      SetFocus(swell::handleFromObject(content));
     return true;
   }
   if (modifiers == FCONTROL && key == 'W') {
@@ -118,10 +119,10 @@ bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* c
     if (textView && textView->isEditable() &&
         (!insideTextField(textView, content) || textView->superview() == content))
       return false;
-    if (int id = swell::defaultButtonId(content, true))
+    if (int id = SWELL_GetDefaultButtonID(swell::handleFromObject(content), true))
       sendCommand(content, id);
     else
-      swell::setFocus(content);
+      SetFocus(swell::handleFromObject(content));
     return true;
   }
   return false;

@@ -6,6 +6,7 @@
 #include "windowing/DropFiles.h"
 #include "windowing/EventSupport.h"
 #include "windowing/Kernel.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSDraggingInfo;
@@ -40,7 +41,8 @@ bool Swell_vCorvaneBrisko_hwnd::swellExtendedDragOp(const NSDraggingInfo& info, 
   }
   if (paths.empty()) return false;
   platform::NSPoint p = convertPointFromView(info.draggingLocation, nullptr);
-  HDROP block = swell::makeDropBlock(paths, {swell::roundToLong(p.x), swell::roundToLong(p.y)});
+  HDROP block =
+      swell::makeDropBlock(paths, {swell::roundCoordinate(p.x), swell::roundCoordinate(p.y)});
   if (!block) return false;
   if (retGlob) {
     *retGlob = block;
