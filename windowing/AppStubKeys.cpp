@@ -53,6 +53,8 @@ void SWELLApplication::sendEvent(const NSEvent& e) {
   }
   if (e.window && !platform::isLiveObject(e.window)) return;
   if (superseded(this, e)) return;
+  // Looking for the next repeat runs the run loop: a timer may have closed the window.
+  if (e.window && !platform::isLiveObject(e.window)) return;
   routeKey(e);
 }
 
