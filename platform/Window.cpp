@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/Application.h"
 #include "platform/GraphicsContext.h"
@@ -31,6 +32,7 @@ void NSWindow::dealloc() {
     mTrackingView = nullptr;
   }
   setContentView(nullptr);
+  setDefaultButtonCell(nullptr);
   if (NSText* editor = std::exchange(mFieldEditor, nullptr)) {
     editor->removeFromSuperview();
     editor->release();
@@ -39,6 +41,12 @@ void NSWindow::dealloc() {
   if (mBacking) cairo_surface_destroy(mBacking);
   mBacking = nullptr;
   NSResponder::dealloc();
+}
+
+void NSWindow::setDefaultButtonCell(NSObject* cell) {
+  if (cell == mDefaultButtonCell) return;
+  if (cell) cell->retain();
+  if (NSObject* old = std::exchange(mDefaultButtonCell, cell)) old->release();
 }
 
 NSRect NSWindow::frameRectForContentRect(const NSRect& content, NSWindowStyleMask style) {

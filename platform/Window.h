@@ -147,8 +147,10 @@ class NSWindow : public NSResponder {
   bool viewsNeedDisplay() const;
 
   // Stored properties.
+  // The default button is retained: a dialog asks for it long after it was set, and its
+  // button may have been taken out of the view tree meanwhile.
   NSObject* defaultButtonCell() const { return mDefaultButtonCell; }
-  void setDefaultButtonCell(NSObject* cell) { mDefaultButtonCell = cell; }
+  void setDefaultButtonCell(NSObject* cell);
   bool isDocumentEdited() const { return mDocumentEdited; }
   void setDocumentEdited(bool edited) { mDocumentEdited = edited; }
   const std::string& representedFilename() const { return mRepresentedFilename; }
@@ -194,7 +196,7 @@ class NSWindow : public NSResponder {
   NSColor mBackground = NSColor::windowBackgroundColor();
   double mBackingScale = 1.0;
   cairo_surface_t* mBacking = nullptr;
-  NSObject* mDefaultButtonCell = nullptr;
+  NSObject* mDefaultButtonCell = nullptr;  // retained
   bool mDocumentEdited = false;
   std::string mRepresentedFilename;
   unsigned mCollectionBehavior = 0;

@@ -76,6 +76,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(GetFileTime),
       SWELL_API(GetForegroundWindow),
       SWELL_API(GetModuleFileName),
+      SWELL_API(GetParent),
       SWELL_API(GetPrivateProfileInt),
       SWELL_API(GetPrivateProfileSection),
       SWELL_API(GetPrivateProfileString),

@@ -8,6 +8,7 @@
 #include "windowing/AppStub.h"
 #include "windowing/EventSupport.h"
 #include "windowing/SendMessage.h"
+#include "windowing/WindowApi.h"
 #include "windowing/WindowInterfaces.h"
 
 using platform::NSEvent;
@@ -52,6 +53,8 @@ void SWELLApplication::sendEvent(const NSEvent& e) {
   }
   if (e.window && !platform::isLiveObject(e.window)) return;
   if (superseded(this, e)) return;
+  // Looking for the next repeat runs the run loop: a timer may have closed the window.
+  if (e.window && !platform::isLiveObject(e.window)) return;
   routeKey(e);
 }
 
@@ -106,7 +109,7 @@ bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* c
         (!(modifiers & FSHIFT) && (!textView->isEditable() || insideTextField(textView, content))))
       sendCommand(content, IDCANCEL);
     else
-      swell::setFocus(content);
+      SetFocus(swell::handleFromObject(content));
     return true;
   }
   if (modifiers == FCONTROL && key == 'W') {
@@ -118,10 +121,10 @@ bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* c
     if (textView && textView->isEditable() &&
         (!insideTextField(textView, content) || textView->superview() == content))
       return false;
-    if (int id = swell::defaultButtonId(content, true))
+    if (int id = SWELL_GetDefaultButtonID(swell::handleFromObject(content), true))
       sendCommand(content, id);
     else
-      swell::setFocus(content);
+      SetFocus(swell::handleFromObject(content));
     return true;
   }
   return false;

@@ -8,10 +8,6 @@
 // image object set through BM_SETIMAGE, a user value and its radio-group flags.
 class Swell_vCorvaneBrisko_button : public platform::NSButton, public SwellRadioButton {
  public:
-  // Radio flags: an automatic radio button, and the first of its group (WS_GROUP).
-  static constexpr int kRadioButton = 1;
-  static constexpr int kRadioGroupStart = 2;
-
   using platform::NSButton::NSButton;
 
   const char* swellGetClass() const { return "Button"; }

@@ -14,6 +14,7 @@
 #include "windowing/Painting.h"
 #include "windowing/SendMessage.h"
 #include "windowing/WindowApi.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSView;
@@ -86,7 +87,7 @@ LRESULT contextMenuFromClick(HWND hwnd, LPARAM lParam) {
   platform::NSPoint p =
       view->convertPointToView({double(lowWord(lParam)), double(highWord(lParam))}, nullptr);
   if (NSWindow* w = view->window()) p = w->convertPointToScreen(p);
-  LONG sx = swell::roundToLong(p.x), sy = swell::roundToLong(p.y);
+  LONG sx = swell::roundCoordinate(p.x), sy = swell::roundCoordinate(p.y);
   NSView* under = viewAtScreenPoint({double(sx), double(sy)});
   HWND target = under && under->isDescendantOf(view) ? swell::handleFromObject(under) : hwnd;
   SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), swell::packPoint(sx, sy));
@@ -168,7 +169,8 @@ bool SWELL_RouteNonClientMouse(const platform::NSEvent& e) {
   if (!content) return false;
   Ref<NSWindow> keep(w);
   platform::NSPoint screen = w->convertPointToScreen(e.locationInWindow);
-  LPARAM where = swell::packPoint(swell::roundToLong(screen.x), swell::roundToLong(screen.y));
+  LPARAM where =
+      swell::packPoint(swell::roundCoordinate(screen.x), swell::roundCoordinate(screen.y));
   std::vector<Ref<NSView>> chain;
   for (NSView* v = content->hitTest(e.locationInWindow); v; v = v->superview()) {
     chain.emplace_back(v);
@@ -209,16 +211,16 @@ int GetSystemMetrics(int index) {
   const platform::NSScreen* screen = platform::NSScreen::mainScreen();
   switch (index) {
     case SM_CXSCREEN:
-      return screen ? swell::roundToLong(screen->frame.size.width) : kScreenSizeWithoutScreen;
+      return screen ? swell::roundCoordinate(screen->frame.size.width) : kScreenSizeWithoutScreen;
     case SM_CYSCREEN:
-      return screen ? swell::roundToLong(screen->frame.size.height) : kScreenSizeWithoutScreen;
+      return screen ? swell::roundCoordinate(screen->frame.size.height) : kScreenSizeWithoutScreen;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
       return kScrollBarSize;
     case SM_CYMENU:
-      return swell::roundToLong(platform::NSScreen::kMenuBarHeight);
+      return swell::roundCoordinate(platform::NSScreen::kMenuBarHeight);
     default:
       return 0;
   }

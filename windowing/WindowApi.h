@@ -13,6 +13,7 @@ LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value);
 // Finding and relations.
 HWND GetDlgItem(HWND hwnd, int id);
 HWND GetWindow(HWND hwnd, int cmd);
+HWND GetParent(HWND hwnd);
 BOOL IsChild(HWND parent, HWND child);
 BOOL IsWindow(HWND hwnd);
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);

@@ -105,14 +105,9 @@ HWND GetWindow(HWND hwnd, int cmd) {
   switch (cmd) {
     case GW_CHILD:
       return view->subviews().empty() ? nullptr : handleOf(view->subviews().front());
-    case GW_OWNER: {
+    case GW_OWNER:
       if (!swell::isContentView(view)) return handleOf(view->superview());
-      auto* top = dynamic_cast<SwellTopLevelWindow*>(view->window());
-      NSObject* owner = top ? top->swellGetOwner() : nullptr;
-      if (auto* ownerWindow = dynamic_cast<NSWindow*>(owner))
-        return handleOf(ownerWindow->contentView());
-      return handleOf(owner);
-    }
+      return handleOf(swell::ownerOf(view->window()));
     case GW_HWNDFIRST:
     case GW_HWNDLAST:
     case GW_HWNDNEXT:
@@ -134,6 +129,10 @@ HWND GetWindow(HWND hwnd, int cmd) {
     default:
       return nullptr;
   }
+}
+
+HWND GetParent(HWND hwnd) {
+  return handleOf(swell::parentOf(swell::objectFromHandle(hwnd)));
 }
 
 BOOL IsChild(HWND parent, HWND child) {

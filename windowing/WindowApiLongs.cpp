@@ -92,10 +92,7 @@ LONG_PTR writeStyle(NSView* view, LONG_PTR value) {
 
 // The owner of a top-level window, as the handle of its content view.
 LONG_PTR ownerHandle(NSWindow* window) {
-  auto* top = dynamic_cast<SwellTopLevelWindow*>(window);
-  NSObject* owner = top ? top->swellGetOwner() : nullptr;
-  if (NSWindow* ownerWindow = swell::windowOf(owner)) owner = ownerWindow->contentView();
-  return reinterpret_cast<LONG_PTR>(owner);
+  return reinterpret_cast<LONG_PTR>(swell::ownerOf(window));
 }
 
 // Moves a top-level window from its owner's list to that of the window of the given

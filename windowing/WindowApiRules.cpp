@@ -6,6 +6,7 @@
 #include "platform/ScrollView.h"
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "windowing/WindowInterfaces.h"
 
 using platform::NSObject;
 using platform::NSView;
@@ -39,6 +40,24 @@ NSWindow* windowOf(NSObject* object) {
   if (auto* window = dynamic_cast<NSWindow*>(object)) return window;
   if (auto* view = dynamic_cast<NSView*>(object)) return view->window();
   return nullptr;
+}
+
+NSObject* ownerOf(NSWindow* window) {
+  auto* top = dynamic_cast<SwellTopLevelWindow*>(window);
+  NSObject* owner = top ? top->swellGetOwner() : nullptr;
+  if (auto* ownerWindow = dynamic_cast<NSWindow*>(owner)) return ownerWindow->contentView();
+  return owner;
+}
+
+NSObject* parentOf(NSObject* object) {
+  NSWindow* window = dynamic_cast<NSWindow*>(object);
+  if (auto* view = scrollRule(dynamic_cast<NSView*>(object))) {
+    if (!isContentView(view)) return view->superview();
+    window = view->window();
+  }
+  if (!window) return nullptr;
+  if (NSWindow* parent = window->parentWindow()) return parent->contentView();
+  return ownerOf(window);
 }
 
 LONG roundCoordinate(double value) {

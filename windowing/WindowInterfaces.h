@@ -75,6 +75,9 @@ class SwellModalResultHolder {
 // a group (created with WS_GROUP).
 class SwellRadioButton {
  public:
+  static constexpr int kRadioButton = 1;
+  static constexpr int kRadioGroupStart = 2;
+
   virtual ~SwellRadioButton() = default;
   virtual int swellGetRadioFlags() const = 0;
   virtual void swellSetRadioFlags(int flags) = 0;

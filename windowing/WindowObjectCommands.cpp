@@ -11,7 +11,7 @@
 #include "platform/Window.h"
 #include "windowing/ControlButton.h"
 #include "windowing/ControlComboBox.h"
-#include "windowing/EventSupport.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSObject;
@@ -20,42 +20,50 @@ using platform::Ref;
 
 namespace {
 
-using Button = Swell_vCorvaneBrisko_button;
+// A radio-capable button of the layer, as the grouping sees its siblings.
+struct RadioSibling {
+  platform::NSButton* button = nullptr;
+  int flags = 0;
+};
 
-void turnOffRadio(Button* button) {
-  if ((button->swellGetRadioFlags() & Button::kRadioButton) &&
-      button->state() != platform::NSControlStateValueOff)
-    button->setState(platform::NSControlStateValueOff);
+RadioSibling radioSibling(NSView* view) {
+  auto* radio = dynamic_cast<SwellRadioButton*>(view);
+  auto* button = dynamic_cast<platform::NSButton*>(view);
+  if (!radio || !button) return {};
+  return {button, radio->swellGetRadioFlags()};
+}
+
+void turnOffRadio(const RadioSibling& sibling) {
+  if ((sibling.flags & SwellRadioButton::kRadioButton) &&
+      sibling.button->state() != platform::NSControlStateValueOff)
+    sibling.button->setState(platform::NSControlStateValueOff);
 }
 
 // Clicking a radio button turns the other radio buttons of its group off: the group is
 // the run of the layer's buttons around it, from a button marked first of a group up
 // to the next such mark. The clicked button keeps the state the click gave it.
-void applyRadioGrouping(Button* clicked) {
-  if (!(clicked->swellGetRadioFlags() & Button::kRadioButton)) return;
+void applyRadioGrouping(Swell_vCorvaneBrisko_button* clicked) {
+  int flags = clicked->swellGetRadioFlags();
+  if (!(flags & SwellRadioButton::kRadioButton)) return;
   // The parent: a window stands for its content view.
-  NSObject* parentObject =
-      swell::objectFromHandle(swell::parentHandle(swell::handleFromObject(clicked)));
-  auto* parent = dynamic_cast<NSView*>(parentObject);
-  if (auto* window = dynamic_cast<platform::NSWindow*>(parentObject))
-    parent = window->contentView();
+  NSView* parent = swell::windowRule(swell::parentOf(clicked));
   if (!parent) return;
   std::vector<Ref<NSView>> siblings(parent->subviews().begin(), parent->subviews().end());
   auto it = std::find_if(siblings.begin(), siblings.end(),
                          [&](const Ref<NSView>& v) { return v.get() == clicked; });
   if (it == siblings.end()) return;
   auto index = static_cast<std::size_t>(it - siblings.begin());
-  if (!(clicked->swellGetRadioFlags() & Button::kRadioGroupStart)) {
+  if (!(flags & SwellRadioButton::kRadioGroupStart)) {
     for (std::size_t i = index; i-- > 0;) {
-      auto* sibling = dynamic_cast<Button*>(siblings[i].get());
-      if (!sibling) break;
+      RadioSibling sibling = radioSibling(siblings[i].get());
+      if (!sibling.button) break;
       turnOffRadio(sibling);
-      if (sibling->swellGetRadioFlags() & Button::kRadioGroupStart) break;
+      if (sibling.flags & SwellRadioButton::kRadioGroupStart) break;
     }
   }
   for (std::size_t i = index + 1; i < siblings.size(); ++i) {
-    auto* sibling = dynamic_cast<Button*>(siblings[i].get());
-    if (!sibling || (sibling->swellGetRadioFlags() & Button::kRadioGroupStart)) break;
+    RadioSibling sibling = radioSibling(siblings[i].get());
+    if (!sibling.button || (sibling.flags & SwellRadioButton::kRadioGroupStart)) break;
     turnOffRadio(sibling);
   }
 }
@@ -92,7 +100,7 @@ void Swell_vCorvaneBrisko_hwnd::onSwellCommand(NSObject* sender) {
     // Combo boxes report through their delegate methods.
   } else if (auto* popup = dynamic_cast<platform::NSPopUpButton*>(sender)) {
     sendCommand(popup->tag(), CBN_SELCHANGE, popup);
-  } else if (auto* button = dynamic_cast<Button*>(sender)) {
+  } else if (auto* button = dynamic_cast<Swell_vCorvaneBrisko_button*>(sender)) {
     applyRadioGrouping(button);
     sendCommand(button->tag(), BN_CLICKED, button);
   } else if (auto* control = dynamic_cast<platform::NSControl*>(sender)) {

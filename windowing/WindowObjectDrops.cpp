@@ -6,6 +6,7 @@
 #include "windowing/DropFiles.h"
 #include "windowing/EventSupport.h"
 #include "windowing/Kernel.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSDraggingInfo;
@@ -19,7 +20,8 @@ constexpr const char* kDisableWindowRepre = "SWELL_DisableWindowRepre";
 }  // namespace
 
 platform::NSDragOperation Swell_vCorvaneBrisko_hwnd::draggingEntered(const NSDraggingInfo&) {
-  return m_supports_ddrop ? platform::NSDragOperationGeneric : platform::NSDragOperationNone;
+  return m_supports_ddrop && canDeliver() ? platform::NSDragOperationGeneric
+                                          : platform::NSDragOperationNone;
 }
 
 platform::NSDragOperation Swell_vCorvaneBrisko_hwnd::draggingUpdated(const NSDraggingInfo& info) {
@@ -27,7 +29,9 @@ platform::NSDragOperation Swell_vCorvaneBrisko_hwnd::draggingUpdated(const NSDra
 }
 
 bool Swell_vCorvaneBrisko_hwnd::swellExtendedDragOp(const NSDraggingInfo& info, HDROP* retGlob) {
-  if (!info.draggingPasteboard) return false;
+  // Only a live window that takes files may take a drop: another would swallow the
+  // files that a window around it accepts.
+  if (!info.draggingPasteboard || !m_supports_ddrop || !canDeliver()) return false;
   platform::NSPasteboard& board = *info.draggingPasteboard;
   std::vector<std::string> paths = board.propertyListForType(platform::NSFilenamesPboardType);
   std::vector<std::string> promised = board.propertyListForType(platform::NSFilesPromisePboardType);
@@ -40,7 +44,8 @@ bool Swell_vCorvaneBrisko_hwnd::swellExtendedDragOp(const NSDraggingInfo& info, 
   }
   if (paths.empty()) return false;
   platform::NSPoint p = convertPointFromView(info.draggingLocation, nullptr);
-  HDROP block = swell::makeDropBlock(paths, {swell::roundToLong(p.x), swell::roundToLong(p.y)});
+  HDROP block =
+      swell::makeDropBlock(paths, {swell::roundCoordinate(p.x), swell::roundCoordinate(p.y)});
   if (!block) return false;
   if (retGlob) {
     *retGlob = block;

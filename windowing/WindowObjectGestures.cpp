@@ -4,6 +4,7 @@
 #include "platform/Window.h"
 #include "windowing/EventSupport.h"
 #include "windowing/SendMessage.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSEvent;
@@ -66,8 +67,8 @@ void Swell_vCorvaneBrisko_hwnd::sendGesture(DWORD id, std::uint64_t beginArgumen
   info.hwndTarget = hwnd;
   // The 16-bit position keeps the low half of each rounded coordinate.
   auto place = [&](NSPoint p) {
-    info.ptsLocation.x = static_cast<short>(swell::roundToLong(p.x));
-    info.ptsLocation.y = static_cast<short>(swell::roundToLong(p.y));
+    info.ptsLocation.x = static_cast<short>(swell::roundCoordinate(p.x));
+    info.ptsLocation.y = static_cast<short>(swell::roundCoordinate(p.y));
   };
   place(beginScreen);
   info.dwFlags = GF_BEGIN;

@@ -9,6 +9,8 @@
 #include "windowing/DragOut.h"
 #include "windowing/EventSupport.h"
 #include "windowing/RunLoopControl.h"
+#include "windowing/WindowApi.h"
+#include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
 using platform::NSEvent;
@@ -60,7 +62,7 @@ Swell_vCorvaneBrisko_hwnd* captureInSameWindow(const Swell_vCorvaneBrisko_hwnd* 
 // window that is not key).
 void bringWindowForward(NSView* view) {
   NSWindow* w = view->window();
-  if (w && !w->isKeyWindow()) swell::setFocus(w);
+  if (w && !w->isKeyWindow()) SetFocus(swell::handleFromObject(w));
 }
 
 }  // namespace
@@ -74,7 +76,7 @@ LRESULT SWELL_SendMouseMessage(Swell_vCorvaneBrisko_hwnd* view, UINT msg, const 
   HWND hwnd = swell::handleFromObject(view);
 
   platform::NSPoint p = swell::mouseEventToClientPoint(view, event);
-  LPARAM clientPoint = swell::packPoint(swell::roundToLong(p.x), swell::roundToLong(p.y));
+  LPARAM clientPoint = swell::packPoint(swell::roundCoordinate(p.x), swell::roundCoordinate(p.y));
 
   if (isWheelMessage(msg)) {
     double delta = msg == WM_MOUSEWHEEL ? event.deltaY : event.deltaX;

@@ -4,7 +4,6 @@
 #include "platform/GraphicsContext.h"
 #include "platform/Window.h"
 #include "windowing/DrawingContext.h"
-#include "windowing/EventSupport.h"
 #include "windowing/Painting.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowObject.h"
@@ -97,7 +96,7 @@ void Swell_vCorvaneBrisko_hwnd::setFrame(const NSRect& frame) {
   if (window() && window()->contentView() == this) return;
   // Every placement of a child is reported, whether or not the size changed.
   if (canDeliver()) onSwellMessage(WM_SIZE, 0, 0);
-  if (HWND parent = swell::parentHandle(self())) InvalidateRect(parent, nullptr, 0);
+  if (HWND parent = GetParent(self())) InvalidateRect(parent, nullptr, 0);
 }
 
 void Swell_vCorvaneBrisko_hwnd::didAddSubview(NSView* subview) {

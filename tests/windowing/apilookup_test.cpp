@@ -420,7 +420,6 @@ const std::set<std::string> kNotYetBuilt = {
     "GetMonitorInfo",
     "GetNSImageFromHICON",
     "GetObject",
-    "GetParent",
     "GetStockObject",
     "GetSubMenu",
     "GetSysColor",

@@ -128,14 +128,28 @@ TEST_F(DropTest, AWindowThatDoesNotTakeFilesRefusesTheDrop) {
   EXPECT_TRUE(dropped.empty());
 }
 
-TEST_F(DropTest, TheDeepestWindowUnderTheDropTakesItBeforeTheTarget) {
+TEST_F(DropTest, TheDeepestWindowThatTakesFilesTakesTheDrop) {
   HWND outer = dropTarget(main, 0, 0, 200, 200);
   HWND inner = child(outer, 50, 50, 50, 50);
   recordDrops();
+  // A child that does not take files leaves the drop to the target around it.
+  h.dropFiles(window, at(inner, 5, 5), {"/tmp/a.syx"});
+  h.runUntilIdle();
+  EXPECT_EQ(target, outer);
+  EXPECT_EQ(droppedAt.x, 55);
+  SetWindowLong(inner, GWL_EXSTYLE, WS_EX_ACCEPTFILES);
   h.dropFiles(window, at(inner, 5, 5), {"/tmp/a.syx"});
   h.runUntilIdle();
   EXPECT_EQ(target, inner);
   EXPECT_EQ(droppedAt.x, 5);
+  // A destroyed one refuses the drop instead of reporting files nobody received.
+  platform::Ref<platform::NSView> keep(view(inner));
+  object(inner)->onSwellMessage(WM_DESTROY, 0, 0);
+  target = nullptr;
+  h.dropFiles(window, at(inner, 5, 5), {"/tmp/a.syx"});
+  h.runUntilIdle();
+  EXPECT_EQ(target, nullptr);
+  EXPECT_EQ(h.lastDropOperation(), platform::NSDragOperationNone);
 }
 
 TEST_F(DropTest, PromisedFilesAreListedForACallerButNeverDropped) {

@@ -251,4 +251,43 @@ TEST_F(MouseTest, DestroyedOrNullViewsGetNothing) {
   EXPECT_TRUE(log.codes(c).empty());
 }
 
+// A procedure may destroy its own top-level window while it handles a press or a key:
+// the rest of the gesture reaches nobody, and nothing touches the freed window.
+TEST_F(MouseTest, AWindowDestroyedWhileHandlingAPressOrKeyGetsNothingMore) {
+  HWND c = child(main, 0, 0, 100, 80);
+  for (UINT trigger : {UINT{WM_LBUTTONDOWN}, UINT{WM_RBUTTONDOWN}, UINT{WM_KEYDOWN}}) {
+    SCOPED_TRACE(trigger);
+    if (!IsWindow(main)) {
+      main = SWELL_CreateDialog(SWELL_DialogResourceHead, mainRes.resid, nullptr,
+                                testsupport::MessageLog::dialogProc, 0);
+      window = view(main)->window();
+      ShowWindow(main, 2);
+      c = child(main, 0, 0, 100, 80);
+    }
+    window->makeFirstResponder(view(c));
+    HWND top = main;
+    log.answer([top, trigger](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (msg == trigger && IsWindow(top)) DestroyWindow(top);
+      return std::nullopt;
+    });
+    platform::NSPoint p = at(c, 5, 5);
+    h.mouseDown(window, p);
+    h.drag(window, p, {p.x + 10, p.y + 10}, 2);
+    h.mouseUp(window, {p.x + 10, p.y + 10});
+    h.rightClick(window, p);
+    h.key(window, 0, "a");
+    h.keyUp(window, 0, "a");
+    h.scroll(window, p, 0, 1);
+    h.runUntilIdle();
+    EXPECT_FALSE(IsWindow(top));
+    auto afterDestroy = std::find_if(log.messages().begin(), log.messages().end(),
+                                     [](const auto& m) { return m.msg == WM_DESTROY; });
+    ASSERT_NE(afterDestroy, log.messages().end());
+    for (auto it = afterDestroy; it != log.messages().end(); ++it)
+      EXPECT_EQ(it->msg, UINT{WM_DESTROY});
+    log.answer([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+    log.clear();
+  }
+}
+
 }  // namespace

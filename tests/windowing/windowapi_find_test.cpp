@@ -42,6 +42,13 @@ TEST_F(WindowApiFind, ControlsByIdAndTheirNeighbours) {
   EXPECT_EQ(GetWindow(dialog, GW_HWNDNEXT), nullptr);
   EXPECT_EQ(GetWindow(dialog, 99), nullptr);
 
+  // A text view in a scroll view has the scroll view's parent.
+  EXPECT_EQ(GetParent(item(kEditId)), dialog);
+  EXPECT_EQ(GetParent(item(kNotesId)), dialog);
+  EXPECT_EQ(GetParent(dialog), nullptr);
+  EXPECT_EQ(GetParent(window), nullptr);
+  EXPECT_EQ(GetParent(nullptr), nullptr);
+
   EXPECT_TRUE(IsChild(dialog, item(kNotesId)));
   EXPECT_TRUE(IsChild(window, item(kEditId)));
   EXPECT_FALSE(IsChild(item(kEditId), dialog));
@@ -55,6 +62,18 @@ TEST_F(WindowApiFind, OwnerOfATopLevelWindowIsItsOwnersContentView) {
   ASSERT_NE(owned, nullptr);
   EXPECT_EQ(GetWindow(owned, GW_OWNER), dialog);
   EXPECT_EQ(GetWindowLong(owned, GWL_HWNDPARENT), reinterpret_cast<LONG_PTR>(dialog));
+  EXPECT_EQ(GetParent(owned), dialog);
+  // A parent window comes before the owner.
+  HWND other = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400002),
+                                  nullptr, nullptr, 0);
+  ASSERT_NE(other, nullptr);
+  auto* otherWindow = swell::objectFromHandleAs<platform::NSView>(other)->window();
+  auto* ownedWindow = swell::objectFromHandleAs<platform::NSView>(owned)->window();
+  otherWindow->addChildWindow(ownedWindow, platform::NSWindowAbove);
+  EXPECT_EQ(GetParent(owned), other);
+  EXPECT_EQ(GetParent(swell::handleFromObject(ownedWindow)), other);
+  otherWindow->removeChildWindow(ownedWindow);
+  DestroyWindow(other);
 }
 
 TEST_F(WindowApiFind, EnumeratesChildrenDepthFirstAndStopsWhenAsked) {

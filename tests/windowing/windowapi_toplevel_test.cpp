@@ -157,6 +157,9 @@ TEST_F(WindowApiTopLevel, DefaultButtonFieldEditorAndNullGestureRecords) {
   button->setEnabled(false);
   EXPECT_EQ(SWELL_GetDefaultButtonID(dialog, true), 0);
   EXPECT_EQ(SWELL_GetDefaultButtonID(dialog, false), kButtonId);
+  // The window keeps its default button readable after the button left the dialog.
+  button->removeFromSuperview();
+  EXPECT_EQ(SWELL_GetDefaultButtonID(dialog, false), kButtonId);
   dialogWindow()->setDefaultButtonCell(nullptr);
 
   // An editor inside a text field is that field's editor, in either order.

@@ -15,6 +15,7 @@
 #include "windowing/ControlButton.h"
 #include "windowing/DialogResources.h"
 #include "windowing/MessageQueue.h"
+#include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowObject.h"
 
@@ -293,6 +294,22 @@ TEST_F(AppStubTest, HeldKeysDeliverTheLastRepeatButTypingTwiceAndKeyUpsAllArrive
   h.key(window, 40, "k", 0, true);
   h.runUntilIdle();
   EXPECT_EQ(log.count(WM_KEYDOWN, c), 2);
+}
+
+TEST_F(AppStubTest, AWindowClosedByATimerWhileARepeatWaitsIsNotTouched) {
+  openMain();
+  focusedChild();
+  // The timer falls due while the repeat looks for the next one, and closes the window.
+  log.answer([this](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd == main && msg == WM_TIMER) DestroyWindow(main);
+    return std::nullopt;
+  });
+  SetTimer(main, 1, 1, nullptr);
+  h.key(window, kLKey, "l", 0, true);
+  h.runUntilIdle();
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(keyCalls().empty());
+  EXPECT_EQ(log.count(WM_KEYDOWN), 0);
 }
 
 class PreferencesTest : public AppStubTest {
