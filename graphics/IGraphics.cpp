@@ -236,6 +236,13 @@ void IGraphics::AttachTextEntryControl() {
 
 void IGraphics::RemovePopupMenuControl() {
   if (!mPopupControl) return;
+  // A menu still waiting for its answer is answered "nothing chosen" before the control goes,
+  // so its requester hears back and the gesture of the press that opened it ends. The control
+  // is still in place meanwhile, so a menu the requester asks for in reply is refused at once
+  // rather than opened in a control about to be deleted.
+  if (mInPopupMenu) SetControlValueAfterPopupMenu(nullptr);
+  if (mPopupControl && !mPopupControl->CanOpenMenu()) mPopupControl->DismissMenu();
+  if (!mPopupControl) return;  // the requester removed it in reply
   ForgetControl(mPopupControl.get());
   DisposeControl(std::move(mPopupControl));
 }

@@ -97,6 +97,7 @@ class IGraphics {
   // exists already (or, for the text entry, when no factory is installed).
   void AttachPopupMenuControl(const IText& text = DEFAULT_TEXT, const IRECT& bounds = IRECT());
   void AttachTextEntryControl();
+  // A menu open in the popup-menu control when it is removed is answered with nothing chosen.
   void RemovePopupMenuControl();
   void RemoveTextEntryControl();
   IPopupMenuControlBase* GetPopupMenuControl() const { return mPopupControl.get(); }

@@ -240,6 +240,56 @@ TEST_F(PopupMenuInteraction, AnEnumCaptionClickedOnLinuxIsSetFromTheInterfaceMen
   EXPECT_EQ(ends, 1);
 }
 
+// A caption that remembers every menu handed back to it.
+class RecordingCaption : public ICaptionControl {
+ public:
+  using ICaptionControl::ICaptionControl;
+  void OnPopupMenuSelection(IPopupMenu* menu, int valIdx) override {
+    answers.push_back(menu);
+    ICaptionControl::OnPopupMenuSelection(menu, valIdx);
+  }
+  std::vector<IPopupMenu*> answers;
+};
+
+TEST_F(PopupMenuInteraction, RemovingThePopupControlAnswersNothingChosenAndEndsTheGesture) {
+  auto* caption = static_cast<RecordingCaption*>(g.AttachControl(new RecordingCaption(
+      IRECT(10, 10, 90, 30), FakeEditorDelegate::kParamEnum, IText(), COLOR_WHITE, false)));
+  caption->SetValue(1.0 / 3.0);
+  dlg.ClearCalls();
+  g.OnMouseDown(50, 20, kLeft);  // held: the gesture stays open until the menu answers
+  ASSERT_TRUE(Popup().GetExpanded());
+  Frame(101);
+  g.RemovePopupMenuControl();
+  EXPECT_EQ(g.GetPopupMenuControl(), nullptr);
+  EXPECT_EQ(caption->answers, std::vector<IPopupMenu*>{nullptr});
+  EXPECT_EQ(g.GetControlInPopupMenu(), nullptr);
+  EXPECT_DOUBLE_EQ(caption->GetValue(), 1.0 / 3.0);
+  g.OnMouseUp(50, 20, kLeft);  // the release ends nothing more
+  const int p = FakeEditorDelegate::kParamEnum;
+  EXPECT_EQ(dlg.Calls(),
+            (std::vector<FakeEditorDelegate::Call>{{FakeEditorDelegate::Call::kBegin, p, 0},
+                                                   {FakeEditorDelegate::Call::kEnd, p, 0}}));
+}
+
+TEST_F(PopupMenuInteraction, ARequesterThatRemovesThePopupControlInReplyIsAnsweredOnce) {
+  class Remover : public Requester {
+   public:
+    using Requester::Requester;
+    void OnPopupMenuSelection(IPopupMenu* menu, int valIdx) override {
+      Requester::OnPopupMenuSelection(menu, valIdx);
+      GetUI()->RemovePopupMenuControl();
+    }
+  };
+  auto* remover = static_cast<Remover*>(g.AttachControl(new Remover(IRECT(0, 0, 10, 10))));
+  IPopupMenu menu("", {"One"});
+  g.CreatePopupMenu(*remover, menu, IRECT(0, 0, 10, 10));
+  Frame(101);
+  g.RemovePopupMenuControl();
+  EXPECT_EQ(remover->answers, std::vector<IPopupMenu*>{nullptr});
+  EXPECT_EQ(g.GetPopupMenuControl(), nullptr);
+  Frame(101);  // nothing is left to animate
+}
+
 TEST_F(PopupMenuInteraction, ARequestWhileAMenuShowsIsAnsweredAtOnceAndTheShownMenuStays) {
   IPopupMenu first("", {"One", "Two"});
   IPopupMenu second("", {"A", "B"});
