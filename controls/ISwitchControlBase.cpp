@@ -32,9 +32,25 @@ void ISwitchControlBase::OnInit() {
         "ISwitchControlBase: parameter \"%s\" has too large a range for a switch; %d states",
         param->GetName(), INT_MAX);
     mNumStates = INT_MAX;
+  } else {
+    mNumStates = static_cast<int>(range) + 1;
+  }
+  ResizeStateFlags();
+}
+
+void ISwitchControlBase::ResizeStateFlags() {
+  const int oldSize = mDisabledState.GetSize();
+  const int newSize = std::min(mNumStates, kMaxStateFlags);
+  if (newSize == oldSize) return;
+  bool* flags = mDisabledState.Resize(newSize);
+  if (!flags || mDisabledState.GetSize() != newSize) {
+    // The old list stays: its states keep their flags and the rest stay enabled.
+    GraphicsLog("ISwitchControlBase: no room for %d state flags; %d kept", newSize, oldSize);
     return;
   }
-  mNumStates = static_cast<int>(range) + 1;
+  // Flags already set keep their states; new states start enabled.
+  for (int i = oldSize; i < newSize; ++i)
+    flags[i] = false;
 }
 
 double ISwitchControlBase::NextStateValue(double value, int numStates) {

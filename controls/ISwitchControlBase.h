@@ -2,8 +2,8 @@
 
 // A control that steps through a number of states, one per click, wrapping from the last state
 // to the first. State i of n has the value i / (n - 1). Bound to a parameter, the switch takes
-// its state count from the parameter's range when attached. Derived controls draw it and decide
-// what a disabled state means.
+// its state count from the parameter's range when attached, and its list of disabled flags
+// follows. Derived controls draw it and decide what a disabled state means.
 
 #include "controls/IControl.h"
 #include "framework/WDLHeapBuf.h"
@@ -15,6 +15,9 @@ class ISwitchControlBase : public IControl {
  public:
   // Granularity of the list of state disabled flags.
   static constexpr int kStateFlagsGranularity = 4096;
+  // States beyond this many have no disabled flag and are always enabled: no layout shows that
+  // many, and the list would take memory in proportion to a parameter's range.
+  static constexpr int kMaxStateFlags = 1024;
 
   ISwitchControlBase(const IRECT& bounds, int paramIdx = kNoParameter,
                      IActionFunction action = nullptr, int numStates = 2);
@@ -37,6 +40,8 @@ class ISwitchControlBase : public IControl {
  protected:
   // The value after one click from value with n states.
   static double NextStateValue(double value, int numStates);
+  // One flag per state, up to kMaxStateFlags, keeping the flags of the states there were.
+  void ResizeStateFlags();
 
   int mNumStates;
   WDL_TypedBuf<bool> mDisabledState{kStateFlagsGranularity};

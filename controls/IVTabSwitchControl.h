@@ -22,8 +22,9 @@ class IVTabSwitchControl : public ISwitchControlBase, public IVectorBase {
   enum class ETabSegment { Start = 0, Mid = 1, End = 2 };
 
   // More states than this get no tab of their own: a layout cannot show them and the tab
-  // rectangles would take memory in proportion to a parameter's range.
-  static constexpr int kMaxNumTabs = 1024;
+  // rectangles would take memory in proportion to a parameter's range. Every tab has a state
+  // disabled flag.
+  static constexpr int kMaxNumTabs = kMaxStateFlags;
 
   // Bound to a parameter, with the splash click action and as many states as options (the
   // parameter's range decides once attached). A null option or label counts as empty.

@@ -112,13 +112,25 @@ TEST_F(SwitchBase, StateFlagsOutsideTheStatesAreIgnoredButStillRedraw) {
   EXPECT_FALSE(s->GetStateDisabled(7));
   EXPECT_FALSE(s->GetStateDisabled(-1));
   EXPECT_TRUE(s->IsDirty());
+}
 
-  // A bound switch with more states than its constructor had keeps the constructor's flags.
+TEST_F(SwitchBase, ABoundSwitchHasAFlagForEveryStateAndKeepsTheFlagsSetBefore) {
   dlg.GetParam(FakeEditorDelegate::kParamTime)->InitInt("Steps", 0, 0, 7);
-  auto* bound = Attach(new TestSwitch(kBounds, FakeEditorDelegate::kParamTime, nullptr, 2));
-  bound->SetAllStatesDisabled(true);
-  EXPECT_TRUE(bound->GetStateDisabled(1));
-  EXPECT_FALSE(bound->GetStateDisabled(5));
+  auto* more = new TestSwitch(kBounds, FakeEditorDelegate::kParamTime, nullptr, 2);
+  more->SetStateDisabled(1, true);
+  Attach(more);
+  EXPECT_TRUE(more->GetStateDisabled(1));
+  EXPECT_FALSE(more->GetStateDisabled(7));
+  more->SetStateDisabled(7, true);
+  EXPECT_TRUE(more->GetStateDisabled(7));
+
+  // Fewer states than built with: the flags of the states left stay.
+  auto* fewer = new TestSwitch(kBounds, FakeEditorDelegate::kParamBool, nullptr, 5);
+  fewer->SetAllStatesDisabled(true);
+  Attach(fewer);
+  EXPECT_EQ(fewer->GetNumStates(), 2);
+  EXPECT_TRUE(fewer->GetStateDisabled(1));
+  EXPECT_FALSE(fewer->GetStateDisabled(2));
 }
 
 }  // namespace

@@ -98,11 +98,37 @@ TEST_F(VTabs, ADisabledStateIsDrawnDimmedAndCannotBeChosen) {
   EXPECT_EQ(tabs->GetValue(), 0.);
   EXPECT_EQ(actions, 0);
 
-  // Bound to more states than it was built with, it has no flags for the extra ones.
+  // Bound to more states than it was built with, the extra states have flags too.
   auto* bound =
       Attach(new IVTabSwitchControl(IRECT(0, 40, 400, 70), P::kParamEnum, {"x", "y"}, "", style));
   bound->SetStateDisabled(3, true);
-  EXPECT_FALSE(bound->GetStateDisabled(3));
+  EXPECT_TRUE(bound->GetStateDisabled(3));
+}
+
+TEST_F(VTabs, ABoundSwitchBuiltWithoutTextsCanDisableEachOfItsTabs) {
+  // Four tabs of 100 x 30, one per state of the enumeration.
+  auto* tabs = Attach(new IVTabSwitchControl(IRECT(0, 0, 400, 30), P::kParamEnum, {}, "",
+                                             style.WithShowLabel(false)));
+  ASSERT_EQ(tabs->GetNumStates(), 4);
+  tabs->SetStateDisabled(0, true);
+  EXPECT_TRUE(tabs->GetStateDisabled(0));
+  tabs->SetStateDisabled(3, true);
+  EXPECT_TRUE(tabs->GetStateDisabled(3));
+
+  tabs->SetValue(1. / 3.);
+  Click(350, 15);
+  EXPECT_DOUBLE_EQ(tabs->GetValue(), 1. / 3.) << "the last tab is inert";
+  EXPECT_EQ(dlg.GetParam(P::kParamEnum)->Value(), 0.);
+  Click(250, 15);
+  EXPECT_DOUBLE_EQ(tabs->GetValue(), 2. / 3.);
+  Frame();
+  ASSERT_EQ(Fills().size(), 4u);
+  EXPECT_FLOAT_EQ(Fills()[0].blendWeight, 0.25f);
+  EXPECT_FLOAT_EQ(Fills()[2].blendWeight, 1.f);
+  EXPECT_FLOAT_EQ(Fills()[3].blendWeight, 0.25f);
+
+  tabs->SetAllStatesDisabled(false);
+  EXPECT_FALSE(tabs->GetStateDisabled(3));
 }
 
 TEST_F(VTabs, RoundedTabsRoundTheOuterCornersOfTheirRowOrColumn) {
@@ -139,6 +165,9 @@ TEST_F(VTabs, OneTabIsValueZeroNoTabsAreNeverHitAndAHugeRangeGetsBoundedTabs) {
   auto* huge = Attach(new IVTabSwitchControl(IRECT(0, 80, 100, 110), P::kParamTime));
   EXPECT_EQ(huge->NButtons(), IVTabSwitchControl::kMaxNumTabs);
   EXPECT_EQ(huge->NTabLabels(), IVTabSwitchControl::kMaxNumTabs);
+  huge->SetAllStatesDisabled(true);  // every tab has a flag; the states beyond have none
+  EXPECT_TRUE(huge->GetStateDisabled(IVTabSwitchControl::kMaxNumTabs - 1));
+  EXPECT_FALSE(huge->GetStateDisabled(IVTabSwitchControl::kMaxNumTabs));
 }
 
 TEST_F(VTabs, RadioRowsHoldAButtonLeftOfTheTextWhichAloneMayRespond) {
