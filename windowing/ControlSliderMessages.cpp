@@ -3,6 +3,7 @@
 
 #include "platform/Slider.h"
 #include "windowing/ControlMessages.h"
+#include "windowing/MessageWords.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowInterfaces.h"
 
@@ -34,8 +35,7 @@ LRESULT sendToEntry(NSObject* object, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // The low and high words of a TBM_SETRANGE or SWELL_TB_SetRange to a custom control.
 LPARAM packRange(int low, int high) {
-  return static_cast<LPARAM>((static_cast<std::uint32_t>(low) & 0xFFFFu) |
-                             (static_cast<std::uint32_t>(high) << 16));
+  return swell::makeLParam(low, high);
 }
 
 }  // namespace
@@ -87,9 +87,8 @@ bool emulateSliderMessage(NSObject* object, UINT msg, WPARAM wParam, LPARAM lPar
       *result = 1;
       break;
     case TBM_SETRANGE: {
-      auto bits = static_cast<std::uint64_t>(lParam);
-      slider->setMinValue(static_cast<double>(bits & 0xFFFFu));
-      slider->setMaxValue(static_cast<double>((bits >> 16) & 0xFFFFu));
+      slider->setMinValue(static_cast<double>(swell::loWord(lParam)));
+      slider->setMaxValue(static_cast<double>(swell::hiWord(lParam)));
       *result = 1;
       break;
     }

@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 #include "windowing/Capture.h"
 #include "windowing/EventSupport.h"
+#include "windowing/MessageWords.h"
 #include "windowing/Painting.h"
 #include "windowing/SendMessage.h"
 #include "windowing/WindowApi.h"
@@ -26,13 +27,6 @@ namespace {
 // Scroll bars, and the screen size when there is no screen.
 constexpr int kScrollBarSize = 16;
 constexpr int kScreenSizeWithoutScreen = 1024;
-
-short lowWord(LPARAM v) {
-  return static_cast<short>(static_cast<std::uint64_t>(v) & 0xFFFFu);
-}
-short highWord(LPARAM v) {
-  return static_cast<short>((static_cast<std::uint64_t>(v) >> 16) & 0xFFFFu);
-}
 
 // Passes a message up to the nearest enclosing window object; a content view (or a
 // window) has nobody to pass it to.
@@ -57,7 +51,7 @@ LRESULT hitTest(HWND hwnd, LPARAM lParam) {
   NCCALCSIZE_PARAMS params{};
   params.rgrc[0] = r;
   SendMessage(hwnd, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&params));
-  std::int64_t x = lowWord(lParam), y = highWord(lParam);
+  std::int64_t x = swell::pointX(lParam), y = swell::pointY(lParam);
   if (mirrored) y = std::int64_t{r.top} + r.bottom - y;
   const RECT& c = params.rgrc[0];
   return x >= c.left && x < c.right && y >= c.top && y < c.bottom ? HTCLIENT : HTNOWHERE;
@@ -84,8 +78,8 @@ LRESULT contextMenuFromClick(HWND hwnd, LPARAM lParam) {
   auto* view = swell::objectFromHandleAs<NSView>(hwnd);
   if (!view) return 0;
   Ref<NSView> keep(view);
-  platform::NSPoint p =
-      view->convertPointToView({double(lowWord(lParam)), double(highWord(lParam))}, nullptr);
+  platform::NSPoint p = view->convertPointToView(
+      {double(swell::pointX(lParam)), double(swell::pointY(lParam))}, nullptr);
   if (NSWindow* w = view->window()) p = w->convertPointToScreen(p);
   LONG sx = swell::roundCoordinate(p.x), sy = swell::roundCoordinate(p.y);
   NSView* under = viewAtScreenPoint({double(sx), double(sy)});

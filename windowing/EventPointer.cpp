@@ -1,9 +1,9 @@
 #include <cmath>
-#include <cstdint>
 
 #include "platform/Cursor.h"
 #include "platform/View.h"
 #include "windowing/EventSupport.h"
+#include "windowing/MessageWords.h"
 #include "windowing/WindowApiRules.h"
 
 using platform::NSView;
@@ -13,12 +13,6 @@ platform::NSCursor* gLastSetCursor = nullptr;  // retained
 }  // namespace
 
 namespace swell {
-
-LPARAM packPoint(LONG x, LONG y) {
-  auto low = static_cast<std::uint32_t>(x) & 0xFFFFu;
-  auto high = static_cast<std::uint32_t>(y) & 0xFFFFu;
-  return static_cast<LPARAM>((high << 16) | low);
-}
 
 POINT cursorPos() {
   platform::NSPoint p = platform::NSEvent::mouseLocation();

@@ -21,9 +21,6 @@ int macKeyToWindowsKey(const platform::NSEvent& event, int* flags);
 // Only the modifier flags of an event.
 int modifierFlagsOf(const platform::NSEvent& event);
 
-// Packs a point into a message parameter: x in the low 16 bits, y in the next 16, with
-// unsigned arithmetic so negative coordinates keep their 16-bit forms.
-LPARAM packPoint(LONG x, LONG y);
 // The pointer in screen coordinates (y up): x rounded down, y rounded up.
 POINT cursorPos();
 // The pointer packed as a message parameter.

@@ -6,11 +6,13 @@
 #include "platform/Application.h"
 #include "platform/Menu.h"
 #include "platform/View.h"
+#include "windowing/MessageWords.h"
 #include "windowing/OsVersion.h"
 #include "windowing/Painting.h"
 #include "windowing/RunLoopControl.h"
 #include "windowing/SendMessage.h"
 #include "windowing/WindowApi.h"
+#include "windowing/WindowApiRules.h"
 
 using platform::NSObject;
 using platform::NSWindow;
@@ -121,9 +123,8 @@ void SwellTopLevelWindowBase<Base>::setFrame(const platform::NSRect& frame, bool
 template <class Base>
 void SwellTopLevelWindowBase<Base>::windowDidMove(NSWindow*) {
   platform::NSPoint origin = this->frame().origin;
-  auto x = static_cast<LPARAM>(static_cast<std::int64_t>(std::floor(origin.x + 0.5)) & 0xFFFF);
-  auto y = static_cast<LPARAM>(static_cast<std::int64_t>(std::floor(origin.y + 0.5)) & 0xFFFF);
-  SendMessage(contentHandle(), WM_MOVE, 0, (y << 16) | x);
+  SendMessage(contentHandle(), WM_MOVE, 0,
+              swell::packPoint(swell::roundCoordinate(origin.x), swell::roundCoordinate(origin.y)));
 }
 
 template <class Base>

@@ -12,6 +12,7 @@
 #include "platform/TextField.h"
 #include "platform/Window.h"
 #include "windowing/ControlMessages.h"
+#include "windowing/MessageWords.h"
 #include "windowing/SendMessage.h"
 #include "windowing/TextCopy.h"
 #include "windowing/WindowApi.h"
@@ -51,8 +52,8 @@ void notifyTextSet(platform::NSTextField* field) {
   if (!field->isEditable() || dynamic_cast<platform::NSComboBox*>(field)) return;
   NSView* parent = swell::scrollRule(field)->superview();
   if (!parent) return;
-  auto id = static_cast<WPARAM>(static_cast<std::uint32_t>(field->tag()) & 0xFFFF);
-  SendMessage(swell::handleFromObject(parent), WM_COMMAND, id | (WPARAM{EN_CHANGE} << 16),
+  SendMessage(swell::handleFromObject(parent), WM_COMMAND,
+              swell::makeWParam(field->tag(), EN_CHANGE),
               reinterpret_cast<LPARAM>(swell::handleFromObject(field)));
 }
 

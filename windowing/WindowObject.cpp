@@ -1,7 +1,6 @@
 #include "windowing/WindowObject.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "windowing/TextCopy.h"
 #include "windowing/Timers.h"
 #include "windowing/WindowApi.h"
+#include "windowing/WindowApiRules.h"
 
 using platform::NSRect;
 using platform::NSView;
@@ -246,10 +246,10 @@ bool Swell_vCorvaneBrisko_hwnd::getSwellPaintInfo(PAINTSTRUCT* ps) {
   ps->hdc = m_paintctx_hdc;
   ps->fErase = 0;
   const NSRect& r = m_paintctx_rect;
-  ps->rcPaint.left = static_cast<LONG>(std::floor(r.origin.x + 0.5));
-  ps->rcPaint.top = static_cast<LONG>(std::floor(r.origin.y + 0.5));
-  ps->rcPaint.right = static_cast<LONG>(std::floor(r.maxX() + 0.5));
-  ps->rcPaint.bottom = static_cast<LONG>(std::floor(r.maxY() + 0.5));
+  ps->rcPaint.left = swell::roundCoordinate(r.origin.x);
+  ps->rcPaint.top = swell::roundCoordinate(r.origin.y);
+  ps->rcPaint.right = swell::roundCoordinate(r.maxX());
+  ps->rcPaint.bottom = swell::roundCoordinate(r.maxY());
   RECT client;
   GetClientRect(self(), &client);
   ps->rcPaint.right = std::min(ps->rcPaint.right, client.right);

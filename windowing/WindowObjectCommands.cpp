@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
 #include "platform/Application.h"
@@ -11,6 +10,7 @@
 #include "platform/Window.h"
 #include "windowing/ControlButton.h"
 #include "windowing/ControlComboBox.h"
+#include "windowing/MessageWords.h"
 #include "windowing/WindowApiRules.h"
 #include "windowing/WindowObject.h"
 
@@ -81,8 +81,7 @@ bool isDoubleClickNow() {
 
 void Swell_vCorvaneBrisko_hwnd::sendCommand(long id, WORD code, NSObject* control) {
   if (!canDeliver()) return;
-  WPARAM wParam = (static_cast<WPARAM>(code) << 16) | (static_cast<std::uint64_t>(id) & 0xFFFFu);
-  onSwellMessage(WM_COMMAND, wParam, reinterpret_cast<LPARAM>(control));
+  onSwellMessage(WM_COMMAND, swell::makeWParam(id, code), reinterpret_cast<LPARAM>(control));
 }
 
 void Swell_vCorvaneBrisko_hwnd::performAction(int, NSObject* sender) {

@@ -8,6 +8,7 @@
 #include "windowing/Capture.h"
 #include "windowing/DragOut.h"
 #include "windowing/EventSupport.h"
+#include "windowing/MessageWords.h"
 #include "windowing/RunLoopControl.h"
 #include "windowing/WindowApi.h"
 #include "windowing/WindowApiRules.h"
@@ -43,8 +44,7 @@ bool isWheelMessage(UINT msg) {
 WPARAM wheelParameter(double delta) {
   double steps = std::isnan(delta) ? 0.0 : delta * 60.0;
   steps = std::fmax(-32768.0, std::fmin(32767.0, steps));
-  auto word = static_cast<std::uint16_t>(static_cast<std::int16_t>(steps));
-  return static_cast<WPARAM>(word) << 16;
+  return swell::makeWParam(0, static_cast<std::int16_t>(steps));
 }
 
 // The messages after which the cursor is asked for.
@@ -95,8 +95,7 @@ LRESULT SWELL_SendMouseMessage(Swell_vCorvaneBrisko_hwnd* view, UINT msg, const 
 
   LRESULT result = view->onSwellMessage(msg, 0, clientPoint);
   if (asksForCursor(msg) && !captured) {
-    auto code = static_cast<std::uint32_t>(hit) & 0xFFFFu;
-    auto lParam = static_cast<LPARAM>((std::uint32_t{msg} << 16) | code);
+    LPARAM lParam = swell::makeLParam(hit, msg);
     LRESULT answer = 0;
     if (!view->swellHasBeenDestroyed() && view->getSwellWindowProc())
       answer = view->onSwellMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), lParam);

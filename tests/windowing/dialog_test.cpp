@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,33 @@ TEST_F(DialogTest, SizesThatTruncateAlikeSendOneWmSize) {
   LPARAM expected = (static_cast<LPARAM>(std::floor(f.origin.y + 0.5)) << 16) |
                     static_cast<LPARAM>(std::floor(f.origin.x + 5.5));
   EXPECT_EQ(move->lParam, expected);
+  DestroyWindow(view);
+}
+
+// Coordinates no 16-bit word holds are rounded like every other coordinate before
+// packing: NaN counts as 0, and anything past the 32-bit range is held at its end.
+TEST_F(DialogTest, WmMoveOfAFrameOutsideAnyRangeIsPackedFromHeldCoordinates) {
+  HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                 MessageLog::dialogProc, 0);
+  platform::NSWindow* w = windowOf(view);
+  platform::NSSize size = w->frame().size;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    double x, y;
+    LPARAM packed;
+  } cases[] = {
+      {nan, nan, 0},
+      {1e30, -1e30, 0x0000FFFF},  // 0x7FFFFFFF and 0x80000000 cut to their low words
+      {-3, 1e30, 0xFFFFFFFD},
+  };
+  for (const Case& c : cases) {
+    log.clear();
+    w->setFrame({{c.x, c.y}, size}, false);
+    ASSERT_EQ(log.count(WM_MOVE), 1) << c.x << "," << c.y;
+    auto move = std::find_if(log.messages().begin(), log.messages().end(),
+                             [](const auto& m) { return m.msg == WM_MOVE; });
+    EXPECT_EQ(move->lParam, c.packed) << c.x << "," << c.y;
+  }
   DestroyWindow(view);
 }
 

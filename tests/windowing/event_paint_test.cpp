@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "event_test_support.h"
 #include "platform/GraphicsContext.h"
 #include "windowing/DrawingContext.h"
@@ -60,6 +62,43 @@ TEST_F(PaintTest, BeginPaintInsidePaintGivesTheContextAndTheRoundedArea) {
   EXPECT_EQ(ps.fErase, 0);
   EXPECT_EQ(BeginPaint(c, nullptr), nullptr);
   EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
+}
+
+// A paint area no coordinate holds is reported with held edges: NaN as 0, anything past
+// the 32-bit range at its end, and the far edges still clipped to the client area.
+TEST_F(PaintTest, BeginPaintHoldsAnAreaOutsideAnyRange) {
+  HWND c = child(main, 10, 10, 100, 80);
+  h.runUntilIdle();
+  PAINTSTRUCT seen{};
+  log.answer([c, &seen](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd != c || msg != WM_PAINT) return std::nullopt;
+    BeginPaint(hwnd, &seen);
+    EndPaint(hwnd, &seen);
+    return 0;
+  });
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const LONG kMax = std::numeric_limits<LONG>::max();
+  const LONG kMin = std::numeric_limits<LONG>::min();
+  struct Case {
+    platform::NSRect area;
+    RECT expected;
+  } cases[] = {
+      {platform::NSMakeRect(nan, nan, 50, 50), {0, 0, 0, 0}},
+      {platform::NSMakeRect(1e30, 1e30, 50, 50), {kMax, kMax, 100, 80}},
+      {platform::NSMakeRect(-1e30, -1e30, 50, 50), {kMin, kMin, kMin, kMin}},
+  };
+  HDC hdc = SWELL_CreateGfxContextForNSContext(nullptr);
+  for (const Case& k : cases) {
+    seen = {};
+    SWELL_PaintWindow(object(c), hdc, false, k.area);
+    EXPECT_EQ(seen.hdc, hdc);
+    EXPECT_EQ(seen.rcPaint.left, k.expected.left);
+    EXPECT_EQ(seen.rcPaint.top, k.expected.top);
+    EXPECT_EQ(seen.rcPaint.right, k.expected.right);
+    EXPECT_EQ(seen.rcPaint.bottom, k.expected.bottom);
+  }
+  SWELL_DeleteGfxContext(hdc);
+  log.answer([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
 }
 
 TEST_F(PaintTest, NonClientInsetShrinksTheClientAreaAndClipsThePaint) {
