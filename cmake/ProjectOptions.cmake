@@ -8,8 +8,10 @@ if(WARNINGS_AS_ERRORS)
 endif()
 
 if(ENABLE_SANITIZERS)
-  set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
-                      -fno-sanitize-recover=undefined)
+  # float-cast-overflow is not part of -fsanitize=undefined in GCC; out-of-range float to int
+  # conversions are exactly the faults that bad coordinates cause.
+  set(SANITIZER_FLAGS -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined,float-cast-overflow)
   add_compile_options(${SANITIZER_FLAGS})
   add_link_options(${SANITIZER_FLAGS})
 endif()
