@@ -68,7 +68,18 @@ void append(Queue* q, PostedRecord* r) {
   ++q->count;
 }
 
-void deliver(const PostedRecord& r) {
+// The window object the last record was delivered to, so a run of messages to one window
+// resolves it once: the lookup is a cross-cast, by far the largest cost of a delivery. Only a
+// record's own window object is remembered (not a top-level window's content view, which can
+// be replaced while the window lives), and only under the serial that proves it is the same
+// live object.
+struct DeliveryTarget {
+  HWND hwnd = nullptr;
+  std::uint64_t serial = 0;
+  SwellWindowObject* window = nullptr;
+};
+
+void deliver(const PostedRecord& r, DeliveryTarget& last) {
   // The window-less kill request is the one record without a window to check.
   if (r.hwnd && platform::liveObjectSerial(r.hwnd) != r.serial) return;
   if (r.isTimerRequest) {
@@ -81,9 +92,19 @@ void deliver(const PostedRecord& r) {
   // The window passed the registry check above, so it is the one the message was posted
   // to. A top-level window receives its messages through its content view, as
   // SendMessage delivers them.
-  platform::NSObject* object = swell::objectFromHandle(r.hwnd);
-  if (auto* top = dynamic_cast<platform::NSWindow*>(object)) object = top->contentView();
-  auto* window = dynamic_cast<SwellWindowObject*>(object);
+  SwellWindowObject* window = nullptr;
+  if (r.hwnd == last.hwnd && r.serial == last.serial) {
+    window = last.window;
+  } else {
+    platform::NSObject* object = swell::objectFromHandle(r.hwnd);
+    if (auto* top = dynamic_cast<platform::NSWindow*>(object)) {
+      window = dynamic_cast<SwellWindowObject*>(top->contentView());
+      last = DeliveryTarget{};
+    } else {
+      window = dynamic_cast<SwellWindowObject*>(object);
+      last = DeliveryTarget{r.hwnd, r.serial, window};
+    }
+  }
   if (window && window->swellCanPostMessage()) SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
 }
 
@@ -148,6 +169,7 @@ void SWELL_MessageQueue_Flush() {
   if (!q) return;
   PostedRecord* r = nullptr;
   int allowance = 0;
+  DeliveryTarget last;
   {
     std::lock_guard<std::recursive_mutex> lock(q->mutex);
     if (!q->head) return;
@@ -159,7 +181,7 @@ void SWELL_MessageQueue_Flush() {
     --q->count;
   }
   while (r) {
-    deliver(*r);
+    deliver(*r, last);
     std::lock_guard<std::recursive_mutex> lock(q->mutex);
     r->next = q->freeList;
     q->freeList = r;

@@ -53,6 +53,24 @@ TEST_F(PostMessageTest, AFlushDeliversOnlyWhatWasQueuedWhenItBegan) {
   EXPECT_EQ(log.count(WM_USER), 4);
 }
 
+// The flush remembers the window of a run of messages; a handler that destroys that window
+// must still stop the rest of the run from reaching it.
+TEST_F(PostMessageTest, AWindowDestroyedByItsOwnPostedMessageGetsNoMore) {
+  HWND doomed = SWELL_CreateDialog(SWELL_DialogResourceHead,
+                                   reinterpret_cast<const char*>(0x400000 + 2), nullptr,
+                                   MessageLog::windowProc, 0);
+  int seen = 0;
+  log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER && hwnd == doomed && ++seen == 1) DestroyWindow(hwnd);
+    return std::nullopt;
+  });
+  for (int i = 0; i < 3; ++i) PostMessage(doomed, WM_USER, i, 0);
+  PostMessage(view, WM_USER + 1, 0, 0);
+  h.flushPostedMessages();
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(log.count(WM_USER + 1), 1);
+}
+
 TEST_F(PostMessageTest, TheQueueHolds1024AndRefusesMore) {
   for (int i = 0; i < 1024; ++i)
     ASSERT_EQ(PostMessage(view, WM_USER, i, 0), 1) << i;
