@@ -7,10 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "bench/RatioReporter.h"
 #include "controls/IControlActions.h"
 #include "controls/IVButtonControl.h"
 #include "controls/IVLabelControl.h"
@@ -77,23 +76,6 @@ void BM_FiveDirtyFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FiveDirtyFrame)->Unit(benchmark::kMillisecond);
-
-// Shows the usual table and remembers each benchmark's time per iteration in milliseconds.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      mTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    auto it = mTimes.find(name);
-    return it == mTimes.end() ? 0.0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> mTimes;
-};
 
 }  // namespace
 

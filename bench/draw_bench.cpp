@@ -7,10 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
 
+#include "bench/RatioReporter.h"
 #include "controls/IControl.h"
 #include "framework/IPlugEditorDelegate.h"
 #include "graphics/CairoPainter.h"
@@ -165,23 +163,6 @@ void BM_IGraphicsFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_IGraphicsFrame)->Unit(benchmark::kMillisecond);
-
-// Shows the usual table and remembers each benchmark's time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      mTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    auto it = mTimes.find(name);
-    return it == mTimes.end() ? 0.0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> mTimes;
-};
 
 }  // namespace
 

@@ -15,11 +15,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
+#include "bench/RatioReporter.h"
 #include "windowing/IniFile.h"
 
 namespace {
@@ -109,34 +108,18 @@ void WriteProfileString(benchmark::State& state) {
   }
 }
 
-// Keeps each run's time per iteration to print the ratios after the usual report.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        mNanoseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
+void printRatio(const RatioReporter& reporter, const char* what, const std::string& measured,
+                const std::string& baseline, double target) {
+  const double m = reporter.Time(measured);
+  const double b = reporter.Time(baseline);
+  if (m <= 0 || b <= 0) {
+    std::printf("ratio %s: not measured\n", what);
+    return;
   }
-
-  void printRatio(const char* what, const std::string& measured, const std::string& baseline,
-                  double target) const {
-    const auto m = mNanoseconds.find(measured);
-    const auto b = mNanoseconds.find(baseline);
-    if (m == mNanoseconds.end() || b == mNanoseconds.end() || b->second <= 0) {
-      std::printf("ratio %s: not measured\n", what);
-      return;
-    }
-    const double ratio = m->second / b->second;
-    std::printf("ratio %s: %.2f (target <= %.1f)%s\n", what, ratio, target,
-                ratio <= target ? "" : "  OVER TARGET");
-  }
-
- private:
-  std::map<std::string, double> mNanoseconds;
-};
+  const double ratio = m / b;
+  std::printf("ratio %s: %.2f (target <= %.1f)%s\n", what, ratio, target,
+              ratio <= target ? "" : "  OVER TARGET");
+}
 
 bool setUp() {
   const char* tmp = std::getenv("TMPDIR");
@@ -176,10 +159,10 @@ int main(int argc, char** argv) {
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printRatio("cached GetPrivateProfileString / stat", "CachedGetPrivateProfileString",
-                      "StatBaseline", 3.0);
-  reporter.printRatio("WritePrivateProfileString / write+fsync+rename", "WritePrivateProfileString",
-                      "FsyncRenameBaseline", 1.5);
+  printRatio(reporter, "cached GetPrivateProfileString / stat", "CachedGetPrivateProfileString",
+             "StatBaseline", 3.0);
+  printRatio(reporter, "WritePrivateProfileString / write+fsync+rename",
+             "WritePrivateProfileString", "FsyncRenameBaseline", 1.5);
   tearDown();
   benchmark::Shutdown();
   return 0;

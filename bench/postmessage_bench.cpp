@@ -9,12 +9,11 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
-#include <map>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/RatioReporter.h"
 #include "platform/Application.h"
 #include "windowing/DialogResources.h"
 #include "windowing/MessageQueue.h"
@@ -134,31 +133,19 @@ void BM_MutexDeque(benchmark::State& state) {
 BENCHMARK(BM_PostMessage)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_MutexDeque)->UseRealTime()->MinTime(0.5);
 
-// Keeps each benchmark's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (!r.error_occurred) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto post = reporter.times.find("BM_PostMessage/min_time:0.500/real_time");
-  auto base = reporter.times.find("BM_MutexDeque/min_time:0.500/real_time");
-  if (post == reporter.times.end() || base == reporter.times.end() || base->second <= 0) {
+  const double post = reporter.Time("BM_PostMessage/min_time:0.500/real_time");
+  const double base = reporter.Time("BM_MutexDeque/min_time:0.500/real_time");
+  if (post <= 0 || base <= 0) {
     std::printf("ratio: not available (a benchmark did not run)\n");
     return 1;
   }
-  std::printf("ratio PostMessage+flush / mutex deque: %.2f (target: within 2x)\n",
-              post->second / base->second);
+  std::printf("ratio PostMessage+flush / mutex deque: %.2f (target: within 2x)\n", post / base);
   benchmark::Shutdown();
   return 0;
 }

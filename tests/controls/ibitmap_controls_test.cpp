@@ -21,7 +21,7 @@
 #include "graphics/BitmapCache.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/ResourcePaths.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
@@ -60,30 +60,21 @@ struct TestResourceFolder {
   TestResourceFolder() { ResourcePaths::Add(TEST_RESOURCES_DIR); }
 };
 
-class BitmapControls : public ::testing::Test {
+class BitmapControls : public testing_support::ControlTestFixture<BitmapGraphics> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
-  void Frame() {
-    g.ClearLog();
-    g.DrawFrame();
-  }
   // The one bitmap drawn in the last frame.
   DrawCall OnlyBitmap() const {
     const auto calls = g.Calls("DrawBitmap");
     EXPECT_EQ(calls.size(), 1u);
     return calls.empty() ? DrawCall() : calls[0];
   }
+  // A left click on the control's middle; the pointer stays there.
   void Click(IControl* c) {
-    g.OnMouseDown(c->GetRECT().MW(), c->GetRECT().MH(), IMouseMod(true));
-    g.OnMouseUp(c->GetRECT().MW(), c->GetRECT().MH(), IMouseMod(true));
+    g.OnMouseDown(c->GetRECT().MW(), c->GetRECT().MH(), kLeft);
+    g.OnMouseUp(c->GetRECT().MW(), c->GetRECT().MH(), kLeft);
   }
 
   TestResourceFolder folder;
-  FakeEditorDelegate dlg;
-  BitmapGraphics g{dlg};
   // Three 10 x 10 frames: stacked (red, green, blue from the top) and side by side.
   const IBitmap stripV = g.LoadBitmap("strip_v.png", 3, false, 1);
   const IBitmap stripH = g.LoadBitmap("strip_h.png", 3, true, 1);

@@ -8,7 +8,7 @@
 #include "controls/ILEDControl.h"
 #include "controls/IPanelControl.h"
 #include "controls/IVPanelControl.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
@@ -29,12 +29,9 @@ class PatternRecordingGraphics : public RecordingGraphics {
   std::vector<IPattern> mFills;
 };
 
-class PanelAndLED : public ::testing::Test {
+class PanelAndLED : public testing_support::ControlTestFixture<PatternRecordingGraphics> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
+  // Also forgets the patterns of the frames before.
   void Frame() {
     g.ClearLog();
     g.mFills.clear();
@@ -46,9 +43,6 @@ class PanelAndLED : public ::testing::Test {
     std::erase(ops, "EndFrame");
     return ops;
   }
-
-  FakeEditorDelegate dlg;
-  PatternRecordingGraphics g{dlg};
 };
 
 const IColor kPanelColor(255, 30, 60, 90);

@@ -8,20 +8,16 @@
 
 #include "controls/ICaptionControl.h"
 #include "controls/IPopupMenuControl.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
 
-const IMouseMod kLeft(true);
-const IMouseMod kRight(false, true);
 constexpr float kOpaque = 0.95f;
 
 // Remembers every menu handed back to it.
@@ -36,7 +32,7 @@ class Requester : public LoggingControl {
   std::unique_ptr<IPopupMenu> ownMenu;  // a menu the requester owns and lends
 };
 
-class PopupMenuInteraction : public ::testing::Test {
+class PopupMenuInteraction : public testing_support::ControlTestFixture<> {
  protected:
   PopupMenuInteraction() {
     g.SetHasPlatformPopupMenu(false);  // as on Linux
@@ -55,6 +51,7 @@ class PopupMenuInteraction : public ::testing::Test {
     return *panel;
   }
   void Open(IPopupMenu& menu) { g.CreatePopupMenu(*requester, menu, kAnchor); }
+  // A frame after ms of the manual clock; the log keeps every frame.
   void Frame(double ms) {
     g.Clock().advance(ms);
     g.DrawFrame();
@@ -63,6 +60,7 @@ class PopupMenuInteraction : public ::testing::Test {
     const IRECT r = panel.GetRow(row);
     g.OnMouseOver(r.MW(), r.MH(), IMouseMod());
   }
+  // The pointer stays over the menu after the click.
   void Click(float x, float y) {
     g.OnMouseDown(x, y, kLeft);
     g.OnMouseUp(x, y, kLeft);
@@ -79,8 +77,6 @@ class PopupMenuInteraction : public ::testing::Test {
   }
 
   static inline const IRECT kAnchor{100, 100, 150, 120};
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg, 400, 300};
   LoggingControl* under;
   Requester* requester;
 };

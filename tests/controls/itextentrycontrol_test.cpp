@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"
 
@@ -23,8 +23,6 @@ using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-const IMouseMod kLeft(true);
-const IMouseMod kRight(false, true);
 // The field: text 20 high, so each ASCII byte measures 10 wide in the recording context; centred
 // vertically, the row runs from 55 to 75 and its marks from 57 to 73 (a tenth of the size in).
 const IRECT kField(100, 50, 300, 80);
@@ -43,7 +41,7 @@ int VkFor(char c) {
   return 0;
 }
 
-class TextEntry : public ::testing::Test {
+class TextEntry : public testing_support::ControlTestFixture<> {
  protected:
   // No native text field, as on Linux: every text prompt opens in the text-entry control.
   void SetUp() override { g.SetHasPlatformTextEntry(false); }
@@ -73,6 +71,7 @@ class TextEntry : public ::testing::Test {
       Key(VkFor(c), s);
     }
   }
+  // A click on the field's row at x.
   void Click(float x, const IMouseMod& mod = kLeft) {
     g.OnMouseDown(x, 65, mod);
     g.OnMouseUp(x, 65, mod);
@@ -80,8 +79,6 @@ class TextEntry : public ::testing::Test {
   // The x of the boundary before character i of a left-aligned text.
   static float X(int i) { return kField.L + kCharW * static_cast<float>(i); }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   LoggingControl* requester = nullptr;
 };
 

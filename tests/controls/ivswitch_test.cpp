@@ -7,35 +7,18 @@
 #include "controls/IVSwitchControl.h"
 #include "controls/IVToggleControl.h"
 #include "graphics/GraphicsLog.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
 using P = FakeEditorDelegate;
 
 namespace {
 
-class VSwitches : public ::testing::Test {
+class VSwitches : public testing_support::ControlTestFixture<> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
-  void Frame() {
-    g.ClearLog();
-    g.DrawFrame();
-  }
-  void Click(float x, float y) {
-    g.OnMouseDown(x, y, IMouseMod(true));
-    g.OnMouseUp(x, y, IMouseMod(true));
-    g.OnMouseOut();
-  }
   IColor ShapeColor() const { return g.Calls("FillRoundRect").at(0).color; }
   std::string LastText() const { return g.Calls("DrawText").back().text; }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   // No frame or shadow, so the widget fills the clickable area exactly.
   const IVStyle style = DEFAULT_STYLE.WithDrawFrame(false).WithDrawShadows(false);
 };

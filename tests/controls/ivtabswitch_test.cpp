@@ -7,31 +7,16 @@
 
 #include "controls/IVRadioButtonControl.h"
 #include "controls/IVTabSwitchControl.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
-using testing_support::RecordingGraphics;
 using P = FakeEditorDelegate;
 
 namespace {
 
-class VTabs : public ::testing::Test {
+class VTabs : public testing_support::ControlTestFixture<> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
-  void Frame() {
-    g.ClearLog();
-    g.DrawFrame();
-  }
-  void Click(float x, float y) {
-    g.OnMouseDown(x, y, IMouseMod(true));
-    g.OnMouseUp(x, y, IMouseMod(true));
-    g.OnMouseOut();
-  }
   // Tabs of 100 x 30 in a row, or of 90 x 100 in a column.
   IVTabSwitchControl* ThreeTabs(int shape = IVectorBase::kVShapeRectangle,
                                 EDirection dir = EDirection::Horizontal) {
@@ -41,8 +26,6 @@ class VTabs : public ::testing::Test {
   }
   std::vector<DrawCall> Fills() const { return g.Calls("FillRoundRect"); }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   const IVStyle style =
       DEFAULT_STYLE.WithDrawFrame(false).WithDrawShadows(false).WithRoundness(1.f);
   int actions = 0;
