@@ -1,5 +1,10 @@
 #include "platform/Cursor.h"
 
+#include <cmath>
+
+#include "platform/DisplayBackend.h"
+#include "platform/Event.h"
+
 namespace platform {
 
 namespace {
@@ -27,6 +32,26 @@ PLATFORM_STANDARD_CURSOR(openHandCursor, "open-hand")
 PLATFORM_STANDARD_CURSOR(operationNotAllowedCursor, "not-allowed")
 #undef PLATFORM_STANDARD_CURSOR
 
+namespace {
+void showCurrent() {
+  displayBackend().cursorChanged(NSCursor::isHidden() ? nullptr : NSCursor::currentCursor());
+}
+}  // namespace
+
+NSCursor::NSCursor(cairo_surface_t* image, NSPoint hotSpot)
+    : mName("image"), mImage(image ? cairo_surface_reference(image) : nullptr), mHotSpot(hotSpot) {}
+
+void NSCursor::dealloc() {
+  if (mImage) cairo_surface_destroy(mImage);
+  mImage = nullptr;
+  NSObject::dealloc();
+}
+
+bool NSCursor::warpMouseCursorPosition(NSPoint screenPoint) {
+  if (!std::isfinite(screenPoint.x) || !std::isfinite(screenPoint.y)) return false;
+  return displayBackend().warpPointer(screenPoint);
+}
+
 NSCursor* NSCursor::currentCursor() {
   return gCurrent ? gCurrent : arrowCursor();
 }
@@ -36,14 +61,15 @@ void NSCursor::set() {
   retain();
   if (gCurrent) gCurrent->release();
   gCurrent = this;
+  showCurrent();
 }
 
 void NSCursor::hide() {
-  ++gHideCount;
+  if (++gHideCount == 1) showCurrent();
 }
 
 void NSCursor::unhide() {
-  if (gHideCount > 0) --gHideCount;
+  if (gHideCount > 0 && --gHideCount == 0) showCurrent();
 }
 
 bool NSCursor::isHidden() {

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include <cairo.h>
+
+#include "platform/Geometry.h"
 #include "platform/Object.h"
 
 namespace platform {
@@ -11,7 +14,11 @@ namespace platform {
 class NSCursor : public NSObject {
  public:
   explicit NSCursor(std::string name) : mName(std::move(name)) {}
+  // A cursor drawn from an ARGB32 image (retained) with its hot spot in image pixels.
+  NSCursor(cairo_surface_t* image, NSPoint hotSpot);
   const std::string& name() const { return mName; }
+  cairo_surface_t* image() const { return mImage; }
+  NSPoint hotSpot() const { return mHotSpot; }
 
   static NSCursor* arrowCursor();
   static NSCursor* IBeamCursor();
@@ -30,10 +37,16 @@ class NSCursor : public NSObject {
   static void hide();
   static void unhide();
   static bool isHidden();
+  // Moves the pointer to a point of the screen (y up); false when the display cannot.
+  static bool warpMouseCursorPosition(NSPoint screenPoint);
   static void resetForTesting();
 
  private:
+  void dealloc() override;
+
   std::string mName;
+  cairo_surface_t* mImage = nullptr;
+  NSPoint mHotSpot;
 };
 
 }  // namespace platform

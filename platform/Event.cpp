@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/DisplayBackend.h"
+
 namespace platform {
 
 namespace {
@@ -53,6 +55,10 @@ void NSEvent::resetMouseStateForTesting() {
   gMouseX.store(0);
   gMouseY.store(0);
   gButtons.store(0);
+}
+
+std::string NSEvent::keyboardLayoutName() {
+  return displayBackend().keyboardLayoutName();
 }
 
 bool NSEvent::isMouseEvent() const {

@@ -50,6 +50,9 @@ inline constexpr std::uint64_t NSEventModifierFlagControl = 1u << 18;
 inline constexpr std::uint64_t NSEventModifierFlagOption = 1u << 19;
 inline constexpr std::uint64_t NSEventModifierFlagCommand = 1u << 20;
 
+// The key code of a key the platform has no code for (0 is the A key).
+inline constexpr std::uint16_t kNoKeyCode = 0xFFFF;
+
 // Subtypes of application-kit events.
 enum NSEventSubtype : int {
   NSEventSubtypeApplicationActivated = 1,
@@ -93,6 +96,8 @@ struct NSEvent {
   // Called by the application for each mouse event it dispatches (and by tests).
   static void noteMouseEvent(const NSEvent& event, NSPoint screenLocation);
   static void resetMouseStateForTesting();
+  // The name of the keyboard layout in use ("us" without a display).
+  static std::string keyboardLayoutName();
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@ std::vector<NSScreen> defaultScreens() {
   s.frame = NSMakeRect(0, 0, 1280, 800);
   s.visibleFrame = NSMakeRect(0, 0, 1280, 800 - NSScreen::kMenuBarHeight);
   s.number = 1;
+  s.localizedName = "DisplayID 1";
   return {s};
 }
 std::vector<NSScreen>& configured() {
