@@ -56,6 +56,7 @@ class X11Backend final : public DisplayBackend {
   Window xWindowOf(const NSWindow* window) const;
   bool usesSharedMemory() const { return mShmAvailable; }
   bool connectionLost() const { return mLost; }
+  Clipboard& clipboard() { return *mClipboard; }
   // How many Expose passes were answered from a backing store.
   int exposesAnswered() const { return mExposesAnswered; }
 

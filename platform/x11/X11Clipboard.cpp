@@ -66,13 +66,14 @@ Clipboard::Clipboard(X11Backend& backend) : mBackend(backend), mDisplay(backend.
   mReadProperty = XInternAtom(mDisplay, "PLATFORM_CLIPBOARD", False);
 }
 
-Clipboard::~Clipboard() = default;
+Clipboard::~Clipboard() {
+  if (mExpiryTimer) mExpiryTimer->invalidate();
+}
 
 std::size_t Clipboard::chunkBytes() const {
-  long units = XExtendedMaxRequestSize(mDisplay);
-  if (units == 0) units = XMaxRequestSize(mDisplay);
+  // The core limit, not the big-requests one: requestors take pieces of this size.
   // Requests are counted in 4-byte units.
-  return static_cast<std::size_t>(units) * 4 - kRequestHeaderBytes;
+  return static_cast<std::size_t>(XMaxRequestSize(mDisplay)) * 4 - kRequestHeaderBytes;
 }
 
 Time Clipboard::serverTime() {
@@ -225,16 +226,13 @@ void Clipboard::expireTransfers() {
 }
 
 void Clipboard::scheduleExpiry() {
-  if (mExpiryScheduled) return;
-  mExpiryScheduled = true;
-  Ref<NSTimer> timer = NSTimer::timerWithTimeInterval(kTimeLimitMs / 1000.0, false, [](NSTimer*) {
-    // The backend may have been replaced meanwhile.
-    auto* backend = dynamic_cast<X11Backend*>(&displayBackend());
-    if (!backend || !backend->mClipboard) return;
-    backend->mClipboard->mExpiryScheduled = false;
-    backend->mClipboard->expireTransfers();
+  if (mExpiryTimer && mExpiryTimer->isValid()) return;
+  mExpiryTimer = NSTimer::timerWithTimeInterval(kTimeLimitMs / 1000.0, false, [this](NSTimer*) {
+    // The firing timer is kept alive by the loop; a new one follows when transfers remain.
+    mExpiryTimer = nullptr;
+    expireTransfers();
   });
-  NSRunLoop::mainRunLoop().addTimer(timer.get(), NSRunLoopCommonModes);
+  NSRunLoop::mainRunLoop().addTimer(mExpiryTimer.get(), NSRunLoopCommonModes);
 }
 
 std::optional<std::string> Clipboard::readForeign() {
@@ -256,8 +254,10 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
             return ev.type == SelectionNotify && ev.xselection.requestor == helper &&
                    ev.xselection.selection == mClipboard;
           },
-          deadlineMs))
+          deadlineMs)) {
+    logDiagnostic("display: the clipboard's owner did not answer");
     return std::nullopt;
+  }
   if (e.xselection.property == None) return std::nullopt;
 
   // Reads the whole property after checking its size; deletes it (which asks an INCR owner

@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 
+#include "platform/Timer.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -64,7 +66,7 @@ class Clipboard {
   std::string mText;
   bool mOwned = false;
   std::vector<Transfer> mTransfers;
-  bool mExpiryScheduled = false;
+  Ref<NSTimer> mExpiryTimer;
 };
 
 }  // namespace platform::x11
