@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "platform/Application.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Log.h"
+#include "platform/RunningApplication.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -52,6 +54,10 @@ void setDisplayBackend(std::unique_ptr<DisplayBackend> backend) {
   for (NSWindow* w : windows)
     w->discardBackingStore();
   s.backend = std::move(backend);
+  // Other programs' windows and the keyboard's layout are the display's to know.
+  NSRunningApplication::setActivator(
+      [](pid_t pid) { return displayBackend().bringProcessToFront(pid); });
+  NSKeyboardLayout::setCurrent(s.backend->keyboardLayout());
   for (NSWindow* w : windows) {
     s.backend->windowAttributesChanged(w);
     if (w->isVisible()) s.backend->windowVisibilityChanged(w);

@@ -11,6 +11,7 @@
 namespace platform {
 
 class NSCursor;
+class NSKeyboardLayout;
 class NSWindow;
 
 // Where windows are shown and where input comes from. The headless backend shows nothing
@@ -57,8 +58,8 @@ class DisplayBackend {
 
   // Raises the windows of another process; false when none was found.
   virtual bool bringProcessToFront(long pid) { return false; }
-  // The keyboard layout's name, as the layout services report it.
-  virtual std::string keyboardLayoutName() { return "us"; }
+  // The layout of the display's keyboard (null: US English).
+  virtual std::shared_ptr<const NSKeyboardLayout> keyboardLayout() { return nullptr; }
 };
 
 // The headless backend: what every test uses.

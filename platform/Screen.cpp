@@ -1,5 +1,7 @@
 #include "platform/Screen.h"
 
+#include <cstdio>
+
 namespace platform {
 
 namespace {
@@ -8,7 +10,6 @@ std::vector<NSScreen> defaultScreens() {
   s.frame = NSMakeRect(0, 0, 1280, 800);
   s.visibleFrame = NSMakeRect(0, 0, 1280, 800 - NSScreen::kMenuBarHeight);
   s.number = 1;
-  s.localizedName = "DisplayID 1";
   return {s};
 }
 std::vector<NSScreen>& configured() {
@@ -16,6 +17,12 @@ std::vector<NSScreen>& configured() {
   return screens;
 }
 }  // namespace
+
+std::string NSScreen::localizedName() const {
+  char name[32];
+  std::snprintf(name, sizeof name, "DisplayID %d", number);
+  return name;
+}
 
 const std::vector<NSScreen>& NSScreen::screens() {
   return configured();

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/DisplayBackend.h"
 #include "platform/Log.h"
 
 extern char** environ;
@@ -61,10 +60,6 @@ bool NSWorkspace::openURL(const std::string& url) {
 
 bool NSWorkspace::openFile(const std::string& path) {
   return launch(path);
-}
-
-bool NSWorkspace::activateProcess(long pid) {
-  return pid > 0 && displayBackend().bringProcessToFront(pid);
 }
 
 }  // namespace platform

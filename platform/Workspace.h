@@ -18,10 +18,6 @@ class NSWorkspace {
   bool openURL(const std::string& url);
   bool openFile(const std::string& path);
 
-  // Brings the windows of another running program to the front; false when it has none
-  // on this display.
-  bool activateProcess(long pid);
-
   // Installs a launcher (an empty one restores the real one); returns the previous.
   Launcher setLauncher(Launcher launcher);
 

@@ -173,6 +173,7 @@ void X11Backend::internAtoms() {
 
 void X11Backend::setUpKeyboard() {
   mKeys.reset();
+  mLayout.reset();
   if (!mXkbContext) mXkbContext = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   xcb_connection_t* connection = XGetXCBConnection(mDisplay);
   if (!mXkbContext || !connection ||
@@ -193,6 +194,10 @@ void X11Backend::setUpKeyboard() {
   if (!locale || !*locale) locale = std::getenv("LC_CTYPE");
   if (!locale || !*locale) locale = std::getenv("LANG");
   mKeys = std::make_unique<KeyTranslator>(mXkbContext, keymap, locale);
+  xkb_keymap_ref(keymap);
+  mLayout = std::make_shared<XkbKeyboardLayout>(mXkbContext, keymap, locale);
+  // A new keymap of the installed display is the layout at once.
+  if (&displayBackend() == this) NSKeyboardLayout::setCurrent(mLayout);
   // Held keys repeat as presses without releases between them, so repeats can be told.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(mDisplay, True, &supported);

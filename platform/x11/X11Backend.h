@@ -49,7 +49,7 @@ class X11Backend final : public DisplayBackend {
   void pasteboardTextWritten(const std::string& text) override;
   std::optional<std::string> foreignPasteboardText() override;
   bool bringProcessToFront(long pid) override;
-  std::string keyboardLayoutName() override;
+  std::shared_ptr<const NSKeyboardLayout> keyboardLayout() override { return mLayout; }
 
   // For tests and the benchmark: the connection and a window's X window (0 when none).
   Display* display() const { return mDisplay; }
@@ -159,6 +159,7 @@ class X11Backend final : public DisplayBackend {
 
   // Keyboard.
   std::unique_ptr<KeyTranslator> mKeys;
+  std::shared_ptr<const NSKeyboardLayout> mLayout;
   xkb_context* mXkbContext = nullptr;
   int mXkbDeviceId = -1;
   std::vector<bool> mKeysDown = std::vector<bool>(256, false);

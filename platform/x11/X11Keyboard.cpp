@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/Event.h"
+#include "platform/Utf16.h"
 
 namespace platform::x11 {
 
@@ -91,6 +92,22 @@ std::optional<std::uint16_t> macKeyCodeForXKeycode(unsigned xKeycode) {
   return std::nullopt;
 }
 
+std::optional<unsigned> xKeycodeForMacKeyCode(std::uint16_t keyCode) {
+  for (const KeyPosition& k : kKeyPositions)
+    if (k.macKeyCode == keyCode) return k.xKeycode;
+  return std::nullopt;
+}
+
+xkb_compose_table* composeTableFor(xkb_context* context, const char* locale) {
+  xkb_compose_table* table = nullptr;
+  if (locale && *locale)
+    table = xkb_compose_table_new_from_locale(context, locale, XKB_COMPOSE_COMPILE_NO_FLAGS);
+  // The C locale names no table; the English one holds the common dead keys.
+  if (!table)
+    table = xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
+  return table;
+}
+
 bool isModifierKeyCode(std::uint16_t keyCode) {
   // Right Command through Function.
   return keyCode >= 0x36 && keyCode <= 0x3F;
@@ -167,6 +184,44 @@ KeyTranslator::Characters KeyTranslator::release(unsigned keycode, unsigned xSta
 std::string KeyTranslator::layoutName(unsigned xState) const {
   const char* name = xkb_keymap_layout_get_name(mKeymap, groupOf(xState));
   return name ? name : "";
+}
+
+XkbKeyboardLayout::XkbKeyboardLayout(xkb_context* context, xkb_keymap* keymap, const char* locale)
+    : mKeymap(keymap),
+      mState(xkb_state_new(keymap)),
+      mComposeTable(composeTableFor(context, locale)) {}
+
+XkbKeyboardLayout::~XkbKeyboardLayout() {
+  xkb_compose_table_unref(mComposeTable);
+  xkb_state_unref(mState);
+  xkb_keymap_unref(mKeymap);
+}
+
+std::u16string XkbKeyboardLayout::translate(std::uint16_t keyCode,
+                                            std::uint32_t& deadKeyState) const {
+  std::optional<unsigned> keycode = xKeycodeForMacKeyCode(keyCode);
+  std::uint32_t dead = std::exchange(deadKeyState, 0);
+  if (!keycode) return {};
+  xkb_keysym_t sym = xkb_state_key_get_one_sym(mState, *keycode);
+  if (sym >= XKB_KEY_dead_grave && sym <= XKB_KEY_dead_greek) {
+    deadKeyState = sym;
+    return {};
+  }
+  std::string text;
+  if (dead && mComposeTable) {
+    // A compose state of its own: layouts are shared between threads.
+    xkb_compose_state* compose = xkb_compose_state_new(mComposeTable, XKB_COMPOSE_STATE_NO_FLAGS);
+    xkb_compose_state_feed(compose, dead);
+    xkb_compose_state_feed(compose, sym);
+    if (xkb_compose_state_get_status(compose) == XKB_COMPOSE_COMPOSED) {
+      char buffer[64];
+      int n = xkb_compose_state_get_utf8(compose, buffer, sizeof buffer);
+      if (n > 0) text.assign(buffer, std::min<std::size_t>(n, sizeof buffer - 1));
+    }
+    xkb_compose_state_unref(compose);
+  }
+  if (text.empty()) text = utf8Of(mState, *keycode);
+  return utf8ToUtf16(text);
 }
 
 }  // namespace platform::x11

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/KeyboardLayout.h"
 
 struct xkb_compose_state;
 struct xkb_compose_table;
@@ -16,6 +19,9 @@ namespace platform::x11 {
 // so the letters follow the key, not the layout. None for keys the platform has no code
 // for (never 0, which is the A key).
 std::optional<std::uint16_t> macKeyCodeForXKeycode(unsigned xKeycode);
+
+// The X keycode of the platform's key code (the first key in that position).
+std::optional<unsigned> xKeycodeForMacKeyCode(std::uint16_t keyCode);
 
 // Whether the platform's key code names a modifier key (they send flags-changed events).
 bool isModifierKeyCode(std::uint16_t keyCode);
@@ -57,5 +63,23 @@ class KeyTranslator {
   xkb_compose_table* mComposeTable = nullptr;
   xkb_compose_state* mCompose = nullptr;
 };
+
+// The keyboard's layout as the layout services see it: the text of a key without
+// modifiers in the first group, dead keys through the locale's compose table.
+class XkbKeyboardLayout final : public NSKeyboardLayout {
+ public:
+  // Takes one reference to the keymap.
+  XkbKeyboardLayout(xkb_context* context, xkb_keymap* keymap, const char* locale);
+  ~XkbKeyboardLayout() override;
+  std::u16string translate(std::uint16_t keyCode, std::uint32_t& deadKeyState) const override;
+
+ private:
+  xkb_keymap* mKeymap;
+  xkb_state* mState;
+  xkb_compose_table* mComposeTable = nullptr;
+};
+
+// The compose table of the locale, else of en_US.UTF-8 (null when neither has one).
+xkb_compose_table* composeTableFor(xkb_context* context, const char* locale);
 
 }  // namespace platform::x11

@@ -97,7 +97,6 @@ void X11Backend::updateScreens() {
     s.frame = NSMakeRect(bottomLeft.x, bottomLeft.y, a.width, a.height);
     s.visibleFrame = s.frame;
     s.number = static_cast<int>(i) + 1;
-    s.localizedName = "DisplayID " + std::to_string(s.number);
     screens.push_back(std::move(s));
   }
   NSScreen::setScreens(std::move(screens));
@@ -115,18 +114,17 @@ Cursor X11Backend::cursorFor(NSCursor* cursor) {
     }
     return mBlankCursor;
   }
-  if (cairo_surface_t* image = cursor->image()) {
+  if (const NSCursorImage* image = cursor->image()) {
     // Image cursors are made each time they are set: they are few and short-lived.
-    int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
     XRenderPictFormat* format = XRenderFindStandardFormat(mDisplay, PictStandardARGB32);
-    if (!format || w < 1 || h < 1 || cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32)
+    int w = image->width, h = image->height;
+    if (!format || w < 1 || h < 1 || image->pixels.size() != std::size_t(w) * std::size_t(h))
       return cursorFor(NSCursor::arrowCursor());
-    cairo_surface_flush(image);
     Pixmap pixmap = XCreatePixmap(mDisplay, mRoot, unsigned(w), unsigned(h), 32);
     XImage* ximage =
         XCreateImage(mDisplay, nullptr, 32, ZPixmap, 0,
-                     reinterpret_cast<char*>(cairo_image_surface_get_data(image)), unsigned(w),
-                     unsigned(h), 32, cairo_image_surface_get_stride(image));
+                     reinterpret_cast<char*>(const_cast<std::uint32_t*>(image->pixels.data())),
+                     unsigned(w), unsigned(h), 32, w * 4);
     GC gc = XCreateGC(mDisplay, pixmap, 0, nullptr);
     XPutImage(mDisplay, pixmap, gc, ximage, 0, 0, 0, 0, unsigned(w), unsigned(h));
     XFreeGC(mDisplay, gc);
@@ -134,8 +132,7 @@ Cursor X11Backend::cursorFor(NSCursor* cursor) {
     XDestroyImage(ximage);
     Picture picture = XRenderCreatePicture(mDisplay, pixmap, format, 0, nullptr);
     NSPoint hot = cursor->hotSpot();
-    Cursor made = XRenderCreateCursor(mDisplay, picture, unsigned(std::clamp(int(hot.x), 0, w - 1)),
-                                      unsigned(std::clamp(int(hot.y), 0, h - 1)));
+    Cursor made = XRenderCreateCursor(mDisplay, picture, unsigned(hot.x), unsigned(hot.y));
     XRenderFreePicture(mDisplay, picture);
     XFreePixmap(mDisplay, pixmap);
     return made;
@@ -240,10 +237,6 @@ bool X11Backend::bringProcessToFront(long pid) {
   }
   XFlush(mDisplay);
   return found;
-}
-
-std::string X11Backend::keyboardLayoutName() {
-  return mKeys ? mKeys->layoutName(mLastKeyState) : DisplayBackend::keyboardLayoutName();
 }
 
 void X11Backend::handleDnd(WindowRecord* record, const XClientMessageEvent& event) {

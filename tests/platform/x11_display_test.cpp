@@ -16,11 +16,12 @@
 #include "platform/Cursor.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Pasteboard.h"
+#include "platform/RunningApplication.h"
 #include "platform/Screen.h"
 #include "platform/View.h"
 #include "platform/Window.h"
-#include "platform/Workspace.h"
 #include "platform/x11/X11Backend.h"
 #include "platform/x11/X11Clipboard.h"
 #include "support/X11Harness.h"
@@ -347,17 +348,27 @@ TEST_F(X11Display, FocusMovingBetweenOwnWindowsKeepsTheProgramActive) {
   EXPECT_TRUE(x->pumpUntil([] { return !NSApp()->isActive(); }));
 }
 
+TEST_F(X11Display, TheKeyboardLayoutIsTheServersKeymap) {
+  auto layout = NSKeyboardLayout::current();
+  ASSERT_TRUE(layout);
+  EXPECT_NE(dynamic_cast<const platform::x11::XkbKeyboardLayout*>(layout.get()), nullptr);
+  std::uint32_t dead = 0;
+  EXPECT_EQ(layout->translate(0x00, dead), u"a");
+  EXPECT_EQ(layout->translate(kVK_Space, dead), u" ");
+  EXPECT_EQ(layout->translate(kNoKeyCode, dead), u"");
+}
+
 TEST_F(X11Display, ScreensComeFromTheServersMonitors) {
   const auto& screens = NSScreen::screens();
   ASSERT_EQ(screens.size(), 1u);
   EXPECT_EQ(screens[0].frame, NSMakeRect(0, 0, 1280, 800));
-  EXPECT_EQ(screens[0].localizedName, "DisplayID 1");
+  EXPECT_EQ(screens[0].localizedName(), "DisplayID 1");
 }
 
 TEST_F(X11Display, ThePointerMovesHidesAndTakesShapesWithoutErrors) {
   NSWindow* w = show(NSMakeRect(0, 0, 100, 100));
   ASSERT_TRUE(waitViewable(w));
-  ASSERT_TRUE(NSCursor::warpMouseCursorPosition(NSMakePoint(300, 200)));
+  NSCursor::warpCursorPosition(NSMakePoint(300, 200));
   Window root, child;
   int rx, ry, wx, wy;
   unsigned mask;
@@ -365,13 +376,14 @@ TEST_F(X11Display, ThePointerMovesHidesAndTakesShapesWithoutErrors) {
                 &mask);
   EXPECT_EQ(rx, 300);
   EXPECT_EQ(ry, 600);
-  EXPECT_FALSE(NSCursor::warpMouseCursorPosition(NSMakePoint(NAN, 0)));
+  NSCursor::warpCursorPosition(NSMakePoint(NAN, 0));  // refused, nothing sent
   NSCursor::IBeamCursor()->set();
   NSCursor::hide();
   NSCursor::unhide();
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16);
-  auto* custom = new NSCursor(image, NSMakePoint(40, -3));  // hot spot outside: clamped
-  cairo_surface_destroy(image);
+  NSCursorImage picture;
+  picture.width = picture.height = 16;
+  picture.pixels.assign(16 * 16, 0xff00ff00);
+  auto* custom = new NSCursor(picture, NSMakePoint(40, -3));
   custom->set();
   NSCursor::arrowCursor()->set();
   custom->release();
@@ -382,8 +394,8 @@ TEST_F(X11Display, ThePointerMovesHidesAndTakesShapesWithoutErrors) {
 TEST_F(X11Display, BringingAProcessToFrontFindsItsWindowsByPid) {
   NSWindow* w = show(NSMakeRect(0, 0, 100, 100));
   ASSERT_TRUE(waitViewable(w));
-  EXPECT_TRUE(NSWorkspace::sharedWorkspace().activateProcess(getpid()));
-  EXPECT_FALSE(NSWorkspace::sharedWorkspace().activateProcess(0x7ffffff0));
+  EXPECT_TRUE(NSRunningApplication::activateProcess(getpid()));
+  EXPECT_FALSE(NSRunningApplication::activateProcess(0x7ffffff0));
 }
 
 TEST_F(X11Display, AWorkersPostedEventEndsTheWaitAtOnce) {

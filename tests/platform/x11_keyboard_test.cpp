@@ -94,3 +94,22 @@ TEST(X11Keys, CharactersFollowTheLayoutAndDeadKeysCompose) {
   EXPECT_EQ(de->press(26, 0).characters, "e");
   EXPECT_EQ(de->layoutName(0), "German");
 }
+
+TEST(X11Keys, TheLayoutServicesSeeTheKeymapWithDeadKeys) {
+  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+  xkb_rule_names names{"evdev", "pc105", "de", "", ""};
+  xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+  if (!keymap) {
+    xkb_context_unref(context);
+    GTEST_SKIP() << "no XKB data to make keymaps from (xkb-data)";
+  }
+  XkbKeyboardLayout layout(context, keymap, "C");
+  xkb_context_unref(context);
+  std::uint32_t dead = 0;
+  EXPECT_EQ(layout.translate(0x10, dead), u"z");  // the Y position
+  EXPECT_EQ(layout.translate(0x18, dead), u"");   // the acute accent is dead
+  EXPECT_NE(dead, 0u);
+  EXPECT_EQ(layout.translate(0x0E, dead), u"\u00e9");
+  EXPECT_EQ(dead, 0u);
+  EXPECT_EQ(layout.translate(kNoKeyCode, dead), u"");
+}

@@ -14,6 +14,8 @@
 #include "platform/Cursor.h"
 #include "platform/DisplayBackend.h"
 #include "platform/DragAndDrop.h"
+#include "platform/DragSession.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
@@ -98,6 +100,8 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSCursor::resetForTesting();
   NSEvent::resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
+  NSSetOutsideDropFolder("");
+  NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
   setLogSink([this](const std::string& line) { mLog.push_back(line); });
