@@ -20,6 +20,7 @@
 using namespace iplug::igraphics;
 using platform::NSPoint;
 using testing_support::AttachFakePopupMenuControl;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakePopupMenuControl;
 using testing_support::LoggingControl;
 
