@@ -1,10 +1,7 @@
-#include "graphics/ImageDecoder.h"
+#include "platform/ImageDecoder.h"
 
 #include <cstdint>
-#include <cstring>
-
-#include "graphics/APIBitmap.h"
-#include "graphics/GraphicsLog.h"
+#include <cstdio>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -12,42 +9,55 @@
 #define STBI_FAILURE_USERMSG
 #include <stb_image.h>
 
-namespace iplug {
-namespace igraphics {
+namespace platform {
 
 namespace {
 
 // A compressed file of a few kilobytes can claim an area that takes gigabytes once decoded;
-// no bitmap of the editor comes near this many pixels (256 MB of RGBA).
+// no image of the program comes near this many pixels (256 MB of RGBA).
 constexpr long long kMaxImagePixels = 1LL << 26;
 
-bool Decodable(int w, int h) {
-  return w > 0 && h > 0 && w <= APIBitmap::kMaxSide && h <= APIBitmap::kMaxSide &&
+bool decodable(int w, int h) {
+  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide &&
          static_cast<long long>(w) * h <= kMaxImagePixels;
+}
+
+void fail(std::string* failure, const std::string& why) {
+  if (failure) *failure = why;
+}
+
+std::string tooLarge(int w, int h) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d x %d pixels, too large", w, h);
+  return text;
 }
 
 }  // namespace
 
-cairo_surface_t* DecodeImageFile(const char* path) {
+cairo_surface_t* decodeImageFile(const char* path, std::string* failure) {
+  if (!path) {
+    fail(failure, "no path");
+    return nullptr;
+  }
   int w = 0, h = 0, channels = 0;
   // The header tells the size; an image Cairo cannot hold is refused before decoding it.
-  if (stbi_info(path, &w, &h, &channels) && !Decodable(w, h)) {
-    GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
+  if (stbi_info(path, &w, &h, &channels) && !decodable(w, h)) {
+    fail(failure, tooLarge(w, h));
     return nullptr;
   }
   stbi_uc* rgba = stbi_load(path, &w, &h, &channels, 4);
   if (!rgba) {
-    GraphicsLog("cannot decode image \"%s\": %s", path, stbi_failure_reason());
+    fail(failure, stbi_failure_reason());
     return nullptr;
   }
-  if (!Decodable(w, h)) {
-    GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
+  if (!decodable(w, h)) {
+    fail(failure, tooLarge(w, h));
     stbi_image_free(rgba);
     return nullptr;
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("no memory for image \"%s\" (%d x %d)", path, w, h);
+    fail(failure, "no memory");
     cairo_surface_destroy(surface);
     stbi_image_free(rgba);
     return nullptr;
@@ -72,5 +82,4 @@ cairo_surface_t* DecodeImageFile(const char* path) {
   return surface;
 }
 
-}  // namespace igraphics
-}  // namespace iplug
+}  // namespace platform
