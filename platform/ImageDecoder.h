@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -13,5 +15,8 @@ inline constexpr int kMaxImageSide = 32767;
 // ARGB32 surface. Null when the file cannot be read or decoded, or is larger than Cairo
 // can hold or than any image needs; the reason then goes to *failure when given.
 cairo_surface_t* decodeImageFile(const char* path, std::string* failure = nullptr);
+// The same for a PNG or JPEG held in memory, refusing a side above maxSide.
+cairo_surface_t* decodeImageData(const std::uint8_t* data, std::size_t size, int maxSide,
+                                 std::string* failure = nullptr);
 
 }  // namespace platform
