@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "controls/IBubbleControl.h"
 #include "controls/IPopupMenuControl.h"
 #include "controls/ITextEntryControl.h"
 #include "graphics/GraphicsLog.h"
@@ -20,6 +21,10 @@ IGraphics::PopupMenuControlFactory& PopupFactory() {
 }
 IGraphics::TextEntryControlFactory& TextEntryFactory() {
   static IGraphics::TextEntryControlFactory factory;
+  return factory;
+}
+IGraphics::BubbleControlFactory& BubbleFactory() {
+  static IGraphics::BubbleControlFactory factory;
   return factory;
 }
 }  // namespace
@@ -39,6 +44,10 @@ void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
   TextEntryFactory() = std::move(factory);
 }
 
+void IGraphics::SetBubbleControlFactory(BubbleControlFactory factory) {
+  BubbleFactory() = std::move(factory);
+}
+
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
     : mDelegate(dlg),
       mWidth(std::max(w, 0)),
@@ -54,6 +63,7 @@ IGraphics::~IGraphics() {
   mInPopupMenu = mInTextEntry = mMouseOver = nullptr;
   mCapturedMap.clear();
   mControlsInGesture.clear();
+  mBubbleControl.reset();
   mPopupControl.reset();
   mTextEntryControl.reset();
   mTaggedControls.clear();
@@ -72,6 +82,7 @@ void IGraphics::SetScreenScale(float scale) {
   DispatchScope scope(*this);
   for (size_t i = 0; i < mControls.size(); ++i)
     mControls[i].control->OnRescale();
+  if (mBubbleControl) mBubbleControl->OnRescale();
   if (mPopupControl) mPopupControl->OnRescale();
   if (mTextEntryControl) mTextEntryControl->OnRescale();
   SetAllControlsDirty();
@@ -144,6 +155,9 @@ void IGraphics::ForgetControl(IControl* control) {
     if (mTextEntryControl && mTextEntryControl->EditInProgress()) mTextEntryControl->DismissEdit();
   }
   if (mMouseOver == control) mMouseOver = nullptr;
+  // The bubble of a removed control has nothing left to show for.
+  if (mBubbleControl && control && mBubbleControl->GetCaller() == control)
+    mBubbleControl->HideBubble();
   for (auto it = mCapturedMap.begin(); it != mCapturedMap.end();) {
     it = it->second == control ? mCapturedMap.erase(it) : std::next(it);
   }
@@ -234,6 +248,42 @@ void IGraphics::AttachTextEntryControl() {
   mTextEntryControl->OnRescale();
 }
 
+void IGraphics::AttachBubbleControl() {
+  if (mBubbleControl) return;
+  mBubbleControl = BubbleFactory() ? BubbleFactory()() : std::make_unique<IBubbleControl>();
+  if (!mBubbleControl) {
+    GraphicsLog("AttachBubbleControl: the factory made no control; no bubble is shown");
+    return;
+  }
+  mBubbleControl->SetDelegate(&mDelegate);
+  mBubbleControl->SetGraphics(this);
+  mBubbleControl->OnInit();
+  mBubbleControl->OnResize();
+  mBubbleControl->OnRescale();
+}
+
+void IGraphics::RemoveBubbleControl() {
+  if (!mBubbleControl) return;
+  ForgetControl(mBubbleControl.get());
+  DisposeControl(std::move(mBubbleControl));
+}
+
+void IGraphics::ShowBubbleControl(IControl* caller, float x, float y, const char* str,
+                                  EDirection dir, const IRECT& minimumContentBounds) {
+  if (!str || !std::isfinite(x) || !std::isfinite(y)) {
+    GraphicsLog("ShowBubbleControl: no text or a point that is not finite; nothing shown");
+    return;
+  }
+  // The bubble keeps its caller until the caller is removed; one never attached could go
+  // without the graphics context hearing of it.
+  if (caller && GetControlIdx(caller) < 0) {
+    GraphicsLog("ShowBubbleControl: the caller is not an attached control; nothing shown");
+    return;
+  }
+  AttachBubbleControl();
+  if (mBubbleControl) mBubbleControl->ShowBubble(caller, x, y, str, dir, minimumContentBounds);
+}
+
 void IGraphics::RemovePopupMenuControl() {
   if (!mPopupControl) return;
   // A menu still waiting for its answer is answered "nothing chosen" before the control goes,
@@ -307,6 +357,7 @@ bool IGraphics::IsDirty(IRECTList& rects) {
   // while its control is not shown.
   for (size_t i = 0; i < mControls.size(); ++i)
     mControls[i].control->Animate();
+  if (mBubbleControl) mBubbleControl->Animate();
   if (mPopupControl) mPopupControl->Animate();
   if (mTextEntryControl) mTextEntryControl->Animate();
 
@@ -317,6 +368,7 @@ bool IGraphics::IsDirty(IRECTList& rects) {
   };
   for (size_t i = 0; i < mControls.size(); ++i)
     collect(mControls[i].control.get());
+  if (mBubbleControl) collect(mBubbleControl.get());
   if (mPopupControl) collect(mPopupControl.get());
   if (mTextEntryControl) collect(mTextEntryControl.get());
 
@@ -351,6 +403,7 @@ void IGraphics::Draw(IRECTList& rects) {
     const IRECT region = rects.Get(r);
     for (size_t i = 0; i < mControls.size(); ++i)
       DrawControl(mControls[i].control.get(), region);
+    DrawControl(mBubbleControl.get(), region);
     DrawControl(mPopupControl.get(), region);
     DrawControl(mTextEntryControl.get(), region);
   }
