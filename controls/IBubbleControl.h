@@ -5,8 +5,8 @@
 // otherwise, so a stream of wheel steps keeps it up. It stays inside the editor, on the other
 // side of the point when the preferred one has no room.
 
-#include "controls/IBubbleControlBase.h"
 #include "framework/WDLString.h"
+#include "graphics/IBubbleControlBase.h"
 
 namespace iplug {
 namespace igraphics {

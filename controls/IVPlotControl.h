@@ -8,8 +8,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "controls/IControl.h"
 #include "controls/IVectorBase.h"
+#include "graphics/IControl.h"
 #include "graphics/ILayer.h"
 
 namespace iplug {

@@ -8,9 +8,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "controls/IControl.h"
 #include "controls/IVectorBase.h"
 #include "framework/WDLString.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -6,8 +6,8 @@
 
 #include <initializer_list>
 
-#include "controls/IControl.h"
 #include "controls/IVectorBase.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
-#include "controls/IBubbleControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
 #include "graphics/GraphicsLog.h"
+#include "graphics/IBubbleControlBase.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
+#include "platform/MainThread.h"
 
 namespace iplug {
 namespace igraphics {
@@ -29,23 +31,22 @@ IGraphics::BubbleControlFactory& BubbleFactory() {
 }
 }  // namespace
 
-void IGraphics::SetPopupMenuControlFactory(PopupMenuControlFactory factory) {
-  PopupFactory() = std::move(factory);
+IGraphics::PopupMenuControlFactory IGraphics::SetPopupMenuControlFactory(
+    PopupMenuControlFactory factory) {
+  return std::exchange(PopupFactory(), std::move(factory));
 }
 
-namespace {
-std::unique_ptr<IPopupMenuControlBase> MakePopupMenuControl(const IText& text,
-                                                            const IRECT& bounds) {
-  return std::make_unique<IPopupMenuControl>(kNoParameter, text, IRECT(), bounds);
-}
-}  // namespace
-
-void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
-  TextEntryFactory() = std::move(factory);
+IGraphics::TextEntryControlFactory IGraphics::SetTextEntryControlFactory(
+    TextEntryControlFactory factory) {
+  return std::exchange(TextEntryFactory(), std::move(factory));
 }
 
-void IGraphics::SetBubbleControlFactory(BubbleControlFactory factory) {
-  BubbleFactory() = std::move(factory);
+bool IGraphics::IsMainThread() {
+  return platform::isMainThread();
+}
+
+IGraphics::BubbleControlFactory IGraphics::SetBubbleControlFactory(BubbleControlFactory factory) {
+  return std::exchange(BubbleFactory(), std::move(factory));
 }
 
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
@@ -220,8 +221,13 @@ void IGraphics::SetAllControlsClean() {
 
 void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
   if (mPopupControl) return;
-  mPopupControl =
-      PopupFactory() ? PopupFactory()(text, bounds) : MakePopupMenuControl(text, bounds);
+  if (!PopupFactory()) {
+    GraphicsLog(
+        "AttachPopupMenuControl: no popup-menu control factory is installed; menus stay "
+        "native");
+    return;
+  }
+  mPopupControl = PopupFactory()(text, bounds);
   if (!mPopupControl) {
     GraphicsLog("AttachPopupMenuControl: the factory made no control; menus stay native");
     return;
@@ -235,8 +241,13 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
 
 void IGraphics::AttachTextEntryControl() {
   if (mTextEntryControl) return;
-  mTextEntryControl =
-      TextEntryFactory() ? TextEntryFactory()() : std::make_unique<ITextEntryControl>();
+  if (!TextEntryFactory()) {
+    GraphicsLog(
+        "AttachTextEntryControl: no text-entry control factory is installed; entry stays "
+        "native");
+    return;
+  }
+  mTextEntryControl = TextEntryFactory()();
   if (!mTextEntryControl) {
     GraphicsLog("AttachTextEntryControl: the factory made no control; entry stays native");
     return;
@@ -250,7 +261,11 @@ void IGraphics::AttachTextEntryControl() {
 
 void IGraphics::AttachBubbleControl() {
   if (mBubbleControl) return;
-  mBubbleControl = BubbleFactory() ? BubbleFactory()() : std::make_unique<IBubbleControl>();
+  if (!BubbleFactory()) {
+    GraphicsLog("AttachBubbleControl: no bubble control factory is installed; no bubble shown");
+    return;
+  }
+  mBubbleControl = BubbleFactory()();
   if (!mBubbleControl) {
     GraphicsLog("AttachBubbleControl: the factory made no control; no bubble is shown");
     return;

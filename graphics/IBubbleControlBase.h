@@ -4,7 +4,7 @@
 // graphics core keeps the one it creates apart from its control list, draws it above the
 // controls and never hands it the mouse.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {
