@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Application.h"
+#include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
@@ -39,8 +40,8 @@ void NSWindow::dealloc() {
     editor->release();
   }
   NSApp()->unregisterWindow(this);
-  if (mBacking) cairo_surface_destroy(mBacking);
-  mBacking = nullptr;
+  displayBackend().windowClosed(this);
+  discardBackingStore();
   NSResponder::dealloc();
 }
 
@@ -70,12 +71,29 @@ void NSWindow::setStyleMask(NSWindowStyleMask style) {
   NSRect content = contentRect();
   mStyle = style;
   setFrame(frameRectForContentRect(content), false);
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setMinSize(NSSize size) {
+  mMinSize = size;
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setMaxSize(NSSize size) {
+  mMaxSize = size;
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setTitle(std::string title) {
+  mTitle = std::move(title);
+  displayBackend().windowAttributesChanged(this);
 }
 
 void NSWindow::setFrame(const NSRect& frame, bool display) {
   NSRect old = mFrame;
   mFrame = frame;
   layoutContentView();
+  if (old != frame) displayBackend().windowFrameChanged(this);
   if (old.size != frame.size && mDelegate) mDelegate->windowDidResize(this);
   if (old.origin != frame.origin && mDelegate) mDelegate->windowDidMove(this);
   if (display) displayIfNeeded();
@@ -154,13 +172,13 @@ void NSWindow::setMouseView(NSView* view, const NSEvent& e) {
   if (view && mMouseView == view) view->mouseEntered(e);
 }
 
-void NSWindow::mouseLeftWindow() {
+void NSWindow::mouseLeftWindow(const NSEvent* event) {
   mExitAfterRelease = false;
   if (!mMouseView) return;
   NSEvent exit;
   exit.type = NSEventTypeMouseExited;
   exit.window = this;
-  setMouseView(nullptr, exit);
+  setMouseView(nullptr, event && event->type == NSEventTypeMouseExited ? *event : exit);
 }
 
 NSResponder* NSWindow::firstResponder() const {
@@ -266,6 +284,7 @@ void NSWindow::orderOut() {
 
 void NSWindow::setLevel(int level) {
   mLevel = level;
+  displayBackend().windowAttributesChanged(this);
   if (isVisible()) NSApp()->orderWindow(this, NSWindowAbove);
 }
 
@@ -274,6 +293,7 @@ void NSWindow::addChildWindow(NSWindow* child, NSWindowOrderingMode place) {
   if (child->mParent) child->mParent->removeChildWindow(child);
   mChildren.push_back(child);
   child->mParent = this;
+  displayBackend().windowAttributesChanged(child);
   if (isVisible()) child->orderFront();
 }
 
@@ -282,6 +302,7 @@ void NSWindow::removeChildWindow(NSWindow* child) {
   if (it == mChildren.end()) return;
   mChildren.erase(it);
   child->mParent = nullptr;
+  displayBackend().windowAttributesChanged(child);
 }
 
 void NSWindow::performClose() {
@@ -399,7 +420,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
       if (mTrackingView)
         mExitAfterRelease = true;
       else
-        mouseLeftWindow();
+        mouseLeftWindow(&e);
       return;
     case NSEventTypeScrollWheel:
       if (hit) hit->scrollWheel(e);
@@ -467,7 +488,9 @@ cairo_surface_t* NSWindow::backingStore() {
     mBacking = nullptr;
   }
   if (!mBacking) {
-    mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
+    mBacking = displayBackend().createBackingStore(this, std::max(w, 0), std::max(h, 0));
+    if (!mBacking)
+      mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
     if (mContentView) mContentView->setNeedsDisplay(true);
   }
   return mBacking;
@@ -512,6 +535,12 @@ void drawTree(NSView* view, cairo_t* cr, const cairo_matrix_t& base, const NSRec
 
 }  // namespace
 
+void NSWindow::discardBackingStore() {
+  if (mBacking) cairo_surface_destroy(mBacking);
+  mBacking = nullptr;
+  if (mContentView) mContentView->setNeedsDisplay(true);
+}
+
 bool NSWindow::viewsNeedDisplay() const {
   if (!mContentView) return false;
   NSRect region;
@@ -526,6 +555,7 @@ void NSWindow::drawRegion(const NSRect& region) {
   NSRect r = NSIntersectionRect(region, NSMakeRect(0, 0, content.size.width, content.size.height));
   if (r.isEmpty()) return;
   Ref<NSWindow> keep(this);
+  displayBackend().willDrawWindow(this);
   cairo_t* cr = cairo_create(surface);
   // Window coordinates are y up; the image's rows run down.
   cairo_matrix_t base;
@@ -542,6 +572,7 @@ void NSWindow::drawRegion(const NSRect& region) {
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   if (mContentView) mContentView->clearDirtyRecursive();
+  displayBackend().presentWindow(this, r);
 }
 
 void NSWindow::display() {

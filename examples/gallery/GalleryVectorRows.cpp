@@ -5,12 +5,12 @@
 
 #include "Gallery.h"
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
+#include "demo/DemoEditorDelegate.h"
 
 namespace gallery {
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = demo::DemoEditorDelegate;
 
 namespace {
 constexpr float kKnobCellH = 90.f;
