@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
+#include "platform/Layer.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
 
@@ -526,6 +527,11 @@ void drawTree(NSView* view, cairo_t* cr, const cairo_matrix_t& base, const NSRec
     CGContext context(cr);
     NSGraphicsContext::Scope scope(&context);
     view->drawRect(dirty);
+  }
+  // What the view's layer holds (GL or Metal pixels) lies over what it drew.
+  if (CALayer* layer = view->wantsLayer() ? view->layer() : nullptr) {
+    cairo_set_matrix(cr, &base);
+    layer->composite(cr, view->convertRectToView(view->bounds(), nullptr));
   }
   cairo_restore(cr);
   std::vector<Ref<NSView>> subs(view->subviews().begin(), view->subviews().end());

@@ -644,3 +644,65 @@ TEST_F(X11Display, AMenuWindowHoldsThePointerAndKeyboardWhileItIsUp) {
             GrabSuccess);
   XUngrabPointer(other, CurrentTime);
 }
+
+TEST_F(X11Display, TheWindowManagersRequestsReachTheWindow) {
+  NSWindow* w = show(NSMakeRect(100, 100, 200, 150));
+  w->setReleasedWhenClosed(false);
+  Ref<NSWindow> keep(w);
+  w->setMinSize(NSMakeSize(150, 120));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  Display* other = x->otherClient();
+  auto xSize = [&] {
+    XWindowAttributes a{};
+    XGetWindowAttributes(x->display(), xid, &a);
+    return NSMakeSize(a.width, a.height);
+  };
+
+  // Moved by someone else: the frame follows (y up from the screen's bottom).
+  XMoveWindow(other, xid, 300, 200);
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return w->contentRect().origin.x == 300; }));
+  EXPECT_EQ(w->contentRect().origin.y, 800 - 200 - 150);
+
+  // Shrunk below the minimum: the window keeps its minimum and says so to X.
+  XResizeWindow(other, xid, 50, 40);
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return xSize() == NSMakeSize(150, 120); }));
+  EXPECT_EQ(w->contentRect().size, NSMakeSize(150, 120));
+
+  // A modal run marks the window modal for the window manager.
+  NSModalSession* session = NSApp()->beginModalSession(w);
+  x->settle();
+  auto modal = [&] {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), "_NET_WM_STATE", False), 0,
+                           16, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        data)
+      for (unsigned long i = 0; i < count; ++i)
+        found |= reinterpret_cast<Atom*>(data)[i] ==
+                 XInternAtom(x->display(), "_NET_WM_STATE_MODAL", False);
+    if (data) XFree(data);
+    return found;
+  };
+  EXPECT_TRUE(modal());
+  NSApp()->endModalSession(session);
+  x->settle();
+  EXPECT_FALSE(modal());
+
+  // The window manager's close button takes the close box's road.
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = xid;
+  e.xclient.message_type = XInternAtom(other, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = long(XInternAtom(other, "WM_DELETE_WINDOW", False));
+  XSendEvent(other, xid, False, NoEventMask, &e);
+  XSync(other, False);
+  EXPECT_TRUE(x->pumpUntil([&] { return w->isClosed(); }));
+  EXPECT_EQ(xidOf(w), 0u);
+}
