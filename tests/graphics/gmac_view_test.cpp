@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/IVKnobControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
