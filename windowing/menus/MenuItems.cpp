@@ -2,11 +2,12 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Log.h"
+#include "platform/View.h"
 #include "platform/Window.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowMenus.h"
-#include "platform/Log.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/menus/detail/MenuObjects.h"
 

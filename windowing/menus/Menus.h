@@ -35,12 +35,7 @@ inline constexpr UINT MFS_CHECKED = 8;
 inline constexpr UINT TPM_NONOTIFY = 0x80;
 inline constexpr UINT TPM_RETURNCMD = 0x100;
 
-// SetMenuItemModifier: the key is a virtual-key code; the modifiers.
-inline constexpr int FVIRTKEY = 1;
-inline constexpr int FSHIFT = 4;
-inline constexpr int FCONTROL = 8;  // the Command key
-inline constexpr int FALT = 16;     // the Option key
-inline constexpr int FLWIN = 32;    // the Control key
+// SetMenuItemModifier takes the key modifiers of Win32Types.h (FVIRTKEY, FSHIFT, ...).
 
 struct MENUITEMINFO {
   UINT cbSize = 0;
