@@ -232,6 +232,7 @@ TEST_F(MenusTest, ThePreferencesListPlacesEveryControlByTheFrameRule) {
   EXPECT_EQ(content->subviews().size(), 8u);
   EXPECT_EQ(content->subviews().front()->tag(), 40020);  // the group box lies below
   EXPECT_EQ(content->window()->defaultButtonCell(), swell::objectFromHandle(GetDlgItem(view, 1)));
+  ShowWindow(view, SW_SHOW);
   EXPECT_TRUE(testsupport::PlatformHarness::renderPNG(content->window(),
                                                       ::testing::TempDir() + "prefs.png"));
   DestroyWindow(view);
