@@ -29,6 +29,7 @@
 #include "windowing/drawing/DrawingTypes.h"
 #include "windowing/drawing/Shapes.h"
 #include "windowing/drawing/Text.h"
+#include "windowing/drawing/WindowContexts.h"
 #include "windowing/ini/IniFile.h"
 #include "windowing/kernel/Kernel.h"
 #include "windowing/kernel/OsVersion.h"
