@@ -8,6 +8,7 @@
 
 #include "windowing/app/ApiLookup.h"
 #include "windowing/app/AppStub.h"
+#include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/ControlMessages.h"
 #include "windowing/core/Capture.h"
 #include "windowing/core/Clipboard.h"
@@ -23,6 +24,7 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
 #include "windowing/core/WindowProperties.h"
+#include "windowing/dialogs/DialogFromList.h"
 #include "windowing/dialogs/DialogResources.h"
 #include "windowing/drawing/Bitmaps.h"
 #include "windowing/drawing/DrawingContext.h"
@@ -33,4 +35,4 @@
 #include "windowing/ini/IniFile.h"
 #include "windowing/kernel/Kernel.h"
 #include "windowing/kernel/OsVersion.h"
-#include "windowing/menus/MenuApi.h"
+#include "windowing/menus/Menus.h"

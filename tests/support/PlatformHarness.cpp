@@ -187,6 +187,10 @@ void PlatformHarness::move(NSWindow* w, NSPoint p) {
   post(mouseEvent(NSEventTypeMouseMoved, w, p, 0, 0));
 }
 
+void PlatformHarness::exitWindow(NSWindow* w) {
+  post(mouseEvent(NSEventTypeMouseExited, w, {-1, -1}, 0, 0));
+}
+
 void PlatformHarness::scroll(NSWindow* w, NSPoint p, double dx, double dy) {
   NSEvent e = mouseEvent(NSEventTypeScrollWheel, w, p, 0, 0);
   e.deltaX = dx;
@@ -396,6 +400,12 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   const unsigned char* row = cairo_image_surface_get_data(s) +
                              static_cast<std::ptrdiff_t>(py) * cairo_image_surface_get_stride(s);
   return reinterpret_cast<const std::uint32_t*>(row)[px];
+}
+
+bool PlatformHarness::chooseMenuItem(NSMenu* menu, const std::string& path) {
+  NSMenuItem* item = findMenuItem(menu, path, true);
+  if (!item || !item->isEnabled() || item->hasSubmenu()) return false;
+  return item->sendAction();
 }
 
 bool PlatformHarness::logged(const std::string& fragment) const {

@@ -10,6 +10,7 @@
 #include "platform/View.h"
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
+#include "support/MenuAnswers.h"
 
 namespace testsupport {
 
@@ -46,6 +47,8 @@ class PlatformHarness {
                int clickCount = 1);
   void drag(platform::NSWindow* w, platform::NSPoint from, platform::NSPoint to, int steps = 4);
   void move(platform::NSWindow* w, platform::NSPoint p);
+  // The pointer leaves the window, as a display backend reports it.
+  void exitWindow(platform::NSWindow* w);
   void scroll(platform::NSWindow* w, platform::NSPoint p, double dx, double dy);
   void pinch(platform::NSWindow* w, platform::NSPoint p, double magnification);
   void rotate(platform::NSWindow* w, platform::NSPoint p, double degrees);
@@ -85,6 +88,12 @@ class PlatformHarness {
   void setWatchdog(double virtualMs) { mWatchdogMs = virtualMs; }
   bool watchdogFired() const { return mWatchdogFired; }
 
+  // Menus: pop-ups take their answers from menus().add(...) in order; chooseMenuItem
+  // picks an item of a menu shown elsewhere (the main menu) by title path, opening each
+  // menu on the way, and sends its action. False when the path names no enabled item.
+  MenuAnswers& menus() { return mMenus; }
+  static bool chooseMenuItem(platform::NSMenu* menu, const std::string& path);
+
   // Inspection.
   static std::string describeWindows();
   static std::string describeViewTree(const platform::NSView* root);
@@ -108,6 +117,7 @@ class PlatformHarness {
   bool mWatchdogFired = false;
   unsigned mLastDropOperation = 0;
   std::vector<std::string> mLog;
+  MenuAnswers mMenus;
 };
 
 }  // namespace testsupport
