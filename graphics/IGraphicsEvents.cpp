@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "controls/IPopupMenuControlBase.h"
-#include "controls/ITextEntryControlBase.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
 
 namespace iplug {
 namespace igraphics {

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "controls/IPopupMenuControlBase.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/IGraphicsMacView.h"
+#include "graphics/IPopupMenuControlBase.h"
 #include "graphics/Utf8.h"
 #include "platform/ColorPanel.h"
 #include "platform/Cursor.h"

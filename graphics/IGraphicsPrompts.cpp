@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "controls/IPopupMenuControlBase.h"
-#include "controls/ITextEntryControlBase.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
 
 namespace iplug {
 namespace igraphics {

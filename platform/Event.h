@@ -50,6 +50,9 @@ inline constexpr std::uint64_t NSEventModifierFlagControl = 1u << 18;
 inline constexpr std::uint64_t NSEventModifierFlagOption = 1u << 19;
 inline constexpr std::uint64_t NSEventModifierFlagCommand = 1u << 20;
 
+// The key code of a key the platform has no code for (0 is the A key).
+inline constexpr std::uint16_t kNoKeyCode = 0xFFFF;
+
 // Subtypes of application-kit events.
 enum NSEventSubtype : int {
   NSEventSubtypeApplicationActivated = 1,
@@ -90,8 +93,13 @@ struct NSEvent {
   // right, bit 2 other), as of the last mouse event the application dispatched.
   static NSPoint mouseLocation();
   static unsigned pressedMouseButtons();
+  // The modifier keys held, as of the last input event the application dispatched.
+  static std::uint64_t currentModifierFlags();
   // Called by the application for each mouse event it dispatches (and by tests).
   static void noteMouseEvent(const NSEvent& event, NSPoint screenLocation);
+  static void noteModifierFlags(std::uint64_t flags);
+  // Moves the pointer the layer reports (a warp of the pointer, headless).
+  static void setMouseLocation(NSPoint screenLocation);
   static void resetMouseStateForTesting();
 };
 

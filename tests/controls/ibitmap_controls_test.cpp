@@ -11,12 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/IBButtonControl.h"
-#include "controls/IBKnobRotaterControl.h"
-#include "controls/IBSliderControl.h"
-#include "controls/IBSwitchControl.h"
-#include "controls/IBTextControl.h"
-#include "controls/IBitmapControl.h"
+#include "controls/Controls.h"
 #include "graphics/APIBitmap.h"
 #include "graphics/BitmapCache.h"
 #include "graphics/GraphicsLog.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/IPopupMenu.h"
 #include "graphics/GraphicsLog.h"
+#include "graphics/IPopupMenu.h"
 
 using namespace iplug::igraphics;
 

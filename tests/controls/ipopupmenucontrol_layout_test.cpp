@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "controls/IPopupMenuControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"

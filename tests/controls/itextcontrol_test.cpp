@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "controls/ITextControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/IVSlideSwitchControl.h"
-#include "controls/IVSwitchControl.h"
-#include "controls/IVToggleControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 

@@ -12,7 +12,10 @@
 
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
+#include "platform/DisplayBackend.h"
 #include "platform/DragAndDrop.h"
+#include "platform/DragSession.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
@@ -90,11 +93,15 @@ void describeView(const NSView* v, int depth, std::ostringstream& out) {
 
 PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   setClock(&mClock);
+  // Tests run headless, whatever DISPLAY says, unless they install a display themselves.
+  setDisplayBackend(nullptr);
   NSApp()->resetStateForTesting();
   NSScreen::resetToDefault();
   NSCursor::resetForTesting();
   NSEvent::resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
+  NSSetOutsideDropFolder("");
+  NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
   setLogSink([this](const std::string& line) { mLog.push_back(line); });

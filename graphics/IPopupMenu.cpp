@@ -1,4 +1,4 @@
-#include "controls/IPopupMenu.h"
+#include "graphics/IPopupMenu.h"
 
 #include <strings.h>
 #include <algorithm>
