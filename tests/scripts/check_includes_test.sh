@@ -13,7 +13,9 @@ platform           base
 graphics           base platform
 windowing          base platform
 windowing/core     base platform
-windowing/dialogs  base platform windowing/core
+windowing/dialogs  base platform windowing/Types.h
+                   windowing/core
+windowing/Types.h
 tests              *'
 
 # make_tree <name> <extra rule line> <path:include>...: a tree whose files hold one include each.
@@ -24,6 +26,7 @@ make_tree() {
            "$tree/windowing/dialogs" "$tree/tests"
   printf '%s\n%s\n' "$rules" "$extra" >"$tree/scripts/include-rules"
   touch "$tree/base/Base.h" "$tree/platform/Window.h" "$tree/graphics.h" "$tree/tests/Fake.h" \
+        "$tree/windowing/Types.h" \
         "$tree/windowing/core/Core.h" "$tree/windowing/dialogs/Dialog.h"
   mkdir -p "$tree/graphics" && touch "$tree/graphics/Graphics.h"
   local entry
@@ -34,11 +37,11 @@ make_tree() {
   echo "$tree"
 }
 
-# expect <pass|fail> <what the output must hold> <tree>
+# expect <pass|fail> <what the output must hold, once> <tree>
 expect() {
   local want="$1" needle="$2" tree="$3" output status=pass
   output="$("$checker" "$tree" 2>&1)" || status=fail
-  if [ "$status" != "$want" ] || ! grep -qF -- "$needle" <<<"$output"; then
+  if [ "$status" != "$want" ] || { [ -n "$needle" ] && [ "$(grep -cF -- "$needle" <<<"$output")" -ne 1 ]; }; then
     echo "FAILED: $(basename "$tree"): wanted $want with \"$needle\", got $status:"
     echo "$output"
     failures=$((failures + 1))
@@ -48,13 +51,18 @@ expect() {
 expect pass "" "$(make_tree clean '' \
   'platform/Window.cpp:"Window.h"' 'platform/Clock.cpp:"base/Base.h"' \
   'graphics/Draw.cpp:"../platform/Window.h"' 'windowing/dialogs/Box.cpp:"windowing/core/Core.h"' \
-  'windowing/core/Msg.cpp:"graphics.h"' 'tests/Any.cpp:"windowing/dialogs/Dialog.h"')"
+  'windowing/core/Msg.cpp:"graphics.h"' 'tests/Any.cpp:"windowing/dialogs/Dialog.h"' \
+  'windowing/dialogs/Res.cpp:"windowing/Types.h"')"
 expect fail 'platform/Event.cpp:2: platform includes ../graphics/Graphics.h' \
   "$(make_tree beside '' 'platform/Event.cpp:"../graphics/Graphics.h"')"
 expect fail 'base includes platform/Window.h (base may include: nothing of ours)' \
   "$(make_tree root '' 'base/Utf8.cpp:<platform/Window.h>')"
 expect fail 'windowing/core includes windowing/dialogs/Dialog.h' \
   "$(make_tree room '' 'windowing/core/detail/Queue.cpp:"windowing/dialogs/Dialog.h"')"
+expect fail 'windowing/core/Core.cpp:2: windowing/core includes ../Types.h' \
+  "$(make_tree header '' 'windowing/core/Core.cpp:"../Types.h"')"
+expect fail 'windowing includes windowing/core/Core.h' \
+  "$(make_tree unlisted '' 'windowing/views/List.cpp:"windowing/core/Core.h"')"
 expect fail 'windowing includes graphics/Graphics.h' \
   "$(make_tree umbrella '' 'windowing/Win32.h:"graphics/Graphics.h"')"
 expect fail 'graphics includes tests/Fake.h' \
