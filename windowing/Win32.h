@@ -16,6 +16,7 @@
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/DragOut.h"
 #include "windowing/core/DropFiles.h"
+#include "windowing/core/HostViews.h"
 #include "windowing/core/Keyboard.h"
 #include "windowing/core/MessageQueue.h"
 #include "windowing/core/MessageWords.h"
