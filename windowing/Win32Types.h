@@ -329,6 +329,16 @@ inline constexpr int VK_TAB = 9;
 inline constexpr int VK_RETURN = 13;
 inline constexpr int VK_ESCAPE = 27;
 inline constexpr int VK_SPACE = 32;
+// Mouse buttons and modifier keys as GetAsyncKeyState takes them, and the first
+// function key.
+inline constexpr int VK_LBUTTON = 1;
+inline constexpr int VK_RBUTTON = 2;
+inline constexpr int VK_MBUTTON = 4;
+inline constexpr int VK_SHIFT = 16;
+inline constexpr int VK_CONTROL = 17;  // reported for the Command key
+inline constexpr int VK_MENU = 18;     // the Option key
+inline constexpr int VK_LWIN = 91;     // the Control key
+inline constexpr int VK_F1 = 112;
 
 // Notification codes in WM_COMMAND's high word.
 inline constexpr WORD BN_CLICKED = 0;

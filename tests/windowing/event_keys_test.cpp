@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "event_test_support.h"
 #include "windowing/Win32.h"
@@ -66,6 +67,10 @@ TEST(KeyTranslation, KeyCodesCharactersAndFlags) {
       {48, "\x19", platform::NSEventModifierFlagShift, VK_TAB, FVIRTKEY | FSHIFT},  // back-tab
       // Control is the right button while emulation is on, so it is not reported.
       {0, "c", platform::NSEventModifierFlagControl, 'C', FVIRTKEY},
+      {10, "", 0, 1034, FVIRTKEY},              // no characters: the code, unmapped
+      {0, "\xEF\x9C\x84", 0, VK_F1, FVIRTKEY},  // the platform's F1 character
+      {0, "\xC3\xA9", platform::NSEventModifierFlagShift, 0xE9, 0},
+      {0, "\xC3", 0, 1024, FVIRTKEY},  // a cut sequence is no character
   };
   for (const auto& kc : cases) {
     platform::NSEvent e;
@@ -74,17 +79,70 @@ TEST(KeyTranslation, KeyCodesCharactersAndFlags) {
     e.charactersIgnoringModifiers = kc.characters;
     e.modifierFlags = kc.modifiers;
     int flags = -1;
-    EXPECT_EQ(swell::macKeyToWindowsKey(e, &flags), kc.key) << kc.keyCode;
+    EXPECT_EQ(SWELL_MacKeyToWindowsKey(const_cast<platform::NSEvent*>(&e), &flags), kc.key)
+        << kc.keyCode;
     EXPECT_EQ(flags, kc.flags) << kc.keyCode;
   }
+  EXPECT_EQ(SWELL_MacKeyToWindowsKey(nullptr, nullptr), 0);
   SWELL_EnableRightClickEmulate(0);
   platform::NSEvent e;
   e.charactersIgnoringModifiers = "c";
   e.modifierFlags = platform::NSEventModifierFlagControl;
   int flags = 0;
-  swell::macKeyToWindowsKey(e, &flags);
+  SWELL_MacKeyToWindowsKey(const_cast<platform::NSEvent*>(&e), &flags);
   EXPECT_EQ(flags, FVIRTKEY | FLWIN);
   SWELL_EnableRightClickEmulate(1);
+}
+
+TEST(KeyTranslation, TypedCharactersAndTheLayoutInModeOne) {
+  struct ModeCase {
+    std::uint16_t keyCode;
+    const char* typed;
+    const char* ignoringModifiers;
+    int key;
+  };
+  const ModeCase cases[] = {
+      {18, "!", "1", '!'},  // typed characters first
+      {0, "", "", 'a'},     // none typed: the US layout's character for the key
+  };
+  for (const auto& c : cases) {
+    platform::NSEvent e;
+    e.type = platform::NSEventTypeKeyDown;
+    e.keyCode = c.keyCode;
+    e.characters = c.typed;
+    e.charactersIgnoringModifiers = c.ignoringModifiers;
+    e.modifierFlags = platform::NSEventModifierFlagShift;
+    int flags = -1;
+    EXPECT_EQ(SWELL_MacKeyToWindowsKeyEx(&e, &flags, 1), c.key) << c.keyCode;
+    EXPECT_EQ(flags & FSHIFT, 0) << c.keyCode;
+  }
+  int flags = FVIRTKEY | FSHIFT;
+  EXPECT_EQ(SWELL_KeyToASCII('2', flags, &flags), '@');
+  EXPECT_EQ(flags, 0);
+  flags = FVIRTKEY | FSHIFT | FCONTROL;
+  EXPECT_EQ(SWELL_KeyToASCII('2', flags, &flags), 0);
+  EXPECT_EQ(flags, FVIRTKEY | FSHIFT | FCONTROL);
+}
+
+TEST(KeyTranslation, AsyncKeyStateIsTheLastDispatchedState) {
+  SWELL_EnableRightClickEmulate(0);
+  platform::NSEvent::noteModifierFlags(platform::NSEventModifierFlagShift |
+                                       platform::NSEventModifierFlagControl);
+  platform::NSEvent down;
+  down.type = platform::NSEventTypeRightMouseDown;
+  platform::NSEvent::noteMouseEvent(down, {10, 10});
+  const std::pair<int, WORD> keys[] = {
+      {VK_SHIFT, 0x8000},   {VK_CONTROL, 0}, {VK_MENU, 0}, {VK_LWIN, 0x8000},
+      {VK_RBUTTON, 0x8000}, {VK_LBUTTON, 0}, {'A', 0}};
+  for (auto [key, state] : keys) {
+    WORD fromThread = 0;
+    std::thread([&fromThread, key = key] { fromThread = GetAsyncKeyState(key); }).join();
+    EXPECT_EQ(fromThread, state) << key;
+  }
+  SWELL_EnableRightClickEmulate(1);
+  EXPECT_EQ(GetAsyncKeyState(VK_LWIN), 0);
+  platform::NSEvent::resetMouseStateForTesting();
+  platform::NSEvent::noteModifierFlags(0);
 }
 
 class GestureTest : public EventTest {

@@ -31,7 +31,7 @@ bool installApplicationClass() {
 }  // namespace swell
 
 void SWELLAppController::awakeFromNib() {
-  if (SWELL_EnsureMultithreadedCocoa) SWELL_EnsureMultithreadedCocoa();
+  SWELL_EnsureMultithreadedCocoa();
   platform::NSApp()->setDelegate(this);
   // The queue's timer needs the delegate in place.
   SWELL_Internal_PostMessage_Init();

@@ -7,6 +7,7 @@
 #include "platform/Window.h"
 #include "windowing/app/detail/AppController.h"
 #include "windowing/core/EventSupport.h"
+#include "windowing/core/Keyboard.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
@@ -71,7 +72,7 @@ void SWELLApplication::routeKey(const NSEvent& e) {
     MSG msg;
     msg.hwnd = swell::handleFromObject(focus.get());
     msg.message = e.type == platform::NSEventTypeKeyDown ? WM_KEYDOWN : WM_KEYUP;
-    msg.wParam = static_cast<WPARAM>(swell::macKeyToWindowsKey(e, &flags));
+    msg.wParam = static_cast<WPARAM>(SWELL_MacKeyToWindowsKey(const_cast<NSEvent*>(&e), &flags));
     msg.lParam = flags;
     if (AppMainProc && AppMainProc(SWELLAPP_PROCESSMESSAGE, reinterpret_cast<INT_PTR>(&msg),
                                    reinterpret_cast<INT_PTR>(&e)) > 0)
@@ -89,7 +90,7 @@ void SWELLApplication::routeKey(const NSEvent& e) {
 
 bool SWELLApplication::dialogShortcut(const NSEvent& e, NSView* focus, NSView* content) {
   int flags = 0;
-  int key = swell::macKeyToWindowsKey(e, &flags);
+  int key = SWELL_MacKeyToWindowsKey(const_cast<NSEvent*>(&e), &flags);
   int modifiers = flags & ~FVIRTKEY;
   auto* text = dynamic_cast<platform::NSText*>(focus);
   auto* textView = dynamic_cast<platform::NSTextView*>(focus);

@@ -33,4 +33,12 @@ bool hasDragOutState() {
   return state().active;
 }
 
+std::string dragOutSourcePath() {
+  return state().sourcePath;
+}
+
+SWELL_DragOutWriter dragOutWriter() {
+  return state().writer;
+}
+
 }  // namespace swell

@@ -10,15 +10,12 @@ class NSView;
 }  // namespace platform
 
 // What event translation and the application stub need to know about keys, the
-// pointer and the cursor, kept internal until the public keyboard and cursor calls
-// (GetCursorPos, GetMessagePos, SetCursor, SWELL_MacKeyToWindowsKey) are built on them.
+// pointer and the cursor beside the public keyboard and cursor calls
+// (SWELL_MacKeyToWindowsKey, GetCursorPos, SWELL_SetCursor).
 namespace swell {
 
-// The Windows virtual key (flag FVIRTKEY set) or character of a key event, and its
-// modifier flags (FSHIFT, FCONTROL for Command, FALT for Option, FLWIN for Control
-// unless Control-click stands for the right button).
-int macKeyToWindowsKey(const platform::NSEvent& event, int* flags);
-// Only the modifier flags of an event.
+// Only the modifier flags of an event: FSHIFT, FCONTROL for Command, FALT for Option,
+// FLWIN for Control unless Control-click stands for the right button.
 int modifierFlagsOf(const platform::NSEvent& event);
 
 // The pointer in screen coordinates (y up): x rounded down, y rounded up.

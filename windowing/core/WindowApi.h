@@ -43,6 +43,9 @@ BOOL IsWindowVisible(HWND hwnd);
 void EnableWindow(HWND hwnd, int enable);
 BOOL IsWindowEnabled(HWND hwnd);
 void SetFocus(HWND hwnd);
+// The view with keyboard focus in the key window (the text field for its field
+// editor), else null.
+HWND GetFocus();
 void SetForegroundWindow(HWND hwnd);
 
 // Geometry. Screen coordinates have y pointing up.
@@ -50,6 +53,9 @@ bool GetWindowRect(HWND hwnd, RECT* r);
 void GetClientRect(HWND hwnd, RECT* r);
 void GetWindowContentViewRect(HWND hwnd, RECT* r);
 void ClientToScreen(HWND hwnd, POINT* p);
+// A point on the screen in the window's client coordinates, rounded; a null window or
+// one that is not a view leaves it.
+void ScreenToClient(HWND hwnd, POINT* p);
 void SWELL_GetViewPort(RECT* r, const RECT* sourcerect, bool wantWork);
 BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
 bool SWELL_GetDesiredControlSize(HWND hwnd, RECT* r);

@@ -84,6 +84,7 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   bool acceptsFirstMouse(const platform::NSEvent* event) override;
 
   bool isFlipped() const override { return m_flip != 0; }
+  void setFlipped(bool flip) { m_flip = flip ? 1 : 0; }
   bool isOpaque() const override { return m_isopaque != 0; }
   void setOpaque(bool opaque) { m_isopaque = opaque ? 1 : 0; }
 

@@ -1,4 +1,5 @@
 #include "windowing/core/EventSupport.h"
+#include "windowing/core/Keyboard.h"
 #include "windowing/core/WindowObject.h"
 
 using platform::NSEvent;
@@ -10,7 +11,7 @@ void Swell_vCorvaneBrisko_hwnd::keyDown(const NSEvent& e) {
   Ref<platform::NSView> keep(this);
   if (canDeliver()) {
     int flags = 0;
-    int key = swell::macKeyToWindowsKey(e, &flags);
+    int key = SWELL_MacKeyToWindowsKey(const_cast<platform::NSEvent*>(&e), &flags);
     LRESULT answer = onSwellMessage(WM_KEYDOWN, static_cast<WPARAM>(key), flags);
     if (answer != kSwellKeyNotHandled) return;
   }
@@ -21,7 +22,7 @@ void Swell_vCorvaneBrisko_hwnd::keyUp(const NSEvent& e) {
   Ref<platform::NSView> keep(this);
   if (canDeliver()) {
     int flags = 0;
-    int key = swell::macKeyToWindowsKey(e, &flags);
+    int key = SWELL_MacKeyToWindowsKey(const_cast<platform::NSEvent*>(&e), &flags);
     LRESULT answer = onSwellMessage(WM_KEYUP, static_cast<WPARAM>(key), flags);
     if (answer != kSwellKeyNotHandled) return;
   }

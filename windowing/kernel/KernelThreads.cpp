@@ -20,7 +20,7 @@ thread_local ThreadRecord* tCurrentThread = nullptr;
 void* threadMain(void* argument) {
   auto* record = static_cast<ThreadRecord*>(argument);
   tCurrentThread = record;
-  void* pool = SWELL_InitAutoRelease ? SWELL_InitAutoRelease() : nullptr;
+  void* pool = SWELL_InitAutoRelease();
   DWORD result = record->start(record->parameter);
   {
     std::lock_guard<std::mutex> lock(record->stateMutex);
@@ -31,7 +31,7 @@ void* threadMain(void* argument) {
   record->finishedChanged.notify_all();
   releaseInternalReference(record);
   tCurrentThread = nullptr;
-  if (SWELL_QuitAutoRelease) SWELL_QuitAutoRelease(pool);
+  SWELL_QuitAutoRelease(pool);
   return nullptr;
 }
 
@@ -98,7 +98,7 @@ HANDLE CreateThread(void* attributes, std::size_t stackSize, LPTHREAD_START_ROUT
     logDiagnostic("CreateThread: no start function");
     return nullptr;
   }
-  if (SWELL_EnsureMultithreadedCocoa) SWELL_EnsureMultithreadedCocoa();
+  SWELL_EnsureMultithreadedCocoa();
   auto* record = new ThreadRecord;
   record->start = start;
   record->parameter = parameter;

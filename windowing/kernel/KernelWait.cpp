@@ -102,7 +102,7 @@ DWORD WaitForSingleObject(HANDLE h, DWORD timeoutMs) {
     }
     case kHandleProcess: {
       auto* process = static_cast<ProcessRecord*>(ref.get());
-      if (!SWELL_WaitForProcess || !process->task) return WAIT_FAILED;
+      if (!process->task) return WAIT_FAILED;
       return static_cast<DWORD>(SWELL_WaitForProcess(process->task, timeoutMs));
     }
     default:

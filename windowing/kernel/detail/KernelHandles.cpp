@@ -74,7 +74,7 @@ bool destroyRecord(HandleHeader* record) {
     }
     case kHandleProcess: {
       auto* process = static_cast<ProcessRecord*>(record);
-      if (process->task && SWELL_ReleaseProcessHandle) SWELL_ReleaseProcessHandle(process->task);
+      if (process->task) SWELL_ReleaseProcessHandle(process->task);
       process->magic = 0;
       delete process;
       return true;

@@ -1,6 +1,11 @@
+#include "windowing/core/Keyboard.h"
+
 #include <cstdint>
 #include <string>
 
+#include "platform/Application.h"
+#include "platform/Event.h"
+#include "platform/KeyboardLayout.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/RunLoopControl.h"
 
@@ -89,6 +94,22 @@ bool isLetterOrDigit(char32_t c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
+// The US shifted characters of the digits 0 to 9.
+constexpr char kShiftedDigits[] = ")!@#$%^&*(";
+
+// What GetAsyncKeyState reports for a mouse button or modifier key that is down.
+constexpr WORD kKeyDown = 0x8000;
+
+// The first character the current keyboard layout gives the key with no modifiers;
+// a dead key is resolved by the space bar, as typing it would. 0 when none.
+int layoutCharacter(std::uint16_t keyCode) {
+  auto layout = platform::NSKeyboardLayout::current();
+  std::uint32_t deadKeyState = 0;
+  std::u16string text = layout->translate(keyCode, deadKeyState);
+  if (text.empty() && deadKeyState) text = layout->translate(platform::kVK_Space, deadKeyState);
+  return text.empty() ? 0 : text[0];
+}
+
 }  // namespace
 
 namespace swell {
@@ -105,8 +126,17 @@ int modifierFlagsOf(const platform::NSEvent& e) {
   return flags;
 }
 
-int macKeyToWindowsKey(const platform::NSEvent& e, int* flagsOut) {
-  int flags = modifierFlagsOf(e);
+}  // namespace swell
+
+int SWELL_MacKeyToWindowsKeyEx(void* nsevent, int* flagsOut, int mode) {
+  const platform::NSEvent* event = static_cast<const platform::NSEvent*>(nsevent);
+  if (!event) event = platform::NSApp() ? platform::NSApp()->currentEvent() : nullptr;
+  if (!event) {
+    if (flagsOut) *flagsOut = 0;
+    return 0;
+  }
+  const platform::NSEvent& e = *event;
+  int flags = swell::modifierFlagsOf(e);
   int result = 0;
   bool found = false;
   for (const auto& entry : kKeyCodes) {
@@ -118,9 +148,12 @@ int macKeyToWindowsKey(const platform::NSEvent& e, int* flagsOut) {
     }
   }
   if (!found) {
-    char32_t c = firstCodePoint(e.charactersIgnoringModifiers);
+    const std::string& typed =
+        mode == 1 && !e.characters.empty() ? e.characters : e.charactersIgnoringModifiers;
+    char32_t c = firstCodePoint(typed);
+    int fromLayout = 0;
     if (c >= kFunctionKeyFirst && c <= kFunctionKeyLast) {
-      result = 112 + static_cast<int>(c - kFunctionKeyFirst);
+      result = VK_F1 + static_cast<int>(c - kFunctionKeyFirst);
       flags |= FVIRTKEY;
     } else if (c) {
       if (c >= 'a' && c <= 'z') c = c - 'a' + 'A';
@@ -131,8 +164,11 @@ int macKeyToWindowsKey(const platform::NSEvent& e, int* flagsOut) {
         flags |= FVIRTKEY;
       else
         flags &= ~FSHIFT;  // the character itself says what Shift did
+    } else if (mode == 1 && (fromLayout = layoutCharacter(e.keyCode)) != 0) {
+      result = fromLayout;
+      flags &= ~FSHIFT;
     } else {
-      // No characters and no layout to ask: the key code itself, marked as unmapped.
+      // No characters and nothing from the layout: the key code itself, marked as unmapped.
       result = e.keyCode + kUnmappedKeyBase;
       flags |= FVIRTKEY;
     }
@@ -141,4 +177,40 @@ int macKeyToWindowsKey(const platform::NSEvent& e, int* flagsOut) {
   return result;
 }
 
-}  // namespace swell
+int SWELL_MacKeyToWindowsKey(void* nsevent, int* flags) {
+  if (!nsevent) return 0;
+  return SWELL_MacKeyToWindowsKeyEx(nsevent, flags, 0);
+}
+
+int SWELL_KeyToASCII(int key, int flags, int* newflags) {
+  if (key >= '0' && key <= '9' && flags == (FVIRTKEY | FSHIFT)) {
+    if (newflags) *newflags = 0;
+    return kShiftedDigits[key - '0'];
+  }
+  return 0;
+}
+
+WORD GetAsyncKeyState(int key) {
+  // The state as of the last event dispatched, kept where any thread may read it.
+  if (key == VK_LBUTTON || key == VK_RBUTTON || key == VK_MBUTTON)
+    return (platform::NSEvent::pressedMouseButtons() & static_cast<unsigned>(key)) ? kKeyDown : 0;
+  std::uint64_t held = platform::NSEvent::currentModifierFlags();
+  std::uint64_t mask = 0;
+  switch (key) {
+    case VK_SHIFT:
+      mask = platform::NSEventModifierFlagShift;
+      break;
+    case VK_CONTROL:
+      mask = platform::NSEventModifierFlagCommand;
+      break;
+    case VK_MENU:
+      mask = platform::NSEventModifierFlagOption;
+      break;
+    case VK_LWIN:
+      if (!SWELL_IsRightClickEmulateEnabled()) mask = platform::NSEventModifierFlagControl;
+      break;
+    default:
+      break;
+  }
+  return (held & mask) ? kKeyDown : 0;
+}
