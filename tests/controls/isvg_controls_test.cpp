@@ -13,6 +13,7 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using testing_support::RecordingGraphics;
 
 namespace {
