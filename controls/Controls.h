@@ -23,6 +23,7 @@
 #include "controls/ICaptionControl.h"
 #include "controls/IControlActions.h"
 #include "controls/IDirBrowseControlBase.h"
+#include "controls/IDragControlBase.h"
 #include "controls/IKnobControlBase.h"
 #include "controls/ILEDControl.h"
 #include "controls/IPanelControl.h"
