@@ -192,3 +192,23 @@ with open("broken.svg", "w") as f:
     f.write('<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10"><rect')
 with open("no_size.svg", "w") as f:
     f.write('<svg xmlns="http://www.w3.org/2000/svg"><rect width="5" height="5"/></svg>\n')
+
+# Images of the SVG controls: plain shapes whose colours the tests look for.
+def svg(path, w, h, body):
+    with open(path, "w") as f:
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+                'viewBox="0 0 %d %d">\n%s</svg>\n' % (w, h, w, h, body))
+
+
+def square(colour):
+    return '  <rect x="0" y="0" width="20" height="20" fill="%s"/>\n' % colour
+
+
+svg("button_off.svg", 20, 20, square("#808080"))
+svg("button_on.svg", 20, 20, square("#00ff00"))
+# A knob whose red pointer runs from the centre to the top edge over a transparent ground.
+svg("knob.svg", 40, 40, '  <rect x="17" y="1" width="6" height="19" fill="#ff0000"/>\n')
+for i, colour in enumerate(["#ff0000", "#00ff00", "#0000ff"]):
+    svg("switch_%d.svg" % i, 20, 20, square(colour))
+svg("slider_track.svg", 10, 100, '  <rect x="0" y="0" width="10" height="100" fill="#808080"/>\n')
+svg("slider_handle.svg", 10, 10, '  <rect x="0" y="0" width="10" height="10" fill="#000000"/>\n')

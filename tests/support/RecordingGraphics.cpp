@@ -73,13 +73,16 @@ void RecordingGraphics::DrawRotatedBitmap(const IBitmap& bitmap, float destCtrX,
 
 void RecordingGraphics::DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* blend,
                                 const IColor* strokeColor, const IColor* fillColor) {
-  Add("DrawSVG", blend).rect = bounds;
+  DrawCall& c = Add("DrawSVG", blend);
+  c.rect = bounds;
+  c.image = svg.mImage.get();
 }
 
 void RecordingGraphics::DrawRotatedSVG(const ISVG& svg, float destCtrX, float destCtrY, float width,
                                        float height, double angle, const IBlend* blend) {
-  Add("DrawRotatedSVG", blend).nums = {destCtrX, destCtrY, width, height,
-                                       static_cast<float>(angle)};
+  DrawCall& c = Add("DrawRotatedSVG", blend);
+  c.nums = {destCtrX, destCtrY, width, height, static_cast<float>(angle)};
+  c.image = svg.mImage.get();
 }
 
 void RecordingGraphics::DrawLine(const IColor& color, float x1, float y1, float x2, float y2,

@@ -22,6 +22,7 @@ struct DrawCall {
   IRECT rect;               // rectangle argument (also the clip of "Clip")
   std::vector<float> nums;  // the other numbers, in argument order
   std::string text;         // string argument
+  const void* image = nullptr;  // the parsed image of SVG calls
   float blendWeight = 1.f;  // weight of the blend (1 for none)
   bool hasBlend = false;
 };
