@@ -16,7 +16,7 @@ using P = FakeEditorDelegate;
 
 namespace {
 
-class Bubble : public testing_support::ControlTestFixture<> {
+class Bubble : public testsupport::ControlTestFixture<> {
  protected:
   IBubbleControl* TheBubble() { return static_cast<IBubbleControl*>(g.GetBubbleControl()); }
   bool Showing() { return TheBubble() && TheBubble()->IsShowing(); }

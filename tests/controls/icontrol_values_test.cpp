@@ -11,8 +11,8 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {

@@ -11,7 +11,7 @@
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
+using testsupport::RecordingGraphics;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 

@@ -12,9 +12,9 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::DrawCall;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 
 namespace {
 

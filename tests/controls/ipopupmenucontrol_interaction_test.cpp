@@ -12,7 +12,7 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
@@ -31,7 +31,7 @@ class Requester : public LoggingControl {
   std::unique_ptr<IPopupMenu> ownMenu;  // a menu the requester owns and lends
 };
 
-class PopupMenuInteraction : public testing_support::ControlTestFixture<> {
+class PopupMenuInteraction : public testsupport::ControlTestFixture<> {
  protected:
   PopupMenuInteraction() {
     g.SetHasPlatformPopupMenu(false);  // as on Linux

@@ -10,7 +10,7 @@
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
+using testsupport::RecordingGraphics;
 
 namespace {
 

@@ -12,7 +12,7 @@ using P = FakeEditorDelegate;
 
 namespace {
 
-class VKnobSlider : public testing_support::ControlTestFixture<> {
+class VKnobSlider : public testsupport::ControlTestFixture<> {
  protected:
   // No label, value, frame or shadow: the widget is the whole control.
   const IVStyle bare =

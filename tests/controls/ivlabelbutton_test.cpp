@@ -8,8 +8,8 @@
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::RecordingGraphics;
+using testsupport::DrawCall;
+using testsupport::RecordingGraphics;
 
 namespace {
 

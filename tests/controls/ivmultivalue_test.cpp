@@ -19,7 +19,7 @@ using P = FakeEditorDelegate;
 
 namespace {
 
-class VMultiValue : public testing_support::ControlTestFixture<> {
+class VMultiValue : public testsupport::ControlTestFixture<> {
  protected:
   const IVStyle bare =
       DEFAULT_STYLE.WithShowLabel(false).WithShowValue(false).WithDrawFrame(false).WithDrawShadows(

@@ -12,8 +12,8 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeTextEntryControl;
-using testing_support::RecordingGraphics;
+using testsupport::FakeTextEntryControl;
+using testsupport::RecordingGraphics;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
@@ -177,7 +177,7 @@ TEST_F(NumberBox, TypedTextThatIsNoFiniteNumberLeavesTheValueAlone) {
 }
 
 TEST_F(NumberBox, TypingIntoTheTextEntryControlCommitsOnReturn) {
-  FakeTextEntryControl* entry = testing_support::AttachFakeTextEntryControl(g);
+  FakeTextEntryControl* entry = testsupport::AttachFakeTextEntryControl(g);
   IVNumberBoxControl* box = Make();
   g.OnMouseDblClick(kReadoutX, kReadoutY, kLeft);
   ASSERT_TRUE(entry->EditInProgress());

@@ -12,7 +12,7 @@ using P = FakeEditorDelegate;
 
 namespace {
 
-class VSwitches : public testing_support::ControlTestFixture<> {
+class VSwitches : public testsupport::ControlTestFixture<> {
  protected:
   IColor ShapeColor() const { return g.Calls("FillRoundRect").at(0).color; }
   std::string LastText() const { return g.Calls("DrawText").back().text; }

@@ -20,9 +20,9 @@
 
 using namespace iplug::igraphics;
 using platform::NSPoint;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::FakePopupMenuControl;
-using testing_support::LoggingControl;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::FakePopupMenuControl;
+using testsupport::LoggingControl;
 
 namespace {
 

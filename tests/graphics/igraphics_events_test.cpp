@@ -9,12 +9,12 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::FakePopupMenuControl;
-using testing_support::FakeTextEntryControl;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::FakePopupMenuControl;
+using testsupport::FakeTextEntryControl;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {

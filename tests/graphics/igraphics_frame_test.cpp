@@ -7,10 +7,10 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 
 namespace {
 

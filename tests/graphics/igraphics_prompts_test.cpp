@@ -8,10 +8,10 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::FakeTextEntryControl;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::FakeTextEntryControl;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {

@@ -9,7 +9,7 @@
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 
-namespace testing_support {
+namespace testsupport {
 
 template <class Graphics = RecordingGraphics>
 class ControlTestFixture : public ::testing::Test {
@@ -38,4 +38,4 @@ class ControlTestFixture : public ::testing::Test {
   Graphics g{dlg};
 };
 
-}  // namespace testing_support
+}  // namespace testsupport
