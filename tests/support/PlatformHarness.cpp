@@ -402,6 +402,12 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   return reinterpret_cast<const std::uint32_t*>(row)[px];
 }
 
+bool PlatformHarness::chooseMenuItem(NSMenu* menu, const std::string& path) {
+  NSMenuItem* item = findMenuItem(menu, path, true);
+  if (!item || !item->isEnabled() || item->hasSubmenu()) return false;
+  return item->sendAction();
+}
+
 bool PlatformHarness::logged(const std::string& fragment) const {
   return std::any_of(mLog.begin(), mLog.end(),
                      [&](const std::string& l) { return l.find(fragment) != std::string::npos; });

@@ -10,6 +10,7 @@
 #include "platform/View.h"
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
+#include "support/MenuAnswers.h"
 
 namespace testsupport {
 
@@ -87,6 +88,12 @@ class PlatformHarness {
   void setWatchdog(double virtualMs) { mWatchdogMs = virtualMs; }
   bool watchdogFired() const { return mWatchdogFired; }
 
+  // Menus: pop-ups take their answers from menus().add(...) in order; chooseMenuItem
+  // picks an item of a menu shown elsewhere (the main menu) by title path, opening each
+  // menu on the way, and sends its action. False when the path names no enabled item.
+  MenuAnswers& menus() { return mMenus; }
+  static bool chooseMenuItem(platform::NSMenu* menu, const std::string& path);
+
   // Inspection.
   static std::string describeWindows();
   static std::string describeViewTree(const platform::NSView* root);
@@ -110,6 +117,7 @@ class PlatformHarness {
   bool mWatchdogFired = false;
   unsigned mLastDropOperation = 0;
   std::vector<std::string> mLog;
+  MenuAnswers mMenus;
 };
 
 }  // namespace testsupport
