@@ -137,6 +137,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_DESTROY:
       KillTimer(hwnd, kIdleTimerId);
       gMainWindow = nullptr;
+      if (gHost && gHost->GetApp()) gHost->GetApp()->OnEditorClosed();
       // The ports and the stream close with the host.
       IPlugAPPHost::SetInstance(nullptr);
       gHost.reset();

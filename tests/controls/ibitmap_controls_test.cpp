@@ -17,10 +17,10 @@
 #include "graphics/GraphicsLog.h"
 #include "graphics/ResourcePaths.h"
 #include "support/ControlTestFixture.h"
-#include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
 using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
 using testsupport::RecordingGraphics;
 
 namespace {

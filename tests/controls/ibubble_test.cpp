@@ -5,14 +5,12 @@
 
 #include <cmath>
 
-#include "controls/IBubbleControl.h"
-#include "controls/IControlActions.h"
-#include "controls/IVKnobControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = testsupport::FakeEditorDelegate;
 
 namespace {
 

@@ -6,22 +6,18 @@
 #include <limits>
 #include <stdexcept>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testsupport::FakeEditorDelegate;
 using testsupport::LoggingControl;
-using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-class ControlValues : public ::testing::Test {
+class ControlValues : public testsupport::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Attach(LoggingControl* c) {
     g.AttachControl(c);
     c->SetClean();

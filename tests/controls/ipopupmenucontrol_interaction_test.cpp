@@ -12,6 +12,7 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
+using testsupport::FakeEditorDelegate;
 using testsupport::LoggingControl;
 using Panel = IPopupMenuControl::MenuPanel;
 

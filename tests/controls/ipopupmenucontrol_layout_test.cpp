@@ -7,18 +7,16 @@
 
 #include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testsupport::LoggingControl;
-using testsupport::RecordingGraphics;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
 
-class PopupLayout : public ::testing::Test {
+class PopupLayout : public testsupport::ControlTestFixture<> {
  protected:
   PopupLayout() { requester = g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10))); }
 
@@ -36,8 +34,6 @@ class PopupLayout : public ::testing::Test {
     g.OnMouseOver(r.MW(), r.MH(), IMouseMod());
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg, 400, 300};
   IControl* requester;
 };
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "support/ControlTestFixture.h"
-#include "support/RecordingGraphics.h"
 #include "support/TestControls.h"
 
 using namespace iplug;
 using namespace iplug::igraphics;
 using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
 using testsupport::FakePopupMenuControl;
 using testsupport::LoggingControl;
 using testsupport::RecordingGraphics;

@@ -8,6 +8,7 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
+using testsupport::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {

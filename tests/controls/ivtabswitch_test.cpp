@@ -10,6 +10,7 @@
 
 using namespace iplug::igraphics;
 using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {

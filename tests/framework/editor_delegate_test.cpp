@@ -6,6 +6,7 @@
 #include "framework/IPlugEditorDelegate.h"
 #include "support/FakeEditorDelegate.h"
 
+using testsupport::FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
 namespace {

@@ -8,6 +8,7 @@
 #include "support/FakeEditorDelegate.h"
 
 using iplug::IParam;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/IVKnobControl.h"
+#include "controls/Controls.h"
 #include "graphics/GraphicsLog.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
@@ -21,6 +21,7 @@
 using namespace iplug::igraphics;
 using platform::NSPoint;
 using testsupport::AttachFakePopupMenuControl;
+using testsupport::FakeEditorDelegate;
 using testsupport::FakePopupMenuControl;
 using testsupport::LoggingControl;
 

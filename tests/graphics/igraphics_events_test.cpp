@@ -3,29 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
 using testsupport::AttachFakePopupMenuControl;
 using testsupport::AttachFakeTextEntryControl;
+using testsupport::FakeEditorDelegate;
 using testsupport::FakePopupMenuControl;
 using testsupport::FakeTextEntryControl;
 using testsupport::LoggingControl;
-using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-const IMouseMod kLeft(true);
-
-class GraphicsEvents : public ::testing::Test {
+class GraphicsEvents : public testsupport::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Add(const IRECT& r, int paramIdx = kNoParameter) {
     return static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));
   }
