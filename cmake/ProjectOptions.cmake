@@ -1,11 +1,16 @@
 # Compiler options shared by every target of the project.
 add_library(project_options INTERFACE)
 target_compile_options(project_options INTERFACE
-  -Wall -Wextra -Wimplicit-fallthrough -Wshadow=local -Wnon-virtual-dtor
-  -Wno-unused-parameter)
+  # Shadowed locals are GCC's check alone: clang's -Wshadow covers every enclosing scope.
+  -Wall -Wextra -Wimplicit-fallthrough $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
+  -Wpedantic -Wcast-qual -Wno-unused-parameter
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Woverloaded-virtual -Wextra-semi>)
 if(WARNINGS_AS_ERRORS)
   target_compile_options(project_options INTERFACE -Werror)
 endif()
+
+# The standard library checks indexes, iterators and preconditions in debug builds.
+add_compile_definitions($<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 
 if(ENABLE_SANITIZERS)
   # float-cast-overflow is not part of -fsanitize=undefined in GCC; out-of-range float to int
@@ -14,6 +19,15 @@ if(ENABLE_SANITIZERS)
                       -fno-sanitize-recover=undefined,float-cast-overflow)
   add_compile_options(${SANITIZER_FLAGS})
   add_link_options(${SANITIZER_FLAGS})
+endif()
+
+if(ENABLE_THREAD_SANITIZER)
+  if(ENABLE_SANITIZERS)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer")
+  endif()
+  set(THREAD_SANITIZER_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+  add_compile_options(${THREAD_SANITIZER_FLAGS})
+  add_link_options(${THREAD_SANITIZER_FLAGS})
 endif()
 
 # Adds a static library for one module from every source file in its folder.

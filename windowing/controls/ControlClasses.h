@@ -22,8 +22,7 @@ class SwellContextMenuSwitch {
 };
 
 // A single-line edit field, or a label when neither editable nor selectable.
-class Swell_vCorvaneBrisko_textfield : public platform::NSTextField,
-                                       public SwellContextMenuSwitch {
+class Swell_vCorvaneBrisko_textfield : public platform::NSTextField, public SwellContextMenuSwitch {
  public:
   using platform::NSTextField::NSTextField;
 

@@ -32,11 +32,11 @@ inline constexpr DWORD SWELL_BS_PUSHBUTTON = 0x08000000;
 // A creator of custom controls: (parent view, text, id, class name, style, x, y, w, h)
 // with the frame already scaled; returns the new window or null.
 using SWELL_ControlCreatorProc = HWND (*)(HWND parent, const char* text, int id,
-                                          const char* className, int style, int x, int y,
-                                          int w, int h);
+                                          const char* className, int style, int x, int y, int w,
+                                          int h);
 
-void SWELL_MakeSetCurParms(HWND parent, bool doauto, bool dosizetofit, float xscale,
-                           float yscale, float xtrans, float ytrans);
+void SWELL_MakeSetCurParms(HWND parent, bool doauto, bool dosizetofit, float xscale, float yscale,
+                           float xtrans, float ytrans);
 HWND SWELL_MakeButton(int isDefault, const char* text, int id, int x, int y, int w, int h,
                       int style);
 HWND SWELL_MakeEditField(int id, int x, int y, int w, int h, int style);
@@ -54,4 +54,4 @@ void SWELL_DisableContextMenu(HWND hwnd, bool disable);
 
 // The frame rule: dialog units to a frame in the current parent's coordinates.
 platform::NSRect SWELL_MakeControlFrame(int x, int y, int w, int h, bool wantAuto,
-                                       bool heightUnscaled);
+                                        bool heightUnscaled);

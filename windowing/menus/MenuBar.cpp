@@ -71,8 +71,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   if (top && top == NSApp()->keyWindow() && NSApp()->mainMenu() != menuObject) {
     NSApp()->setMainMenu(menuObject);
     if (menuObject)
-      SendMessage(swell::handleFromObject(object), WM_INITMENUPOPUP,
-                  reinterpret_cast<WPARAM>(menu), 0);
+      SendMessage(swell::handleFromObject(object), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
+                  0);
   }
   return 1;
 }

@@ -153,8 +153,8 @@ BOOL DeleteMenu(HMENU menu, int item, int flags) {
 }
 
 BOOL SetMenuItemText(HMENU menu, int item, int flags, const char* text) {
-  NSMenuItem* found = swell::findMenuItem(swell::menuFromHandle(menu), item,
-                                          (flags & MF_BYPOSITION) != 0);
+  NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
   std::string title = swell::menuText(text);
   found->setTitle(title);
@@ -163,16 +163,16 @@ BOOL SetMenuItemText(HMENU menu, int item, int flags, const char* text) {
 }
 
 BOOL EnableMenuItem(HMENU menu, int item, int flags) {
-  NSMenuItem* found = swell::findMenuItem(swell::menuFromHandle(menu), item,
-                                          (flags & MF_BYPOSITION) != 0);
+  NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
   found->setEnabled(!(flags & MF_GRAYED));
   return 1;
 }
 
 BOOL CheckMenuItem(HMENU menu, int item, int flags) {
-  NSMenuItem* found = swell::findMenuItem(swell::menuFromHandle(menu), item,
-                                          (flags & MF_BYPOSITION) != 0);
+  NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
   found->setState((flags & MF_CHECKED) ? platform::NSControlStateValueOn
                                        : platform::NSControlStateValueOff);

@@ -17,9 +17,9 @@ struct KeyCharacter {
 };
 // Virtual keys whose key equivalent is a control or function-key character.
 constexpr KeyCharacter kVirtualKeyCharacters[] = {
-    {8, 8},        {13, 13},      {33, 0xF72C}, {34, 0xF72D}, {35, 0xF72B},
-    {36, 0xF729},  {37, 0xF702},  {38, 0xF700}, {39, 0xF703}, {40, 0xF701},
-    {45, 0xF727},  {46, 127},     {109, '-'},
+    {8, 8},       {13, 13},     {33, 0xF72C}, {34, 0xF72D}, {35, 0xF72B},
+    {36, 0xF729}, {37, 0xF702}, {38, 0xF700}, {39, 0xF703}, {40, 0xF701},
+    {45, 0xF727}, {46, 127},    {109, '-'},
 };
 
 bool isPunctuationKey(int key) {
@@ -65,8 +65,8 @@ std::string utf8Of(char32_t c) {
 }  // namespace
 
 BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modifiers) {
-  platform::NSMenuItem* found = swell::findMenuItem(swell::menuFromHandle(menu), item,
-                                                    (flags & MF_BYPOSITION) != 0);
+  platform::NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
   char32_t character = keyEquivalentOf(key, modifiers);
   found->setKeyEquivalent(character ? utf8Of(character) : std::string());
@@ -75,7 +75,8 @@ BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modi
   if (modifiers & FALT) mask |= platform::NSEventModifierFlagOption;
   if (modifiers & FLWIN) mask |= platform::NSEventModifierFlagControl;
   // A letter's case already carries Shift.
-  const bool letter = (key >= 'A' && key <= 'Z') || (!(modifiers & FVIRTKEY) && key >= 'a' && key <= 'z');
+  const bool letter =
+      (key >= 'A' && key <= 'Z') || (!(modifiers & FVIRTKEY) && key >= 'a' && key <= 'z');
   if ((modifiers & FSHIFT) && !letter) mask |= platform::NSEventModifierFlagShift;
   found->setKeyEquivalentModifierMask(mask);
   return 1;

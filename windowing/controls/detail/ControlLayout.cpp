@@ -77,13 +77,14 @@ void SWELL_MakeSetCurParms(HWND parent, bool doauto, bool dosizetofit, float xsc
   if (state.yscale > 0 && state.parent && state.parent->isFlipped()) state.yscale = -state.yscale;
   state.xtrans = xtrans;
   state.ytrans = ytrans;
-  state.parentHeight = state.parent ? static_cast<float>(state.parent->bounds().size.height) : 100.f;
+  state.parentHeight =
+      state.parent ? static_cast<float>(state.parent->bounds().size.height) : 100.f;
   state.doauto = doauto;
   state.sizetofit = dosizetofit;
 }
 
 platform::NSRect SWELL_MakeControlFrame(int x, int y, int w, int h, bool wantAuto,
-                                       bool heightUnscaled) {
+                                        bool heightUnscaled) {
   swell::ControlLayoutState& state = swell::controlLayout();
   if (w < 0 && h < 0) return platform::NSMakeRect(-x, -y, -w, -h);
   auto whole = [](double v) { return std::trunc(v); };
@@ -100,8 +101,8 @@ platform::NSRect SWELL_MakeControlFrame(int x, int y, int w, int h, bool wantAut
   }
   if (state.doauto && wantAuto) {
     const double plannedRight = fx + fw;
-    const bool sameRow = std::fabs(fx - state.rowRight) < swell::kRowJoinDistance && state.rowMiddle >= fy &&
-                         fy + fh > state.rowMiddle;
+    const bool sameRow = std::fabs(fx - state.rowRight) < swell::kRowJoinDistance &&
+                         state.rowMiddle >= fy && fy + fh > state.rowMiddle;
     if (sameRow) fx += whole(state.pendingShift);
     state.rowRight = plannedRight;
     state.rowMiddle = fy + fh / 2;
