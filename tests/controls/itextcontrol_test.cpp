@@ -12,7 +12,7 @@ using namespace iplug::igraphics;
 
 namespace {
 
-class TextControl : public testing_support::ControlTestFixture<> {
+class TextControl : public testsupport::ControlTestFixture<> {
  protected:
   // Draws whatever is dirty, so the controls start clean.
   void Settle() {

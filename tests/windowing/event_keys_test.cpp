@@ -2,10 +2,11 @@
 #include <limits>
 #include <thread>
 
-#include "event_test_support.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 
+using testsupport::EventTest;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 

@@ -1,9 +1,10 @@
 #include <limits>
 
-#include "event_test_support.h"
 #include "platform/GraphicsContext.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 
+using testsupport::EventTest;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 
