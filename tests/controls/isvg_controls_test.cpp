@@ -13,11 +13,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 
-class SVGControls : public testing_support::ControlTestFixture<> {
+class SVGControls : public testsupport::ControlTestFixture<> {
  protected:
   static ISVG Load(const char* name) {
     IGraphicsNanoVG::AddResourcePath(TEST_RESOURCES_DIR);

@@ -17,8 +17,8 @@
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
-using testing_support::RecordingGraphics;
+using testsupport::FakeEditorDelegate;
+using testsupport::RecordingGraphics;
 
 namespace {
 
@@ -34,7 +34,7 @@ class LinkGraphics : public RecordingGraphics {
   std::vector<std::string> opened;
 };
 
-class LinkControls : public testing_support::ControlTestFixture<LinkGraphics> {
+class LinkControls : public testsupport::ControlTestFixture<LinkGraphics> {
  protected:
   const IText text14{14.f, COLOR_BLACK};
   const IColor over = COLOR_RED, visited = COLOR_GREEN;
@@ -129,7 +129,7 @@ TEST(LinkOpening, WebAddressAndFileReachTheHandlerAndAMissingFileStaysUnvisited)
   EXPECT_EQ(launched[1].back(), file);
 }
 
-using TextToggle = testing_support::ControlTestFixture<>;
+using TextToggle = testsupport::ControlTestFixture<>;
 
 TEST_F(TextToggle, TextFollowsTheValueFromClicksAndFromTheParameter) {
   auto* c = Attach(
@@ -161,7 +161,7 @@ TEST_F(TextToggle, TextFollowsTheValueFromClicksAndFromTheParameter) {
   EXPECT_EQ(actions, 2);
 }
 
-using Placeholder = testing_support::ControlTestFixture<>;
+using Placeholder = testsupport::ControlTestFixture<>;
 
 TEST_F(Placeholder, InfoTextsAreOneDecimalAndBoundedToThirtyTwoBytes) {
   auto* c = Attach(new PlaceHolder(IRECT(5, 7.25f, 105, 57.75f), "Soon"));

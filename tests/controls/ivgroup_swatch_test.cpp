@@ -16,11 +16,11 @@
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 
-using Group = testing_support::ControlTestFixture<>;
+using Group = testsupport::ControlTestFixture<>;
 
 IControl* Cell(const IRECT& r) {
   return new IVPanelControl(r);
@@ -64,7 +64,7 @@ TEST_F(Group, StrokeLeavesAGapForTheLabelOrClosesAtTheCentre) {
   }
 }
 
-class Swatch : public testing_support::ControlTestFixture<> {
+class Swatch : public testsupport::ControlTestFixture<> {
  protected:
   // No label, value, frame or shadow: the widget is the whole rectangle.
   const IVStyle plain =
