@@ -1,8 +1,10 @@
 #include <string>
 
-#include "event_test_support.h"
+#include "support/EventTest.h"
 #include "platform/ClassRegistry.h"
 #include "windowing/Win32.h"
+
+using testsupport::EventTest;
 
 namespace {
 
