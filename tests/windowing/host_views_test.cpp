@@ -1,7 +1,7 @@
 #include <string>
 
-#include "support/EventTest.h"
 #include "platform/ClassRegistry.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 
 using testsupport::EventTest;
