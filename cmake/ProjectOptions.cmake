@@ -1,8 +1,8 @@
 # Compiler options shared by every target of the project.
 add_library(project_options INTERFACE)
 target_compile_options(project_options INTERFACE
-  -Wall -Wextra -Wimplicit-fallthrough -Wshadow=local -Wnon-virtual-dtor
-  -Wno-unused-parameter)
+  -Wall -Wextra -Wimplicit-fallthrough -Wnon-virtual-dtor -Wno-unused-parameter
+  $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
 if(WARNINGS_AS_ERRORS)
   target_compile_options(project_options INTERFACE -Werror)
 endif()
@@ -16,7 +16,17 @@ if(ENABLE_SANITIZERS)
   add_link_options(${SANITIZER_FLAGS})
 endif()
 
-# Adds a static library for one module from every source file in its folder.
+if(BUILD_FUZZERS)
+  # Everything a fuzz target links is instrumented for coverage and checked by the sanitizers;
+  # the fuzz targets add libFuzzer's main.
+  set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                 -fno-omit-frame-pointer)
+  add_compile_options(${FUZZ_FLAGS} -O1)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds a static library for one module from every source file in its folder. Every library
+# but `base` itself stands on `base`.
 function(add_module_library name)
   file(GLOB_RECURSE _sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
@@ -27,4 +37,7 @@ function(add_module_library name)
   add_library(${name} STATIC ${_sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE project_options)
+  if(NOT name STREQUAL "base")
+    target_link_libraries(${name} PUBLIC base)
+  endif()
 endfunction()

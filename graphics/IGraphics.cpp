@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Log.h"
 #include "controls/IPopupMenuControl.h"
 #include "controls/ITextEntryControl.h"
-#include "graphics/GraphicsLog.h"
 
 namespace iplug {
 namespace igraphics {
@@ -64,7 +64,7 @@ IGraphics::~IGraphics() {
 
 void IGraphics::SetScreenScale(float scale) {
   if (!std::isfinite(scale) || scale <= 0.f) {
-    GraphicsLog("SetScreenScale: refusing scale %g", static_cast<double>(scale));
+    base::warn("graphics", "SetScreenScale: refusing scale %g", static_cast<double>(scale));
     return;
   }
   mScreenScale = scale;
@@ -81,15 +81,15 @@ void IGraphics::SetScreenScale(float scale) {
 
 IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* group) {
   if (!control) {
-    GraphicsLog("AttachControl: null control");
+    base::warn("graphics", "AttachControl: null control");
     return nullptr;
   }
   if (GetControlIdx(control) >= 0) {
-    GraphicsLog("AttachControl: control is already attached");
+    base::warn("graphics", "AttachControl: control is already attached");
     return nullptr;
   }
   if (ctrlTag > kNoTag && mTaggedControls.count(ctrlTag)) {
-    GraphicsLog("AttachControl: tag %d is already in use; control deleted", ctrlTag);
+    base::warn("graphics", "AttachControl: tag %d is already in use; control deleted", ctrlTag);
     delete control;
     return nullptr;
   }
@@ -209,7 +209,8 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
   mPopupControl =
       PopupFactory() ? PopupFactory()(text, bounds) : MakePopupMenuControl(text, bounds);
   if (!mPopupControl) {
-    GraphicsLog("AttachPopupMenuControl: the factory made no control; menus stay native");
+    base::warn("graphics",
+               "AttachPopupMenuControl: the factory made no control; menus stay native");
     return;
   }
   mPopupControl->SetDelegate(&mDelegate);
@@ -224,7 +225,8 @@ void IGraphics::AttachTextEntryControl() {
   mTextEntryControl =
       TextEntryFactory() ? TextEntryFactory()() : std::make_unique<ITextEntryControl>();
   if (!mTextEntryControl) {
-    GraphicsLog("AttachTextEntryControl: the factory made no control; entry stays native");
+    base::warn("graphics",
+               "AttachTextEntryControl: the factory made no control; entry stays native");
     return;
   }
   mTextEntryControl->SetDelegate(&mDelegate);
@@ -377,8 +379,9 @@ void IGraphics::PathClipRegion(const IRECT& r) {
 void IGraphics::StartLayer(IControl* control, const IRECT& r) {
   const IRECT bounds = r.GetPixelAligned();
   if (!BeginLayerDrawing(bounds)) {
-    GraphicsLog("StartLayer: cannot make a layer over (%g, %g, %g, %g)", static_cast<double>(r.L),
-                static_cast<double>(r.T), static_cast<double>(r.R), static_cast<double>(r.B));
+    base::warn("graphics", "StartLayer: cannot make a layer over (%g, %g, %g, %g)",
+               static_cast<double>(r.L), static_cast<double>(r.T), static_cast<double>(r.R),
+               static_cast<double>(r.B));
     return;
   }
   mLayers.push_back({control, bounds});

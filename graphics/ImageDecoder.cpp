@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Log.h"
 #include "graphics/APIBitmap.h"
-#include "graphics/GraphicsLog.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -32,22 +32,22 @@ cairo_surface_t* DecodeImageFile(const char* path) {
   int w = 0, h = 0, channels = 0;
   // The header tells the size; an image Cairo cannot hold is refused before decoding it.
   if (stbi_info(path, &w, &h, &channels) && !Decodable(w, h)) {
-    GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
+    base::warn("graphics", "image \"%s\" is %d x %d pixels, too large", path, w, h);
     return nullptr;
   }
   stbi_uc* rgba = stbi_load(path, &w, &h, &channels, 4);
   if (!rgba) {
-    GraphicsLog("cannot decode image \"%s\": %s", path, stbi_failure_reason());
+    base::warn("graphics", "cannot decode image \"%s\": %s", path, stbi_failure_reason());
     return nullptr;
   }
   if (!Decodable(w, h)) {
-    GraphicsLog("image \"%s\" is %d x %d pixels, too large", path, w, h);
+    base::warn("graphics", "image \"%s\" is %d x %d pixels, too large", path, w, h);
     stbi_image_free(rgba);
     return nullptr;
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("no memory for image \"%s\" (%d x %d)", path, w, h);
+    base::warn("graphics", "no memory for image \"%s\" (%d x %d)", path, w, h);
     cairo_surface_destroy(surface);
     stbi_image_free(rgba);
     return nullptr;

@@ -2,8 +2,8 @@
 
 #include <cairo.h>
 
+#include "base/Utf8.h"
 #include "platform/GraphicsContext.h"
-#include "platform/Utf16.h"
 
 namespace platform::controldrawing {
 
@@ -48,7 +48,7 @@ void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSF
               NSColor color, NSTextAlignment alignment) {
   if (text.empty()) return;
   cairo_t* cr = cg->cairo();
-  std::string valid = utf16ToUtf8(utf8ToUtf16(text));
+  std::string valid = base::sanitizeUtf8(text);
   NSSize size = font.sizeOfString(valid);
   double x = r.origin.x + kTextInset;
   if (alignment == NSTextAlignmentCenter)

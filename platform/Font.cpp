@@ -5,8 +5,8 @@
 #include <cmath>
 #include <mutex>
 
-#include "platform/Log.h"
-#include "platform/Utf16.h"
+#include "base/Log.h"
+#include "base/Utf8.h"
 
 namespace platform {
 
@@ -51,7 +51,7 @@ NSSize NSFont::sizeOfString(const std::string& text) const {
   // Cairo puts a context into a lasting error state on invalid UTF-8, so the text is
   // made valid first (bad bytes become U+FFFD); a context that failed anyway is
   // replaced, so one bad text never spoils later measurements.
-  std::string valid = utf16ToUtf8(utf8ToUtf16(text));
+  std::string valid = base::sanitizeUtf8(text);
   Measurer& m = measurer();
   std::lock_guard<std::mutex> lock(m.mutex);
   if (cairo_status(m.cr) != CAIRO_STATUS_SUCCESS) {
@@ -64,7 +64,7 @@ NSSize NSFont::sizeOfString(const std::string& text) const {
   cairo_text_extents(m.cr, valid.c_str(), &extents);
   cairo_font_extents(m.cr, &font);
   if (cairo_status(m.cr) != CAIRO_STATUS_SUCCESS) {
-    logDiagnostic("NSFont: text of %zu bytes could not be measured", text.size());
+    base::warn("platform", "NSFont: text of %zu bytes could not be measured", text.size());
     return {0, 0};
   }
   double width = std::isfinite(extents.x_advance) ? extents.x_advance : 0;

@@ -1,6 +1,6 @@
 #include "platform/GraphicsContext.h"
 
-#include "platform/Log.h"
+#include "base/Log.h"
 
 namespace platform {
 
@@ -42,7 +42,7 @@ void CGContext::saveGState() {
 
 bool CGContext::restoreGState() {
   if (mDepth <= 0) {
-    logDiagnostic("CGContext: restore without a matching save ignored");
+    base::warn("platform", "CGContext: restore without a matching save ignored");
     return false;
   }
   cairo_restore(mCairo);

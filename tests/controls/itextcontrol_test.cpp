@@ -4,8 +4,8 @@
 
 #include <climits>
 
+#include "base/Log.h"
 #include "controls/ITextControl.h"
-#include "graphics/GraphicsLog.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 
@@ -62,11 +62,11 @@ TEST_F(TextControl, SetStrFmtKeepsToTheLimitWithoutSplittingACharacter) {
 
   c->SetStr("kept");
   Settle();
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   const char* noFormat = nullptr;
   c->SetStrFmt(8, noFormat);
   EXPECT_STREQ(c->GetStr(), "kept");
-  EXPECT_GT(GraphicsLogCount(), logged);
+  EXPECT_GT(logged.count(), 0u);
 }
 
 TEST_F(TextControl, SizeToTextFitsAroundTheCentreOnAttachAndOnEachNewText) {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Log.h"
 #include "controls/IVSlideSwitchControl.h"
 #include "controls/IVSwitchControl.h"
 #include "controls/IVToggleControl.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -126,7 +126,7 @@ TEST_F(VSlideSwitch, ASecondClickOrAValueFromElsewhereSlidesToTheSlotOfTheNewSta
 }
 
 TEST_F(VSlideSwitch, NoStatesMeansOneAndAnInitialStateAboveOneIsTheLast) {
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   auto* none = Attach(new IVSlideSwitchControl(IRECT(0, 0, 300, 40), nullptr, "", style, true,
                                                EDirection::Vertical, 0, 0));
   EXPECT_EQ(none->GetNumStates(), 1);
@@ -136,7 +136,7 @@ TEST_F(VSlideSwitch, NoStatesMeansOneAndAnInitialStateAboveOneIsTheLast) {
   EXPECT_EQ(none->GetHandleBounds(), IRECT(0, 0, 300, 40));
 
   EXPECT_EQ(ThreeStates(2)->GetHandleBounds(), kRight);
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
 #include "platform/Cursor.h"
@@ -106,10 +106,10 @@ TEST_F(MacView, OpensAtTheTopLeftOfItsParentAndTakesTheKeyboard) {
   EXPECT_EQ(view->superview(), nullptr);
 
   int dummy = 0;
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_EQ(g->OpenWindow(nullptr), nullptr);
   EXPECT_EQ(g->OpenWindow(&dummy), nullptr);
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
 }
 
 TEST_F(MacView, EachFrameReachesTheWindowsPixelsAtItsBackingScale) {
@@ -275,9 +275,9 @@ TEST_F(MacView, ClosingGivesThePointerBackAndAViewThatOutlivesItsEditorStaysIner
 TEST_F(MacView, AFrameRateThatCannotBeTimedFallsBackToSixtyFrames) {
   FakeEditorDelegate other;
   IGraphicsMac zeroFps(other, 10, 10, 0);
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   ASSERT_NE(zeroFps.OpenWindow(window), nullptr);
-  EXPECT_EQ(GraphicsLogCount(), logged + 1);
+  EXPECT_EQ(logged.count(), 1u);
   EXPECT_TRUE(zeroFps.GetView()->RedrawTimerIsRunning());
 }
 

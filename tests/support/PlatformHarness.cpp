@@ -13,7 +13,6 @@
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
 #include "platform/DragAndDrop.h"
-#include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
 #include "platform/PopUpButton.h"
@@ -97,7 +96,6 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSPasteboard::generalPasteboard().clearContents();
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
-  setLogSink([this](const std::string& line) { mLog.push_back(line); });
 }
 
 PlatformHarness::~PlatformHarness() {
@@ -108,7 +106,6 @@ PlatformHarness::~PlatformHarness() {
     if (isLiveObject(w)) w->close();
   }
   NSApp()->resetStateForTesting();
-  setLogSink({});
   gLastVirtualTime = mClock.nowMs() + 1;
   setClock(nullptr);
 }
@@ -389,11 +386,6 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   const unsigned char* row = cairo_image_surface_get_data(s) +
                              static_cast<std::ptrdiff_t>(py) * cairo_image_surface_get_stride(s);
   return reinterpret_cast<const std::uint32_t*>(row)[px];
-}
-
-bool PlatformHarness::logged(const std::string& fragment) const {
-  return std::any_of(mLog.begin(), mLog.end(),
-                     [&](const std::string& l) { return l.find(fragment) != std::string::npos; });
 }
 
 }  // namespace testsupport
