@@ -7,7 +7,6 @@ namespace base {
 
 namespace {
 
-constexpr std::size_t kMaxSequenceLength = 4;
 constexpr char32_t kSupplementaryStart = 0x10000;
 constexpr char32_t kSurrogateBits = 10;
 
@@ -109,7 +108,7 @@ std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
   // character only when one of the few bytes before it starts a well-formed sequence reaching
   // past it. An earlier lead byte cannot: its sequence would hold this one.
   const std::size_t earliest =
-      maxBytes >= kMaxSequenceLength - 1 ? maxBytes - (kMaxSequenceLength - 1) : 0;
+      maxBytes >= kMaxUtf8SequenceLength - 1 ? maxBytes - (kMaxUtf8SequenceLength - 1) : 0;
   for (std::size_t start = maxBytes; start > earliest;) {
     --start;
     if (isContinuationByte(static_cast<unsigned char>(text[start]))) continue;
@@ -117,6 +116,13 @@ std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
     return c.wellFormed && start + c.length > maxBytes ? start : maxBytes;
   }
   return maxBytes;
+}
+
+std::size_t utf8PrefixLength(const char* text, std::size_t maxBytes) {
+  if (!text) return 0;
+  constexpr std::size_t kLookAhead = kMaxUtf8SequenceLength - 1;
+  const std::size_t readable = maxBytes > SIZE_MAX - kLookAhead ? SIZE_MAX : maxBytes + kLookAhead;
+  return utf8PrefixLength(std::string_view(text, strnlen(text, readable)), maxBytes);
 }
 
 std::size_t copyUtf8(std::string_view text, char* buffer, std::size_t size) {

@@ -13,6 +13,7 @@ namespace base {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 inline constexpr char32_t kMaxCodePoint = 0x10FFFF;
+inline constexpr std::size_t kMaxUtf8SequenceLength = 4;
 
 constexpr bool isHighSurrogate(char32_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -49,6 +50,9 @@ std::string sanitizeUtf8(std::string_view text);
 // The length of the longest prefix of at most maxBytes bytes that ends on a whole character, so
 // a copy cut there never holds half of one.
 std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes);
+// The same for NUL-terminated text (none for a null pointer), reading no further than its NUL
+// nor than the few bytes past maxBytes that tell whether the last character is whole.
+std::size_t utf8PrefixLength(const char* text, std::size_t maxBytes);
 // Copies that prefix of text into a caller's buffer of size bytes (at most size - 1 bytes and a
 // terminating NUL) and returns the bytes copied; writes nothing when size is 0.
 std::size_t copyUtf8(std::string_view text, char* buffer, std::size_t size);

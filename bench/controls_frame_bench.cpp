@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "controls/IControlActions.h"
-#include "controls/IVButtonControl.h"
-#include "controls/IVLabelControl.h"
+#include "controls/Controls.h"
 #include "framework/IPlugEditorDelegate.h"
 #include "graphics/IGraphicsNanoVG.h"
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "bench/RatioReporter.h"
-#include "controls/IControl.h"
 #include "framework/IPlugEditorDelegate.h"
 #include "graphics/CairoPainter.h"
+#include "graphics/IControl.h"
 #include "graphics/IGraphicsNanoVG.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // from this, in that order, and calls AttachIControl in its constructor. The decoded image
 // belongs to the graphics core's bitmap cache, never to the control.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 #include "graphics/IGraphicsStructs.h"
 
 namespace iplug {

@@ -5,7 +5,7 @@
 // at 1.
 
 #include "controls/IBitmapBase.h"
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -4,7 +4,7 @@
 // when the animation that the action started ends (100 ms with the stock click actions). A
 // button whose action starts no animation stays at 1. Derived controls draw it.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

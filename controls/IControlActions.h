@@ -3,7 +3,7 @@
 // The stock actions and animation functions of controls. Each takes the control, as an action
 // or an animation function does.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -5,7 +5,7 @@
 // accumulated unquantised, so a stepped parameter moves a whole step once the pointer has
 // travelled half of one. Derived knobs draw it and may drag over another area.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

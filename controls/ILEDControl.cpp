@@ -5,7 +5,6 @@
 
 #include "controls/IControlActions.h"
 #include "graphics/IGraphics.h"
-#include "platform/MainThread.h"
 
 namespace iplug {
 namespace igraphics {
@@ -56,7 +55,7 @@ bool ILEDControl::IsDirty() {
 void ILEDControl::TriggerWithDecay(int decayTimeMs) {
   // The animation state belongs to the drawing (main) thread; another thread only leaves the
   // request, which the next frame picks up in IsDirty.
-  if (!platform::isMainThread()) {
+  if (!IGraphics::IsMainThread()) {
     mPendingDecayMs.store(std::max(decayTimeMs, 0));
     return;
   }

@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

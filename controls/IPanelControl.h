@@ -4,7 +4,7 @@
 // framed. The editor's screen uses one as its background, and the pattern is read back when the
 // editor closes, so it is held as a plain copyable record.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "controls/IPopupMenu.h"
-#include "controls/IPopupMenuControlBase.h"
+#include "graphics/IPopupMenu.h"
+#include "graphics/IPopupMenuControlBase.h"
 
 namespace iplug {
 namespace igraphics {

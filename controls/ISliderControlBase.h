@@ -5,7 +5,7 @@
 // the parameter is stepped, moves the value relatively with the knob's gearing. Derived sliders
 // draw it and lay out the track.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -5,8 +5,8 @@
 // its state count from the parameter's range when attached, and its list of disabled flags
 // follows. Derived controls draw it and decide what a disabled state means.
 
-#include "controls/IControl.h"
 #include "framework/WDLHeapBuf.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

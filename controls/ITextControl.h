@@ -3,8 +3,8 @@
 // A fixed or program-set text on a filled background. It is never hit by the mouse. With size to
 // text, its rectangles follow the measured text, centred where they were.
 
-#include "controls/IControl.h"
 #include "framework/WDLString.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/IPopupMenu.h"
-#include "controls/ITextEntryControlBase.h"
+#include "graphics/IPopupMenu.h"
+#include "graphics/ITextEntryControlBase.h"
 
 namespace iplug {
 namespace igraphics {

@@ -12,11 +12,11 @@
 
 #include <array>
 
-#include "controls/IControl.h"
 #include "controls/IVButtonControl.h"
 #include "controls/IVLabelControl.h"
 #include "controls/IVectorBase.h"
 #include "framework/WDLString.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -3,8 +3,8 @@
 // A vector-styled panel: the style's background, a pressable rectangle that is never pressed,
 // and a label above it. It takes no mouse input.
 
-#include "controls/IControl.h"
 #include "controls/IVectorBase.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -4,8 +4,8 @@
 // rectangles, the pressable shapes it draws and the splash of a click. A control derives from
 // its control base and from this, in that order, and calls AttachIControl in its constructor.
 
-#include "controls/IControl.h"
 #include "framework/WDLString.h"
+#include "graphics/IControl.h"
 #include "graphics/IGraphicsStructs.h"
 
 namespace iplug {

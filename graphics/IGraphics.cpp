@@ -5,10 +5,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "base/Log.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextEntryControl.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
+#include "platform/MainThread.h"
 
 namespace iplug {
 namespace igraphics {
@@ -24,19 +26,18 @@ IGraphics::TextEntryControlFactory& TextEntryFactory() {
 }
 }  // namespace
 
-void IGraphics::SetPopupMenuControlFactory(PopupMenuControlFactory factory) {
-  PopupFactory() = std::move(factory);
+IGraphics::PopupMenuControlFactory IGraphics::SetPopupMenuControlFactory(
+    PopupMenuControlFactory factory) {
+  return std::exchange(PopupFactory(), std::move(factory));
 }
 
-namespace {
-std::unique_ptr<IPopupMenuControlBase> MakePopupMenuControl(const IText& text,
-                                                            const IRECT& bounds) {
-  return std::make_unique<IPopupMenuControl>(kNoParameter, text, IRECT(), bounds);
+IGraphics::TextEntryControlFactory IGraphics::SetTextEntryControlFactory(
+    TextEntryControlFactory factory) {
+  return std::exchange(TextEntryFactory(), std::move(factory));
 }
-}  // namespace
 
-void IGraphics::SetTextEntryControlFactory(TextEntryControlFactory factory) {
-  TextEntryFactory() = std::move(factory);
+bool IGraphics::IsMainThread() {
+  return platform::isMainThread();
 }
 
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
@@ -206,8 +207,13 @@ void IGraphics::SetAllControlsClean() {
 
 void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
   if (mPopupControl) return;
-  mPopupControl =
-      PopupFactory() ? PopupFactory()(text, bounds) : MakePopupMenuControl(text, bounds);
+  if (!PopupFactory()) {
+    base::warn("graphics",
+               "AttachPopupMenuControl: no popup-menu control factory is installed; menus stay "
+               "native");
+    return;
+  }
+  mPopupControl = PopupFactory()(text, bounds);
   if (!mPopupControl) {
     base::warn("graphics",
                "AttachPopupMenuControl: the factory made no control; menus stay native");
@@ -222,8 +228,13 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
 
 void IGraphics::AttachTextEntryControl() {
   if (mTextEntryControl) return;
-  mTextEntryControl =
-      TextEntryFactory() ? TextEntryFactory()() : std::make_unique<ITextEntryControl>();
+  if (!TextEntryFactory()) {
+    base::warn("graphics",
+               "AttachTextEntryControl: no text-entry control factory is installed; entry stays "
+               "native");
+    return;
+  }
+  mTextEntryControl = TextEntryFactory()();
   if (!mTextEntryControl) {
     base::warn("graphics",
                "AttachTextEntryControl: the factory made no control; entry stays native");

@@ -14,13 +14,13 @@
 #include <unordered_set>
 #include <vector>
 
-#include "controls/IControl.h"
-#include "controls/IPopupMenu.h"
 #include "framework/IPlugEditorDelegate.h"
 #include "framework/IPlugStructs.h"
 #include "framework/WDLString.h"
+#include "graphics/IControl.h"
 #include "graphics/IGraphicsStructs.h"
 #include "graphics/ILayer.h"
+#include "graphics/IPopupMenu.h"
 
 namespace iplug {
 namespace igraphics {
@@ -31,13 +31,14 @@ class ITextEntryControlBase;
 class IGraphics {
  public:
   // Builds the in-interface popup-menu control (text style, expanded bounds), or the text-entry
-  // control. Without a factory each defaults to the library's own control (IPopupMenuControl,
-  // ITextEntryControl); installing null restores that default.
+  // control. The control library installs factories for its own controls
+  // (InstallDefaultControlFactories in controls/Controls.h); without one, menus and text entry
+  // go to the platform. Each setter returns the factory it replaces, so a caller can put it back.
   using PopupMenuControlFactory =
       std::function<std::unique_ptr<IPopupMenuControlBase>(const IText&, const IRECT&)>;
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
-  static void SetPopupMenuControlFactory(PopupMenuControlFactory factory);
-  static void SetTextEntryControlFactory(TextEntryControlFactory factory);
+  static PopupMenuControlFactory SetPopupMenuControlFactory(PopupMenuControlFactory factory);
+  static TextEntryControlFactory SetTextEntryControlFactory(TextEntryControlFactory factory);
 
   // The answer of the native text field while no text-entry control is attached: what was
   // asked, kept until the platform answers through SetControlValueAfterTextEdit.
@@ -93,8 +94,8 @@ class IGraphics {
   void SetAllControlsDirty();
   void SetAllControlsClean();
 
-  // The in-interface popup menu and text entry, kept apart from the list. No effect when one
-  // exists already (or, for the text entry, when no factory is installed).
+  // The in-interface popup menu and text entry, kept apart from the list, built by the installed
+  // factory. No effect when one exists already or no factory is installed.
   void AttachPopupMenuControl(const IText& text = DEFAULT_TEXT, const IRECT& bounds = IRECT());
   void AttachTextEntryControl();
   // A menu open in the popup-menu control when it is removed is answered with nothing chosen.
@@ -178,6 +179,9 @@ class IGraphics {
   const PlatformTextEntry& GetPlatformTextEntry() const { return mPlatformTextEntry; }
 
   // --- Platform services (the platform form overrides them) ---
+  // True on the thread that draws and handles events; work asked for on another thread waits
+  // for the next frame there.
+  static bool IsMainThread();
   virtual void HideMouseCursor(bool hide = true, bool lock = true);
   bool IsCursorHidden() const { return mCursorHidden; }
   virtual void SetMouseCursor(int cursor = 0) { mCursor = cursor; }

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "base/Finite.h"
-#include "controls/IPopupMenuControlBase.h"
-#include "controls/ITextEntryControlBase.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
 
 namespace iplug {
 namespace igraphics {

@@ -10,8 +10,8 @@
 
 #include "base/Log.h"
 #include "base/Utf8.h"
-#include "controls/IPopupMenuControlBase.h"
 #include "graphics/IGraphicsMacView.h"
+#include "graphics/IPopupMenuControlBase.h"
 #include "platform/ColorPanel.h"
 #include "platform/Cursor.h"
 #include "platform/Pasteboard.h"

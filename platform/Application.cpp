@@ -190,6 +190,8 @@ std::size_t NSApplication::pendingEventCount() const {
 void NSApplication::sendEvent(const NSEvent& e) {
   // An event may outlive its window in the queue.
   if (e.window && !isLiveObject(static_cast<const NSObject*>(e.window))) return;
+  // Key states are asked from any thread (GetAsyncKeyState): each input event tells them.
+  if (e.isInputEvent()) NSEvent::noteModifierFlags(e.modifierFlags);
   switch (e.type) {
     case NSEventTypeAppKitDefined:
       if (e.subtype == NSEventSubtypeApplicationActivated)

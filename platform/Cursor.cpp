@@ -1,5 +1,10 @@
 #include "platform/Cursor.h"
 
+#include <algorithm>
+#include <atomic>
+
+#include "platform/Event.h"
+
 namespace platform {
 
 namespace {
@@ -9,7 +14,14 @@ NSCursor* shared(const char* name) {
 }
 NSCursor* gCurrent = nullptr;  // retained
 int gHideCount = 0;
+std::atomic<bool> gMouseDetached{false};
 }  // namespace
+
+NSCursor::NSCursor(NSCursorImage image, NSPoint hotSpot)
+    : mName("image"), mImage(std::make_shared<const NSCursorImage>(std::move(image))) {
+  double right = std::max(0, mImage->width - 1), bottom = std::max(0, mImage->height - 1);
+  mHotSpot = {std::clamp(hotSpot.x, 0.0, right), std::clamp(hotSpot.y, 0.0, bottom)};
+}
 
 #define PLATFORM_STANDARD_CURSOR(method, name) \
   NSCursor* NSCursor::method() {               \
@@ -22,6 +34,7 @@ PLATFORM_STANDARD_CURSOR(pointingHandCursor, "pointing-hand")
 PLATFORM_STANDARD_CURSOR(crosshairCursor, "crosshair")
 PLATFORM_STANDARD_CURSOR(resizeLeftRightCursor, "resize-left-right")
 PLATFORM_STANDARD_CURSOR(resizeUpDownCursor, "resize-up-down")
+PLATFORM_STANDARD_CURSOR(resizeUpCursor, "resize-up")
 PLATFORM_STANDARD_CURSOR(closedHandCursor, "closed-hand")
 PLATFORM_STANDARD_CURSOR(openHandCursor, "open-hand")
 PLATFORM_STANDARD_CURSOR(operationNotAllowedCursor, "not-allowed")
@@ -50,9 +63,22 @@ bool NSCursor::isHidden() {
   return gHideCount > 0;
 }
 
+void NSCursor::setMouseDetached(bool detached) {
+  gMouseDetached.store(detached);
+}
+
+bool NSCursor::isMouseDetached() {
+  return gMouseDetached.load();
+}
+
+void NSCursor::warpCursorPosition(NSPoint screenLocation) {
+  NSEvent::setMouseLocation(screenLocation);
+}
+
 void NSCursor::resetForTesting() {
   arrowCursor()->set();
   gHideCount = 0;
+  gMouseDetached.store(false);
 }
 
 }  // namespace platform

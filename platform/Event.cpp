@@ -8,6 +8,7 @@ namespace {
 // Read from any thread (GetAsyncKeyState), written on the main thread.
 std::atomic<double> gMouseX{0}, gMouseY{0};
 std::atomic<unsigned> gButtons{0};
+std::atomic<std::uint64_t> gModifiers{0};
 
 unsigned buttonBit(NSEventType type) {
   switch (type) {
@@ -37,6 +38,19 @@ unsigned NSEvent::pressedMouseButtons() {
   return gButtons.load();
 }
 
+std::uint64_t NSEvent::currentModifierFlags() {
+  return gModifiers.load();
+}
+
+void NSEvent::noteModifierFlags(std::uint64_t flags) {
+  gModifiers.store(flags);
+}
+
+void NSEvent::setMouseLocation(NSPoint screen) {
+  gMouseX.store(screen.x);
+  gMouseY.store(screen.y);
+}
+
 void NSEvent::noteMouseEvent(const NSEvent& e, NSPoint screen) {
   gMouseX.store(screen.x);
   gMouseY.store(screen.y);
@@ -53,6 +67,7 @@ void NSEvent::resetMouseStateForTesting() {
   gMouseX.store(0);
   gMouseY.store(0);
   gButtons.store(0);
+  gModifiers.store(0);
 }
 
 bool NSEvent::isMouseEvent() const {

@@ -90,8 +90,13 @@ struct NSEvent {
   // right, bit 2 other), as of the last mouse event the application dispatched.
   static NSPoint mouseLocation();
   static unsigned pressedMouseButtons();
+  // The modifier keys held, as of the last input event the application dispatched.
+  static std::uint64_t currentModifierFlags();
   // Called by the application for each mouse event it dispatches (and by tests).
   static void noteMouseEvent(const NSEvent& event, NSPoint screenLocation);
+  static void noteModifierFlags(std::uint64_t flags);
+  // Moves the pointer the layer reports (a warp of the pointer, headless).
+  static void setMouseLocation(NSPoint screenLocation);
   static void resetMouseStateForTesting();
 };
 

@@ -1,5 +1,7 @@
 #include "platform/Screen.h"
 
+#include <cstdio>
+
 namespace platform {
 
 namespace {
@@ -15,6 +17,12 @@ std::vector<NSScreen>& configured() {
   return screens;
 }
 }  // namespace
+
+std::string NSScreen::localizedName() const {
+  char name[32];
+  std::snprintf(name, sizeof name, "DisplayID %d", number);
+  return name;
+}
 
 const std::vector<NSScreen>& NSScreen::screens() {
   return configured();

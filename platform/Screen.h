@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -12,6 +13,10 @@ struct NSScreen {
   NSRect frame;
   NSRect visibleFrame;
   int number = 0;
+
+  // The name the system gives the display: "DisplayID" and its number (Linux has no
+  // product names to offer in its place).
+  std::string localizedName() const;
 
   // The configured screens; the first is the main screen. Headless default: one
   // 1280 x 800 screen whose top 22 points are the menu bar.

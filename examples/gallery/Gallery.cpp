@@ -2,17 +2,7 @@
 
 #include "GalleryBaseControls.h"
 #include "GalleryControls.h"
-#include "controls/ICaptionControl.h"
-#include "controls/IControlActions.h"
-#include "controls/ITextControl.h"
-#include "controls/IVButtonControl.h"
-#include "controls/IVLabelControl.h"
-#include "controls/IVNumberBoxControl.h"
-#include "controls/IVRadioButtonControl.h"
-#include "controls/IVSlideSwitchControl.h"
-#include "controls/IVSwitchControl.h"
-#include "controls/IVTabSwitchControl.h"
-#include "controls/IVToggleControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 
 namespace gallery {

@@ -6,10 +6,7 @@
 
 #include <cmath>
 
-#include "controls/IKnobControlBase.h"
-#include "controls/ISliderControlBase.h"
-#include "controls/ISwitchControlBase.h"
-#include "controls/IVectorBase.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphics.h"
 
 namespace gallery {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "controls/IControl.h"
-#include "controls/IVectorBase.h"
+#include "controls/Controls.h"
+#include "graphics/IControl.h"
 #include "graphics/IGraphics.h"
 
 namespace gallery {

@@ -2,17 +2,7 @@
 // made for the tests, loaded by resource name through the graphics context.
 
 #include "Gallery.h"
-#include "controls/IBButtonControl.h"
-#include "controls/IBKnobRotaterControl.h"
-#include "controls/IBSliderControl.h"
-#include "controls/IBSwitchControl.h"
-#include "controls/IBTextControl.h"
-#include "controls/IBitmapControl.h"
-#include "controls/IControlActions.h"
-#include "controls/ILEDControl.h"
-#include "controls/IPanelControl.h"
-#include "controls/ITextControl.h"
-#include "controls/IVPanelControl.h"
+#include "controls/Controls.h"
 #include "graphics/ResourcePaths.h"
 #include "support/FakeEditorDelegate.h"
 

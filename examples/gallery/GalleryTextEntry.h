@@ -5,8 +5,7 @@
 // context has no native text field), and a new value is typed part way. Everything goes through
 // the graphics context's events, as a user's would.
 
-#include "controls/ICaptionControl.h"
-#include "controls/ITextControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphics.h"
 
 namespace gallery {

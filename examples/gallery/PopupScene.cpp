@@ -3,9 +3,7 @@
 #include <cstdio>
 
 #include "GalleryControls.h"
-#include "controls/ICaptionControl.h"
-#include "controls/IPopupMenuControl.h"
-#include "controls/ITextControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 
 namespace gallery {

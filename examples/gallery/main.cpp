@@ -6,6 +6,7 @@
 
 #include "Gallery.h"
 #include "PopupScene.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/FakeEditorDelegate.h"
 
@@ -33,6 +34,7 @@ bool Write(iplug::igraphics::IGraphicsNanoVG& g, const std::string& path) {
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : "gallery.png";
   const std::string menusPath = argc > 2 ? argv[2] : SecondPath(path);
+  iplug::igraphics::InstallDefaultControlFactories();
 
   {
     FakeEditorDelegate dlg;

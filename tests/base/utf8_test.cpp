@@ -171,6 +171,9 @@ TEST(Utf8Cut, ThePrefixIsTheLongestThatEndsOnAWholeCharacter) {
       for (std::size_t b : cuts)
         if (b <= max) expected = b;
       EXPECT_EQ(base::utf8PrefixLength(text, max), expected) << '"' << text << "\" at " << max;
+      if (text.find('\0') == std::string::npos) {
+        EXPECT_EQ(base::utf8PrefixLength(text.c_str(), max), expected) << "as a C string";
+      }
     }
   }
 }
@@ -195,6 +198,8 @@ TEST(Utf8Cut, CopiesIntoBuffersAreTerminatedAndWhole) {
   EXPECT_EQ(base::copyUtf8(text, &untouched, 0), 0u);
   EXPECT_EQ(untouched, '#');
   EXPECT_EQ(base::copyUtf8(text, nullptr, 5), 0u);
+  EXPECT_EQ(base::utf8PrefixLength(nullptr, 5), 0u);
+  EXPECT_EQ(base::utf8PrefixLength("ab", SIZE_MAX), 2u);
   // A buffer may receive a part of itself.
   char self[] = "ab\xC3\xA9";
   EXPECT_EQ(base::copyUtf8(std::string_view(self).substr(1), self, 3), 1u);

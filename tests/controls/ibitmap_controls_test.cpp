@@ -12,12 +12,7 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "controls/IBButtonControl.h"
-#include "controls/IBKnobRotaterControl.h"
-#include "controls/IBSliderControl.h"
-#include "controls/IBSwitchControl.h"
-#include "controls/IBTextControl.h"
-#include "controls/IBitmapControl.h"
+#include "controls/Controls.h"
 #include "graphics/APIBitmap.h"
 #include "graphics/BitmapCache.h"
 #include "graphics/ResourcePaths.h"

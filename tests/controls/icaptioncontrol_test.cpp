@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/ICaptionControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/IControlActions.h"
-#include "controls/IVectorBase.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"

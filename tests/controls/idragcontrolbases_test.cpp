@@ -6,8 +6,7 @@
 
 #include <cmath>
 
-#include "controls/IKnobControlBase.h"
-#include "controls/ISliderControlBase.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

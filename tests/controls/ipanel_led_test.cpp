@@ -5,9 +5,7 @@
 #include <limits>
 #include <thread>
 
-#include "controls/ILEDControl.h"
-#include "controls/IPanelControl.h"
-#include "controls/IVPanelControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 #include "support/RecordingGraphics.h"
 

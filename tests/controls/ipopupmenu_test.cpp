@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Log.h"
-#include "controls/IPopupMenu.h"
+#include "graphics/IPopupMenu.h"
 
 using namespace iplug::igraphics;
 

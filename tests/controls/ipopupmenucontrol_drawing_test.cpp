@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "controls/IPopupMenuControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"

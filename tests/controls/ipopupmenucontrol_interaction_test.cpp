@@ -6,8 +6,7 @@
 
 #include <memory>
 
-#include "controls/ICaptionControl.h"
-#include "controls/IPopupMenuControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "base/Log.h"
-#include "controls/IPopupMenuControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "controls/ISwitchControlBase.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

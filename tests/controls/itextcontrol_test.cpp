@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "base/Log.h"
-#include "controls/ITextControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

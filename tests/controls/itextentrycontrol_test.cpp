@@ -1,7 +1,7 @@
 // The text-entry control, driven as a user drives it: prompts opened by controls, keys and mouse
 // events through the graphics context, the clipboard and the context menu.
 
-#include "controls/ITextEntryControl.h"
+#include "controls/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,6 @@ class TextEntry : public testing_support::ControlTestFixture<> {
  protected:
   // No native text field, as on Linux: every text prompt opens in the text-entry control.
   void SetUp() override { g.SetHasPlatformTextEntry(false); }
-  void TearDown() override { IGraphics::SetPopupMenuControlFactory(nullptr); }
 
   LoggingControl* AddControl(int paramIdx = kNoParameter) {
     return static_cast<LoggingControl*>(
@@ -421,13 +420,7 @@ TEST_F(TextEntry, PasteDropsLineBreaksAndAnEmptyClipboardChangesNothing) {
 }
 
 TEST_F(TextEntry, TheContextMenuOffersCutCopyAndPaste) {
-  FakePopupMenuControl* popup = nullptr;
-  IGraphics::SetPopupMenuControlFactory([&popup](const IText&, const IRECT&) {
-    auto p = std::make_unique<FakePopupMenuControl>();
-    popup = p.get();
-    return p;
-  });
-  g.AttachPopupMenuControl();
+  FakePopupMenuControl* popup = testing_support::AttachFakePopupMenuControl(g);
   ITextEntryControl* te = Open("copy me");
 
   g.OnMouseDown(X(2), 65, kRight);

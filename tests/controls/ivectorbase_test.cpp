@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/IVectorBase.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/IControlActions.h"
-#include "controls/IVButtonControl.h"
-#include "controls/IVLabelControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/Log.h"
-#include "controls/IVNumberBoxControl.h"
+#include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"
@@ -177,10 +177,7 @@ TEST_F(NumberBox, TypedTextThatIsNoFiniteNumberLeavesTheValueAlone) {
 }
 
 TEST_F(NumberBox, TypingIntoTheTextEntryControlCommitsOnReturn) {
-  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<FakeTextEntryControl>(); });
-  g.AttachTextEntryControl();
-  IGraphics::SetTextEntryControlFactory(nullptr);
-  auto* entry = static_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
+  FakeTextEntryControl* entry = testing_support::AttachFakeTextEntryControl(g);
   IVNumberBoxControl* box = Make();
   g.OnMouseDblClick(kReadoutX, kReadoutY, kLeft);
   ASSERT_TRUE(entry->EditInProgress());

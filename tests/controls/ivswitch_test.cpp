@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Log.h"
-#include "controls/IVSlideSwitchControl.h"
-#include "controls/IVSwitchControl.h"
-#include "controls/IVToggleControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;

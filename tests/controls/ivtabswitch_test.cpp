@@ -5,8 +5,7 @@
 
 #include <limits>
 
-#include "controls/IVRadioButtonControl.h"
-#include "controls/IVTabSwitchControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;

@@ -5,11 +5,7 @@
 
 #include <cstdlib>
 
-#include "controls/IBSwitchControl.h"
-#include "controls/IBTextControl.h"
-#include "controls/IBitmapControl.h"
-#include "controls/ILEDControl.h"
-#include "controls/IPanelControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/FakeEditorDelegate.h"
 

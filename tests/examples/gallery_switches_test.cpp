@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Gallery.h"
-#include "controls/IVSlideSwitchControl.h"
-#include "controls/IVTabSwitchControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/FakeEditorDelegate.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "GalleryTextEntry.h"
-#include "controls/ITextEntryControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "platform/Clock.h"
 #include "support/FakeEditorDelegate.h"

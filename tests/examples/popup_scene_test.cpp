@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PopupScene.h"
-#include "controls/IPopupMenuControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/FakeEditorDelegate.h"
 

@@ -19,6 +19,7 @@
 
 using namespace iplug::igraphics;
 using platform::NSPoint;
+using testing_support::AttachFakePopupMenuControl;
 using testing_support::FakePopupMenuControl;
 using testing_support::LoggingControl;
 
@@ -221,11 +222,7 @@ TEST_F(MacView, KeysGoToTheControlUnderThePointer) {
 }
 
 TEST_F(MacView, TooltipsCoverShownControlsAndWaitWhileThePopupMenuShows) {
-  IGraphics::SetPopupMenuControlFactory(
-      [](const IText&, const IRECT&) { return std::make_unique<FakePopupMenuControl>(); });
-  g->AttachPopupMenuControl();
-  IGraphics::SetPopupMenuControlFactory(nullptr);
-  auto* popup = static_cast<FakePopupMenuControl*>(g->GetPopupMenuControl());
+  FakePopupMenuControl* popup = AttachFakePopupMenuControl(*g);
 
   IControl* a = g->AttachControl(new LoggingControl(IRECT(0, 0, 50, 50)));
   a->SetTooltip("Gain");

@@ -9,6 +9,8 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
+using testing_support::AttachFakePopupMenuControl;
+using testing_support::AttachFakeTextEntryControl;
 using testing_support::FakePopupMenuControl;
 using testing_support::FakeTextEntryControl;
 using testing_support::LoggingControl;
@@ -119,11 +121,7 @@ TEST_F(GraphicsEvents, WheelAndKeysGoToTheControlUnderThePointer) {
 }
 
 TEST_F(GraphicsEvents, AnOpenPopupMenuTakesEveryMouseEvent) {
-  IGraphics::SetPopupMenuControlFactory(
-      [](const IText&, const IRECT&) { return std::make_unique<FakePopupMenuControl>(); });
-  g.AttachPopupMenuControl();
-  IGraphics::SetPopupMenuControlFactory(nullptr);
-  auto* popup = static_cast<FakePopupMenuControl*>(g.GetPopupMenuControl());
+  FakePopupMenuControl* popup = AttachFakePopupMenuControl(g);
   auto* c = Add(IRECT(0, 0, 50, 50), FakeEditorDelegate::kParamEnum);
   c->mEvents.clear();
 
@@ -139,10 +137,7 @@ TEST_F(GraphicsEvents, AnOpenPopupMenuTakesEveryMouseEvent) {
 }
 
 TEST_F(GraphicsEvents, AnEditTakesTheMouseAndTheKeysItHandles) {
-  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<FakeTextEntryControl>(); });
-  g.AttachTextEntryControl();
-  IGraphics::SetTextEntryControlFactory(nullptr);
-  auto* entry = static_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
+  FakeTextEntryControl* entry = AttachFakeTextEntryControl(g);
   auto* c = Add(IRECT(0, 0, 50, 50));
   c->mHandleKeys = true;
   c->mEvents.clear();

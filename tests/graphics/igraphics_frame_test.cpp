@@ -7,8 +7,8 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakePopupMenuControl;
-using testing_support::FakeTextEntryControl;
+using testing_support::AttachFakePopupMenuControl;
+using testing_support::AttachFakeTextEntryControl;
 using testing_support::LoggingControl;
 using testing_support::RecordingGraphics;
 
@@ -86,13 +86,8 @@ TEST_F(GraphicsFrame, OverlappingRegionsAreMergedSoNothingIsDrawnTwice) {
 }
 
 TEST_F(GraphicsFrame, PopupMenuAndTextEntryAreDrawnOnTopAndAnimated) {
-  IGraphics::SetPopupMenuControlFactory(
-      [](const IText&, const IRECT&) { return std::make_unique<FakePopupMenuControl>(); });
-  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<FakeTextEntryControl>(); });
-  g.AttachPopupMenuControl();
-  g.AttachTextEntryControl();
-  IGraphics::SetPopupMenuControlFactory(nullptr);
-  IGraphics::SetTextEntryControlFactory(nullptr);
+  AttachFakePopupMenuControl(g);
+  AttachFakeTextEntryControl(g);
   ASSERT_NE(g.GetPopupMenuControl(), nullptr);
   EXPECT_EQ(g.NControls(), 0);  // kept apart from the list
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/IVectorBase.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/TestControls.h"

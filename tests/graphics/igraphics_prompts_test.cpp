@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Log.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testing_support::AttachFakeTextEntryControl;
 using testing_support::FakeTextEntryControl;
 using testing_support::LoggingControl;
 using testing_support::RecordingGraphics;
@@ -27,6 +29,24 @@ class GraphicsPrompts : public ::testing::Test {
     return c;
   }
 };
+
+TEST_F(GraphicsPrompts, WithoutControlFactoriesMenusAndTextEntryStayWithThePlatform) {
+  auto popupFactory = IGraphics::SetPopupMenuControlFactory(nullptr);
+  auto textEntryFactory = IGraphics::SetTextEntryControlFactory(nullptr);
+  g.SetHasPlatformPopupMenu(false);
+  g.SetHasPlatformTextEntry(false);
+  base::LogCapture logged;
+  auto* c = Add(FakeEditorDelegate::kParamEnum);
+  g.OnMouseDown(120, 120, kRight);
+  EXPECT_EQ(g.GetPopupMenuControl(), nullptr);
+  EXPECT_TRUE(c->Saw("OnPopupMenuSelection null"));
+  g.CreateTextEntry(*c, IText(), c->GetRECT(), "1", 0);
+  EXPECT_EQ(g.GetTextEntryControl(), nullptr);
+  EXPECT_TRUE(g.GetPlatformTextEntry().open);
+  EXPECT_EQ(logged.count(), 2u);
+  IGraphics::SetPopupMenuControlFactory(std::move(popupFactory));
+  IGraphics::SetTextEntryControlFactory(std::move(textEntryFactory));
+}
 
 TEST_F(GraphicsPrompts, ARightClickDoesNothingWhileThePromptIsDisabled) {
   auto* c = Add(FakeEditorDelegate::kParamEnum);
@@ -135,12 +155,9 @@ TEST_F(GraphicsPrompts, RemovingTheRequesterWhileAPromptIsOpenClearsTheRecord) {
 }
 
 TEST_F(GraphicsPrompts, RemovingTheRequesterEndsAnInterfaceEditWithoutAResult) {
-  IGraphics::SetTextEntryControlFactory([] { return std::make_unique<FakeTextEntryControl>(); });
-  g.AttachTextEntryControl();
-  IGraphics::SetTextEntryControlFactory(nullptr);
+  FakeTextEntryControl* entry = AttachFakeTextEntryControl(g);
   auto* c = Add(FakeEditorDelegate::kParamInt);
   c->PromptUserInput(0);
-  auto* entry = static_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
   ASSERT_TRUE(entry->EditInProgress());
   EXPECT_EQ(entry->mText, "64");
   EXPECT_EQ(entry->mLength, IControl::kDefaultTextEntryLength);

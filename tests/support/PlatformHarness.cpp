@@ -13,6 +13,8 @@
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
 #include "platform/DragAndDrop.h"
+#include "platform/DragSession.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
 #include "platform/PopUpButton.h"
@@ -94,6 +96,8 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSCursor::resetForTesting();
   NSEvent::resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
+  NSSetOutsideDropFolder("");
+  NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
 }

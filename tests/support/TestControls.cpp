@@ -1,6 +1,8 @@
 #include "support/TestControls.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace testing_support {
 
@@ -52,6 +54,22 @@ bool FakeTextEntryControl::OnKeyDown(float x, float y, const iplug::IKeyPress& k
 void FakeTextEntryControl::Commit() {
   mEditing = false;
   if (IGraphics* g = GetUI()) g->SetControlValueAfterTextEdit(mText.c_str());
+}
+
+FakePopupMenuControl* AttachFakePopupMenuControl(IGraphics& g) {
+  auto installed = IGraphics::SetPopupMenuControlFactory(
+      [](const IText&, const IRECT&) { return std::make_unique<FakePopupMenuControl>(); });
+  g.AttachPopupMenuControl();
+  IGraphics::SetPopupMenuControlFactory(std::move(installed));
+  return dynamic_cast<FakePopupMenuControl*>(g.GetPopupMenuControl());
+}
+
+FakeTextEntryControl* AttachFakeTextEntryControl(IGraphics& g) {
+  auto installed = IGraphics::SetTextEntryControlFactory(
+      [] { return std::make_unique<FakeTextEntryControl>(); });
+  g.AttachTextEntryControl();
+  IGraphics::SetTextEntryControlFactory(std::move(installed));
+  return dynamic_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
 }
 
 }  // namespace testing_support

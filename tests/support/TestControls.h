@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/IPopupMenuControlBase.h"
-#include "controls/ITextEntryControlBase.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IPopupMenuControlBase.h"
+#include "graphics/ITextEntryControlBase.h"
 
 namespace testing_support {
 
@@ -135,5 +135,10 @@ class FakeTextEntryControl : public ITextEntryControlBase {
   int mLength = 0;
   std::vector<std::string> mEvents;
 };
+
+// Attach a fake as the graphics context's popup-menu or text-entry control and hand it back; the
+// installed factories stay as they were.
+FakePopupMenuControl* AttachFakePopupMenuControl(IGraphics& g);
+FakeTextEntryControl* AttachFakeTextEntryControl(IGraphics& g);
 
 }  // namespace testing_support

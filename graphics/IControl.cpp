@@ -1,11 +1,11 @@
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
-#include "controls/IPopupMenu.h"
 #include "graphics/IGraphics.h"
+#include "graphics/IPopupMenu.h"
 #include "platform/Clock.h"
 
 namespace iplug {

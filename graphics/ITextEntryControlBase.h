@@ -3,7 +3,7 @@
 // What the graphics core asks of the in-interface text-entry control. The control itself
 // derives from this; the graphics core keeps the one it creates apart from its control list.
 
-#include "controls/IControl.h"
+#include "graphics/IControl.h"
 
 namespace iplug {
 namespace igraphics {

@@ -1,0 +1,40 @@
+#pragma once
+
+// The control library: every control, the bases and vector style they share, the stock click
+// actions and animations, and the installation of the library's popup-menu and text-entry
+// controls into the graphics core. A program that uses the library includes this header.
+
+#include "graphics/IControl.h"
+#include "graphics/IGraphics.h"
+#include "graphics/IPopupMenu.h"
+
+#include "controls/DefaultControlFactories.h"
+#include "controls/IBButtonControl.h"
+#include "controls/IBKnobControl.h"
+#include "controls/IBKnobRotaterControl.h"
+#include "controls/IBSliderControl.h"
+#include "controls/IBSwitchControl.h"
+#include "controls/IBTextControl.h"
+#include "controls/IBitmapBase.h"
+#include "controls/IBitmapControl.h"
+#include "controls/IButtonControlBase.h"
+#include "controls/ICaptionControl.h"
+#include "controls/IControlActions.h"
+#include "controls/IKnobControlBase.h"
+#include "controls/ILEDControl.h"
+#include "controls/IPanelControl.h"
+#include "controls/IPopupMenuControl.h"
+#include "controls/ISliderControlBase.h"
+#include "controls/ISwitchControlBase.h"
+#include "controls/ITextControl.h"
+#include "controls/ITextEntryControl.h"
+#include "controls/IVButtonControl.h"
+#include "controls/IVLabelControl.h"
+#include "controls/IVNumberBoxControl.h"
+#include "controls/IVPanelControl.h"
+#include "controls/IVRadioButtonControl.h"
+#include "controls/IVSlideSwitchControl.h"
+#include "controls/IVSwitchControl.h"
+#include "controls/IVTabSwitchControl.h"
+#include "controls/IVToggleControl.h"
+#include "controls/IVectorBase.h"

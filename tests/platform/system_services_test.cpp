@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/CFString.h"
+#include "platform/Cursor.h"
+#include "platform/DragSession.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Pasteboard.h"
+#include "platform/ProcessInfo.h"
+#include "platform/RunningApplication.h"
+#include "platform/Screen.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+TEST(CFString, KeepsValidTextAndReplacesEachInvalidByte) {
+  struct Case {
+    std::string in, out;
+    bool valid;
+    std::size_t utf16;
+  } cases[] = {
+      {"", "", true, 0},
+      {"abc", "abc", true, 3},
+      {"\xC3\xA9\xF0\x9F\x8E\xB9", "\xC3\xA9\xF0\x9F\x8E\xB9", true, 3},
+      {"a\xFF"
+       "b",
+       "a\xEF\xBF\xBD"
+       "b",
+       false, 3},
+      {std::string("a\0b", 3), std::string("a\0b", 3), true, 3},
+  };
+  for (const auto& c : cases) {
+    CFString* s = CFString::create(c.in);
+    EXPECT_EQ(s->utf8(), c.out);
+    EXPECT_EQ(s->wasValidUtf8(), c.valid);
+    EXPECT_EQ(s->length(), c.utf16);
+    CFRetain(s);
+    CFRelease(s);
+    CFRelease(s);
+  }
+  CFRelease(nullptr);
+}
+
+TEST(NSProcessInfo, ActivitiesAreCountedUntilEnded) {
+  NSProcessInfo& info = NSProcessInfo::processInfo();
+  std::size_t before = info.activeActivityCount();
+  NSActivity* a = info.beginActivity(NSActivityLatencyCritical, "first");
+  NSActivity* b = info.beginActivity(NSActivityIdleSystemSleepDisabled, "second");
+  EXPECT_EQ(info.activeActivityCount(), before + 2);
+  info.endActivity(a);
+  info.endActivity(a);  // twice: ignored
+  EXPECT_EQ(info.activeActivityCount(), before + 1);
+  EXPECT_EQ(info.activeActivityReasons().back(), "second");
+  info.endActivity(b);
+  a->release();
+  b->release();
+  EXPECT_EQ(info.activeActivityCount(), before);
+}
+
+TEST(NSScreen, NamedByNumberAndNoOtherProcessIsFoundHeadless) {
+  testsupport::PlatformHarness h;
+  NSScreen s;
+  s.number = 42;
+  EXPECT_EQ(s.localizedName(), "DisplayID 42");
+  EXPECT_EQ(NSScreen::mainScreen()->localizedName(), "DisplayID 1");
+  EXPECT_FALSE(NSRunningApplication::activateProcess(getpid()));
+  auto previous = NSRunningApplication::setActivator([](pid_t pid) { return pid == 7; });
+  EXPECT_TRUE(NSRunningApplication::activateProcess(7));
+  EXPECT_FALSE(NSRunningApplication::activateProcess(0));
+  NSRunningApplication::setActivator(previous);
+}
+
+TEST(NSKeyboardLayout, TheUSLayoutGivesUnshiftedCharacters) {
+  testsupport::PlatformHarness h;
+  struct Case {
+    std::uint16_t keyCode;
+    std::u16string text;
+  } cases[] = {{0, u"a"},     {18, u"1"}, {27, u"-"}, {36, u"\r"},  {kVK_Space, u" "},
+               {76, u"\x03"}, {82, u"0"}, {122, u""}, {0xFFFF, u""}};
+  auto layout = NSKeyboardLayout::current();
+  for (const auto& c : cases) {
+    std::uint32_t dead = 5;
+    EXPECT_EQ(layout->translate(c.keyCode, dead), c.text) << c.keyCode;
+    EXPECT_EQ(dead, 0u);
+  }
+  struct Dead : NSKeyboardLayout {
+    std::u16string translate(std::uint16_t code, std::uint32_t& dead) const override {
+      if (code == 33) {
+        dead = 1;
+        return {};
+      }
+      return dead ? u"^" : u"?";
+    }
+  };
+  NSKeyboardLayout::setCurrent(std::make_shared<Dead>());
+  std::uint32_t dead = 0;
+  EXPECT_EQ(NSKeyboardLayout::current()->translate(33, dead), u"");
+  EXPECT_EQ(NSKeyboardLayout::current()->translate(kVK_Space, dead), u"^");
+}
+
+TEST(NSCursor, DrawnCursorsAreMadeOnceWithCentredHotSpots) {
+  using D = NSCursor::Drawn;
+  for (D which : {D::Move, D::ResizeDiagonalDown, D::ResizeDiagonalUp, D::NotAllowed}) {
+    NSCursor* c = NSCursor::drawnCursor(which);
+    EXPECT_EQ(c, NSCursor::drawnCursor(which));
+    ASSERT_TRUE(c->image());
+    EXPECT_EQ(c->image()->width, 16);
+    EXPECT_EQ(c->hotSpot().x, 8);
+    EXPECT_EQ(c->hotSpot().y, 8);
+  }
+  // The two diagonals are mirror images; the corners of the picture are clear.
+  const auto& down = NSCursor::drawnCursor(D::ResizeDiagonalDown)->image()->pixels;
+  const auto& up = NSCursor::drawnCursor(D::ResizeDiagonalUp)->image()->pixels;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      ASSERT_EQ(down[y * 16 + x], up[y * 16 + 15 - x]);
+  EXPECT_EQ(down[0], 0u);
+  EXPECT_EQ(down[2 * 16 + 2], 0xFF000000u);  // black inside the arrow head
+}
+
+TEST(NSCursor, DetachAndWarpMoveOnlyTheRecordedPointer) {
+  testsupport::PlatformHarness h;
+  NSCursor::setMouseDetached(true);
+  EXPECT_TRUE(NSCursor::isMouseDetached());
+  NSCursor::warpCursorPosition({300, 200});
+  EXPECT_EQ(NSEvent::mouseLocation().x, 300);
+  EXPECT_EQ(NSEvent::mouseLocation().y, 200);
+  NSCursor::resetForTesting();
+  EXPECT_FALSE(NSCursor::isMouseDetached());
+  NSCursorImage image;
+  image.width = image.height = 4;
+  image.pixels.assign(16, 0);
+  auto* c = new NSCursor(image, {9, -1});
+  EXPECT_EQ(c->hotSpot().x, 3);
+  EXPECT_EQ(c->hotSpot().y, 0);
+  c->set();
+  EXPECT_EQ(NSCursor::currentCursor(), c);
+  NSCursor::resetForTesting();
+  c->release();
+}
+
+// A view that starts drags and is their source, noting how they ended.
+struct DragSourceView : NSView, NSDraggingSource {
+  DragSourceView() : NSView(NSMakeRect(0, 0, 200, 100)) {}
+  std::vector<std::string> namesOfPromisedFilesDroppedAtDestination(
+      const std::string& folder) override {
+    std::ofstream(folder + "/promised.txt") << "written";
+    return {"promised.txt"};
+  }
+  void draggedImageEnded(NSDragOperation op) override { ended.push_back(op); }
+  std::vector<NSDragOperation> ended;
+};
+
+struct DropView : NSView, NSDraggingDestination {
+  DropView() : NSView(NSMakeRect(0, 0, 200, 100)) {
+    registerForDraggedTypes({NSFilenamesPboardType});
+  }
+  NSDragOperation draggingEntered(const NSDraggingInfo&) override { return NSDragOperationCopy; }
+  bool performDragOperation(const NSDraggingInfo& info) override {
+    dropped = info.draggingPasteboard->fileList();
+    source = info.draggingSource;
+    return true;
+  }
+  std::vector<std::string> dropped;
+  NSObject* source = nullptr;
+};
+
+TEST(NSDrag, InProcessDragsFollowTheMouseAndDropWhereItIsReleased) {
+  testsupport::PlatformHarness h;
+  auto* from = new NSWindow(NSMakeRect(0, 0, 200, 100), NSWindowStyleMaskTitled);
+  auto* to = new NSWindow(NSMakeRect(300, 0, 200, 100), NSWindowStyleMaskTitled);
+  auto* source = new DragSourceView;
+  auto* target = new DropView;
+  from->setContentView(source);
+  to->setContentView(target);
+  NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
+
+  // Files onto a window that takes them.
+  board.declareTypes({NSFilenamesPboardType});
+  board.setFileList({"/tmp/a.txt"});
+  NSEvent moved;
+  moved.type = NSEventTypeLeftMouseDragged;
+  moved.window = to;
+  moved.locationInWindow = {40, 40};
+  h.post(moved);
+  h.mouseUp(to, {50, 50});
+  EXPECT_EQ(NSRunDrag(source, source), NSDragOperationCopy);
+  EXPECT_EQ(target->dropped, std::vector<std::string>{"/tmp/a.txt"});
+  EXPECT_EQ(target->source, source);
+  EXPECT_EQ(NSEvent::mouseLocation().x, 350);  // the pointer followed the drag
+
+  // Promised files released outside every window: written into the outside folder.
+  std::string folder = ::testing::TempDir();
+  NSEvent outside;
+  outside.type = NSEventTypeLeftMouseUp;
+  outside.locationInWindow = {900, 700};
+  h.post(outside);
+  EXPECT_EQ(NSDragPromisedFiles(source, source, {"txt"}), NSDragOperationNone);  // no folder
+  NSSetOutsideDropFolder(folder);
+  h.post(outside);
+  EXPECT_EQ(NSDragPromisedFiles(source, source, {"txt"}), NSDragOperationCopy);
+  std::string text;
+  std::getline(std::ifstream(folder + "/promised.txt"), text);
+  EXPECT_EQ(text, "written");
+  // A drag with no release is abandoned when the pointer stays silent.
+  EXPECT_EQ(NSRunDrag(source, source), NSDragOperationNone);
+  EXPECT_FALSE(NSIsDragging());
+  EXPECT_EQ(source->ended,
+            (std::vector<NSDragOperation>{NSDragOperationCopy, NSDragOperationNone,
+                                          NSDragOperationCopy, NSDragOperationNone}));
+  source->release();
+  target->release();
+}
+
+}  // namespace
