@@ -18,3 +18,8 @@ endif()
 if(BUILD_BENCHMARKS)
   find_package(benchmark REQUIRED)
 endif()
+
+# The X11 display backend: Xlib with MIT-SHM and RandR, keys through xkbcommon on the
+# connection's xcb side.
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 x11-xcb xext xrandr xrender xkbcommon
+                  xkbcommon-x11)

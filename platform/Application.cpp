@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/Clock.h"
+#include "platform/DisplayBackend.h"
 #include "platform/MainThread.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
@@ -62,6 +63,7 @@ void NSApplication::registerWindow(NSWindow* window) {
 void NSApplication::windowClosed(NSWindow* window) {
   orderWindow(window, NSWindowOut);
   mWindows.erase(std::remove(mWindows.begin(), mWindows.end(), window), mWindows.end());
+  displayBackend().windowClosed(window);
 }
 
 void NSApplication::unregisterWindow(NSWindow* window) {
@@ -77,6 +79,7 @@ void NSApplication::orderWindow(NSWindow* window, NSWindowOrderingMode place) {
   bool wasVisible = window->isVisible();
   mOrdered.erase(std::remove(mOrdered.begin(), mOrdered.end(), window), mOrdered.end());
   if (place == NSWindowOut) {
+    if (wasVisible) displayBackend().windowVisibilityChanged(window);
     if (wasVisible && (mKeyWindow == window || mMainWindow == window)) chooseNewKeyWindow(window);
     return;
   }
@@ -89,6 +92,7 @@ void NSApplication::orderWindow(NSWindow* window, NSWindowOrderingMode place) {
       ++it;
   }
   mOrdered.insert(it, window);
+  displayBackend().windowVisibilityChanged(window);
   // Child windows stay in front of their parent.
   for (NSWindow* child : window->childWindows())
     if (child->isVisible()) orderWindow(child, NSWindowAbove);
@@ -112,7 +116,10 @@ void NSApplication::setKeyWindow(NSWindow* window) {
   mKeyWindow = window;
   if (oldKey) oldKey->resignKeyWindow();
   // The resign hook may have moved key status on already.
-  if (newKey && mKeyWindow == window) newKey->becomeKeyWindow();
+  if (newKey && mKeyWindow == window) {
+    newKey->becomeKeyWindow();
+    displayBackend().windowBecameKey(window);
+  }
 }
 
 void NSApplication::setMainWindowInternal(NSWindow* window) {
@@ -225,6 +232,7 @@ void NSApplication::sendEvent(const NSEvent& e) {
 void NSApplication::finishLaunching() {
   if (mLaunched) return;
   mLaunched = true;
+  chooseDisplayBackend();
   if (!mDelegate) return;
   mDelegate->applicationDidFinishLaunching(this);
   if (mDelegate && mDelegate->applicationShouldOpenUntitledFile(this))
@@ -278,6 +286,7 @@ NSModalSession* NSApplication::beginModalSession(NSWindow* window) {
   auto* session = new NSModalSession;
   session->window = window;
   mModalStack.push_back(session);
+  if (window) displayBackend().windowAttributesChanged(window);
   if (window) window->makeKeyAndOrderFront();
   return session;
 }
@@ -297,8 +306,10 @@ NSModalResponse NSApplication::runModalSession(NSModalSession* session) {
 void NSApplication::endModalSession(NSModalSession* session) {
   auto it = std::find(mModalStack.begin(), mModalStack.end(), session);
   if (it == mModalStack.end()) return;
+  NSWindow* window = session->window;
   mModalStack.erase(it);
   delete session;
+  if (window && isLiveObject(window)) displayBackend().windowAttributesChanged(window);
 }
 
 NSModalResponse NSApplication::runModalForWindow(NSWindow* window,
@@ -336,6 +347,12 @@ void NSApplication::stopModalWithCode(NSModalResponse code) {
   top->stopped = true;
   top->response = code;
   NSRunLoop::mainRunLoop().wakeUp();
+}
+
+bool NSApplication::isInModalRun(const NSWindow* window) const {
+  for (NSModalSession* s : mModalStack)
+    if (s->window == window) return true;
+  return false;
 }
 
 NSWindow* NSApplication::modalWindow() const {

@@ -117,6 +117,8 @@ class NSApplication : public NSResponder {
   NSModalResponse runModalSession(NSModalSession* session);
   void endModalSession(NSModalSession* session);
   NSWindow* modalWindow() const;
+  // Whether the window is the window of a modal run or session still going on.
+  bool isInModalRun(const NSWindow* window) const;
   std::size_t modalDepth() const { return mModalStack.size(); }
   // Called when a modal loop starts and on each of its iterations (tests act there).
   void setModalHook(std::function<void(NSWindow*)> hook) { mModalHook = std::move(hook); }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
+#include "platform/DisplayBackend.h"
 #include "platform/Event.h"
 
 namespace platform {
@@ -15,6 +17,13 @@ NSCursor* shared(const char* name) {
 NSCursor* gCurrent = nullptr;  // retained
 int gHideCount = 0;
 std::atomic<bool> gMouseDetached{false};
+}  // namespace
+
+namespace {
+// The display shows the cursor set, or none while hidden.
+void showCurrent() {
+  displayBackend().cursorChanged(NSCursor::isHidden() ? nullptr : NSCursor::currentCursor());
+}
 }  // namespace
 
 NSCursor::NSCursor(NSCursorImage image, NSPoint hotSpot)
@@ -49,14 +58,15 @@ void NSCursor::set() {
   retain();
   if (gCurrent) gCurrent->release();
   gCurrent = this;
+  showCurrent();
 }
 
 void NSCursor::hide() {
-  ++gHideCount;
+  if (++gHideCount == 1) showCurrent();
 }
 
 void NSCursor::unhide() {
-  if (gHideCount > 0) --gHideCount;
+  if (gHideCount > 0 && --gHideCount == 0) showCurrent();
 }
 
 bool NSCursor::isHidden() {
@@ -72,7 +82,9 @@ bool NSCursor::isMouseDetached() {
 }
 
 void NSCursor::warpCursorPosition(NSPoint screenLocation) {
+  if (!std::isfinite(screenLocation.x) || !std::isfinite(screenLocation.y)) return;
   NSEvent::setMouseLocation(screenLocation);
+  displayBackend().warpPointer(screenLocation);
 }
 
 void NSCursor::resetForTesting() {

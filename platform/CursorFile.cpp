@@ -201,4 +201,11 @@ std::optional<NSCursorImage> decodeCursorFile(const std::uint8_t* data, std::siz
   return best;
 }
 
+std::optional<NSCursorImage> decodeCursorPicture(const std::uint8_t* data, std::size_t size) {
+  if (!data || size > kMaxFileBytes) return std::nullopt;
+  if (size >= sizeof kPngSignature && std::memcmp(data, kPngSignature, sizeof kPngSignature) == 0)
+    return decodePng(data, size);
+  return decodeCursorFile(data, size);
+}
+
 }  // namespace platform

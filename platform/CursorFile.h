@@ -28,5 +28,8 @@ inline constexpr int kMaxCursorImageSide = 256;
 // the data, and pictures over kMaxCursorImageSide are refused. Null when the data is
 // not such a file.
 std::optional<NSCursorImage> decodeCursorFile(const std::uint8_t* data, std::size_t size);
+// A picture for a cursor from any file a cursor may be made of: a cursor or icon file,
+// or a PNG image (hot spot (0, 0)), under the same checks and cap.
+std::optional<NSCursorImage> decodeCursorPicture(const std::uint8_t* data, std::size_t size);
 
 }  // namespace platform

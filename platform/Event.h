@@ -50,6 +50,9 @@ inline constexpr std::uint64_t NSEventModifierFlagControl = 1u << 18;
 inline constexpr std::uint64_t NSEventModifierFlagOption = 1u << 19;
 inline constexpr std::uint64_t NSEventModifierFlagCommand = 1u << 20;
 
+// The key code of a key the platform has no code for (0 is the A key).
+inline constexpr std::uint16_t kNoKeyCode = 0xFFFF;
+
 // Subtypes of application-kit events.
 enum NSEventSubtype : int {
   NSEventSubtypeApplicationActivated = 1,

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/DisplayBackend.h"
+#include "platform/MainThread.h"
+
 namespace platform {
 
 NSPasteboard& NSPasteboard::generalPasteboard() {
@@ -39,14 +42,44 @@ long NSPasteboard::changeCount() const {
   return mChangeCount;
 }
 
-std::vector<std::string> NSPasteboard::types() const {
+bool NSPasteboard::isGeneral() const {
+  return this == &generalPasteboard();
+}
+
+std::optional<std::string> NSPasteboard::foreignText() const {
+  if (!isGeneral() || !isMainThread()) return std::nullopt;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mTypes.empty()) return std::nullopt;  // written here since the last foreign change
+  }
+  return displayBackend().foreignPasteboardText();
+}
+
+void NSPasteboard::shareText(const std::string& type, const std::vector<std::uint8_t>& data) const {
+  if (isGeneral() && type == NSPasteboardTypeString && isMainThread())
+    displayBackend().pasteboardTextWritten(std::string(data.begin(), data.end()));
+}
+
+void NSPasteboard::noteForeignChange() {
   std::lock_guard<std::mutex> lock(mMutex);
-  return mTypes;
+  mData.clear();
+  mFiles.clear();
+  mTypes.clear();
+  ++mChangeCount;
+}
+
+std::vector<std::string> NSPasteboard::types() const {
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mTypes.empty() || !isGeneral()) return mTypes;
+  }
+  if (foreignText()) return {NSPasteboardTypeString};
+  return {};
 }
 
 bool NSPasteboard::hasType(const std::string& type) const {
-  std::lock_guard<std::mutex> lock(mMutex);
-  return std::find(mTypes.begin(), mTypes.end(), type) != mTypes.end();
+  std::vector<std::string> all = types();
+  return std::find(all.begin(), all.end(), type) != all.end();
 }
 
 bool NSPasteboard::writeLocked(const std::string& type, std::vector<std::uint8_t> data) {
@@ -58,21 +91,28 @@ bool NSPasteboard::writeLocked(const std::string& type, std::vector<std::uint8_t
 
 bool NSPasteboard::setData(const std::vector<std::uint8_t>& data, const std::string& type) {
   if (type.empty()) return false;
-  std::lock_guard<std::mutex> lock(mMutex);
-  return writeLocked(type, data);
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    writeLocked(type, data);
+  }
+  shareText(type, data);
+  return true;
 }
 
 std::optional<std::vector<std::uint8_t>> NSPasteboard::dataForType(const std::string& type) const {
-  std::lock_guard<std::mutex> lock(mMutex);
-  auto it = mData.find(type);
-  if (it == mData.end()) return std::nullopt;
-  return it->second;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    auto it = mData.find(type);
+    if (it != mData.end()) return it->second;
+  }
+  if (type == NSPasteboardTypeString) {
+    if (auto text = foreignText()) return std::vector<std::uint8_t>(text->begin(), text->end());
+  }
+  return std::nullopt;
 }
 
 bool NSPasteboard::setString(const std::string& text, const std::string& type) {
-  if (type.empty()) return false;
-  std::lock_guard<std::mutex> lock(mMutex);
-  return writeLocked(type, std::vector<std::uint8_t>(text.begin(), text.end()));
+  return setData(std::vector<std::uint8_t>(text.begin(), text.end()), type);
 }
 
 std::optional<std::string> NSPasteboard::stringForType(const std::string& type) const {

@@ -45,9 +45,18 @@ class NSPasteboard {
   std::vector<std::string> fileList() const;
   bool hasFileList() const;
 
+  // Another program took the general pasteboard's text over: the contents here are
+  // dropped and the change count rises. Reads then ask the display for that program's
+  // text.
+  void noteForeignChange();
+
  private:
   NSPasteboard() = default;
   bool writeLocked(const std::string& type, std::vector<std::uint8_t> data);
+  bool isGeneral() const;
+  // The text of another program that owns the general pasteboard (main thread only).
+  std::optional<std::string> foreignText() const;
+  void shareText(const std::string& type, const std::vector<std::uint8_t>& data) const;
 
   mutable std::mutex mMutex;
   long mChangeCount = 0;

@@ -16,6 +16,9 @@ class NSResponder : public NSObject {
   virtual void mouseUp(const NSEvent& e);
   virtual void mouseDragged(const NSEvent& e);
   virtual void mouseMoved(const NSEvent& e);
+  // The pointer came into or left the window.
+  virtual void mouseEntered(const NSEvent& e);
+  virtual void mouseExited(const NSEvent& e);
   virtual void rightMouseDown(const NSEvent& e);
   virtual void rightMouseUp(const NSEvent& e);
   virtual void rightMouseDragged(const NSEvent& e);

@@ -3,8 +3,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <utility>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 
 #include "platform/Clock.h"
+#include "platform/DisplayBackend.h"
+#include "platform/Log.h"
 
 namespace platform {
 
@@ -29,12 +39,31 @@ void NSRunLoop::addTimer(NSTimer* timer, NSRunLoopMode modes) {
   wakeUp();
 }
 
+NSRunLoop::NSRunLoop() : mWakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+  if (mWakeFd < 0) logDiagnostic("run loop: no wake-up descriptor (errno %d)", errno);
+}
+
 void NSRunLoop::wakeUp() {
   {
     std::lock_guard<std::mutex> lock(mMutex);
     mWoken = true;
   }
-  mWake.notify_all();
+  if (mWakeFd >= 0) {
+    std::uint64_t one = 1;
+    // A full counter still wakes the poll, so a failed write loses nothing.
+    [[maybe_unused]] ssize_t n = write(mWakeFd, &one, sizeof one);
+  }
+}
+
+void NSRunLoop::drainWakeDescriptor() {
+  std::uint64_t count;
+  while (mWakeFd >= 0 && read(mWakeFd, &count, sizeof count) > 0) {
+  }
+}
+
+bool NSRunLoop::takeWoken() {
+  std::lock_guard<std::mutex> lock(mMutex);
+  return std::exchange(mWoken, false);
 }
 
 NSRunLoopMode NSRunLoop::currentMode() const {
@@ -140,19 +169,41 @@ bool NSRunLoop::waitUntil(double untilMs, NSRunLoopMode mode) {
     if (manual && target > now) manual->set(target);
     return false;
   }
-  std::unique_lock<std::mutex> lock(mMutex);
-  while (!mWoken) {
-    double now = c.nowMs();
-    if (now >= deadline) break;
-    if (std::isinf(deadline)) {
-      mWake.wait(lock);
-    } else {
-      mWake.wait_for(lock, std::chrono::duration<double, std::milli>(deadline - now));
+  DisplayBackend& display = displayBackend();
+  for (;;) {
+    if (takeWoken()) {
+      drainWakeDescriptor();
+      return true;
     }
+    // Events the display already read would not make its descriptor readable again.
+    display.processEvents();
+    if (takeWoken()) {
+      drainWakeDescriptor();
+      return true;
+    }
+    double now = c.nowMs();
+    if (now >= deadline) return false;
+    pollfd fds[2] = {{mWakeFd, POLLIN, 0}, {display.eventDescriptor(), POLLIN, 0}};
+    nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+    timespec timeout{};
+    timespec* limit = nullptr;
+    if (!std::isinf(deadline)) {
+      double ms = std::ceil((deadline - now) * 1000.0) / 1000.0;
+      timeout.tv_sec = static_cast<time_t>(ms / 1000.0);
+      timeout.tv_nsec = static_cast<long>((ms - timeout.tv_sec * 1000.0) * 1e6);
+      limit = &timeout;
+    }
+    if (mWakeFd < 0 && count == 1) {
+      // Without a wake-up descriptor the loop can only sleep until the deadline.
+      fds[0].fd = -1;
+    }
+    int ready = ppoll(fds, count, limit, nullptr);
+    if (ready < 0 && errno != EINTR) {
+      logDiagnostic("run loop: poll failed (errno %d)", errno);
+      return false;
+    }
+    if (ready > 0 && (fds[0].revents & POLLIN)) drainWakeDescriptor();
   }
-  bool woken = mWoken;
-  mWoken = false;
-  return woken;
 }
 
 bool NSRunLoop::runMode(NSRunLoopMode mode, double untilMs) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <limits>
 #include <mutex>
@@ -54,9 +53,11 @@ class NSRunLoop {
   std::size_t timerCount();
 
   // Waits until the date (clamped to the next timer of the mode) or a wake-up. Returns
-  // true when woken. Under a manual clock time is set to the deadline; a wait without
-  // a deadline then moves time by kVirtualIdleStepMs so a loop waiting for nothing
-  // still makes progress in virtual time.
+  // true when woken. The wait is one poll on the wake-up descriptor and the display's
+  // connection; before sleeping, the display queues every event it already holds
+  // (queuing an event wakes the loop). Under a manual clock time is set to the deadline; a wait
+  // without a deadline then moves time by kVirtualIdleStepMs so a loop waiting for nothing still
+  // makes progress in virtual time.
   bool waitUntil(double untilMs, NSRunLoopMode mode);
   static constexpr double kVirtualIdleStepMs = 100;
 
@@ -78,7 +79,10 @@ class NSRunLoop {
   };
 
  private:
-  NSRunLoop() = default;
+  NSRunLoop();
+  // Empties the wake-up descriptor after it turned readable.
+  void drainWakeDescriptor();
+  bool takeWoken();
   struct Entry {
     Ref<NSTimer> timer;
     NSRunLoopMode modes;
@@ -87,7 +91,9 @@ class NSRunLoop {
   void removeInvalidLocked();
 
   mutable std::mutex mMutex;
-  std::condition_variable mWake;
+  // Other threads end a wait by writing to this eventfd; the wait polls it beside the
+  // display's connection.
+  int mWakeFd = -1;
   bool mWoken = false;
   std::vector<Entry> mTimers;
   std::uint64_t mNextOrder = 0;

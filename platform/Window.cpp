@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Application.h"
+#include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
@@ -38,8 +39,8 @@ void NSWindow::dealloc() {
     editor->release();
   }
   NSApp()->unregisterWindow(this);
-  if (mBacking) cairo_surface_destroy(mBacking);
-  mBacking = nullptr;
+  displayBackend().windowClosed(this);
+  discardBackingStore();
   NSResponder::dealloc();
 }
 
@@ -69,12 +70,29 @@ void NSWindow::setStyleMask(NSWindowStyleMask style) {
   NSRect content = contentRect();
   mStyle = style;
   setFrame(frameRectForContentRect(content), false);
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setMinSize(NSSize size) {
+  mMinSize = size;
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setMaxSize(NSSize size) {
+  mMaxSize = size;
+  displayBackend().windowAttributesChanged(this);
+}
+
+void NSWindow::setTitle(std::string title) {
+  mTitle = std::move(title);
+  displayBackend().windowAttributesChanged(this);
 }
 
 void NSWindow::setFrame(const NSRect& frame, bool display) {
   NSRect old = mFrame;
   mFrame = frame;
   layoutContentView();
+  if (old != frame) displayBackend().windowFrameChanged(this);
   if (old.size != frame.size && mDelegate) mDelegate->windowDidResize(this);
   if (old.origin != frame.origin && mDelegate) mDelegate->windowDidMove(this);
   if (display) displayIfNeeded();
@@ -239,6 +257,7 @@ void NSWindow::orderOut() {
 
 void NSWindow::setLevel(int level) {
   mLevel = level;
+  displayBackend().windowAttributesChanged(this);
   if (isVisible()) NSApp()->orderWindow(this, NSWindowAbove);
 }
 
@@ -247,6 +266,7 @@ void NSWindow::addChildWindow(NSWindow* child, NSWindowOrderingMode place) {
   if (child->mParent) child->mParent->removeChildWindow(child);
   mChildren.push_back(child);
   child->mParent = this;
+  displayBackend().windowAttributesChanged(child);
   if (isVisible()) child->orderFront();
 }
 
@@ -255,6 +275,7 @@ void NSWindow::removeChildWindow(NSWindow* child) {
   if (it == mChildren.end()) return;
   mChildren.erase(it);
   child->mParent = nullptr;
+  displayBackend().windowAttributesChanged(child);
 }
 
 void NSWindow::performClose() {
@@ -353,6 +374,18 @@ void NSWindow::sendEvent(const NSEvent& e) {
     case NSEventTypeMouseMoved:
       if (hit && mAcceptsMouseMoved) hit->mouseMoved(e);
       return;
+    case NSEventTypeMouseEntered:
+      if (hit) hit->mouseEntered(e);
+      return;
+    case NSEventTypeMouseExited: {
+      // The pointer is outside now: the view it left is the one at the nearest edge.
+      if (!content) return;
+      NSRect bounds = content->bounds();
+      NSPoint inside{std::clamp(e.locationInWindow.x, 0.0, std::max(0.0, bounds.size.width - 1)),
+                     std::clamp(e.locationInWindow.y, 0.0, std::max(0.0, bounds.size.height - 1))};
+      if (NSView* left = content->hitTest(inside)) Ref<NSView>(left)->mouseExited(e);
+      return;
+    }
     case NSEventTypeScrollWheel:
       if (hit) hit->scrollWheel(e);
       return;
@@ -419,7 +452,9 @@ cairo_surface_t* NSWindow::backingStore() {
     mBacking = nullptr;
   }
   if (!mBacking) {
-    mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
+    mBacking = displayBackend().createBackingStore(this, std::max(w, 0), std::max(h, 0));
+    if (!mBacking)
+      mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
     if (mContentView) mContentView->setNeedsDisplay(true);
   }
   return mBacking;
@@ -464,6 +499,12 @@ void drawTree(NSView* view, cairo_t* cr, const cairo_matrix_t& base, const NSRec
 
 }  // namespace
 
+void NSWindow::discardBackingStore() {
+  if (mBacking) cairo_surface_destroy(mBacking);
+  mBacking = nullptr;
+  if (mContentView) mContentView->setNeedsDisplay(true);
+}
+
 bool NSWindow::viewsNeedDisplay() const {
   if (!mContentView) return false;
   NSRect region;
@@ -478,6 +519,7 @@ void NSWindow::drawRegion(const NSRect& region) {
   NSRect r = NSIntersectionRect(region, NSMakeRect(0, 0, content.size.width, content.size.height));
   if (r.isEmpty()) return;
   Ref<NSWindow> keep(this);
+  displayBackend().willDrawWindow(this);
   cairo_t* cr = cairo_create(surface);
   // Window coordinates are y up; the image's rows run down.
   cairo_matrix_t base;
@@ -494,6 +536,7 @@ void NSWindow::drawRegion(const NSRect& region) {
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   if (mContentView) mContentView->clearDirtyRecursive();
+  displayBackend().presentWindow(this, r);
 }
 
 void NSWindow::display() {

@@ -106,8 +106,8 @@ class NSWindow : public NSResponder {
 
   virtual NSSize minSize() const { return mMinSize; }
   virtual NSSize maxSize() const { return mMaxSize; }
-  void setMinSize(NSSize size) { mMinSize = size; }
-  void setMaxSize(NSSize size) { mMaxSize = size; }
+  void setMinSize(NSSize size);
+  void setMaxSize(NSSize size);
   // A user resize: the size is limited to the minimum and maximum sizes.
   void resizeByUser(NSSize contentSize);
 
@@ -129,7 +129,7 @@ class NSWindow : public NSResponder {
   void setAcceptsMouseMovedEvents(bool accepts) { mAcceptsMouseMoved = accepts; }
 
   const std::string& title() const { return mTitle; }
-  void setTitle(std::string title) { mTitle = std::move(title); }
+  void setTitle(std::string title);
   NSColor backgroundColor() const { return mBackground; }
   void setBackgroundColor(NSColor color);
   double backingScaleFactor() const { return mBackingScale; }
@@ -142,6 +142,10 @@ class NSWindow : public NSResponder {
 
   // The backing store: an ARGB image of the content size times the backing scale.
   cairo_surface_t* backingStore();
+  // The backing store as it is, without making one (null when there is none).
+  cairo_surface_t* currentBackingStore() const { return mBacking; }
+  // Drops the backing store; the next display pass makes a new one and draws it whole.
+  void discardBackingStore();
   void display();
   void displayIfNeeded();
   bool viewsNeedDisplay() const;

@@ -1,4 +1,4 @@
-// Decodes arbitrary bytes as a cursor or icon file, as loading a cursor from a file
+// Decodes arbitrary bytes as a cursor, icon or PNG file, as loading a cursor from a file
 // another program made does. Every read stays within the data, and a decoded picture
 // is within the size cap, its pixels match its size and its hot spot lies inside it.
 
@@ -9,7 +9,7 @@
 #include "platform/CursorFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  auto image = platform::decodeCursorFile(data, size);
+  auto image = platform::decodeCursorPicture(data, size);
   if (!image) return 0;
   bool sound = image->width > 0 && image->height > 0 &&
                image->width <= platform::kMaxCursorImageSide &&

@@ -131,6 +131,12 @@ TEST(CursorFile, PngPicturesAndTheLargestIconPicture) {
   EXPECT_EQ(image->width, 16);
   EXPECT_EQ(image->pixels[0], 0xFFFF0000u);
   EXPECT_EQ(image->hotSpotX, 0);  // icons have no hot spot
+  // A bare PNG makes a picture too, not a cursor file.
+  Bytes bare = png(8);
+  EXPECT_FALSE(decode(bare));
+  auto picture = decodeCursorPicture(bare.data(), bare.size());
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->width, 8);
   // A hot spot outside the picture is kept inside it.
   image = decode(file(2, {bitmap(8)}, 900, 7));
   ASSERT_TRUE(image);

@@ -12,6 +12,7 @@
 
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
+#include "platform/DisplayBackend.h"
 #include "platform/DragAndDrop.h"
 #include "platform/DragSession.h"
 #include "platform/KeyboardLayout.h"
@@ -91,6 +92,8 @@ void describeView(const NSView* v, int depth, std::ostringstream& out) {
 
 PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   setClock(&mClock);
+  // Tests run headless, whatever DISPLAY says, unless they install a display themselves.
+  setDisplayBackend(nullptr);
   NSApp()->resetStateForTesting();
   NSScreen::resetToDefault();
   NSCursor::resetForTesting();

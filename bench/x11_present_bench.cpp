@@ -1,0 +1,149 @@
+// Presenting a window's whole backing store through the X11 backend, against the raw
+// XShmPutImage of the same pixels (XPutImage when the server has no MIT-SHM), each
+// followed by XSync, on an Xvfb of the program's own.
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "bench/RatioReporter.h"
+#include "platform/Application.h"
+#include "platform/DisplayBackend.h"
+#include "platform/View.h"
+#include "platform/Window.h"
+#include "platform/x11/X11Backend.h"
+#include "support/XvfbServer.h"
+
+namespace {
+
+using platform::NSMakeRect;
+
+platform::x11::X11Backend* gBackend = nullptr;
+
+constexpr int kSizes[][2] = {{400, 300}, {800, 600}, {1600, 1000}};
+
+// A shown window of the size whose backing store was drawn once.
+platform::NSWindow* windowOfSize(int width, int height) {
+  auto* w = new platform::NSWindow(NSMakeRect(0, 0, width, height),
+                                   platform::NSWindowStyleMaskBorderless);
+  w->setContentView(new platform::NSView(NSMakeRect(0, 0, width, height)));
+  w->orderFront();
+  w->display();
+  Display* d = gBackend->display();
+  // Until the server maps it, nothing is presented.
+  for (int i = 0; i < 1000; ++i) {
+    gBackend->processEvents();
+    XWindowAttributes a;
+    XGetWindowAttributes(d, gBackend->xWindowOf(w), &a);
+    if (a.map_state == IsViewable) break;
+    XSync(d, False);
+  }
+  gBackend->processEvents();
+  return w;
+}
+
+void BM_PresentBackingStore(benchmark::State& state) {
+  int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+  platform::NSWindow* w = windowOfSize(width, height);
+  Display* d = gBackend->display();
+  for (auto _ : state) {
+    gBackend->willDrawWindow(w);
+    gBackend->presentWindow(w, NSMakeRect(0, 0, width, height));
+    XSync(d, False);
+  }
+  w->close();
+}
+
+void BM_RawPutImage(benchmark::State& state) {
+  unsigned width = static_cast<unsigned>(state.range(0));
+  unsigned height = static_cast<unsigned>(state.range(1));
+  Display* d = gBackend->display();
+  int screen = DefaultScreen(d);
+  XVisualInfo info;
+  XMatchVisualInfo(d, screen, 24, TrueColor, &info);
+  XSetWindowAttributes a{};
+  a.colormap = XCreateColormap(d, RootWindow(d, screen), info.visual, AllocNone);
+  Window xid = XCreateWindow(d, RootWindow(d, screen), 0, 0, width, height, 0, 24, InputOutput,
+                             info.visual, CWColormap | CWBorderPixel, &a);
+  XMapWindow(d, xid);
+  XSync(d, False);
+  GC gc = XCreateGC(d, xid, 0, nullptr);
+  XShmSegmentInfo segment{};
+  XImage* image = nullptr;
+  std::vector<char> plain;
+  if (gBackend->usesSharedMemory()) {
+    image = XShmCreateImage(d, info.visual, 24, ZPixmap, nullptr, &segment, width, height);
+    segment.shmid = shmget(IPC_PRIVATE, std::size_t(image->bytes_per_line) * height,
+                           IPC_CREAT | 0600);
+    segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+    XShmAttach(d, &segment);
+    XSync(d, False);
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+  } else {
+    plain.resize(std::size_t(width) * height * 4);
+    image = XCreateImage(d, info.visual, 24, ZPixmap, 0, plain.data(), width, height, 32, 0);
+  }
+  for (auto _ : state) {
+    if (gBackend->usesSharedMemory())
+      XShmPutImage(d, xid, gc, image, 0, 0, 0, 0, width, height, False);
+    else
+      XPutImage(d, xid, gc, image, 0, 0, 0, 0, width, height);
+    XSync(d, False);
+  }
+  if (gBackend->usesSharedMemory()) {
+    XShmDetach(d, &segment);
+    shmdt(segment.shmaddr);
+    image->obdata = nullptr;
+  }
+  image->data = nullptr;
+  XDestroyImage(image);
+  XFreeGC(d, gc);
+  XDestroyWindow(d, xid);
+  XFreeColormap(d, a.colormap);
+  XSync(d, False);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  testsupport::XvfbServer server;
+  if (!server.running()) {
+    std::fprintf(stderr, "x11_present_bench: %s\n", server.whyNot().c_str());
+    return 0;
+  }
+  auto backend = platform::x11::X11Backend::connect(server.display().c_str());
+  if (!backend) {
+    std::fprintf(stderr, "x11_present_bench: the X11 backend did not connect to Xvfb\n");
+    return 1;
+  }
+  gBackend = backend.get();
+  platform::setDisplayBackend(std::move(backend));
+  for (const auto& size : kSizes) {
+    benchmark::RegisterBenchmark("BM_PresentBackingStore", BM_PresentBackingStore)
+        ->Args({size[0], size[1]})
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_RawPutImage", BM_RawPutImage)
+        ->Args({size[0], size[1]})
+        ->Unit(benchmark::kMicrosecond);
+  }
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const auto& size : kSizes) {
+    std::string args = "/" + std::to_string(size[0]) + "/" + std::to_string(size[1]);
+    double ours = reporter.Time("BM_PresentBackingStore" + args);
+    double raw = reporter.Time("BM_RawPutImage" + args);
+    if (ours > 0 && raw > 0)
+      std::printf("ratio present / raw %s at %dx%d: %.2f%s\n",
+                  gBackend->usesSharedMemory() ? "XShmPutImage" : "XPutImage", size[0], size[1],
+                  ours / raw, size[0] == 800 ? " (target 1.20 or less)" : "");
+  }
+  platform::setDisplayBackend(nullptr);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,331 @@
+#include "platform/x11/X11Clipboard.h"
+
+#include <X11/Xatom.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Clock.h"
+#include "platform/Log.h"
+#include "platform/Pasteboard.h"
+#include "platform/RunLoop.h"
+#include "platform/x11/X11Backend.h"
+
+namespace platform::x11 {
+
+namespace {
+
+// Room left in a request for the request's own header.
+constexpr std::size_t kRequestHeaderBytes = 100;
+
+std::string latin1Of(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      ++i;
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+      unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+      out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
+      i += 2;
+    } else {
+      // Longer sequences are beyond Latin-1; skip the whole sequence.
+      out.push_back('?');
+      ++i;
+      while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+        ++i;
+    }
+  }
+  return out;
+}
+
+std::string utf8OfLatin1(const std::string& latin1) {
+  std::string out;
+  for (char ch : latin1) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+Clipboard::Clipboard(X11Backend& backend) : mBackend(backend), mDisplay(backend.display()) {
+  mClipboard = XInternAtom(mDisplay, "CLIPBOARD", False);
+  mTargets = XInternAtom(mDisplay, "TARGETS", False);
+  mUtf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
+  mTextPlain = XInternAtom(mDisplay, "text/plain;charset=utf-8", False);
+  mIncr = XInternAtom(mDisplay, "INCR", False);
+  mReadProperty = XInternAtom(mDisplay, "PLATFORM_CLIPBOARD", False);
+}
+
+Clipboard::~Clipboard() {
+  if (mExpiryTimer) mExpiryTimer->invalidate();
+}
+
+std::size_t Clipboard::chunkBytes() const {
+  // The core limit, not the big-requests one: requestors take pieces of this size.
+  // Requests are counted in 4-byte units.
+  return static_cast<std::size_t>(XMaxRequestSize(mDisplay)) * 4 - kRequestHeaderBytes;
+}
+
+Time Clipboard::serverTime() {
+  // A zero-length append changes nothing but brings back the server's time.
+  Window helper = mBackend.mHelperWindow;
+  XChangeProperty(mDisplay, helper, mReadProperty, XA_STRING, 8, PropModeAppend, nullptr, 0);
+  XEvent e;
+  bool got = waitFor(
+      e,
+      [&](const XEvent& ev) {
+        return ev.type == PropertyNotify && ev.xproperty.window == helper &&
+               ev.xproperty.atom == mReadProperty;
+      },
+      steadyNowMs() + kTimeLimitMs);
+  return got ? e.xproperty.time : mBackend.mLastEventTime;
+}
+
+bool Clipboard::waitFor(XEvent& out, const std::function<bool(const XEvent&)>& match,
+                        double deadlineMs) {
+  XFlush(mDisplay);
+  auto predicate = [](Display*, XEvent* e, XPointer arg) -> Bool {
+    return (*reinterpret_cast<const std::function<bool(const XEvent&)>*>(arg))(*e);
+  };
+  for (;;) {
+    if (mBackend.mLost) return false;
+    if (XCheckIfEvent(
+            mDisplay, &out, predicate,
+            reinterpret_cast<XPointer>(const_cast<std::function<bool(const XEvent&)>*>(&match))))
+      return true;
+    double left = deadlineMs - steadyNowMs();
+    if (left <= 0) return false;
+    pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::ceil(left)));
+    XEventsQueued(mDisplay, QueuedAfterReading);
+  }
+}
+
+void Clipboard::own(const std::string& text) {
+  if (mBackend.mLost) return;
+  mText = text;
+  Time time = serverTime();
+  XSetSelectionOwner(mDisplay, mClipboard, mBackend.mHelperWindow, time);
+  mOwned = XGetSelectionOwner(mDisplay, mClipboard) == mBackend.mHelperWindow;
+  if (!mOwned) logDiagnostic("display: could not take the clipboard");
+}
+
+bool Clipboard::foreignOwnerExists() {
+  if (mBackend.mLost) return false;
+  Window owner = XGetSelectionOwner(mDisplay, mClipboard);
+  return owner != None && owner != mBackend.mHelperWindow;
+}
+
+void Clipboard::handleEvent(const XEvent& event) {
+  switch (event.type) {
+    case SelectionRequest:
+      answerRequest(event.xselectionrequest);
+      return;
+    case SelectionClear:
+      if (event.xselectionclear.selection == mClipboard &&
+          event.xselectionclear.window == mBackend.mHelperWindow) {
+        // Another program copied: what was here is no longer the pasteboard's.
+        mOwned = false;
+        mText.clear();
+        NSPasteboard::generalPasteboard().noteForeignChange();
+      }
+      return;
+    case PropertyNotify:
+      if (event.xproperty.state == PropertyDelete) continueTransfer(event.xproperty);
+      return;
+    default:
+      return;
+  }
+}
+
+void Clipboard::answerRequest(const XSelectionRequestEvent& request) {
+  XSelectionEvent reply{};
+  reply.type = SelectionNotify;
+  reply.requestor = request.requestor;
+  reply.selection = request.selection;
+  reply.target = request.target;
+  reply.time = request.time;
+  // Old clients name no property: the target is the property then.
+  Atom property = request.property != None ? request.property : request.target;
+  bool ok = request.selection == mClipboard && mOwned && request.owner == mBackend.mHelperWindow &&
+            writeTarget(request.requestor, property, request.target);
+  reply.property = ok ? property : None;
+  XSendEvent(mDisplay, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
+  XFlush(mDisplay);
+}
+
+bool Clipboard::writeTarget(Window requestor, Atom property, Atom target) {
+  if (target == mTargets) {
+    Atom targets[] = {mTargets, mUtf8, XA_STRING, mTextPlain};
+    XChangeProperty(mDisplay, requestor, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(targets), 4);
+    return true;
+  }
+  std::string data;
+  if (target == mUtf8 || target == mTextPlain)
+    data = mText;
+  else if (target == XA_STRING)
+    data = latin1Of(mText);
+  else
+    return false;
+  if (data.size() <= chunkBytes()) {
+    XChangeProperty(mDisplay, requestor, property, target, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()),
+                    static_cast<int>(data.size()));
+    return true;
+  }
+  // Too big for one request: INCR, one piece each time the requestor deletes the property.
+  XSelectInput(mDisplay, requestor, PropertyChangeMask);
+  long size = static_cast<long>(data.size());
+  XChangeProperty(mDisplay, requestor, property, mIncr, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&size), 1);
+  mTransfers.push_back(
+      {requestor, property, target, std::move(data), 0, steadyNowMs() + kTimeLimitMs});
+  scheduleExpiry();
+  return true;
+}
+
+void Clipboard::continueTransfer(const XPropertyEvent& event) {
+  auto it = std::find_if(mTransfers.begin(), mTransfers.end(), [&](const Transfer& t) {
+    return t.requestor == event.window && t.property == event.atom;
+  });
+  if (it == mTransfers.end()) return;
+  std::size_t piece = std::min(chunkBytes(), it->data.size() - it->offset);
+  XChangeProperty(mDisplay, it->requestor, it->property, it->type, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(it->data.data() + it->offset),
+                  static_cast<int>(piece));
+  XFlush(mDisplay);
+  if (piece == 0) {
+    // The empty piece ends the transfer.
+    XSelectInput(mDisplay, it->requestor, NoEventMask);
+    mTransfers.erase(it);
+    return;
+  }
+  it->offset += piece;
+  it->deadlineMs = steadyNowMs() + kTimeLimitMs;
+}
+
+void Clipboard::expireTransfers() {
+  double now = steadyNowMs();
+  auto expired = [now](const Transfer& t) { return t.deadlineMs <= now; };
+  std::size_t before = mTransfers.size();
+  mTransfers.erase(std::remove_if(mTransfers.begin(), mTransfers.end(), expired), mTransfers.end());
+  if (mTransfers.size() != before)
+    logDiagnostic("display: a clipboard transfer was dropped: the requestor stopped answering");
+  if (!mTransfers.empty()) scheduleExpiry();
+}
+
+void Clipboard::scheduleExpiry() {
+  if (mExpiryTimer && mExpiryTimer->isValid()) return;
+  mExpiryTimer = NSTimer::timerWithTimeInterval(kTimeLimitMs / 1000.0, false, [this](NSTimer*) {
+    // The firing timer is kept alive by the loop; a new one follows when transfers remain.
+    mExpiryTimer = nullptr;
+    expireTransfers();
+  });
+  NSRunLoop::mainRunLoop().addTimer(mExpiryTimer.get(), NSRunLoopCommonModes);
+}
+
+std::optional<std::string> Clipboard::readForeign() {
+  if (mBackend.mLost || mOwned || !foreignOwnerExists()) return std::nullopt;
+  double deadline = steadyNowMs() + kTimeLimitMs;
+  if (auto text = readAs(mUtf8, deadline)) return text;
+  if (auto text = readAs(XA_STRING, deadline)) return utf8OfLatin1(*text);
+  return std::nullopt;
+}
+
+std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
+  Window helper = mBackend.mHelperWindow;
+  XDeleteProperty(mDisplay, helper, mReadProperty);
+  XConvertSelection(mDisplay, mClipboard, target, mReadProperty, helper, mBackend.mLastEventTime);
+  XEvent e;
+  if (!waitFor(
+          e,
+          [&](const XEvent& ev) {
+            return ev.type == SelectionNotify && ev.xselection.requestor == helper &&
+                   ev.xselection.selection == mClipboard;
+          },
+          deadlineMs)) {
+    logDiagnostic("display: the clipboard's owner did not answer");
+    return std::nullopt;
+  }
+  if (e.xselection.property == None) return std::nullopt;
+
+  // Reads the whole property after checking its size; deletes it (which asks an INCR owner
+  // for the next piece).
+  auto takeProperty = [&](Atom& type, std::string& out) -> bool {
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(mDisplay, helper, mReadProperty, 0, 0, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) != Success)
+      return false;
+    if (data) XFree(data);
+    if (after > kMaxForeignBytes) {
+      logDiagnostic("display: the clipboard's text is too big (%lu bytes)", after);
+      XDeleteProperty(mDisplay, helper, mReadProperty);
+      return false;
+    }
+    data = nullptr;
+    if (XGetWindowProperty(mDisplay, helper, mReadProperty, 0, long((after + 3) / 4), True,
+                           AnyPropertyType, &type, &format, &count, &after, &data) != Success)
+      return false;
+    std::size_t unit = format == 32 ? sizeof(long) : std::size_t(format / 8);
+    if (data && unit > 0) out.assign(reinterpret_cast<char*>(data), count * unit);
+    if (data) XFree(data);
+    return true;
+  };
+
+  Atom type;
+  std::string first;
+  if (!takeProperty(type, first)) return std::nullopt;
+  if (type != mIncr) return first;
+  // INCR: pieces arrive each as a new value of the property, until an empty one.
+  std::string text;
+  for (;;) {
+    if (!waitFor(
+            e,
+            [&](const XEvent& ev) {
+              return ev.type == PropertyNotify && ev.xproperty.window == helper &&
+                     ev.xproperty.atom == mReadProperty && ev.xproperty.state == PropertyNewValue;
+            },
+            deadlineMs)) {
+      logDiagnostic("display: the clipboard's owner stopped answering");
+      XDeleteProperty(mDisplay, helper, mReadProperty);
+      return std::nullopt;
+    }
+    std::string piece;
+    if (!takeProperty(type, piece)) return std::nullopt;
+    // A notice of a value already taken finds no property.
+    if (type == None) continue;
+    if (piece.empty()) return text;
+    if (text.size() + piece.size() > kMaxForeignBytes) {
+      logDiagnostic("display: the clipboard's text is too big");
+      return std::nullopt;
+    }
+    text += piece;
+  }
+}
+
+}  // namespace platform::x11
+
+namespace platform::x11 {
+
+void X11Backend::pasteboardTextWritten(const std::string& text) {
+  if (mClipboard) mClipboard->own(text);
+}
+
+std::optional<std::string> X11Backend::foreignPasteboardText() {
+  return mClipboard ? mClipboard->readForeign() : std::nullopt;
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,524 @@
+// The X11 display backend on an Xvfb of each test's own: windows, presentation, input,
+// focus, screens, pointer, and the faults of a display that other programs share.
+
+#include <gtest/gtest.h>
+// Xlib after gtest: its macros (Bool, None) would rename gtest's names.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Cursor.h"
+#include "platform/DisplayBackend.h"
+#include "platform/GraphicsContext.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Pasteboard.h"
+#include "platform/RunningApplication.h"
+#include "platform/Screen.h"
+#include "platform/View.h"
+#include "platform/Window.h"
+#include "platform/x11/X11Backend.h"
+#include "platform/x11/X11Clipboard.h"
+#include "support/X11Harness.h"
+
+using namespace platform;
+using testsupport::X11Harness;
+
+namespace {
+
+constexpr NSWindowStyleMask kDocumentStyle =
+    NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskResizable;
+
+// Paints itself one colour, counts its draws and keeps the events it is given.
+class RecordingView : public NSView {
+ public:
+  using NSView::NSView;
+  void drawRect(const NSRect& dirty) override {
+    ++draws;
+    CGContext* cg = NSGraphicsContext::currentContext();
+    cg->setFillColor(1, 0, 0, 1);
+    cg->fillRect(bounds());
+  }
+  bool acceptsFirstResponder() const override { return true; }
+  bool acceptsFirstMouse(const NSEvent*) override { return true; }
+  void mouseDown(const NSEvent& e) override { events.push_back(e); }
+  void mouseUp(const NSEvent& e) override { events.push_back(e); }
+  void mouseDragged(const NSEvent& e) override { events.push_back(e); }
+  void mouseMoved(const NSEvent& e) override { events.push_back(e); }
+  void mouseEntered(const NSEvent& e) override { events.push_back(e); }
+  void mouseExited(const NSEvent& e) override { events.push_back(e); }
+  void rightMouseDown(const NSEvent& e) override { events.push_back(e); }
+  void rightMouseUp(const NSEvent& e) override { events.push_back(e); }
+  void scrollWheel(const NSEvent& e) override { events.push_back(e); }
+  void keyDown(const NSEvent& e) override { events.push_back(e); }
+  void keyUp(const NSEvent& e) override { events.push_back(e); }
+
+  const NSEvent* last(NSEventType type) const {
+    for (auto it = events.rbegin(); it != events.rend(); ++it)
+      if (it->type == type) return &*it;
+    return nullptr;
+  }
+  int draws = 0;
+  std::vector<NSEvent> events;
+};
+
+class X11Display : public ::testing::Test {
+ protected:
+  void SetUp() override { start({}); }
+  void start(std::vector<std::string> xvfbArguments) {
+    x = std::make_unique<X11Harness>(std::move(xvfbArguments));
+    if (!x->server().running()) GTEST_SKIP() << x->whyNot();
+    ASSERT_TRUE(x->ready()) << "the X11 backend did not connect to its own Xvfb";
+  }
+  void TearDown() override {
+    view.reset();
+    x.reset();
+  }
+
+  // A window at the content rectangle with a recording view, shown and key.
+  NSWindow* show(NSRect content, NSWindowStyleMask style = kDocumentStyle) {
+    auto* w = new NSWindow(content, style);
+    view = Ref<RecordingView>::adopt(
+        new RecordingView(NSMakeRect(0, 0, content.size.width, content.size.height)));
+    w->setContentView(view.get());
+    w->setAcceptsMouseMovedEvents(true);
+    w->makeKeyAndOrderFront();
+    NSApp()->updateWindows();
+    return w;
+  }
+  Window xidOf(NSWindow* w) { return x->backend().xWindowOf(w); }
+  bool viewable(Window xid) {
+    XWindowAttributes a;
+    return XGetWindowAttributes(x->display(), xid, &a) && a.map_state == IsViewable;
+  }
+  bool waitViewable(NSWindow* w) {
+    return x->pumpUntil([&] { return viewable(xidOf(w)); });
+  }
+  std::string textProperty(Window xid, const char* name) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string out;
+    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), name, False), 0, 1024,
+                           False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && format == 8)
+      out.assign(reinterpret_cast<char*>(data), count);
+    if (data) XFree(data);
+    return out;
+  }
+  long cardinalProperty(Window xid, const char* name) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    long out = -1;
+    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), name, False), 0, 1, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+        data && format == 32 && count == 1)
+      out = *reinterpret_cast<long*>(data);
+    if (data) XFree(data);
+    return out;
+  }
+  unsigned long screenPixel(Window xid, int px, int py) {
+    XImage* image = XGetImage(x->display(), xid, px, py, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0;
+    unsigned long p = XGetPixel(image, 0, 0) & 0xffffff;
+    XDestroyImage(image);
+    return p;
+  }
+  std::string at(Window xid, int px, int py) {
+    return std::to_string(xid) + " " + std::to_string(px) + " " + std::to_string(py);
+  }
+  bool focused(Window xid) {
+    Window f;
+    int revert;
+    XGetInputFocus(x->display(), &f, &revert);
+    return f == xid;
+  }
+
+  std::unique_ptr<X11Harness> x;
+  Ref<RecordingView> view;
+};
+
+}  // namespace
+
+TEST_F(X11Display, WindowsAreXWindowsAtTheirContentWithTheirProperties) {
+  NSWindow* w = show(NSMakeRect(100, 100, 300, 200));
+  w->setTitle(
+      "Gr\xC3\xBC\xC3\x9F"
+      "e");
+  Window xid = xidOf(w);
+  ASSERT_NE(xid, 0u);
+  ASSERT_TRUE(waitViewable(w));
+  XWindowAttributes a;
+  ASSERT_TRUE(XGetWindowAttributes(x->display(), xid, &a));
+  // Screen coordinates are y up from the bottom of the 800-pixel screen.
+  EXPECT_EQ(a.x, 100);
+  EXPECT_EQ(a.y, testsupport::XvfbServer::kHeight - 300);
+  EXPECT_EQ(a.width, 300);
+  EXPECT_EQ(a.height, 200);
+  EXPECT_EQ(textProperty(xid, "_NET_WM_NAME"),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
+  EXPECT_EQ(textProperty(xid, "WM_NAME"),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
+  EXPECT_FALSE(textProperty(xid, "WM_CLASS").empty());
+  EXPECT_EQ(cardinalProperty(xid, "_NET_WM_PID"), static_cast<long>(getpid()));
+
+  // Size limits become the hints; a window that cannot be resized is fixed.
+  w->setMinSize(NSMakeSize(150, 120));
+  XSizeHints hints;
+  long supplied;
+  ASSERT_TRUE(XGetWMNormalHints(x->display(), xid, &hints, &supplied));
+  EXPECT_EQ(hints.min_width, 150);
+  EXPECT_EQ(hints.min_height, 120);
+  NSWindow* fixed = show(NSMakeRect(10, 10, 80, 60), NSWindowStyleMaskTitled);
+  ASSERT_TRUE(XGetWMNormalHints(x->display(), xidOf(fixed), &hints, &supplied));
+  EXPECT_EQ(hints.min_width, 80);
+  EXPECT_EQ(hints.max_width, 80);
+  EXPECT_EQ(hints.max_height, 60);
+
+  // An owned window stays with its owner.
+  w->addChildWindow(fixed, NSWindowAbove);
+  Window owner = 0;
+  ASSERT_TRUE(XGetTransientForHint(x->display(), xidOf(fixed), &owner));
+  EXPECT_EQ(owner, xid);
+
+  // Closing destroys the X window: its id leaves the map.
+  w->close();
+  EXPECT_EQ(xidOf(w), 0u);
+}
+
+TEST_F(X11Display, SizesAreClampedToSixteenBitsAndEmptyWindowsAreUnmapped) {
+  struct Row {
+    double width, height;
+    bool mapped;
+    int xWidth, xHeight;
+  };
+  const Row rows[] = {
+      {120, 90, true, 120, 90},     {0, 90, false, 1, 90},   {120, 0, false, 120, 1},
+      {40000, 50, true, 32767, 50}, {0.4, 0.4, false, 1, 1},
+  };
+  NSWindow* w = show(NSMakeRect(20, 20, 100, 100));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  for (const Row& r : rows) {
+    w->setContentSize(NSMakeSize(r.width, r.height));
+    x->settle();
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(x->display(), xid, &a));
+    EXPECT_EQ(a.map_state == IsViewable, r.mapped) << r.width << "x" << r.height;
+    EXPECT_EQ(a.width, r.xWidth) << r.width << "x" << r.height;
+    EXPECT_EQ(a.height, r.xHeight) << r.width << "x" << r.height;
+  }
+}
+
+TEST_F(X11Display, EventsOfAWindowClosedMeanwhileAreDropped) {
+  NSWindow* w = show(NSMakeRect(50, 50, 200, 150));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  ASSERT_TRUE(x->xdotool({"mousemove", "--window", std::to_string(xid), "20", "20", "click", "1",
+                          "key", "--window", std::to_string(xid), "a"}));
+  // The clicks are on their way; the window closes before they are read.
+  w->close();
+  x->settle();
+  EXPECT_TRUE(view->events.empty());
+}
+
+TEST_F(X11Display, ProtocolErrorsAreLoggedAndTheProgramGoesOn) {
+  XDestroyWindow(x->display(), 0x7fff0001);
+  XSync(x->display(), False);
+  EXPECT_TRUE(x->platform().logged("X error"));
+  EXPECT_FALSE(x->backend().connectionLost());
+  NSWindow* w = show(NSMakeRect(0, 0, 50, 50));
+  EXPECT_TRUE(waitViewable(w));
+}
+
+TEST_F(X11Display, ALostConnectionEndsThroughTermination) {
+  show(NSMakeRect(0, 0, 50, 50));
+  x->settle();
+  // The server goes away under the program.
+  XSync(x->display(), False);
+  x->stopServer();
+  x->pumpUntil([] { return NSApp()->isTerminated(); }, 3000);
+  EXPECT_TRUE(x->backend().connectionLost());
+  EXPECT_TRUE(NSApp()->isTerminated());
+  EXPECT_TRUE(x->platform().logged("connection to the X server was lost"));
+}
+
+TEST_F(X11Display, InputBecomesThePlatformsEvents) {
+  NSWindow* w = show(NSMakeRect(40, 40, 200, 100));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  ASSERT_TRUE(x->pumpUntil([&] { return focused(xid); })) << "the window did not take the focus";
+  const std::string id = std::to_string(xid);
+  struct Row {
+    std::vector<std::string> command;
+    NSEventType type;
+    std::function<void(const NSEvent&)> check;
+  };
+  const Row rows[] = {
+      {{"mousemove", "--window", id, "30", "40"},
+       NSEventTypeMouseMoved,
+       [](const NSEvent& e) {
+         EXPECT_EQ(e.locationInWindow.x, 30);
+         EXPECT_EQ(e.locationInWindow.y, 60);  // y up from the bottom of 100
+       }},
+      {{"click", "1"},
+       NSEventTypeLeftMouseUp,
+       [](const NSEvent& e) { EXPECT_EQ(e.clickCount, 1); }},
+      {{"click", "1"},
+       NSEventTypeLeftMouseDown,
+       [](const NSEvent& e) { EXPECT_EQ(e.clickCount, 2); }},
+      {{"click", "3"},
+       NSEventTypeRightMouseDown,
+       [](const NSEvent& e) { EXPECT_EQ(e.clickCount, 1); }},
+      {{"click", "4"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaY, 1); }},
+      {{"click", "5"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaY, -1); }},
+      {{"click", "6"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaX, 1); }},
+      {{"click", "7"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaX, -1); }},
+      {{"mousedown", "1", "mousemove", "--window", id, "60", "50", "mouseup", "1"},
+       NSEventTypeLeftMouseDragged,
+       [](const NSEvent& e) { EXPECT_EQ(e.locationInWindow.x, 60); }},
+      {{"key", "a"},
+       NSEventTypeKeyDown,
+       [](const NSEvent& e) {
+         EXPECT_EQ(e.keyCode, 0);
+         EXPECT_EQ(e.characters, "a");
+         EXPECT_FALSE(e.isARepeat);
+       }},
+      {{"key", "ctrl+s"},
+       NSEventTypeKeyDown,
+       [](const NSEvent& e) {
+         EXPECT_EQ(e.keyCode, 0x01);
+         EXPECT_EQ(e.modifierFlags, NSEventModifierFlagCommand);
+         EXPECT_EQ(e.characters, "s");
+       }},
+      {{"key", "Up"}, NSEventTypeKeyUp, [](const NSEvent& e) { EXPECT_EQ(e.keyCode, 0x7E); }},
+      // A key without a code of the platform's sends none, never 0 (the A key).
+      {{"key", "Print"},
+       NSEventTypeKeyDown,
+       [](const NSEvent& e) { EXPECT_EQ(e.keyCode, kNoKeyCode); }},
+      {{"mousemove", "1000", "300"}, NSEventTypeMouseExited, [](const NSEvent&) {}},
+      {{"mousemove", "--window", id, "10", "10"}, NSEventTypeMouseEntered, [](const NSEvent&) {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.command.front() + " " + r.command.back());
+    view->events.clear();
+    ASSERT_TRUE(x->xdotool(r.command));
+    ASSERT_TRUE(x->pumpUntil([&] { return view->last(r.type) != nullptr; }))
+        << "no event of type " << r.type;
+    r.check(*view->last(r.type));
+  }
+  // A held key repeats as presses without releases between them, flagged as repeats.
+  view->events.clear();
+  for (int type : {KeyPress, KeyPress, KeyRelease}) {
+    XEvent e{};
+    e.xkey.type = type;
+    e.xkey.window = xid;
+    e.xkey.keycode = 56;  // B
+    XSendEvent(x->display(), xid, False, NoEventMask, &e);
+  }
+  ASSERT_TRUE(x->pumpUntil([&] { return view->last(NSEventTypeKeyUp) != nullptr; }));
+  std::vector<bool> repeats;
+  for (const NSEvent& e : view->events)
+    if (e.type == NSEventTypeKeyDown) repeats.push_back(e.isARepeat);
+  EXPECT_EQ(repeats, (std::vector<bool>{false, true}));
+}
+
+TEST_F(X11Display, FocusMovingBetweenOwnWindowsKeepsTheProgramActive) {
+  NSWindow* a = show(NSMakeRect(0, 0, 100, 100));
+  NSWindow* b = show(NSMakeRect(200, 0, 100, 100));
+  ASSERT_TRUE(x->pumpUntil([&] { return focused(xidOf(b)) && NSApp()->isActive(); }));
+  a->makeKeyWindow();
+  ASSERT_TRUE(x->pumpUntil([&] { return focused(xidOf(a)); }));
+  x->settle();
+  EXPECT_TRUE(NSApp()->isActive());
+  EXPECT_EQ(NSApp()->keyWindow(), a);
+  // The focus goes to another program: the program resigns.
+  XSetInputFocus(x->display(), PointerRoot, RevertToPointerRoot, CurrentTime);
+  EXPECT_TRUE(x->pumpUntil([] { return !NSApp()->isActive(); }));
+}
+
+TEST_F(X11Display, TheKeyboardLayoutIsTheServersKeymap) {
+  auto layout = NSKeyboardLayout::current();
+  ASSERT_TRUE(layout);
+  EXPECT_NE(dynamic_cast<const platform::x11::XkbKeyboardLayout*>(layout.get()), nullptr);
+  std::uint32_t dead = 0;
+  EXPECT_EQ(layout->translate(0x00, dead), u"a");
+  EXPECT_EQ(layout->translate(kVK_Space, dead), u" ");
+  EXPECT_EQ(layout->translate(kNoKeyCode, dead), u"");
+}
+
+TEST_F(X11Display, ScreensComeFromTheServersMonitors) {
+  const auto& screens = NSScreen::screens();
+  ASSERT_EQ(screens.size(), 1u);
+  EXPECT_EQ(screens[0].frame, NSMakeRect(0, 0, 1280, 800));
+  EXPECT_EQ(screens[0].localizedName(), "DisplayID 1");
+}
+
+TEST_F(X11Display, ThePointerMovesHidesAndTakesShapesWithoutErrors) {
+  NSWindow* w = show(NSMakeRect(0, 0, 100, 100));
+  ASSERT_TRUE(waitViewable(w));
+  NSCursor::warpCursorPosition(NSMakePoint(300, 200));
+  Window root, child;
+  int rx, ry, wx, wy;
+  unsigned mask;
+  XQueryPointer(x->display(), DefaultRootWindow(x->display()), &root, &child, &rx, &ry, &wx, &wy,
+                &mask);
+  EXPECT_EQ(rx, 300);
+  EXPECT_EQ(ry, 600);
+  NSCursor::warpCursorPosition(NSMakePoint(NAN, 0));  // refused, nothing sent
+  NSCursor::IBeamCursor()->set();
+  NSCursor::hide();
+  NSCursor::unhide();
+  NSCursorImage picture;
+  picture.width = picture.height = 16;
+  picture.pixels.assign(16 * 16, 0xff00ff00);
+  auto* custom = new NSCursor(picture, NSMakePoint(40, -3));
+  custom->set();
+  NSCursor::arrowCursor()->set();
+  custom->release();
+  x->settle();
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+TEST_F(X11Display, BringingAProcessToFrontFindsItsWindowsByPid) {
+  NSWindow* w = show(NSMakeRect(0, 0, 100, 100));
+  ASSERT_TRUE(waitViewable(w));
+  EXPECT_TRUE(NSRunningApplication::activateProcess(getpid()));
+  EXPECT_FALSE(NSRunningApplication::activateProcess(0x7ffffff0));
+}
+
+TEST_F(X11Display, AWorkersPostedEventEndsTheWaitAtOnce) {
+  // A real wait: the poll on the X connection and the wake-up descriptor.
+  setClock(nullptr);
+  std::thread worker([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    NSEvent e;
+    e.subtype = 77;
+    NSApp()->postEvent(e, false);
+  });
+  auto e = NSApp()->nextEvent(NSEventMaskAny, nowMs() + 60000, NSDefaultRunLoopMode, true);
+  worker.join();
+  setClock(&x->platform().clock());
+  ASSERT_TRUE(e.has_value());
+  EXPECT_EQ(e->subtype, 77);
+}
+
+// Presentation, with MIT-SHM and without it.
+class X11Presentation : public X11Display, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    start(GetParam() ? std::vector<std::string>{}
+                     : std::vector<std::string>{"-extension", "MIT-SHM"});
+  }
+};
+
+TEST_P(X11Presentation, DisplayPassesReachTheScreenAndExposeIsAnsweredWithoutDrawing) {
+  EXPECT_EQ(x->backend().usesSharedMemory(), GetParam());
+  NSWindow* w = show(NSMakeRect(10, 10, 120, 80));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  ASSERT_TRUE(x->pumpUntil([&] { return screenPixel(xid, 60, 40) == 0xff0000; }))
+      << "the window shows " << std::hex << screenPixel(xid, 60, 40);
+  int draws = view->draws;
+  int answered = x->backend().exposesAnswered();
+  w->orderOut();
+  x->settle();
+  w->orderFront();
+  ASSERT_TRUE(x->pumpUntil([&] { return x->backend().exposesAnswered() > answered; }));
+  EXPECT_EQ(view->draws, draws);
+  EXPECT_EQ(screenPixel(xid, 5, 5), 0xff0000u);
+  // A resize reallocates, redraws and presents.
+  w->setContentSize(NSMakeSize(300, 200));
+  NSApp()->updateWindows();
+  // (The window grows down from its top edge; its lower part is off the screen.)
+  ASSERT_TRUE(x->pumpUntil([&] { return screenPixel(xid, 250, 60) == 0xff0000; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedMemory, X11Presentation, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                           return p.param ? "Shm" : "PutImage";
+                         });
+
+TEST_F(X11Display, AMebibyteOfTextCrossesTheClipboardBothWaysInPieces) {
+  std::string text;
+  while (text.size() < (1u << 20))
+    text += "clipboard \xC3\xA9t\xC3\xA9 " + std::to_string(text.size()) + "\n";
+  auto other = platform::x11::X11Backend::connect(x->server().display().c_str());
+  ASSERT_TRUE(other) << "a second client did not connect";
+  NSPasteboard& board = NSPasteboard::generalPasteboard();
+
+  // This program copies; the other one pastes (in a thread: this one must answer).
+  board.declareTypes({NSPasteboardTypeString});
+  board.setString(text);
+  std::optional<std::string> pasted;
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    pasted = other->foreignPasteboardText();
+    done = true;
+  });
+  x->pumpUntil([&] { return done.load(); });
+  reader.join();
+  ASSERT_TRUE(pasted.has_value());
+  EXPECT_TRUE(*pasted == text) << "pasted " << pasted->size() << " bytes of " << text.size();
+  EXPECT_TRUE(x->pumpUntil([&] { return x->backend().clipboard().pendingTransfers() == 0; }));
+
+  // The other program copies: the change count rises here, and pasting reads its text.
+  long count = board.changeCount();
+  std::string theirs(text.rbegin(), text.rend());
+  std::atomic<bool> stop{false};
+  std::thread owner([&] {
+    other->pasteboardTextWritten(theirs);
+    while (!stop) {
+      other->processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  ASSERT_TRUE(x->pumpUntil([&] { return board.changeCount() > count; }));
+  std::optional<std::string> ours = board.stringForType(NSPasteboardTypeString);
+  stop = true;
+  owner.join();
+  ASSERT_TRUE(ours.has_value());
+  EXPECT_TRUE(*ours == theirs) << "read " << ours->size() << " bytes of " << theirs.size();
+}
+
+TEST_F(X11Display, StalledClipboardExchangesEndAtTheTimeLimit) {
+  Display* other = x->otherClient();
+  ASSERT_NE(other, nullptr);
+  Atom clipboard = XInternAtom(other, "CLIPBOARD", False);
+  Window requestor = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  NSPasteboard& board = NSPasteboard::generalPasteboard();
+
+  // A requestor that asks for a big text and vanishes in the middle of its pieces.
+  board.setString(std::string(1 << 20, 'y'));
+  XConvertSelection(other, clipboard, XInternAtom(other, "UTF8_STRING", False),
+                    XInternAtom(other, "PASTE_HERE", False), requestor, CurrentTime);
+  XFlush(other);
+  ASSERT_TRUE(x->pumpUntil([&] { return x->backend().clipboard().pendingTransfers() == 1; }));
+  XDestroyWindow(other, requestor);
+  XSync(other, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(
+      static_cast<int>(platform::x11::Clipboard::kTimeLimitMs) + 100));
+  x->backend().clipboard().expireTransfers();
+  EXPECT_EQ(x->backend().clipboard().pendingTransfers(), 0u);
+  EXPECT_TRUE(x->platform().logged("requestor stopped answering"));
+
+  // An owner that never answers: pasting gives nothing once the limit passed.
+  long count = board.changeCount();
+  Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(other, clipboard, owner, CurrentTime);
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return board.changeCount() > count; }));
+  EXPECT_FALSE(board.stringForType(NSPasteboardTypeString).has_value());
+  EXPECT_TRUE(x->platform().logged("owner did not answer"));
+}
