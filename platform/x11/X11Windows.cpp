@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
-#include "platform/Log.h"
 #include "platform/Panel.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
@@ -382,8 +382,8 @@ cairo_surface_t* X11Backend::createBackingStore(NSWindow* window, int width, int
   pixels->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
   void* address = pixels->segment.shmid >= 0 ? shmat(pixels->segment.shmid, nullptr, 0) : (void*)-1;
   if (address == (void*)-1) {
-    logDiagnostic("display: no shared memory for a %dx%d backing store; copying instead", width,
-                  height);
+    base::warn("platform", "display: no shared memory for a %dx%d backing store; copying instead",
+               width, height);
     if (pixels->segment.shmid >= 0) shmctl(pixels->segment.shmid, IPC_RMID, nullptr);
     XDestroyImage(image);
     delete pixels;
