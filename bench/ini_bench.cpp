@@ -19,7 +19,7 @@
 #include <string>
 
 #include "bench/RatioReporter.h"
-#include "windowing/IniFile.h"
+#include "windowing/Win32.h"
 
 namespace {
 

@@ -15,10 +15,8 @@
 
 #include "bench/RatioReporter.h"
 #include "platform/Application.h"
-#include "windowing/DialogResources.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/PostMessageHooks.h"
-#include "windowing/WindowApi.h"
+#include "windowing/Win32.h"
+#include "windowing/core/PostMessageHooks.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 
 #include "Gallery.h"
 #include "controls/Controls.h"
+#include "demo/DemoEditorDelegate.h"
 #include "graphics/ResourcePaths.h"
-#include "support/FakeEditorDelegate.h"
 
 namespace gallery {
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = demo::DemoEditorDelegate;
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include "GalleryControls.h"
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
+#include "demo/DemoEditorDelegate.h"
 
 namespace gallery {
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = demo::DemoEditorDelegate;
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "Gallery.h"
 #include "PopupScene.h"
 #include "controls/Controls.h"
+#include "demo/DemoEditorDelegate.h"
 #include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
 
 namespace {
 
@@ -37,14 +37,14 @@ int main(int argc, char** argv) {
   iplug::igraphics::InstallDefaultControlFactories();
 
   {
-    FakeEditorDelegate dlg;
+    demo::DemoEditorDelegate dlg;
     iplug::igraphics::IGraphicsNanoVG g(dlg, gallery::Gallery::kWidth, gallery::Gallery::kHeight);
     gallery::Gallery gallery(g);
     gallery.Render();
     if (!Write(g, path)) return 1;
   }
   {
-    FakeEditorDelegate dlg;
+    demo::DemoEditorDelegate dlg;
     iplug::igraphics::IGraphicsNanoVG g(dlg, gallery::PopupScene::kWidth,
                                         gallery::PopupScene::kHeight);
     gallery::PopupScene scene(g);

@@ -279,6 +279,7 @@ void X11Backend::handleEvent(XEvent& event) {
     case MapNotify:
       record->viewable = true;
       if (record->focusOnMap) focus(record, mLastEventTime);
+      grabFor(record);
       if (!record->window->isVisible() && record->mapped == false) {
         // Shown again by the window manager (de-iconified).
         postAction(record->window, [](NSWindow* w) { w->deminiaturize(); });

@@ -18,6 +18,9 @@ namespace platform::x11 {
 class Clipboard;
 struct SharedPixels;
 
+// The local paths of a text/uri-list: file URIs only, comments and other schemes skipped.
+std::vector<std::string> pathsOfUriList(const std::string& list);
+
 // Exchanges with the server run on real time, whatever clock the program reads.
 double steadyNowMs();
 
@@ -91,6 +94,9 @@ class X11Backend final : public DisplayBackend {
   void restack();
   void setNetWmState(WindowRecord* record, Atom state, bool on);
   void focus(WindowRecord* record, Time time);
+  // A menu holds the pointer and the keyboard while it is up.
+  void grabFor(WindowRecord* record);
+  void releaseGrabs(WindowRecord* record);
   // Where the content rectangle of the window lies in root coordinates.
   PixelRect rootRectOf(NSWindow* window) const;
   void handleConfigure(WindowRecord* record, const XConfigureEvent& event);
@@ -200,6 +206,7 @@ struct X11Backend::WindowRecord {
   bool viewable = false;  // the server said it is mapped
   bool overrideRedirect = false;
   bool focusOnMap = false;
+  bool grabbing = false;           // holds the pointer and keyboard grabs (a menu)
   PixelRect geometry{0, 0, 0, 0};  // root coordinates, as last asked for or reported
   GC gc = nullptr;
   // The backing store's pixels as the server sees them (null when the window has none).

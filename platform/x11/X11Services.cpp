@@ -43,7 +43,6 @@ std::string hexDecoded(const std::string& text) {
 
 }  // namespace
 
-// The local paths of a text/uri-list: file URIs only, comments and other schemes skipped.
 std::vector<std::string> pathsOfUriList(const std::string& list) {
   std::vector<std::string> paths;
   std::size_t start = 0;

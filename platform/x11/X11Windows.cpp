@@ -16,6 +16,7 @@
 #include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/MenuWindow.h"
 #include "platform/Panel.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
@@ -131,6 +132,7 @@ X11Backend::WindowRecord* X11Backend::realize(NSWindow* window) {
 void X11Backend::destroyRecord(WindowRecord* record) {
   NSWindow* window = record->window;
   if (record->pixels) record->pixels->detachServer(mLost);
+  if (!mLost && record->mapped) releaseGrabs(record);
   // Without a connection this only frees Xlib's memory of the GC.
   XFreeGC(mDisplay, record->gc);
   if (!mLost) {
@@ -230,6 +232,7 @@ void X11Backend::windowVisibilityChanged(NSWindow* window) {
     XMapWindow(mDisplay, record->xid);
   } else if (!wanted && record->mapped) {
     record->mapped = false;
+    releaseGrabs(record);
     if (window->isMiniaturized() && mWindowManager)
       XIconifyWindow(mDisplay, record->xid, mScreen);
     else
@@ -315,6 +318,29 @@ void X11Backend::focus(WindowRecord* record, Time time) {
     // Without a window manager nobody else gives the focus.
     XSetInputFocus(mDisplay, record->xid, RevertToParent, CurrentTime);
   }
+  XFlush(mDisplay);
+}
+
+void X11Backend::grabFor(WindowRecord* record) {
+  if (!record->overrideRedirect || record->window->level() < NSPopUpMenuWindowLevel) return;
+  // Events over the program's other windows still go to them; a press anywhere else
+  // comes to the menu, outside its rectangle, and dismisses it.
+  unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  int pointer = XGrabPointer(mDisplay, record->xid, True, mask, GrabModeAsync, GrabModeAsync, None,
+                             None, CurrentTime);
+  int keyboard =
+      XGrabKeyboard(mDisplay, record->xid, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+  if (pointer != GrabSuccess || keyboard != GrabSuccess)
+    base::warn("platform", "display: a menu could not take the pointer (%d) or the keyboard (%d)",
+               pointer, keyboard);
+  record->grabbing = pointer == GrabSuccess || keyboard == GrabSuccess;
+}
+
+void X11Backend::releaseGrabs(WindowRecord* record) {
+  if (!record->grabbing) return;
+  record->grabbing = false;
+  XUngrabPointer(mDisplay, CurrentTime);
+  XUngrabKeyboard(mDisplay, CurrentTime);
   XFlush(mDisplay);
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "windowing/DropFiles.h"
-#include "windowing/Kernel.h"
+#include "windowing/core/DropFiles.h"
+#include "windowing/kernel/Kernel.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "windowing/IniStructCodec.h"
+#include "windowing/ini/detail/IniStructCodec.h"
 
 namespace {
 

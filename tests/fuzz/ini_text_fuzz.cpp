@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "windowing/IniParser.h"
-#include "windowing/IniReadout.h"
-#include "windowing/IniSectionTable.h"
+#include "windowing/ini/detail/IniParser.h"
+#include "windowing/ini/detail/IniReadout.h"
+#include "windowing/ini/detail/IniSectionTable.h"
 
 namespace {
 

@@ -9,14 +9,18 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Cursor.h"
 #include "platform/DisplayBackend.h"
+#include "platform/DragAndDrop.h"
 #include "platform/GraphicsContext.h"
 #include "platform/KeyboardLayout.h"
+#include "platform/Menu.h"
+#include "platform/MenuWindow.h"
 #include "platform/Pasteboard.h"
 #include "platform/RunningApplication.h"
 #include "platform/Screen.h"
@@ -521,4 +525,184 @@ TEST_F(X11Display, StalledClipboardExchangesEndAtTheTimeLimit) {
   ASSERT_TRUE(x->pumpUntil([&] { return board.changeCount() > count; }));
   EXPECT_FALSE(board.stringForType(NSPasteboardTypeString).has_value());
   EXPECT_TRUE(x->platform().logged("owner did not answer"));
+}
+
+namespace {
+
+// Takes file drops and keeps the paths.
+class DropView : public NSView, public NSDraggingDestination {
+ public:
+  explicit DropView(const NSRect& frame) : NSView(frame) {
+    registerForDraggedTypes({NSFilenamesPboardType});
+  }
+  NSDragOperation draggingEntered(const NSDraggingInfo&) override { return NSDragOperationCopy; }
+  bool performDragOperation(const NSDraggingInfo& info) override {
+    dropped = info.draggingPasteboard->fileList();
+    at = info.draggingLocation;
+    return true;
+  }
+  std::vector<std::string> dropped;
+  NSPoint at;
+};
+
+}  // namespace
+
+TEST(X11UriList, OnlyLocalFilePathsAreTaken) {
+  EXPECT_EQ(platform::x11::pathsOfUriList("file:///tmp/a%20b.txt\r\n"
+                                          "# a comment\r\n"
+                                          "http://example.invalid/x\r\n"
+                                          "file://host/home/u/%C3%A9.wav\n"
+                                          "file:///bad%00name\r\n"
+                                          "file:nohost\r\n"
+                                          "file:///last"),
+            (std::vector<std::string>{"/tmp/a b.txt", "/home/u/\xC3\xA9.wav", "/last"}));
+  EXPECT_TRUE(platform::x11::pathsOfUriList("").empty());
+}
+
+TEST_F(X11Display, FilesDroppedFromAnotherProgramTakeTheDropRoad) {
+  auto* w = new NSWindow(NSMakeRect(100, 100, 200, 150), kDocumentStyle);
+  auto drop = Ref<DropView>::adopt(new DropView(NSMakeRect(0, 0, 200, 150)));
+  w->setContentView(drop.get());
+  w->makeKeyAndOrderFront();
+  ASSERT_TRUE(waitViewable(w));
+  Window target = xidOf(w);
+  Display* other = x->otherClient();
+  auto atom = [&](const char* name) { return XInternAtom(other, name, False); };
+  Window source = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(other, atom("XdndSelection"), source, CurrentTime);
+  auto send = [&](const char* type, long l1, long l2, long l3, long l4) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = target;
+    e.xclient.message_type = atom(type);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = long(source);
+    e.xclient.data.l[1] = l1;
+    e.xclient.data.l[2] = l2;
+    e.xclient.data.l[3] = l3;
+    e.xclient.data.l[4] = l4;
+    XSendEvent(other, target, False, NoEventMask, &e);
+    XFlush(other);
+  };
+  // Root (130, 580) is 30 below the top of the 150-high window at root y 550: (30, 120).
+  send("XdndEnter", 5L << 24, long(atom("text/uri-list")), 0, 0);
+  send("XdndPosition", 0, (130L << 16) | 580, CurrentTime, long(atom("XdndActionCopy")));
+  send("XdndDrop", 0, CurrentTime, 0, 0);
+  // The source answers the request for the list, and hears that the drop finished.
+  bool finished = false;
+  ASSERT_TRUE(x->pumpUntil([&] {
+    while (XPending(other)) {
+      XEvent e;
+      XNextEvent(other, &e);
+      if (e.type == SelectionRequest) {
+        const char* list = "file:///tmp/one%20two.txt\r\nfile:///tmp/three\r\n";
+        XChangeProperty(other, e.xselectionrequest.requestor, e.xselectionrequest.property,
+                        e.xselectionrequest.target, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(list), int(std::strlen(list)));
+        XEvent reply{};
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = e.xselectionrequest.requestor;
+        reply.xselection.selection = e.xselectionrequest.selection;
+        reply.xselection.target = e.xselectionrequest.target;
+        reply.xselection.property = e.xselectionrequest.property;
+        XSendEvent(other, e.xselectionrequest.requestor, False, NoEventMask, &reply);
+        XFlush(other);
+      } else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndFinished")) {
+        finished = e.xclient.data.l[1] & 1;
+      }
+    }
+    return finished && !drop->dropped.empty();
+  }));
+  EXPECT_EQ(drop->dropped, (std::vector<std::string>{"/tmp/one two.txt", "/tmp/three"}));
+  EXPECT_EQ(drop->at.x, 30);
+  EXPECT_EQ(drop->at.y, 120);
+}
+
+TEST_F(X11Display, AMenuWindowHoldsThePointerAndKeyboardWhileItIsUp) {
+  auto menu = Ref<NSMenu>::adopt(new NSMenu);
+  for (const char* title : {"One", "Two"}) {
+    auto* item = new NSMenuItem(title);
+    menu->addItem(item);
+    item->release();
+  }
+  // Real time: the menu's loop waits on the X connection.
+  setClock(nullptr);
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    x->server().run({"xdotool", "key", "Down", "key", "Down", "key", "Return"});
+  });
+  NSMenuItem* chosen = NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(100, 500));
+  user.join();
+  setClock(&x->platform().clock());
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen->title(), "Two");
+  // The grabs went with the menu: another program can take the pointer.
+  Display* other = x->otherClient();
+  XSync(x->display(), False);
+  EXPECT_EQ(XGrabPointer(other, DefaultRootWindow(other), False, ButtonPressMask, GrabModeAsync,
+                         GrabModeAsync, None, None, CurrentTime),
+            GrabSuccess);
+  XUngrabPointer(other, CurrentTime);
+}
+
+TEST_F(X11Display, TheWindowManagersRequestsReachTheWindow) {
+  NSWindow* w = show(NSMakeRect(100, 100, 200, 150));
+  w->setReleasedWhenClosed(false);
+  Ref<NSWindow> keep(w);
+  w->setMinSize(NSMakeSize(150, 120));
+  ASSERT_TRUE(waitViewable(w));
+  Window xid = xidOf(w);
+  Display* other = x->otherClient();
+  auto xSize = [&] {
+    XWindowAttributes a{};
+    XGetWindowAttributes(x->display(), xid, &a);
+    return NSMakeSize(a.width, a.height);
+  };
+
+  // Moved by someone else: the frame follows (y up from the screen's bottom).
+  XMoveWindow(other, xid, 300, 200);
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return w->contentRect().origin.x == 300; }));
+  EXPECT_EQ(w->contentRect().origin.y, 800 - 200 - 150);
+
+  // Shrunk below the minimum: the window keeps its minimum and says so to X.
+  XResizeWindow(other, xid, 50, 40);
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return xSize() == NSMakeSize(150, 120); }));
+  EXPECT_EQ(w->contentRect().size, NSMakeSize(150, 120));
+
+  // A modal run marks the window modal for the window manager.
+  NSModalSession* session = NSApp()->beginModalSession(w);
+  x->settle();
+  auto modal = [&] {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), "_NET_WM_STATE", False), 0,
+                           16, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        data)
+      for (unsigned long i = 0; i < count; ++i)
+        found |= reinterpret_cast<Atom*>(data)[i] ==
+                 XInternAtom(x->display(), "_NET_WM_STATE_MODAL", False);
+    if (data) XFree(data);
+    return found;
+  };
+  EXPECT_TRUE(modal());
+  NSApp()->endModalSession(session);
+  x->settle();
+  EXPECT_FALSE(modal());
+
+  // The window manager's close button takes the close box's road.
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = xid;
+  e.xclient.message_type = XInternAtom(other, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = long(XInternAtom(other, "WM_DELETE_WINDOW", False));
+  XSendEvent(other, xid, False, NoEventMask, &e);
+  XSync(other, False);
+  EXPECT_TRUE(x->pumpUntil([&] { return w->isClosed(); }));
+  EXPECT_EQ(xidOf(w), 0u);
 }

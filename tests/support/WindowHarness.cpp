@@ -4,15 +4,9 @@
 #include <sstream>
 
 #include "platform/Application.h"
-#include "windowing/Capture.h"
-#include "windowing/Clipboard.h"
-#include "windowing/DialogResources.h"
-#include "windowing/EventSupport.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/Painting.h"
-#include "windowing/PostMessageHooks.h"
-#include "windowing/RunLoopControl.h"
-#include "windowing/Timers.h"
+#include "windowing/Win32.h"
+#include "windowing/core/EventSupport.h"
+#include "windowing/core/PostMessageHooks.h"
 
 namespace testsupport {
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/PlatformHarness.h"
-#include "windowing/Win32Types.h"
+#include "windowing/Win32.h"
 
 namespace testsupport {
 

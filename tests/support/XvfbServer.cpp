@@ -4,9 +4,11 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 extern char** environ;
@@ -48,13 +50,24 @@ XvfbServer::XvfbServer(std::vector<std::string> extraArguments) {
   for (auto& a : argv)
     args.push_back(a.data());
   args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  // Xvfb's chatter stays out of the test's output.
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  int spawned = posix_spawnp(&mPid, "Xvfb", &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  // fork rather than posix_spawn: the server must die with the test process even when the
+  // test crashes before its destructor runs, and it must not hold the test's output open,
+  // or a leaked server keeps the test runner waiting for the end of that output forever.
+  mPid = fork();
+  if (mPid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1) _exit(127);  // the parent is already gone
+    close(fds[0]);
+    int devNull = open("/dev/null", O_RDWR);
+    if (devNull >= 0) {
+      dup2(devNull, 0);
+      dup2(devNull, 1);
+      dup2(devNull, 2);
+    }
+    execvp("Xvfb", args.data());
+    _exit(127);
+  }
+  int spawned = mPid < 0 ? errno : 0;
   close(fds[1]);
   if (spawned != 0) {
     mPid = -1;

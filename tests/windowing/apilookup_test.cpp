@@ -8,11 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "windowing/ApiLookup.h"
-#include "windowing/DialogResources.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/SendMessage.h"
-#include "windowing/Timers.h"
+#include "windowing/Win32.h"
 
 namespace {
 

@@ -6,9 +6,7 @@
 
 #include "platform/Pasteboard.h"
 #include "support/WindowHarness.h"
-#include "windowing/Clipboard.h"
-#include "windowing/DropFiles.h"
-#include "windowing/Kernel.h"
+#include "windowing/Win32.h"
 
 namespace {
 

@@ -1,10 +1,7 @@
-#include "windowing/DefWindowProc.h"
 #include "event_test_support.h"
 #include "platform/Screen.h"
-#include "windowing/Capture.h"
-#include "windowing/EventSupport.h"
-#include "windowing/Painting.h"
-#include "windowing/SendMessage.h"
+#include "windowing/Win32.h"
+#include "windowing/core/EventSupport.h"
 
 using testsupport::messagesMatch;
 using testsupport::messagesOf;

@@ -9,14 +9,10 @@
 #include "platform/Panel.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogBox.h"
-#include "windowing/DialogResources.h"
-#include "windowing/MenuApi.h"
-#include "windowing/ModelessWindow.h"
-#include "windowing/SendMessage.h"
-#include "windowing/Timers.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/ModelessWindow.h"
+#include "windowing/core/WindowObject.h"
+#include "windowing/dialogs/detail/DialogBox.h"
 
 using testsupport::MessageLog;
 

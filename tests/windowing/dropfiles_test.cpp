@@ -5,9 +5,7 @@
 #include "event_test_support.h"
 #include "platform/DragAndDrop.h"
 #include "platform/Pasteboard.h"
-#include "windowing/DropFiles.h"
-#include "windowing/Kernel.h"
-#include "windowing/Painting.h"
+#include "windowing/Win32.h"
 
 namespace {
 

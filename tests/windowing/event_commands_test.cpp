@@ -6,8 +6,8 @@
 #include "platform/PopUpButton.h"
 #include "platform/Slider.h"
 #include "platform/TextField.h"
-#include "windowing/ControlButton.h"
-#include "windowing/ControlComboBox.h"
+#include "windowing/core/ControlButton.h"
+#include "windowing/core/ControlComboBox.h"
 
 using platform::NSMakeRect;
 using testsupport::messagesMatch;

@@ -2,9 +2,8 @@
 #include <limits>
 
 #include "event_test_support.h"
-#include "windowing/EventSupport.h"
-#include "windowing/RunLoopControl.h"
-#include "windowing/SendMessage.h"
+#include "windowing/Win32.h"
+#include "windowing/core/EventSupport.h"
 
 using testsupport::messagesMatch;
 using testsupport::messagesOf;

@@ -4,9 +4,8 @@
 
 #include "event_test_support.h"
 #include "platform/Cursor.h"
-#include "windowing/Capture.h"
-#include "windowing/EventSupport.h"
-#include "windowing/RunLoopControl.h"
+#include "windowing/Win32.h"
+#include "windowing/core/EventSupport.h"
 
 using testsupport::ExpectedMessage;
 using testsupport::messagesMatch;

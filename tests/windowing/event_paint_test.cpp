@@ -2,8 +2,7 @@
 
 #include "event_test_support.h"
 #include "platform/GraphicsContext.h"
-#include "windowing/DrawingContext.h"
-#include "windowing/Painting.h"
+#include "windowing/Win32.h"
 
 using testsupport::messagesMatch;
 using testsupport::messagesOf;

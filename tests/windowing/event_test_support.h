@@ -5,9 +5,8 @@
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogResources.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowObject.h"
 
 // A shown main window (a flipped dialog of 400 x 300 whose dialog procedure records)
 // with bare child windows whose window procedures record, for driving windows with

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "windowing/IniParser.h"
-#include "windowing/IniSectionTable.h"
+#include "windowing/ini/detail/IniParser.h"
+#include "windowing/ini/detail/IniSectionTable.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ini_test_support.h"
-#include "windowing/IniPath.h"
+#include "windowing/ini/detail/IniPath.h"
 
 namespace {
 

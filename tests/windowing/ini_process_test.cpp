@@ -14,8 +14,8 @@
 #include <string>
 
 #include "ini_test_support.h"
-#include "windowing/IniCache.h"
-#include "windowing/IniFile.h"
+#include "windowing/Win32.h"
+#include "windowing/ini/detail/IniCache.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "windowing/IniReadout.h"
-#include "windowing/IniStructCodec.h"
+#include "windowing/ini/detail/IniReadout.h"
+#include "windowing/ini/detail/IniStructCodec.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ini_test_support.h"
-#include "windowing/IniFile.h"
-#include "windowing/IniParser.h"
+#include "windowing/Win32.h"
+#include "windowing/ini/detail/IniParser.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/Clock.h"
-#include "windowing/Kernel.h"
+#include "windowing/Win32.h"
 
 namespace {
 

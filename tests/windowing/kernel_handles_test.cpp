@@ -4,8 +4,8 @@
 #include <cstring>
 #include <thread>
 
-#include "windowing/Kernel.h"
-#include "windowing/KernelHandles.h"
+#include "windowing/Win32.h"
+#include "windowing/kernel/detail/KernelHandles.h"
 
 namespace {
 
@@ -21,9 +21,9 @@ TEST(KernelHandles, CloseHandleRefusesNullClosedAndForeignPointers) {
 
   // Memory that merely looks like a handle header is not a handle.
   struct {
-    std::int32_t type = windowing::kernel::kHandleEvent;
+    std::int32_t type = swell::kHandleEvent;
     std::int32_t count = 1;
-    std::uint32_t magic = windowing::kernel::kHandleMagic;
+    std::uint32_t magic = swell::kHandleMagic;
   } lookalike;
   EXPECT_EQ(CloseHandle(&lookalike), FALSE);
   EXPECT_EQ(WaitForSingleObject(&lookalike, 0), WAIT_FAILED);
@@ -50,7 +50,7 @@ TEST(KernelHandles, ClosingAWaitedEventWaitsForTheWaiterToLetGo) {
 
 TEST(KernelHandles, ProcessHandlesAreValidatedLikeTheOthers) {
   int task = 0;
-  HANDLE process = windowing::kernel::makeProcessHandle(&task);
+  HANDLE process = swell::makeProcessHandle(&task);
   ASSERT_NE(process, nullptr);
   EXPECT_EQ(SetEvent(process), FALSE);
   EXPECT_EQ(CloseHandle(process), TRUE);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "windowing/Kernel.h"
+#include "windowing/Win32.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "kernel_fixtures/kernel_fixture_recorder.h"
-#include "windowing/Kernel.h"
-#include "windowing/KernelServices.h"
+#include "windowing/Win32.h"
+#include "windowing/kernel/KernelServices.h"
 
 namespace {
 

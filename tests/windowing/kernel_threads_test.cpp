@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "windowing/Kernel.h"
+#include "windowing/Win32.h"
 
 namespace {
 

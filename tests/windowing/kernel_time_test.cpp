@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
-#include "windowing/Kernel.h"
+#include "windowing/Win32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "windowing/MessageWords.h"
+#include "windowing/Win32.h"
 
 namespace {
 

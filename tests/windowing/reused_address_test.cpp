@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "support/WindowHarness.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/Timers.h"
-#include "windowing/WindowInterfaces.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/WindowObject.h"
 
 using testsupport::MessageLog;
 

@@ -7,13 +7,10 @@
 
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/ControlComboBox.h"
-#include "windowing/ControlMessages.h"
-#include "windowing/ControlPopupButton.h"
-#include "windowing/DialogResources.h"
-#include "windowing/SendMessage.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/ControlComboBox.h"
+#include "windowing/core/ControlPopupButton.h"
+#include "windowing/core/WindowObject.h"
 
 using platform::NSMakeRect;
 using platform::Ref;

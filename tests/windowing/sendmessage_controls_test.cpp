@@ -8,14 +8,10 @@
 #include "platform/TextField.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/ControlButton.h"
-#include "windowing/ControlMessages.h"
-#include "windowing/DialogResources.h"
-#include "windowing/DrawingContext.h"
-#include "windowing/SendMessage.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowInterfaces.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/ControlButton.h"
+#include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/WindowObject.h"
 
 using platform::NSMakeRect;
 using platform::Ref;

@@ -7,12 +7,8 @@
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogResources.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/SendMessage.h"
-#include "windowing/Timers.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowInterfaces.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowInterfaces.h"
 
 using testsupport::MessageLog;
 

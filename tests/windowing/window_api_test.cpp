@@ -8,11 +8,8 @@
 #include "platform/TextField.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogResources.h"
-#include "windowing/DrawingContext.h"
-#include "windowing/RunLoopControl.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowObject.h"
 
 using testsupport::MessageLog;
 

@@ -8,14 +8,8 @@
 #include "platform/Menu.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogResources.h"
-#include "windowing/DrawingContext.h"
-#include "windowing/MenuApi.h"
-#include "windowing/Painting.h"
-#include "windowing/RunLoopControl.h"
-#include "windowing/SendMessage.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowObject.h"
 
 using testsupport::ExpectedMessage;
 using testsupport::MessageLog;

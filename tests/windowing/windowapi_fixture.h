@@ -9,10 +9,9 @@
 #include "platform/TextField.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/DialogResources.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowInterfaces.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/WindowObject.h"
 
 namespace windowapitest {
 

@@ -2,7 +2,7 @@
 
 #include "platform/Screen.h"
 #include "tests/windowing/windowapi_fixture.h"
-#include "windowing/Capture.h"
+#include "windowing/Win32.h"
 
 using testsupport::MessageLog;
 

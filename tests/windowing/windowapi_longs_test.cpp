@@ -1,11 +1,10 @@
 #include "platform/Application.h"
 #include "tests/windowing/windowapi_fixture.h"
-#include "windowing/ControlButton.h"
-#include "windowing/ControlComboBox.h"
-#include "windowing/ControlMessages.h"
-#include "windowing/ControlPopupButton.h"
-#include "windowing/SendMessage.h"
-#include "windowing/TopLevelWindow.h"
+#include "windowing/Win32.h"
+#include "windowing/core/ControlButton.h"
+#include "windowing/core/ControlComboBox.h"
+#include "windowing/core/ControlPopupButton.h"
+#include "windowing/core/TopLevelWindow.h"
 
 using testsupport::MessageLog;
 

@@ -3,7 +3,7 @@
 
 #include "platform/ComboBox.h"
 #include "tests/windowing/windowapi_fixture.h"
-#include "windowing/SendMessage.h"
+#include "windowing/Win32.h"
 
 using testsupport::MessageLog;
 

@@ -3,8 +3,7 @@
 #include "platform/Application.h"
 #include "platform/TextField.h"
 #include "tests/windowing/windowapi_fixture.h"
-#include "windowing/Painting.h"
-#include "windowing/Timers.h"
+#include "windowing/Win32.h"
 
 using testsupport::ExpectedMessage;
 using testsupport::MessageLog;

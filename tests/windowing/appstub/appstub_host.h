@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "windowing/Win32Types.h"
+#include "windowing/Win32.h"
 
 // The test program's host: its application callback records every call and answers
 // as the host program does, unless a test scripts another answer.

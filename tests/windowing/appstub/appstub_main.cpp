@@ -2,8 +2,8 @@
 
 #include "appstub_host.h"
 #include "platform/Text.h"
-#include "windowing/AppStub.h"
-#include "windowing/WindowInterfaces.h"
+#include "windowing/app/detail/AppController.h"
+#include "windowing/core/WindowInterfaces.h"
 
 namespace apphost {
 

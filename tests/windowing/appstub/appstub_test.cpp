@@ -10,14 +10,10 @@
 #include "platform/TextView.h"
 #include "platform/Window.h"
 #include "support/WindowHarness.h"
-#include "windowing/ApiLookup.h"
-#include "windowing/AppStub.h"
-#include "windowing/ControlButton.h"
-#include "windowing/DialogResources.h"
-#include "windowing/MessageQueue.h"
-#include "windowing/Timers.h"
-#include "windowing/WindowApi.h"
-#include "windowing/WindowObject.h"
+#include "windowing/Win32.h"
+#include "windowing/app/detail/AppController.h"
+#include "windowing/core/ControlButton.h"
+#include "windowing/core/WindowObject.h"
 
 using platform::NSMakeRect;
 using testsupport::MessageLog;

@@ -1,0 +1,238 @@
+#include "platform/MenuWindow.h"
+
+#include <algorithm>
+
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/ControlDrawing.h"
+#include "platform/Menu.h"
+#include "platform/Screen.h"
+#include "platform/View.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::uint16_t kKeyReturn = 0x24;
+constexpr std::uint16_t kKeyEnter = 0x4C;
+constexpr std::uint16_t kKeyEscape = 0x35;
+constexpr std::uint16_t kKeyUp = 0x7E;
+constexpr std::uint16_t kKeyDown = 0x7D;
+constexpr double kMenuBorder = 1;
+const NSColor kMenuBackground{0.97, 0.97, 0.97, 1};
+const NSColor kHighlight{0.25, 0.46, 0.85, 1};
+const NSColor kDisabledText{0.6, 0.6, 0.6, 1};
+const NSColor kSeparator{0.8, 0.8, 0.8, 1};
+const NSColor kBorder{0.6, 0.6, 0.6, 1};
+
+}  // namespace
+
+// Draws the items of its menu window, top down.
+class MenuView : public NSView {
+ public:
+  MenuView(NSMenuWindow* window, const NSRect& frame) : NSView(frame), mMenuWindow(window) {}
+  bool isFlipped() const override { return true; }
+  void drawRect(const NSRect&) override {
+    NSMenuWindow* w = mMenuWindow;
+    controldrawing::topDown(this, [&](CGContext* cg) {
+      NSRect all = bounds();
+      controldrawing::fillRect(cg, all, kMenuBackground);
+      controldrawing::strokeRect(cg, all, kBorder);
+      for (int i = 0; i < static_cast<int>(w->mShown.size()); ++i) {
+        NSMenuItem* item = w->mShown[i];
+        double top = w->mTops[i];
+        if (item->isSeparatorItem()) {
+          controldrawing::fillRect(cg,
+                                   NSMakeRect(kMenuBorder, top + NSMenuWindow::kSeparatorHeight / 2,
+                                              all.size.width - 2 * kMenuBorder, 1),
+                                   kSeparator);
+          continue;
+        }
+        NSRect row = NSMakeRect(kMenuBorder, top, all.size.width - 2 * kMenuBorder,
+                                NSMenuWindow::kItemHeight);
+        bool lit = i == w->mHighlighted;
+        if (lit) controldrawing::fillRect(cg, row, kHighlight);
+        NSColor text = !item->isEnabled() ? kDisabledText
+                       : lit              ? NSColor::whiteColor()
+                                          : NSColor::textColor();
+        NSRect label = NSMakeRect(NSMenuWindow::kHorizontalPadding, top,
+                                  all.size.width - 2 * NSMenuWindow::kHorizontalPadding,
+                                  NSMenuWindow::kItemHeight);
+        if (item->state() == NSControlStateValueOn)
+          controldrawing::drawText(cg, "\xE2\x9C\x93", NSMakeRect(4, top, 14, row.size.height),
+                                   w->mFont, text, NSTextAlignmentLeft);
+        controldrawing::drawText(cg, item->title(), label, w->mFont, text, NSTextAlignmentLeft);
+        if (item->hasSubmenu())
+          controldrawing::drawText(cg, "\xE2\x96\xB8", label, w->mFont, text, NSTextAlignmentRight);
+      }
+    });
+  }
+
+ private:
+  NSMenuWindow* mMenuWindow;  // owns this view
+};
+
+NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft)
+    : NSPanel(NSMakeRect(0, 0, kMinimumWidth, kItemHeight), NSWindowStyleMaskBorderless),
+      mMenu(menu) {
+  if (mMenu) mMenu->retain();
+  setReleasedWhenClosed(false);
+  setLevel(NSPopUpMenuWindowLevel);
+  double width = kMinimumWidth, height = 2 * kMenuBorder;
+  if (mMenu) {
+    if (NSMenuDelegate* d = mMenu->delegate()) d->menuNeedsUpdate(mMenu);
+    for (NSMenuItem* item : mMenu->itemArray()) {
+      if (item->isHidden()) continue;
+      mShown.push_back(item);
+      mTops.push_back(height - kMenuBorder);
+      height += item->isSeparatorItem() ? kSeparatorHeight : kItemHeight;
+      width = std::max(width, mFont.sizeOfString(item->title()).width + 2 * kHorizontalPadding);
+    }
+  }
+  // Kept on the main screen: a menu never opens beyond its edges.
+  NSRect content = NSMakeRect(topLeft.x, topLeft.y - height, std::ceil(width), height);
+  if (const NSScreen* screen = NSScreen::mainScreen()) {
+    NSRect s = screen->frame;
+    content.origin.x =
+        std::clamp(content.origin.x, s.minX(), std::max(s.minX(), s.maxX() - content.size.width));
+    content.origin.y =
+        std::clamp(content.origin.y, s.minY(), std::max(s.minY(), s.maxY() - content.size.height));
+  }
+  setFrame(content, false);
+  auto* view = new MenuView(this, NSMakeRect(0, 0, content.size.width, content.size.height));
+  setContentView(view);
+  view->release();
+}
+
+void NSMenuWindow::dealloc() {
+  if (mMenu) mMenu->release();
+  mMenu = nullptr;
+  NSPanel::dealloc();
+}
+
+NSRect NSMenuWindow::rectOfItem(int index) const {
+  if (index < 0 || index >= static_cast<int>(mShown.size())) return {};
+  double height = mShown[index]->isSeparatorItem() ? kSeparatorHeight : kItemHeight;
+  double contentHeight = contentRect().size.height;
+  return NSMakeRect(0, contentHeight - mTops[index] - height, contentRect().size.width, height);
+}
+
+int NSMenuWindow::itemAtPoint(NSPoint p) const {
+  for (int i = 0; i < static_cast<int>(mShown.size()); ++i)
+    if (NSPointInRect(p, rectOfItem(i))) return i;
+  return -1;
+}
+
+bool NSMenuWindow::choosable(int index) const {
+  return index >= 0 && index < static_cast<int>(mShown.size()) &&
+         !mShown[index]->isSeparatorItem() && mShown[index]->isEnabled();
+}
+
+void NSMenuWindow::setHighlighted(int index) {
+  if (!choosable(index)) index = -1;
+  if (index == mHighlighted) return;
+  mHighlighted = index;
+  if (contentView()) contentView()->setNeedsDisplay(true);
+}
+
+void NSMenuWindow::moveHighlight(int step) {
+  int count = static_cast<int>(mShown.size());
+  int i = mHighlighted;
+  for (int tries = 0; tries < count; ++tries) {
+    i = i < 0 ? (step > 0 ? 0 : count - 1) : (i + step + count) % count;
+    if (choosable(i)) {
+      setHighlighted(i);
+      return;
+    }
+  }
+}
+
+void NSMenuWindow::finish(NSMenuItem* chosen) {
+  mChosen = chosen;
+  mDone = true;
+  NSRunLoop::mainRunLoop().wakeUp();
+}
+
+NSPoint NSMenuWindow::pointInThisWindow(const NSEvent& e) const {
+  if (e.window == this || !e.window || !isLiveObject(e.window)) return e.locationInWindow;
+  return convertPointFromScreen(e.window->convertPointToScreen(e.locationInWindow));
+}
+
+void NSMenuWindow::handle(const NSEvent& e) {
+  switch (e.type) {
+    case NSEventTypeMouseMoved:
+    case NSEventTypeLeftMouseDragged:
+    case NSEventTypeRightMouseDragged:
+      setHighlighted(itemAtPoint(pointInThisWindow(e)));
+      return;
+    case NSEventTypeLeftMouseDown:
+    case NSEventTypeRightMouseDown:
+    case NSEventTypeOtherMouseDown: {
+      // A click outside the menu dismisses it and goes no further.
+      NSPoint p = pointInThisWindow(e);
+      if (!NSPointInRect(p, NSMakeRect(0, 0, contentRect().size.width, contentRect().size.height)))
+        finish(nullptr);
+      else
+        setHighlighted(itemAtPoint(p));
+      return;
+    }
+    case NSEventTypeLeftMouseUp:
+    case NSEventTypeRightMouseUp: {
+      int index = itemAtPoint(pointInThisWindow(e));
+      if (choosable(index)) finish(mShown[index]);
+      return;
+    }
+    case NSEventTypeKeyDown:
+      if (e.keyCode == kKeyDown)
+        moveHighlight(1);
+      else if (e.keyCode == kKeyUp)
+        moveHighlight(-1);
+      else if (e.keyCode == kKeyReturn || e.keyCode == kKeyEnter)
+        finish(choosable(mHighlighted) ? mShown[mHighlighted] : nullptr);
+      else if (e.keyCode == kKeyEscape)
+        finish(nullptr);
+      return;
+    case NSEventTypeAppKitDefined:
+      NSApp()->sendEvent(e);
+      // Another program taking over ends the menu.
+      if (e.subtype == NSEventSubtypeApplicationDeactivated) finish(nullptr);
+      return;
+    default:
+      // Other input belongs to no one while the menu is up; the rest runs as usual.
+      if (!e.isInputEvent()) NSApp()->sendEvent(e);
+      return;
+  }
+}
+
+NSMenuItem* NSMenuWindow::track() {
+  Ref<NSMenuWindow> keep(this);
+  mDone = false;
+  mChosen = nullptr;
+  mTracking = true;
+  orderFront();
+  display();
+  int idleSteps = 0;
+  while (!mDone && !NSApp()->isTerminated()) {
+    NSAutoreleasePool pool;
+    auto e = NSApp()->nextEvent(NSEventMaskAny, kDistantFutureMs, NSEventTrackingRunLoopMode, true);
+    if (e) handle(*e);
+    NSApp()->updateWindows();
+    // In virtual time a wait for nothing comes back at once: a menu nobody answers for a
+    // minute of it is dismissed rather than spinning.
+    idleSteps = e ? 0 : idleSteps + 1;
+    if (clock().isManual() && idleSteps > kVirtualIdleLimit) finish(nullptr);
+  }
+  mTracking = false;
+  orderOut();
+  return mChosen;
+}
+
+NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSPoint topLeft) {
+  if (!menu) return nullptr;
+  Ref<NSMenuWindow> window = Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, topLeft));
+  NSMenuItem* chosen = window->track();
+  window->close();
+  return chosen;
+}
+
+}  // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/Font.h"
+#include "platform/Panel.h"
+
+namespace platform {
+
+class NSMenu;
+class NSMenuItem;
+
+// The level of menus: above every other window.
+inline constexpr int NSPopUpMenuWindowLevel = 101;
+
+// A menu shown as a window of its own: a borderless panel listing the menu's items,
+// drawn with Cairo and tracked by the mouse and the keys (arrows move, Return chooses,
+// Escape or a click outside dismisses). It is an ordinary platform window, so the
+// headless harness drives it with events like any other; on X11 it is an
+// override-redirect window that holds the pointer and keyboard grabs while shown.
+class NSMenuWindow : public NSPanel {
+ public:
+  static constexpr double kItemHeight = 20;
+  static constexpr double kSeparatorHeight = 9;
+  static constexpr double kHorizontalPadding = 18;
+  static constexpr double kMinimumWidth = 60;
+  // Idle steps of a virtual-time wait after which an unanswered menu is dismissed.
+  static constexpr int kVirtualIdleLimit = 600;
+
+  // A window for the menu (retained) whose top left corner is at the screen point (y up),
+  // moved onto the main screen when it would stick out.
+  NSMenuWindow(NSMenu* menu, NSPoint topLeft);
+
+  // Shows the menu at the point and tracks it until an item is chosen or the menu is
+  // dismissed: a nested loop in the event-tracking mode (its timers run; other windows
+  // get no input). Returns the chosen item, null when dismissed. The item's action is
+  // not sent: the caller decides. The item stays the menu's.
+  static NSMenuItem* popUpMenu(NSMenu* menu, NSPoint topLeft);
+  NSMenuItem* track();
+  // Ends the tracking from outside (an item, or null to dismiss).
+  void finish(NSMenuItem* chosen);
+
+  NSMenu* menu() const { return mMenu; }
+  // The items shown (hidden ones left out), in order.
+  const std::vector<NSMenuItem*>& shownItems() const { return mShown; }
+  // The highlighted item's index in shownItems(), -1 for none.
+  int highlightedIndex() const { return mHighlighted; }
+  // Where a shown item lies in the window (y up).
+  NSRect rectOfItem(int index) const;
+  // The shown item under a point of the window, -1 for none.
+  int itemAtPoint(NSPoint point) const;
+
+  bool canBecomeKeyWindow() const override { return false; }
+  bool isTracking() const { return mTracking; }
+
+ protected:
+  void dealloc() override;
+
+ private:
+  friend class MenuView;
+  void handle(const NSEvent& event);
+  void moveHighlight(int step);
+  void setHighlighted(int index);
+  bool choosable(int index) const;
+  NSPoint pointInThisWindow(const NSEvent& event) const;
+
+  NSMenu* mMenu;  // retained
+  std::vector<NSMenuItem*> mShown;
+  std::vector<double> mTops;  // each item's top, from the window's top
+  NSFont mFont = NSFont::systemFontOfSize(NSFont::systemFontSize());
+  int mHighlighted = -1;
+  bool mTracking = false;
+  bool mDone = false;
+  NSMenuItem* mChosen = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,68 @@
+#include "windowing/core/WindowMenus.h"
+
+#include "platform/Menu.h"
+#include "platform/View.h"
+#include "platform/Window.h"
+#include "windowing/core/WindowInterfaces.h"
+
+using platform::NSObject;
+using platform::NSView;
+using platform::NSWindow;
+
+namespace {
+
+HMENU gDefaultWindowMenu = nullptr;
+HMENU gDefaultModalWindowMenu = nullptr;
+
+void setTargets(platform::NSMenu* menu, platform::NSObject* target, int depth) {
+  // Menus are trees; the bound only guards against a menu made its own submenu.
+  if (!menu || depth > 64) return;
+  for (platform::NSMenuItem* item : menu->itemArray()) {
+    item->setTarget(target);
+    setTargets(item->submenu(), target, depth + 1);
+  }
+}
+}  // namespace
+
+void SWELL_SetMenuDestination(HMENU menu, HWND hwnd) {
+  auto* object = platform::liveObjectAs<platform::NSMenu>(menu);
+  if (!object) return;
+  setTargets(object, swell::objectFromHandle(hwnd), 0);
+}
+
+void SWELL_SetDefaultWindowMenu(HMENU menu) {
+  gDefaultWindowMenu = menu;
+}
+HMENU SWELL_GetDefaultWindowMenu() {
+  return gDefaultWindowMenu;
+}
+void SWELL_SetDefaultModalWindowMenu(HMENU menu) {
+  gDefaultModalWindowMenu = menu;
+}
+HMENU SWELL_GetDefaultModalWindowMenu() {
+  return gDefaultModalWindowMenu;
+}
+
+HMENU SWELL_FindMenuForWindow(HWND contentView, HWND windowHandle, bool ownOnly) {
+  NSObject* view = swell::objectFromHandle(contentView);
+  if (ownOnly) {
+    auto* data = dynamic_cast<SwellWindowObject*>(view);
+    return data ? data->swellGetMenu() : nullptr;
+  }
+  NSObject* window = swell::objectFromHandle(windowHandle);
+  // Owner chains are short; the bound guards against a cycle.
+  for (int depth = 0; depth < 64 && view; ++depth) {
+    if (auto* data = dynamic_cast<SwellWindowObject*>(view))
+      if (HMENU menu = data->swellGetMenu()) return menu;
+    auto* top = dynamic_cast<SwellTopLevelWindow*>(window);
+    if (!top) return nullptr;
+    NSObject* owner = top->swellGetOwner();
+    if (!owner || owner == window || owner == view) return nullptr;
+    if (auto* ownerView = dynamic_cast<NSView*>(owner)) owner = ownerView->window();
+    auto* ownerWindow = dynamic_cast<NSWindow*>(owner);
+    if (!ownerWindow || !ownerWindow->contentView()) return nullptr;
+    window = ownerWindow;
+    view = ownerWindow->contentView();
+  }
+  return nullptr;
+}

@@ -1,0 +1,46 @@
+#include "windowing/dialogs/detail/DialogBox.h"
+
+#include "platform/View.h"
+#include "windowing/core/WindowApi.h"
+#include "windowing/core/WindowMenus.h"
+#include "windowing/core/WindowObject.h"
+
+Swell_vCorvaneBrisko_dialogbox::Swell_vCorvaneBrisko_dialogbox(const platform::NSRect& content,
+                                                               unsigned style)
+    : SwellTopLevelWindowBase(content, style) {
+  setReleasedWhenClosed(false);
+}
+
+Swell_vCorvaneBrisko_dialogbox* Swell_vCorvaneBrisko_dialogbox::initDialogBox(
+    const SWELL_DialogResourceIndex* resstate, HWND parent, DLGPROC dlgproc, LPARAM param) {
+  double width = resstate ? resstate->width : 10, height = resstate ? resstate->height : 10;
+  unsigned style = platform::NSWindowStyleMaskTitled | platform::NSWindowStyleMaskClosable;
+  if (resstate && (resstate->windowTypeFlags & SWELL_DLG_WS_RESIZABLE))
+    style |= platform::NSWindowStyleMaskResizable;
+  auto* panel =
+      new Swell_vCorvaneBrisko_dialogbox(platform::NSMakeRect(0, 0, width, height), style);
+  HWND self = swell::handleFromObject(panel);
+  platform::NSObject* owner = swell::objectFromHandle(parent);
+  if (auto* top = dynamic_cast<SwellTopLevelWindow*>(owner)) {
+    top->swellAddOwnedWindow(panel);
+  } else if (auto* view = dynamic_cast<platform::NSView*>(owner)) {
+    if (auto* top2 = dynamic_cast<SwellTopLevelWindow*>(view->window()))
+      top2->swellAddOwnedWindow(panel);
+  }
+  if (resstate && resstate->title) SetDlgItemText(self, 0, resstate->title);
+  auto* content = new Swell_vCorvaneBrisko_hwnd;
+  content->initChild(resstate, panel, dlgproc, param);
+  content->setSwellCreateWindowFlags(style);
+  content->setHidden(false);
+  content->release();
+  panel->setHidesOnDeactivate(false);
+  panel->display();
+  return panel;
+}
+
+HMENU Swell_vCorvaneBrisko_dialogbox::menuForKeyStatus() {
+  if (auto* data = dynamic_cast<SwellWindowObject*>(contentView()))
+    if (HMENU own = data->swellGetMenu()) return own;
+  if (HMENU modal = SWELL_GetDefaultModalWindowMenu()) return modal;
+  return SWELL_GetDefaultWindowMenu();
+}

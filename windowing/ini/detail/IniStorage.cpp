@@ -1,0 +1,193 @@
+#include "windowing/ini/detail/IniStorage.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "windowing/ini/detail/IniDiagnostics.h"
+#include "windowing/ini/detail/IniParser.h"
+#include "windowing/ini/detail/IniPath.h"
+
+namespace swell {
+
+namespace {
+
+constexpr std::size_t kReadChunkBytes = 64 * 1024;
+
+// Attempts at a unique temporary name before giving up; a clash needs a leftover file of
+// a crashed process with the same pid and counter.
+constexpr int kTemporaryNameAttempts = 16;
+
+void flockRetrying(int fd, int operation) {
+  while (flock(fd, operation) != 0 && errno == EINTR) {
+  }
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+IniFileIdentity IniFileIdentity::of(const struct stat& info) {
+  IniFileIdentity identity;
+  identity.exists = true;
+  identity.device = info.st_dev;
+  identity.inode = info.st_ino;
+  identity.size = info.st_size;
+  identity.modifiedSeconds = info.st_mtim.tv_sec;
+  identity.modifiedNanoseconds = info.st_mtim.tv_nsec;
+  return identity;
+}
+
+IniFileIdentity statIniFile(const std::string& path) {
+  struct stat info;
+  if (path.empty() || stat(path.c_str(), &info) != 0) return IniFileIdentity();
+  return IniFileIdentity::of(info);
+}
+
+bool isRecentlyModified(const IniFileIdentity& identity) {
+  if (!identity.exists) return false;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return identity.modifiedSeconds >= static_cast<std::int64_t>(now.tv_sec) - kIniSettleSeconds;
+}
+
+IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
+  table.clear();
+  IniLoadResult result;
+  if (path.empty()) return result;
+
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return result;  // missing: reads as empty
+    logIniProblem("cannot open %s for reading: %s", path.c_str(), std::strerror(errno));
+    result.identity = statIniFile(path);
+    result.complete = false;
+    result.settled = false;
+    return result;
+  }
+  struct stat before;
+  if (fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
+    logIniProblem("%s is not a readable regular file", path.c_str());
+    close(fd);
+    result.identity = statIniFile(path);
+    result.complete = false;
+    result.settled = false;
+    return result;
+  }
+
+  flockRetrying(fd, LOCK_SH);
+  IniParser parser(table);
+  std::vector<char> chunk(kReadChunkBytes);
+  bool readFailed = false;
+  for (;;) {
+    const ssize_t got = read(fd, chunk.data(), chunk.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      logIniProblem("cannot read %s: %s", path.c_str(), std::strerror(errno));
+      readFailed = true;
+      break;
+    }
+    if (got == 0 || !parser.feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
+      break;
+    }
+  }
+  parser.finish();
+  struct stat after;
+  const bool unchanged =
+      fstat(fd, &after) == 0 && IniFileIdentity::of(after) == IniFileIdentity::of(before);
+  flockRetrying(fd, LOCK_UN);
+  close(fd);
+
+  if (parser.incomplete()) logIniProblem("%s was read only in part", path.c_str());
+  result.identity = IniFileIdentity::of(before);
+  result.complete = !parser.incomplete() && !readFailed;
+  result.settled = unchanged && !readFailed;
+  return result;
+}
+
+IniWriteLock::~IniWriteLock() {
+  if (mFd >= 0) close(mFd);  // closing releases the lock
+}
+
+bool IniWriteLock::acquire(const std::string& target) {
+  const std::string path = iniLockPath(target);
+  // O_NOFOLLOW: a planted symlink must not make us create or lock some other file.
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) {
+    logIniProblem("cannot open lock file %s: %s", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  flockRetrying(fd, LOCK_EX);
+  if (mFd >= 0) close(mFd);
+  mFd = fd;
+  return true;
+}
+
+bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written) {
+  struct stat old;
+  const bool hadOld = stat(target.c_str(), &old) == 0;
+  if (!hadOld && errno != ENOENT) {
+    logIniProblem("cannot examine %s: %s", target.c_str(), std::strerror(errno));
+    return false;
+  }
+  if (hadOld && !S_ISREG(old.st_mode)) {
+    logIniProblem("%s is not a regular file; not replacing it", target.c_str());
+    return false;
+  }
+
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+    temporary = iniTemporaryPath(target);
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    logIniProblem("cannot create %s: %s", temporary.c_str(), std::strerror(errno));
+    return false;
+  }
+
+  auto fail = [&](const char* step) {
+    const int error = errno;
+    if (fd >= 0) close(fd);
+    unlink(temporary.c_str());
+    logIniProblem("cannot %s %s: %s; %s left unchanged", step, temporary.c_str(),
+                  std::strerror(error), target.c_str());
+    return false;
+  };
+
+  // Permissions first, so the content is never readable more widely than the old file.
+  if (hadOld && fchmod(fd, old.st_mode & 07777) != 0) return fail("set permissions of");
+  if (!writeAll(fd, text)) return fail("write");
+  if (fsync(fd) != 0) return fail("sync");
+  struct stat info;
+  if (fstat(fd, &info) != 0) return fail("examine");
+  const int closing = fd;
+  fd = -1;
+  if (close(closing) != 0) return fail("close");
+  if (rename(temporary.c_str(), target.c_str()) != 0) return fail("rename");
+  written = IniFileIdentity::of(info);
+  return true;
+}
+
+}  // namespace swell

@@ -1,0 +1,75 @@
+#pragma once
+
+// Ini files on disk: reading one into a table, telling whether it changed since, and
+// replacing it whole so that no reader or crash ever sees a part-written file.
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "windowing/ini/detail/IniSectionTable.h"
+
+namespace swell {
+
+// Seconds for which a just-modified file is not trusted from cache: a change within the
+// file system's timestamp granularity can keep size and modification time.
+inline constexpr int kIniSettleSeconds = 2;
+
+// What identifies one version of a file. A rename-replace gives a new inode; an in-place
+// edit a new size or modification time.
+struct IniFileIdentity {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  std::int64_t modifiedSeconds = 0;
+  long modifiedNanoseconds = 0;
+
+  bool operator==(const IniFileIdentity&) const = default;
+  static IniFileIdentity of(const struct stat& info);
+};
+
+// The identity of the file at `path` now; "missing" when it cannot be examined.
+IniFileIdentity statIniFile(const std::string& path);
+
+// True when the file was modified within kIniSettleSeconds of now (or in the future).
+bool isRecentlyModified(const IniFileIdentity& identity);
+
+struct IniLoadResult {
+  IniFileIdentity identity;  // of the version that was read
+  bool complete = true;      // every byte of the file was taken in
+  bool settled = true;       // the file did not change while it was read, and was readable
+};
+
+// Reads the file at `path` into `table` under a shared lock. A missing file reads as
+// empty and complete; a file that cannot be read (not a regular file, no permission, an
+// I/O error) reads as incomplete and unsettled, so it is read again next time and never
+// written over.
+IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table);
+
+// An exclusive lock on the lock file beside an ini file, held across one
+// read-change-write so that writers in different processes do not lose each other's keys.
+class IniWriteLock {
+ public:
+  IniWriteLock() = default;
+  ~IniWriteLock();
+  IniWriteLock(const IniWriteLock&) = delete;
+  IniWriteLock& operator=(const IniWriteLock&) = delete;
+
+  // Waits for the lock of `target`. False (logged) when the lock file cannot be opened.
+  bool acquire(const std::string& target);
+
+ private:
+  int mFd = -1;
+};
+
+// Replaces `target` with `text`: writes a new file beside it, with the old file's
+// permission bits, syncs it and renames it over the target. On any failure the target is
+// left as it was, the new file is removed and the result is false (logged). On success
+// `written` is the identity of the new file.
+bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written);
+
+}  // namespace swell
