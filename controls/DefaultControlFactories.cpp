@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/IBubbleControl.h"
 #include "controls/IPopupMenuControl.h"
 #include "controls/ITextEntryControl.h"
 #include "graphics/IGraphics.h"
@@ -14,6 +15,7 @@ void InstallDefaultControlFactories() {
     return std::make_unique<IPopupMenuControl>(kNoParameter, text, IRECT(), bounds);
   });
   IGraphics::SetTextEntryControlFactory([] { return std::make_unique<ITextEntryControl>(); });
+  IGraphics::SetBubbleControlFactory([] { return std::make_unique<IBubbleControl>(); });
 }
 
 }  // namespace igraphics

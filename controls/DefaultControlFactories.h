@@ -8,7 +8,8 @@ namespace iplug {
 namespace igraphics {
 
 // Makes IPopupMenuControl and ITextEntryControl the controls every graphics context attaches
-// when it shows a menu or a text entry and the platform has no native one.
+// when it shows a menu or a text entry and the platform has no native one, and IBubbleControl
+// the value bubble.
 void InstallDefaultControlFactories();
 
 }  // namespace igraphics

@@ -215,6 +215,21 @@ void IVectorBase::SetValueStr(const char* str) {
   DirtyOwner();
 }
 
+void IVectorBase::SetValueStrFromParam(const IParam& param, double normalized) {
+  WDL_String str;
+  param.GetDisplay(normalized, true, str);
+  if (*param.GetLabel()) {
+    str.Append(" ");
+    str.Append(param.GetLabel());
+  }
+  mValueStr.Set(str.Get());
+}
+
+void IVectorBase::InitFromParam(const IParam& param, double normalized) {
+  SetValueStrFromParam(param, normalized);
+  if (mLabelStr.GetLength() == 0) mLabelStr.Set(param.GetName());
+}
+
 void IVectorBase::SetShape(int shape) {
   mShape = shape;
   DirtyOwner();

@@ -86,6 +86,16 @@ class IVectorBase {
     y = mSplashY;
   }
 
+  // True when the style shows the value and (x, y) is on the value text.
+  bool IsOnValueText(float x, float y) const {
+    return mStyle.showValue && mValueBounds.Contains(x, y);
+  }
+  // The value text becomes the parameter's display text of the normalised value, then a blank
+  // and the parameter's unit when it has one.
+  void SetValueStrFromParam(const IParam& param, double normalized);
+  // A bound control's first look: its value as text, and the parameter's name for an empty label.
+  void InitFromParam(const IParam& param, double normalized);
+
   const IRECT& GetWidgetBounds() const { return mWidgetBounds; }
   const IRECT& GetLabelBounds() const { return mLabelBounds; }
   const IRECT& GetValueBounds() const { return mValueBounds; }

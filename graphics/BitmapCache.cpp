@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "base/Log.h"
-#include "graphics/ImageDecoder.h"
 #include "graphics/ResourcePaths.h"
+#include "platform/ImageDecoder.h"
 
 namespace iplug {
 namespace igraphics {
@@ -50,8 +50,12 @@ APIBitmap* BitmapCache::Load(const char* name, int targetScale) {
   if (auto it = cache.byPath.find(path); it != cache.byPath.end()) {
     bitmap = it->second.get();
   } else {
-    cairo_surface_t* surface = DecodeImageFile(path.c_str());
-    if (!surface) return nullptr;
+    std::string failure;
+    cairo_surface_t* surface = platform::decodeImageFile(path.c_str(), &failure);
+    if (!surface) {
+      base::warn("graphics", "cannot decode image \"%s\": %s", path.c_str(), failure.c_str());
+      return nullptr;
+    }
     auto owned = std::make_unique<APIBitmap>(surface, static_cast<float>(fileScale));
     bitmap = owned.get();
     cache.byPath.emplace(path, std::move(owned));

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <utility>
 
+#include "base/Finite.h"
 #include "base/Log.h"
+#include "graphics/IBubbleControlBase.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
 #include "platform/MainThread.h"
@@ -22,6 +24,10 @@ IGraphics::PopupMenuControlFactory& PopupFactory() {
 }
 IGraphics::TextEntryControlFactory& TextEntryFactory() {
   static IGraphics::TextEntryControlFactory factory;
+  return factory;
+}
+IGraphics::BubbleControlFactory& BubbleFactory() {
+  static IGraphics::BubbleControlFactory factory;
   return factory;
 }
 }  // namespace
@@ -40,6 +46,10 @@ bool IGraphics::IsMainThread() {
   return platform::isMainThread();
 }
 
+IGraphics::BubbleControlFactory IGraphics::SetBubbleControlFactory(BubbleControlFactory factory) {
+  return std::exchange(BubbleFactory(), std::move(factory));
+}
+
 IGraphics::IGraphics(IEditorDelegate& dlg, int w, int h, int fps, float scale)
     : mDelegate(dlg),
       mWidth(std::max(w, 0)),
@@ -55,6 +65,7 @@ IGraphics::~IGraphics() {
   mInPopupMenu = mInTextEntry = mMouseOver = nullptr;
   mCapturedMap.clear();
   mControlsInGesture.clear();
+  mBubbleControl.reset();
   mPopupControl.reset();
   mTextEntryControl.reset();
   mTaggedControls.clear();
@@ -73,6 +84,7 @@ void IGraphics::SetScreenScale(float scale) {
   DispatchScope scope(*this);
   for (size_t i = 0; i < mControls.size(); ++i)
     mControls[i].control->OnRescale();
+  if (mBubbleControl) mBubbleControl->OnRescale();
   if (mPopupControl) mPopupControl->OnRescale();
   if (mTextEntryControl) mTextEntryControl->OnRescale();
   SetAllControlsDirty();
@@ -145,6 +157,9 @@ void IGraphics::ForgetControl(IControl* control) {
     if (mTextEntryControl && mTextEntryControl->EditInProgress()) mTextEntryControl->DismissEdit();
   }
   if (mMouseOver == control) mMouseOver = nullptr;
+  // The bubble of a removed control has nothing left to show for.
+  if (mBubbleControl && control && mBubbleControl->GetCaller() == control)
+    mBubbleControl->HideBubble();
   for (auto it = mCapturedMap.begin(); it != mCapturedMap.end();) {
     it = it->second == control ? mCapturedMap.erase(it) : std::next(it);
   }
@@ -247,6 +262,49 @@ void IGraphics::AttachTextEntryControl() {
   mTextEntryControl->OnRescale();
 }
 
+void IGraphics::AttachBubbleControl() {
+  if (mBubbleControl) return;
+  if (!BubbleFactory()) {
+    base::warn("graphics",
+               "AttachBubbleControl: no bubble control factory is installed; no bubble shown");
+    return;
+  }
+  mBubbleControl = BubbleFactory()();
+  if (!mBubbleControl) {
+    base::warn("graphics", "AttachBubbleControl: the factory made no control; no bubble is shown");
+    return;
+  }
+  mBubbleControl->SetDelegate(&mDelegate);
+  mBubbleControl->SetGraphics(this);
+  mBubbleControl->OnInit();
+  mBubbleControl->OnResize();
+  mBubbleControl->OnRescale();
+}
+
+void IGraphics::RemoveBubbleControl() {
+  if (!mBubbleControl) return;
+  ForgetControl(mBubbleControl.get());
+  DisposeControl(std::move(mBubbleControl));
+}
+
+void IGraphics::ShowBubbleControl(IControl* caller, float x, float y, const char* str,
+                                  EDirection dir, const IRECT& minimumContentBounds) {
+  if (!str || !base::isFinite(x, y)) {
+    base::warn("graphics",
+               "ShowBubbleControl: no text or a point that is not finite; nothing shown");
+    return;
+  }
+  // The bubble keeps its caller until the caller is removed; one never attached could go
+  // without the graphics context hearing of it.
+  if (caller && GetControlIdx(caller) < 0) {
+    base::warn("graphics",
+               "ShowBubbleControl: the caller is not an attached control; nothing shown");
+    return;
+  }
+  AttachBubbleControl();
+  if (mBubbleControl) mBubbleControl->ShowBubble(caller, x, y, str, dir, minimumContentBounds);
+}
+
 void IGraphics::RemovePopupMenuControl() {
   if (!mPopupControl) return;
   // A menu still waiting for its answer is answered "nothing chosen" before the control goes,
@@ -320,6 +378,7 @@ bool IGraphics::IsDirty(IRECTList& rects) {
   // while its control is not shown.
   for (size_t i = 0; i < mControls.size(); ++i)
     mControls[i].control->Animate();
+  if (mBubbleControl) mBubbleControl->Animate();
   if (mPopupControl) mPopupControl->Animate();
   if (mTextEntryControl) mTextEntryControl->Animate();
 
@@ -330,6 +389,7 @@ bool IGraphics::IsDirty(IRECTList& rects) {
   };
   for (size_t i = 0; i < mControls.size(); ++i)
     collect(mControls[i].control.get());
+  if (mBubbleControl) collect(mBubbleControl.get());
   if (mPopupControl) collect(mPopupControl.get());
   if (mTextEntryControl) collect(mTextEntryControl.get());
 
@@ -364,6 +424,7 @@ void IGraphics::Draw(IRECTList& rects) {
     const IRECT region = rects.Get(r);
     for (size_t i = 0; i < mControls.size(); ++i)
       DrawControl(mControls[i].control.get(), region);
+    DrawControl(mBubbleControl.get(), region);
     DrawControl(mPopupControl.get(), region);
     DrawControl(mTextEntryControl.get(), region);
   }

@@ -25,6 +25,7 @@
 namespace iplug {
 namespace igraphics {
 
+class IBubbleControlBase;
 class IPopupMenuControlBase;
 class ITextEntryControlBase;
 
@@ -37,8 +38,11 @@ class IGraphics {
   using PopupMenuControlFactory =
       std::function<std::unique_ptr<IPopupMenuControlBase>(const IText&, const IRECT&)>;
   using TextEntryControlFactory = std::function<std::unique_ptr<ITextEntryControlBase>()>;
+  // Builds the value bubble; without a factory no bubble is shown.
+  using BubbleControlFactory = std::function<std::unique_ptr<IBubbleControlBase>()>;
   static PopupMenuControlFactory SetPopupMenuControlFactory(PopupMenuControlFactory factory);
   static TextEntryControlFactory SetTextEntryControlFactory(TextEntryControlFactory factory);
+  static BubbleControlFactory SetBubbleControlFactory(BubbleControlFactory factory);
 
   // The answer of the native text field while no text-entry control is attached: what was
   // asked, kept until the platform answers through SetControlValueAfterTextEdit.
@@ -101,6 +105,11 @@ class IGraphics {
   // A menu open in the popup-menu control when it is removed is answered with nothing chosen.
   void RemovePopupMenuControl();
   void RemoveTextEntryControl();
+  // The value bubble, kept apart from the list too: drawn above the controls and below an open
+  // menu or text entry, never hit by the mouse. Attached on the first ShowBubbleControl.
+  void AttachBubbleControl();
+  void RemoveBubbleControl();
+  IBubbleControlBase* GetBubbleControl() const { return mBubbleControl.get(); }
   IPopupMenuControlBase* GetPopupMenuControl() const { return mPopupControl.get(); }
   ITextEntryControlBase* GetTextEntryControl() const { return mTextEntryControl.get(); }
 
@@ -199,9 +208,11 @@ class IGraphics {
                               IColorPickerHandlerFunc func = nullptr) {
     return false;
   }
+  // Shows the value bubble with str, pointing at (x, y), for the caller (an attached control or
+  // null). A null text, a point that is not finite or a caller not attached shows nothing.
   virtual void ShowBubbleControl(IControl* caller, float x, float y, const char* str,
                                  EDirection dir = EDirection::Horizontal,
-                                 const IRECT& minimumContentBounds = IRECT()) {}
+                                 const IRECT& minimumContentBounds = IRECT());
 
   // --- Resources ---
   virtual IBitmap LoadBitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false,
@@ -400,6 +411,7 @@ class IGraphics {
   std::unordered_map<int, IControl*> mTaggedControls;
   std::unique_ptr<IPopupMenuControlBase> mPopupControl;
   std::unique_ptr<ITextEntryControlBase> mTextEntryControl;
+  std::unique_ptr<IBubbleControlBase> mBubbleControl;
   int mDispatchDepth = 0;
   std::vector<std::unique_ptr<IControl>> mRemovedControls;
 

@@ -230,6 +230,13 @@ void IGraphicsMacView::mouseMoved(const NSEvent& e) {
   mGraphics->OnMouseOver(x, y, MouseModFromEvent(e, false, false));
 }
 
+void IGraphicsMacView::mouseExited(const NSEvent& e) {
+  if (!mGraphics) return platform::NSView::mouseExited(e);
+  platform::Ref<platform::NSView> keep(this);
+  setToolTip("");
+  mGraphics->OnMouseOut();
+}
+
 void IGraphicsMacView::scrollWheel(const NSEvent& e) {
   float x, y;
   if (!mGraphics) return platform::NSView::scrollWheel(e);

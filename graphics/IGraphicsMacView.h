@@ -62,6 +62,8 @@ class IGraphicsMacView : public platform::NSView {
   void mouseUp(const platform::NSEvent& e) override;
   void mouseDragged(const platform::NSEvent& e) override;
   void mouseMoved(const platform::NSEvent& e) override;
+  // The pointer left the view: the control under it loses its mouse-over look.
+  void mouseExited(const platform::NSEvent& e) override;
   void rightMouseDown(const platform::NSEvent& e) override;
   void rightMouseUp(const platform::NSEvent& e) override;
   void rightMouseDragged(const platform::NSEvent& e) override;

@@ -1,8 +1,9 @@
 #include "platform/ControlDrawing.h"
 
-#include <cairo.h>
+#include <cmath>
 
 #include "base/Utf8.h"
+#include "platform/CoreText.h"
 #include "platform/GraphicsContext.h"
 
 namespace platform::controldrawing {
@@ -47,27 +48,26 @@ void strokeRect(CGContext* cg, const NSRect& r, NSColor c) {
 void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
               NSColor color, NSTextAlignment alignment) {
   if (text.empty()) return;
-  cairo_t* cr = cg->cairo();
-  std::string valid = base::sanitizeUtf8(text);
-  NSSize size = font.sizeOfString(valid);
+  Ref<CTFont> face = Ref<CTFont>::adopt(font.createCTFont());
+  if (!face) return;
+  Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create(text, face.get(), color));
+  double width = std::ceil(line->width());
   double x = r.origin.x + kTextInset;
   if (alignment == NSTextAlignmentCenter)
-    x = r.origin.x + (r.size.width - size.width) / 2;
+    x = r.origin.x + (r.size.width - width) / 2;
   else if (alignment == NSTextAlignmentRight)
-    x = r.origin.x + r.size.width - kTextInset - size.width;
-  cairo_save(cr);
-  cairo_rectangle(cr, r.origin.x, r.origin.y, r.size.width, r.size.height);
-  cairo_clip(cr);
-  cairo_select_font_face(cr, font.fontName().c_str(), CAIRO_FONT_SLANT_NORMAL,
-                         font.isBold() ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, font.pointSize());
-  cairo_font_extents_t fe{};
-  cairo_font_extents(cr, &fe);
-  double baseline = r.origin.y + (r.size.height - (fe.ascent + fe.descent)) / 2 + fe.ascent;
-  cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);
-  cairo_move_to(cr, x, baseline);
-  cairo_show_text(cr, valid.c_str());
-  cairo_restore(cr);
+    x = r.origin.x + r.size.width - kTextInset - width;
+  double baseline =
+      r.origin.y + (r.size.height - (face->ascent() + face->descent())) / 2 + face->ascent();
+  cg->saveGState();
+  cg->clipToRect(r);
+  // The looks draw top down: glyphs stand upright when the text matrix flips y.
+  CGAffineTransform saved = cg->textMatrix();
+  cg->setTextMatrix({1, 0, 0, -1, 0, 0});
+  cg->setTextPosition(x, baseline);
+  line->draw(cg);
+  cg->setTextMatrix(saved);
+  cg->restoreGState();
 }
 
 }  // namespace platform::controldrawing

@@ -4,11 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#include <stb_image.h>
+#include "platform/ImageDecoder.h"
 
 namespace platform {
 
@@ -64,22 +60,19 @@ bool sideAllowed(long long side) {
 
 std::optional<NSCursorImage> decodePng(const std::uint8_t* data, std::size_t size) {
   if (!pngChunksWithin(data, size)) return std::nullopt;
-  int w = 0, h = 0, channels = 0;
-  int length = static_cast<int>(size);
-  // The header tells the size; a picture over the cap is refused before decoding.
-  if (!stbi_info_from_memory(data, length, &w, &h, &channels) || !sideAllowed(w) || !sideAllowed(h))
-    return std::nullopt;
-  stbi_uc* rgba = stbi_load_from_memory(data, length, &w, &h, &channels, 4);
-  if (!rgba) return std::nullopt;
+  cairo_surface_t* surface = decodeImageData(data, size, kMaxCursorImageSide);
+  if (!surface) return std::nullopt;
   NSCursorImage image;
-  image.width = w;
-  image.height = h;
-  image.pixels.resize(static_cast<std::size_t>(w) * h);
-  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-    const stbi_uc* p = rgba + i * 4;
-    image.pixels[i] = premultiplied(p[0], p[1], p[2], p[3]);
-  }
-  stbi_image_free(rgba);
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+  const unsigned char* rows = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < image.height; ++y)
+    std::memcpy(image.pixels.data() + static_cast<std::size_t>(y) * image.width,
+                rows + static_cast<std::size_t>(y) * stride,
+                static_cast<std::size_t>(image.width) * 4);
+  cairo_surface_destroy(surface);
   return image;
 }
 

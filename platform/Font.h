@@ -2,15 +2,17 @@
 
 #include <string>
 
+#include "platform/CoreText.h"
 #include "platform/Geometry.h"
 
 namespace platform {
 
-// A font by family name and point size. Names resolve through fontconfig and sizes are
-// measured by the font engine, so a control sized to its text fits what is drawn.
+// A font by family name and point size, measured and drawn through the one text path
+// (CTFont and CTLine), so a control sized to its text fits what is drawn. A family that
+// is not installed stands for the system font.
 class NSFont {
  public:
-  static constexpr const char* kSystemFamily = "Sans";
+  static constexpr const char* kSystemFamily = CTFont::kSystemFamily;
 
   NSFont() = default;
   // A size that is not a positive finite number becomes the system size.
@@ -28,6 +30,9 @@ class NSFont {
   NSSize sizeOfString(const std::string& text) const;
   // Ascent plus descent: the height of one line.
   double lineHeight() const;
+  // The face at this size (one reference, the caller's); null only when not even the
+  // system font is installed.
+  CTFont* createCTFont() const;
 
   bool operator==(const NSFont& other) const = default;
 

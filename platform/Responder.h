@@ -16,7 +16,7 @@ class NSResponder : public NSObject {
   virtual void mouseUp(const NSEvent& e);
   virtual void mouseDragged(const NSEvent& e);
   virtual void mouseMoved(const NSEvent& e);
-  // The pointer came into or left the window.
+  // The pointer came onto, or left, this view (the window tells the view under the pointer).
   virtual void mouseEntered(const NSEvent& e);
   virtual void mouseExited(const NSEvent& e);
   virtual void rightMouseDown(const NSEvent& e);

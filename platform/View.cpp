@@ -1,7 +1,9 @@
 #include "platform/View.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/Layer.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -19,7 +21,17 @@ void NSView::dealloc() {
     v->release();
   }
   if (mWindow) mWindow->forgetView(this);
+  if (mLayer) std::exchange(mLayer, nullptr)->release();
   NSResponder::dealloc();
+}
+
+CALayer* NSView::layer() {
+  if (!mLayer && mWantsLayer) mLayer = makeBackingLayer();
+  return mLayer;
+}
+
+CALayer* NSView::makeBackingLayer() {
+  return new CALayer;
 }
 
 void NSView::setFrame(const NSRect& frame) {

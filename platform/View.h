@@ -10,6 +10,7 @@ namespace platform {
 
 class NSWindow;
 class CGContext;
+class CALayer;
 
 // A rectangle of a window's content that draws itself and takes events. The frame is
 // in the superview's coordinates; the bounds are the view's own, with y pointing down
@@ -79,6 +80,16 @@ class NSView : public NSResponder {
   void display();
   void displayIfNeeded();
 
+  // Layer backing: a view that wants a layer gets one from makeBackingLayer() on first
+  // use; the display pass composites the layer's contents over what the view drew.
+  bool wantsLayer() const { return mWantsLayer; }
+  void setWantsLayer(bool wants) { mWantsLayer = wants; }
+  CALayer* layer();
+  virtual CALayer* makeBackingLayer();
+  // Whether an OpenGL surface of the view is made at the window's backing scale.
+  bool wantsBestResolutionOpenGLSurface() const { return mBestResolutionGL; }
+  void setWantsBestResolutionOpenGLSurface(bool wants) { mBestResolutionGL = wants; }
+
   const std::string& toolTip() const { return mToolTip; }
   void setToolTip(std::string tip) { mToolTip = std::move(tip); }
 
@@ -107,6 +118,9 @@ class NSView : public NSResponder {
   NSWindow* mWindow = nullptr;
   NSRect mDirty;
   std::string mToolTip;
+  bool mWantsLayer = false;
+  bool mBestResolutionGL = false;
+  CALayer* mLayer = nullptr;  // owned
 };
 
 }  // namespace platform

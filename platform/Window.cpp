@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
+#include "platform/Layer.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
 
@@ -32,6 +33,7 @@ void NSWindow::dealloc() {
     mTrackingView->release();
     mTrackingView = nullptr;
   }
+  if (NSView* view = std::exchange(mMouseView, nullptr)) view->release();
   setContentView(nullptr);
   setDefaultButtonCell(nullptr);
   if (NSText* editor = std::exchange(mFieldEditor, nullptr)) {
@@ -153,6 +155,31 @@ void NSWindow::forgetView(NSView* view) {
     mTrackingView = nullptr;
     view->release();
   }
+  if (mMouseView == view) {
+    mMouseView = nullptr;
+    view->release();
+  }
+}
+
+void NSWindow::setMouseView(NSView* view, const NSEvent& e) {
+  if (view == mMouseView) return;
+  NSView* old = std::exchange(mMouseView, view);
+  if (view) view->retain();
+  if (old) {
+    old->mouseExited(e);
+    old->release();
+  }
+  // The exit may have moved the pointer's view on again.
+  if (view && mMouseView == view) view->mouseEntered(e);
+}
+
+void NSWindow::mouseLeftWindow(const NSEvent* event) {
+  mExitAfterRelease = false;
+  if (!mMouseView) return;
+  NSEvent exit;
+  exit.type = NSEventTypeMouseExited;
+  exit.window = this;
+  setMouseView(nullptr, event && event->type == NSEventTypeMouseExited ? *event : exit);
 }
 
 NSResponder* NSWindow::firstResponder() const {
@@ -250,6 +277,7 @@ void NSWindow::orderBack() {
 
 void NSWindow::orderOut() {
   Ref<NSWindow> keep(this);
+  mouseLeftWindow();
   for (NSWindow* child : std::vector<NSWindow*>(mChildren))
     child->orderOut();
   NSApp()->orderWindow(this, NSWindowOut);
@@ -298,6 +326,7 @@ void NSWindow::close() {
 }
 
 void NSWindow::miniaturize() {
+  mouseLeftWindow();
   mMiniaturized = true;
   NSApp()->orderWindow(this, NSWindowOut);
 }
@@ -318,6 +347,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
     case NSEventTypeOtherMouseDown: {
       bool wasKey = isKeyWindow();
       if (!wasKey && canBecomeKeyWindow()) makeKeyAndOrderFront();
+      setMouseView(hit, e);
       if (!hit) return;
       // A click that only brings the window forward reaches the view when it asks
       // for the first mouse.
@@ -348,44 +378,51 @@ void NSWindow::sendEvent(const NSEvent& e) {
         mTrackingView->release();
         mTrackingView = nullptr;
       }
-      if (!target) return;
-      switch (e.type) {
-        case NSEventTypeLeftMouseDragged:
-          target->mouseDragged(e);
-          break;
-        case NSEventTypeRightMouseDragged:
-          target->rightMouseDragged(e);
-          break;
-        case NSEventTypeOtherMouseDragged:
-          target->otherMouseDragged(e);
-          break;
-        case NSEventTypeLeftMouseUp:
-          target->mouseUp(e);
-          break;
-        case NSEventTypeRightMouseUp:
-          target->rightMouseUp(e);
-          break;
-        default:
-          target->otherMouseUp(e);
-          break;
+      if (target) {
+        switch (e.type) {
+          case NSEventTypeLeftMouseDragged:
+            target->mouseDragged(e);
+            break;
+          case NSEventTypeRightMouseDragged:
+            target->rightMouseDragged(e);
+            break;
+          case NSEventTypeOtherMouseDragged:
+            target->otherMouseDragged(e);
+            break;
+          case NSEventTypeLeftMouseUp:
+            target->mouseUp(e);
+            break;
+          case NSEventTypeRightMouseUp:
+            target->rightMouseUp(e);
+            break;
+          default:
+            target->otherMouseUp(e);
+            break;
+        }
+      }
+      // A drag keeps its view however far the pointer goes; its hover ends at the release.
+      if (up && !mTrackingView) {
+        if (mExitAfterRelease)
+          mouseLeftWindow();
+        else
+          setMouseView(hit, e);
       }
       return;
     }
     case NSEventTypeMouseMoved:
+      setMouseView(hit, e);
       if (hit && mAcceptsMouseMoved) hit->mouseMoved(e);
       return;
     case NSEventTypeMouseEntered:
-      if (hit) hit->mouseEntered(e);
+      if (!mTrackingView) setMouseView(hit, e);
+      mExitAfterRelease = false;
       return;
-    case NSEventTypeMouseExited: {
-      // The pointer is outside now: the view it left is the one at the nearest edge.
-      if (!content) return;
-      NSRect bounds = content->bounds();
-      NSPoint inside{std::clamp(e.locationInWindow.x, 0.0, std::max(0.0, bounds.size.width - 1)),
-                     std::clamp(e.locationInWindow.y, 0.0, std::max(0.0, bounds.size.height - 1))};
-      if (NSView* left = content->hitTest(inside)) Ref<NSView>(left)->mouseExited(e);
+    case NSEventTypeMouseExited:
+      if (mTrackingView)
+        mExitAfterRelease = true;
+      else
+        mouseLeftWindow(&e);
       return;
-    }
     case NSEventTypeScrollWheel:
       if (hit) hit->scrollWheel(e);
       return;
@@ -490,6 +527,11 @@ void drawTree(NSView* view, cairo_t* cr, const cairo_matrix_t& base, const NSRec
     CGContext context(cr);
     NSGraphicsContext::Scope scope(&context);
     view->drawRect(dirty);
+  }
+  // What the view's layer holds (GL or Metal pixels) lies over what it drew.
+  if (CALayer* layer = view->wantsLayer() ? view->layer() : nullptr) {
+    cairo_set_matrix(cr, &base);
+    layer->composite(cr, view->convertRectToView(view->bounds(), nullptr));
   }
   cairo_restore(cr);
   std::vector<Ref<NSView>> subs(view->subviews().begin(), view->subviews().end());

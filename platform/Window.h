@@ -123,8 +123,14 @@ class NSWindow : public NSResponder {
   bool isMiniaturized() const { return mMiniaturized; }
 
   // Mouse events go to the view under the pointer (a drag and its release to the
-  // view that took the press); keys to the first responder.
+  // view that took the press); keys to the first responder. The window remembers the view
+  // under the pointer from moves, presses and releases and sends mouseExited to it when
+  // another view takes its place, when an exit event for the window arrives (held back until
+  // the release while a drag goes on) and when the window hides or closes; the new view gets
+  // mouseEntered.
   virtual void sendEvent(const NSEvent& event);
+  // The view the pointer was last seen over, or null.
+  NSView* mouseView() const { return mMouseView; }
   bool acceptsMouseMovedEvents() const { return mAcceptsMouseMoved; }
   void setAcceptsMouseMovedEvents(bool accepts) { mAcceptsMouseMoved = accepts; }
 
@@ -178,6 +184,11 @@ class NSWindow : public NSResponder {
   void layoutContentView();
   void forgetView(NSView* view);
   void reopenIfClosed();
+  // Makes view the one under the pointer: mouseExited to the previous one, mouseEntered to it.
+  void setMouseView(NSView* view, const NSEvent& e);
+  // The pointer is no longer over any view of the window; the view it left hears of it with the
+  // exit event when there is one.
+  void mouseLeftWindow(const NSEvent* exitEvent = nullptr);
 
   NSWindowStyleMask mStyle;
   int mNumber;
@@ -185,6 +196,8 @@ class NSWindow : public NSResponder {
   NSView* mContentView = nullptr;          // retained
   NSResponder* mFirstResponder = nullptr;  // not retained; null means the window
   NSView* mTrackingView = nullptr;         // retained while a button is down
+  NSView* mMouseView = nullptr;            // retained: the view under the pointer
+  bool mExitAfterRelease = false;          // the pointer left the window during a drag
   NSText* mFieldEditor = nullptr;          // retained
   int mLevel = NSNormalWindowLevel;
   NSWindow* mParent = nullptr;

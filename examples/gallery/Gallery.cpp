@@ -89,6 +89,7 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
   AddInteractiveRows();
   AddSwitchRows();
   AddPanelAndBitmapRows();
+  AddVectorControlRows();
 
   SetValues();
 }
@@ -228,11 +229,9 @@ void Gallery::AddSwitchRows() {
 
 void Gallery::SetValues() {
   // Values as they would arrive from the parameters.
-  const std::pair<int, double> values[] = {{P::kParamEnum, 2.},
-                                           {P::kParamBool, 1.},
-                                           {P::kParamInt, 90.},
-                                           {P::kParamGain, -3.5},
-                                           {P::kParamTime, 250.}};
+  const std::pair<int, double> values[] = {{P::kParamEnum, 2.},   {P::kParamBool, 1.},
+                                           {P::kParamInt, 90.},   {P::kParamGain, -3.5},
+                                           {P::kParamTime, 250.}, {P::kParamPercentStepped, 70.}};
   for (const auto& [paramIdx, value] : values) {
     if (iplug::IParam* param = mGraphics.GetDelegate()->GetParam(paramIdx)) param->Set(value);
     mGraphics.SendParameterValueFromDelegate(paramIdx, value, false);
@@ -249,6 +248,7 @@ void Gallery::Render() {
     mGraphics.ReleaseMouseCapture();
     SplashClickActionFunc(c);
   }
+  DragBubbleKnob();
   mClock.advance(kSplashPhotoMs);
   mGraphics.DrawFrame();
 }

@@ -22,7 +22,7 @@ using iplug::igraphics::IRECT;
 class Gallery {
  public:
   static constexpr int kWidth = 640;
-  static constexpr int kHeight = 1970;
+  static constexpr int kHeight = 2960;
   // The states of the columns, left to right.
   enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
 
@@ -71,6 +71,11 @@ class Gallery {
   void AddSwitchRows();
   // The rows of the panels, the LED and the bitmap controls.
   void AddPanelAndBitmapRows();
+  // The rows of the vector knobs, sliders, range slider, XY pad and plots, and the strip of
+  // knobs that show the value bubble.
+  void AddVectorControlRows();
+  // Presses the first bubble knob and drags it, leaving it held with its bubble showing.
+  void DragBubbleKnob();
   void SetValues();
 
   IGraphics& mGraphics;
@@ -79,6 +84,7 @@ class Gallery {
   std::vector<std::string> mRows;
   std::vector<Strip> mStrips;
   std::vector<IControl*> mSplashButtons;
+  IControl* mBubbleKnob = nullptr;
   float mNextRowTop;
 };
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/Finite.h"
 #include "base/Log.h"
 #include "controls/Controls.h"
 #include "support/FakeEditorDelegate.h"
@@ -158,7 +159,7 @@ TEST_F(PopupLayout, AnAnchorOrAreaThatIsNotANumberIsRefused) {
   const Panel& panel = Open(popup, menu, IRECT(NAN, 10, 20, INFINITY));
   EXPECT_EQ(logged.count(), 2u);
   const IRECT r = panel.GetRow(0);
-  EXPECT_TRUE(std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B));
+  EXPECT_TRUE(base::isFiniteRect(r));
 }
 
 }  // namespace

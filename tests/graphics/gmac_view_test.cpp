@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Log.h"
+#include "controls/IVKnobControl.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
 #include "platform/Cursor.h"
@@ -276,6 +277,42 @@ TEST_F(MacView, AFrameRateThatCannotBeTimedFallsBackToSixtyFrames) {
   ASSERT_NE(zeroFps.OpenWindow(window), nullptr);
   EXPECT_EQ(logged.count(), 1u);
   EXPECT_TRUE(zeroFps.GetView()->RedrawTimerIsRunning());
+}
+
+TEST_F(MacView, ThePointerLeavingTheWindowTakesTheMouseOverLookOffTheNextFrame) {
+  const IColor hover(255, 0, 0, 255);
+  const IVStyle style =
+      DEFAULT_STYLE.WithShowLabel(false).WithShowValue(false).WithDrawShadows(false).WithColor(
+          kHL, hover);
+  auto* knob = static_cast<IVKnobControl*>(
+      g->AttachControl(new IVKnobControl(IRECT(0, 0, 100, 100), kNoParameter, "", style)));
+  Frame();
+  const std::uint32_t plain = testsupport::PlatformHarness::pixelAt(window, 50, kH - 30);
+  h.move(window, At(50, 30));
+  h.runUntilIdle();
+  Frame();
+  EXPECT_TRUE(knob->GetMouseIsOver());
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(window, 50, kH - 30), 0xFF0000FFu);
+  h.exitWindow(window);
+  h.runUntilIdle();
+  Frame();
+  EXPECT_FALSE(knob->GetMouseIsOver());
+  EXPECT_EQ(g->GetMouseOver(), nullptr);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(window, 50, kH - 30), plain);
+
+  // A drag that leaves the window goes on; its hover ends at the release.
+  h.move(window, At(50, 30));
+  h.mouseDown(window, At(50, 30));
+  h.exitWindow(window);
+  h.runUntilIdle();
+  Frame();
+  EXPECT_TRUE(knob->GetMouseIsOver());
+  EXPECT_TRUE(g->ControlIsCaptured(knob));
+  h.mouseUp(window, At(50, 30));
+  h.runUntilIdle();
+  Frame();
+  EXPECT_FALSE(knob->GetMouseIsOver());
+  EXPECT_FALSE(g->ControlIsCaptured(knob));
 }
 
 }  // namespace

@@ -129,7 +129,9 @@ TEST_F(GraphicsFrame, LayersRedirectDrawingAndAreCheckedAgainstTheirControl) {
   ASSERT_NE(layer, nullptr);
   EXPECT_EQ(layer->GetControl(), c);
   EXPECT_EQ(g.Ops(), (std::vector<std::string>{"StartLayer", "FillRect", "EndLayer"}));
-  EXPECT_FALSE(g.CheckLayer(layer));  // the recording double keeps no pixels
+  EXPECT_TRUE(g.CheckLayer(layer));
+  c->SetRECT(IRECT(10, 10, 40, 30));
+  EXPECT_FALSE(g.CheckLayer(layer));  // the owner no longer fits it
   EXPECT_EQ(g.EndLayer(), nullptr);   // nothing open
 }
 

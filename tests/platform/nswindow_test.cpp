@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -225,6 +227,84 @@ TEST_F(NSWindowTest, DragAndReleaseGoToTheViewThatTookThePress) {
   h.runUntilIdle();
   EXPECT_EQ(log, (std::vector<std::string>{"left down", "left drag", "left drag", "left up"}));
   w->close();
+}
+
+TEST_F(NSWindowTest, TheViewUnderThePointerHearsItComeAndGoDragsAndHidingIncluded) {
+  struct Hover : NSView {
+    Hover(std::vector<std::string>* log, std::string name, NSRect frame)
+        : NSView(frame), log(log), name(std::move(name)) {}
+    std::vector<std::string>* log;
+    std::string name;
+    void mouseEntered(const NSEvent&) override { log->push_back(name + " entered"); }
+    void mouseExited(const NSEvent&) override { log->push_back(name + " exited"); }
+  };
+  auto* w = new NSWindow(NSMakeRect(0, 0, 100, 50), NSWindowStyleMaskTitled);
+  w->setReleasedWhenClosed(false);
+  auto* content = new NSView(NSMakeRect(0, 0, 100, 50));
+  w->setContentView(content);
+  content->release();
+  auto* left = new Hover(&log, "left", NSMakeRect(0, 0, 50, 50));
+  auto* right = new Hover(&log, "right", NSMakeRect(50, 0, 50, 50));
+  content->addSubview(left);
+  content->addSubview(right);
+  left->release();
+  right->release();
+  w->makeKeyAndOrderFront();
+
+  using Log = std::vector<std::string>;
+  struct Step {
+    std::function<void()> act;
+    Log expected;
+  } steps[] = {
+      {[&] {
+         h.move(w, {10, 10});
+       },
+       {"left entered"}},
+      {[&] {
+         h.move(w, {20, 10});
+       },
+       {}},
+      {[&] {
+         h.move(w, {90, 10});
+       },
+       {"left exited", "right entered"}},
+      {[&] { h.exitWindow(w); }, {"right exited"}},
+      {[&] { h.exitWindow(w); }, {}},
+      // A drag that leaves the window keeps its view until the release.
+      {[&] {
+         h.mouseDown(w, {10, 10});
+         NSEvent drag;
+         drag.type = NSEventTypeLeftMouseDragged;
+         drag.window = w;
+         drag.locationInWindow = {150, 10};
+         h.post(drag);
+         h.exitWindow(w);
+       },
+       {"left entered"}},
+      {[&] {
+         h.mouseUp(w, {150, 10});
+       },
+       {"left exited"}},
+      {[&] {
+         h.move(w, {90, 10});
+       },
+       {"right entered"}},
+      {[&] { w->orderOut(); }, {"right exited"}},
+      {[&] {
+         w->makeKeyAndOrderFront();
+         h.move(w, {10, 10});
+       },
+       {"left entered"}},
+      {[&] { w->close(); }, {"left exited"}},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    log.clear();
+    steps[i].act();
+    h.runUntilIdle();
+    EXPECT_EQ(log, steps[i].expected) << "step " << i;
+  }
+  EXPECT_EQ(w->mouseView(), nullptr);
+  w->release();
 }
 
 }  // namespace

@@ -184,6 +184,10 @@ void PlatformHarness::move(NSWindow* w, NSPoint p) {
   post(mouseEvent(NSEventTypeMouseMoved, w, p, 0, 0));
 }
 
+void PlatformHarness::exitWindow(NSWindow* w) {
+  post(mouseEvent(NSEventTypeMouseExited, w, {-1, -1}, 0, 0));
+}
+
 void PlatformHarness::scroll(NSWindow* w, NSPoint p, double dx, double dy) {
   NSEvent e = mouseEvent(NSEventTypeScrollWheel, w, p, 0, 0);
   e.deltaX = dx;

@@ -47,6 +47,8 @@ class PlatformHarness {
                int clickCount = 1);
   void drag(platform::NSWindow* w, platform::NSPoint from, platform::NSPoint to, int steps = 4);
   void move(platform::NSWindow* w, platform::NSPoint p);
+  // The pointer leaves the window, as a display backend reports it.
+  void exitWindow(platform::NSWindow* w);
   void scroll(platform::NSWindow* w, platform::NSPoint p, double dx, double dy);
   void pinch(platform::NSWindow* w, platform::NSPoint p, double magnification);
   void rotate(platform::NSWindow* w, platform::NSPoint p, double degrees);

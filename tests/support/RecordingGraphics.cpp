@@ -1,5 +1,7 @@
 #include "support/RecordingGraphics.h"
 
+#include <cairo.h>
+
 #include <cstring>
 
 namespace testing_support {
@@ -284,6 +286,7 @@ void RecordingGraphics::SetClipRegion(const IRECT& r) {
 }
 
 bool RecordingGraphics::BeginLayerDrawing(const IRECT& r) {
+  if (!mLayersAvailable) return false;
   Add("StartLayer").rect = r;
   mOpenLayers.push_back(r);
   return true;
@@ -294,7 +297,11 @@ ILayerPtr RecordingGraphics::EndLayerDrawing() {
   const IRECT r = mOpenLayers.back();
   mOpenLayers.pop_back();
   Add("EndLayer").rect = r;
-  return std::make_unique<ILayer>(nullptr, r, GetScreenScale());
+  // A token surface: the pixels are never looked at, but a layer with one can be reused.
+  return std::make_unique<ILayer>(
+      std::make_unique<APIBitmap>(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1),
+                                  GetScreenScale()),
+      r, GetScreenScale());
 }
 
 void RecordingGraphics::DrawLayerBitmap(const ILayer& layer, const IBlend* blend) {

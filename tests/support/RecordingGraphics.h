@@ -47,6 +47,9 @@ class RecordingGraphics : public IGraphics {
 
   platform::ManualClock& Clock() { return mClock; }
 
+  // With false, no off-screen layer can be made.
+  void SetLayersAvailable(bool available) { mLayersAvailable = available; }
+
   // With false, the double has no native text field, as on Linux: text prompts go to the
   // in-interface text-entry control.
   void SetHasPlatformTextEntry(bool has) { mHasPlatformTextEntry = has; }
@@ -150,6 +153,7 @@ class RecordingGraphics : public IGraphics {
   int mPopupAnswer = -1;
   bool mHasPlatformMenus = true;
   bool mHasPlatformTextEntry = true;
+  bool mLayersAvailable = true;
   std::vector<ShownMenu> mShownMenus;
 };
 

@@ -12,6 +12,7 @@ struct SwellApiEntry {
 void* SWELL_GetAPIFunctionByName(const char* name);
 
 namespace swell {
-// The table, sorted by strcmp of the names; constant, so lookups from any thread are safe.
+// Every name of the interface, sorted by strcmp; a name whose function this build does
+// not provide has a null address. Constant, so lookups from any thread are safe.
 const SwellApiEntry* apiTable(std::size_t* count);
 }  // namespace swell

@@ -3,8 +3,9 @@
 #include "platform/GraphicsContext.h"
 #include "windowing/Win32Types.h"
 
-// Drawing contexts and objects as far as window painting needs them now; the drawing
-// issue grows these records. Both are pooled records checked against a live set.
+// Drawing contexts and drawing objects. A context draws into a platform graphics context
+// and keeps the text colour; an object is a solid brush or a bitmap over a native
+// image. Both are pooled records checked against a live set.
 struct HDC__ {
   platform::CGContext* ctx = nullptr;  // not owned
   COLORREF curtextcol = 0;

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/GraphicsContext.h"
+#include "platform/Image.h"
+#include "platform/ImageDecoder.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+// A bitmap context over its own pixel rows (B, G, R, X, top row first), as the
+// windowing layer's memory contexts make them.
+struct MemoryBitmap {
+  int width, height;
+  std::vector<std::uint32_t> pixels;
+  std::unique_ptr<CGContext> cg;
+  MemoryBitmap(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h) {
+    cg.reset(CGContext::createBitmapOverMemory(pixels.data(), w, h, w * 4));
+  }
+  // Rows top down, as memory contexts address them.
+  void topDown() {
+    cg->translate(0, height);
+    cg->scale(1, -1);
+  }
+  std::uint32_t at(int x, int y) {
+    cairo_surface_flush(cg->bitmapSurface());
+    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
+  }
+};
+
+TEST(CGContext, BitmapsOverMemoryPointUpAndKeepTheirBytesInBGROrder) {
+  MemoryBitmap bitmap(3, 2);
+  ASSERT_TRUE(bitmap.cg);
+  bitmap.cg->setFillColor(0x11 / 255.0, 0x22 / 255.0, 0x33 / 255.0, 1);
+  bitmap.cg->fillRect(NSMakeRect(2, 0, 1, 1));  // y up: the bottom row
+  auto* bytes = reinterpret_cast<const std::uint8_t*>(bitmap.pixels.data());
+  cairo_surface_flush(bitmap.cg->bitmapSurface());
+  EXPECT_EQ(bytes[(1 * 3 + 2) * 4 + 0], 0x33);
+  EXPECT_EQ(bytes[(1 * 3 + 2) * 4 + 1], 0x22);
+  EXPECT_EQ(bytes[(1 * 3 + 2) * 4 + 2], 0x11);
+  EXPECT_EQ(bitmap.at(2, 0), 0u);
+}
+
+TEST(CGContext, RefusesMemoryItCannotAddress) {
+  std::uint32_t pixels[16] = {};
+  struct Case {
+    void* data;
+    int w, h, rowBytes;
+  } cases[] = {{nullptr, 2, 2, 8}, {pixels, 0, 2, 8}, {pixels, 2, -1, 8},
+               {pixels, 2, 2, 7},  {pixels, 4, 2, 8}, {pixels, 40000, 1, 160000}};
+  for (const Case& c : cases)
+    EXPECT_EQ(CGContext::createBitmapOverMemory(c.data, c.w, c.h, c.rowBytes), nullptr)
+        << c.w << " x " << c.h << " rows of " << c.rowBytes;
+}
+
+TEST(CGContext, FillAndStrokeAreSeparateStateThatSavesRestoreButTheTextMatrixIsNot) {
+  MemoryBitmap bitmap(6, 6);
+  CGContext& cg = *bitmap.cg;
+  bitmap.topDown();
+  EXPECT_EQ(cg.lineWidth(), 1);
+  cg.setFillColor(1, 0, 0, 1);
+  cg.setStrokeColor(0, 0, 1, 1);
+  cg.saveGState();
+  cg.setFillColor(0, 1, 0, 1);
+  cg.setLineWidth(3);
+  cg.setTextMatrix({1, 0, 0, -1, 0, 0});
+  EXPECT_TRUE(cg.restoreGState());
+  EXPECT_EQ(cg.lineWidth(), 1);
+  EXPECT_EQ(cg.textMatrix(), (CGAffineTransform{1, 0, 0, -1, 0, 0}));
+  cg.fillRect(NSMakeRect(0, 0, 2, 2));
+  // A one-wide line on the pixel centres of column 4.
+  cg.beginPath();
+  cg.moveToPoint(4.5, 0);
+  cg.addLineToPoint(4.5, 6);
+  cg.drawPath(CGPathDrawingMode::stroke);
+  EXPECT_EQ(bitmap.at(1, 1), 0xFF0000u);
+  EXPECT_EQ(bitmap.at(4, 3), 0x0000FFu);
+  EXPECT_EQ(bitmap.at(3, 3), 0u);
+  EXPECT_EQ(bitmap.at(5, 3), 0u);
+  EXPECT_FALSE(cg.restoreGState());
+}
+
+TEST(CGContext, ImagesDrawUprightSoTwoFlipsCancel) {
+  // A 1 x 2 image: red over blue.
+  std::uint32_t source[2] = {0xFFFF0000, 0xFF0000FF};
+  Ref<CGImage> image =
+      Ref<CGImage>::adopt(CGImage::createWithPixels(source, 1, 2, 4, CGImageAlpha::noneSkipFirst));
+  ASSERT_TRUE(image);
+  struct Case {
+    const char* what;
+    bool topDown, flipAgain;
+    std::uint32_t top;
+  } cases[] = {{"y up", false, false, 0xFF0000},
+               {"top down", true, false, 0x0000FF},
+               {"top down, flipped back", true, true, 0xFF0000}};
+  for (const Case& c : cases) {
+    MemoryBitmap bitmap(1, 2);
+    if (c.topDown) bitmap.topDown();
+    if (c.flipAgain) {
+      bitmap.cg->scale(1, -1);
+      bitmap.cg->drawImage(NSMakeRect(0, -2, 1, 2), image.get());
+    } else {
+      bitmap.cg->drawImage(NSMakeRect(0, 0, 1, 2), image.get());
+    }
+    EXPECT_EQ(bitmap.at(0, 0), c.top) << c.what;
+  }
+}
+
+TEST(CGContext, StraightAlphaIsPremultipliedAndDeviceSizesFollowTheScale) {
+  std::uint8_t pixel[4] = {200, 100, 50, 128};  // B, G, R, A
+  Ref<CGImage> image =
+      Ref<CGImage>::adopt(CGImage::createWithPixels(pixel, 1, 1, 4, CGImageAlpha::first));
+  ASSERT_TRUE(image);
+  cairo_surface_flush(image->surface());
+  auto word =
+      *reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image->surface()));
+  EXPECT_EQ(word, (128u << 24) | (25u << 16) | (50u << 8) | 100u);
+  MemoryBitmap bitmap(4, 4);
+  bitmap.cg->scale(2, -2);
+  NSSize device = bitmap.cg->convertSizeToDeviceSpace({1, 1});
+  EXPECT_EQ(device.width, 2);
+  EXPECT_EQ(device.height, 2);
+}
+
+TEST(NSImage, DecodesFilesFindsNamedImagesAndDrawsFlippedOnRequest) {
+  testsupport::PlatformHarness h;
+  EXPECT_EQ(NSImage::imageWithContentsOfFile("/nonexistent.png"), nullptr);
+  EXPECT_TRUE(h.logged("cannot read"));
+  NSImage::setResourceFolder(TEST_RESOURCES_DIR);
+  Ref<NSImage> named = Ref<NSImage>::adopt(NSImage::imageNamed("halves"));
+  ASSERT_TRUE(named);
+  Ref<NSImage> again = Ref<NSImage>::adopt(NSImage::imageNamed("halves"));
+  EXPECT_TRUE(Ref<NSImage>::adopt(NSImage::imageNamed("halves.png")));
+  EXPECT_EQ(NSImage::imageNamed("absent"), nullptr);
+  EXPECT_EQ(again.get(), named.get());
+  EXPECT_EQ(named->size().width, 20);
+  // A 1 x 2 picture, red over blue, drawn into a top-down context: upside down unless
+  // flipped.
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 2);
+  auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface));
+  data[0] = 0xFFFF0000;
+  data[1] = 0xFF0000FF;
+  cairo_surface_mark_dirty(surface);
+  Ref<NSImage> picture = Ref<NSImage>::adopt(NSImage::imageWithSurface(surface));
+  cairo_surface_destroy(surface);
+  MemoryBitmap plain(1, 2), flipped(1, 2);
+  plain.topDown();
+  flipped.topDown();
+  picture->drawInRect(plain.cg.get(), NSMakeRect(0, 0, 1, 2), NSCompositingOperation::copy);
+  Ref<NSImage> copy = Ref<NSImage>::adopt(picture->copy());
+  copy->setFlipped(true);
+  copy->drawInRect(flipped.cg.get(), NSMakeRect(0, 0, 1, 2), NSCompositingOperation::copy);
+  EXPECT_EQ(plain.at(0, 0), 0x0000FFu);
+  EXPECT_EQ(flipped.at(0, 0), 0xFF0000u);
+  EXPECT_FALSE(picture->isFlipped());
+  NSImage::setResourceFolder("");
+}
+
+TEST(ImageDecoder, RefusesWhatItCannotReadWithAReason) {
+  std::string why;
+  EXPECT_EQ(decodeImageFile(nullptr, &why), nullptr);
+  EXPECT_EQ(decodeImageFile("/nonexistent.png", &why), nullptr);
+  EXPECT_FALSE(why.empty());
+  std::string path = std::string(TEST_RESOURCES_DIR) + "/halves.png";
+  cairo_surface_t* surface = decodeImageFile(path.c_str());
+  ASSERT_NE(surface, nullptr);
+  EXPECT_EQ(cairo_image_surface_get_format(surface), CAIRO_FORMAT_ARGB32);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace

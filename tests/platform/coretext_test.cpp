@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ControlDrawing.h"
+#include "platform/CoreText.h"
+#include "platform/Font.h"
+#include "platform/GraphicsContext.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kMono = "DejaVu Sans Mono";
+
+Ref<CTFont> font(const std::string& name, double size) {
+  return Ref<CTFont>::adopt(CTFont::createWithName(name, size));
+}
+
+TEST(CTFont, ResolvesOnlyExactFamilyFullAndPostScriptNames) {
+  struct Case {
+    const char* request;
+    const char* family;  // null: not found
+  } cases[] = {
+      {kMono, kMono},
+      {"dejavu sans mono", kMono},       // names compare without case
+      {"DejaVu Sans Mono Bold", kMono},  // a full name
+      {"DejaVuSansMono-Bold", kMono},    // a PostScript name
+      {"Sans", nullptr},                 // an alias fontconfig substitutes
+      {"No Such Face 7", nullptr},
+      {"", nullptr},
+  };
+  for (const Case& c : cases) {
+    Ref<CTFont> f = font(c.request, 12);
+    if (!c.family) {
+      EXPECT_FALSE(f) << c.request;
+      continue;
+    }
+    ASSERT_TRUE(f) << c.request;
+    EXPECT_EQ(f->familyName(), c.family) << c.request;
+  }
+  EXPECT_EQ(font("DejaVuSansMono-Bold", 12)->displayName(), "DejaVu Sans Mono Bold");
+  EXPECT_EQ(font(kMono, 12)->postScriptName(), "DejaVuSansMono");
+  for (double bad : {0.0, -3.0, std::nan("")})
+    EXPECT_FALSE(font(kMono, bad)) << bad;
+  Ref<CTFont> ui = Ref<CTFont>::adopt(CTFont::createUIFont(10));
+  ASSERT_TRUE(ui);
+  EXPECT_EQ(ui->familyName(), CTFont::kSystemFamily);
+}
+
+TEST(CTFont, MetricsAreUnhintedDesignMetricsAtTheSize) {
+  Ref<CTFont> mono = font(kMono, 12);
+  // hhea: ascender 1901, descender -483, no line gap, 2048 units per em.
+  EXPECT_NEAR(mono->ascent(), 1901 * 12 / 2048.0, 1e-9);
+  EXPECT_NEAR(mono->descent(), 483 * 12 / 2048.0, 1e-9);
+  EXPECT_EQ(mono->leading(), 0);
+  Ref<CTLine> hello = Ref<CTLine>::adopt(CTLine::create("Hello", mono.get()));
+  EXPECT_NEAR(hello->width(), 5 * 1233 * 12 / 2048.0, 1e-9);
+  EXPECT_EQ(hello->glyphs().size(), 5u);
+  // Invalid UTF-8 is one replacement character per bad byte, never a failure.
+  Ref<CTLine> bad = Ref<CTLine>::adopt(CTLine::create("a\xFF", mono.get()));
+  EXPECT_EQ(bad->glyphs().size(), 2u);
+  EXPECT_EQ(CTLine::create("x", nullptr), nullptr);
+}
+
+TEST(CTFont, MapsCharactersAndMarksOnlyTheUnmappedOnes) {
+  Ref<CTFont> mono = font(kMono, 12);
+  const char16_t text[] = u"A\u4E00b";
+  std::uint16_t glyphs[3] = {7, 7, 7};
+  EXPECT_FALSE(mono->glyphsForCharacters(text, glyphs, 3));
+  EXPECT_NE(glyphs[0], 0);
+  EXPECT_EQ(glyphs[1], 0);
+  EXPECT_NE(glyphs[2], 0);
+  EXPECT_TRUE(mono->glyphsForCharacters(u"ok", glyphs, 2));
+  EXPECT_FALSE(mono->glyphsForCharacters(nullptr, glyphs, 2));
+}
+
+// Renders one line into a 40 x 20 memory bitmap, either y up with the identity text
+// matrix or top down with the text matrix flipped: both must give the same pixels.
+std::vector<std::uint32_t> render(bool topDown) {
+  std::vector<std::uint32_t> pixels(40 * 20);
+  std::unique_ptr<CGContext> cg(CGContext::createBitmapOverMemory(pixels.data(), 40, 20, 160));
+  Ref<CTFont> mono = font(kMono, 12);
+  Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create("Lg", mono.get()));
+  cg->setFillColor(1, 1, 1, 1);
+  if (topDown) {
+    cg->translate(0, 20);
+    cg->scale(1, -1);
+    cg->setTextMatrix({1, 0, 0, -1, 0, 0});
+    cg->setTextPosition(2, 14);
+  } else {
+    cg->setTextPosition(2, 6);
+  }
+  line->draw(cg.get());
+  cairo_surface_flush(cg->bitmapSurface());
+  return pixels;
+}
+
+TEST(CTLine, GlyphsStandUprightWhenTheTextMatrixCancelsAFlip) {
+  std::vector<std::uint32_t> up = render(false), down = render(true);
+  EXPECT_EQ(up, down);
+  // Upright: the foot of the "L" lies on the baseline (row 13 from the top), its stem
+  // reaches above, and the "g" descends below.
+  auto ink = [&](int x0, int x1, int y) {
+    for (int x = x0; x < x1; ++x)
+      if ((up[y * 40 + x] & 0xFF) > 128) return true;
+    return false;
+  };
+  EXPECT_TRUE(ink(3, 9, 13));
+  EXPECT_TRUE(ink(2, 5, 5));
+  EXPECT_FALSE(ink(6, 9, 5));
+  EXPECT_TRUE(ink(9, 16, 16));
+}
+
+TEST(NSFont, MeasuresThroughTheSameFacesAndStandsInForUnknownFamilies) {
+  NSFont mono(kMono, 12);
+  EXPECT_EQ(mono.sizeOfString("Hello").width, 37);  // 36.12 rounded up
+  EXPECT_EQ(mono.lineHeight(), 14);
+  NSFont unknown("No Such Face 7", 12);
+  EXPECT_EQ(unknown.sizeOfString("Hello"), NSFont::systemFontOfSize(12).sizeOfString("Hello"));
+  EXPECT_GT(NSFont::boldSystemFontOfSize(12).sizeOfString("Hello").width,
+            NSFont::systemFontOfSize(12).sizeOfString("Hello").width);
+  EXPECT_TRUE(CTFont::registerFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
+  EXPECT_FALSE(CTFont::registerFontFile("/nonexistent.ttf"));
+  EXPECT_FALSE(CTFont::registerFontFile(""));
+}
+
+}  // namespace
