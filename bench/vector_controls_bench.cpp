@@ -17,8 +17,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "controls/IVKnobControl.h"
-#include "controls/IVSliderControl.h"
+#include "controls/Controls.h"
 #include "framework/IPlugEditorDelegate.h"
 #include "graphics/FontCache.h"
 #include "graphics/IGraphicsNanoVG.h"

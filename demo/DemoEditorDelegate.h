@@ -33,4 +33,7 @@ class DemoEditorDelegate : public iplug::IEditorDelegate {
   DemoEditorDelegate();
 };
 
+// Declares the demo parameters of the table above on a delegate of kNumParams.
+void DeclareDemoParams(iplug::IEditorDelegate& delegate);
+
 }  // namespace demo

@@ -136,4 +136,33 @@ struct IMidiMsg {
   void Clear() { *this = IMidiMsg(); }
 };
 
+// A System Exclusive message passed by value: sample offset, size and the bytes (F0 to
+// F7 included), which the sender keeps.
+struct ISysEx {
+  int mOffset = 0;
+  int mSize = 0;
+  const uint8_t* mData = nullptr;
+
+  ISysEx() = default;
+  ISysEx(int offset, const uint8_t* data, int size) : mOffset(offset), mSize(size), mData(data) {}
+};
+
+// A queued System Exclusive message: the bytes are copied in, so it can cross threads in
+// a ring. Longer messages do not fit and are not queued.
+struct SysExData {
+  static constexpr int kMaxSize = 512;
+
+  int mOffset = 0;
+  int mSize = 0;
+  uint8_t mData[kMaxSize] = {};
+
+  SysExData() = default;
+  // Copies the bytes when 0 <= size <= kMaxSize; otherwise the record stays empty (size 0).
+  SysExData(int offset, int size, const uint8_t* data) : mOffset(offset) {
+    if (!data || size < 0 || size > kMaxSize) return;
+    mSize = size;
+    std::memcpy(mData, data, static_cast<std::size_t>(size));
+  }
+};
+
 }  // namespace iplug

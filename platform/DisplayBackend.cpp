@@ -1,10 +1,13 @@
 #include "platform/DisplayBackend.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/KeyboardLayout.h"
+#include "platform/Menu.h"
+#include "platform/MenuWindow.h"
 #include "platform/RunningApplication.h"
 #include "platform/Window.h"
 
@@ -58,6 +61,12 @@ void setDisplayBackend(std::unique_ptr<DisplayBackend> backend) {
   NSRunningApplication::setActivator(
       [](pid_t pid) { return displayBackend().bringProcessToFront(pid); });
   NSKeyboardLayout::setCurrent(s.backend->keyboardLayout());
+  // Pop-up menus show as menu windows where windows are shown; a tracker of another
+  // kind (the test harness's answers) stays.
+  MenuTracker* windowTracker = NSMenuWindow::tracker();
+  const bool headless = s.backend->name() == std::string_view("headless");
+  if (!headless && !menuTracker()) setMenuTracker(windowTracker);
+  if (headless && menuTracker() == windowTracker) setMenuTracker(nullptr);
   for (NSWindow* w : windows) {
     s.backend->windowAttributesChanged(w);
     if (w->isVisible()) s.backend->windowVisibilityChanged(w);

@@ -1,5 +1,8 @@
 #include "platform/Menu.h"
 
+#include "platform/View.h"
+#include "platform/Window.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -87,6 +90,50 @@ void NSMenu::removeItemAtIndex(int index) {
 void NSMenu::removeAllItems() {
   while (!mItems.empty())
     removeItemAtIndex(numberOfItems() - 1);
+}
+
+namespace {
+MenuTracker* gMenuTracker = nullptr;
+
+// Whether an item belongs to the menu or to one of its submenus; a chosen item from
+// elsewhere is a tracker's fault and is not acted on. The depth bound guards against a
+// menu made its own submenu.
+bool menuHolds(const NSMenu* menu, const NSMenuItem* item, int depth) {
+  if (!menu || depth > 64) return false;
+  for (const NSMenuItem* own : menu->itemArray())
+    if (own == item || menuHolds(own->submenu(), item, depth + 1)) return true;
+  return false;
+}
+}  // namespace
+
+void setMenuTracker(MenuTracker* tracker) {
+  gMenuTracker = tracker;
+}
+
+MenuTracker* menuTracker() {
+  return gMenuTracker;
+}
+
+void NSMenu::menuWillOpen() {
+  if (mDelegate) mDelegate->menuNeedsUpdate(this);
+}
+
+Ref<NSMenuItem> NSMenu::popUpMenu(NSPoint location, NSView* view) {
+  if (mOpen) return {};
+  Ref<NSMenu> keep(this);
+  NSPoint screenPoint = location;
+  if (view && view->window())
+    screenPoint = view->window()->convertPointToScreen(view->convertPointToView(location, nullptr));
+  Ref<NSMenuItem> chosen;
+  if (gMenuTracker) {
+    mOpen = true;
+    NSMenuItem* item = gMenuTracker->trackMenu(this, screenPoint, view);
+    mOpen = false;
+    if (item && menuHolds(this, item, 0) && !item->isSeparatorItem() && item->isEnabled())
+      chosen = Ref<NSMenuItem>(item);
+  }
+  if (chosen) chosen->sendAction();
+  return chosen;
 }
 
 void NSMenu::dealloc() {

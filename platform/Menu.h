@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/Geometry.h"
 #include "platform/Object.h"
 
 namespace platform {
 
 class NSMenu;
+class NSView;
 
 inline constexpr int NSControlStateValueOff = 0;
 inline constexpr int NSControlStateValueOn = 1;
@@ -82,6 +84,20 @@ class NSMenuDelegate {
   virtual void menuNeedsUpdate(NSMenu* menu) {}
 };
 
+// What shows a popped-up menu and lets the user choose from it. Which one runs is the
+// display's business: a headless program has none (every pop-up closes without a
+// choice); a display backend or the test harness installs its own.
+class MenuTracker {
+ public:
+  virtual ~MenuTracker() = default;
+  // Shows the menu at a screen point (y up) and returns when it closes: the chosen item
+  // (of the menu or of one of its submenus), or null when it was dismissed. Before
+  // showing a menu or a submenu it calls that menu's menuWillOpen().
+  virtual NSMenuItem* trackMenu(NSMenu* menu, NSPoint screenPoint, NSView* view) = 0;
+};
+void setMenuTracker(MenuTracker* tracker);
+MenuTracker* menuTracker();
+
 // A list of items; items are retained.
 class NSMenu : public NSObject {
  public:
@@ -104,6 +120,15 @@ class NSMenu : public NSObject {
   bool autoenablesItems() const { return mAutoenables; }
   void setAutoenablesItems(bool autoenables) { mAutoenables = autoenables; }
 
+  // Pops the menu up at a point of a view (in the view's coordinates) and returns when
+  // it closes. A chosen item that is enabled has its action sent before the call
+  // returns; the result is that item (held for the caller), or null when none was
+  // chosen. A menu popped up again while it is open returns null at once.
+  Ref<NSMenuItem> popUpMenu(NSPoint location, NSView* view);
+  // What a tracker calls before it shows the menu: the delegate's menuNeedsUpdate.
+  void menuWillOpen();
+  bool isOpen() const { return mOpen; }
+
  protected:
   void dealloc() override;
 
@@ -114,6 +139,7 @@ class NSMenu : public NSObject {
   NSMenu* mSupermenu = nullptr;
   NSMenuDelegate* mDelegate = nullptr;
   bool mAutoenables = true;
+  bool mOpen = false;
 };
 
 }  // namespace platform

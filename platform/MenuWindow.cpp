@@ -227,6 +227,21 @@ NSMenuItem* NSMenuWindow::track() {
   return mChosen;
 }
 
+namespace {
+class MenuWindowTracker final : public MenuTracker {
+ public:
+  NSMenuItem* trackMenu(NSMenu* menu, NSPoint screenPoint, NSView*) override {
+    menu->menuWillOpen();
+    return NSMenuWindow::popUpMenu(menu, screenPoint);
+  }
+};
+}  // namespace
+
+MenuTracker* NSMenuWindow::tracker() {
+  static MenuWindowTracker* instance = new MenuWindowTracker;
+  return instance;
+}
+
 NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSPoint topLeft) {
   if (!menu) return nullptr;
   Ref<NSMenuWindow> window = Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, topLeft));

@@ -9,6 +9,7 @@ namespace platform {
 
 class NSMenu;
 class NSMenuItem;
+class MenuTracker;
 
 // The level of menus: above every other window.
 inline constexpr int NSPopUpMenuWindowLevel = 101;
@@ -36,6 +37,9 @@ class NSMenuWindow : public NSPanel {
   // get no input). Returns the chosen item, null when dismissed. The item's action is
   // not sent: the caller decides. The item stays the menu's.
   static NSMenuItem* popUpMenu(NSMenu* menu, NSPoint topLeft);
+  // The menu tracker that shows pop-ups as menu windows: NSMenu::popUpMenu uses it while
+  // a display backend shows windows (headless programs and tests have their own).
+  static MenuTracker* tracker();
   NSMenuItem* track();
   // Ends the tracking from outside (an item, or null to dismiss).
   void finish(NSMenuItem* chosen);

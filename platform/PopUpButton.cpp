@@ -91,6 +91,15 @@ bool NSPopUpButton::selectItemByUser(int index) {
   return true;
 }
 
+void NSPopUpButton::mouseDown(const NSEvent& e) {
+  if (!isEnabled() || numberOfItems() == 0) return;
+  Ref<NSPopUpButton> keep(this);
+  Ref<NSMenuItem> chosen = mMenu->popUpMenu({0, frame().size.height}, this);
+  if (!chosen) return;
+  int index = mMenu->indexOfItem(chosen.get());
+  if (index >= 0) selectItemByUser(index);
+}
+
 void NSPopUpButton::syncTitle() {
   setStringValue(titleOfSelectedItem());
 }

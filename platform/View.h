@@ -71,8 +71,8 @@ class NSView : public NSResponder {
 
   // Dirty region: the union of what was marked since the last display pass.
   bool needsDisplay() const { return !mDirty.isEmpty(); }
-  void setNeedsDisplay(bool needs);
-  void setNeedsDisplayInRect(const NSRect& rect);
+  virtual void setNeedsDisplay(bool needs);
+  virtual void setNeedsDisplayInRect(const NSRect& rect);
   NSRect dirtyRect() const { return mDirty; }
   // Draws the view's own content; the current context is set up in its coordinates.
   virtual void drawRect(const NSRect& dirtyRect) {}

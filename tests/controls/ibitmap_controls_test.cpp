@@ -17,10 +17,10 @@
 #include "graphics/BitmapCache.h"
 #include "graphics/ResourcePaths.h"
 #include "support/ControlTestFixture.h"
-#include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
+using testing_support::FakeEditorDelegate;
 using testing_support::RecordingGraphics;
 
 namespace {

@@ -6,13 +6,11 @@
 #include <cmath>
 
 #include "base/Log.h"
-#include "controls/IBubbleControl.h"
-#include "controls/IControlActions.h"
-#include "controls/IVKnobControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = testing_support::FakeEditorDelegate;
 
 namespace {
 

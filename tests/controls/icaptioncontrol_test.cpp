@@ -4,17 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
+using testing_support::FakeEditorDelegate;
 
 namespace {
 
 using P = FakeEditorDelegate;
 
-class Caption : public ::testing::Test {
+class Caption : public testing_support::ControlTestFixture<> {
  protected:
   // Each caption gets its own row, 100 x 20, the first at the top.
   ICaptionControl* Attach(int paramIdx, bool showLabel = true) {
@@ -33,9 +32,6 @@ class Caption : public ::testing::Test {
     }
     return drawn;
   }
-
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
 };
 
 TEST_F(Caption, ShowsTheParameterDisplayTextWithOrWithoutItsLabel) {

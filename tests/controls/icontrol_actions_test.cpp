@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using testing_support::LoggingControl;
 using testing_support::RecordingGraphics;
 
@@ -47,7 +47,7 @@ class BubbleGraphics : public RecordingGraphics {
   std::vector<Bubble> mBubbles;
 };
 
-class ClickActions : public ::testing::Test {
+class ClickActions : public testing_support::ControlTestFixture<BubbleGraphics> {
  protected:
   // Advances the clock and runs one frame; true when it drew anything.
   bool Frame(double advanceMs) {
@@ -55,8 +55,6 @@ class ClickActions : public ::testing::Test {
     return g.DrawFrame();
   }
 
-  FakeEditorDelegate dlg;
-  BubbleGraphics g{dlg};
   PressControl* button = static_cast<PressControl*>(
       g.AttachControl(new PressControl(IRECT(0, 0, 100, 100), SplashClickActionFunc)));
 };

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 
 namespace {
 
@@ -17,10 +15,8 @@ void EndAfterDuration(IControl* c) {
   if (c->GetAnimationProgress() > 1.0) c->OnEndAnimation();
 }
 
-class ControlAnimation : public ::testing::Test {
+class ControlAnimation : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   LoggingControl* c =
       static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10))));
 };

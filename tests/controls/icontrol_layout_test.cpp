@@ -5,17 +5,17 @@
 #include <cmath>
 #include <limits>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 
 namespace {
 
-TEST(ControlLayout, SetPositionMovesTheTargetBeforeOnResizeSoALaidOutTargetIsNotMovedTwice) {
+using ControlLayout = testing_support::ControlTestFixture<>;
+
+TEST_F(ControlLayout, SetPositionMovesTheTargetBeforeOnResizeSoALaidOutTargetIsNotMovedTwice) {
   LoggingControl c(IRECT(10, 10, 50, 30));
   c.mTargetInset = 2.f;
   c.OnResize();
@@ -25,7 +25,7 @@ TEST(ControlLayout, SetPositionMovesTheTargetBeforeOnResizeSoALaidOutTargetIsNot
   EXPECT_EQ(c.GetTargetRECT(), IRECT(102, 202, 138, 218));
 }
 
-TEST(ControlLayout, SetPositionAndSetSizeClampNegativeAndNaNToZero) {
+TEST_F(ControlLayout, SetPositionAndSetSizeClampNegativeAndNaNToZero) {
   LoggingControl c(IRECT(10, 10, 50, 30));
   c.SetPosition(-5, std::numeric_limits<float>::quiet_NaN());
   EXPECT_EQ(c.GetRECT(), IRECT(0, 0, 40, 20));
@@ -35,7 +35,7 @@ TEST(ControlLayout, SetPositionAndSetSizeClampNegativeAndNaNToZero) {
   EXPECT_EQ(c.GetTargetRECT(), c.GetRECT());
 }
 
-TEST(ControlLayout, HitTestIncludesTopLeftEdgesOnlyAndAnAllZeroTargetIsNeverHit) {
+TEST_F(ControlLayout, HitTestIncludesTopLeftEdgesOnlyAndAnAllZeroTargetIsNeverHit) {
   LoggingControl c(IRECT(10, 10, 20, 20));
   EXPECT_TRUE(c.IsHit(10, 10));
   EXPECT_FALSE(c.IsHit(20, 15));
@@ -44,7 +44,7 @@ TEST(ControlLayout, HitTestIncludesTopLeftEdgesOnlyAndAnAllZeroTargetIsNeverHit)
   EXPECT_FALSE(zero.IsHit(0, 0));
 }
 
-TEST(ControlLayout, SnapToMouseQuantisesAndMapsTheBottomOfAVerticalTrackToZero) {
+TEST_F(ControlLayout, SnapToMouseQuantisesAndMapsTheBottomOfAVerticalTrackToZero) {
   LoggingControl c(IRECT(0, 0, 100, 100));
   const IRECT track(0, 0, 100, 50);
   c.SnapToMouse(10, 50, EDirection::Vertical, track);
@@ -55,7 +55,7 @@ TEST(ControlLayout, SnapToMouseQuantisesAndMapsTheBottomOfAVerticalTrackToZero) 
   EXPECT_DOUBLE_EQ(c.GetValue(), 0.8);
 }
 
-TEST(ControlLayout, SnapToMouseOnAZeroExtentGivesZeroNotNaN) {
+TEST_F(ControlLayout, SnapToMouseOnAZeroExtentGivesZeroNotNaN) {
   LoggingControl c(IRECT(0, 0, 100, 100));
   c.SetValue(0.5);
   c.SnapToMouse(10, 10, EDirection::Horizontal, IRECT(10, 0, 10, 50));
@@ -65,7 +65,7 @@ TEST(ControlLayout, SnapToMouseOnAZeroExtentGivesZeroNotNaN) {
   EXPECT_DOUBLE_EQ(c.GetValue(), 0.0);
 }
 
-TEST(ControlLayout, EnablingRestoresFullWeightWhateverItWasBefore) {
+TEST_F(ControlLayout, EnablingRestoresFullWeightWhateverItWasBefore) {
   LoggingControl c(IRECT(0, 0, 10, 10));
   c.SetBlend(IBlend(EBlend::Default, 0.6f));
   c.SetDisabled(true);
@@ -74,11 +74,8 @@ TEST(ControlLayout, EnablingRestoresFullWeightWhateverItWasBefore) {
   EXPECT_FLOAT_EQ(c.GetBlend().mWeight, 1.f);
 }
 
-TEST(ControlLayout, HighlightDotUsesTheChosenColourAndKeepsItForUnknownIndices) {
-  FakeEditorDelegate dlg;
-  RecordingGraphics g(dlg);
-  auto* c = new LoggingControl(IRECT(10, 10, 50, 30));
-  g.AttachControl(c);
+TEST_F(ControlLayout, HighlightDotUsesTheChosenColourAndKeepsItForUnknownIndices) {
+  auto* c = Attach(new LoggingControl(IRECT(10, 10, 50, 30)));
   c->SetPTParameterHighlight(true, 2);
   c->SetPTParameterHighlight(true, 9);
   g.DrawFrame();
@@ -88,11 +85,8 @@ TEST(ControlLayout, HighlightDotUsesTheChosenColourAndKeepsItForUnknownIndices) 
   EXPECT_EQ(dots[0].nums, (std::vector<float>{45.f, 15.f, 2.f}));
 }
 
-TEST(ControlLayout, GesturesRunTheirHandlerAndAnExistingHandlerIsKept) {
-  FakeEditorDelegate dlg;
-  RecordingGraphics g(dlg);
-  auto* c = new LoggingControl(IRECT(0, 0, 50, 50));
-  g.AttachControl(c);
+TEST_F(ControlLayout, GesturesRunTheirHandlerAndAnExistingHandlerIsKept) {
+  auto* c = Attach(new LoggingControl(IRECT(0, 0, 50, 50)));
   std::vector<std::string> calls;
   c->AttachGestureRecognizer(4, [&](IControl*, const IGestureInfo&) { calls.push_back("first"); });
   c->AttachGestureRecognizer(4, [&](IControl*, const IGestureInfo&) { calls.push_back("second"); });

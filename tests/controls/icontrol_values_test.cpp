@@ -6,22 +6,18 @@
 #include <limits>
 #include <stdexcept>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-class ControlValues : public ::testing::Test {
+class ControlValues : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Attach(LoggingControl* c) {
     g.AttachControl(c);
     c->SetClean();

@@ -7,11 +7,10 @@
 #include <cmath>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
+using testing_support::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
@@ -34,17 +33,11 @@ class TestSlider : public ISliderControlBase {
   void Draw(IGraphics& g) override { g.FillRect(COLOR_GRAY, mRECT); }
 };
 
-const IMouseMod kLeft(true);
 const IMouseMod kShift(true, false, true);
 const IMouseMod kControl(true, false, false, true);
-const IMouseMod kRight(false, true);
 
-class DragBases : public ::testing::Test {
+class DragBases : public testing_support::ControlTestFixture<> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
   // Presses at (x, y), drags by the deltas one event each, and releases.
   void Drag(float x, float y, std::initializer_list<std::pair<float, float>> deltas,
             const IMouseMod& mod = kLeft) {
@@ -63,8 +56,6 @@ class DragBases : public ::testing::Test {
     return n;
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   int actions = 0;
   IActionFunction countAction = [this](IControl*) { ++actions; };
 };

@@ -7,7 +7,6 @@
 
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
-#include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;

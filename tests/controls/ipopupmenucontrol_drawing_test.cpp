@@ -7,14 +7,12 @@
 #include <algorithm>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 
 namespace {
 
@@ -23,7 +21,7 @@ const IColor kDisabledText(255, 127, 127, 127);
 const IColor kSeparator(255, 200, 200, 200);
 const IRECT kAnchor(100, 100, 150, 120);
 
-class PopupDrawing : public ::testing::Test {
+class PopupDrawing : public testing_support::ControlTestFixture<> {
  protected:
   PopupDrawing() {
     requester = g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10)));
@@ -55,8 +53,6 @@ class PopupDrawing : public ::testing::Test {
     return it == calls.end() ? nullptr : &*it;
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg, 400, 300};
   IControl* requester;
   IPopupMenuControl* popup;
 };

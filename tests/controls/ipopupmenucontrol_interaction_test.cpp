@@ -12,6 +12,7 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
+using testing_support::FakeEditorDelegate;
 using testing_support::LoggingControl;
 using Panel = IPopupMenuControl::MenuPanel;
 

@@ -8,18 +8,16 @@
 #include "base/Finite.h"
 #include "base/Log.h"
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
 
-class PopupLayout : public ::testing::Test {
+class PopupLayout : public testing_support::ControlTestFixture<> {
  protected:
   PopupLayout() { requester = g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10))); }
 
@@ -37,8 +35,6 @@ class PopupLayout : public ::testing::Test {
     g.OnMouseOver(r.MW(), r.MH(), IMouseMod());
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg, 400, 300};
   IControl* requester;
 };
 

@@ -6,11 +6,10 @@
 #include <climits>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
+using testing_support::FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
@@ -21,7 +20,7 @@ class TestSwitch : public ISwitchControlBase {
   void Draw(IGraphics& g) override { g.FillRect(COLOR_GRAY, mRECT); }
 };
 
-class SwitchBase : public ::testing::Test {
+class SwitchBase : public testing_support::ControlTestFixture<> {
  protected:
   TestSwitch* Attach(TestSwitch* s) { return static_cast<TestSwitch*>(g.AttachControl(s)); }
   TestSwitch* Unbound(int states) {
@@ -34,8 +33,6 @@ class SwitchBase : public ::testing::Test {
   }
 
   const IRECT kBounds{0, 0, 40, 40};
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   int actions = 0;
 };
 

@@ -6,25 +6,20 @@
 
 #include "base/Log.h"
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
 
 namespace {
 
-class TextControl : public ::testing::Test {
+class TextControl : public testing_support::ControlTestFixture<> {
  protected:
-  ITextControl* Attach(ITextControl* c) { return static_cast<ITextControl*>(g.AttachControl(c)); }
   // Draws whatever is dirty, so the controls start clean.
   void Settle() {
     g.DrawFrame();
     g.ClearLog();
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   // 14-point text measures 7 points per byte and 14 high.
   const IText text14{14.f};
 };

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "support/ControlTestFixture.h"
-#include "support/RecordingGraphics.h"
 #include "support/TestControls.h"
 
 using namespace iplug;
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakePopupMenuControl;
 using testing_support::LoggingControl;
 using testing_support::RecordingGraphics;

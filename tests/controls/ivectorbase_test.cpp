@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
 
 namespace {
 
@@ -31,11 +29,8 @@ class VectorTestControl : public IControl, public IVectorBase {
   bool mHasHandle;
 };
 
-class VectorBase : public ::testing::Test {
+class VectorBase : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   VectorTestControl* Make(const char* label, const char* value,
                           const IVStyle& style = DEFAULT_STYLE, bool labelInWidget = false,
                           bool valueInWidget = false, bool hasHandle = false) {

@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/IVKnobControl.h"
-#include "controls/IVSliderControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = testing_support::FakeEditorDelegate;
 
 namespace {
 

@@ -4,31 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
-using testing_support::RecordingGraphics;
 
 namespace {
 
-class VLabelButton : public ::testing::Test {
+class VLabelButton : public testing_support::ControlTestFixture<> {
  protected:
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
-  // Draws every dirty control and returns the calls of that frame.
-  std::vector<DrawCall> Frame() {
-    g.ClearLog();
-    g.DrawFrame();
-    return g.Log();
-  }
-  std::vector<DrawCall> Calls(const std::string& op) const { return g.Calls(op); }
-
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   const IVStyle style = DEFAULT_STYLE.WithColor(kBG, COLOR_WHITE).WithShadowOffset(2.f);
 };
 
@@ -38,17 +22,17 @@ TEST_F(VLabelButton, ALabelDrawsBackgroundShadowedTextAndFrame) {
   Frame();
   EXPECT_EQ(g.Ops(), (std::vector<std::string>{"BeginFrame", "FillRect", "DrawText", "DrawText",
                                                "DrawRect", "EndFrame"}));
-  const auto texts = Calls("DrawText");
+  const auto texts = g.Calls("DrawText");
   EXPECT_EQ(texts[0].color, style.GetColor(kSH));
   EXPECT_EQ(texts[0].rect, IRECT(2, 2, 102, 22));
   EXPECT_EQ(texts[1].color, style.valueText.mFGColor);
   EXPECT_EQ(texts[1].rect, IRECT(0, 0, 100, 20));
-  EXPECT_EQ(Calls("DrawRect")[0].color, style.GetColor(kFR));
+  EXPECT_EQ(g.Calls("DrawRect")[0].color, style.GetColor(kFR));
 
   label->SetDisabled(true);
   Frame();
   EXPECT_EQ(g.Count("DrawText"), 1) << "no shadow while disabled";
-  EXPECT_FLOAT_EQ(Calls("DrawText")[0].blendWeight, 0.25f);
+  EXPECT_FLOAT_EQ(g.Calls("DrawText")[0].blendWeight, 0.25f);
 }
 
 TEST_F(VLabelButton, ALabelWithoutTextDrawsOnlyItsBox) {
@@ -83,12 +67,12 @@ TEST_F(VLabelButton, AButtonShowsPressedForTheSplashAndOnlyItsShapeIsHit) {
   g.Clock().advance(50);
   Frame();
   ASSERT_EQ(g.Count("FillRoundRect"), 1);
-  EXPECT_EQ(Calls("FillRoundRect")[0].color, style.GetColor(kPR));
-  EXPECT_FLOAT_EQ(Calls("FillCircle")[0].nums[2], 25.f) << "the splash, half grown";
+  EXPECT_EQ(g.Calls("FillRoundRect")[0].color, style.GetColor(kPR));
+  EXPECT_FLOAT_EQ(g.Calls("FillCircle")[0].nums[2], 25.f) << "the splash, half grown";
   g.Clock().advance(51);
   Frame();
   EXPECT_EQ(button->GetValue(), 0.);
-  EXPECT_EQ(Calls("FillRoundRect")[0].color, style.GetColor(kFG));
+  EXPECT_EQ(g.Calls("FillRoundRect")[0].color, style.GetColor(kFG));
   EXPECT_EQ(g.Count("FillCircle"), 0);
 
   // A double click is a second press.
@@ -105,9 +89,9 @@ TEST_F(VLabelButton, AButtonDrawsBackgroundShapeLabelValueAndLooksPressedAtAnyNo
   Frame();
   EXPECT_EQ(g.Ops(), (std::vector<std::string>{"BeginFrame", "FillRect", "FillRoundRect",
                                                "DrawText", "DrawText", "EndFrame"}));
-  EXPECT_EQ(Calls("FillRoundRect")[0].color, style.GetColor(kPR));
-  EXPECT_EQ(Calls("DrawText")[0].text, "Go");
-  EXPECT_EQ(Calls("DrawText")[0].rect, button->GetWidgetBounds()) << "the label in the button";
+  EXPECT_EQ(g.Calls("FillRoundRect")[0].color, style.GetColor(kPR));
+  EXPECT_EQ(g.Calls("DrawText")[0].text, "Go");
+  EXPECT_EQ(g.Calls("DrawText")[0].rect, button->GetWidgetBounds()) << "the label in the button";
 }
 
 }  // namespace

@@ -7,15 +7,11 @@
 #include <iterator>
 #include <random>
 
-#include "controls/IVKnobControl.h"
-#include "controls/IVPlotControl.h"
-#include "controls/IVRangeSliderControl.h"
-#include "controls/IVSliderControl.h"
-#include "controls/IVXYPadControl.h"
+#include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = FakeEditorDelegate;
+using P = testing_support::FakeEditorDelegate;
 
 namespace {
 

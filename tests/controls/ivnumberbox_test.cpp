@@ -7,19 +7,17 @@
 
 #include "base/Log.h"
 #include "controls/Controls.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakeTextEntryControl;
-using testing_support::RecordingGraphics;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-const IMouseMod kLeft(true);
 const IMouseMod kShift(true, false, true);
 
 // The box sits at (10, 10, 110, 50): the readout is (10, 10, 85, 50), "+" the upper and "-" the
@@ -28,7 +26,7 @@ constexpr float kReadoutX = 40.f, kReadoutY = 30.f;
 constexpr float kPlusX = 98.f, kPlusY = 18.f;
 constexpr float kMinusX = 98.f, kMinusY = 42.f;
 
-class NumberBox : public ::testing::Test {
+class NumberBox : public testing_support::ControlTestFixture<> {
  protected:
   IVNumberBoxControl* Make(int paramIdx = kNoParameter, const char* fmt = "%0.1f", double def = 50.,
                            double lo = 1., double hi = 100.) {
@@ -58,8 +56,6 @@ class NumberBox : public ::testing::Test {
     return -1.;
   }
 
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
   int actions = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {

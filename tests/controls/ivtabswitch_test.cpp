@@ -10,6 +10,7 @@
 
 using namespace iplug::igraphics;
 using testing_support::DrawCall;
+using testing_support::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {

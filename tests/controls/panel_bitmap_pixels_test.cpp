@@ -7,7 +7,7 @@
 
 #include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
 
@@ -18,19 +18,12 @@ bool Near(const IColor& a, const IColor& b, int tolerance = 3) {
          std::abs(a.G - b.G) <= tolerance && std::abs(a.B - b.B) <= tolerance;
 }
 
-class PanelBitmapPixels : public ::testing::Test {
+class PanelBitmapPixels : public testing_support::ControlTestFixture<IGraphicsNanoVG, 120, 80> {
  protected:
   PanelBitmapPixels() {
     IGraphicsNanoVG::AddResourcePath(TEST_RESOURCES_DIR);
     g.AttachControl(new IPanelControl(g.GetBounds(), COLOR_WHITE));
   }
-  template <class T>
-  T* Attach(T* c) {
-    return static_cast<T*>(g.AttachControl(c));
-  }
-
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, 120, 80};
 };
 
 TEST_F(PanelBitmapPixels, AnLEDLightsItsCentreAndGlowsAroundItOnlyWhenLit) {

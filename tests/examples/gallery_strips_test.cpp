@@ -4,19 +4,15 @@
 
 #include <stdexcept>
 
-#include "Gallery.h"
-#include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
+#include "GalleryTestFixture.h"
 
 using namespace iplug::igraphics;
 using gallery::Gallery;
 
 namespace {
 
-class GalleryStrips : public ::testing::Test {
+class GalleryStrips : public testing_support::GalleryTestFixture {
  protected:
-  void SetUp() override { gallery.Render(); }
-
   const Gallery::Strip& StripOf(const std::string& row) const {
     for (const auto& strip : gallery.Strips()) {
       if (strip.row == row) return strip;
@@ -29,10 +25,6 @@ class GalleryStrips : public ::testing::Test {
         g.GetPixel(static_cast<int>(c->GetRECT().MW()), static_cast<int>(c->GetRECT().MH()));
     return p.R + p.G + p.B;
   }
-
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, Gallery::kWidth, Gallery::kHeight};
-  Gallery gallery{g};
 };
 
 TEST_F(GalleryStrips, EveryStripLiesOnThePictureAndHoldsItsControls) {

@@ -3,21 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include "Gallery.h"
+#include "GalleryTestFixture.h"
 #include "controls/Controls.h"
-#include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
 
 using namespace iplug::igraphics;
 using gallery::Gallery;
 
 namespace {
 
-TEST(GallerySwitches, TheSlideSwitchIsMidSlideAndTheDisabledTabIsPaler) {
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, Gallery::kWidth, Gallery::kHeight};
-  Gallery gallery{g};
-  gallery.Render();
+using GallerySwitches = testing_support::GalleryTestFixture;
+
+TEST_F(GallerySwitches, TheSlideSwitchIsMidSlideAndTheDisabledTabIsPaler) {
   IVSlideSwitchControl* slide = nullptr;
   IVTabSwitchControl* tabs = nullptr;
   for (const auto& cell : gallery.Cells()) {

@@ -5,19 +5,15 @@
 
 #include <stdexcept>
 
-#include "Gallery.h"
-#include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
+#include "GalleryTestFixture.h"
 
 using namespace iplug::igraphics;
 using gallery::Gallery;
 
 namespace {
 
-class GalleryRender : public ::testing::Test {
+class GalleryRender : public testing_support::GalleryTestFixture {
  protected:
-  void SetUp() override { gallery.Render(); }
-
   // Pixels of the cell that differ from the page colour at its top-left corner.
   int InkedPixels(const IRECT& cell) const {
     const IColor page = g.GetPixel(static_cast<int>(cell.L), static_cast<int>(cell.T));
@@ -45,10 +41,6 @@ class GalleryRender : public ::testing::Test {
     }
     throw std::runtime_error("no cell " + row);
   }
-
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, Gallery::kWidth, Gallery::kHeight};
-  Gallery gallery{g};
 };
 
 TEST_F(GalleryRender, EveryRowHasAControlInEachStateAndNoCellIsBlank) {

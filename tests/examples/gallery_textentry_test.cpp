@@ -9,20 +9,19 @@
 #include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "platform/Clock.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 
 namespace {
 
-class GalleryTextEntry : public ::testing::Test {
+class GalleryTextEntry : public testing_support::ControlTestFixture<IGraphicsNanoVG, 220, 70> {
  protected:
   void SetUp() override { platform::setClock(&clock); }
   void TearDown() override { platform::setClock(nullptr); }
 
-  FakeEditorDelegate dlg;
   platform::ManualClock clock{0.};
-  IGraphicsNanoVG g{dlg, 220, 70};
 };
 
 TEST_F(GalleryTextEntry, AnEditIsOpenOverTheCaptionWithTheTypedTextAndACaret) {

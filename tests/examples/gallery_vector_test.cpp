@@ -3,21 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "Gallery.h"
+#include "GalleryTestFixture.h"
 #include "controls/Controls.h"
-#include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
 
 using namespace iplug::igraphics;
-using gallery::Gallery;
 
 namespace {
 
-TEST(GalleryVector, TheBubbleKnobIsHeldMidDragWithItsBubbleOnThePicture) {
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, Gallery::kWidth, Gallery::kHeight};
-  Gallery gallery{g};
-  gallery.Render();
+using GalleryVector = testing_support::GalleryTestFixture;
+
+TEST_F(GalleryVector, TheBubbleKnobIsHeldMidDragWithItsBubbleOnThePicture) {
   const IControl* knob = nullptr;
   for (const auto& strip : gallery.Strips())
     if (strip.row == "Knob, bubble") knob = strip.controls.at(0);

@@ -6,14 +6,16 @@
 #include "PopupScene.h"
 #include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
 using gallery::PopupScene;
 
 namespace {
 
-class PopupSceneRender : public ::testing::Test {
+class PopupSceneRender
+    : public testing_support::ControlTestFixture<IGraphicsNanoVG, PopupScene::kWidth,
+                                                 PopupScene::kHeight> {
  protected:
   void SetUp() override {
     scene.Render();
@@ -24,8 +26,6 @@ class PopupSceneRender : public ::testing::Test {
     return g.GetPixel(static_cast<int>(x), static_cast<int>(y));
   }
 
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, PopupScene::kWidth, PopupScene::kHeight};
   PopupScene scene{g};
   IPopupMenuControl* popup = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "support/FakeEditorDelegate.h"
 
 using iplug::IParam;
+using testing_support::FakeEditorDelegate;
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "controls/IVKnobControl.h"
+#include "controls/Controls.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
 #include "platform/Cursor.h"
@@ -21,6 +21,7 @@
 using namespace iplug::igraphics;
 using platform::NSPoint;
 using testing_support::AttachFakePopupMenuControl;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakePopupMenuControl;
 using testing_support::LoggingControl;
 

@@ -2,20 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
+using testing_support::FakeEditorDelegate;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 
 namespace {
 
-class GraphicsControls : public ::testing::Test {
+class GraphicsControls : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
 };
 
 TEST_F(GraphicsControls, AttachLinksTheControlAndCallsItsHooksInOrder) {

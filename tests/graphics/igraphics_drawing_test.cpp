@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::RecordingGraphics;
 
 namespace {
 
-class CompositeDrawing : public ::testing::Test {
+class CompositeDrawing : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   // Destination rectangles and source offsets of the bitmap draws, in order.
   std::vector<IRECT> Dests() const {
     std::vector<IRECT> out;

@@ -3,29 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
 using testing_support::AttachFakePopupMenuControl;
 using testing_support::AttachFakeTextEntryControl;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakePopupMenuControl;
 using testing_support::FakeTextEntryControl;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-const IMouseMod kLeft(true);
-
-class GraphicsEvents : public ::testing::Test {
+class GraphicsEvents : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Add(const IRECT& r, int paramIdx = kNoParameter) {
     return static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));
   }

@@ -2,25 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::AttachFakePopupMenuControl;
 using testing_support::AttachFakeTextEntryControl;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 
 namespace {
 
 const IColor kRed(255, 255, 0, 0), kGreen(255, 0, 255, 0), kBlue(255, 0, 0, 255);
 
-class GraphicsFrame : public ::testing::Test {
+class GraphicsFrame : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Add(const IRECT& r, const IColor& color) {
     return static_cast<LoggingControl*>(
         g.AttachControl(new LoggingControl(r, kNoParameter, color)));

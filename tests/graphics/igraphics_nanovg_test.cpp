@@ -8,7 +8,7 @@
 
 #include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
-#include "support/FakeEditorDelegate.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
@@ -25,10 +25,8 @@ class Spilling : public IControl {
   void Draw(IGraphics& g) override { g.FillRect(kBlue, mRECT.GetPadded(20.f)); }
 };
 
-class NanoVGPixels : public ::testing::Test {
+class NanoVGPixels : public testing_support::ControlTestFixture<IGraphicsNanoVG, 100, 80> {
  protected:
-  FakeEditorDelegate dlg;
-  IGraphicsNanoVG g{dlg, 100, 80};
 };
 
 TEST_F(NanoVGPixels, AControlPaintsItsRectangleAndNothingElse) {

@@ -3,26 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "base/Log.h"
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingGraphics.h"
+#include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
 using testing_support::AttachFakeTextEntryControl;
+using testing_support::FakeEditorDelegate;
 using testing_support::FakeTextEntryControl;
 using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-const IMouseMod kRight(false, true);
-
-class GraphicsPrompts : public ::testing::Test {
+class GraphicsPrompts : public testing_support::ControlTestFixture<> {
  protected:
-  FakeEditorDelegate dlg;
-  RecordingGraphics g{dlg};
-
   LoggingControl* Add(int paramIdx, const IRECT& r = IRECT(100, 100, 180, 140)) {
     auto* c = static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));
     c->DisablePrompt(false);

@@ -200,3 +200,58 @@ TEST(ControlLooks, ControlsDrawInsideTheirFrames) {
 }
 
 }  // namespace
+
+// The pop-up call: the tracker's answer by title path, the chosen item's action sent
+// before the call returns, disabled and dismissed choices giving nothing.
+TEST_F(ListControlsTest, PoppedUpMenusReturnTheChosenItemAfterSendingItsAction) {
+  struct Row {
+    std::string answer;
+    std::string chosen;  // "" for none
+    Events events;
+  };
+  const Row rows[] = {
+      {"One", "One", {"action 5"}},
+      {"Sub/Deep", "Deep", {"action 6"}},
+      {"Off", "", {}},  // disabled
+      {"", "", {}},     // dismissed
+      {"Nowhere", "", {}},
+  };
+  Ref<NSMenu> menu = Ref<NSMenu>::adopt(new NSMenu);
+  auto addItem = [&](NSMenu* m, const char* title, int action) {
+    Ref<NSMenuItem> item = Ref<NSMenuItem>::adopt(new NSMenuItem(title, action));
+    item->setTarget(rec.get());
+    m->addItem(item.get());
+    return item.get();
+  };
+  addItem(menu.get(), "One", 5);
+  addItem(menu.get(), "Off", 7)->setEnabled(false);
+  Ref<NSMenu> sub = Ref<NSMenu>::adopt(new NSMenu("Sub"));
+  addItem(sub.get(), "Deep", 6);
+  addItem(menu.get(), "Sub", 0)->setSubmenu(sub.get());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.answer);
+    rec->events.clear();
+    h.menus().add({row.answer});
+    Ref<NSMenuItem> chosen = menu->popUpMenu({5, 5}, content);
+    EXPECT_EQ(chosen ? chosen->title() : "", row.chosen);
+    EXPECT_EQ(rec->events, row.events);
+    EXPECT_FALSE(menu->isOpen());
+  }
+  EXPECT_EQ(h.menus().popped().size(), std::size(rows));
+  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"One", "Off", "Sub"}));
+}
+
+TEST_F(ListControlsTest, AClickOnAPopUpButtonPicksFromItsMenu) {
+  auto* pub = add(new NSPopUpButton(NSMakeRect(10, 10, 120, 22)));
+  for (const char* t : {"x", "y"})
+    pub->addItemWithTitle(t);
+  h.menus().add({"y", ""});
+  h.click(w, {20, 20});
+  h.runUntilIdle();
+  EXPECT_EQ(pub->indexOfSelectedItem(), 1);
+  h.click(w, {20, 20});
+  h.runUntilIdle();
+  EXPECT_EQ(pub->indexOfSelectedItem(), 1);
+  EXPECT_EQ(rec->events, (Events{"action 3"}));
+  EXPECT_EQ(h.menus().popped().size(), 2u);
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/DisplayBackend.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
 #include "platform/Window.h"
@@ -111,4 +112,28 @@ TEST_F(MenuWindowTest, ItLaysOutItsShownItemsOnTheScreen) {
   NSMenuItem* chosen = NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(100, 500));
   ASSERT_NE(chosen, nullptr);
   EXPECT_EQ(chosen->title(), "Alpha");
+}
+
+// Where a display shows windows, NSMenu's own pop-up call shows menu windows; a tracker
+// installed by someone else (the harness's answers) is left in place, and headless
+// programs go back to none.
+TEST_F(MenuWindowTest, ShownDisplaysPopUpMenusAsMenuWindows) {
+  struct ShownBackend final : DisplayBackend {
+    const char* name() const override { return "shown"; }
+  };
+  MenuTracker* harness = menuTracker();
+  setDisplayBackend(std::make_unique<ShownBackend>());
+  EXPECT_EQ(menuTracker(), harness);
+  setDisplayBackend(nullptr);
+  setMenuTracker(nullptr);
+  setDisplayBackend(std::make_unique<ShownBackend>());
+  ASSERT_EQ(menuTracker(), NSMenuWindow::tracker());
+  h.key(nullptr, 0x7D, "");
+  h.key(nullptr, 0x24, "\r");
+  Ref<NSMenuItem> chosen = menu->popUpMenu(NSMakePoint(100, 500), nullptr);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->title(), "Alpha");
+  setDisplayBackend(nullptr);
+  EXPECT_EQ(menuTracker(), nullptr);
+  setMenuTracker(harness);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// A base for control test fixtures: the parameter-rich fake delegate, a recording graphics
-// context over it (or a test's own subclass of one), and the steps most control tests take.
-// A fixture that needs a different step declares its own, which hides the one here.
+// A base for control test fixtures: the parameter-rich fake delegate, a graphics context over it
+// (the recording one, a test's own subclass of it, or a drawing one) of the given size, and the
+// steps most control tests take. A fixture that needs a different step declares its own, which
+// hides the one here.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 
 namespace testing_support {
 
-template <class Graphics = RecordingGraphics>
+template <class Graphics = RecordingGraphics, int Width = 400, int Height = 300>
 class ControlTestFixture : public ::testing::Test {
  protected:
   static inline const IMouseMod kLeft{true};
@@ -35,7 +36,7 @@ class ControlTestFixture : public ::testing::Test {
   }
 
   FakeEditorDelegate dlg;
-  Graphics g{dlg};
+  Graphics g{dlg, Width, Height};
 };
 
 }  // namespace testing_support

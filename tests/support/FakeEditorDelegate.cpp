@@ -1,4 +1,6 @@
-#include "FakeEditorDelegate.h"
+#include "support/FakeEditorDelegate.h"
+
+namespace testing_support {
 
 void FakeEditorDelegate::SetParameterValueFromUI(int paramIdx, double normalizedValue) {
   mCalls.push_back({Call::kSetValue, paramIdx, normalizedValue});
@@ -14,3 +16,5 @@ void FakeEditorDelegate::EndInformHostOfParamChangeFromUI(int paramIdx) {
   mCalls.push_back({Call::kEnd, paramIdx, 0.0});
   IEditorDelegate::EndInformHostOfParamChangeFromUI(paramIdx);
 }
+
+}  // namespace testing_support

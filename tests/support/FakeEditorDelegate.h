@@ -4,6 +4,8 @@
 
 #include "demo/DemoEditorDelegate.h"
 
+namespace testing_support {
+
 // The demo delegate, with one parameter of every kind, that also records every call the
 // user-interface side makes on it, in order.
 class FakeEditorDelegate : public demo::DemoEditorDelegate {
@@ -34,3 +36,5 @@ class FakeEditorDelegate : public demo::DemoEditorDelegate {
   std::vector<Call> mCalls;
   std::vector<int> mAccepted;
 };
+
+}  // namespace testing_support

@@ -399,4 +399,10 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   return reinterpret_cast<const std::uint32_t*>(row)[px];
 }
 
+bool PlatformHarness::chooseMenuItem(NSMenu* menu, const std::string& path) {
+  NSMenuItem* item = findMenuItem(menu, path, true);
+  if (!item || !item->isEnabled() || item->hasSubmenu()) return false;
+  return item->sendAction();
+}
+
 }  // namespace testsupport

@@ -11,6 +11,7 @@
 #include "platform/View.h"
 #include "platform/VirtualClock.h"
 #include "platform/Window.h"
+#include "support/MenuAnswers.h"
 
 namespace testsupport {
 
@@ -88,6 +89,12 @@ class PlatformHarness {
   void setWatchdog(double virtualMs) { mWatchdogMs = virtualMs; }
   bool watchdogFired() const { return mWatchdogFired; }
 
+  // Menus: pop-ups take their answers from menus().add(...) in order; chooseMenuItem
+  // picks an item of a menu shown elsewhere (the main menu) by title path, opening each
+  // menu on the way, and sends its action. False when the path names no enabled item.
+  MenuAnswers& menus() { return mMenus; }
+  static bool chooseMenuItem(platform::NSMenu* menu, const std::string& path);
+
   // Inspection.
   static std::string describeWindows();
   static std::string describeViewTree(const platform::NSView* root);
@@ -111,6 +118,7 @@ class PlatformHarness {
   bool mWatchdogFired = false;
   unsigned mLastDropOperation = 0;
   base::LogCapture mLog;
+  MenuAnswers mMenus;
 };
 
 }  // namespace testsupport

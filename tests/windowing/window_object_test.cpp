@@ -217,6 +217,7 @@ TEST_F(WindowObjectTest, DestroyingTheMainMenusWindowRemovesTheMainMenuUnlessQui
   auto* object = platform::liveObjectAs<platform::NSMenu>(menu);
   object->addItem(new platform::NSMenuItem("Item"));
   object->itemAtIndex(0)->release();
+  object->itemAtIndex(0)->setTag(40001);  // items without a command id keep their own target
   swell::objectFromHandleAs<Swell_vCorvaneBrisko_hwnd>(dialog)->swellSetMenu(menu);
   EXPECT_EQ(object->itemAtIndex(0)->target(), swell::objectFromHandle(dialog));
   platform::NSApp()->setMainMenu(object);

@@ -14,12 +14,19 @@ namespace {
 HMENU gDefaultWindowMenu = nullptr;
 HMENU gDefaultModalWindowMenu = nullptr;
 
-void setTargets(platform::NSMenu* menu, platform::NSObject* target, int depth) {
-  // Menus are trees; the bound only guards against a menu made its own submenu.
+// Items with a command id go to the receiver; items with id 0 keep their own target.
+// The receiver also hears each menu about to open. Menus are trees; the bound only
+// guards against a menu made its own submenu.
+void setDestination(platform::NSMenu* menu, platform::NSObject* receiver, int depth) {
   if (!menu || depth > 64) return;
+  menu->setDelegate(dynamic_cast<platform::NSMenuDelegate*>(receiver));
   for (platform::NSMenuItem* item : menu->itemArray()) {
-    item->setTarget(target);
-    setTargets(item->submenu(), target, depth + 1);
+    if (item->hasSubmenu()) {
+      setDestination(item->submenu(), receiver, depth + 1);
+    } else if (item->tag() != 0) {
+      item->setTarget(receiver);
+      if (receiver) item->setAction(kSwellCommandAction);
+    }
   }
 }
 }  // namespace
@@ -27,7 +34,10 @@ void setTargets(platform::NSMenu* menu, platform::NSObject* target, int depth) {
 void SWELL_SetMenuDestination(HMENU menu, HWND hwnd) {
   auto* object = platform::liveObjectAs<platform::NSMenu>(menu);
   if (!object) return;
-  setTargets(object, swell::objectFromHandle(hwnd), 0);
+  platform::NSObject* receiver = swell::objectFromHandle(hwnd);
+  // A window takes commands only when it can turn them into WM_COMMAND.
+  if (hwnd && !dynamic_cast<platform::ActionTarget*>(receiver)) return;
+  setDestination(object, receiver, 0);
 }
 
 void SWELL_SetDefaultWindowMenu(HMENU menu) {

@@ -1,0 +1,234 @@
+#include "host/AppMain.h"
+
+#include <csignal>
+#include <memory>
+#include <string>
+
+#include "base/Log.h"
+#include "host/AppResources.h"
+#include "host/IPlugAPPHost.h"
+#include "platform/Application.h"
+#include "platform/Text.h"
+#include "windowing/core/WindowInterfaces.h"
+
+namespace host {
+
+namespace {
+
+HWND gMainWindow = nullptr;
+std::unique_ptr<IPlugAPPHost> gHost;
+volatile std::sig_atomic_t gQuitRequested = 0;
+
+// Registers the resources once the host unit is part of the program.
+const bool kResourcesRegistered = (RegisterAppResources(), true);
+
+int commandId(WPARAM wParam) {
+  return static_cast<int>(wParam & 0xFFFF);
+}
+
+int notification(WPARAM wParam) {
+  return static_cast<int>((wParam >> 16) & 0xFFFF);
+}
+
+void terminateApplication() {
+  platform::NSApp()->terminate(nullptr);
+}
+
+// The two MIDI lists of "Preferences" and the names picked in them; kept for the one
+// modal dialog that runs at a time.
+struct PreferencesChoice {
+  std::string input;
+  std::string output;
+};
+PreferencesChoice gChoice;
+
+void fillList(HWND dialog, int id, const std::vector<std::string>& names,
+              const std::string& remembered) {
+  HWND list = GetDlgItem(dialog, id);
+  SendMessage(list, CB_RESETCONTENT, 0, 0);
+  std::vector<std::string> entries{kNoMidiPort};
+  entries.insert(entries.end(), names.begin(), names.end());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const LRESULT index =
+        SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i].c_str()));
+    if (index >= 0) SendMessage(list, CB_SETITEMDATA, static_cast<WPARAM>(index), i);
+  }
+  const LRESULT found = SendMessage(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(remembered.c_str()));
+  SendMessage(list, CB_SETCURSEL, found >= 0 ? static_cast<WPARAM>(found) : 0, 0);
+}
+
+// The text of the list's selected entry, however long.
+std::string selectedText(HWND dialog, int id) {
+  HWND list = GetDlgItem(dialog, id);
+  const LRESULT index = SendMessage(list, CB_GETCURSEL, 0, 0);
+  if (index < 0) return kNoMidiPort;
+  const LRESULT length = SendMessage(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return kNoMidiPort;
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessage(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(std::char_traits<char>::length(text.c_str()));
+  return text;
+}
+
+void applyPreferences() {
+  if (!gHost) return;
+  gHost->SelectMidiInput(gChoice.input);
+  gHost->SelectMidiOutput(gChoice.output);
+  gHost->UpdateIniFile();
+}
+
+// Escape and Return in a non-text view go to the view itself (dialog keys), not to menus.
+INT_PTR routeDialogKey(const MSG* msg, const platform::NSEvent* event) {
+  if (!msg || !msg->hwnd || !event || msg->message != WM_KEYDOWN) return 0;
+  if ((msg->lParam & ~static_cast<LPARAM>(FVIRTKEY)) != 0) return 0;
+  if (msg->wParam != VK_ESCAPE && msg->wParam != VK_RETURN) return 0;
+  auto* view = swell::objectFromHandleAs<platform::NSView>(msg->hwnd);
+  if (!view || dynamic_cast<platform::NSText*>(view)) return 0;
+  view->keyDown(*event);
+  return 1;
+}
+
+}  // namespace
+
+HWND MainWindow() {
+  return gMainWindow;
+}
+
+void RequestQuit() {
+  gQuitRequested = 1;
+}
+
+INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      SetTimer(hwnd, kIdleTimerId, iplug::IPlugAPP::kTimerIntervalMs, nullptr);
+      return 1;
+    case WM_TIMER:
+      if (wParam != kIdleTimerId) return 0;
+      if (gHost && gHost->GetApp()) {
+        gHost->GetApp()->OnTimer();
+        gHost->LogDroppedMidi();
+      }
+      if (gQuitRequested) {
+        gQuitRequested = 0;
+        base::log(base::LogLevel::Info, "host", "quitting on a signal");
+        terminateApplication();
+      }
+      return 1;
+    case WM_CLOSE:
+      terminateApplication();
+      return 1;
+    case WM_COMMAND:
+      switch (commandId(wParam)) {
+        case kCmdPreferences:
+          SWELL_DialogBox(
+              SWELL_DialogResourceHead,
+              reinterpret_cast<const char*>(static_cast<UINT_PTR>(kPreferencesDialogId)), hwnd,
+              PreferencesDlgProc, 0);
+          return 1;
+        case kCmdQuit:
+          terminateApplication();
+          return 1;
+        default:
+          if (gHost && gHost->GetApp()) gHost->GetApp()->OnHostMenuCommand(commandId(wParam));
+          return 1;
+      }
+    case WM_DESTROY:
+      KillTimer(hwnd, kIdleTimerId);
+      gMainWindow = nullptr;
+      // The ports and the stream close with the host.
+      IPlugAPPHost::SetInstance(nullptr);
+      gHost.reset();
+      base::log(base::LogLevel::Info, "host", "main window closed, ports and stream closed");
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      if (!gHost) return 1;
+      gHost->ProbeMidiPorts();
+      gChoice = {gHost->Settings().midiInDev, gHost->Settings().midiOutDev};
+      fillList(hwnd, kMidiInList, gHost->MidiInputNames(), gChoice.input);
+      fillList(hwnd, kMidiOutList, gHost->MidiOutputNames(), gChoice.output);
+      gChoice = {selectedText(hwnd, kMidiInList), selectedText(hwnd, kMidiOutList)};
+      return 1;
+    case WM_COMMAND:
+      switch (commandId(wParam)) {
+        case kMidiInList:
+          if (notification(wParam) == CBN_SELCHANGE)
+            gChoice.input = selectedText(hwnd, kMidiInList);
+          return 1;
+        case kMidiOutList:
+          if (notification(wParam) == CBN_SELCHANGE)
+            gChoice.output = selectedText(hwnd, kMidiOutList);
+          return 1;
+        case IDOK:
+          applyPreferences();
+          EndDialog(hwnd, IDOK);
+          return 1;
+        case kApplyButton:
+          applyPreferences();
+          return 1;
+        case IDCANCEL:
+          EndDialog(hwnd, IDCANCEL);
+          return 1;
+        default:
+          return 0;
+      }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace host
+
+INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
+  using namespace host;
+  switch (code) {
+    case SWELLAPP_ONLOAD:
+      if (!kResourcesRegistered) return 0;
+      base::log(base::LogLevel::Info, "host", "starting");
+      gHost = std::make_unique<IPlugAPPHost>(SettingsPath());
+      IPlugAPPHost::SetInstance(gHost.get());
+      gHost->Init();
+      return 0;
+    case SWELLAPP_LOADED: {
+      HMENU menu =
+          SWELL_LoadMenu(SWELL_MenuResourceHead,
+                         reinterpret_cast<const char*>(static_cast<UINT_PTR>(kMainMenuId)));
+      gMainWindow =
+          SWELL_CreateDialog(SWELL_DialogResourceHead,
+                             reinterpret_cast<const char*>(static_cast<UINT_PTR>(kMainDialogId)),
+                             nullptr, MainDlgProc, 0);
+      if (!gMainWindow) {
+        base::warn("host", "the main window could not be made");
+        if (menu) DestroyMenu(menu);
+        return 0;
+      }
+      if (menu) {
+        SetMenu(gMainWindow, menu);
+        SWELL_SetDefaultModalWindowMenu(menu);
+      }
+      ShowWindow(gMainWindow, SW_SHOW);
+      base::log(base::LogLevel::Info, "host", "main window open");
+      return 0;
+    }
+    case SWELLAPP_DESTROY:
+      if (gMainWindow) DestroyWindow(gMainWindow);
+      return 0;
+    case SWELLAPP_ONCOMMAND:
+      if (gMainWindow && (parm1 & 0xFFFF))
+        SendMessage(gMainWindow, WM_COMMAND, static_cast<WPARAM>(parm1 & 0xFFFF), 0);
+      return 0;
+    case SWELLAPP_PROCESSMESSAGE:
+      return routeDialogKey(reinterpret_cast<const MSG*>(parm1),
+                            reinterpret_cast<const platform::NSEvent*>(parm2));
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "windowing/Win32.h"
+
+namespace host {
+
+// The main window while it exists (code 2 until it is destroyed).
+HWND MainWindow();
+
+// The dialog procedures of 40001 and 40002.
+INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Async-signal-safe: asks the program to quit; the main window's timer terminates the
+// application (codes 4 and 3), as the Quit command does.
+void RequestQuit();
+
+// The timer that drives the application's idle work and the quit request.
+inline constexpr UINT_PTR kIdleTimerId = 1;
+
+}  // namespace host

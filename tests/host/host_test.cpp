@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "HostFixture.h"
+#include "base/Log.h"
+#include "windowing/Win32.h"
+
+namespace hosttest {
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Codes with no work answer 0; a key message without a window or MSG is not consumed;
+// a menu command reaches the main window only when its low 16 bits name one.
+TEST_F(HostTest, TheApplicationCallbackAnswersEveryCode) {
+  base::LogCapture log;
+  start();
+  EXPECT_NE(readFile(settingsFile()).find("outdev=off"), std::string::npos);
+  MSG noWindow;
+  EXPECT_EQ(AppMainProc(SWELLAPP_PROCESSMESSAGE, 0, 0), 0);
+  EXPECT_EQ(AppMainProc(SWELLAPP_PROCESSMESSAGE, reinterpret_cast<INT_PTR>(&noWindow), 0), 0);
+  EXPECT_EQ(AppMainProc(SWELLAPP_ACTIVATE, 1, 0), 0);
+  EXPECT_EQ(AppMainProc(SWELLAPP_ONCOMMAND, 0x10000, 0), 0);
+  EXPECT_FALSE(log.contains("demo: menu command"));
+  EXPECT_EQ(AppMainProc(SWELLAPP_ONCOMMAND, 0x10000 | host::kCmdAbout, 0), 0);
+  EXPECT_TRUE(log.contains("demo: menu command 40005"));
+  // The menu from 40004 hangs on the main window.
+  HMENU menu = GetMenu(host::MainWindow());
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(GetMenuItemCount(menu), 3);
+}
+
+// A remembered name longer than any fixed buffer comes back whole; Cancel keeps it,
+// Apply writes the pick and keeps the dialog, OK writes and ends it.
+TEST_F(HostTest, ThePreferencesRoadKeepsCancelsAppliesAndRemembers) {
+  const std::string longName(300, 'x');
+  std::filesystem::create_directories(config / host::kAppName);
+  std::ofstream(settingsFile()) << "[midi]\nindev=" << longName << "\noutdev=" << longName << "\n";
+  start();
+  EXPECT_EQ(hostObject()->Settings().midiInDev, longName);
+
+  withPreferences([&](HWND dialog) {
+    EXPECT_EQ(selection(dialog, host::kMidiInList), "off");  // the name is not listed
+    SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_NE(readFile(settingsFile()).find("indev=" + longName), std::string::npos);
+  EXPECT_EQ(hostObject()->Settings().midiOutDev, longName);
+
+  withPreferences([&](HWND dialog) {
+    ASSERT_TRUE(pick(dialog, host::kMidiOutList, "off"));
+    SendMessage(dialog, WM_COMMAND, host::kApplyButton, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_NE(readFile(settingsFile()).find("outdev=off"), std::string::npos);
+    ASSERT_TRUE(pick(dialog, host::kMidiInList, "off"));
+    SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  const std::string written = readFile(settingsFile());
+  EXPECT_EQ(written.find(longName), std::string::npos) << written;
+  EXPECT_EQ(hostObject()->Settings().midiInDev, "off");
+}
+
+}  // namespace
+}  // namespace hosttest

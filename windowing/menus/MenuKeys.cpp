@@ -1,0 +1,83 @@
+#include <cctype>
+#include <cstring>
+
+#include "platform/Event.h"
+#include "windowing/menus/Menus.h"
+#include "windowing/menus/detail/MenuObjects.h"
+
+namespace {
+
+constexpr int kFirstFunctionKey = 112;  // F1
+constexpr int kLastFunctionKey = 135;   // F24
+constexpr char32_t kFunctionKeyBase = 0xF704;
+
+struct KeyCharacter {
+  int key;
+  char32_t character;
+};
+// Virtual keys whose key equivalent is a control or function-key character.
+constexpr KeyCharacter kVirtualKeyCharacters[] = {
+    {8, 8},       {13, 13},     {33, 0xF72C}, {34, 0xF72D}, {35, 0xF72B},
+    {36, 0xF729}, {37, 0xF702}, {38, 0xF700}, {39, 0xF703}, {40, 0xF701},
+    {45, 0xF727}, {46, 127},    {109, '-'},
+};
+
+bool isPunctuationKey(int key) {
+  return key < 128 && key > 0 && std::strchr("][?!,.\"\\|'/", key) != nullptr;
+}
+
+// The key equivalent character of a key, or 0 for none.
+char32_t keyEquivalentOf(int key, unsigned modifiers) {
+  const bool virtualKey = (modifiers & FVIRTKEY) != 0;
+  const bool shift = (modifiers & FSHIFT) != 0;
+  const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+  if (letterOrDigit || (!virtualKey && isPunctuationKey(key)))
+    return shift ? static_cast<char32_t>(key) : static_cast<char32_t>(std::tolower(key));
+  if (!virtualKey) {
+    // Without the virtual-key flag the key is a character ('p' is not F1).
+    if (key >= 'a' && key <= 'z') return shift ? std::toupper(key) : key;
+    if (key >= 32 && key < 127) return static_cast<char32_t>(key);
+    if (key == 8 || key == 13 || key == 127) return static_cast<char32_t>(key);
+    return 0;
+  }
+  if (key >= kFirstFunctionKey && key <= kLastFunctionKey)
+    return kFunctionKeyBase + static_cast<char32_t>(key - kFirstFunctionKey);
+  for (const KeyCharacter& entry : kVirtualKeyCharacters)
+    if (entry.key == key) return entry.character;
+  return 0;
+}
+
+std::string utf8Of(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+  return out;
+}
+
+}  // namespace
+
+BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modifiers) {
+  platform::NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
+  if (!found) return 0;
+  char32_t character = keyEquivalentOf(key, modifiers);
+  found->setKeyEquivalent(character ? utf8Of(character) : std::string());
+  std::uint64_t mask = 0;
+  if (modifiers & FCONTROL) mask |= platform::NSEventModifierFlagCommand;
+  if (modifiers & FALT) mask |= platform::NSEventModifierFlagOption;
+  if (modifiers & FLWIN) mask |= platform::NSEventModifierFlagControl;
+  // A letter's case already carries Shift.
+  const bool letter =
+      (key >= 'A' && key <= 'Z') || (!(modifiers & FVIRTKEY) && key >= 'a' && key <= 'z');
+  if ((modifiers & FSHIFT) && !letter) mask |= platform::NSEventModifierFlagShift;
+  found->setKeyEquivalentModifierMask(mask);
+  return 1;
+}
