@@ -78,8 +78,8 @@ void BM_RawPutImage(benchmark::State& state) {
   std::vector<char> plain;
   if (gBackend->usesSharedMemory()) {
     image = XShmCreateImage(d, info.visual, 24, ZPixmap, nullptr, &segment, width, height);
-    segment.shmid = shmget(IPC_PRIVATE, std::size_t(image->bytes_per_line) * height,
-                           IPC_CREAT | 0600);
+    segment.shmid =
+        shmget(IPC_PRIVATE, std::size_t(image->bytes_per_line) * height, IPC_CREAT | 0600);
     segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
     XShmAttach(d, &segment);
     XSync(d, False);

@@ -1,11 +1,16 @@
 # Compiler options shared by every target of the project.
 add_library(project_options INTERFACE)
 target_compile_options(project_options INTERFACE
-  -Wall -Wextra -Wimplicit-fallthrough -Wnon-virtual-dtor -Wno-unused-parameter
-  $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
+  # Shadowed locals are GCC's check alone: clang's -Wshadow covers every enclosing scope.
+  -Wall -Wextra -Wimplicit-fallthrough $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
+  -Wpedantic -Wcast-qual -Wno-unused-parameter
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Woverloaded-virtual -Wextra-semi>)
 if(WARNINGS_AS_ERRORS)
   target_compile_options(project_options INTERFACE -Werror)
 endif()
+
+# The standard library checks indexes, iterators and preconditions in debug builds.
+add_compile_definitions($<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 
 if(ENABLE_SANITIZERS)
   # float-cast-overflow is not part of -fsanitize=undefined in GCC; out-of-range float to int
@@ -16,12 +21,21 @@ if(ENABLE_SANITIZERS)
   add_link_options(${SANITIZER_FLAGS})
 endif()
 
+if(ENABLE_THREAD_SANITIZER)
+  if(ENABLE_SANITIZERS)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer")
+  endif()
+  set(THREAD_SANITIZER_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+  add_compile_options(${THREAD_SANITIZER_FLAGS})
+  add_link_options(${THREAD_SANITIZER_FLAGS})
+endif()
+
 if(BUILD_FUZZERS)
   # Everything a fuzz target links is instrumented for coverage and checked by the sanitizers;
   # the fuzz targets add libFuzzer's main.
   set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
                  -fno-omit-frame-pointer)
-  add_compile_options(${FUZZ_FLAGS} -O1)
+  add_compile_options(${FUZZ_FLAGS})
   add_link_options(-fsanitize=address,undefined)
 endif()
 

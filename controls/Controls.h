@@ -21,6 +21,7 @@
 #include "controls/IButtonControlBase.h"
 #include "controls/ICaptionControl.h"
 #include "controls/IControlActions.h"
+#include "controls/IDragControlBase.h"
 #include "controls/IKnobControlBase.h"
 #include "controls/ILEDControl.h"
 #include "controls/IPanelControl.h"

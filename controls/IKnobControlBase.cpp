@@ -1,51 +1,20 @@
 #include "controls/IKnobControlBase.h"
 
-#include <algorithm>
-
-#include "controls/ControlDrag.h"
-#include "graphics/IGraphics.h"
+#include <utility>
 
 namespace iplug {
 namespace igraphics {
 
 IKnobControlBase::IKnobControlBase(const IRECT& bounds, int paramIdx, EDirection direction,
                                    double gearing)
-    : IControl(bounds, paramIdx), mDirection(direction), mGearing(gearing) {}
+    : IDragControlBase(bounds, paramIdx, direction, gearing) {}
 
 IKnobControlBase::IKnobControlBase(const IRECT& bounds, IActionFunction action,
                                    EDirection direction, double gearing)
-    : IControl(bounds, std::move(action)), mDirection(direction), mGearing(gearing) {}
-
-bool IKnobControlBase::IsFineControl(const IMouseMod& mod) {
-  return IsFineAdjust(mod);
-}
-
-void IKnobControlBase::OnMouseDown(float x, float y, const IMouseMod& mod) {
-  mMouseDown = true;
-  mMouseDragValue = GetValue(0);
-  if (mHideCursorOnDrag && GetUI()) GetUI()->HideMouseCursor(true, true);
-  if (mod.R) PromptUserInput(GetValIdxForPos(x, y));
-}
-
-void IKnobControlBase::OnMouseUp(float x, float y, const IMouseMod& mod) {
-  if (mHideCursorOnDrag && GetUI()) GetUI()->HideMouseCursor(false, true);
-  mMouseDown = false;
-  SetDirty(false);
-}
+    : IDragControlBase(bounds, std::move(action), direction, gearing) {}
 
 void IKnobControlBase::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) {
-  double increment = 0.;
-  if (!DragIncrement(dX, dY, mDirection, GetDragBounds(), mGearing, IsFineControl(mod), increment))
-    return;
-  mMouseDragValue = std::clamp(mMouseDragValue + increment, 0., 1.);
-  SetValue(QuantiseToParam(GetParam(0), mMouseDragValue), 0);
-  SetDirty(true);
-}
-
-void IKnobControlBase::OnMouseWheel(float x, float y, const IMouseMod& mod, float d) {
-  if (d == 0.f || !std::isfinite(d)) return;  // no turn, no change and no action
-  SetValue(WheelValue(GetParam(0), GetValue(0), d, IsFineControl(mod)), 0);
-  SetDirty(true);
+  DragValueBy(dX, dY, GetDragBounds(), mod);
 }
 
 }  // namespace igraphics

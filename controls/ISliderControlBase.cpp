@@ -1,30 +1,17 @@
 #include "controls/ISliderControlBase.h"
 
-#include <algorithm>
-
 #include "controls/ControlDrag.h"
-#include "graphics/IGraphics.h"
 
 namespace iplug {
 namespace igraphics {
 
 ISliderControlBase::ISliderControlBase(const IRECT& bounds, int paramIdx, EDirection direction,
                                        double gearing, float handleSize)
-    : IControl(bounds, paramIdx),
-      mDirection(direction),
-      mHandleSize(handleSize),
-      mGearing(gearing) {}
+    : IDragControlBase(bounds, paramIdx, direction, gearing), mHandleSize(handleSize) {}
 
 ISliderControlBase::ISliderControlBase(const IRECT& bounds, IActionFunction action,
                                        EDirection direction, double gearing, float handleSize)
-    : IControl(bounds, std::move(action)),
-      mDirection(direction),
-      mHandleSize(handleSize),
-      mGearing(gearing) {}
-
-bool ISliderControlBase::IsFineControl(const IMouseMod& mod) {
-  return IsFineAdjust(mod);
-}
+    : IDragControlBase(bounds, std::move(action), direction, gearing), mHandleSize(handleSize) {}
 
 void ISliderControlBase::OnResize() {
   SetTargetRECT(mRECT);
@@ -45,17 +32,9 @@ void ISliderControlBase::SnapToTrack(float x, float y) {
 }
 
 void ISliderControlBase::OnMouseDown(float x, float y, const IMouseMod& mod) {
-  mMouseDown = true;
+  mMouseDown = true;  // the press counts as down while it places the value
   if (!IsSteppedParam(GetParam(0))) SnapToTrack(x, y);
-  mMouseDragValue = GetValue(0);
-  if (mHideCursorOnDrag && GetUI()) GetUI()->HideMouseCursor(true, true);
-  if (mod.R) PromptUserInput(GetValIdxForPos(x, y));
-}
-
-void ISliderControlBase::OnMouseUp(float x, float y, const IMouseMod& mod) {
-  if (mHideCursorOnDrag && GetUI()) GetUI()->HideMouseCursor(false, true);
-  mMouseDown = false;
-  SetDirty(false);
+  IDragControlBase::OnMouseDown(x, y, mod);
 }
 
 void ISliderControlBase::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) {
@@ -67,17 +46,7 @@ void ISliderControlBase::OnMouseDrag(float x, float y, float dX, float dY, const
     SnapToTrack(x, y);
     return;
   }
-  double increment = 0.;
-  if (!DragIncrement(dX, dY, mDirection, mTrack, mGearing, IsFineControl(mod), increment)) return;
-  mMouseDragValue = std::clamp(mMouseDragValue + increment, 0., 1.);
-  SetValue(QuantiseToParam(param, mMouseDragValue), 0);
-  SetDirty(true);
-}
-
-void ISliderControlBase::OnMouseWheel(float x, float y, const IMouseMod& mod, float d) {
-  if (d == 0.f || !std::isfinite(d)) return;
-  SetValue(WheelValue(GetParam(0), GetValue(0), d, IsFineControl(mod)), 0);
-  SetDirty(true);
+  DragValueBy(dX, dY, mTrack, mod);
 }
 
 }  // namespace igraphics

@@ -115,6 +115,7 @@ struct ITextEntryControl::Editor {
     row->baseline_y_delta = 1.25f;
     switch (c->mText.mAlign) {
       case EAlign::Near:
+      default:  // a value out of range lays out as the first
         row->x0 = r.L;
         break;
       case EAlign::Center:
@@ -127,6 +128,7 @@ struct ITextEntryControl::Editor {
     row->x1 = row->x0 + w;
     switch (c->mText.mVAlign) {
       case EVAlign::Top:
+      default:
         row->ymin = 0.f;
         break;
       case EVAlign::Middle:

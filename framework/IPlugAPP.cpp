@@ -47,6 +47,12 @@ void IPlugAPP::OnTimer() {
   OnIdle();
 }
 
+void IPlugAPP::OnEditorClosed() {
+  for (int i = 0; i < NParams(); ++i)
+    for (int open = GetGestureDepth(i); open > 0; --open)
+      EndInformHostOfParamChangeFromUI(i);
+}
+
 bool IPlugAPP::SendMidiMsg(const IMidiMsg& msg) {
   return mSender && mSender->SendMidiMsg(msg);
 }

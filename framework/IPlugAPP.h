@@ -45,6 +45,10 @@ class IPlugAPP : public IEditorDelegate {
   // Messages dropped since the last call (MIDI thread and audio thread together).
   std::uint64_t TakeDroppedMessages() { return mDropped.exchange(0); }
 
+  // The editor closes: each gesture still open on a parameter (a control held) ends, so
+  // the host hears the End call as after a release.
+  void OnEditorClosed();
+
   // Outgoing MIDI through the host's sender; false without one or when it refuses.
   void SetMidiSender(IMidiSender* sender) { mSender = sender; }
   bool SendMidiMsg(const IMidiMsg& msg);

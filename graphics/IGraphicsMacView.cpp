@@ -165,58 +165,60 @@ bool IGraphicsMacView::TrackPointer(const NSEvent& e, float& x, float& y, float&
   return true;
 }
 
-void IGraphicsMacView::mouseDown(const NSEvent& e) {
+// The left and right buttons differ only in the button they report.
+
+void IGraphicsMacView::Press(const NSEvent& e, const IMouseMod& mod, bool doubleClicks) {
   float x, y;
-  if (!mGraphics) return platform::NSView::mouseDown(e);
   if (!EventPosition(e, x, y)) return;
   platform::Ref<platform::NSView> keep(this);
   mMouseX = x;
   mMouseY = y;
-  const IMouseMod mod = MouseModFromEvent(e, true, false);
-  if (e.clickCount > 1 && mGraphics->OnMouseDblClick(x, y, mod)) return;
+  if (doubleClicks && e.clickCount > 1 && mGraphics->OnMouseDblClick(x, y, mod)) return;
   mGraphics->OnMouseDown(x, y, mod);
 }
 
-void IGraphicsMacView::rightMouseDown(const NSEvent& e) {
-  float x, y;
-  if (!mGraphics) return platform::NSView::rightMouseDown(e);
-  if (!EventPosition(e, x, y)) return;
+void IGraphicsMacView::Release(const NSEvent& e, const IMouseMod& mod) {
+  float x, y, dX, dY;
+  if (!TrackPointer(e, x, y, dX, dY)) return;
   platform::Ref<platform::NSView> keep(this);
-  mMouseX = x;
-  mMouseY = y;
-  mGraphics->OnMouseDown(x, y, MouseModFromEvent(e, false, true));
+  mGraphics->OnMouseUp(x, y, mod);
+}
+
+void IGraphicsMacView::Drag(const NSEvent& e, const IMouseMod& mod) {
+  float x, y, dX, dY;
+  if (!TrackPointer(e, x, y, dX, dY)) return;
+  platform::Ref<platform::NSView> keep(this);
+  mGraphics->OnMouseDrag(x, y, dX, dY, mod);
+}
+
+void IGraphicsMacView::mouseDown(const NSEvent& e) {
+  if (!mGraphics) return platform::NSView::mouseDown(e);
+  Press(e, MouseModFromEvent(e, true, false), true);
+}
+
+void IGraphicsMacView::rightMouseDown(const NSEvent& e) {
+  if (!mGraphics) return platform::NSView::rightMouseDown(e);
+  Press(e, MouseModFromEvent(e, false, true), false);
 }
 
 void IGraphicsMacView::mouseUp(const NSEvent& e) {
-  float x, y, dX, dY;
   if (!mGraphics) return platform::NSView::mouseUp(e);
-  if (!TrackPointer(e, x, y, dX, dY)) return;
-  platform::Ref<platform::NSView> keep(this);
-  mGraphics->OnMouseUp(x, y, MouseModFromEvent(e, true, false));
+  Release(e, MouseModFromEvent(e, true, false));
 }
 
 void IGraphicsMacView::rightMouseUp(const NSEvent& e) {
-  float x, y, dX, dY;
   if (!mGraphics) return platform::NSView::rightMouseUp(e);
-  if (!TrackPointer(e, x, y, dX, dY)) return;
-  platform::Ref<platform::NSView> keep(this);
-  mGraphics->OnMouseUp(x, y, MouseModFromEvent(e, false, true));
+  Release(e, MouseModFromEvent(e, false, true));
 }
 
 void IGraphicsMacView::mouseDragged(const NSEvent& e) {
-  float x, y, dX, dY;
   if (!mGraphics) return platform::NSView::mouseDragged(e);
-  if (!TrackPointer(e, x, y, dX, dY)) return;
-  platform::Ref<platform::NSView> keep(this);
-  mGraphics->OnMouseDrag(x, y, dX, dY, MouseModFromEvent(e, true, false));
+  Drag(e, MouseModFromEvent(e, true, false));
 }
 
 void IGraphicsMacView::rightMouseDragged(const NSEvent& e) {
-  float x, y, dX, dY;
   if (!mGraphics) return platform::NSView::rightMouseDragged(e);
-  if (!TrackPointer(e, x, y, dX, dY)) return;
-  platform::Ref<platform::NSView> keep(this);
-  mGraphics->OnMouseDrag(x, y, dX, dY, MouseModFromEvent(e, false, true));
+  Drag(e, MouseModFromEvent(e, false, true));
 }
 
 void IGraphicsMacView::mouseMoved(const NSEvent& e) {

@@ -85,6 +85,10 @@ class IGraphicsMacView : public platform::NSView {
   bool EventPosition(const platform::NSEvent& e, float& x, float& y);
   // Position and drag deltas of a mouse event, honouring the pointer lock.
   bool TrackPointer(const platform::NSEvent& e, float& x, float& y, float& dX, float& dY);
+  // What a press, a release and a drag of either button do (a double click only for the left).
+  void Press(const platform::NSEvent& e, const IMouseMod& mod, bool doubleClicks);
+  void Release(const platform::NSEvent& e, const IMouseMod& mod);
+  void Drag(const platform::NSEvent& e, const IMouseMod& mod);
   void SyncScreenScale();
   platform::NSRect ToViewRect(const IRECT& r) const;
 

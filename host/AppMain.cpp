@@ -130,6 +130,10 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
         case kCmdQuit:
           terminateApplication();
           return 1;
+        case IDOK:
+        case IDCANCEL:
+          // Return and Escape in the main window: it has no default or cancel button.
+          return 1;
         default:
           if (gHost && gHost->GetApp()) gHost->GetApp()->OnHostMenuCommand(commandId(wParam));
           return 1;
@@ -137,6 +141,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_DESTROY:
       KillTimer(hwnd, kIdleTimerId);
       gMainWindow = nullptr;
+      if (gHost && gHost->GetApp()) gHost->GetApp()->OnEditorClosed();
       // The ports and the stream close with the host.
       IPlugAPPHost::SetInstance(nullptr);
       gHost.reset();

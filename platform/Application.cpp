@@ -256,7 +256,15 @@ void NSApplication::run() {
 }
 
 void NSApplication::stop() {
+  const bool wasRunning = mRunning;
   mRunning = false;
+  // The main loop sees the stop only when its wait for an event ends: a stop from a timer
+  // or a signal's callback posts one, so the loop ends now rather than at the next input.
+  if (wasRunning) {
+    NSEvent wake;
+    wake.type = NSEventTypeApplicationDefined;
+    postEvent(wake, false);
+  }
   NSRunLoop::mainRunLoop().wakeUp();
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/DisplayBackend.h"
+#include "platform/GraphicsContext.h"
 #include "platform/Layer.h"
 #include "platform/Window.h"
 
@@ -11,6 +13,8 @@ namespace platform {
 NSView::NSView(const NSRect& frame) : mFrame(frame) {}
 
 void NSView::dealloc() {
+  delete mFocus;
+  mFocus = nullptr;
   // Subviews outlive their superview only if someone else holds them.
   std::vector<NSView*> subviews = std::move(mSubviews);
   mSubviews.clear();
@@ -257,6 +261,39 @@ void NSView::display() {
 
 void NSView::displayIfNeeded() {
   if (mWindow) mWindow->displayIfNeeded();
+}
+
+CGContext* NSView::lockFocusIfCanDraw() {
+  if (mFocus || !mWindow || isHiddenOrHasHiddenAncestor()) return nullptr;
+  const NSRect region = convertRectToView(visibleRect(), nullptr);
+  cairo_surface_t* surface = region.isEmpty() ? nullptr : mWindow->backingStore();
+  if (!surface) return nullptr;
+  const double scale = mWindow->backingScaleFactor();
+  const double height = mWindow->contentRect().size.height;
+  cairo_t* cr = cairo_create(surface);
+  // The display pass's placement: window coordinates y up, then the view's own.
+  cairo_matrix_t base, local, combined;
+  cairo_matrix_init(&base, scale, 0, 0, -scale, 0, height * scale);
+  cairo_set_matrix(cr, &base);
+  cairo_rectangle(cr, region.origin.x, region.origin.y, region.size.width, region.size.height);
+  cairo_clip(cr);
+  const WindowTransform t = transformToWindow();
+  cairo_matrix_init(&local, 1, 0, 0, t.sy, t.tx, t.ty);
+  cairo_matrix_multiply(&combined, &local, &base);
+  cairo_set_matrix(cr, &combined);
+  mFocus = new CGContext(cr);
+  cairo_destroy(cr);
+  mFocusRegion = region;
+  return mFocus;
+}
+
+void NSView::unlockFocus() {
+  if (!mFocus) return;
+  delete mFocus;
+  mFocus = nullptr;
+  if (!mWindow) return;
+  if (cairo_surface_t* surface = mWindow->backingStore()) cairo_surface_flush(surface);
+  displayBackend().presentWindow(mWindow, mFocusRegion);
 }
 
 }  // namespace platform

@@ -80,6 +80,13 @@ class NSView : public NSResponder {
   void display();
   void displayIfNeeded();
 
+  // Drawing outside a display pass: a context over the window's backing store, placed
+  // and clipped as the display pass places the view. Null when the view has no window,
+  // is hidden, shows nothing or is focused already. unlockFocus ends the drawing and
+  // presents it.
+  CGContext* lockFocusIfCanDraw();
+  void unlockFocus();
+
   // Layer backing: a view that wants a layer gets one from makeBackingLayer() on first
   // use; the display pass composites the layer's contents over what the view drew.
   bool wantsLayer() const { return mWantsLayer; }
@@ -117,6 +124,8 @@ class NSView : public NSResponder {
   NSView* mSuperview = nullptr;
   NSWindow* mWindow = nullptr;
   NSRect mDirty;
+  CGContext* mFocus = nullptr;  // owned while focused
+  NSRect mFocusRegion;          // in window coordinates
   std::string mToolTip;
   bool mWantsLayer = false;
   bool mBestResolutionGL = false;

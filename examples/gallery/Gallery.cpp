@@ -53,9 +53,10 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
                                                   {"Caption: bool", P::kParamBool},
                                                   {"Caption: int", P::kParamInt},
                                                   {"Caption: double", P::kParamGain}};
-  for (const auto& [name, param] : captions) {
+  for (const auto& caption : captions) {
+    const int param = caption.second;
     AddRow(
-        name,
+        caption.first,
         [&](const IRECT& r, int) {
           return new ICaptionControl(r, param, text, kCaptionBackground, true);
         },

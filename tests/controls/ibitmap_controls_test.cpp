@@ -19,9 +19,9 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::FakeEditorDelegate;
-using testing_support::RecordingGraphics;
+using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
+using testsupport::RecordingGraphics;
 
 namespace {
 
@@ -55,7 +55,7 @@ struct TestResourceFolder {
   TestResourceFolder() { ResourcePaths::Add(TEST_RESOURCES_DIR); }
 };
 
-class BitmapControls : public testing_support::ControlTestFixture<BitmapGraphics> {
+class BitmapControls : public testsupport::ControlTestFixture<BitmapGraphics> {
  protected:
   // The one bitmap drawn in the last frame.
   DrawCall OnlyBitmap() const {

@@ -10,11 +10,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = testing_support::FakeEditorDelegate;
+using P = testsupport::FakeEditorDelegate;
 
 namespace {
 
-class Bubble : public testing_support::ControlTestFixture<> {
+class Bubble : public testsupport::ControlTestFixture<> {
  protected:
   IBubbleControl* TheBubble() { return static_cast<IBubbleControl*>(g.GetBubbleControl()); }
   bool Showing() { return TheBubble() && TheBubble()->IsShowing(); }

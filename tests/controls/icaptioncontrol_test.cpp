@@ -7,13 +7,13 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 
 using P = FakeEditorDelegate;
 
-class Caption : public testing_support::ControlTestFixture<> {
+class Caption : public testsupport::ControlTestFixture<> {
  protected:
   // Each caption gets its own row, 100 x 20, the first at the top.
   ICaptionControl* Attach(int paramIdx, bool showLabel = true) {

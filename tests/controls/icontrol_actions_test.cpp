@@ -12,9 +12,9 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::FakeEditorDelegate;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 
 namespace {
 
@@ -47,7 +47,7 @@ class BubbleGraphics : public RecordingGraphics {
   std::vector<Bubble> mBubbles;
 };
 
-class ClickActions : public testing_support::ControlTestFixture<BubbleGraphics> {
+class ClickActions : public testsupport::ControlTestFixture<BubbleGraphics> {
  protected:
   // Advances the clock and runs one frame; true when it drew anything.
   bool Frame(double advanceMs) {

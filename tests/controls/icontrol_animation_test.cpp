@@ -6,7 +6,7 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 
 namespace {
 
@@ -15,7 +15,7 @@ void EndAfterDuration(IControl* c) {
   if (c->GetAnimationProgress() > 1.0) c->OnEndAnimation();
 }
 
-class ControlAnimation : public testing_support::ControlTestFixture<> {
+class ControlAnimation : public testsupport::ControlTestFixture<> {
  protected:
   LoggingControl* c =
       static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10))));

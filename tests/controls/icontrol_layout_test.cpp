@@ -9,11 +9,11 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 
 namespace {
 
-using ControlLayout = testing_support::ControlTestFixture<>;
+using ControlLayout = testsupport::ControlTestFixture<>;
 
 TEST_F(ControlLayout, SetPositionMovesTheTargetBeforeOnResizeSoALaidOutTargetIsNotMovedTwice) {
   LoggingControl c(IRECT(10, 10, 50, 30));

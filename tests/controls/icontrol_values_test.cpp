@@ -10,13 +10,13 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
-using testing_support::LoggingControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::LoggingControl;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-class ControlValues : public testing_support::ControlTestFixture<> {
+class ControlValues : public testsupport::ControlTestFixture<> {
  protected:
   LoggingControl* Attach(LoggingControl* c) {
     g.AttachControl(c);

@@ -10,7 +10,7 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
@@ -36,7 +36,7 @@ class TestSlider : public ISliderControlBase {
 const IMouseMod kShift(true, false, true);
 const IMouseMod kControl(true, false, false, true);
 
-class DragBases : public testing_support::ControlTestFixture<> {
+class DragBases : public testsupport::ControlTestFixture<> {
  protected:
   // Presses at (x, y), drags by the deltas one event each, and releases.
   void Drag(float x, float y, std::initializer_list<std::pair<float, float>> deltas,

@@ -9,8 +9,8 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::RecordingGraphics;
+using testsupport::DrawCall;
+using testsupport::RecordingGraphics;
 
 namespace {
 
@@ -26,7 +26,7 @@ class PatternRecordingGraphics : public RecordingGraphics {
   std::vector<IPattern> mFills;
 };
 
-class PanelAndLED : public testing_support::ControlTestFixture<PatternRecordingGraphics> {
+class PanelAndLED : public testsupport::ControlTestFixture<PatternRecordingGraphics> {
  protected:
   // Also forgets the patterns of the frames before.
   void Frame() {

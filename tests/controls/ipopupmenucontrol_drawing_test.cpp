@@ -11,8 +11,8 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::LoggingControl;
+using testsupport::DrawCall;
+using testsupport::LoggingControl;
 
 namespace {
 
@@ -21,7 +21,7 @@ const IColor kDisabledText(255, 127, 127, 127);
 const IColor kSeparator(255, 200, 200, 200);
 const IRECT kAnchor(100, 100, 150, 120);
 
-class PopupDrawing : public testing_support::ControlTestFixture<> {
+class PopupDrawing : public testsupport::ControlTestFixture<> {
  protected:
   PopupDrawing() {
     requester = g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10)));

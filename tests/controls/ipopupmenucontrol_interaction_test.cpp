@@ -12,8 +12,8 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
-using testing_support::FakeEditorDelegate;
-using testing_support::LoggingControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::LoggingControl;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
@@ -32,7 +32,7 @@ class Requester : public LoggingControl {
   std::unique_ptr<IPopupMenu> ownMenu;  // a menu the requester owns and lends
 };
 
-class PopupMenuInteraction : public testing_support::ControlTestFixture<> {
+class PopupMenuInteraction : public testsupport::ControlTestFixture<> {
  protected:
   PopupMenuInteraction() {
     g.SetHasPlatformPopupMenu(false);  // as on Linux

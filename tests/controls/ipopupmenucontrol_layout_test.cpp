@@ -12,12 +12,12 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 using Panel = IPopupMenuControl::MenuPanel;
 
 namespace {
 
-class PopupLayout : public testing_support::ControlTestFixture<> {
+class PopupLayout : public testsupport::ControlTestFixture<> {
  protected:
   PopupLayout() { requester = g.AttachControl(new LoggingControl(IRECT(0, 0, 10, 10))); }
 

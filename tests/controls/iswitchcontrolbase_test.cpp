@@ -9,7 +9,7 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
@@ -20,7 +20,7 @@ class TestSwitch : public ISwitchControlBase {
   void Draw(IGraphics& g) override { g.FillRect(COLOR_GRAY, mRECT); }
 };
 
-class SwitchBase : public testing_support::ControlTestFixture<> {
+class SwitchBase : public testsupport::ControlTestFixture<> {
  protected:
   TestSwitch* Attach(TestSwitch* s) { return static_cast<TestSwitch*>(g.AttachControl(s)); }
   TestSwitch* Unbound(int states) {

@@ -14,11 +14,11 @@
 
 using namespace iplug;
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::FakeEditorDelegate;
-using testing_support::FakePopupMenuControl;
-using testing_support::LoggingControl;
-using testing_support::RecordingGraphics;
+using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
+using testsupport::FakePopupMenuControl;
+using testsupport::LoggingControl;
+using testsupport::RecordingGraphics;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
@@ -41,7 +41,7 @@ int VkFor(char c) {
   return 0;
 }
 
-class TextEntry : public testing_support::ControlTestFixture<> {
+class TextEntry : public testsupport::ControlTestFixture<> {
  protected:
   // No native text field, as on Linux: every text prompt opens in the text-entry control.
   void SetUp() override { g.SetHasPlatformTextEntry(false); }
@@ -420,7 +420,7 @@ TEST_F(TextEntry, PasteDropsLineBreaksAndAnEmptyClipboardChangesNothing) {
 }
 
 TEST_F(TextEntry, TheContextMenuOffersCutCopyAndPaste) {
-  FakePopupMenuControl* popup = testing_support::AttachFakePopupMenuControl(g);
+  FakePopupMenuControl* popup = testsupport::AttachFakePopupMenuControl(g);
   ITextEntryControl* te = Open("copy me");
 
   g.OnMouseDown(X(2), 65, kRight);

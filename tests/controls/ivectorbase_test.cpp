@@ -29,7 +29,7 @@ class VectorTestControl : public IControl, public IVectorBase {
   bool mHasHandle;
 };
 
-class VectorBase : public testing_support::ControlTestFixture<> {
+class VectorBase : public testsupport::ControlTestFixture<> {
  protected:
   VectorTestControl* Make(const char* label, const char* value,
                           const IVStyle& style = DEFAULT_STYLE, bool labelInWidget = false,

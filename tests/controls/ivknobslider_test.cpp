@@ -7,11 +7,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = testing_support::FakeEditorDelegate;
+using P = testsupport::FakeEditorDelegate;
 
 namespace {
 
-class VKnobSlider : public testing_support::ControlTestFixture<> {
+class VKnobSlider : public testsupport::ControlTestFixture<> {
  protected:
   // No label, value, frame or shadow: the widget is the whole control.
   const IVStyle bare =

@@ -7,11 +7,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
+using testsupport::DrawCall;
 
 namespace {
 
-class VLabelButton : public testing_support::ControlTestFixture<> {
+class VLabelButton : public testsupport::ControlTestFixture<> {
  protected:
   const IVStyle style = DEFAULT_STYLE.WithColor(kBG, COLOR_WHITE).WithShadowOffset(2.f);
 };

@@ -11,11 +11,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using P = testing_support::FakeEditorDelegate;
+using P = testsupport::FakeEditorDelegate;
 
 namespace {
 
-class VMultiValue : public testing_support::ControlTestFixture<> {
+class VMultiValue : public testsupport::ControlTestFixture<> {
  protected:
   const IVStyle bare =
       DEFAULT_STYLE.WithShowLabel(false).WithShowValue(false).WithDrawFrame(false).WithDrawShadows(

@@ -11,8 +11,8 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
-using testing_support::FakeTextEntryControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::FakeTextEntryControl;
 using P = FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
@@ -26,7 +26,7 @@ constexpr float kReadoutX = 40.f, kReadoutY = 30.f;
 constexpr float kPlusX = 98.f, kPlusY = 18.f;
 constexpr float kMinusX = 98.f, kMinusY = 42.f;
 
-class NumberBox : public testing_support::ControlTestFixture<> {
+class NumberBox : public testsupport::ControlTestFixture<> {
  protected:
   IVNumberBoxControl* Make(int paramIdx = kNoParameter, const char* fmt = "%0.1f", double def = 50.,
                            double lo = 1., double hi = 100.) {
@@ -173,7 +173,7 @@ TEST_F(NumberBox, TypedTextThatIsNoFiniteNumberLeavesTheValueAlone) {
 }
 
 TEST_F(NumberBox, TypingIntoTheTextEntryControlCommitsOnReturn) {
-  FakeTextEntryControl* entry = testing_support::AttachFakeTextEntryControl(g);
+  FakeTextEntryControl* entry = testsupport::AttachFakeTextEntryControl(g);
   IVNumberBoxControl* box = Make();
   g.OnMouseDblClick(kReadoutX, kReadoutY, kLeft);
   ASSERT_TRUE(entry->EditInProgress());

@@ -8,12 +8,12 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {
 
-class VSwitches : public testing_support::ControlTestFixture<> {
+class VSwitches : public testsupport::ControlTestFixture<> {
  protected:
   IColor ShapeColor() const { return g.Calls("FillRoundRect").at(0).color; }
   std::string LastText() const { return g.Calls("DrawText").back().text; }

@@ -9,13 +9,13 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::DrawCall;
-using testing_support::FakeEditorDelegate;
+using testsupport::DrawCall;
+using testsupport::FakeEditorDelegate;
 using P = FakeEditorDelegate;
 
 namespace {
 
-class VTabs : public testing_support::ControlTestFixture<> {
+class VTabs : public testsupport::ControlTestFixture<> {
  protected:
   // Tabs of 100 x 30 in a row, or of 90 x 100 in a column.
   IVTabSwitchControl* ThreeTabs(int shape = IVectorBase::kVShapeRectangle,

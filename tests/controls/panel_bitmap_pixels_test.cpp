@@ -18,7 +18,7 @@ bool Near(const IColor& a, const IColor& b, int tolerance = 3) {
          std::abs(a.G - b.G) <= tolerance && std::abs(a.B - b.B) <= tolerance;
 }
 
-class PanelBitmapPixels : public testing_support::ControlTestFixture<IGraphicsNanoVG, 120, 80> {
+class PanelBitmapPixels : public testsupport::ControlTestFixture<IGraphicsNanoVG, 120, 80> {
  protected:
   PanelBitmapPixels() {
     IGraphicsNanoVG::AddResourcePath(TEST_RESOURCES_DIR);

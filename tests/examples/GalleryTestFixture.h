@@ -6,7 +6,7 @@
 #include "graphics/IGraphicsNanoVG.h"
 #include "support/ControlTestFixture.h"
 
-namespace testing_support {
+namespace testsupport {
 
 class GalleryTestFixture
     : public ControlTestFixture<iplug::igraphics::IGraphicsNanoVG, gallery::Gallery::kWidth,
@@ -17,4 +17,4 @@ class GalleryTestFixture
   gallery::Gallery gallery{g};
 };
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -11,7 +11,7 @@ using gallery::Gallery;
 
 namespace {
 
-class GalleryStrips : public testing_support::GalleryTestFixture {
+class GalleryStrips : public testsupport::GalleryTestFixture {
  protected:
   const Gallery::Strip& StripOf(const std::string& row) const {
     for (const auto& strip : gallery.Strips()) {

@@ -11,7 +11,7 @@ using gallery::Gallery;
 
 namespace {
 
-using GallerySwitches = testing_support::GalleryTestFixture;
+using GallerySwitches = testsupport::GalleryTestFixture;
 
 TEST_F(GallerySwitches, TheSlideSwitchIsMidSlideAndTheDisabledTabIsPaler) {
   IVSlideSwitchControl* slide = nullptr;

@@ -12,7 +12,7 @@ using gallery::Gallery;
 
 namespace {
 
-class GalleryRender : public testing_support::GalleryTestFixture {
+class GalleryRender : public testsupport::GalleryTestFixture {
  protected:
   // Pixels of the cell that differ from the page colour at its top-left corner.
   int InkedPixels(const IRECT& cell) const {

@@ -12,11 +12,11 @@
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 
-class GalleryTextEntry : public testing_support::ControlTestFixture<IGraphicsNanoVG, 220, 70> {
+class GalleryTextEntry : public testsupport::ControlTestFixture<IGraphicsNanoVG, 220, 70> {
  protected:
   void SetUp() override { platform::setClock(&clock); }
   void TearDown() override { platform::setClock(nullptr); }

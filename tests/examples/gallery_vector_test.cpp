@@ -10,7 +10,7 @@ using namespace iplug::igraphics;
 
 namespace {
 
-using GalleryVector = testing_support::GalleryTestFixture;
+using GalleryVector = testsupport::GalleryTestFixture;
 
 TEST_F(GalleryVector, TheBubbleKnobIsHeldMidDragWithItsBubbleOnThePicture) {
   const IControl* knob = nullptr;

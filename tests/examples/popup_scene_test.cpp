@@ -13,9 +13,8 @@ using gallery::PopupScene;
 
 namespace {
 
-class PopupSceneRender
-    : public testing_support::ControlTestFixture<IGraphicsNanoVG, PopupScene::kWidth,
-                                                 PopupScene::kHeight> {
+class PopupSceneRender : public testsupport::ControlTestFixture<IGraphicsNanoVG, PopupScene::kWidth,
+                                                                PopupScene::kHeight> {
  protected:
   void SetUp() override {
     scene.Render();

@@ -6,7 +6,7 @@
 #include "framework/IPlugEditorDelegate.h"
 #include "support/FakeEditorDelegate.h"
 
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 using Call = FakeEditorDelegate::Call;
 
 namespace {

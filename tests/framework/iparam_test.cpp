@@ -8,7 +8,7 @@
 #include "support/FakeEditorDelegate.h"
 
 using iplug::IParam;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 

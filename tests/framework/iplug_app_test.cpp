@@ -51,3 +51,30 @@ TEST(IPlugAPPTest, RingsHoldTheirCapacityDropTheRestAndDeliverInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+class GestureApp : public iplug::IPlugAPP {
+ public:
+  GestureApp() : IPlugAPP(3) {}
+  std::vector<int> ended;
+  void EndInformHostOfParamChangeFromUI(int paramIdx) override {
+    ended.push_back(paramIdx);
+    IPlugAPP::EndInformHostOfParamChangeFromUI(paramIdx);
+  }
+};
+
+// Closing the editor with controls held ends each open gesture through the delegate.
+TEST(IPlugAPPTest, ClosingTheEditorEndsTheGesturesStillOpen) {
+  GestureApp app;
+  app.BeginInformHostOfParamChangeFromUI(2);
+  app.BeginInformHostOfParamChangeFromUI(2);
+  app.BeginInformHostOfParamChangeFromUI(0);
+  app.EndInformHostOfParamChangeFromUI(0);
+  app.ended.clear();
+  app.OnEditorClosed();
+  EXPECT_EQ(app.ended, (std::vector<int>{2, 2}));
+  EXPECT_EQ(app.GetGestureDepth(2), 0);
+}
+
+}  // namespace

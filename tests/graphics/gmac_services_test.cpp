@@ -21,7 +21,7 @@
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
+using testsupport::FakeEditorDelegate;
 
 namespace {
 

@@ -20,10 +20,10 @@
 
 using namespace iplug::igraphics;
 using platform::NSPoint;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::FakeEditorDelegate;
-using testing_support::FakePopupMenuControl;
-using testing_support::LoggingControl;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::FakePopupMenuControl;
+using testsupport::LoggingControl;
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::FakeEditorDelegate;
-using testing_support::LoggingControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::LoggingControl;
 
 namespace {
 
-class GraphicsControls : public testing_support::ControlTestFixture<> {
+class GraphicsControls : public testsupport::ControlTestFixture<> {
  protected:
 };
 

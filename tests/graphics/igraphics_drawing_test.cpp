@@ -8,7 +8,7 @@ using namespace iplug::igraphics;
 
 namespace {
 
-class CompositeDrawing : public testing_support::ControlTestFixture<> {
+class CompositeDrawing : public testsupport::ControlTestFixture<> {
  protected:
   // Destination rectangles and source offsets of the bitmap draws, in order.
   std::vector<IRECT> Dests() const {

@@ -8,17 +8,17 @@
 
 using namespace iplug::igraphics;
 using iplug::IKeyPress;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::FakeEditorDelegate;
-using testing_support::FakePopupMenuControl;
-using testing_support::FakeTextEntryControl;
-using testing_support::LoggingControl;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::FakePopupMenuControl;
+using testsupport::FakeTextEntryControl;
+using testsupport::LoggingControl;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-class GraphicsEvents : public testing_support::ControlTestFixture<> {
+class GraphicsEvents : public testsupport::ControlTestFixture<> {
  protected:
   LoggingControl* Add(const IRECT& r, int paramIdx = kNoParameter) {
     return static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));

@@ -6,15 +6,15 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::AttachFakePopupMenuControl;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::LoggingControl;
+using testsupport::AttachFakePopupMenuControl;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::LoggingControl;
 
 namespace {
 
 const IColor kRed(255, 255, 0, 0), kGreen(255, 0, 255, 0), kBlue(255, 0, 0, 255);
 
-class GraphicsFrame : public testing_support::ControlTestFixture<> {
+class GraphicsFrame : public testsupport::ControlTestFixture<> {
  protected:
   LoggingControl* Add(const IRECT& r, const IColor& color) {
     return static_cast<LoggingControl*>(

@@ -12,7 +12,7 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::LoggingControl;
+using testsupport::LoggingControl;
 
 namespace {
 
@@ -25,7 +25,7 @@ class Spilling : public IControl {
   void Draw(IGraphics& g) override { g.FillRect(kBlue, mRECT.GetPadded(20.f)); }
 };
 
-class NanoVGPixels : public testing_support::ControlTestFixture<IGraphicsNanoVG, 100, 80> {
+class NanoVGPixels : public testsupport::ControlTestFixture<IGraphicsNanoVG, 100, 80> {
  protected:
 };
 

@@ -7,15 +7,15 @@
 #include "support/TestControls.h"
 
 using namespace iplug::igraphics;
-using testing_support::AttachFakeTextEntryControl;
-using testing_support::FakeEditorDelegate;
-using testing_support::FakeTextEntryControl;
-using testing_support::LoggingControl;
+using testsupport::AttachFakeTextEntryControl;
+using testsupport::FakeEditorDelegate;
+using testsupport::FakeTextEntryControl;
+using testsupport::LoggingControl;
 using Call = FakeEditorDelegate::Call;
 
 namespace {
 
-class GraphicsPrompts : public testing_support::ControlTestFixture<> {
+class GraphicsPrompts : public testsupport::ControlTestFixture<> {
  protected:
   LoggingControl* Add(int paramIdx, const IRECT& r = IRECT(100, 100, 180, 140)) {
     auto* c = static_cast<LoggingControl*>(g.AttachControl(new LoggingControl(r, paramIdx)));

@@ -7,6 +7,7 @@
 
 #include "HostFixture.h"
 #include "base/Log.h"
+#include "platform/Event.h"
 #include "windowing/Win32.h"
 
 namespace hosttest {
@@ -35,6 +36,37 @@ TEST_F(HostTest, TheApplicationCallbackAnswersEveryCode) {
   HMENU menu = GetMenu(host::MainWindow());
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(GetMenuItemCount(menu), 3);
+}
+
+// Escape and Return without modifiers go to the focused view and are consumed; other
+// keys, key-ups and modified keys are left to the normal route.
+TEST_F(HostTest, OnlyPlainEscapeAndReturnAreConsumed) {
+  start();
+  struct Row {
+    UINT message;
+    WPARAM key;
+    LPARAM flags;
+    INT_PTR consumed;
+  };
+  const Row rows[] = {
+      {WM_KEYDOWN, VK_ESCAPE, FVIRTKEY, 1}, {WM_KEYDOWN, VK_RETURN, FVIRTKEY, 1},
+      {WM_KEYDOWN, VK_RETURN, 0, 1},        {WM_KEYDOWN, VK_ESCAPE, FVIRTKEY | FSHIFT, 0},
+      {WM_KEYUP, VK_ESCAPE, FVIRTKEY, 0},   {WM_KEYDOWN, 'A', 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.key);
+    MSG msg;
+    msg.hwnd = host::MainWindow();
+    msg.message = row.message;
+    msg.wParam = row.key;
+    msg.lParam = row.flags;
+    platform::NSEvent event;
+    event.type =
+        row.message == WM_KEYDOWN ? platform::NSEventTypeKeyDown : platform::NSEventTypeKeyUp;
+    EXPECT_EQ(AppMainProc(SWELLAPP_PROCESSMESSAGE, reinterpret_cast<INT_PTR>(&msg),
+                          reinterpret_cast<INT_PTR>(&event)),
+              row.consumed);
+  }
 }
 
 // A remembered name longer than any fixed buffer comes back whole; Cancel keeps it,

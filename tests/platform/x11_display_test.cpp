@@ -511,8 +511,8 @@ TEST_F(X11Display, StalledClipboardExchangesEndAtTheTimeLimit) {
   ASSERT_TRUE(x->pumpUntil([&] { return x->backend().clipboard().pendingTransfers() == 1; }));
   XDestroyWindow(other, requestor);
   XSync(other, False);
-  std::this_thread::sleep_for(std::chrono::milliseconds(
-      static_cast<int>(platform::x11::Clipboard::kTimeLimitMs) + 100));
+  std::this_thread::sleep_for(
+      std::chrono::milliseconds(static_cast<int>(platform::x11::Clipboard::kTimeLimitMs) + 100));
   x->backend().clipboard().expireTransfers();
   EXPECT_EQ(x->backend().clipboard().pendingTransfers(), 0u);
   EXPECT_TRUE(x->platform().logged("requestor stopped answering"));

@@ -10,7 +10,7 @@
 #include "support/FakeEditorDelegate.h"
 #include "support/RecordingGraphics.h"
 
-namespace testing_support {
+namespace testsupport {
 
 template <class Graphics = RecordingGraphics, int Width = 400, int Height = 300>
 class ControlTestFixture : public ::testing::Test {
@@ -39,4 +39,4 @@ class ControlTestFixture : public ::testing::Test {
   Graphics g{dlg, Width, Height};
 };
 
-}  // namespace testing_support
+}  // namespace testsupport

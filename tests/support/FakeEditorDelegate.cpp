@@ -1,6 +1,6 @@
 #include "support/FakeEditorDelegate.h"
 
-namespace testing_support {
+namespace testsupport {
 
 void FakeEditorDelegate::SetParameterValueFromUI(int paramIdx, double normalizedValue) {
   mCalls.push_back({Call::kSetValue, paramIdx, normalizedValue});
@@ -17,4 +17,4 @@ void FakeEditorDelegate::EndInformHostOfParamChangeFromUI(int paramIdx) {
   IEditorDelegate::EndInformHostOfParamChangeFromUI(paramIdx);
 }
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -4,7 +4,7 @@
 
 #include "demo/DemoEditorDelegate.h"
 
-namespace testing_support {
+namespace testsupport {
 
 // The demo delegate, with one parameter of every kind, that also records every call the
 // user-interface side makes on it, in order.
@@ -37,4 +37,4 @@ class FakeEditorDelegate : public demo::DemoEditorDelegate {
   std::vector<int> mAccepted;
 };
 
-}  // namespace testing_support
+}  // namespace testsupport

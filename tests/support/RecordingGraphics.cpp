@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace testing_support {
+namespace testsupport {
 
 RecordingGraphics::RecordingGraphics(iplug::IEditorDelegate& dlg, int w, int h, bool installClock)
     : IGraphics(dlg, w, h) {
@@ -321,4 +321,4 @@ IPopupMenu* RecordingGraphics::CreatePlatformPopupMenu(IPopupMenu& menu, const I
   return &menu;
 }
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -11,7 +11,7 @@
 #include "graphics/IGraphics.h"
 #include "platform/Clock.h"
 
-namespace testing_support {
+namespace testsupport {
 
 using namespace iplug::igraphics;
 
@@ -157,4 +157,4 @@ class RecordingGraphics : public IGraphics {
   std::vector<ShownMenu> mShownMenus;
 };
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-namespace testing_support {
+namespace testsupport {
 
 bool LoggingControl::Saw(const std::string& event) const {
   return std::find(mEvents.begin(), mEvents.end(), event) != mEvents.end();
@@ -72,4 +72,4 @@ FakeTextEntryControl* AttachFakeTextEntryControl(IGraphics& g) {
   return dynamic_cast<FakeTextEntryControl*>(g.GetTextEntryControl());
 }
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -10,7 +10,7 @@
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
 
-namespace testing_support {
+namespace testsupport {
 
 using namespace iplug::igraphics;
 
@@ -141,4 +141,4 @@ class FakeTextEntryControl : public ITextEntryControlBase {
 FakePopupMenuControl* AttachFakePopupMenuControl(IGraphics& g);
 FakeTextEntryControl* AttachFakeTextEntryControl(IGraphics& g);
 
-}  // namespace testing_support
+}  // namespace testsupport

@@ -1,6 +1,7 @@
 #include "support/WindowHarness.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <sstream>
 
 #include "platform/Application.h"
@@ -73,8 +74,25 @@ void MessageLog::answer(UINT msg, LRESULT value) {
   mFixed.push_back({msg, value});
 }
 
+namespace {
+
+// Posted when this is the first message a procedure receives since the queue began
+// handing over a posted message with the same number and parameters; anything the
+// procedure is sent meanwhile comes after it.
+Delivery deliveryOf(UINT msg, WPARAM wParam, LPARAM lParam) {
+  static std::uint64_t claimed = 0;
+  const swell::PostedDelivery* posted = swell::postedMessageInDelivery();
+  if (!posted || posted->sequence == claimed || posted->msg != msg || posted->wParam != wParam ||
+      posted->lParam != lParam)
+    return Delivery::kSent;
+  claimed = posted->sequence;
+  return Delivery::kPosted;
+}
+
+}  // namespace
+
 std::optional<LRESULT> MessageLog::respond(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  mMessages.push_back({hwnd, msg, wParam, lParam});
+  mMessages.push_back({hwnd, msg, wParam, lParam, deliveryOf(msg, wParam, lParam)});
   if (mScript)
     if (auto r = mScript(hwnd, msg, wParam, lParam)) return r;
   for (const auto& [m, v] : mFixed)
@@ -171,6 +189,55 @@ std::vector<RecordedMessage> messagesOf(const std::vector<RecordedMessage>& rece
   return out;
 }
 
+namespace {
+
+bool rowMatches(const RecordedMessage& got, const ExpectedMessage& row) {
+  return got.msg == row.msg && (!row.hwnd || got.hwnd == row.hwnd) &&
+         (!row.delivery || *row.delivery == got.delivery) &&
+         (!row.wParam || *row.wParam == got.wParam) && (!row.lParam || *row.lParam == got.lParam);
+}
+
+const char* deliveryName(Delivery d) {
+  return d == Delivery::kPosted ? "posted" : "sent";
+}
+
+std::string describe(const RecordedMessage& m) {
+  std::ostringstream out;
+  out << messageName(m.msg) << " " << deliveryName(m.delivery) << " to " << m.hwnd << " (wParam "
+      << m.wParam << ", lParam " << m.lParam << ")";
+  return out.str();
+}
+
+std::string describe(const ExpectedMessage& row) {
+  std::ostringstream out;
+  out << messageName(row.msg);
+  if (row.delivery) out << " " << deliveryName(*row.delivery);
+  if (row.hwnd) out << " to " << row.hwnd;
+  if (row.wParam) out << " wParam " << *row.wParam;
+  if (row.lParam) out << " lParam " << *row.lParam;
+  if (row.mayBeMissing) out << " (optional)";
+  return out.str();
+}
+
+// Where matching got furthest: the received message and the row it stopped at.
+struct Furthest {
+  std::size_t received = 0;
+  std::size_t row = 0;
+};
+
+// Whether got[i...] matches rows[j...], an optional row matching either one message
+// or none. Tables are short, so trying both ways is cheap.
+bool matchFrom(const std::vector<RecordedMessage>& got, const std::vector<ExpectedMessage>& rows,
+               std::size_t i, std::size_t j, Furthest& furthest) {
+  if (i > furthest.received || (i == furthest.received && j > furthest.row)) furthest = {i, j};
+  if (j == rows.size()) return i == got.size();
+  if (i < got.size() && rowMatches(got[i], rows[j]) && matchFrom(got, rows, i + 1, j + 1, furthest))
+    return true;
+  return rows[j].mayBeMissing && matchFrom(got, rows, i, j + 1, furthest);
+}
+
+}  // namespace
+
 ::testing::AssertionResult messagesMatch(const std::vector<RecordedMessage>& received,
                                          const std::vector<ExpectedMessage>& expected,
                                          const std::vector<UINT>& relevant) {
@@ -178,29 +245,15 @@ std::vector<RecordedMessage> messagesOf(const std::vector<RecordedMessage>& rece
   for (const auto& m : received)
     if (relevant.empty() || std::find(relevant.begin(), relevant.end(), m.msg) != relevant.end())
       got.push_back(m);
-  for (std::size_t i = 0; i < std::max(got.size(), expected.size()); ++i) {
-    if (i >= got.size())
-      return ::testing::AssertionFailure()
-             << "row " << i << ": expected " << messageName(expected[i].msg)
-             << ", the sequence ended";
-    if (i >= expected.size())
-      return ::testing::AssertionFailure()
-             << "row " << i << ": unexpected " << messageName(got[i].msg);
-    const auto& e = expected[i];
-    const auto& g = got[i];
-    if (g.msg != e.msg)
-      return ::testing::AssertionFailure() << "row " << i << ": expected " << messageName(e.msg)
-                                           << ", got " << messageName(g.msg);
-    if (e.wParam && *e.wParam != g.wParam)
-      return ::testing::AssertionFailure()
-             << "row " << i << " (" << messageName(e.msg) << "): wParam " << g.wParam
-             << ", expected " << *e.wParam;
-    if (e.lParam && *e.lParam != g.lParam)
-      return ::testing::AssertionFailure()
-             << "row " << i << " (" << messageName(e.msg) << "): lParam " << g.lParam
-             << ", expected " << *e.lParam;
-  }
-  return ::testing::AssertionSuccess();
+  Furthest at;
+  if (matchFrom(got, expected, 0, 0, at)) return ::testing::AssertionSuccess();
+  auto failure = ::testing::AssertionFailure() << "message " << at.received << ": ";
+  if (at.row < expected.size() && at.received < got.size())
+    return failure << "expected " << describe(expected[at.row]) << ", got "
+                   << describe(got[at.received]);
+  if (at.row < expected.size())
+    return failure << "expected " << describe(expected[at.row]) << ", the sequence ended";
+  return failure << "unexpected " << describe(got[at.received]);
 }
 
 }  // namespace testsupport

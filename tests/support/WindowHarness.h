@@ -29,22 +29,49 @@ class WindowHarness : public PlatformHarness {
   SWELL_DialogResourceIndex* mHeadAtStart;
 };
 
+// How a message reached a window procedure: sent (SendMessage and the layer's own
+// calls) or posted (delivered from the posted-message queue).
+enum class Delivery { kSent, kPosted };
+inline constexpr Delivery kSent = Delivery::kSent;
+inline constexpr Delivery kPosted = Delivery::kPosted;
+
+// Whether a row of an expected sequence must be there.
+enum class Presence { kRequired, kOptional };
+inline constexpr Presence kOptional = Presence::kOptional;
+
 // One message as a procedure received it.
 struct RecordedMessage {
   HWND hwnd = nullptr;
   UINT msg = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
+  Delivery delivery = Delivery::kSent;
 };
 
-// A row of an expected message sequence: the message, and optionally its parameters.
+// A row of an expected message sequence, in one of two forms: the message with its
+// parameters when they matter ({WM_SIZE}, {WM_USER, 1, 2}); or the window, the message,
+// how it came, its parameters when they matter and whether it may be missing
+// ({child, WM_SIZE, kSent}, {main, WM_USER, kPosted, 1, 2},
+// {main, WM_TIMER, kPosted, kOptional}).
 struct ExpectedMessage {
   ExpectedMessage(UINT m, std::optional<WPARAM> w = std::nullopt,
                   std::optional<LPARAM> l = std::nullopt)
       : msg(m), wParam(w), lParam(l) {}
+  ExpectedMessage(HWND h, UINT m, Delivery d, Presence p = Presence::kRequired)
+      : hwnd(h), msg(m), delivery(d), mayBeMissing(p == Presence::kOptional) {}
+  ExpectedMessage(HWND h, UINT m, Delivery d, WPARAM w, LPARAM l, Presence p = Presence::kRequired)
+      : hwnd(h),
+        msg(m),
+        wParam(w),
+        lParam(l),
+        delivery(d),
+        mayBeMissing(p == Presence::kOptional) {}
+  HWND hwnd = nullptr;  // null: any window
   UINT msg;
   std::optional<WPARAM> wParam;
   std::optional<LPARAM> lParam;
+  std::optional<Delivery> delivery;
+  bool mayBeMissing = false;
 };
 
 // Records every message its procedures receive, in order, and answers from a script.
@@ -83,7 +110,8 @@ class MessageLog {
 };
 
 // Compares what was received with a table, ignoring messages not in `relevant` when
-// it is given; reports the first difference with message names.
+// it is given. Optional rows may be missing; the first difference is reported with
+// message names, windows and how the messages came.
 ::testing::AssertionResult messagesMatch(const std::vector<RecordedMessage>& received,
                                          const std::vector<ExpectedMessage>& expected,
                                          const std::vector<UINT>& relevant = {});

@@ -33,6 +33,7 @@ TEST(ApiLookup, LooksUpFunctionsByName) {
   EXPECT_EQ(SWELL_GetAPIFunctionByName("SWELL_CreateDialog"),
             reinterpret_cast<void*>(&SWELL_CreateDialog));
   EXPECT_EQ(SWELL_GetAPIFunctionByName("PostMessage"), reinterpret_cast<void*>(&PostMessage));
+  EXPECT_EQ(SWELL_GetAPIFunctionByName("SWELL_DrawText"), reinterpret_cast<void*>(&SWELL_DrawText));
   EXPECT_EQ(SWELL_GetAPIFunctionByName("NoSuchFunction"), nullptr);
   EXPECT_EQ(SWELL_GetAPIFunctionByName("settimer"), nullptr);
   EXPECT_EQ(SWELL_GetAPIFunctionByName(""), nullptr);

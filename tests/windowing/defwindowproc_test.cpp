@@ -1,8 +1,10 @@
-#include "event_test_support.h"
 #include "platform/Screen.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 
+using testsupport::EventTest;
+using testsupport::kSent;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 
@@ -24,10 +26,9 @@ TEST_F(DefWindowProcTest, ContextMenuPassesUpToTheNearestWindowButNotPastTheCont
   HWND c = child(main, 0, 0, 100, 80);
   HWND inner = child(c, 0, 0, 50, 50);
   SendMessage(inner, WM_CONTEXTMENU, 11, 22);
-  EXPECT_TRUE(messagesMatch(
-      log.messages(),
-      {{WM_CONTEXTMENU, 11, 22}, {WM_CONTEXTMENU, 11, 22}, {WM_CONTEXTMENU, 11, 22}}));
-  EXPECT_EQ(log.messages().back().hwnd, main);
+  EXPECT_TRUE(messagesMatch(log.messages(), {{inner, WM_CONTEXTMENU, kSent, 11, 22},
+                                             {c, WM_CONTEXTMENU, kSent, 11, 22},
+                                             {main, WM_CONTEXTMENU, kSent, 11, 22}}));
   log.clear();
   EXPECT_EQ(DefWindowProc(main, WM_CONTEXTMENU, 0, 0), 0);
   EXPECT_TRUE(log.messages().empty());
@@ -38,11 +39,9 @@ TEST_F(DefWindowProcTest, RightButtonUpOverAChildGivesAContextMenuNamingIt) {
   // The main window's procedure lets the default handle the release at (30, 30),
   // which lies in the child.
   DefWindowProc(main, WM_RBUTTONUP, 0, clientParam(30, 30));
-  auto mine = messagesOf(log.messages(), main);
-  ASSERT_EQ(mine.size(), 1u);
-  EXPECT_EQ(mine[0].msg, WM_CONTEXTMENU);
-  EXPECT_EQ(mine[0].wParam, reinterpret_cast<WPARAM>(c));
-  EXPECT_EQ(mine[0].lParam, screenParam(main, 30, 30));
+  EXPECT_TRUE(messagesMatch(
+      log.messages(),
+      {{main, WM_CONTEXTMENU, kSent, reinterpret_cast<WPARAM>(c), screenParam(main, 30, 30)}}));
   log.clear();
   DefWindowProc(main, WM_RBUTTONUP, 0, clientParam(300, 250));
   ASSERT_EQ(log.messages().size(), 1u);

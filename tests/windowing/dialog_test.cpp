@@ -8,19 +8,16 @@
 #include "platform/Menu.h"
 #include "platform/Panel.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ModelessWindow.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/dialogs/detail/DialogBox.h"
 
 using testsupport::MessageLog;
+using testsupport::resid;
 
 namespace {
-
-const char* resid(std::uintptr_t id) {
-  return reinterpret_cast<const char*>(id);
-}
 
 platform::NSWindow* windowOf(HWND hwnd) {
   auto* view = swell::objectFromHandleAs<platform::NSView>(hwnd);
@@ -28,10 +25,8 @@ platform::NSWindow* windowOf(HWND hwnd) {
 }
 
 // The host's two resources: the main window and the "Preferences" dialog.
-class DialogTest : public ::testing::Test {
+class DialogTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   SWELL_DialogResourceIndex mainRes{resid(40001), "Main", 28, nullptr, 300, 300};
   SWELL_DialogResourceIndex prefsRes{resid(40002), "Preferences", 12, nullptr, 334, 195};
   SWELL_DialogResourceIndex childOnly{resid(40003), nullptr, SWELL_DLG_WS_CHILD, nullptr, 50, 50};

@@ -2,10 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "event_test_support.h"
 #include "platform/DragAndDrop.h"
 #include "platform/Pasteboard.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
+
+using testsupport::EventTest;
 
 namespace {
 

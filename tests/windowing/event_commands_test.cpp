@@ -1,15 +1,16 @@
 #include <string>
 #include <vector>
 
-#include "event_test_support.h"
 #include "platform/ComboBox.h"
 #include "platform/PopUpButton.h"
 #include "platform/Slider.h"
 #include "platform/TextField.h"
+#include "support/EventTest.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/ControlComboBox.h"
 
 using platform::NSMakeRect;
+using testsupport::EventTest;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 

@@ -1,10 +1,11 @@
 #include <cmath>
 #include <limits>
 
-#include "event_test_support.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 
+using testsupport::EventTest;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 

@@ -2,11 +2,12 @@
 #include <cmath>
 #include <limits>
 
-#include "event_test_support.h"
 #include "platform/Cursor.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 
+using testsupport::EventTest;
 using testsupport::ExpectedMessage;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;

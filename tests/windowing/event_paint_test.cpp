@@ -1,9 +1,10 @@
 #include <limits>
 
-#include "event_test_support.h"
 #include "platform/GraphicsContext.h"
+#include "support/EventTest.h"
 #include "windowing/Win32.h"
 
+using testsupport::EventTest;
 using testsupport::messagesMatch;
 using testsupport::messagesOf;
 
@@ -159,6 +160,46 @@ TEST_F(PaintTest, ShowingHidingAndPlacingChildrenAreReported) {
       {WM_SHOWWINDOW, WM_SIZE}));
   // The parent is invalidated whole by a placement.
   EXPECT_EQ(view(main)->dirtyRect(), view(main)->bounds());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintTest, GetDcGivesThePaintContextInsidePaintAndTheBackingStoreOutside) {
+  HWND c = child(main, 10, 10, 40, 30);
+  h.runUntilIdle();
+  HDC given = nullptr, got = nullptr;
+  log.answer([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (hwnd != c || msg != WM_PAINT) return std::nullopt;
+    given = reinterpret_cast<HDC>(wParam);
+    got = GetDC(c);
+    ReleaseDC(c, got);
+    EXPECT_EQ(SWELL_GetCtxGC(given), SWELL_GetCtxGC(got));  // still alive
+    return 0;
+  });
+  InvalidateRect(c, nullptr, 0);
+  UpdateWindow(c);
+  log.answer([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  EXPECT_EQ(got, given);
+
+  HDC hdc = GetDC(c);
+  ASSERT_NE(hdc, nullptr);
+  const RECT r{0, 0, 5, 5};
+  HBRUSH brush = CreateSolidBrush(0x112233);
+  SWELL_FillRect(hdc, &r, brush);
+  DeleteObject(brush);
+  ReleaseDC(c, hdc);
+  auto pixel = [&](double x, double y) {
+    platform::NSPoint p = at(c, x, y);
+    return testsupport::PlatformHarness::pixelAt(window, p.x, p.y);
+  };
+  EXPECT_EQ(pixel(2.5, 2.5), 0xFF112233u);
+  EXPECT_NE(pixel(6.5, 6.5), 0xFF112233u);
+  ReleaseDC(c, hdc);  // a second release is refused
+  EXPECT_EQ(GetDC(nullptr), nullptr);
+  EXPECT_FALSE(SWELL_IsRetinaHWND(c));
+  EXPECT_FALSE(SWELL_IsRetinaHWND(nullptr));
 }
 
 }  // namespace

@@ -6,16 +6,16 @@
 #include <thread>
 #include <vector>
 
-#include "ini_test_support.h"
+#include "support/TempFiles.h"
 #include "windowing/Win32.h"
 #include "windowing/ini/detail/IniCache.h"
 
 namespace {
 
 using namespace std::string_literals;
-using ini_test::readFile;
-using ini_test::TempDir;
-using ini_test::writeFile;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 std::string getString(const std::string& file, const char* section, const char* key,
                       const char* fallback = "") {
@@ -162,7 +162,7 @@ TEST_F(IniFileTest, LeastRecentlyUsedFileIsEvictedAndReadAgainLater) {
   for (int i = 0; i < swell::kIniCacheSlots + 1; ++i) {
     files.push_back(dir.file("f" + std::to_string(i) + ".ini"));
     writeFile(files.back(), "[s]\nk=" + std::to_string(i) + "\n");
-    ini_test::ageFile(files.back());
+    testsupport::ageFile(files.back());
   }
   for (const std::string& f : files)
     getString(f, "s", "k");
@@ -176,7 +176,7 @@ TEST_F(IniFileTest, LeastRecentlyUsedFileIsEvictedAndReadAgainLater) {
 
 TEST_F(IniFileTest, AReplacementWithTheSameSizeAndTimeIsSeen) {
   writeFile(file, "[s]\nk=1\n");
-  ini_test::ageFile(file);
+  testsupport::ageFile(file);
   EXPECT_EQ(getString(file, "s", "k"), "1");
   struct stat old;
   ASSERT_EQ(stat(file.c_str(), &old), 0);

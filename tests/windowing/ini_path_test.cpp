@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ini_test_support.h"
+#include "support/TempFiles.h"
 #include "windowing/ini/detail/IniPath.h"
 
 namespace {
@@ -52,7 +52,7 @@ TEST(IniPath, FilesBesideTheTargetAreHiddenAndUnique) {
 }
 
 TEST(IniPath, WritesFollowSymlinksToTheirTarget) {
-  ini_test::TempDir dir;
+  testsupport::TempDir dir;
   ASSERT_EQ(mkdir(dir.file("real").c_str(), 0755), 0);
   ASSERT_EQ(symlink("real/settings.ini", dir.file("link.ini").c_str()), 0);
   ASSERT_EQ(symlink(dir.file("link.ini").c_str(), dir.file("chain.ini").c_str()), 0);

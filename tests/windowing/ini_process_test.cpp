@@ -13,15 +13,15 @@
 #include <random>
 #include <string>
 
-#include "ini_test_support.h"
+#include "support/TempFiles.h"
 #include "windowing/Win32.h"
 #include "windowing/ini/detail/IniCache.h"
 
 namespace {
 
-using ini_test::readFile;
-using ini_test::TempDir;
-using ini_test::writeFile;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 // Runs `body` in a child process; its result is the child's exit status.
 pid_t spawn(const std::function<int()>& body) {

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "ini_test_support.h"
+#include "support/TempFiles.h"
 #include "windowing/Win32.h"
 #include "windowing/ini/detail/IniParser.h"
 
 namespace {
 
-using ini_test::readFile;
-using ini_test::TempDir;
-using ini_test::writeFile;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
 
 class IniRobustnessTest : public ::testing::Test {
  protected:

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowObject.h"
@@ -44,11 +44,8 @@ void recordCallback(HWND hwnd, UINT, UINT_PTR, DWORD) {
   gCallbackWindows.push_back(hwnd);
 }
 
-class ReusedAddressTest : public ::testing::Test {
+class ReusedAddressTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
-
   void SetUp() override { gCallbackWindows.clear(); }
 
   static SameAddressWindow* make() {

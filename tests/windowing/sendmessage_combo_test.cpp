@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/ControlPopupButton.h"
@@ -15,12 +15,9 @@
 using platform::NSMakeRect;
 using platform::Ref;
 using testsupport::MessageLog;
+using testsupport::resid;
 
 namespace {
-
-const char* resid(std::uintptr_t id) {
-  return reinterpret_cast<const char*>(id);
-}
 
 LPARAM text(const char* s) {
   return reinterpret_cast<LPARAM>(s);
@@ -59,10 +56,8 @@ class SelectionWatcher : public platform::NSObject, public platform::NSComboBoxD
   std::vector<bool> unchanged;
 };
 
-class ComboMessageTest : public ::testing::Test {
+class ComboMessageTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   SWELL_DialogResourceIndex res{resid(7101), "Lists", SWELL_DLG_WS_FLIPPED, makeCombos, 300, 200};
   HWND dlg = nullptr;
 

@@ -7,7 +7,7 @@
 #include "platform/Text.h"
 #include "platform/TextField.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/WindowInterfaces.h"
@@ -15,18 +15,11 @@
 
 using platform::NSMakeRect;
 using platform::Ref;
+using testsupport::addControl;
 using testsupport::ExpectedMessage;
 using testsupport::MessageLog;
 
 namespace {
-
-template <class T>
-T* addTo(platform::NSView* parent, T* control, int tag) {
-  control->setTag(tag);
-  parent->addSubview(control);
-  control->release();
-  return control;
-}
 
 HWND handle(const platform::NSObject* object) {
   return swell::handleFromObject(object);
@@ -44,10 +37,8 @@ class WindowWithEntry : public platform::NSWindow, public SwellMessageEntry {
   std::vector<UINT> received;
 };
 
-class ControlMessageTest : public ::testing::Test {
+class ControlMessageTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   platform::NSWindow* w = nullptr;
   platform::NSView* content = nullptr;
 
@@ -62,7 +53,7 @@ class ControlMessageTest : public ::testing::Test {
 };
 
 TEST_F(ControlMessageTest, CheckStatesIncludingMixed) {
-  HWND check = handle(addTo(content, new Swell_vCorvaneBrisko_button, 5));
+  HWND check = handle(addControl(content, new Swell_vCorvaneBrisko_button, 5));
   auto* button = swell::objectFromHandleAs<platform::NSButton>(check);
   button->setButtonType(platform::NSButtonTypeSwitch);
   struct Step {
@@ -74,13 +65,13 @@ TEST_F(ControlMessageTest, CheckStatesIncludingMixed) {
     EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), s.got) << "after setting " << s.set;
   }
   // A plain native button answers too.
-  HWND plain = handle(addTo(content, new platform::NSButton, 6));
+  HWND plain = handle(addControl(content, new platform::NSButton, 6));
   SendMessage(plain, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_EQ(SendMessage(plain, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(ControlMessageTest, ButtonImagesComeFromLiveBitmapObjects) {
-  auto* button = addTo(content, new Swell_vCorvaneBrisko_button, 5);
+  auto* button = addControl(content, new Swell_vCorvaneBrisko_button, 5);
   HWND b = handle(button);
   Ref<platform::NSObject> picture = Ref<platform::NSObject>::adopt(new platform::NSObject);
   HBITMAP bitmap = swell::makeBitmapObject(picture.get());
@@ -103,12 +94,12 @@ TEST_F(ControlMessageTest, ButtonImagesComeFromLiveBitmapObjects) {
   EXPECT_EQ(button->image(), nullptr);
   DeleteObject(brush);
   // A plain native button has no image object to give.
-  HWND plain = handle(addTo(content, new platform::NSButton, 6));
+  HWND plain = handle(addControl(content, new platform::NSButton, 6));
   EXPECT_EQ(SendMessage(plain, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 }
 
 TEST_F(ControlMessageTest, SliderPositionsAndRanges) {
-  auto* slider = addTo(content, new platform::NSSlider(NSMakeRect(10, 10, 150, 21)), 9);
+  auto* slider = addControl(content, new platform::NSSlider(NSMakeRect(10, 10, 150, 21)), 9);
   HWND s = handle(slider);
   EXPECT_EQ(SendMessage(s, TBM_SETRANGE, 1, 100 << 16), 1);
   EXPECT_EQ(slider->minValue(), 0);
@@ -136,8 +127,7 @@ TEST_F(ControlMessageTest, SliderFunctionsSendToAControlWithItsOwnProcedure) {
   SWELL_DialogResourceIndex res{
       reinterpret_cast<const char*>(7201), nullptr, SWELL_DLG_WS_CHILD, nullptr, 100, 30};
   h.registerResource(&res);
-  HWND parent = SWELL_CreateDialog(
-      SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2), nullptr, nullptr, 0);
+  HWND parent = bareWindow(nullptr, nullptr);
   HWND custom = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(7201),
                                    parent, MessageLog::dialogProc, 0);
   ASSERT_NE(custom, nullptr);
@@ -161,7 +151,7 @@ TEST_F(ControlMessageTest, SliderFunctionsSendToAControlWithItsOwnProcedure) {
 }
 
 TEST_F(ControlMessageTest, EditSelectionActsOnlyWhileTheFieldIsEdited) {
-  auto* field = addTo(content, new platform::NSTextField(NSMakeRect(10, 50, 200, 24)), 3);
+  auto* field = addControl(content, new platform::NSTextField(NSMakeRect(10, 50, 200, 24)), 3);
   HWND f = handle(field);
   field->setStringValue("hello");
   std::int32_t start = -1, end = -1;
@@ -197,9 +187,7 @@ TEST_F(ControlMessageTest, EditSelectionActsOnlyWhileTheFieldIsEdited) {
 
 TEST_F(ControlMessageTest, DispatchOrderAndWhereUnmatchedMessagesGo) {
   // A window whose content view has a procedure: the window handle reaches it.
-  HWND dialog =
-      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                         nullptr, MessageLog::windowProc, 0);
+  HWND dialog = bareWindow();
   auto* view = swell::objectFromHandleAs<platform::NSView>(dialog);
   HWND window = handle(view->window());
   log.clear();
@@ -215,7 +203,7 @@ TEST_F(ControlMessageTest, DispatchOrderAndWhereUnmatchedMessagesGo) {
   EXPECT_EQ(SendMessage(handle(plain.get()), BM_GETCHECK, 3, 0), 1003);
   EXPECT_EQ(own->received, (std::vector<UINT>{BM_GETCHECK}));
   // A native control that is not the content view and matches no row answers 0.
-  HWND slider = handle(addTo(content, new platform::NSSlider, 8));
+  HWND slider = handle(addControl(content, new platform::NSSlider, 8));
   EXPECT_EQ(SendMessage(slider, BM_GETCHECK, 0, 0), 0);
   own->close();
 

@@ -1,28 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/View.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 
+using testsupport::kOptional;
+using testsupport::kPosted;
+using testsupport::kSent;
 using testsupport::MessageLog;
+using testsupport::messagesMatch;
 
 namespace {
 
-class PostMessageTest : public ::testing::Test {
+class PostMessageTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   HWND view = nullptr;
 
   void SetUp() override {
-    view = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                              nullptr, MessageLog::windowProc, 0);
+    view = bareWindow();
     log.clear();
   }
   void TearDown() override { DestroyWindow(view); }
@@ -33,7 +35,31 @@ TEST_F(PostMessageTest, PostedMessagesArriveInOrderOnTheQueueTimer) {
   EXPECT_EQ(PostMessage(view, WM_USER + 1, 3, 4), 1);
   EXPECT_EQ(log.count(WM_USER), 0);
   h.advance(50);  // the flush timer's interval
-  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 1, 2}, {WM_USER + 1, 3, 4}}));
+  EXPECT_TRUE(messagesMatch(log.messages(),
+                            {{view, WM_USER, kPosted, 1, 2}, {view, WM_USER + 1, kPosted, 3, 4}}));
+}
+
+TEST_F(PostMessageTest, MessagesSentWhileAPostedOneIsHandledArriveInsideIt) {
+  HWND other = bareWindow();
+  log.clear();
+  log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER && hwnd == view) SendMessage(other, WM_USER + 1, 0, 0);
+    return std::nullopt;
+  });
+  PostMessage(view, WM_USER, 0, 0);
+  SendMessage(other, WM_USER + 2, 0, 0);
+  h.flushPostedMessages();
+  EXPECT_TRUE(messagesMatch(log.messages(), {{other, WM_USER + 2, kSent},
+                                             {view, WM_USER, kPosted},
+                                             {other, WM_USER + 1, kSent},
+                                             {other, WM_TIMER, kPosted, kOptional}}));
+  // A table that differs is answered with the first difference.
+  auto differs =
+      messagesMatch(log.messages(), {{other, WM_USER + 2, kSent}, {view, WM_USER, kSent}});
+  EXPECT_FALSE(differs);
+  EXPECT_NE(std::string(differs.message()).find("message 1: expected"), std::string::npos)
+      << differs.message();
+  DestroyWindow(other);
 }
 
 TEST_F(PostMessageTest, AFlushDeliversOnlyWhatWasQueuedWhenItBegan) {
@@ -52,9 +78,7 @@ TEST_F(PostMessageTest, AFlushDeliversOnlyWhatWasQueuedWhenItBegan) {
 // The flush remembers the window of a run of messages; a handler that destroys that window
 // must still stop the rest of the run from reaching it.
 TEST_F(PostMessageTest, AWindowDestroyedByItsOwnPostedMessageGetsNoMore) {
-  HWND doomed = SWELL_CreateDialog(SWELL_DialogResourceHead,
-                                   reinterpret_cast<const char*>(0x400000 + 2), nullptr,
-                                   MessageLog::windowProc, 0);
+  HWND doomed = bareWindow();
   int seen = 0;
   log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_USER && hwnd == doomed && ++seen == 1) DestroyWindow(hwnd);
@@ -82,21 +106,18 @@ TEST_F(PostMessageTest, NullDestroyedAndForeignTargetsGetNothingAndCrashNothing)
   EXPECT_EQ(PostMessage(nullptr, WM_USER, 0, 0), 0);
   int local = 0;
   EXPECT_EQ(PostMessage(reinterpret_cast<HWND>(&local), WM_USER, 0, 0), 0);
-  HWND doomed =
-      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                         nullptr, MessageLog::windowProc, 0);
+  HWND doomed = bareWindow();
   PostMessage(doomed, WM_USER, 1, 0);
   PostMessage(view, WM_USER, 2, 0);
   PostMessage(doomed, WM_USER, 3, 0);
   DestroyWindow(doomed);  // freed before the flush: its messages are dropped
   EXPECT_EQ(PostMessage(doomed, WM_USER, 4, 0), 0);
   h.flushPostedMessages();
-  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 2, 0}}, {WM_USER}));
+  EXPECT_TRUE(messagesMatch(log.messages(), {{WM_USER, 2, 0}}, {WM_USER}));
 }
 
 TEST_F(PostMessageTest, AWindowInItsDestroySequenceGetsNoPostedMessages) {
-  HWND child = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                                  view, MessageLog::windowProc, 0);
+  HWND child = bareWindow(view);
   PostMessage(child, WM_USER, 0, 0);
   log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_DESTROY && hwnd == child) PostMessage(child, WM_USER, 1, 0);
@@ -112,7 +133,7 @@ TEST_F(PostMessageTest, AMessagePostedToATopLevelWindowReachesItsContentView) {
       swell::handleFromObject(swell::objectFromHandleAs<platform::NSView>(view)->window());
   EXPECT_EQ(PostMessage(window, WM_USER, 1, 0), 1);
   h.flushPostedMessages();
-  EXPECT_TRUE(testsupport::messagesMatch(log.messages(), {{WM_USER, 1, 0}}, {WM_USER}));
+  EXPECT_TRUE(messagesMatch(log.messages(), {{WM_USER, 1, 0}}, {WM_USER}));
   // Not once its content view is destroyed.
   PostMessage(window, WM_USER, 2, 0);
   SendMessage(view, WM_DESTROY, 0, 0);
@@ -121,9 +142,7 @@ TEST_F(PostMessageTest, AMessagePostedToATopLevelWindowReachesItsContentView) {
 }
 
 TEST_F(PostMessageTest, ClearDropsOneWindowsMessagesOrAll) {
-  HWND other =
-      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                         nullptr, MessageLog::windowProc, 0);
+  HWND other = bareWindow();
   PostMessage(view, WM_USER, 1, 0);
   PostMessage(other, WM_USER, 2, 0);
   PostMessage(view, WM_USER, 3, 0);
@@ -131,8 +150,7 @@ TEST_F(PostMessageTest, ClearDropsOneWindowsMessagesOrAll) {
   EXPECT_EQ(swell::queuedMessageCount(), 1);
   PostMessage(view, WM_USER, 4, 0);  // appended after the remaining record
   h.flushPostedMessages();
-  EXPECT_TRUE(
-      testsupport::messagesMatch(log.messages(), {{WM_USER, 2, 0}, {WM_USER, 4, 0}}, {WM_USER}));
+  EXPECT_TRUE(messagesMatch(log.messages(), {{WM_USER, 2, 0}, {WM_USER, 4, 0}}, {WM_USER}));
   PostMessage(view, WM_USER, 5, 0);
   SWELL_MessageQueue_Clear(nullptr);
   EXPECT_EQ(swell::queuedMessageCount(), 0);

@@ -7,7 +7,7 @@
 #include "platform/Panel.h"
 #include "platform/View.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 
@@ -26,17 +26,14 @@ void recordCallback(HWND hwnd, UINT msg, UINT_PTR id, DWORD time) {
   gCallbacks.push_back({hwnd, id, time});
 }
 
-class TimerTest : public ::testing::Test {
+class TimerTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   HWND view = nullptr;
   HWND window = nullptr;
 
   void SetUp() override {
     gCallbacks.clear();
-    view = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                              nullptr, MessageLog::windowProc, 0);
+    view = bareWindow();
     window = swell::handleFromObject(swell::objectFromHandleAs<platform::NSView>(view)->window());
     log.clear();
   }
@@ -165,9 +162,7 @@ TEST_F(TimerTest, TimersKeepFiringInsideModalLoops) {
 }
 
 TEST_F(TimerTest, RunLoopForWindowHoldsOtherWindowsTimers) {
-  HWND other =
-      SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000 + 2),
-                         nullptr, MessageLog::windowProc, 0);
+  HWND other = bareWindow();
   SetTimer(view, 1, 10, nullptr);
   SetTimer(other, 1, 10, nullptr);
   UINT_PTR free = SetTimer(nullptr, 0, 10, recordCallback);

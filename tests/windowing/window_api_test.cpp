@@ -7,7 +7,7 @@
 #include "platform/Button.h"
 #include "platform/TextField.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"
 
@@ -32,10 +32,8 @@ void makeControls(HWND dialog, int) {
   }
 }
 
-class WindowApiTest : public ::testing::Test {
+class WindowApiTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   SWELL_DialogResourceIndex controlsRes{reinterpret_cast<const char*>(7101),
                                         "Controls",
                                         SWELL_DLG_WS_FLIPPED,
@@ -121,8 +119,7 @@ TEST_F(WindowApiTest, RectanglesOfWindowsAndFlippedViewsInScreenCoordinates) {
   EXPECT_EQ(r.right, 300);
   EXPECT_EQ(r.bottom, 200 + 160 + 22);
   // A child of the flipped content view: its top edge is the larger screen y.
-  HWND child = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                                  dialog, MessageLog::windowProc, 0);
+  HWND child = bareWindow(dialog);
   swell::objectFromHandleAs<platform::NSView>(child)->setFrame(
       platform::NSMakeRect(10, 20, 30, 40));
   ASSERT_TRUE(GetWindowRect(child, &r));

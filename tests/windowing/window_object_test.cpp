@@ -7,7 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"
 
@@ -30,10 +30,8 @@ void addFocusable(HWND dialog, int) {
   f->release();
 }
 
-class WindowObjectTest : public ::testing::Test {
+class WindowObjectTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   SWELL_DialogResourceIndex childRes{reinterpret_cast<const char*>(7001),
                                      nullptr,
                                      SWELL_DLG_WS_CHILD | SWELL_DLG_WS_FLIPPED,
@@ -48,8 +46,7 @@ class WindowObjectTest : public ::testing::Test {
   void SetUp() override {
     h.registerResource(&childRes);
     h.registerResource(&focusRes);
-    hostView = SWELL_CreateDialog(SWELL_DialogResourceHead,
-                                  reinterpret_cast<const char*>(0x400000 + 2), nullptr, nullptr, 0);
+    hostView = bareWindow(nullptr, nullptr);
     ASSERT_NE(hostView, nullptr);
     host = swell::objectFromHandleAs<platform::NSView>(hostView)->window();
   }

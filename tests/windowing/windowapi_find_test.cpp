@@ -2,11 +2,11 @@
 #include <vector>
 
 #include "platform/Application.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiFind : public WindowApiFixture {};
@@ -171,4 +171,4 @@ TEST_F(WindowApiFind, ForegroundAndTheWindowUnderAPoint) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

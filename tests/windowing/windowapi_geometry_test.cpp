@@ -1,12 +1,12 @@
 #include <climits>
 
 #include "platform/Screen.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiGeometry : public WindowApiFixture {};
@@ -174,4 +174,4 @@ TEST_F(WindowApiGeometry, DesiredSizeLeavesTheControlsFrame) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

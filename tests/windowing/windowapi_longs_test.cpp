@@ -1,5 +1,5 @@
 #include "platform/Application.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/ControlComboBox.h"
@@ -8,7 +8,7 @@
 
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiLongs : public WindowApiFixture {};
@@ -135,4 +135,4 @@ TEST_F(WindowApiLongs, ChangingTheFrameStyleRebuildsTheWindowAroundItsView) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

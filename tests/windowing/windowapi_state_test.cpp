@@ -1,11 +1,11 @@
 #include <cstring>
 
 #include "platform/Application.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiState : public WindowApiFixture {};
@@ -178,4 +178,4 @@ TEST_F(WindowApiState, StaleAndNullHandlesGetTheFailureValue) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

@@ -2,12 +2,12 @@
 #include <string>
 
 #include "platform/ComboBox.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiText : public WindowApiFixture {};
@@ -173,4 +173,4 @@ TEST_F(WindowApiText, AGroupBoxIsNotAnEtchedLine) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

@@ -2,13 +2,13 @@
 
 #include "platform/Application.h"
 #include "platform/TextField.h"
-#include "tests/windowing/windowapi_fixture.h"
+#include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 
 using testsupport::ExpectedMessage;
 using testsupport::MessageLog;
 
-namespace windowapitest {
+namespace testsupport {
 namespace {
 
 class WindowApiTopLevel : public WindowApiFixture {
@@ -188,4 +188,4 @@ TEST_F(WindowApiTopLevel, ClosingAContentViewClosesItsWindow) {
 }
 
 }  // namespace
-}  // namespace windowapitest
+}  // namespace testsupport

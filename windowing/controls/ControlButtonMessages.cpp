@@ -38,8 +38,8 @@ bool emulateButtonMessage(platform::NSObject* object, UINT msg, WPARAM wParam, L
       HGDIOBJ previous = button->getSwellGDIImage();
       auto bitmap = reinterpret_cast<HGDIOBJ>(lParam);
       // Only a live bitmap object that holds an image is shown; anything else clears.
-      if (isLiveGdiObject(bitmap) && bitmap->type == kBitmapObject && bitmap->image) {
-        button->setImage(bitmap->image);
+      if (platform::NSObject* image = bitmapImage(bitmap)) {
+        button->setImage(image);
         button->setSwellGDIImage(bitmap);
       } else {
         button->setImage(nullptr);

@@ -7,6 +7,7 @@
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/drawing/DrawingContext.h"
+#include "windowing/drawing/Text.h"
 
 using platform::NSColor;
 
@@ -28,8 +29,8 @@ void SWELL_ColorButtonSubviews(platform::NSView* view, DLGPROC proc, bool useDef
     proc(hwnd, msg, reinterpret_cast<WPARAM>(hdc),
          reinterpret_cast<LPARAM>(swell::handleFromObject(sub)));
     std::optional<NSColor> color;
-    if (hdc->textColorSet)
-      color = colorFromColorref(hdc->curtextcol);
+    if (swell::hasTextColor(hdc))
+      color = colorFromColorref(GetTextColor(hdc));
     else if (useDefaultColor)
       color = NSColor::textColor();
     SWELL_DeleteGfxContext(hdc);

@@ -4,6 +4,7 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/drawing/DrawingContext.h"
+#include "windowing/drawing/Shapes.h"
 #include "windowing/kernel/OsVersion.h"
 
 namespace {

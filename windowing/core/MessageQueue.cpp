@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/Application.h"
 #include "platform/MainThread.h"
@@ -44,6 +45,9 @@ struct Queue {
 };
 
 std::atomic<Queue*> gQueue{nullptr};
+
+thread_local const swell::PostedDelivery* tInDelivery = nullptr;
+thread_local std::uint64_t tDeliveries = 0;
 
 SwellPostMessageDelegate* postDelegate() {
   return dynamic_cast<SwellPostMessageDelegate*>(platform::NSApp()->delegate());
@@ -105,7 +109,11 @@ void deliver(const PostedRecord& r, DeliveryTarget& last) {
       last = DeliveryTarget{r.hwnd, r.serial, window};
     }
   }
-  if (window && window->swellCanPostMessage()) SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
+  if (!window || !window->swellCanPostMessage()) return;
+  const swell::PostedDelivery current{r.msg, r.wParam, r.lParam, ++tDeliveries};
+  const swell::PostedDelivery* outer = std::exchange(tInDelivery, &current);
+  SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
+  tInDelivery = outer;
 }
 
 }  // namespace
@@ -117,6 +125,10 @@ int queuedMessageCount() {
   if (!q) return 0;
   std::lock_guard<std::recursive_mutex> lock(q->mutex);
   return q->count;
+}
+
+const PostedDelivery* postedMessageInDelivery() {
+  return tInDelivery;
 }
 
 bool messageQueueExists() {

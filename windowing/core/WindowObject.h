@@ -10,6 +10,7 @@
 #include "platform/View.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/detail/WindowProps.h"
+#include "windowing/drawing/WindowContexts.h"
 
 // The view object behind every window handle that has a window procedure: a child
 // window or dialog, or the content view of a top-level window. It delivers messages to
@@ -23,7 +24,8 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
                                   public platform::NSMenuDelegate,
                                   public platform::NSComboBoxDelegate,
                                   public platform::NSControlTextEditingDelegate,
-                                  public platform::NSTextDelegate {
+                                  public platform::NSTextDelegate,
+                                  public SwellDrawingSurface {
  public:
   static constexpr int kTextCapacity = 1024;  // 1023 bytes of text and the NUL
   static constexpr int kExtraBytes = 256;     // addressed by byte index, one word per 8
@@ -91,6 +93,7 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
 
   // Fills a PAINTSTRUCT while a paint is in progress; false otherwise.
   bool getSwellPaintInfo(PAINTSTRUCT* ps);
+  HDC swellPaintContext() const override { return m_paintctx_hdc; }
   // Paints the view through WM_PAINT with a drawing context over the current context.
   void drawRect(const platform::NSRect& dirtyRect) override;
   // The paint sequence: WM_NCCALCSIZE, WM_NCPAINT and WM_PAINT with the given context.

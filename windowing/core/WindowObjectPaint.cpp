@@ -64,7 +64,7 @@ void Swell_vCorvaneBrisko_hwnd::swellPaint(HDC hdc, bool metal, const NSRect& re
   paint.origin.y -= static_cast<double>(client.top) - windowRect.top;
   m_paintctx_rect = paint;
   if (paint.size.width >= 1 && paint.size.height >= 1 && !m_hashaddestroy) {
-    platform::CGContext* context = swell::isLiveDC(hdc) ? hdc->ctx : nullptr;
+    platform::CGContext* context = SWELL_GetCtxGC(hdc);
     if (!metal && !sameRect(client, windowRect) && context) {
       RECT clip{};
       GetClientRect(hwnd, &clip);

@@ -2,21 +2,10 @@
 
 #include "platform/GraphicsContext.h"
 #include "windowing/Win32Types.h"
+#include "windowing/drawing/DrawingTypes.h"
 
-// Drawing contexts and drawing objects. A context draws into a platform graphics context
-// and keeps the text colour; an object is a solid brush or a bitmap over a native
-// image. Both are pooled records checked against a live set.
-struct HDC__ {
-  platform::CGContext* ctx = nullptr;  // not owned
-  COLORREF curtextcol = 0;
-  bool textColorSet = false;
-};
-
-struct HGDIOBJ__ {
-  int type = 0;  // kBrushObject or kBitmapObject
-  COLORREF color = 0;
-  platform::NSObject* image = nullptr;  // a bitmap's native image (retained)
-};
+// Drawing contexts and drawing objects (pens, brushes, fonts, bitmaps). Both are pooled
+// records; every handle is checked against the live registry before it is read.
 
 namespace swell {
 inline constexpr int kBrushObject = 2;
@@ -25,14 +14,31 @@ bool isLiveDC(HDC hdc);
 bool isLiveGdiObject(HGDIOBJ object);
 // A bitmap object over a native image (retained until the object is deleted).
 HBITMAP makeBitmapObject(platform::NSObject* image);
+// The native image of a live bitmap object; null otherwise.
+platform::NSObject* bitmapImage(HGDIOBJ object);
+// Whether a text colour was given to the live context.
+bool hasTextColor(HDC hdc);
 }  // namespace swell
 
+HDC SWELL_AllocGfxContext();
 HDC SWELL_CreateGfxContextForNSContext(platform::CGContext* context);
+// An offscreen context over B, G, R, X rows (top row first, rows 64-byte aligned); null
+// for a side below 1 or a size that does not fit in memory.
+HDC SWELL_CreateMemContext(HDC ignored, int width, int height);
 void SWELL_DeleteGfxContext(HDC hdc);
-int SetTextColor(HDC hdc, int color);
-int GetTextColor(HDC hdc);
-HBRUSH CreateSolidBrush(int color);
+platform::CGContext* SWELL_GetCtxGC(HDC hdc);
+void* SWELL_GetCtxFrameBuffer(HDC hdc);
+bool SWELL_IsRetinaDC(HDC hdc);
+void SWELL_PushClipRegion(HDC hdc);
+void SWELL_PopClipRegion(HDC hdc);
+void SWELL_SetClipRegion(HDC hdc, const RECT* r);
+
+HGDIOBJ SWELL_AllocGDIObject();
+HPEN CreatePen(int style, int width, COLORREF color);
+HPEN CreatePenAlpha(int style, int width, COLORREF color, float alpha);
+HBRUSH CreateSolidBrush(COLORREF color);
+HBRUSH CreateSolidBrushAlpha(COLORREF color, float alpha);
+HGDIOBJ GetStockObject(int index);
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+HGDIOBJ SWELL_CloneGDIObject(HGDIOBJ object);
 void DeleteObject(HGDIOBJ object);
-void SWELL_FillRect(HDC hdc, const RECT* r, HBRUSH brush);
-// Fills with the dialog face colour.
-void SWELL_FillDialogBackground(HDC hdc, const RECT* r, int level);

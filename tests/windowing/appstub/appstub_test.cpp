@@ -9,7 +9,7 @@
 #include "platform/TextField.h"
 #include "platform/TextView.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/app/detail/AppController.h"
 #include "windowing/core/ControlButton.h"
@@ -49,16 +49,13 @@ void makePreferences(HWND dialog, int) {
   auto* ok = add(content, new Swell_vCorvaneBrisko_button, IDOK, NSMakeRect(10, 10, 80, 24));
   add(content, new Swell_vCorvaneBrisko_button, IDCANCEL, NSMakeRect(100, 10, 80, 24));
   ok->setTarget(content);
-  HWND list = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                                 dialog, MessageLog::windowProc, 0);
+  HWND list = testsupport::WindowTest::bareWindow(dialog);
   view(list)->setFrame(NSMakeRect(10, 50, 200, 100));
   ShowWindow(list, 1);
 }
 
-class AppStubTest : public ::testing::Test {
+class AppStubTest : public testsupport::WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  MessageLog log;
   SWELLAppController* controller = swell::applicationController();
   SWELL_DialogResourceIndex mainRes{
       reinterpret_cast<const char*>(40001), "Main", SWELL_DLG_WS_FLIPPED, nullptr, 400, 300};
@@ -92,8 +89,7 @@ class AppStubTest : public ::testing::Test {
   }
   // A focusable child window of the main window, focused.
   HWND focusedChild() {
-    HWND c = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                                main, MessageLog::windowProc, 0);
+    HWND c = bareWindow(main);
     ShowWindow(c, 1);
     window->makeFirstResponder(view(c));
     log.clear();

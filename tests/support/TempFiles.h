@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the ini-file tests: a scratch folder and whole-file reads and writes.
+// A scratch folder and whole-file reads and writes, for tests of code that works on files.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-namespace ini_test {
+namespace testsupport {
 
 // A fresh folder under TMPDIR (or /tmp), removed with its content at the end.
 class TempDir {
  public:
   TempDir() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/ini_test.XXXXXX";
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/test.XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data())) mPath = buffer.data();
@@ -77,4 +77,4 @@ inline void ageFile(const std::string& path, int seconds = 60) {
   utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-}  // namespace ini_test
+}  // namespace testsupport

@@ -4,17 +4,17 @@
 
 #include "platform/View.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"
+
+namespace testsupport {
 
 // A shown main window (a flipped dialog of 400 x 300 whose dialog procedure records)
 // with bare child windows whose window procedures record, for driving windows with
 // events and reading the messages they receive.
-class EventTest : public ::testing::Test {
+class EventTest : public WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  testsupport::MessageLog log;
   SWELL_DialogResourceIndex mainRes{reinterpret_cast<const char*>(7101),
                                     "Main",
                                     SWELL_DLG_WS_FLIPPED | SWELL_DLG_WS_OPAQUE,
@@ -27,7 +27,7 @@ class EventTest : public ::testing::Test {
   void SetUp() override {
     h.registerResource(&mainRes);
     main = SWELL_CreateDialog(SWELL_DialogResourceHead, mainRes.resid, nullptr,
-                              testsupport::MessageLog::dialogProc, 0);
+                              MessageLog::dialogProc, 0);
     ASSERT_NE(main, nullptr);
     window = view(main)->window();
     ShowWindow(main, 2);
@@ -46,8 +46,7 @@ class EventTest : public ::testing::Test {
   }
   // A shown bare child window at a place in its parent's (flipped) coordinates.
   HWND child(HWND parent, double x, double y, double w, double hgt) {
-    HWND c = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                                parent, testsupport::MessageLog::windowProc, 0);
+    HWND c = bareWindow(parent);
     view(c)->setFrame(platform::NSMakeRect(x, y, w, hgt));
     ShowWindow(c, 1);
     log.clear();
@@ -69,3 +68,5 @@ class EventTest : public ::testing::Test {
                                (static_cast<std::uint32_t>(x) & 0xFFFFu));
   }
 };
+
+}  // namespace testsupport

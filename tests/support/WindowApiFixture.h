@@ -8,12 +8,12 @@
 #include "platform/Text.h"
 #include "platform/TextField.h"
 #include "platform/Window.h"
-#include "support/WindowHarness.h"
+#include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowObject.h"
 
-namespace windowapitest {
+namespace testsupport {
 
 // Control ids of the dialog the fixture builds.
 enum : int {
@@ -24,14 +24,6 @@ enum : int {
   kBoxId = 15,
   kNotesId = 16,  // a text view inside a scroll view
 };
-
-template <class T>
-T* addControl(platform::NSView* parent, T* control, long tag) {
-  control->setTag(tag);
-  parent->addSubview(control);
-  control->release();
-  return control;
-}
 
 // A view that takes the keyboard focus, with a tag.
 class FocusView : public platform::NSView {
@@ -84,10 +76,8 @@ inline void makeDialogControls(HWND dialog, int) {
   scroll->release();
 }
 
-class WindowApiFixture : public ::testing::Test {
+class WindowApiFixture : public WindowTest {
  protected:
-  testsupport::WindowHarness h;
-  testsupport::MessageLog log;
   SWELL_DialogResourceIndex dialogRes{reinterpret_cast<const char*>(7201),
                                       "Settings",
                                       SWELL_DLG_WS_FLIPPED | SWELL_DLG_WS_RESIZABLE,
@@ -99,7 +89,7 @@ class WindowApiFixture : public ::testing::Test {
   void SetUp() override {
     h.registerResource(&dialogRes);
     dialog = SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(7201),
-                                nullptr, testsupport::MessageLog::dialogProc, 0);
+                                nullptr, MessageLog::dialogProc, 0);
     ASSERT_NE(dialog, nullptr);
     // Creation may have put the focus into the edit field; the tests start with no
     // field being edited.
@@ -125,10 +115,7 @@ class WindowApiFixture : public ::testing::Test {
     return dynamic_cast<platform::NSText*>(notesScroll()->documentView());
   }
   // A bare child window inside the dialog, with the recording window procedure.
-  HWND childWindow() const {
-    return SWELL_CreateDialog(SWELL_DialogResourceHead, reinterpret_cast<const char*>(0x400000),
-                              dialog, testsupport::MessageLog::windowProc, 0);
-  }
+  HWND childWindow() const { return bareWindow(dialog); }
 };
 
-}  // namespace windowapitest
+}  // namespace testsupport
