@@ -30,7 +30,17 @@ if(ENABLE_THREAD_SANITIZER)
   add_link_options(${THREAD_SANITIZER_FLAGS})
 endif()
 
-# Adds a static library for one module from every source file in its folder.
+if(BUILD_FUZZERS)
+  # Everything a fuzz target links is instrumented for coverage and checked by the sanitizers;
+  # the fuzz targets add libFuzzer's main.
+  set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                 -fno-omit-frame-pointer)
+  add_compile_options(${FUZZ_FLAGS})
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds a static library for one module from every source file in its folder. Every library
+# but `base` itself stands on `base`.
 function(add_module_library name)
   file(GLOB_RECURSE _sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
@@ -41,4 +51,7 @@ function(add_module_library name)
   add_library(${name} STATIC ${_sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE project_options)
+  if(NOT name STREQUAL "base")
+    target_link_libraries(${name} PUBLIC base)
+  endif()
 endfunction()

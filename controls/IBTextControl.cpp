@@ -1,6 +1,6 @@
 #include "controls/IBTextControl.h"
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -19,8 +19,8 @@ IBTextControl::IBTextControl(const IRECT& bounds, const IBitmap& bitmap, const I
   mBlend = IBlend(blend, 1.f);
   AttachIControl(this);
   if (mCharWidth < 1 || mCharHeight < 1) {
-    GraphicsLog("IBTextControl: character size %d x %d; the text is not drawn", mCharWidth,
-                mCharHeight);
+    base::warn("controls", "IBTextControl: character size %d x %d; the text is not drawn",
+               mCharWidth, mCharHeight);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -53,8 +53,9 @@ void IBitmapBase::ReloadScaled(IBitmap& bitmap) {
   if (!g || !bitmap.GetResourceName()[0]) return;
   IBitmap scaled = g->GetScaledBitmap(bitmap);
   if (!scaled.IsValid()) {
-    GraphicsLog("bitmap \"%s\" could not be loaded at the new scale; keeping the one loaded",
-                bitmap.GetResourceName());
+    base::warn("controls",
+               "bitmap \"%s\" could not be loaded at the new scale; keeping the one loaded",
+               bitmap.GetResourceName());
     return;
   }
   bitmap = scaled;

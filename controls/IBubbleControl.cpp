@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -26,8 +27,8 @@ IBubbleControl::IBubbleControl(const IText& text, const IColor& fillColor,
 
 void IBubbleControl::ShowBubble(IControl* caller, float x, float y, const char* str, EDirection dir,
                                 const IRECT& minimumContentBounds) {
-  if (!str || !std::isfinite(x) || !std::isfinite(y)) {
-    GraphicsLog("ShowBubble: no text or a point that is not finite; nothing shown");
+  if (!str || !base::isFinite(x, y)) {
+    base::warn("controls", "ShowBubble: no text or a point that is not finite; nothing shown");
     return;
   }
   if (!GetUI()) return;

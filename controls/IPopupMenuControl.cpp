@@ -8,7 +8,8 @@
 
 #include <cmath>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -17,10 +18,6 @@ namespace igraphics {
 namespace {
 // Past this part of a submenu's fade its panel appears at once.
 constexpr double kSubmenuAppearProgress = 0.9;
-
-bool IsFinite(const IRECT& r) {
-  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-}
 }  // namespace
 
 IPopupMenuControl::IPopupMenuControl(int paramIdx, const IText& text, const IRECT& collapsedBounds,
@@ -86,8 +83,9 @@ void IPopupMenuControl::CreatePopupMenu(IPopupMenu& menu, const IRECT& anchor) {
   }
 
   IRECT anchorArea = anchor;
-  if (!IsFinite(anchorArea)) {
-    GraphicsLog("IPopupMenuControl: anchor is not a finite rectangle; menu placed at the origin");
+  if (!base::isFiniteRect(anchorArea)) {
+    base::warn("controls",
+               "IPopupMenuControl: anchor is not a finite rectangle; menu placed at the origin");
     anchorArea = IRECT();
   }
 
@@ -119,8 +117,9 @@ void IPopupMenuControl::CreatePopupMenu(IPopupMenu& menu, const IRECT& anchor) {
 }
 
 void IPopupMenuControl::SetMenuBounds(const IRECT& bounds) {
-  if (!IsFinite(bounds)) {
-    GraphicsLog("IPopupMenuControl: menu bounds are not a finite rectangle; kept as they were");
+  if (!base::isFiniteRect(bounds)) {
+    base::warn("controls",
+               "IPopupMenuControl: menu bounds are not a finite rectangle; kept as they were");
     return;
   }
   mMenuBounds = bounds;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 
 namespace iplug {
 namespace igraphics {
@@ -28,9 +28,9 @@ void ISwitchControlBase::OnInit() {
   // state index stays exact in 64-bit arithmetic for any int count.
   const double range = std::floor(param->GetMax() - param->GetMin());
   if (!(range < static_cast<double>(INT_MAX) - 1.0)) {
-    GraphicsLog(
-        "ISwitchControlBase: parameter \"%s\" has too large a range for a switch; %d states",
-        param->GetName(), INT_MAX);
+    base::warn("controls",
+               "ISwitchControlBase: parameter \"%s\" has too large a range for a switch; %d states",
+               param->GetName(), INT_MAX);
     mNumStates = INT_MAX;
   } else {
     mNumStates = static_cast<int>(range) + 1;
@@ -45,7 +45,8 @@ void ISwitchControlBase::ResizeStateFlags() {
   bool* flags = mDisabledState.Resize(newSize);
   if (!flags || mDisabledState.GetSize() != newSize) {
     // The old list stays: its states keep their flags and the rest stay enabled.
-    GraphicsLog("ISwitchControlBase: no room for %d state flags; %d kept", newSize, oldSize);
+    base::warn("controls", "ISwitchControlBase: no room for %d state flags; %d kept", newSize,
+               oldSize);
     return;
   }
   // Flags already set keep their states; new states start enabled.

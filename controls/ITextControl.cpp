@@ -4,7 +4,8 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -35,7 +36,7 @@ void ITextControl::SetStr(const char* str) {
   if (!str) str = "";
   if (std::strcmp(mStr.Get(), str) == 0) return;
   if (!mStr.Set(str)) {
-    GraphicsLog("ITextControl::SetStr: no memory for the text; text unchanged");
+    base::warn("controls", "ITextControl::SetStr: no memory for the text; text unchanged");
     return;
   }
   if (mSetBoundsBasedOnStr) FitBoundsToText();
@@ -44,7 +45,7 @@ void ITextControl::SetStr(const char* str) {
 
 void ITextControl::SetStrFmt(int maxlen, const char* fmt, ...) {
   if (maxlen > 0 && !fmt) {
-    GraphicsLog("ITextControl::SetStrFmt: no format; text unchanged");
+    base::warn("controls", "ITextControl::SetStrFmt: no format; text unchanged");
     return;
   }
   va_list args;
@@ -52,7 +53,8 @@ void ITextControl::SetStrFmt(int maxlen, const char* fmt, ...) {
   const bool ok = mStr.SetFormattedV(maxlen, fmt, args);
   va_end(args);
   if (!ok) {
-    GraphicsLog("ITextControl::SetStrFmt: cannot format \"%s\"; text unchanged", fmt ? fmt : "");
+    base::warn("controls", "ITextControl::SetStrFmt: cannot format \"%s\"; text unchanged",
+               fmt ? fmt : "");
     return;
   }
   SetDirty(false);
@@ -64,8 +66,9 @@ void ITextControl::FitBoundsToText() {
   IRECT measured = mRECT;
   g->MeasureText(mText, mStr.Get(), measured);
   const float hw = 0.5f * measured.W(), hh = 0.5f * measured.H();
-  if (!std::isfinite(hw) || !std::isfinite(hh)) {
-    GraphicsLog("ITextControl::FitBoundsToText: the text measures no size; bounds unchanged");
+  if (!base::isFinite(hw, hh)) {
+    base::warn("controls",
+               "ITextControl::FitBoundsToText: the text measures no size; bounds unchanged");
     return;
   }
   const float cx = mRECT.MW(), cy = mRECT.MH();

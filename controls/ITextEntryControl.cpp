@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "controls/Utf16.h"
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "graphics/IGraphics.h"
 
 // The editing logic's configuration. Its types come first; the implementation is included
@@ -82,9 +83,8 @@ bool IsControlChar(char32_t c) {
 // no valid sequence; 0 for none.
 char32_t KeyChar(const IKeyPress& key) {
   if (key.utf8[0] == '\0') return 0;
-  char32_t cp = 0;
-  if (DecodeUtf8(key.utf8, cp) == 0) return static_cast<unsigned char>(key.utf8[0]);
-  return cp;
+  const base::Utf8Char c = base::decodeUtf8(key.utf8, 0);
+  return c.wellFormed ? c.codePoint : static_cast<unsigned char>(key.utf8[0]);
 }
 
 Key SpecialCode(int vk) {
@@ -162,9 +162,7 @@ struct ITextEntryControl::Editor {
   static int KeyToText(Key key) {
     if (key & (kSpecial | kCommand)) return -1;
     const Key c = key & ~(kShift | kOption);
-    if (c == 0 || c > 0xFFFF || IsHighSurrogate(static_cast<char16_t>(c)) ||
-        IsLowSurrogate(static_cast<char16_t>(c)))
-      return -1;
+    if (c == 0 || c > 0xFFFF || !base::isScalarValue(c)) return -1;
     return static_cast<int>(c);
   }
 
@@ -299,9 +297,9 @@ void ITextEntryControl::OnEndAnimation() {
 void ITextEntryControl::StartTextEntry(int paramIdx, const IText& text, const IRECT& bounds,
                                        int length, const char* str) {
   IGraphics* g = GetUI();
-  if (!std::isfinite(bounds.L) || !std::isfinite(bounds.T) || !std::isfinite(bounds.R) ||
-      !std::isfinite(bounds.B)) {
-    GraphicsLog("ITextEntryControl::StartTextEntry: bounds are not finite; no edit started");
+  if (!base::isFiniteRect(bounds)) {
+    base::warn("controls",
+               "ITextEntryControl::StartTextEntry: bounds are not finite; no edit started");
     if (g) g->ClearInTextEntryControl();
     return;
   }
@@ -314,7 +312,7 @@ void ITextEntryControl::StartTextEntry(int paramIdx, const IText& text, const IR
   style.mFGColor = text.mTextEntryFGColor;
   SetText(style);
 
-  SetEditString(Utf8ToUtf16(str));
+  SetEditString(base::utf8ToUtf16(str ? str : ""));
   // The history belongs to the text it was made on; undoing it on another text would restore
   // the last prompt's characters into this one.
   StbUndoState& undo = mEditor->state.undostate;
@@ -363,7 +361,7 @@ void ITextEntryControl::DismissEdit() {
 // --- Text and measurement ---
 
 std::string ITextEntryControl::GetText() const {
-  return Utf16ToUtf8(mEditString);
+  return base::utf16ToUtf8(mEditString);
 }
 
 void ITextEntryControl::SetEditString(std::u16string str) {
@@ -380,10 +378,10 @@ void ITextEntryControl::MeasureWidths() const {
   std::string prev;
   for (size_t i = 0; i < mEditString.size(); ++i) {
     size_t units = 1;
-    if (IsHighSurrogate(mEditString[i]) && i + 1 < mEditString.size() &&
-        IsLowSurrogate(mEditString[i + 1]))
+    if (base::isHighSurrogate(mEditString[i]) && i + 1 < mEditString.size() &&
+        base::isLowSurrogate(mEditString[i + 1]))
       units = 2;
-    const std::string cur = Utf16ToUtf8(mEditString.data() + i, units);
+    const std::string cur = base::utf16ToUtf8(std::u16string_view(mEditString).substr(i, units));
     IRECT box;
     float w = 0.f;
     if (prev.empty()) {
@@ -431,8 +429,8 @@ bool ITextEntryControl::GetInsertMode() const {
 
 bool ITextEntryControl::InsidePair(int pos) const {
   return pos > 0 && pos < Editor::Length(this) &&
-         IsHighSurrogate(mEditString[static_cast<size_t>(pos - 1)]) &&
-         IsLowSurrogate(mEditString[static_cast<size_t>(pos)]);
+         base::isHighSurrogate(mEditString[static_cast<size_t>(pos - 1)]) &&
+         base::isLowSurrogate(mEditString[static_cast<size_t>(pos)]);
 }
 
 void ITextEntryControl::Settle() {
@@ -500,7 +498,7 @@ bool ITextEntryControl::SendChar(char32_t cp, uint32_t modifiers) {
 
   // Above U+FFFF: the character is stored as its surrogate pair, inserted as one piece.
   std::u16string units;
-  AppendUtf16(cp, units);
+  base::appendUtf16(cp, units);
   STB_TexteditState& s = mEditor->state;
   const Snapshot before = Take(mEditString, s);
   const int len = Editor::Length(this);
@@ -620,7 +618,9 @@ void ITextEntryControl::Copy() {
   const int from = std::clamp(std::min(s.select_start, s.select_end), 0, len);
   const int to = std::clamp(std::max(s.select_start, s.select_end), 0, len);
   if (from == to) return;
-  const std::string text = Utf16ToUtf8(mEditString.data() + from, static_cast<size_t>(to - from));
+  const std::string text =
+      base::utf16ToUtf8(std::u16string_view(mEditString)
+                            .substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
   if (IGraphics* g = GetUI()) g->SetTextInClipboard(text.c_str());
 }
 
@@ -638,7 +638,7 @@ void ITextEntryControl::Paste() {
   if (!g) return;
   WDL_String clip;
   if (!g->GetTextFromClipboard(clip)) return;
-  std::u16string units = Utf8ToUtf16(clip.Get());
+  std::u16string units = base::utf8ToUtf16(clip.Get());
   // The field holds one line: line breaks from a copied paragraph are dropped.
   std::erase_if(units, [](char16_t c) { return c == u'\r' || c == u'\n'; });
   if (units.empty()) return;

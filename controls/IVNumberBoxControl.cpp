@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Log.h"
 #include "controls/ControlDrag.h"
 #include "controls/IControlActions.h"
-#include "graphics/GraphicsLog.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -82,13 +82,14 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int paramIdx,
   if (IsSingleFloatFormat(fmtStr)) {
     mFmtStr.Set(fmtStr);
   } else {
-    GraphicsLog("IVNumberBoxControl: format \"%s\" is not one floating-point conversion; using %s",
-                fmtStr ? fmtStr : "(null)", kFallbackFormat);
+    base::warn("controls",
+               "IVNumberBoxControl: format \"%s\" is not one floating-point conversion; using %s",
+               fmtStr ? fmtStr : "(null)", kFallbackFormat);
     mFmtStr.Set(kFallbackFormat);
   }
   if (std::isnan(minValue) || std::isnan(maxValue) || std::isnan(defaultValue))
-    GraphicsLog(
-        "IVNumberBoxControl: a NaN bound is taken as none and a NaN default as the minimum");
+    base::warn("controls",
+               "IVNumberBoxControl: a NaN bound is taken as none and a NaN default as the minimum");
 }
 
 IVNumberBoxControl::~IVNumberBoxControl() {
@@ -224,7 +225,8 @@ void IVNumberBoxControl::OnTextEntryCompletion(const char* str, int valIdx) {
   char* end = nullptr;
   const double typed = std::strtod(str, &end);
   if (end == str || !std::isfinite(typed)) {
-    GraphicsLog("IVNumberBoxControl: \"%s\" is not a finite number; value unchanged", str);
+    base::warn("controls", "IVNumberBoxControl: \"%s\" is not a finite number; value unchanged",
+               str);
     return;
   }
   mRealValue = typed;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -29,8 +29,8 @@ void IVRadioButtonControl::SetButtonSize(float size) {
   // The button area is three sizes wide: a size whose area is not finite would carry infinite
   // coordinates into the layout and the drawing.
   if (!std::isfinite(kButtonAreaWidthFactor * size) || size < 0.f) {
-    GraphicsLog("IVRadioButtonControl: button size %g; %g is used", static_cast<double>(size),
-                static_cast<double>(kDefaultButtonSize));
+    base::warn("controls", "IVRadioButtonControl: button size %g; %g is used",
+               static_cast<double>(size), static_cast<double>(kDefaultButtonSize));
     size = kDefaultButtonSize;
   }
   mButtonSize = size;

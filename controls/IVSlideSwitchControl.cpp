@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -12,7 +12,7 @@ namespace {
 // A slide switch needs a slot to put its handle in.
 int AtLeastOneState(int numStates) {
   if (numStates >= 1) return numStates;
-  GraphicsLog("IVSlideSwitchControl: %d states asked for; the switch has 1", numStates);
+  base::warn("controls", "IVSlideSwitchControl: %d states asked for; the switch has 1", numStates);
   return 1;
 }
 
@@ -35,8 +35,9 @@ IVSlideSwitchControl::IVSlideSwitchControl(const IRECT& bounds, IActionFunction 
     : IVSwitchControl(bounds, nullptr, label, style, AtLeastOneState(numStates), valueInButton),
       mDirection(direction) {
   if (initialState < 0 || initialState > 1)
-    GraphicsLog("IVSlideSwitchControl: initial state %d is not 0 (first) or 1 (last); clamped",
-                initialState);
+    base::warn("controls",
+               "IVSlideSwitchControl: initial state %d is not 0 (first) or 1 (last); clamped",
+               initialState);
   SetValue(static_cast<double>(std::clamp(initialState, 0, 1)));
   InstallSlideStarter();
   SetAnimationEndActionFunction(std::move(actionFunc));

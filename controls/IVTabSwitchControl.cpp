@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -39,8 +39,8 @@ void IVTabSwitchControl::Setup(std::initializer_list<const char*> options, const
   AttachIControl(this, label);
   mShape = shape;
   if (static_cast<int>(options.size()) > kMaxNumTabs)
-    GraphicsLog("IVTabSwitchControl: %zu options; only the first %d are kept", options.size(),
-                kMaxNumTabs);
+    base::warn("controls", "IVTabSwitchControl: %zu options; only the first %d are kept",
+               options.size(), kMaxNumTabs);
   for (const char* option : options) {
     if (NTabLabels() == kMaxNumTabs) break;
     mTabLabels.emplace_back(option ? option : "");
@@ -57,8 +57,8 @@ void IVTabSwitchControl::AlignValueText(EAlign align, EVAlign valign) {
 void IVTabSwitchControl::OnInit() {
   ISwitchControlBase::OnInit();
   if (mNumStates > kMaxNumTabs)
-    GraphicsLog("IVTabSwitchControl: %d states; only the first %d get a tab", mNumStates,
-                kMaxNumTabs);
+    base::warn("controls", "IVTabSwitchControl: %d states; only the first %d get a tab", mNumStates,
+               kMaxNumTabs);
   const IParam* param = GetParam(0);
   if (!param || !mTabLabels.empty()) return;
   // State k stands for the parameter's value min + k, so a range that does not start at 0

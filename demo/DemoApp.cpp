@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "base/Log.h"
 #include "demo/DemoEditorDelegate.h"
-#include "platform/Log.h"
 
 namespace demo {
 
@@ -40,7 +40,7 @@ void DemoApp::OnIdle() {
 }
 
 void DemoApp::OnHostMenuCommand(int command) {
-  platform::logDiagnostic("demo: menu command %d", command);
+  base::warn("demo", "menu command %d", command);
 }
 
 }  // namespace demo

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "base/Finite.h"
+#include "base/Log.h"
+
 namespace iplug {
 
 namespace {
@@ -35,7 +38,7 @@ int PrecisionForStep(double step) {
 }
 
 void Diagnose(const char* name, const char* problem) {
-  std::fprintf(stderr, "iplug: parameter \"%s\": %s\n", name ? name : "", problem);
+  base::warn("iplug", "parameter \"%s\": %s", name ? name : "", problem);
 }
 
 // Drops the sign of a formatted number that shows as zero ("-0", "-0.00").
@@ -107,7 +110,7 @@ void IParam::Init(EParamType type, const char* name, double defaultVal, double m
   mLabel = label ? label : "";
   mGroup = group ? group : "";
   mType = type;
-  if (!std::isfinite(minVal) || !std::isfinite(maxVal)) {
+  if (!base::isFinite(minVal, maxVal)) {
     Diagnose(name, "range is not finite; using 0..1");
     minVal = 0.0;
     maxVal = 1.0;

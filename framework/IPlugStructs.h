@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Utf8.h"
+
 namespace iplug {
 
 // Windows virtual-key codes that the controls test for.
@@ -78,15 +80,8 @@ struct IKeyPress {
   IKeyPress(const char* text, int vk, bool s = false, bool c = false, bool a = false)
       : VK(vk), S(s), C(c), A(a) {
     if (!text) return;
-    int n = 0;
-    while (n < kMaxUTF8Bytes && text[n] != '\0')
-      ++n;
-    // A cut just before a continuation byte falls inside a character: back off to its start.
-    if (n == kMaxUTF8Bytes && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
-      while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    }
-    std::memcpy(utf8, text, static_cast<size_t>(n));
+    const std::size_t n = base::utf8PrefixLength(text, kMaxUTF8Bytes);
+    std::memcpy(utf8, text, n);
     utf8[n] = '\0';
   }
 };

@@ -4,24 +4,15 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+#include "base/Utf8.h"
 
-// Shortens a cut of n bytes of text so that it does not end inside a UTF-8 sequence: when the
-// first byte left out continues a character, that character is left out whole.
-int CutAtCharacter(const char* text, int n) {
-  auto isContinuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
-  if (!isContinuation(text[n])) return n;
-  while (n > 0 && isContinuation(text[n]))
-    --n;
-  return n;
-}
+namespace {
 
 // The number of bytes of text to take under a limit of maxlen (no limit when maxlen <= 0).
 int TakeLength(const char* text, int maxlen) {
   if (!text) return 0;
   if (maxlen <= 0) return static_cast<int>(std::strlen(text));
-  const int n = static_cast<int>(strnlen(text, static_cast<size_t>(maxlen)));
-  return n < maxlen ? n : CutAtCharacter(text, n);
+  return static_cast<int>(base::utf8PrefixLength(text, static_cast<std::size_t>(maxlen)));
 }
 
 }  // namespace

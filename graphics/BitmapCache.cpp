@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/ResourcePaths.h"
 #include "platform/ImageDecoder.h"
 
@@ -31,7 +31,7 @@ Cache& TheCache() {
 
 APIBitmap* BitmapCache::Load(const char* name, int targetScale) {
   if (!name || !*name) {
-    GraphicsLog("bitmap requested without a name");
+    base::warn("graphics", "bitmap requested without a name");
     return nullptr;
   }
   if (targetScale < 1) targetScale = 1;
@@ -43,7 +43,7 @@ APIBitmap* BitmapCache::Load(const char* name, int targetScale) {
   std::string path;
   int fileScale = 1;
   if (!ResourcePaths::Find(name, targetScale, path, fileScale)) {
-    GraphicsLog("bitmap \"%s\" not found in the resource folders", name);
+    base::warn("graphics", "bitmap \"%s\" not found in the resource folders", name);
     return nullptr;
   }
   APIBitmap* bitmap = nullptr;
@@ -53,7 +53,7 @@ APIBitmap* BitmapCache::Load(const char* name, int targetScale) {
     std::string failure;
     cairo_surface_t* surface = platform::decodeImageFile(path.c_str(), &failure);
     if (!surface) {
-      GraphicsLog("cannot decode image \"%s\": %s", path.c_str(), failure.c_str());
+      base::warn("graphics", "cannot decode image \"%s\": %s", path.c_str(), failure.c_str());
       return nullptr;
     }
     auto owned = std::make_unique<APIBitmap>(surface, static_cast<float>(fileScale));

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/CairoPainterDetail.h"
-#include "graphics/GraphicsLog.h"
 
 namespace iplug {
 namespace igraphics {
@@ -42,7 +43,7 @@ cairo_operator_t CairoOperator(EBlend method) {
     case EBlend::XOR:
       return CAIRO_OPERATOR_XOR;
   }
-  GraphicsLog("unknown blend method %d; drawing source over", static_cast<int>(method));
+  base::warn("graphics", "unknown blend method %d; drawing source over", static_cast<int>(method));
   return CAIRO_OPERATOR_OVER;
 }
 
@@ -85,8 +86,8 @@ CairoPainter::~CairoPainter() {
 
 bool CairoPainter::Resize(int width, int height, float scale) {
   if (width < 0 || height < 0 || !std::isfinite(scale) || scale <= 0.f || scale > kMaxScale) {
-    GraphicsLog("refusing surface of %d x %d points at scale %g", width, height,
-                static_cast<double>(scale));
+    base::warn("graphics", "refusing surface of %d x %d points at scale %g", width, height,
+               static_cast<double>(scale));
     return false;
   }
   const double pw = std::ceil(static_cast<double>(width) * scale);
@@ -125,7 +126,8 @@ bool CairoPainter::CheckContext() {
   if (!mCr) return false;
   const cairo_status_t status = cairo_status(mCr);
   if (status == CAIRO_STATUS_SUCCESS) return true;
-  GraphicsLog("drawing context failed (%s); starting a fresh one", cairo_status_to_string(status));
+  base::warn("graphics", "drawing context failed (%s); starting a fresh one",
+             cairo_status_to_string(status));
   // A failed context no longer reports its target; the painter knows it.
   cairo_surface_t* target = mTargets.empty() ? mSurface : mTargets.back()->surface;
   cairo_t* fresh = cairo_create(target);
@@ -148,7 +150,7 @@ bool CairoPainter::CheckContext() {
 
 void CairoPainter::BeginFrame() {
   if (!mCr) return;
-  if (!mTargets.empty()) GraphicsLog("a layer was left open; dropping it");
+  if (!mTargets.empty()) base::warn("graphics", "a layer was left open; dropping it");
   DestroyTargets();
   CheckContext();
   while (mSaveDepth > 0) {
@@ -161,7 +163,8 @@ void CairoPainter::BeginFrame() {
 
 void CairoPainter::EndFrame() {
   if (!mCr) return;
-  if (!mTargets.empty()) GraphicsLog("a layer was left open at the end of the frame; dropping it");
+  if (!mTargets.empty())
+    base::warn("graphics", "a layer was left open at the end of the frame; dropping it");
   DestroyTargets();
   while (mSaveDepth > 0) {
     cairo_restore(mCr);
@@ -184,8 +187,7 @@ void CairoPainter::Clear(const IColor& color) {
 
 void CairoPainter::ClearRect(const IRECT& r) {
   if (!mSurface) return;
-  if (!std::isfinite(r.L) || !std::isfinite(r.T) || !std::isfinite(r.R) || !std::isfinite(r.B))
-    return;
+  if (!base::isFiniteRect(r)) return;
   const int w = cairo_image_surface_get_width(mSurface);
   const int h = cairo_image_surface_get_height(mSurface);
   // Clamped while still floating point, so the conversions to int are always defined.
@@ -209,8 +211,8 @@ void CairoPainter::ClearRect(const IRECT& r) {
 // --- Path building ---------------------------------------------------------------------------
 
 bool CairoPainter::PathOk(float a, float b) {
-  if (std::isfinite(a) && std::isfinite(b)) return true;
-  if (!mPathBad) GraphicsLog("non-finite path coordinate; the path will not be drawn");
+  if (base::isFinite(a, b)) return true;
+  if (!mPathBad) base::warn("graphics", "non-finite path coordinate; the path will not be drawn");
   mPathBad = true;
   return false;
 }
@@ -238,7 +240,7 @@ void CairoPainter::PathLineTo(float x, float y) {
 void CairoPainter::PathArc(float cx, float cy, float r, float a1, float a2, EWinding winding) {
   if (!mCr || !PathOk(cx, cy) || !PathOk(r, a1) || !PathOk(a2, 0.f)) return;
   if (r < 0.f) {
-    GraphicsLog("negative arc radius %g ignored", static_cast<double>(r));
+    base::warn("graphics", "negative arc radius %g ignored", static_cast<double>(r));
     return;
   }
   // More than a full turn traces the same circle again; Cairo would trace it thousands of
@@ -318,7 +320,7 @@ void CairoPainter::PathStroke(const IPattern& pattern, float thickness,
   float weight = 1.f;
   bool ok = !mPathBad;
   if (ok && !std::isfinite(thickness)) {
-    GraphicsLog("non-finite stroke thickness");
+    base::warn("graphics", "non-finite stroke thickness");
     ok = false;
   }
   ok = ok && thickness > 0.f && SetBlend(blend, &weight) && SetSource(pattern, weight);
@@ -378,7 +380,7 @@ void CairoPainter::ApplyStrokeOptions(const IStrokeOptions& options, float thick
   if (dashOk && total > 0.0) {
     cairo_set_dash(mCr, dashes, count, options.mDashOffset);
   } else {
-    if (count > 0) GraphicsLog("unusable dash pattern; stroking solid");
+    if (count > 0) base::warn("graphics", "unusable dash pattern; stroking solid");
     cairo_set_dash(mCr, nullptr, 0, 0.0);
   }
 }
@@ -389,7 +391,7 @@ bool CairoPainter::SetBlend(const IBlend* blend, float* weight) {
   const EBlend method = blend ? blend->mMethod : EBlend::Default;
   float w = blend ? blend->mWeight : 1.f;
   if (!std::isfinite(w)) {
-    GraphicsLog("non-finite blend weight; nothing drawn");
+    base::warn("graphics", "non-finite blend weight; nothing drawn");
     return false;
   }
   *weight = std::clamp(w, 0.f, 1.f);
@@ -408,14 +410,15 @@ bool CairoPainter::SetSource(const IPattern& pattern, float weight) {
   }
   if (pattern.mType != EPatternType::Linear && pattern.mType != EPatternType::Radial) {
     static bool logged = false;
-    if (!logged) GraphicsLog("sweep gradients are not drawn; using the first stop's colour");
+    if (!logged)
+      base::warn("graphics", "sweep gradients are not drawn; using the first stop's colour");
     logged = true;
     SetSolidSource(pattern.GetColor(), weight);
     return true;
   }
   cairo_matrix_t m;
   if (!ToCairoMatrix(pattern.mTransform, m)) {
-    GraphicsLog("gradient transform cannot be inverted; nothing drawn");
+    base::warn("graphics", "gradient transform cannot be inverted; nothing drawn");
     return false;
   }
   cairo_pattern_t* p = pattern.mType == EPatternType::Linear
@@ -445,8 +448,8 @@ void CairoPainter::ResetClip() {
 
 void CairoPainter::SetClipRect(const IRECT& r) {
   if (!mCr) return;
-  if (!FiniteRect(r)) {
-    GraphicsLog("non-finite clip rectangle ignored");
+  if (!base::isFiniteRect(r)) {
+    base::warn("graphics", "non-finite clip rectangle ignored");
     return;
   }
   // Clipping consumes the path; keep the one being built.
@@ -475,7 +478,7 @@ void CairoPainter::PathTransformSave() {
 void CairoPainter::PathTransformRestore() {
   if (!mCr) return;
   if (mSaveDepth == 0) {
-    GraphicsLog("transform restore without a save ignored");
+    base::warn("graphics", "transform restore without a save ignored");
     return;
   }
   cairo_restore(mCr);

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/APIBitmap.h"
-#include "graphics/GraphicsLog.h"
 
 namespace iplug {
 namespace igraphics {
@@ -12,8 +13,7 @@ namespace cairo_detail {
 namespace {
 
 bool Finite(const cairo_matrix_t& m) {
-  return std::isfinite(m.xx) && std::isfinite(m.yx) && std::isfinite(m.xy) && std::isfinite(m.yy) &&
-         std::isfinite(m.x0) && std::isfinite(m.y0);
+  return base::isFinite(m.xx, m.yx, m.xy, m.yy, m.x0, m.y0);
 }
 
 bool Invertible(const cairo_matrix_t& m) {
@@ -27,15 +27,15 @@ bool CreateImageTarget(double pixelWidth, double pixelHeight, cairo_surface_t*& 
                        cairo_t*& cr) {
   if (!(pixelWidth >= 0.0 && pixelHeight >= 0.0) || pixelWidth > APIBitmap::kMaxSide ||
       pixelHeight > APIBitmap::kMaxSide) {
-    GraphicsLog("refusing a surface of %.0f x %.0f pixels", pixelWidth, pixelHeight);
+    base::warn("graphics", "refusing a surface of %.0f x %.0f pixels", pixelWidth, pixelHeight);
     return false;
   }
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pixelWidth),
                                                   static_cast<int>(pixelHeight));
   cairo_t* c = cairo_create(s);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || cairo_status(c) != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("cannot create a %.0f x %.0f surface: %s", pixelWidth, pixelHeight,
-                cairo_status_to_string(cairo_status(c)));
+    base::warn("graphics", "cannot create a %.0f x %.0f surface: %s", pixelWidth, pixelHeight,
+               cairo_status_to_string(cairo_status(c)));
     cairo_destroy(c);
     cairo_surface_destroy(s);
     return false;
@@ -55,7 +55,7 @@ bool ApplyTransform(cairo_t* cr, const cairo_matrix_t& m) {
   cairo_get_matrix(cr, &current);
   cairo_matrix_multiply(&result, &m, &current);
   if (!Finite(m) || !Invertible(result)) {
-    GraphicsLog("transform refused: not finite or cannot be inverted");
+    base::warn("graphics", "transform refused: not finite or cannot be inverted");
     return false;
   }
   cairo_set_matrix(cr, &result);

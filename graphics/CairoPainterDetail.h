@@ -38,10 +38,6 @@ inline double Channel(int v) {
   return (v < 0 ? 0 : v > 255 ? 255 : v) / 255.0;
 }
 
-inline bool FiniteRect(const IRECT& r) {
-  return std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-}
-
 // A new ARGB32 surface of the given pixel size and a context drawing on it; false (logged,
 // nothing kept) for a size beyond APIBitmap::kMaxSide or when Cairo cannot make them.
 bool CreateImageTarget(double pixelWidth, double pixelHeight, cairo_surface_t*& surface,

@@ -8,10 +8,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/BitmapCache.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/CairoPainterDetail.h"
-#include "graphics/GraphicsLog.h"
 #include "graphics/ResourcePaths.h"
 #include "graphics/SVGCache.h"
 #include "graphics/SVGHolder.h"
@@ -42,9 +43,9 @@ IBitmap CairoPainter::LoadBitmap(const char* name, int nStates, bool framesAreHo
 void CairoPainter::DrawSurface(cairo_surface_t* surface, float surfaceScale, const IRECT& dest,
                                float srcX, float srcY, const IBlend* blend) {
   if (!mCr || !surface) return;
-  if (!FiniteRect(dest) || !std::isfinite(srcX) || !std::isfinite(srcY) ||
-      !std::isfinite(surfaceScale) || surfaceScale <= 0.f) {
-    GraphicsLog("image with non-finite placement not drawn");
+  if (!base::isFiniteRect(dest) || !base::isFinite(srcX, srcY, surfaceScale) ||
+      surfaceScale <= 0.f) {
+    base::warn("graphics", "image with non-finite placement not drawn");
     return;
   }
   float weight = 1.f;
@@ -82,8 +83,8 @@ void CairoPainter::DrawRotatedBitmap(const IBitmap& bitmap, float cx, float cy, 
                                      const IBlend* blend) {
   const APIBitmap* api = bitmap.GetAPIBitmap();
   if (!mCr || !api) return;
-  if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(angleDeg)) {
-    GraphicsLog("rotated bitmap with non-finite placement not drawn");
+  if (!base::isFinite(cx, cy, angleDeg)) {
+    base::warn("graphics", "rotated bitmap with non-finite placement not drawn");
     return;
   }
   cairo_matrix_t saved;
@@ -102,8 +103,8 @@ ISVG CairoPainter::LoadSVG(const char* name) {
 
 void CairoPainter::DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* blend) {
   if (!mCr || !svg.IsValid()) return;
-  if (!FiniteRect(bounds)) {
-    GraphicsLog("SVG with non-finite bounds not drawn");
+  if (!base::isFiniteRect(bounds)) {
+    base::warn("graphics", "SVG with non-finite bounds not drawn");
     return;
   }
   const SVGHolder& holder = *svg.mImage;
@@ -142,9 +143,8 @@ void CairoPainter::DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* b
 void CairoPainter::DrawRotatedSVG(const ISVG& svg, float cx, float cy, float width, float height,
                                   double angleDeg, const IBlend* blend) {
   if (!mCr || !svg.IsValid()) return;
-  if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(width) || !std::isfinite(height) ||
-      !std::isfinite(angleDeg)) {
-    GraphicsLog("rotated SVG with non-finite placement not drawn");
+  if (!base::isFinite(cx, cy, width, height, angleDeg)) {
+    base::warn("graphics", "rotated SVG with non-finite placement not drawn");
     return;
   }
   cairo_matrix_t saved;
@@ -159,8 +159,8 @@ void CairoPainter::DrawRotatedSVG(const ISVG& svg, float cx, float cy, float wid
 
 bool CairoPainter::StartLayer(const IRECT& bounds) {
   if (!mCr) return false;
-  if (!FiniteRect(bounds) || bounds.W() <= 0.f || bounds.H() <= 0.f) {
-    GraphicsLog("layer needs bounds with an area");
+  if (!base::isFiniteRect(bounds) || bounds.W() <= 0.f || bounds.H() <= 0.f) {
+    base::warn("graphics", "layer needs bounds with an area");
     return false;
   }
   const double pw = std::ceil(static_cast<double>(bounds.W()) * mScale);
@@ -190,7 +190,7 @@ bool CairoPainter::StartLayer(const IRECT& bounds) {
 
 ILayerPtr CairoPainter::EndLayer() {
   if (mTargets.empty()) {
-    GraphicsLog("EndLayer without StartLayer");
+    base::warn("graphics", "EndLayer without StartLayer");
     return nullptr;
   }
   std::unique_ptr<Target> target = std::move(mTargets.back());
@@ -231,19 +231,20 @@ bool CairoPainter::CheckLayer(const ILayer* layer, const IRECT& bounds) const {
 
 bool CairoPainter::WritePNG(const char* path) {
   if (!mSurface || !path || !*path) {
-    GraphicsLog("PNG output needs a surface and a path");
+    base::warn("graphics", "PNG output needs a surface and a path");
     return false;
   }
   cairo_surface_flush(mSurface);
   const std::string temp = std::string(path) + ".tmp";
   const cairo_status_t status = cairo_surface_write_to_png(mSurface, temp.c_str());
   if (status != CAIRO_STATUS_SUCCESS) {
-    GraphicsLog("cannot write \"%s\": %s", temp.c_str(), cairo_status_to_string(status));
+    base::warn("graphics", "cannot write \"%s\": %s", temp.c_str(), cairo_status_to_string(status));
     unlink(temp.c_str());
     return false;
   }
   if (std::rename(temp.c_str(), path) != 0) {
-    GraphicsLog("cannot rename \"%s\" to \"%s\": %s", temp.c_str(), path, std::strerror(errno));
+    base::warn("graphics", "cannot rename \"%s\" to \"%s\": %s", temp.c_str(), path,
+               std::strerror(errno));
     unlink(temp.c_str());
     return false;
   }

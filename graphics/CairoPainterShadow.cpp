@@ -5,10 +5,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/BoxBlur.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/CairoPainterDetail.h"
-#include "graphics/GraphicsLog.h"
 
 namespace iplug {
 namespace igraphics {
@@ -23,7 +24,7 @@ void CairoPainter::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const I
                           outer.R, outer.B, xOffset, yOffset, cornerRadius, blurRadius};
   for (float v : values) {
     if (!std::isfinite(v)) {
-      GraphicsLog("box shadow with non-finite geometry not drawn");
+      base::warn("graphics", "box shadow with non-finite geometry not drawn");
       return;
     }
   }
@@ -51,8 +52,8 @@ void CairoPainter::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const I
   cairo_surface_t* target = mTargets.empty() ? mSurface : mTargets.back()->surface;
   const int tw = cairo_image_surface_get_width(target);
   const int th = cairo_image_surface_get_height(target);
-  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) {
-    GraphicsLog("box shadow beyond the drawable range not drawn");
+  if (!base::isFinite(x0, y0, x1, y1)) {
+    base::warn("graphics", "box shadow beyond the drawable range not drawn");
     return;
   }
   // Clamped as doubles first: far-off geometry must not overflow the conversion to int.
@@ -70,7 +71,7 @@ void CairoPainter::DrawBoxShadow(const IRECT& inner, const IRECT& outer, const I
     if (mShadowMask) cairo_surface_destroy(mShadowMask);
     mShadowMask = cairo_image_surface_create(CAIRO_FORMAT_A8, mw, mh);
     if (cairo_surface_status(mShadowMask) != CAIRO_STATUS_SUCCESS) {
-      GraphicsLog("no memory for a %d x %d shadow", mw, mh);
+      base::warn("graphics", "no memory for a %d x %d shadow", mw, mh);
       cairo_surface_destroy(mShadowMask);
       mShadowMask = nullptr;
       return;

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/CairoPainter.h"
-#include "graphics/GraphicsLog.h"
 
 namespace iplug {
 namespace igraphics {
@@ -107,7 +108,7 @@ void CairoPainter::DrawArc(const IColor& c, float cx, float cy, float r, float a
 void CairoPainter::DrawVerticalLine(const IColor& c, const IRECT& r, float x, const IBlend* blend,
                                     float thickness) {
   if (!std::isfinite(x)) {
-    GraphicsLog("non-finite line position");
+    base::warn("graphics", "non-finite line position");
     return;
   }
   const float px = r.L + r.W() * std::clamp(x, 0.f, 1.f);
@@ -117,7 +118,7 @@ void CairoPainter::DrawVerticalLine(const IColor& c, const IRECT& r, float x, co
 void CairoPainter::DrawHorizontalLine(const IColor& c, const IRECT& r, float y, const IBlend* blend,
                                       float thickness) {
   if (!std::isfinite(y)) {
-    GraphicsLog("non-finite line position");
+    base::warn("graphics", "non-finite line position");
     return;
   }
   const float py = r.B - r.H() * std::clamp(y, 0.f, 1.f);
@@ -157,7 +158,7 @@ void CairoPainter::DrawData(const IColor& c, const IRECT& r, const float* normY,
     const float nx = normX ? normX[i] : static_cast<float>(i) / static_cast<float>(nPoints - 1);
     const float x = r.L + r.W() * nx;
     const float y = r.B - r.H() * normY[i];
-    if (!std::isfinite(x) || !std::isfinite(y)) {
+    if (!base::isFinite(x, y)) {
       penDown = false;
       continue;
     }

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Finite.h"
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "graphics/APIBitmap.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/CairoPainterDetail.h"
 #include "graphics/FontCache.h"
-#include "graphics/GraphicsLog.h"
-#include "graphics/Utf8.h"
 
 namespace iplug {
 namespace igraphics {
@@ -58,8 +59,8 @@ bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char**
                                const IRECT& bounds, double* baseline, float* width) const {
   if (!mCr || !utf8 || !*utf8) return false;
   if (!std::isfinite(text.mSize) || text.mSize <= 0.f || !std::isfinite(text.mAngle) ||
-      !FiniteRect(bounds)) {
-    GraphicsLog("text with unusable size, angle or bounds not drawn");
+      !base::isFiniteRect(bounds)) {
+    base::warn("graphics", "text with unusable size, angle or bounds not drawn");
     return false;
   }
   // FreeType cannot scale a face to 65536 pixels, and failing to puts the face shared by
@@ -68,15 +69,15 @@ bool CairoPainter::PrepareText(const IText& text, const char* utf8, const char**
   cairo_get_matrix(mCr, &ctm);
   const double deviceScale = std::max(std::hypot(ctm.xx, ctm.yx), std::hypot(ctm.xy, ctm.yy));
   if (text.mSize * deviceScale > APIBitmap::kMaxSide) {
-    GraphicsLog("text of %g pixels is too large to draw", text.mSize * deviceScale);
+    base::warn("graphics", "text of %g pixels is too large to draw", text.mSize * deviceScale);
     return false;
   }
   cairo_font_face_t* face = FontFace(text.mFont);
   if (!face) return false;
-  if (IsValidUtf8(utf8)) {
+  if (base::isValidUtf8(utf8)) {
     *clean = utf8;
   } else {
-    SanitizeUtf8(utf8, mTextScratch);
+    mTextScratch = base::sanitizeUtf8(utf8);
     *clean = mTextScratch.c_str();
   }
   cairo_set_font_face(mCr, face);

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphicsStructs.h"
 
 namespace iplug {
@@ -123,10 +123,10 @@ cairo_font_face_t* ResolveWithFallback(Cache& cache, const char* name) {
     face = SystemDefaultFace();
   }
   if (!face) {
-    GraphicsLog("no font face for \"%s\", nor a default one", name);
+    base::warn("graphics", "no font face for \"%s\", nor a default one", name);
     return nullptr;
   }
-  GraphicsLog("font \"%s\" not found; using the default face", name);
+  base::warn("graphics", "font \"%s\" not found; using the default face", name);
   return face;
 }
 
@@ -134,12 +134,12 @@ cairo_font_face_t* ResolveWithFallback(Cache& cache, const char* name) {
 
 bool FontCache::LoadFont(const char* name, const char* path) {
   if (!name || !*name || !path || !*path) {
-    GraphicsLog("font registration needs a name and a file");
+    base::warn("graphics", "font registration needs a name and a file");
     return false;
   }
   cairo_font_face_t* face = FaceFromFile(path);
   if (!face) {
-    GraphicsLog("\"%s\" is not a readable font file", path);
+    base::warn("graphics", "\"%s\" is not a readable font file", path);
     return false;
   }
   Cache& cache = TheCache();
@@ -164,7 +164,7 @@ cairo_font_face_t* FontCache::Get(const char* name) {
       return cairo_font_face_reference(entry.face);
     // A face in an error state fails every later use; Cairo makes a new one for the same
     // font, so the entry is made again from its source.
-    GraphicsLog("font face \"%s\" failed; making it again", name);
+    base::warn("graphics", "font face \"%s\" failed; making it again", name);
     cairo_font_face_t* fresh =
         entry.file.empty() ? ResolveWithFallback(cache, name) : FaceFromFile(entry.file.c_str());
     if (!fresh) return nullptr;

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IBubbleControlBase.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
@@ -75,7 +76,7 @@ IGraphics::~IGraphics() {
 
 void IGraphics::SetScreenScale(float scale) {
   if (!std::isfinite(scale) || scale <= 0.f) {
-    GraphicsLog("SetScreenScale: refusing scale %g", static_cast<double>(scale));
+    base::warn("graphics", "SetScreenScale: refusing scale %g", static_cast<double>(scale));
     return;
   }
   mScreenScale = scale;
@@ -93,15 +94,15 @@ void IGraphics::SetScreenScale(float scale) {
 
 IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* group) {
   if (!control) {
-    GraphicsLog("AttachControl: null control");
+    base::warn("graphics", "AttachControl: null control");
     return nullptr;
   }
   if (GetControlIdx(control) >= 0) {
-    GraphicsLog("AttachControl: control is already attached");
+    base::warn("graphics", "AttachControl: control is already attached");
     return nullptr;
   }
   if (ctrlTag > kNoTag && mTaggedControls.count(ctrlTag)) {
-    GraphicsLog("AttachControl: tag %d is already in use; control deleted", ctrlTag);
+    base::warn("graphics", "AttachControl: tag %d is already in use; control deleted", ctrlTag);
     delete control;
     return nullptr;
   }
@@ -222,14 +223,15 @@ void IGraphics::SetAllControlsClean() {
 void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
   if (mPopupControl) return;
   if (!PopupFactory()) {
-    GraphicsLog(
-        "AttachPopupMenuControl: no popup-menu control factory is installed; menus stay "
-        "native");
+    base::warn("graphics",
+               "AttachPopupMenuControl: no popup-menu control factory is installed; menus stay "
+               "native");
     return;
   }
   mPopupControl = PopupFactory()(text, bounds);
   if (!mPopupControl) {
-    GraphicsLog("AttachPopupMenuControl: the factory made no control; menus stay native");
+    base::warn("graphics",
+               "AttachPopupMenuControl: the factory made no control; menus stay native");
     return;
   }
   mPopupControl->SetDelegate(&mDelegate);
@@ -242,14 +244,15 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
 void IGraphics::AttachTextEntryControl() {
   if (mTextEntryControl) return;
   if (!TextEntryFactory()) {
-    GraphicsLog(
-        "AttachTextEntryControl: no text-entry control factory is installed; entry stays "
-        "native");
+    base::warn("graphics",
+               "AttachTextEntryControl: no text-entry control factory is installed; entry stays "
+               "native");
     return;
   }
   mTextEntryControl = TextEntryFactory()();
   if (!mTextEntryControl) {
-    GraphicsLog("AttachTextEntryControl: the factory made no control; entry stays native");
+    base::warn("graphics",
+               "AttachTextEntryControl: the factory made no control; entry stays native");
     return;
   }
   mTextEntryControl->SetDelegate(&mDelegate);
@@ -262,12 +265,13 @@ void IGraphics::AttachTextEntryControl() {
 void IGraphics::AttachBubbleControl() {
   if (mBubbleControl) return;
   if (!BubbleFactory()) {
-    GraphicsLog("AttachBubbleControl: no bubble control factory is installed; no bubble shown");
+    base::warn("graphics",
+               "AttachBubbleControl: no bubble control factory is installed; no bubble shown");
     return;
   }
   mBubbleControl = BubbleFactory()();
   if (!mBubbleControl) {
-    GraphicsLog("AttachBubbleControl: the factory made no control; no bubble is shown");
+    base::warn("graphics", "AttachBubbleControl: the factory made no control; no bubble is shown");
     return;
   }
   mBubbleControl->SetDelegate(&mDelegate);
@@ -285,14 +289,16 @@ void IGraphics::RemoveBubbleControl() {
 
 void IGraphics::ShowBubbleControl(IControl* caller, float x, float y, const char* str,
                                   EDirection dir, const IRECT& minimumContentBounds) {
-  if (!str || !std::isfinite(x) || !std::isfinite(y)) {
-    GraphicsLog("ShowBubbleControl: no text or a point that is not finite; nothing shown");
+  if (!str || !base::isFinite(x, y)) {
+    base::warn("graphics",
+               "ShowBubbleControl: no text or a point that is not finite; nothing shown");
     return;
   }
   // The bubble keeps its caller until the caller is removed; one never attached could go
   // without the graphics context hearing of it.
   if (caller && GetControlIdx(caller) < 0) {
-    GraphicsLog("ShowBubbleControl: the caller is not an attached control; nothing shown");
+    base::warn("graphics",
+               "ShowBubbleControl: the caller is not an attached control; nothing shown");
     return;
   }
   AttachBubbleControl();
@@ -445,8 +451,9 @@ void IGraphics::PathClipRegion(const IRECT& r) {
 void IGraphics::StartLayer(IControl* control, const IRECT& r) {
   const IRECT bounds = r.GetPixelAligned();
   if (!BeginLayerDrawing(bounds)) {
-    GraphicsLog("StartLayer: cannot make a layer over (%g, %g, %g, %g)", static_cast<double>(r.L),
-                static_cast<double>(r.T), static_cast<double>(r.R), static_cast<double>(r.B));
+    base::warn("graphics", "StartLayer: cannot make a layer over (%g, %g, %g, %g)",
+               static_cast<double>(r.L), static_cast<double>(r.T), static_cast<double>(r.R),
+               static_cast<double>(r.B));
     return;
   }
   mLayers.push_back({control, bounds});

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -18,10 +19,6 @@ constexpr int kFirstGlyphCode = 33;
 constexpr int kGlyphCodeToFrame = 31;
 // More grid lines than this cannot be told apart on any screen.
 constexpr double kMaxGridLines = 10000.0;
-
-bool Finite(float v) {
-  return std::isfinite(v);
-}
 }  // namespace
 
 void IGraphics::DrawBitmapFrame(const IBitmap& bitmap, const IRECT& bounds, int frame,
@@ -44,8 +41,9 @@ void IGraphics::DrawBitmapedText(const IBitmap& bitmap, const IRECT& bounds, con
                                  int charWidth, int charHeight, int charOffset) {
   if (!str || !*str) return;
   if (charWidth <= 0 || charHeight <= 0 || !(bounds.W() > 0.f)) {
-    GraphicsLog("DrawBitmapedText: character size %d x %d or bounds width %g draws nothing",
-                charWidth, charHeight, static_cast<double>(bounds.W()));
+    base::warn("graphics",
+               "DrawBitmapedText: character size %d x %d or bounds width %g draws nothing",
+               charWidth, charHeight, static_cast<double>(bounds.W()));
     return;
   }
 
@@ -89,10 +87,10 @@ void IGraphics::DrawGrid(const IColor& color, const IRECT& bounds, float gridSiz
   // Lines are counted rather than stepped along in floats: a step too small for the coordinate
   // would never advance. A step that is not positive draws no lines in that direction.
   auto lineCount = [](float extent, float step) -> int {
-    if (!Finite(step) || step <= 0.f || !Finite(extent) || extent <= step) return 0;
+    if (!base::isFinite(step, extent) || step <= 0.f || extent <= step) return 0;
     const double n = std::ceil(static_cast<double>(extent) / step) - 1.0;
     if (n > kMaxGridLines) {
-      GraphicsLog("DrawGrid: step %g gives too many lines", static_cast<double>(step));
+      base::warn("graphics", "DrawGrid: step %g gives too many lines", static_cast<double>(step));
       return 0;
     }
     return static_cast<int>(n);
@@ -124,7 +122,7 @@ void IGraphics::DrawData(const IColor& color, const IRECT& bounds, const float* 
   bool penDown = false;
   for (int i = 0; i < nPoints; ++i) {
     const float x = pointX(i), y = pointY(i);
-    if (!Finite(x) || !Finite(y)) {
+    if (!base::isFinite(x, y)) {
       penDown = false;  // a missing point breaks the line
       continue;
     }
@@ -140,14 +138,14 @@ void IGraphics::DrawData(const IColor& color, const IRECT& bounds, const float* 
 
 void IGraphics::DrawVerticalLine(const IColor& color, const IRECT& bounds, float x,
                                  const IBlend* blend, float thickness) {
-  x = Finite(x) ? std::clamp(x, 0.f, 1.f) : 0.f;
+  x = std::isfinite(x) ? std::clamp(x, 0.f, 1.f) : 0.f;
   const float xi = bounds.L + bounds.W() * x;
   DrawLine(color, xi, bounds.T, xi, bounds.B, blend, thickness);
 }
 
 void IGraphics::DrawHorizontalLine(const IColor& color, const IRECT& bounds, float y,
                                    const IBlend* blend, float thickness) {
-  y = Finite(y) ? std::clamp(y, 0.f, 1.f) : 0.f;
+  y = std::isfinite(y) ? std::clamp(y, 0.f, 1.f) : 0.f;
   const float yi = bounds.B - bounds.H() * y;
   DrawLine(color, bounds.L, yi, bounds.R, yi, blend, thickness);
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "base/Finite.h"
 #include "graphics/IGraphics.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
@@ -12,7 +13,7 @@ namespace iplug {
 namespace igraphics {
 
 IControl* IGraphics::GetMouseControl(float x, float y, bool mouseOver) const {
-  if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+  if (!base::isFinite(x, y)) return nullptr;
   // The last attached is on top.
   for (auto it = mControls.rbegin(); it != mControls.rend(); ++it) {
     IControl* c = it->control.get();

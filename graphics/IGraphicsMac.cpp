@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "graphics/IGraphicsMacView.h"
 #include "graphics/IPopupMenuControlBase.h"
-#include "graphics/Utf8.h"
 #include "platform/ColorPanel.h"
 #include "platform/Cursor.h"
 #include "platform/Pasteboard.h"
@@ -100,7 +100,7 @@ void* IGraphicsMac::OpenWindow(void* parent) {
     parentView = dynamic_cast<platform::NSView*>(object);
   }
   if (!parentView) {
-    GraphicsLog("OpenWindow: the parent is not a live view or window; nothing opened");
+    base::warn("graphics", "OpenWindow: the parent is not a live view or window; nothing opened");
     return nullptr;
   }
 
@@ -155,7 +155,7 @@ void IGraphicsMac::HideMouseCursor(bool hide, bool lock) {
 
 void IGraphicsMac::SetMouseCursor(int cursor) {
   if (cursor < 0 || cursor >= static_cast<int>(ECursor::kNumCursors)) {
-    GraphicsLog("SetMouseCursor: no pointer shape %d; using the arrow", cursor);
+    base::warn("graphics", "SetMouseCursor: no pointer shape %d; using the arrow", cursor);
     cursor = static_cast<int>(ECursor::ARROW);
   }
   CursorForNumber(cursor)->set();
@@ -171,24 +171,23 @@ bool IGraphicsMac::GetTextFromClipboard(WDL_String& str) {
     str.Set("");
     return false;
   }
-  if (IsValidUtf8(text->c_str())) {
+  if (base::isValidUtf8(text->c_str())) {
     str.Set(text->c_str());
   } else {
     // Another program's bytes may not be UTF-8; the controls only take well-formed text.
-    std::string clean;
-    SanitizeUtf8(text->c_str(), clean);
-    str.Set(clean.c_str());
+    str.Set(base::sanitizeUtf8(text->c_str()).c_str());
   }
   return true;
 }
 
 bool IGraphicsMac::SetTextInClipboard(const char* str) {
   if (!str) {
-    GraphicsLog("SetTextInClipboard: no text; clipboard unchanged");
+    base::warn("graphics", "SetTextInClipboard: no text; clipboard unchanged");
     return false;
   }
-  if (!IsValidUtf8(str)) {
-    GraphicsLog("SetTextInClipboard: text is not well-formed UTF-8; clipboard unchanged");
+  if (!base::isValidUtf8(str)) {
+    base::warn("graphics",
+               "SetTextInClipboard: text is not well-formed UTF-8; clipboard unchanged");
     return false;
   }
   platform::NSPasteboard& pb = platform::NSPasteboard::generalPasteboard();
@@ -224,7 +223,7 @@ bool IGraphicsMac::IsWebAddress(const char* url) {
 bool IGraphicsMac::OpenURL(const char* url, const char* msgWindowTitle, const char* confirmMsg,
                            const char* errMsgOnFailure) {
   if (!url || !*url) {
-    GraphicsLog("OpenURL: no address");
+    base::warn("graphics", "OpenURL: no address");
     return false;
   }
   platform::NSWorkspace& workspace = platform::NSWorkspace::sharedWorkspace();
@@ -235,11 +234,12 @@ bool IGraphicsMac::OpenURL(const char* url, const char* msgWindowTitle, const ch
     // The handler is started in the background and cannot report a missing file: check here.
     struct stat st;
     if (stat(url, &st) != 0)
-      GraphicsLog("OpenURL: no file \"%s\"", url);
+      base::warn("graphics", "OpenURL: no file \"%s\"", url);
     else
       opened = workspace.openFile(url);
   }
-  if (!opened && errMsgOnFailure && *errMsgOnFailure) GraphicsLog("OpenURL: %s", errMsgOnFailure);
+  if (!opened && errMsgOnFailure && *errMsgOnFailure)
+    base::warn("graphics", "OpenURL: %s", errMsgOnFailure);
   return opened;
 }
 
@@ -254,7 +254,8 @@ bool IGraphicsMac::PromptForColor(const IColor& color, const char* str,
   if (!answer) return false;  // cancelled: the completion is not called
   IColor picked;
   if (!FromNSColor(*answer, picked)) {
-    GraphicsLog("PromptForColor: the chooser answered a colour that is not a number; ignored");
+    base::warn("graphics",
+               "PromptForColor: the chooser answered a colour that is not a number; ignored");
     return false;
   }
   if (func) func(picked);

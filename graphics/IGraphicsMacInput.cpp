@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Utf8.h"
+
 namespace iplug {
 namespace igraphics {
 
@@ -66,38 +68,9 @@ constexpr char32_t kNoChar = 0xFFFFFFFF;
 // The first code point of a UTF-8 text and its length in bytes, or kNoChar when the text is empty
 // or starts ill formed (a short, overlong or surrogate sequence, or one past U+10FFFF).
 char32_t FirstCodePoint(const std::string& s, size_t* bytes = nullptr) {
-  if (bytes) *bytes = 0;
-  if (s.empty()) return kNoChar;
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const size_t n = s.size();
-  char32_t c = p[0];
-  size_t len = 1;
-  if (c < 0x80) {
-    if (bytes) *bytes = 1;
-    return c;
-  }
-  if ((c & 0xE0) == 0xC0) {
-    c &= 0x1F;
-    len = 2;
-  } else if ((c & 0xF0) == 0xE0) {
-    c &= 0x0F;
-    len = 3;
-  } else if ((c & 0xF8) == 0xF0) {
-    c &= 0x07;
-    len = 4;
-  } else {
-    return kNoChar;
-  }
-  if (n < len) return kNoChar;
-  for (size_t i = 1; i < len; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return kNoChar;
-    c = (c << 6) | (p[i] & 0x3F);
-  }
-  // Overlong forms would smuggle in a character under another one's bytes.
-  static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kShortest[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kNoChar;
-  if (bytes) *bytes = len;
-  return c;
+  const base::Utf8Char c = base::decodeUtf8(s, 0);
+  if (bytes) *bytes = c.wellFormed ? c.length : 0;
+  return c.wellFormed ? c.codePoint : kNoChar;
 }
 
 int VirtualKeyFromKeyCode(std::uint16_t keyCode) {

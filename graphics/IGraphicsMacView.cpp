@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacInput.h"
 #include "platform/GraphicsContext.h"
@@ -47,8 +48,8 @@ void IGraphicsMacView::Detach() {
 void IGraphicsMacView::StartRedrawTimer(int fps) {
   StopRedrawTimer();
   if (fps <= 0) {
-    GraphicsLog("IGraphicsMacView: %d frames per second cannot be timed; using %d", fps,
-                kDefaultFPS);
+    base::warn("graphics", "IGraphicsMacView: %d frames per second cannot be timed; using %d", fps,
+               kDefaultFPS);
     fps = kDefaultFPS;
   }
   // The timer holds no reference to the view: the view invalidates it before it goes.
@@ -139,8 +140,8 @@ bool IGraphicsMacView::EventPosition(const NSEvent& e, float& x, float& y) {
   const double s = mGraphics->GetDrawScale();
   x = static_cast<float>(p.x / s);
   y = static_cast<float>(p.y / s);
-  if (std::isfinite(x) && std::isfinite(y)) return true;
-  GraphicsLog("IGraphicsMacView: event at a position that is not a number; dropped");
+  if (base::isFinite(x, y)) return true;
+  base::warn("graphics", "IGraphicsMacView: event at a position that is not a number; dropped");
   return false;
 }
 
@@ -152,8 +153,8 @@ bool IGraphicsMacView::TrackPointer(const NSEvent& e, float& x, float& y, float&
     dY = static_cast<float>(e.deltaY / s);
     x = mMouseX;
     y = mMouseY;
-    if (std::isfinite(dX) && std::isfinite(dY)) return true;
-    GraphicsLog("IGraphicsMacView: mouse motion that is not a number; dropped");
+    if (base::isFinite(dX, dY)) return true;
+    base::warn("graphics", "IGraphicsMacView: mouse motion that is not a number; dropped");
     return false;
   }
   if (!EventPosition(e, x, y)) return false;

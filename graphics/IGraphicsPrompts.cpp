@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
@@ -137,7 +137,7 @@ void IGraphics::SetControlValueAfterTextEdit(const char* str) {
   mPlatformTextEntry.open = false;
 
   if (!str) {
-    GraphicsLog("SetControlValueAfterTextEdit: no text; value unchanged");
+    base::warn("graphics", "SetControlValueAfterTextEdit: no text; value unchanged");
     return;
   }
   const IParam* param = control->GetParam(valIdx);
@@ -153,14 +153,16 @@ void IGraphics::SetControlValueAfterTextEdit(const char* str) {
     char* end = nullptr;
     const double typed = std::strtod(str, &end);
     if (end == str || !std::isfinite(typed)) {
-      GraphicsLog("SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
-                  str);
+      base::warn("graphics",
+                 "SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
+                 str);
       return;
     }
     value = param->StringToValue(str);
   }
   if (!std::isfinite(value)) {
-    GraphicsLog("SetControlValueAfterTextEdit: \"%s\" gives no value; value unchanged", str);
+    base::warn("graphics", "SetControlValueAfterTextEdit: \"%s\" gives no value; value unchanged",
+               str);
     return;
   }
   if (param->GetStepped()) {

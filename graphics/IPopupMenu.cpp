@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 
 namespace iplug {
 namespace igraphics {
@@ -17,7 +17,7 @@ IPopupMenu::Item::Item(const char* text, IPopupMenu* submenu) {
   SetText(text);
   if (!submenu) return;
   if (submenu->mParentItem) {
-    GraphicsLog("IPopupMenu::Item: the submenu belongs to another item; not taken");
+    base::warn("graphics", "IPopupMenu::Item: the submenu belongs to another item; not taken");
     return;
   }
   mSubmenu = submenu;
@@ -100,12 +100,12 @@ bool IPopupMenu::IsSelfOrAncestor(const IPopupMenu* menu) const {
 IPopupMenu::Item* IPopupMenu::AddItem(Item* item, int index) {
   if (!item) return nullptr;
   if (item->mMenu) {
-    GraphicsLog("IPopupMenu::AddItem: the item belongs to a menu already; refused");
+    base::warn("graphics", "IPopupMenu::AddItem: the item belongs to a menu already; refused");
     return nullptr;
   }
   if (item->mSubmenu && IsSelfOrAncestor(item->mSubmenu)) {
     // The menu would contain itself. The submenu is owned above; only the item goes.
-    GraphicsLog("IPopupMenu::AddItem: the item's submenu holds this menu; refused");
+    base::warn("graphics", "IPopupMenu::AddItem: the item's submenu holds this menu; refused");
     item->ReleaseSubmenu();
     delete item;
     return nullptr;
@@ -113,7 +113,7 @@ IPopupMenu::Item* IPopupMenu::AddItem(Item* item, int index) {
   if (index == kSorted) index = SortedPosition(item->GetText());
   Item* added = index == -1 ? mItems.Add(item) : mItems.Insert(std::max(index, 0), item);
   if (!added) {
-    GraphicsLog("IPopupMenu::AddItem: the item list cannot grow; item dropped");
+    base::warn("graphics", "IPopupMenu::AddItem: the item list cannot grow; item dropped");
     delete item;  // the menu was handed ownership; never leak it
     return nullptr;
   }
@@ -123,11 +123,11 @@ IPopupMenu::Item* IPopupMenu::AddItem(Item* item, int index) {
 
 IPopupMenu::Item* IPopupMenu::AddItem(const char* text, int index, IPopupMenu* submenu) {
   if (submenu && submenu->mParentItem) {
-    GraphicsLog("IPopupMenu::AddItem: the submenu belongs to another item; refused");
+    base::warn("graphics", "IPopupMenu::AddItem: the submenu belongs to another item; refused");
     return nullptr;
   }
   if (submenu && IsSelfOrAncestor(submenu)) {
-    GraphicsLog("IPopupMenu::AddItem: the submenu holds this menu; refused");
+    base::warn("graphics", "IPopupMenu::AddItem: the submenu holds this menu; refused");
     return nullptr;
   }
   if (submenu && mCompletion) submenu->SetFunction(mCompletion);

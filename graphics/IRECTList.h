@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Finite.h"
 #include "graphics/IRECT.h"
 
 namespace iplug {
@@ -33,9 +34,7 @@ class IRECTList {
   void Optimize() {
     std::vector<IRECT> out;
     for (const IRECT& r : mRects) {
-      const bool finite =
-          std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B);
-      if (!finite || !(r.W() > 0.f && r.H() > 0.f)) continue;
+      if (!base::isFiniteRect(r) || !(r.W() > 0.f && r.H() > 0.f)) continue;
       out.push_back(r);
     }
     bool merged = true;

@@ -8,7 +8,8 @@
 #include <mutex>
 #include <string>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "graphics/ResourcePaths.h"
 #include "graphics/SVGHolder.h"
 
@@ -30,16 +31,16 @@ Cache& TheCache() {
 // The size the document asks for in pixels (points here), or its view box when it gives
 // none, as a missing or relative width and height do.
 bool NaturalSize(RsvgHandle* handle, double& w, double& h) {
-  if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) && std::isfinite(w) &&
-      std::isfinite(h) && w > 0.0 && h > 0.0)
+  if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) && base::isFinite(w, h) && w > 0.0 &&
+      h > 0.0)
     return true;
   gboolean hasWidth = FALSE, hasHeight = FALSE, hasViewBox = FALSE;
   RsvgLength width, height;
   RsvgRectangle viewBox;
   rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &width, &hasHeight, &height, &hasViewBox,
                                        &viewBox);
-  if (hasViewBox && std::isfinite(viewBox.width) && std::isfinite(viewBox.height) &&
-      viewBox.width > 0.0 && viewBox.height > 0.0) {
+  if (hasViewBox && base::isFinite(viewBox.width, viewBox.height) && viewBox.width > 0.0 &&
+      viewBox.height > 0.0) {
     w = viewBox.width;
     h = viewBox.height;
     return true;
@@ -57,7 +58,7 @@ bool SVGHolder::Render(cairo_t* cr, double width, double height) const {
   RsvgRectangle viewport{0.0, 0.0, width, height};
   GError* error = nullptr;
   if (!rsvg_handle_render_document(mHandle, cr, &viewport, &error)) {
-    GraphicsLog("SVG rendering failed: %s", error ? error->message : "unknown error");
+    base::warn("graphics", "SVG rendering failed: %s", error ? error->message : "unknown error");
     if (error) g_error_free(error);
     return false;
   }
@@ -66,7 +67,7 @@ bool SVGHolder::Render(cairo_t* cr, double width, double height) const {
 
 ISVG SVGCache::Load(const char* name) {
   if (!name || !*name) {
-    GraphicsLog("SVG requested without a name");
+    base::warn("graphics", "SVG requested without a name");
     return ISVG();
   }
   Cache& cache = TheCache();
@@ -78,20 +79,20 @@ ISVG SVGCache::Load(const char* name) {
   std::string path;
   int fileScale = 1;
   if (!ResourcePaths::Find(name, 1, path, fileScale)) {
-    GraphicsLog("SVG \"%s\" not found in the resource folders", name);
+    base::warn("graphics", "SVG \"%s\" not found in the resource folders", name);
     return ISVG();
   }
   GError* error = nullptr;
   RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);
   if (!handle) {
-    GraphicsLog("cannot parse SVG \"%s\": %s", path.c_str(),
-                error ? error->message : "unknown error");
+    base::warn("graphics", "cannot parse SVG \"%s\": %s", path.c_str(),
+               error ? error->message : "unknown error");
     if (error) g_error_free(error);
     return ISVG();
   }
   double w = 0.0, h = 0.0;
   if (!NaturalSize(handle, w, h)) {
-    GraphicsLog("SVG \"%s\" has no usable size", path.c_str());
+    base::warn("graphics", "SVG \"%s\" has no usable size", path.c_str());
     g_object_unref(handle);
     return ISVG();
   }

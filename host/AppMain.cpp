@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "base/Log.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
 #include "platform/Application.h"
-#include "platform/Log.h"
 #include "platform/Text.h"
 #include "windowing/core/WindowInterfaces.h"
 
@@ -112,7 +112,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
       }
       if (gQuitRequested) {
         gQuitRequested = 0;
-        platform::logDiagnostic("host: quitting on a signal");
+        base::log(base::LogLevel::Info, "host", "quitting on a signal");
         terminateApplication();
       }
       return 1;
@@ -145,7 +145,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
       // The ports and the stream close with the host.
       IPlugAPPHost::SetInstance(nullptr);
       gHost.reset();
-      platform::logDiagnostic("host: main window closed, ports and stream closed");
+      base::log(base::LogLevel::Info, "host", "main window closed, ports and stream closed");
       return 1;
     default:
       return 0;
@@ -197,7 +197,7 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
   switch (code) {
     case SWELLAPP_ONLOAD:
       if (!kResourcesRegistered) return 0;
-      platform::logDiagnostic("host: starting");
+      base::log(base::LogLevel::Info, "host", "starting");
       gHost = std::make_unique<IPlugAPPHost>(SettingsPath());
       IPlugAPPHost::SetInstance(gHost.get());
       gHost->Init();
@@ -211,7 +211,7 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
                              reinterpret_cast<const char*>(static_cast<UINT_PTR>(kMainDialogId)),
                              nullptr, MainDlgProc, 0);
       if (!gMainWindow) {
-        platform::logDiagnostic("host: the main window could not be made");
+        base::warn("host", "the main window could not be made");
         if (menu) DestroyMenu(menu);
         return 0;
       }
@@ -220,7 +220,7 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
         SWELL_SetDefaultModalWindowMenu(menu);
       }
       ShowWindow(gMainWindow, SW_SHOW);
-      platform::logDiagnostic("host: main window open");
+      base::log(base::LogLevel::Info, "host", "main window open");
       return 0;
     }
     case SWELLAPP_DESTROY:

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
-#include "platform/Log.h"
 #include "windowing/Win32.h"
 
 namespace host {
@@ -22,8 +22,7 @@ constexpr std::size_t kLongestSetting = 64 * 1024;
 
 bool makeFolder(const std::string& path) {
   if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
-  platform::logDiagnostic("host: cannot make the folder %s: %s", path.c_str(),
-                          std::strerror(errno));
+  base::warn("host", "cannot make the folder %s: %s", path.c_str(), std::strerror(errno));
   return false;
 }
 
@@ -37,8 +36,8 @@ std::string readSetting(const char* section, const char* key, const std::string&
                                             static_cast<int>(buffer.size()), path.c_str());
     if (n + 1 < buffer.size()) return std::string(buffer.data(), n);
     if (buffer.size() >= kLongestSetting) {
-      platform::logDiagnostic("host: [%s] %s is longer than %zu bytes; using \"%s\"", section, key,
-                              kLongestSetting, fallback.c_str());
+      base::warn("host", "[%s] %s is longer than %zu bytes; using \"%s\"", section, key,
+                 kLongestSetting, fallback.c_str());
       return fallback;
     }
     buffer.resize(buffer.size() * 4);
@@ -55,7 +54,7 @@ std::string SettingsPath() {
     base = std::string(home) + "/.config";
     if (!makeFolder(base)) return {};
   } else {
-    platform::logDiagnostic("host: neither XDG_CONFIG_HOME nor HOME is set");
+    base::warn("host", "neither XDG_CONFIG_HOME nor HOME is set");
     return {};
   }
   const std::string folder = base + "/" + kAppName;
@@ -67,13 +66,13 @@ bool IPlugAPPHost::ReadIniFile() {
   const AppSettings defaults;
   if (mSettingsPath.empty()) return false;
   if (access(mSettingsPath.c_str(), F_OK) != 0) {
-    platform::logDiagnostic("host: writing default settings to %s", mSettingsPath.c_str());
+    base::log(base::LogLevel::Info, "host", "writing default settings to %s",
+              mSettingsPath.c_str());
     mSettings = defaults;
     return UpdateIniFile();
   }
   if (access(mSettingsPath.c_str(), R_OK) != 0) {
-    platform::logDiagnostic("host: cannot read %s; using the default settings",
-                            mSettingsPath.c_str());
+    base::warn("host", "cannot read %s; using the default settings", mSettingsPath.c_str());
     mSettings = defaults;
     return false;
   }
@@ -101,7 +100,7 @@ bool IPlugAPPHost::UpdateIniFile() {
       WritePrivateProfileString("audio", "buffer", bufferSize.c_str(), path) &&
       WritePrivateProfileString("midi", "indev", mSettings.midiInDev.c_str(), path) &&
       WritePrivateProfileString("midi", "outdev", mSettings.midiOutDev.c_str(), path);
-  if (!written) platform::logDiagnostic("host: cannot write %s", path);
+  if (!written) base::warn("host", "cannot write %s", path);
   return written;
 }
 

@@ -6,8 +6,8 @@
 
 #include <utility>
 
+#include "base/Log.h"
 #include "host/AppResources.h"
-#include "platform/Log.h"
 
 namespace host {
 
@@ -64,7 +64,7 @@ std::vector<std::string> portNames(RtMidi* midi) {
     for (unsigned i = 0; i < count; ++i)
       names.push_back(midi->getPortName(i));
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: listing MIDI ports failed: %s", e.what());
+    base::warn("host", "listing MIDI ports failed: %s", e.what());
   }
   return names;
 }
@@ -82,10 +82,10 @@ bool openPortNamed(RtMidi* midi, const std::vector<std::string>& names, const st
       return midi->isPortOpen();
     }
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: opening MIDI port \"%s\" failed: %s", name.c_str(), e.what());
+    base::warn("host", "opening MIDI port \"%s\" failed: %s", name.c_str(), e.what());
     return false;
   }
-  platform::logDiagnostic("host: no MIDI port named \"%s\"", name.c_str());
+  base::warn("host", "no MIDI port named \"%s\"", name.c_str());
   return false;
 }
 
@@ -99,7 +99,7 @@ IPlugAPPHost::~IPlugAPPHost() {
     if (mMidiIn) mMidiIn->closePort();
     if (mMidiOut) mMidiOut->closePort();
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: closing MIDI ports failed: %s", e.what());
+    base::warn("host", "closing MIDI ports failed: %s", e.what());
   }
   mMidiIn.reset();
   mMidiOut.reset();
@@ -112,8 +112,8 @@ void IPlugAPPHost::Init() {
   mApp->SetMidiSender(this);
   ReadIniFile();
   mUsesJack = jackServerAnswers();
-  platform::logDiagnostic("host: MIDI and audio use %s",
-                          mUsesJack ? "JACK" : "the system's default API");
+  base::log(base::LogLevel::Info, "host", "MIDI and audio use %s",
+            mUsesJack ? "JACK" : "the system's default API");
   OpenMidi();
   for (int i = 0; i < mApp->NParams(); ++i)
     mApp->GetParam(i)->Set(mApp->GetParam(i)->GetDefault());
@@ -121,7 +121,7 @@ void IPlugAPPHost::Init() {
   if (!StartAudio(mSettings.audioInDev, mSettings.audioOutDev)) {
     if (mSettings.audioInDev != kDefaultAudioDevice || mSettings.audioOutDev != kDefaultAudioDevice)
       StartAudio(kDefaultAudioDevice, kDefaultAudioDevice);
-    platform::logDiagnostic("host: %s", kSoundcardMessage);
+    base::warn("host", "%s", kSoundcardMessage);
   }
 }
 
@@ -132,13 +132,13 @@ void IPlugAPPHost::OpenMidi() {
     mMidiIn->ignoreTypes(false, true, true);
     mMidiIn->setCallback(onMidiIn, mApp.get());
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: no MIDI input: %s", e.what());
+    base::warn("host", "no MIDI input: %s", e.what());
     mMidiIn.reset();
   }
   try {
     mMidiOut = std::make_unique<RtMidiOut>(api, std::string(kAppName) + " out");
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: no MIDI output: %s", e.what());
+    base::warn("host", "no MIDI output: %s", e.what());
     mMidiOut.reset();
   }
   ProbeMidiPorts();
@@ -167,7 +167,7 @@ bool IPlugAPPHost::SendMidiMsg(const iplug::IMidiMsg& msg) {
   try {
     mMidiOut->sendMessage(bytes, sizeof bytes);
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: sending MIDI failed: %s", e.what());
+    base::warn("host", "sending MIDI failed: %s", e.what());
     return false;
   }
   return true;
@@ -178,7 +178,7 @@ bool IPlugAPPHost::SendSysEx(const iplug::ISysEx& msg) {
   try {
     mMidiOut->sendMessage(msg.mData, static_cast<std::size_t>(msg.mSize));
   } catch (const RtMidiError& e) {
-    platform::logDiagnostic("host: sending System Exclusive failed: %s", e.what());
+    base::warn("host", "sending System Exclusive failed: %s", e.what());
     return false;
   }
   return true;
@@ -187,8 +187,8 @@ bool IPlugAPPHost::SendSysEx(const iplug::ISysEx& msg) {
 void IPlugAPPHost::LogDroppedMidi() {
   if (!mApp) return;
   if (const std::uint64_t dropped = mApp->TakeDroppedMessages())
-    platform::logDiagnostic("host: %llu incoming MIDI messages did not fit and were dropped",
-                            static_cast<unsigned long long>(dropped));
+    base::warn("host", "%llu incoming MIDI messages did not fit and were dropped",
+               static_cast<unsigned long long>(dropped));
 }
 
 bool IPlugAPPHost::AudioRunning() const {
@@ -201,7 +201,7 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
     mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
     const unsigned count = mAudio->getDeviceCount();
     if (count == 0) {
-      platform::logDiagnostic("host: no audio devices");
+      base::warn("host", "no audio devices");
       return false;
     }
     auto find = [&](const std::string& name, bool output) -> int {
@@ -215,7 +215,7 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
     const int out = find(outName, true);
     const int in = find(inName, false);
     if (out < 0) {
-      platform::logDiagnostic("host: no audio output device \"%s\"", outName.c_str());
+      base::warn("host", "no audio output device \"%s\"", outName.c_str());
       return false;
     }
     RtAudio::StreamParameters outParams;
@@ -233,12 +233,11 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
                        static_cast<unsigned>(mSettings.sampleRate), &frames, onAudio, mApp.get(),
                        &options);
     mAudio->startStream();
-    platform::logDiagnostic("host: audio runs on \"%s\" at %u Hz, %u frames",
-                            mAudio->getDeviceInfo(out).name.c_str(), mAudio->getStreamSampleRate(),
-                            frames);
+    base::log(base::LogLevel::Info, "host", "audio runs on \"%s\" at %u Hz, %u frames",
+              mAudio->getDeviceInfo(out).name.c_str(), mAudio->getStreamSampleRate(), frames);
     return true;
   } catch (const RtAudioError& e) {
-    platform::logDiagnostic("host: audio stream failed: %s", e.what());
+    base::warn("host", "audio stream failed: %s", e.what());
     StopAudio();
     return false;
   }
@@ -250,7 +249,7 @@ void IPlugAPPHost::StopAudio() {
     if (mAudio->isStreamRunning()) mAudio->stopStream();
     if (mAudio->isStreamOpen()) mAudio->closeStream();
   } catch (const RtAudioError& e) {
-    platform::logDiagnostic("host: closing the audio stream failed: %s", e.what());
+    base::warn("host", "closing the audio stream failed: %s", e.what());
   }
   mAudio.reset();
 }

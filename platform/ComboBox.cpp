@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Log.h"
 #include "platform/ControlDrawing.h"
-#include "platform/Log.h"
 
 namespace platform {
 
@@ -18,7 +18,8 @@ void NSComboBox::addItemWithObjectValue(const std::string& value) {
 
 bool NSComboBox::insertItemWithObjectValue(const std::string& value, int index) {
   if (index < 0 || index > numberOfItems()) {
-    logDiagnostic("NSComboBox: insert index %d outside 0..%d refused", index, numberOfItems());
+    base::warn("platform", "NSComboBox: insert index %d outside 0..%d refused", index,
+               numberOfItems());
     return false;
   }
   mItems.insert(mItems.begin() + index, value);

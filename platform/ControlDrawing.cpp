@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/Utf8.h"
 #include "platform/CoreText.h"
 #include "platform/GraphicsContext.h"
 
@@ -27,8 +28,8 @@ bool topDown(const NSView* view, const std::function<void(CGContext*)>& draw) {
 
 std::string concealedText(const std::string& text) {
   std::string bullets;
-  for (char c : text)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) bullets += "\u2022";
+  for (std::size_t i = 0; i < text.size(); i += base::decodeUtf8(text, i).length)
+    bullets += "\u2022";
   return bullets;
 }
 

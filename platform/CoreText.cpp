@@ -12,9 +12,9 @@
 #include <mutex>
 #include <utility>
 
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "platform/GraphicsContext.h"
-#include "platform/Log.h"
-#include "platform/Utf16.h"
 
 namespace platform {
 
@@ -67,7 +67,7 @@ std::shared_ptr<const FontFile> loadFile(FontRegistry& reg, const std::string& p
   if (!reg.freetype && FT_Init_FreeType(&reg.freetype) != 0) return nullptr;
   FT_Face face = nullptr;
   if (FT_New_Face(reg.freetype, path.c_str(), index, &face) != 0) {
-    logDiagnostic("CTFont: cannot open \"%s\"", path.c_str());
+    base::warn("platform", "CTFont: cannot open \"%s\"", path.c_str());
     return nullptr;
   }
   auto file = std::make_shared<FontFile>();
@@ -240,7 +240,7 @@ CTLine* CTLine::create(const std::string& text, CTFont* font, std::optional<NSCo
   line->mFont = font;
   line->mColour = colour;
   // Invalid UTF-8 becomes U+FFFD, so shaping and drawing never see a broken sequence.
-  std::string valid = utf16ToUtf8(utf8ToUtf16(text));
+  std::string valid = base::sanitizeUtf8(text);
   hb_buffer_t* buffer = hb_buffer_create();
   hb_buffer_add_utf8(buffer, valid.data(), static_cast<int>(valid.size()), 0,
                      static_cast<int>(valid.size()));

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "base/Finite.h"
 #include "platform/DisplayBackend.h"
 #include "platform/Event.h"
 
@@ -82,7 +83,7 @@ bool NSCursor::isMouseDetached() {
 }
 
 void NSCursor::warpCursorPosition(NSPoint screenLocation) {
-  if (!std::isfinite(screenLocation.x) || !std::isfinite(screenLocation.y)) return;
+  if (!base::isFinite(screenLocation.x, screenLocation.y)) return;
   NSEvent::setMouseLocation(screenLocation);
   displayBackend().warpPointer(screenLocation);
 }

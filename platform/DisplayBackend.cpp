@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/KeyboardLayout.h"
-#include "platform/Log.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
 #include "platform/RunningApplication.h"
@@ -81,10 +81,10 @@ void chooseDisplayBackend() {
       setDisplayBackend(std::move(x11));
       return;
     }
-    logDiagnostic("display: the X server \"%s\" does not answer; running without a display",
-                  display);
+    base::warn("platform",
+               "display: the X server \"%s\" does not answer; running without a display", display);
   } else {
-    logDiagnostic("display: DISPLAY is not set; running without a display");
+    base::warn("platform", "display: DISPLAY is not set; running without a display");
   }
   setDisplayBackend(makeHeadlessDisplayBackend());
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
-#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/View.h"
 #include "platform/Window.h"
@@ -52,7 +52,7 @@ NSDragOperation dropOutside(NSPasteboard& board, NSDraggingSource* source) {
 NSDragOperation NSRunDrag(NSView* sourceView, NSDraggingSource* source) {
   NSApplication* app = NSApp();
   if (!app || gDragging) {
-    logDiagnostic("NSRunDrag: %s", app ? "a drag is running already" : "no application");
+    base::warn("platform", "NSRunDrag: %s", app ? "a drag is running already" : "no application");
     return NSDragOperationNone;
   }
   gDragging = true;

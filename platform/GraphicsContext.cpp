@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 
 namespace platform {
 
@@ -136,7 +136,7 @@ void CGContext::saveGState() {
 
 bool CGContext::restoreGState() {
   if (mSaved.empty()) {
-    logDiagnostic("CGContext: restore without a matching save ignored");
+    base::warn("platform", "CGContext: restore without a matching save ignored");
     return false;
   }
   cairo_restore(mCairo);

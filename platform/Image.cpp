@@ -7,9 +7,9 @@
 #include <map>
 #include <mutex>
 
+#include "base/Log.h"
 #include "platform/GraphicsContext.h"
 #include "platform/ImageDecoder.h"
-#include "platform/Log.h"
 
 namespace platform {
 
@@ -49,7 +49,7 @@ NSImage* NSImage::imageWithContentsOfFile(const std::string& path) {
   std::string failure;
   cairo_surface_t* surface = decodeImageFile(path.c_str(), &failure);
   if (!surface) {
-    logDiagnostic("NSImage: cannot read \"%s\": %s", path.c_str(), failure.c_str());
+    base::warn("platform", "NSImage: cannot read \"%s\": %s", path.c_str(), failure.c_str());
     return nullptr;
   }
   NSImage* image = imageWithSurface(surface);

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "base/Log.h"
 #include "platform/Layer.h"
-#include "platform/Log.h"
 #include "platform/View.h"
 #include "platform/Window.h"
 
@@ -39,7 +39,7 @@ const EglDisplay& eglDisplay() {
         getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     EGLint major = 0, minor = 0;
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor)) {
-      logDiagnostic("NSOpenGLContext: no EGL display (error 0x%x)", eglGetError());
+      base::warn("platform", "NSOpenGLContext: no EGL display (error 0x%x)", eglGetError());
       return;
     }
     const EGLint attributes[] = {EGL_SURFACE_TYPE,
@@ -58,7 +58,7 @@ const EglDisplay& eglDisplay() {
     EGLint count = 0;
     if (!eglBindAPI(EGL_OPENGL_API) ||
         !eglChooseConfig(display, attributes, &shared.config, 1, &count) || count < 1) {
-      logDiagnostic("NSOpenGLContext: no OpenGL pixel-buffer configuration");
+      base::warn("platform", "NSOpenGLContext: no OpenGL pixel-buffer configuration");
       return;
     }
     shared.display = display;
@@ -82,7 +82,7 @@ NSOpenGLContext* NSOpenGLContext::create(NSOpenGLPixelFormat* format, NSOpenGLCo
   EGLContext context =
       eglCreateContext(egl.display, egl.config, share ? share->mContext : EGL_NO_CONTEXT, nullptr);
   if (context == EGL_NO_CONTEXT) {
-    logDiagnostic("NSOpenGLContext: context refused (error 0x%x)", eglGetError());
+    base::warn("platform", "NSOpenGLContext: context refused (error 0x%x)", eglGetError());
     return nullptr;
   }
   auto* result = new NSOpenGLContext;
@@ -121,7 +121,7 @@ bool NSOpenGLContext::resize() {
   const EGLint size[] = {EGL_WIDTH, w, EGL_HEIGHT, h, EGL_NONE};
   mSurface = eglCreatePbufferSurface(egl.display, egl.config, size);
   if (mSurface == EGL_NO_SURFACE) {
-    logDiagnostic("NSOpenGLContext: no %d x %d buffer (error 0x%x)", w, h, eglGetError());
+    base::warn("platform", "NSOpenGLContext: no %d x %d buffer (error 0x%x)", w, h, eglGetError());
     mSurface = nullptr;
     mWidth = mHeight = 0;
   } else {

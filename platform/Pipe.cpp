@@ -10,7 +10,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 
 namespace platform {
 
@@ -69,13 +69,13 @@ class BrokenPipeSignalBlock {
 NSPipe* NSPipe::pipe() {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
-    logDiagnostic("NSPipe: cannot make a pipe: %s", std::strerror(errno));
+    base::warn("platform", "NSPipe: cannot make a pipe: %s", std::strerror(errno));
     return nullptr;
   }
   int readFd = abovestandard(fds[0]);
   int writeFd = abovestandard(fds[1]);
   if (readFd < 0 || writeFd < 0) {
-    logDiagnostic("NSPipe: no descriptor left for a pipe");
+    base::warn("platform", "NSPipe: no descriptor left for a pipe");
     if (readFd >= 0) close(readFd);
     if (writeFd >= 0) close(writeFd);
     return nullptr;

@@ -12,9 +12,9 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "base/Log.h"
 #include "platform/Clock.h"
 #include "platform/DisplayBackend.h"
-#include "platform/Log.h"
 
 namespace platform {
 
@@ -40,7 +40,7 @@ void NSRunLoop::addTimer(NSTimer* timer, NSRunLoopMode modes) {
 }
 
 NSRunLoop::NSRunLoop() : mWakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  if (mWakeFd < 0) logDiagnostic("run loop: no wake-up descriptor (errno %d)", errno);
+  if (mWakeFd < 0) base::warn("platform", "run loop: no wake-up descriptor (errno %d)", errno);
 }
 
 void NSRunLoop::wakeUp() {
@@ -199,7 +199,7 @@ bool NSRunLoop::waitUntil(double untilMs, NSRunLoopMode mode) {
     }
     int ready = ppoll(fds, count, limit, nullptr);
     if (ready < 0 && errno != EINTR) {
-      logDiagnostic("run loop: poll failed (errno %d)", errno);
+      base::warn("platform", "run loop: poll failed (errno %d)", errno);
       return false;
     }
     if (ready > 0 && (fds[0].revents & POLLIN)) drainWakeDescriptor();

@@ -4,9 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include "base/Log.h"
 #include "platform/ControlDrawing.h"
 #include "platform/Event.h"
-#include "platform/Log.h"
 
 namespace platform {
 
@@ -22,7 +22,7 @@ double NSSlider::clamped(double value) const {
 
 void NSSlider::setMinValue(double value) {
   if (!std::isfinite(value)) {
-    logDiagnostic("NSSlider: minimum %g refused", value);
+    base::warn("platform", "NSSlider: minimum %g refused", value);
     return;
   }
   mMin = value;
@@ -31,7 +31,7 @@ void NSSlider::setMinValue(double value) {
 
 void NSSlider::setMaxValue(double value) {
   if (!std::isfinite(value)) {
-    logDiagnostic("NSSlider: maximum %g refused", value);
+    base::warn("platform", "NSSlider: maximum %g refused", value);
     return;
   }
   mMax = value;
@@ -40,7 +40,7 @@ void NSSlider::setMaxValue(double value) {
 
 void NSSlider::setDoubleValue(double value) {
   if (!std::isfinite(value)) {
-    logDiagnostic("NSSlider: value %g refused", value);
+    base::warn("platform", "NSSlider: value %g refused", value);
     return;
   }
   double v = clamped(value);

@@ -15,7 +15,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 
 extern char** environ;
 
@@ -124,11 +124,11 @@ void NSTask::setStandardError(NSPipe* pipe) {
 bool NSTask::launch() {
   std::lock_guard<std::mutex> lock(mMutex);
   if (mLaunched) {
-    logDiagnostic("NSTask: \"%s\" was launched already", mLaunchPath.c_str());
+    base::warn("platform", "NSTask: \"%s\" was launched already", mLaunchPath.c_str());
     return false;
   }
   if (mLaunchPath.empty()) {
-    logDiagnostic("NSTask: no program to launch");
+    base::warn("platform", "NSTask: no program to launch");
     return false;
   }
   SpawnSetup setup;
@@ -144,7 +144,7 @@ bool NSTask::launch() {
     // The child's end: input reads, output and error write.
     int end = fd == 0 ? pipe->readDescriptor() : pipe->writeDescriptor();
     if (end < 0) {
-      logDiagnostic("NSTask: the pipe for descriptor %d is closed", fd);
+      base::warn("platform", "NSTask: the pipe for descriptor %d is closed", fd);
       return false;
     }
     posix_spawn_file_actions_adddup2(&setup.actions, end, fd);
@@ -162,14 +162,15 @@ bool NSTask::launch() {
   int error = posix_spawn(&pid, mLaunchPath.c_str(), &setup.actions, &setup.attributes, argv.data(),
                           environ);
   if (error != 0) {
-    logDiagnostic("NSTask: cannot launch \"%s\": %s", mLaunchPath.c_str(), std::strerror(error));
+    base::warn("platform", "NSTask: cannot launch \"%s\": %s", mLaunchPath.c_str(),
+               std::strerror(error));
     return false;
   }
   mLaunched = true;
   mPid = pid;
   mPidFd = openProcessDescriptor(pid);
   if (mPidFd < 0)
-    logDiagnostic("NSTask: no process descriptor for %d: %s", pid, std::strerror(errno));
+    base::warn("platform", "NSTask: no process descriptor for %d: %s", pid, std::strerror(errno));
   // The child holds its ends now; ours would keep the streams open forever.
   if (mStreams[0]) mStreams[0]->closeReadEnd();
   if (mStreams[1]) mStreams[1]->closeWriteEnd();
@@ -189,7 +190,7 @@ bool NSTask::reapLocked(bool block) {
     mWaitStatus = status;
   } else if (done < 0) {
     // Someone else reaped it (a wait for any child elsewhere): it has ended, status unknown.
-    logDiagnostic("NSTask: child %d was reaped elsewhere", mPid);
+    base::warn("platform", "NSTask: child %d was reaped elsewhere", mPid);
     mReaped = true;
     mWaitStatus = 0;
   }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Utf8.h"
 #include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 #include "platform/Pasteboard.h"
 #include "platform/TextDelegates.h"
-#include "platform/Utf16.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -40,7 +40,7 @@ bool isLowSurrogate(char16_t u) {
 bool isTypedText(const NSEvent& e) {
   if (e.characters.empty()) return false;
   if (e.modifierFlags & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) return false;
-  for (char16_t u : utf8ToUtf16(e.characters))
+  for (char16_t u : base::utf8ToUtf16(e.characters))
     if (u < 0x20 || u == 0x7F || (u >= 0xF700 && u <= 0xF8FF)) return false;
   return true;
 }
@@ -48,11 +48,11 @@ bool isTypedText(const NSEvent& e) {
 }  // namespace
 
 std::string NSText::string() const {
-  return utf16ToUtf8(mText);
+  return base::utf16ToUtf8(mText);
 }
 
 void NSText::setString(const std::string& text) {
-  mText = utf8ToUtf16(text);
+  mText = base::utf8ToUtf16(text);
   mSelection = {mText.size(), 0};
   mAnchor = mText.size();
   setNeedsDisplay(true);
@@ -81,7 +81,7 @@ void NSText::setSelectedRange(NSRange range) {
 
 void NSText::replaceCharactersInRange(NSRange range, const std::string& text) {
   NSRange whole = wholeCharacters(range);
-  std::u16string insert = utf8ToUtf16(text);
+  std::u16string insert = base::utf8ToUtf16(text);
   mText.replace(whole.location, whole.length, insert);
   mSelection = {whole.location + insert.size(), 0};
   mAnchor = mSelection.location;
@@ -109,7 +109,7 @@ void NSText::notifyChanged() {
 }
 
 void NSText::insertText(const std::string& text) {
-  std::u16string insert = utf8ToUtf16(text);
+  std::u16string insert = base::utf8ToUtf16(text);
   if (mFieldEditor)
     for (char16_t& u : insert)
       if (u == u'\n' || u == u'\r') u = u' ';
@@ -144,7 +144,7 @@ void NSText::copy() {
   if (mSelection.length == 0 || mConcealed || !isSelectable()) return;
   NSPasteboard& pb = NSPasteboard::generalPasteboard();
   pb.declareTypes({NSPasteboardTypeString});
-  pb.setString(utf16ToUtf8(mText.substr(mSelection.location, mSelection.length)));
+  pb.setString(base::utf16ToUtf8(mText.substr(mSelection.location, mSelection.length)));
 }
 
 void NSText::cut() {
@@ -217,7 +217,7 @@ std::size_t NSText::characterIndexForPoint(NSPoint p) const {
   // the point in few measurements (a long line stays cheap); then the nearer of it and
   // the next boundary wins.
   auto offset = [&](std::size_t i) {
-    return mFont.sizeOfString(utf16ToUtf8(mText.substr(start, i - start))).width;
+    return mFont.sizeOfString(base::utf16ToUtf8(mText.substr(start, i - start))).width;
   };
   std::size_t lo = start, hi = end;
   while (lo < hi) {
@@ -342,12 +342,12 @@ void NSText::drawRect(const NSRect&) {
       std::size_t from = std::max(start, mSelection.location);
       std::size_t to = std::min(end, mSelection.end());
       if (mSelection.length && from < to) {
-        double x0 = mFont.sizeOfString(utf16ToUtf8(mText.substr(start, from - start))).width;
-        double x1 = mFont.sizeOfString(utf16ToUtf8(mText.substr(start, to - start))).width;
+        double x0 = mFont.sizeOfString(base::utf16ToUtf8(mText.substr(start, from - start))).width;
+        double x1 = mFont.sizeOfString(base::utf16ToUtf8(mText.substr(start, to - start))).width;
         controldrawing::fillRect(cg, {{x0, y}, {x1 - x0, lineHeight}},
                                  NSColor::selectedTextBackgroundColor());
       }
-      std::string shown = utf16ToUtf8(mText.substr(start, end - start));
+      std::string shown = base::utf16ToUtf8(mText.substr(start, end - start));
       if (mConcealed) shown = controldrawing::concealedText(shown);
       controldrawing::drawText(cg, shown, NSOffsetRect(line, -3, 0), mFont, NSColor::textColor(),
                                NSTextAlignmentLeft);

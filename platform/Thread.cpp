@@ -4,7 +4,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 #include "platform/MainThread.h"
 #include "platform/Object.h"
 
@@ -22,7 +22,7 @@ bool NSThread::detachNewThread(std::function<void()> body) {
       if (body) body();
     }).detach();
   } catch (const std::system_error& e) {
-    logDiagnostic("NSThread: cannot start a thread: %s", e.what());
+    base::warn("platform", "NSThread: cannot start a thread: %s", e.what());
     return false;
   }
   return true;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 
 extern char** environ;
 
@@ -32,7 +32,7 @@ bool NSWorkspace::spawnDetached(const std::vector<std::string>& argv) {
   pid_t pid = 0;
   int rc = posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ);
   if (rc != 0) {
-    logDiagnostic("NSWorkspace: cannot start %s: %s", args[0], std::strerror(rc));
+    base::warn("platform", "NSWorkspace: cannot start %s: %s", args[0], std::strerror(rc));
     return false;
   }
   // Reap the child so it does not linger as a zombie.
@@ -47,7 +47,7 @@ bool NSWorkspace::spawnDetached(const std::vector<std::string>& argv) {
 bool NSWorkspace::launch(const std::string& target) {
   // A target that looks like an option would be read as one by the handler.
   if (target.empty() || target[0] == '-') {
-    logDiagnostic("NSWorkspace: refusing to open \"%s\"", target.c_str());
+    base::warn("platform", "NSWorkspace: refusing to open \"%s\"", target.c_str());
     return false;
   }
   std::vector<std::string> argv{"xdg-open", target};

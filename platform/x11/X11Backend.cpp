@@ -8,9 +8,9 @@
 
 #include <cstdlib>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
-#include "platform/Log.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Clipboard.h"
 
@@ -86,7 +86,8 @@ bool X11Backend::setUp() {
   } else {
     mVisual = DefaultVisual(mDisplay, mScreen);
     mDepth = DefaultDepth(mDisplay, mScreen);
-    logDiagnostic("display: no 24-bit TrueColor visual; windows are converted pixel by pixel");
+    base::warn("platform",
+               "display: no 24-bit TrueColor visual; windows are converted pixel by pixel");
   }
   mColormap = XCreateColormap(mDisplay, mRoot, mVisual, AllocNone);
   int major, minor;
@@ -180,14 +181,14 @@ void X11Backend::setUpKeyboard() {
       !xkb_x11_setup_xkb_extension(
           connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
           XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)) {
-    logDiagnostic("display: the X server has no XKB; keys give no characters");
+    base::warn("platform", "display: the X server has no XKB; keys give no characters");
     return;
   }
   mXkbDeviceId = xkb_x11_get_core_keyboard_device_id(connection);
   xkb_keymap* keymap = xkb_x11_keymap_new_from_device(mXkbContext, connection, mXkbDeviceId,
                                                       XKB_KEYMAP_COMPILE_NO_FLAGS);
   if (!keymap) {
-    logDiagnostic("display: cannot read the keyboard's keymap; keys give no characters");
+    base::warn("platform", "display: cannot read the keyboard's keymap; keys give no characters");
     return;
   }
   const char* locale = std::getenv("LC_ALL");
@@ -348,13 +349,13 @@ int X11Backend::onError(Display* display, XErrorEvent* error) {
   // log it and go on instead of ending the program as Xlib's handler would.
   char text[256];
   XGetErrorText(display, error->error_code, text, sizeof text);
-  logDiagnostic("display: X error %s (request %d.%d, resource 0x%lx)", text, error->request_code,
-                error->minor_code, error->resourceid);
+  base::warn("platform", "display: X error %s (request %d.%d, resource 0x%lx)", text,
+             error->request_code, error->minor_code, error->resourceid);
   return 0;
 }
 
 int X11Backend::onIOError(Display* display) {
-  logDiagnostic("display: the connection to the X server was lost");
+  base::warn("platform", "display: the connection to the X server was lost");
   return 0;
 }
 

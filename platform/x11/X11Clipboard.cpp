@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "platform/Clock.h"
-#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/RunLoop.h"
 #include "platform/x11/X11Backend.h"
@@ -19,39 +20,23 @@ namespace {
 // Room left in a request for the request's own header.
 constexpr std::size_t kRequestHeaderBytes = 100;
 
+// Characters beyond Latin-1, and bytes that are no UTF-8, become '?'.
 std::string latin1Of(const std::string& utf8) {
+  constexpr char32_t kLastLatin1 = 0xFF;
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
-    auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      ++i;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-      unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
-      i += 2;
-    } else {
-      // Longer sequences are beyond Latin-1; skip the whole sequence.
-      out.push_back('?');
-      ++i;
-      while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-        ++i;
-    }
+    const base::Utf8Char c = base::decodeUtf8(utf8, i);
+    out.push_back(c.wellFormed && c.codePoint <= kLastLatin1 ? static_cast<char>(c.codePoint)
+                                                             : '?');
+    i += c.length;
   }
   return out;
 }
 
 std::string utf8OfLatin1(const std::string& latin1) {
   std::string out;
-  for (char ch : latin1) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
+  for (char c : latin1)
+    base::appendUtf8(static_cast<unsigned char>(c), out);
   return out;
 }
 
@@ -117,7 +102,7 @@ void Clipboard::own(const std::string& text) {
   Time time = serverTime();
   XSetSelectionOwner(mDisplay, mClipboard, mBackend.mHelperWindow, time);
   mOwned = XGetSelectionOwner(mDisplay, mClipboard) == mBackend.mHelperWindow;
-  if (!mOwned) logDiagnostic("display: could not take the clipboard");
+  if (!mOwned) base::warn("platform", "display: could not take the clipboard");
 }
 
 bool Clipboard::foreignOwnerExists() {
@@ -221,7 +206,8 @@ void Clipboard::expireTransfers() {
   std::size_t before = mTransfers.size();
   mTransfers.erase(std::remove_if(mTransfers.begin(), mTransfers.end(), expired), mTransfers.end());
   if (mTransfers.size() != before)
-    logDiagnostic("display: a clipboard transfer was dropped: the requestor stopped answering");
+    base::warn("platform",
+               "display: a clipboard transfer was dropped: the requestor stopped answering");
   if (!mTransfers.empty()) scheduleExpiry();
 }
 
@@ -255,7 +241,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
                    ev.xselection.selection == mClipboard;
           },
           deadlineMs)) {
-    logDiagnostic("display: the clipboard's owner did not answer");
+    base::warn("platform", "display: the clipboard's owner did not answer");
     return std::nullopt;
   }
   if (e.xselection.property == None) return std::nullopt;
@@ -271,7 +257,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
       return false;
     if (data) XFree(data);
     if (after > kMaxForeignBytes) {
-      logDiagnostic("display: the clipboard's text is too big (%lu bytes)", after);
+      base::warn("platform", "display: the clipboard's text is too big (%lu bytes)", after);
       XDeleteProperty(mDisplay, helper, mReadProperty);
       return false;
     }
@@ -299,7 +285,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
                      ev.xproperty.atom == mReadProperty && ev.xproperty.state == PropertyNewValue;
             },
             deadlineMs)) {
-      logDiagnostic("display: the clipboard's owner stopped answering");
+      base::warn("platform", "display: the clipboard's owner stopped answering");
       XDeleteProperty(mDisplay, helper, mReadProperty);
       return std::nullopt;
     }
@@ -309,7 +295,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
     if (type == None) continue;
     if (piece.empty()) return text;
     if (text.size() + piece.size() > kMaxForeignBytes) {
-      logDiagnostic("display: the clipboard's text is too big");
+      base::warn("platform", "display: the clipboard's text is too big");
       return std::nullopt;
     }
     text += piece;

@@ -5,8 +5,8 @@
 
 #include <utility>
 
+#include "base/Utf8.h"
 #include "platform/Event.h"
-#include "platform/Utf16.h"
 
 namespace platform::x11 {
 
@@ -221,7 +221,7 @@ std::u16string XkbKeyboardLayout::translate(std::uint16_t keyCode,
     xkb_compose_state_unref(compose);
   }
   if (text.empty()) text = utf8Of(mState, *keycode);
-  return utf8ToUtf16(text);
+  return base::utf8ToUtf16(text);
 }
 
 }  // namespace platform::x11

@@ -11,7 +11,6 @@
 #include "platform/Application.h"
 #include "platform/Cursor.h"
 #include "platform/DragAndDrop.h"
-#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"

@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
-#include "platform/Log.h"
 #include "platform/MenuWindow.h"
 #include "platform/Panel.h"
 #include "platform/Window.h"
@@ -331,8 +331,8 @@ void X11Backend::grabFor(WindowRecord* record) {
   int keyboard =
       XGrabKeyboard(mDisplay, record->xid, True, GrabModeAsync, GrabModeAsync, CurrentTime);
   if (pointer != GrabSuccess || keyboard != GrabSuccess)
-    logDiagnostic("display: a menu could not take the pointer (%d) or the keyboard (%d)", pointer,
-                  keyboard);
+    base::warn("platform", "display: a menu could not take the pointer (%d) or the keyboard (%d)",
+               pointer, keyboard);
   record->grabbing = pointer == GrabSuccess || keyboard == GrabSuccess;
 }
 
@@ -408,8 +408,8 @@ cairo_surface_t* X11Backend::createBackingStore(NSWindow* window, int width, int
   pixels->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
   void* address = pixels->segment.shmid >= 0 ? shmat(pixels->segment.shmid, nullptr, 0) : (void*)-1;
   if (address == (void*)-1) {
-    logDiagnostic("display: no shared memory for a %dx%d backing store; copying instead", width,
-                  height);
+    base::warn("platform", "display: no shared memory for a %dx%d backing store; copying instead",
+               width, height);
     if (pixels->segment.shmid >= 0) shmctl(pixels->segment.shmid, IPC_RMID, nullptr);
     XDestroyImage(image);
     delete pixels;

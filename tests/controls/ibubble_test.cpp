@@ -5,8 +5,8 @@
 
 #include <cmath>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -128,7 +128,7 @@ TEST_F(Bubble, ARemovedCallerABadTextOrABadPointShowsNothing) {
   EXPECT_FALSE(Showing());
   Frame();
 
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   const float nan = std::nanf("");
   g.ShowBubbleControl(nullptr, 10, 10, nullptr);
   g.ShowBubbleControl(nullptr, nan, 10, "x");
@@ -136,7 +136,7 @@ TEST_F(Bubble, ARemovedCallerABadTextOrABadPointShowsNothing) {
   IVKnobControl stray(IRECT(0, 0, 10, 10), kNoParameter);
   g.ShowBubbleControl(&stray, 10, 10, "x");
   EXPECT_FALSE(Showing());
-  EXPECT_EQ(GraphicsLogCount(), logged + 4);
+  EXPECT_EQ(logged.count(), 4u);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IPopupMenu.h"
 
 using namespace iplug::igraphics;
@@ -84,10 +84,10 @@ TEST(PopupMenu, AnItemBelongsToOneMenuOnlyAndRefusalsAreLogged) {
   IPopupMenu a("", {"a"});
   IPopupMenu b;
   IPopupMenu::Item* item = a.GetItem(0);
-  const int logged = iplug::igraphics::GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_EQ(b.AddItem(item), nullptr);
   EXPECT_EQ(a.AddItem(item, IPopupMenu::kSorted), nullptr);
-  EXPECT_EQ(iplug::igraphics::GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
   EXPECT_EQ(a.NItems(), 1);
   EXPECT_EQ(b.NItems(), 0);
   EXPECT_EQ(item->GetMenu(), &a);

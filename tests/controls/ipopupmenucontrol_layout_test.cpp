@@ -5,8 +5,9 @@
 
 #include <cmath>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
@@ -147,14 +148,14 @@ TEST_F(PopupLayout, ExpandedBoundsFixEveryPanel) {
 
 TEST_F(PopupLayout, AnAnchorOrAreaThatIsNotANumberIsRefused) {
   IPopupMenuControl& popup = Attach();
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   popup.SetMenuBounds(IRECT(0, 0, NAN, 100));
   EXPECT_EQ(popup.GetMenuBounds(), IRECT());
   IPopupMenu menu("", {"One"});
   const Panel& panel = Open(popup, menu, IRECT(NAN, 10, 20, INFINITY));
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
   const IRECT r = panel.GetRow(0);
-  EXPECT_TRUE(std::isfinite(r.L) && std::isfinite(r.T) && std::isfinite(r.R) && std::isfinite(r.B));
+  EXPECT_TRUE(base::isFiniteRect(r));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <climits>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -57,7 +57,7 @@ TEST_F(TextControl, SetStrFmtKeepsToTheLimitWithoutSplittingACharacter) {
 
   c->SetStr("kept");
   Settle();
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   const char* noFormat = nullptr;
   // A missing format is the bad input under test.
 #pragma GCC diagnostic push
@@ -65,7 +65,7 @@ TEST_F(TextControl, SetStrFmtKeepsToTheLimitWithoutSplittingACharacter) {
   c->SetStrFmt(8, noFormat);
 #pragma GCC diagnostic pop
   EXPECT_STREQ(c->GetStr(), "kept");
-  EXPECT_GT(GraphicsLogCount(), logged);
+  EXPECT_GT(logged.count(), 0u);
 }
 
 TEST_F(TextControl, SizeToTextFitsAroundTheCentreOnAttachAndOnEachNewText) {

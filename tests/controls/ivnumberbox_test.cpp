@@ -5,8 +5,8 @@
 
 #include <cstring>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
@@ -161,11 +161,11 @@ TEST_F(NumberBox, TypedTextThatIsNoFiniteNumberLeavesTheValueAlone) {
     const double before = box->GetRealValue();
     dlg.ClearCalls();
     for (const char* text : {"abc", "", "-", ".", "nan", "inf", "-1e999"}) {
-      const int logged = GraphicsLogCount();
+      base::LogCapture logged;
       g.OnMouseDblClick(kReadoutX, kReadoutY, kLeft);
       g.SetControlValueAfterTextEdit(text);
       EXPECT_EQ(box->GetRealValue(), before) << text;
-      EXPECT_GT(GraphicsLogCount(), logged) << text;
+      EXPECT_GT(logged.count(), 0u) << text;
     }
     EXPECT_EQ(dlg.Calls().size(), 0u);
     EXPECT_EQ(actions, 0);
@@ -220,11 +220,11 @@ TEST_F(NumberBox, OnlyOneFloatingConversionIsAcceptedAsTheFormat) {
     EXPECT_FALSE(IsSingleFloatFormat(bad)) << bad;
   EXPECT_FALSE(IsSingleFloatFormat(nullptr));
 
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   IVNumberBoxControl* box = Make(kNoParameter, "%s and %d", 12.5);
   EXPECT_STREQ(box->GetFormat(), "%g");
   EXPECT_EQ(Readout(box), "12.5");
-  EXPECT_GT(GraphicsLogCount(), logged);
+  EXPECT_GT(logged.count(), 0u);
   g.RemoveAllControls();
   box = Make(kNoParameter, nullptr, 3.);
   EXPECT_EQ(Readout(box), "3");

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -125,7 +125,7 @@ TEST_F(VSlideSwitch, ASecondClickOrAValueFromElsewhereSlidesToTheSlotOfTheNewSta
 }
 
 TEST_F(VSlideSwitch, NoStatesMeansOneAndAnInitialStateAboveOneIsTheLast) {
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   auto* none = Attach(new IVSlideSwitchControl(IRECT(0, 0, 300, 40), nullptr, "", style, true,
                                                EDirection::Vertical, 0, 0));
   EXPECT_EQ(none->GetNumStates(), 1);
@@ -135,7 +135,7 @@ TEST_F(VSlideSwitch, NoStatesMeansOneAndAnInitialStateAboveOneIsTheLast) {
   EXPECT_EQ(none->GetHandleBounds(), IRECT(0, 0, 300, 40));
 
   EXPECT_EQ(ThreeStates(2)->GetHandleBounds(), kRight);
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <limits>
 #include <string>
 
+#include "base/Log.h"
 #include "cairo_test_util.h"
-#include "graphics/GraphicsLog.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST_F(CairoImages, JPEGFilesLoadToo) {
 
 TEST_F(CairoImages, MissingOrUndecodableBitmapsAreInvalidAndDrawNothing) {
   CairoPainter p(10, 10);
-  const int logs = GraphicsLogCount();
+  base::LogCapture logs;
   const IBitmap missing = p.LoadBitmap("no_such_image.png");
   const IBitmap garbage = p.LoadBitmap("not_an_image.png");
   const IBitmap unnamed = p.LoadBitmap(nullptr);
@@ -111,7 +111,7 @@ TEST_F(CairoImages, MissingOrUndecodableBitmapsAreInvalidAndDrawNothing) {
   EXPECT_FALSE(missing.IsValid());
   EXPECT_FALSE(garbage.IsValid());
   EXPECT_FALSE(unnamed.IsValid());
-  EXPECT_GE(GraphicsLogCount(), logs + 3);
+  EXPECT_GE(logs.count(), 3u);
 
   StartWhite(p);
   p.DrawBitmap(missing, IRECT(0, 0, 10, 10));
@@ -179,12 +179,12 @@ TEST_F(CairoImages, RotatedSVGTurnsClockwise) {
 }
 
 TEST_F(CairoImages, UnusableSVGFilesGiveInvalidImages) {
-  const int logs = GraphicsLogCount();
+  base::LogCapture logs;
   EXPECT_FALSE(CairoPainter::LoadSVG("no_such.svg").IsValid());
   EXPECT_FALSE(CairoPainter::LoadSVG("broken.svg").IsValid());
   EXPECT_FALSE(CairoPainter::LoadSVG("no_size.svg").IsValid());
   EXPECT_FALSE(CairoPainter::LoadSVG("").IsValid());
-  EXPECT_GE(GraphicsLogCount(), logs + 4);
+  EXPECT_GE(logs.count(), 4u);
   CairoPainter p(10, 10);
   StartWhite(p);
   p.DrawSVG(ISVG(), IRECT(0, 0, 10, 10));

@@ -7,10 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "base/Log.h"
 #include "cairo_test_util.h"
 #include "graphics/FontCache.h"
-#include "graphics/GraphicsLog.h"
-#include "graphics/Utf8.h"
 
 // The leak checker's switches, present only in builds with it.
 extern "C" void __lsan_disable() __attribute__((weak));
@@ -159,34 +158,6 @@ TEST(CairoText, InvalidUtf8IsDrawnWithReplacementsAndBreaksNothing) {
   EXPECT_TRUE(ColorNear(p.GetPixel(5, 5), COLOR_RED));
 }
 
-TEST(CairoText, Utf8CheckRejectsWhatCairoRejects) {
-  struct Case {
-    const char* text;
-    bool valid;
-    const char* sanitized;
-  };
-  const Case cases[] = {
-      {"plain", true, "plain"},
-      {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB9", true, "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB9"},
-      {"a\xC0\xAF"
-       "b",
-       false,
-       "a\xEF\xBF\xBD\xEF\xBF\xBD"
-       "b"},                                                            // overlong
-      {"\xED\xA0\x80", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // surrogate
-      {"\xF4\x90\x80\x80", false,
-       "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // > U+10FFFF
-      {"x\xE2\x82", false, "x\xEF\xBF\xBD\xEF\xBF\xBD"},     // cut at the end
-  };
-  std::string out;
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
-    SanitizeUtf8(c.text, out);
-    EXPECT_EQ(out, c.sanitized) << c.text;
-    EXPECT_TRUE(IsValidUtf8(out.c_str()));
-  }
-}
-
 TEST(CairoText, UnusableSizesAndBoundsDrawNothing) {
   CairoPainter p(100, 40);
   StartWhite(p);
@@ -207,14 +178,14 @@ TEST(CairoText, UnusableSizesAndBoundsDrawNothing) {
 TEST(CairoText, TextTooLargeForTheFontEngineIsRefusedAndLaterTextStillDraws) {
   CairoPainter p(100, 40, 2.f);
   StartWhite(p);
-  const int logs = GraphicsLogCount();
+  base::LogCapture logs;
   IRECT r(0, 0, 100, 40);
   EXPECT_EQ(p.MeasureText(IText(40000.f), "x", r), 0.f);  // 80000 pixels at scale 2
   p.DrawText(IText(1e5f), "x", IRECT(0, 0, 100, 40));
   p.PathTransformScale(1e4f);
   p.DrawText(IText(14.f), "x", IRECT(0, 0, 100, 40));
   p.PathTransformReset();
-  EXPECT_GE(GraphicsLogCount(), logs + 3);
+  EXPECT_GE(logs.count(), 3u);
   EXPECT_EQ(cairo_status(p.GetContext()), CAIRO_STATUS_SUCCESS);
   EXPECT_TRUE(FindInk(p, COLOR_WHITE).Empty());
 
@@ -276,11 +247,11 @@ TEST(CairoFonts, FontFilesRegisterUnderANameAndOtherFilesAreRefused) {
   const float wide = p.MeasureText(IText(20.f, COLOR_BLACK, "TestMono"), "MMMM", b);
   EXPECT_FLOAT_EQ(narrow, wide);
 
-  const int logs = GraphicsLogCount();
+  base::LogCapture logs;
   EXPECT_FALSE(CairoPainter::LoadFont("Broken", TEST_RESOURCES_DIR "/strip_v.png"));
   EXPECT_FALSE(CairoPainter::LoadFont("Missing", TEST_RESOURCES_DIR "/no_such_font.ttf"));
   EXPECT_FALSE(CairoPainter::LoadFont(nullptr, file.c_str()));
-  EXPECT_GE(GraphicsLogCount(), logs + 3);
+  EXPECT_GE(logs.count(), 3u);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "platform/ColorPanel.h"
 #include "platform/Cursor.h"
@@ -52,10 +52,10 @@ TEST_F(MacServices, ClipboardTextMakesTheRoundTripAndAnEmptyClipboardHasNone) {
 
 TEST_F(MacServices, IllFormedTextNeverCrossesTheClipboard) {
   ASSERT_TRUE(g.SetTextInClipboard("kept"));
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_FALSE(g.SetTextInClipboard("\xC0\xAF"));  // an overlong '/'
   EXPECT_FALSE(g.SetTextInClipboard(nullptr));
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
   WDL_String got;
   ASSERT_TRUE(g.GetTextFromClipboard(got));
   EXPECT_STREQ(got.Get(), "kept");
@@ -110,13 +110,13 @@ TEST_F(MacServices, PointerShapesByNumber) {
   }
 
   g.SetMouseCursor(static_cast<int>(ECursor::HAND));
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   for (int bad : {-1, static_cast<int>(ECursor::kNumCursors), 1000}) {
     g.SetMouseCursor(bad);
     EXPECT_EQ(platform::NSCursor::currentCursor(), platform::NSCursor::arrowCursor());
     EXPECT_EQ(g.GetMouseCursor(), 0);
   }
-  EXPECT_EQ(GraphicsLogCount(), logged + 3);
+  EXPECT_EQ(logged.count(), 3u);
 }
 
 // --- Addresses ---
@@ -180,12 +180,12 @@ TEST_F(MacOpenURL, AddressesAndFilesGoToTheHandlerAsOneArgument) {
 }
 
 TEST_F(MacOpenURL, WhatCannotBeOpenedFailsWithItsErrorText) {
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_FALSE(g.OpenURL("/no/such/manual.pdf", "Manual", "Open it?", "Cannot open the manual"));
   EXPECT_FALSE(g.OpenURL(""));
   EXPECT_FALSE(g.OpenURL(nullptr));
   EXPECT_TRUE(launched.empty());
-  EXPECT_EQ(GraphicsLogCount(), logged + 4);  // the missing file, its error text, two refusals
+  EXPECT_EQ(logged.count(), 4u);  // the missing file, its error text, two refusals
 }
 
 // --- Colour chooser ---
@@ -225,9 +225,9 @@ TEST_F(MacColor, ACancelOrAColourThatIsNotANumberCallsNothing) {
   Answer(std::nullopt);
   EXPECT_FALSE(g.PromptForColor(COLOR_BLACK, "Choose a color", record));
   Answer(platform::NSColor::colorWithRGBA(NAN, 0, 0, 1));
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_FALSE(g.PromptForColor(COLOR_BLACK, nullptr, record));
-  EXPECT_EQ(GraphicsLogCount(), logged + 1);
+  EXPECT_EQ(logged.count(), 1u);
   EXPECT_TRUE(picked.empty());
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
 #include "platform/Cursor.h"
@@ -109,10 +109,10 @@ TEST_F(MacView, OpensAtTheTopLeftOfItsParentAndTakesTheKeyboard) {
   EXPECT_EQ(view->superview(), nullptr);
 
   int dummy = 0;
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   EXPECT_EQ(g->OpenWindow(nullptr), nullptr);
   EXPECT_EQ(g->OpenWindow(&dummy), nullptr);
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
 }
 
 TEST_F(MacView, EachFrameReachesTheWindowsPixelsAtItsBackingScale) {
@@ -274,9 +274,9 @@ TEST_F(MacView, ClosingGivesThePointerBackAndAViewThatOutlivesItsEditorStaysIner
 TEST_F(MacView, AFrameRateThatCannotBeTimedFallsBackToSixtyFrames) {
   FakeEditorDelegate other;
   IGraphicsMac zeroFps(other, 10, 10, 0);
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   ASSERT_NE(zeroFps.OpenWindow(window), nullptr);
-  EXPECT_EQ(GraphicsLogCount(), logged + 1);
+  EXPECT_EQ(logged.count(), 1u);
   EXPECT_TRUE(zeroFps.GetView()->RedrawTimerIsRunning());
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
@@ -29,7 +29,7 @@ TEST_F(GraphicsPrompts, WithoutControlFactoriesMenusAndTextEntryStayWithThePlatf
   auto textEntryFactory = IGraphics::SetTextEntryControlFactory(nullptr);
   g.SetHasPlatformPopupMenu(false);
   g.SetHasPlatformTextEntry(false);
-  const int logged = GraphicsLogCount();
+  base::LogCapture logged;
   auto* c = Add(FakeEditorDelegate::kParamEnum);
   g.OnMouseDown(120, 120, kRight);
   EXPECT_EQ(g.GetPopupMenuControl(), nullptr);
@@ -37,7 +37,7 @@ TEST_F(GraphicsPrompts, WithoutControlFactoriesMenusAndTextEntryStayWithThePlatf
   g.CreateTextEntry(*c, IText(), c->GetRECT(), "1", 0);
   EXPECT_EQ(g.GetTextEntryControl(), nullptr);
   EXPECT_TRUE(g.GetPlatformTextEntry().open);
-  EXPECT_EQ(GraphicsLogCount(), logged + 2);
+  EXPECT_EQ(logged.count(), 2u);
   IGraphics::SetPopupMenuControlFactory(std::move(popupFactory));
   IGraphics::SetTextEntryControlFactory(std::move(textEntryFactory));
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "HostFixture.h"
+#include "base/Log.h"
 #include "platform/Event.h"
-#include "platform/Log.h"
 #include "windowing/Win32.h"
 
 namespace hosttest {
@@ -18,22 +18,10 @@ std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class LogCapture {
- public:
-  LogCapture() {
-    mPrevious = platform::setLogSink([this](const std::string& line) { lines += line + "\n"; });
-  }
-  ~LogCapture() { platform::setLogSink(mPrevious); }
-  std::string lines;
-
- private:
-  platform::LogSink mPrevious;
-};
-
 // Codes with no work answer 0; a key message without a window or MSG is not consumed;
 // a menu command reaches the main window only when its low 16 bits name one.
 TEST_F(HostTest, TheApplicationCallbackAnswersEveryCode) {
-  LogCapture log;
+  base::LogCapture log;
   start();
   EXPECT_NE(readFile(settingsFile()).find("outdev=off"), std::string::npos);
   MSG noWindow;
@@ -41,9 +29,9 @@ TEST_F(HostTest, TheApplicationCallbackAnswersEveryCode) {
   EXPECT_EQ(AppMainProc(SWELLAPP_PROCESSMESSAGE, reinterpret_cast<INT_PTR>(&noWindow), 0), 0);
   EXPECT_EQ(AppMainProc(SWELLAPP_ACTIVATE, 1, 0), 0);
   EXPECT_EQ(AppMainProc(SWELLAPP_ONCOMMAND, 0x10000, 0), 0);
-  EXPECT_EQ(log.lines.find("demo: menu command"), std::string::npos);
+  EXPECT_FALSE(log.contains("demo: menu command"));
   EXPECT_EQ(AppMainProc(SWELLAPP_ONCOMMAND, 0x10000 | host::kCmdAbout, 0), 0);
-  EXPECT_NE(log.lines.find("demo: menu command 40005"), std::string::npos);
+  EXPECT_TRUE(log.contains("demo: menu command 40005"));
   // The menu from 40004 hangs on the main window.
   HMENU menu = GetMenu(host::MainWindow());
   ASSERT_NE(menu, nullptr);

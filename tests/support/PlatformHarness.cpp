@@ -16,7 +16,6 @@
 #include "platform/DragAndDrop.h"
 #include "platform/DragSession.h"
 #include "platform/KeyboardLayout.h"
-#include "platform/Log.h"
 #include "platform/Object.h"
 #include "platform/Pasteboard.h"
 #include "platform/PopUpButton.h"
@@ -104,7 +103,6 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
   NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
-  setLogSink([this](const std::string& line) { mLog.push_back(line); });
 }
 
 PlatformHarness::~PlatformHarness() {
@@ -115,7 +113,6 @@ PlatformHarness::~PlatformHarness() {
     if (isLiveObject(w)) w->close();
   }
   NSApp()->resetStateForTesting();
-  setLogSink({});
   gLastVirtualTime = mClock.nowMs() + 1;
   setClock(nullptr);
 }
@@ -406,11 +403,6 @@ bool PlatformHarness::chooseMenuItem(NSMenu* menu, const std::string& path) {
   NSMenuItem* item = findMenuItem(menu, path, true);
   if (!item || !item->isEnabled() || item->hasSubmenu()) return false;
   return item->sendAction();
-}
-
-bool PlatformHarness::logged(const std::string& fragment) const {
-  return std::any_of(mLog.begin(), mLog.end(),
-                     [&](const std::string& l) { return l.find(fragment) != std::string::npos; });
 }
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Event.h"
 #include "platform/View.h"
@@ -101,8 +102,8 @@ class PlatformHarness {
   static bool renderPNG(platform::NSWindow* w, const std::string& path);
   // The backing store pixel (0xAARRGGBB) at window coordinates (y up).
   static std::uint32_t pixelAt(platform::NSWindow* w, double x, double y);
-  const std::vector<std::string>& diagnostics() const { return mLog; }
-  bool logged(const std::string& fragment) const;
+  // True when a diagnostic logged since the harness started holds the fragment.
+  bool logged(const std::string& fragment) const { return mLog.contains(fragment); }
 
  private:
   platform::NSEvent mouseEvent(platform::NSEventType type, platform::NSWindow* w,
@@ -116,7 +117,7 @@ class PlatformHarness {
   std::vector<std::pair<platform::NSWindow*, double>> mModalStarts;
   bool mWatchdogFired = false;
   unsigned mLastDropOperation = 0;
-  std::vector<std::string> mLog;
+  base::LogCapture mLog;
   MenuAnswers mMenus;
 };
 

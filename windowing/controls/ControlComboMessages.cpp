@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/Log.h"
+#include "base/Log.h"
 #include "windowing/controls/ControlMessages.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/ControlPopupButton.h"
@@ -91,7 +91,7 @@ int sortedPosition(const ComboTarget& t, const std::string& text, int n) {
 
 int insertString(const ComboTarget& t, int pos, const char* str) {
   if (!str) {
-    platform::logDiagnostic("swell-cocoa: combo-box insertion without text refused");
+    base::warn("swell-cocoa", "combo-box insertion without text refused");
     return static_cast<int>(CB_ERR);
   }
   std::string text = str;

@@ -1,8 +1,8 @@
 #include <strings.h>
 #include <cstring>
 
+#include "base/Log.h"
 #include "platform/Font.h"
-#include "platform/Log.h"
 #include "platform/Slider.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"
@@ -50,7 +50,7 @@ HWND makeSlider(int id, const char* className, int style, int x, int y, int w, i
 
 // The rows of views not built yet: logged, and no control.
 HWND notBuilt(const char* className) {
-  platform::logDiagnostic("swell-cocoa: %s controls are not available; none made", className);
+  base::warn("swell-cocoa", "%s controls are not available; none made", className);
   return nullptr;
 }
 

@@ -2,10 +2,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Control.h"
-#include "platform/Log.h"
 #include "platform/RunLoop.h"
 #include "platform/Text.h"
 #include "platform/TextField.h"
@@ -145,7 +145,7 @@ void SWELL_ModalWindowEnd(void* session) {
     int steps = 0;
     while (app->runModalSession(s) == platform::NSModalResponseContinue) {
       if (++steps > kModalEndMaxSteps) {
-        platform::logDiagnostic("swell-cocoa: modal session did not stop; ending it anyway");
+        base::warn("swell-cocoa", "modal session did not stop; ending it anyway");
         break;
       }
       platform::NSRunLoop& loop = platform::NSRunLoop::mainRunLoop();

@@ -1,8 +1,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/Application.h"
-#include "platform/Log.h"
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "windowing/core/TimerTargets.h"
@@ -52,7 +52,7 @@ int generateLevel(NSMenu* menu, const SWELL_MenuGen_Entry* list, int count, int 
     if (record.name && std::strcmp(record.name, SWELL_MENUGEN_ENDPOPUP) == 0) return i + 1;
     if (record.name && std::strncmp(record.name, SWELL_MENUGEN_POPUP_PREFIX, prefixLength) == 0) {
       if (depth >= swell::kMaxMenuDepth) {
-        platform::logDiagnostic("swell-cocoa: menu list nested too deeply; rest ignored");
+        base::warn("swell-cocoa", "menu list nested too deeply; rest ignored");
         return count + 1;
       }
       std::string title = swell::menuText(record.name + prefixLength);
@@ -92,7 +92,7 @@ void DestroyMenu(HMENU menu) {
   NSMenu* object = swell::menuFromHandle(menu);
   if (!object) return;
   if (heldByWindow(menu)) {
-    platform::logDiagnostic("swell-cocoa: DestroyMenu of a menu a window still shows; left to it");
+    base::warn("swell-cocoa", "DestroyMenu of a menu a window still shows; left to it");
     return;
   }
   SWELL_SetMenuDestination(menu, nullptr);
