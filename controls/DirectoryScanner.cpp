@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 
 namespace iplug {
 namespace igraphics {
@@ -19,8 +19,8 @@ int DirectoryScanner::First(const char* path) {
   if (mPath.empty()) mPath = "/";
   mDir = opendir(mPath.c_str());
   if (!mDir) {
-    GraphicsLog("DirectoryScanner: cannot open folder \"%s\": %s", mPath.c_str(),
-                std::strerror(errno));
+    base::warn("controls", "DirectoryScanner: cannot open folder \"%s\": %s", mPath.c_str(),
+               std::strerror(errno));
     return 1;
   }
   return Read() ? 0 : 1;
@@ -34,8 +34,8 @@ bool DirectoryScanner::Read() {
   errno = 0;
   mEntry = readdir(mDir);
   if (!mEntry && errno != 0)
-    GraphicsLog("DirectoryScanner: cannot read folder \"%s\": %s", mPath.c_str(),
-                std::strerror(errno));
+    base::warn("controls", "DirectoryScanner: cannot read folder \"%s\": %s", mPath.c_str(),
+               std::strerror(errno));
   return mEntry != nullptr;
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 
 namespace iplug {
 namespace igraphics {
@@ -89,10 +89,11 @@ void IDirBrowseControlBase::ScanDirectory(const std::string& path, IPopupMenu& m
                                           std::vector<FolderId>& chain, int depth) {
   FolderId self;
   if (!DirectoryScanner::Identify(path, self)) {
-    GraphicsLog("IDirBrowseControlBase: \"%s\" is no folder that can be scanned", path.c_str());
+    base::warn("controls", "IDirBrowseControlBase: \"%s\" is no folder that can be scanned",
+               path.c_str());
   } else if (depth > kMaxScanDepth) {
-    GraphicsLog("IDirBrowseControlBase: \"%s\" lies deeper than %d folders; not scanned",
-                path.c_str(), kMaxScanDepth);
+    base::warn("controls", "IDirBrowseControlBase: \"%s\" lies deeper than %d folders; not scanned",
+               path.c_str(), kMaxScanDepth);
   } else {
     chain.push_back(self);
     // Each level has its own scanner, so the parent's place in its folder survives the descent.

@@ -1,6 +1,6 @@
 #include "controls/IVColorSwatchControl.h"
 
-#include "graphics/GraphicsLog.h"
+#include "base/Log.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
@@ -31,10 +31,10 @@ IVColorSwatchControl::IVColorSwatchControl(const IRECT& bounds, const char* labe
     mLabels.emplace_back(cellLabel ? cellLabel : "");
   for (std::size_t i = 0; i < mColorIDs.size(); ++i) {
     if (!ValidColorID(mColorIDs[i]))
-      GraphicsLog(
-          "IVColorSwatchControl: cell %zu has colour id %d, not one of 0..%d; it stays "
-          "blank",
-          i, mColorIDs[i], kNumVColors - 1);
+      base::warn("controls",
+                 "IVColorSwatchControl: cell %zu has colour id %d, not one of 0..%d; it stays "
+                 "blank",
+                 i, mColorIDs[i], kNumVColors - 1);
   }
 }
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 
 using namespace iplug::igraphics;
 namespace fs = std::filesystem;
@@ -117,9 +117,10 @@ TEST_F(DirBrowse, TwoPathsGiveTwoSubmenusInTheOrderAdded) {
   b.AddPath((root / "sub").c_str(), "Zed");
   b.AddPath((root / "Sub").c_str(), "alpha");
   b.AddPath((root / "missing").c_str(), "gone");
-  const int logged = GraphicsLogCount();
+  base::LogCapture log;
+  const std::size_t logged = log.count();
   b.SetUpMenu();
-  EXPECT_GT(GraphicsLogCount(), logged) << "the missing folder";
+  EXPECT_GT(log.count(), logged) << "the missing folder";
   // The folders of the paths themselves stay, even empty.
   EXPECT_EQ(Describe(b.GetMenu()), "Zed/[y] alpha/[z] gone/[]");
   EXPECT_STREQ(b.GetFile(b.GetItem(0)->GetTag()), (root / "sub/y.csx").c_str());
@@ -153,9 +154,10 @@ TEST_F(DirBrowse, DeepAndLongPathsAreWalkedWholeUpToTheDepthCap) {
 
   Browser b(IRECT(), "csx", false);
   b.AddPath(root.c_str(), "");
-  const int logged = GraphicsLogCount();
+  base::LogCapture log;
+  const std::size_t logged = log.count();
   b.SetUpMenu();
-  EXPECT_EQ(GraphicsLogCount(), logged + 1) << "the depth cap";
+  EXPECT_EQ(log.count(), logged + 1) << "the depth cap";
   std::vector<std::string> files;
   for (int i = 0; i < b.NFiles(); ++i)
     files.push_back(fs::path(b.GetFile(i)).filename());
@@ -170,10 +172,11 @@ TEST_F(DirBrowse, AnUnreadableFolderIsLoggedAndSkipped) {
   fs::permissions(root / "locked", fs::perms::none);
   Browser b(IRECT(), "csx", false);
   b.AddPath(root.c_str(), "");
-  const int logged = GraphicsLogCount();
+  base::LogCapture log;
+  const std::size_t logged = log.count();
   b.SetUpMenu();
   fs::permissions(root / "locked", fs::perms::owner_all);
-  EXPECT_EQ(GraphicsLogCount(), logged + 1);
+  EXPECT_EQ(log.count(), logged + 1);
   EXPECT_EQ(b.NFiles(), 6);
 }
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Log.h"
 #include "controls/Controls.h"
-#include "graphics/GraphicsLog.h"
 #include "graphics/IGraphicsMac.h"
 #include "platform/ColorPanel.h"
 #include "support/ControlTestFixture.h"
@@ -96,10 +96,11 @@ TEST_F(Swatch, CellsFollowTheLayout) {
 }
 
 TEST_F(Swatch, LabelledCellsShowAQuarterPatchAndBadIdsNothing) {
-  const int logged = GraphicsLogCount();
+  base::LogCapture log;
+  const std::size_t logged = log.count();
   auto* c = Make(IRECT(0, 0, 104, 24), IVColorSwatchControl::kHorizontal, {kFG, 12, kX1},
                  {"Fore", "Bad", ""});
-  EXPECT_EQ(GraphicsLogCount(), logged + 1);
+  EXPECT_EQ(log.count(), logged + 1);
   g.ClearLog();
   c->DrawWidget(g);
   // Cells 0 and 2 are drawn; the bad one is blank.
