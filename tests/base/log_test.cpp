@@ -14,7 +14,7 @@ namespace {
 TEST(Log, LinesCarryTheirModulePrefix) {
   base::LogCapture log;
   base::warn("graphics", "refusing scale %g", 0.5);
-  base::log(base::LogLevel::Error, "swell-cocoa", "bad handle %p", nullptr);
+  base::log(base::LogLevel::Error, "swell-cocoa", "bad handle %p", static_cast<void*>(nullptr));
   base::log(base::LogLevel::Info, "", "no module");
   base::warn("platform", "%s", std::string(3000, 'x').c_str());
   const std::vector<std::string> lines = log.lines();
