@@ -17,6 +17,7 @@ inline constexpr NSDragOperation NSDragOperationNone = 0;
 inline constexpr NSDragOperation NSDragOperationCopy = 1;
 inline constexpr NSDragOperation NSDragOperationLink = 2;
 inline constexpr NSDragOperation NSDragOperationGeneric = 4;
+inline constexpr NSDragOperation NSDragOperationPrivate = 8;
 inline constexpr NSDragOperation NSDragOperationMove = 16;
 
 // What a drop target learns of a drag: what is dragged (on the drag pasteboard), where

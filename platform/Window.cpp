@@ -455,6 +455,12 @@ void NSWindow::setBackgroundColor(NSColor color) {
   if (mContentView) mContentView->setNeedsDisplay(true);
 }
 
+void NSWindow::setAlphaValue(double alpha) {
+  // Not a number would reach the compositor; out of range is limited.
+  if (!std::isfinite(alpha)) return;
+  mAlpha = std::clamp(alpha, 0.0, 1.0);
+}
+
 void NSWindow::setBackingScaleFactor(double scale) {
   if (!(scale > 0) || scale == mBackingScale) return;
   mBackingScale = scale;

@@ -173,6 +173,14 @@ class NSWindow : public NSResponder {
   void setHasShadow(bool shadow) { mHasShadow = shadow; }
   bool isOpaque() const { return mOpaque; }
   void setOpaque(bool opaque) { mOpaque = opaque; }
+  double alphaValue() const { return mAlpha; }
+  void setAlphaValue(double alpha);
+  bool isExcludedFromWindowsMenu() const { return mExcludedFromWindowsMenu; }
+  void setExcludedFromWindowsMenu(bool excluded) { mExcludedFromWindowsMenu = excluded; }
+  // A window that ignores the mouse is passed over when the window under the pointer
+  // is looked for, so the pointer acts on what lies beneath it.
+  bool ignoresMouseEvents() const { return mIgnoresMouseEvents; }
+  void setIgnoresMouseEvents(bool ignores) { mIgnoresMouseEvents = ignores; }
 
  protected:
   void dealloc() override;
@@ -220,6 +228,9 @@ class NSWindow : public NSResponder {
   bool mHidesOnDeactivate = false;
   bool mHasShadow = true;
   bool mOpaque = true;
+  double mAlpha = 1;
+  bool mExcludedFromWindowsMenu = false;
+  bool mIgnoresMouseEvents = false;
 };
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #include "platform/Workspace.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <thread>
@@ -50,8 +52,33 @@ bool NSWorkspace::launch(const std::string& target) {
     base::warn("platform", "NSWorkspace: refusing to open \"%s\"", target.c_str());
     return false;
   }
-  std::vector<std::string> argv{"xdg-open", target};
+  return run({"xdg-open", target});
+}
+
+bool NSWorkspace::run(const std::vector<std::string>& argv) {
   return mLauncher ? mLauncher(argv) : spawnDetached(argv);
+}
+
+bool NSWorkspace::isExecutableFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+bool NSWorkspace::openFileWithApplication(const std::string& path, const std::string& application) {
+  if (!isExecutableFile(application)) {
+    base::warn("platform", "NSWorkspace: %s is not an application", application.c_str());
+    return false;
+  }
+  return run({application, path});
+}
+
+bool NSWorkspace::launchApplication(const std::string& application) {
+  if (!isExecutableFile(application)) {
+    base::warn("platform", "NSWorkspace: %s is not an application", application.c_str());
+    return false;
+  }
+  return run({application});
 }
 
 bool NSWorkspace::openURL(const std::string& url) {

@@ -17,6 +17,12 @@ class NSWorkspace {
 
   bool openURL(const std::string& url);
   bool openFile(const std::string& path);
+  // Starts the application with the document as its argument; false unless the
+  // application is an executable file.
+  bool openFileWithApplication(const std::string& path, const std::string& application);
+  // Starts the application; false unless it is an executable file.
+  bool launchApplication(const std::string& application);
+  static bool isExecutableFile(const std::string& path);
 
   // Installs a launcher (an empty one restores the real one); returns the previous.
   Launcher setLauncher(Launcher launcher);
@@ -27,6 +33,7 @@ class NSWorkspace {
  private:
   NSWorkspace() = default;
   bool launch(const std::string& target);
+  bool run(const std::vector<std::string>& argv);
   Launcher mLauncher;
 };
 

@@ -41,3 +41,8 @@
 #include "windowing/kernel/OsVersion.h"
 #include "windowing/kernel/Processes.h"
 #include "windowing/menus/Menus.h"
+#include "windowing/views/FocusRect.h"
+#include "windowing/views/ProgressBar.h"
+#include "windowing/views/ShellExecute.h"
+#include "windowing/views/TabControl.h"
+#include "windowing/views/TreeView.h"

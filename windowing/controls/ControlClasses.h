@@ -7,12 +7,7 @@
 #include "platform/TextView.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/WindowInterfaces.h"
-
-namespace swell {
-// Marks every enclosing window object as having a descendant to draw, stopping at the
-// first that already knows.
-void markAncestorsDirty(platform::NSView* view);
-}  // namespace swell
+#include "windowing/core/WindowObject.h"
 
 // Switches the text controls' context menu off and on.
 class SwellContextMenuSwitch {

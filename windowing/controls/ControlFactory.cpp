@@ -1,8 +1,11 @@
 #include <strings.h>
+
+#include <algorithm>
 #include <cstring>
 
 #include "base/Log.h"
 #include "platform/Font.h"
+#include "platform/ScrollView.h"
 #include "platform/Slider.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"
@@ -13,6 +16,9 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/views/ProgressBar.h"
+#include "windowing/views/TabControl.h"
+#include "windowing/views/TreeView.h"
 
 using platform::Ref;
 
@@ -31,6 +37,7 @@ constexpr int kComboHeight = 22;
 constexpr double kComboFontSize = 10;
 constexpr int kPopUpBezelStyle = 6;
 constexpr DWORD kComboKindMask = 3;
+constexpr int kMinTreeColumnWidth = 300;
 
 HWND handleOf(platform::NSView* view) {
   return swell::handleFromObject(view);
@@ -46,6 +53,50 @@ HWND makeSlider(int id, const char* className, int style, int x, int y, int w, i
   (void)className;  // the mini control size is a look this platform does not have
   swell::finishControl(slider.get(), style);
   return handleOf(slider.get());
+}
+
+// A tab view one dialog unit higher and six taller than asked, so that its tab row
+// lines up with the controls beside it.
+HWND makeTabControl(int id, int style, int x, int y, int w, int h) {
+  swell::ControlLayoutState& state = swell::controlLayout();
+  auto tabs = Ref<Swell_vCorvaneBrisko_tabview>::adopt(new Swell_vCorvaneBrisko_tabview);
+  tabs->setTag(id);
+  tabs->setDelegate(tabs.get());
+  tabs->setAllowsTruncatedLabels(true);
+  tabs->setNotificationWindow(handleOf(state.parent));
+  tabs->setFrame(SWELL_MakeControlFrame(x, y - 1, w, h + 6, false, false));
+  if (auto* window = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(state.parent))
+    window->setAllowNoMiddleMan(false);
+  swell::finishControl(tabs.get(), style);
+  return handleOf(tabs.get());
+}
+
+HWND makeProgressBar(int id, int style, int x, int y, int w, int h) {
+  auto bar = Ref<Swell_vCorvaneBrisko_progind>::adopt(new Swell_vCorvaneBrisko_progind);
+  bar->setStyle(platform::NSProgressIndicatorStyleBar);
+  bar->setIndeterminate(false);
+  bar->setTag(id);
+  bar->setFrame(SWELL_MakeControlFrame(x, y, w, h, false, false));
+  swell::finishControl(bar.get(), style);
+  return handleOf(bar.get());
+}
+
+// A tree in a scroll view: one column at least kMinTreeColumnWidth wide, no header.
+HWND makeTreeView(int id, int style, int x, int y, int w, int h) {
+  swell::ControlLayoutState& state = swell::controlLayout();
+  const platform::NSRect frame = SWELL_MakeControlFrame(x, y, w, h, false, false);
+  auto scroll = Ref<platform::NSScrollView>::adopt(new platform::NSScrollView(frame));
+  scroll->setHasVerticalScroller(true);
+  const platform::NSSize shown = scroll->contentSize();
+  auto tree = Ref<Swell_vCorvaneBrisko_treeview>::adopt(
+      new Swell_vCorvaneBrisko_treeview(platform::NSMakeRect(0, 0, shown.width, shown.height)));
+  tree->setTag(id);
+  tree->swellSetStyle(style);
+  tree->setTarget(state.parent);
+  scroll->setDocumentView(tree.get());
+  tree->setColumnWidth(std::max<double>(kMinTreeColumnWidth, shown.width));
+  swell::finishControl(scroll.get(), style);
+  return handleOf(tree.get());
 }
 
 // The rows of views not built yet: logged, and no control.
@@ -108,14 +159,10 @@ HWND SWELL_MakeControl(const char* text, int id, const char* className, int styl
     return made;
   }
   auto is = [&](const char* name) { return strcasecmp(className, name) == 0; };
-  if (is("SysTabControl32")) {
-    if (auto* window = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(state.parent))
-      window->setAllowNoMiddleMan(false);
-    return notBuilt(className);
-  }
-  if (is("SysListView32") || is("SysListView32_LB") || is("SysTreeView32") ||
-      is("msctls_progress32"))
-    return notBuilt(className);
+  if (is("SysTabControl32")) return makeTabControl(id, style, x, y, w, h);
+  if (is("msctls_progress32")) return makeProgressBar(id, style, x, y, w, h);
+  if (is("SysTreeView32")) return makeTreeView(id, style, x, y, w, h);
+  if (is("SysListView32") || is("SysListView32_LB")) return notBuilt(className);
   if (is("Edit")) return SWELL_MakeEditField(id, x, y, w, h, style);
   if (is("Static")) return swell::makeStaticControl(text, id, style, x, y, w, h);
   if (is("Button")) return swell::makeButtonControl(text, id, style, x, y, w, h);

@@ -226,7 +226,7 @@ HWND WindowFromPoint(POINT p) {
     order.insert(order.begin(), key);
   platform::NSPoint screen{static_cast<double>(p.x), static_cast<double>(p.y)};
   for (NSWindow* w : order) {
-    if (!platform::NSPointInRect(screen, w->frame())) continue;
+    if (w->ignoresMouseEvents() || !platform::NSPointInRect(screen, w->frame())) continue;
     NSView* content = w->contentView();
     if (!content) return nullptr;
     NSView* hit = content->hitTest(w->convertPointFromScreen(screen));

@@ -208,3 +208,9 @@ LRESULT SWELL_SendMouseMessage(Swell_vCorvaneBrisko_hwnd* view, UINT msg,
 // The paint sequence of a view object with a drawing context over a rectangle.
 void SWELL_PaintWindow(Swell_vCorvaneBrisko_hwnd* view, HDC hdc, bool metal,
                        const platform::NSRect& rect);
+
+namespace swell {
+// Marks every enclosing window object as having a descendant to draw, stopping at the
+// first that already knows: a native control asks for this whenever it needs drawing.
+void markAncestorsDirty(platform::NSView* view);
+}  // namespace swell

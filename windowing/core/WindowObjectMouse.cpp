@@ -195,7 +195,8 @@ void Swell_vCorvaneBrisko_hwnd::mouseMoved(const NSEvent& e) {
         order.insert(order.begin(), key);
       NSWindow* under = nullptr;
       for (NSWindow* w : order)
-        if (w->isVisible() && platform::NSPointInRect(screen, w->frame())) {
+        if (w->isVisible() && !w->ignoresMouseEvents() &&
+            platform::NSPointInRect(screen, w->frame())) {
           under = w;
           break;
         }
