@@ -8,6 +8,7 @@
 #include "base/Log.h"
 #include "platform/Pasteboard.h"
 #include "windowing/core/DropFiles.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/kernel/Kernel.h"
 
 namespace {

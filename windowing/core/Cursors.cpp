@@ -21,6 +21,7 @@
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/core/detail/WindowApiRules.h"
 #include "windowing/kernel/detail/KernelBundle.h"
 
