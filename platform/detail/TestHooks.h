@@ -19,6 +19,8 @@ void resetApplicationForTesting();
 
 // Whether any Metal device exists.
 void setMetalDevicesAvailable(bool available);
+// The device that shows a screen (null: a new software device next time).
+void setScreenDeviceForTesting(int screenNumber, MTLDevice* device);
 // A device whose shader compiler fails every source (a new reference).
 MTLDevice* createCompilationRefusingDevice(const std::string& name);
 
