@@ -1,6 +1,8 @@
 // Popup menus shown as platform menus: built from the popup-menu model, popped up over the
 // view, and the chosen entry traced back to the model's menu that holds it.
 
+#include <algorithm>
+
 #include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
