@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/Screen.h"
+#include "platform/detail/TestHooks.h"
 
 namespace platform {
 
@@ -148,7 +149,7 @@ MTLRenderPipelineState* MTLDevice::newRenderPipelineStateWithDescriptor(
   return state;
 }
 
-MTLDevice* MTLDevice::createRefusingCompilation(const std::string& name) {
+MTLDevice* createCompilationRefusingDevice(const std::string& name) {
   auto* device = new MTLDevice;
   device->mName = name;
   device->mRefusesCompilation = true;
@@ -186,12 +187,14 @@ MTLDevice* CGDirectDisplayCopyCurrentMetalDevice(int screenNumber) {
   return nullptr;
 }
 
-void setMetalDevicesAvailable(bool available) {
-  gDevicesAvailable = available;
+void setScreenDeviceForTesting(int screenNumber, MTLDevice* device) {
+  DeviceTable& table = devices();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  table.byScreen[screenNumber] = device;
 }
 
-bool metalDevicesAvailable() {
-  return gDevicesAvailable;
+void setMetalDevicesAvailable(bool available) {
+  gDevicesAvailable = available;
 }
 
 void CAMetalDrawable::present() {

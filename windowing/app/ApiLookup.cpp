@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "windowing/Win32.h"
+#include "windowing/app/detail/ApiTable.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(LoadLibrary),
       SWELL_API(LoadLibraryGlobals),
       SWELL_API(LoadNamedImage),
-      SWELL_ABSENT(MessageBox),
+      SWELL_API(MessageBox),
       SWELL_API(MoveToEx),
       SWELL_API(MulDiv),
       SWELL_API(OpenClipboard),
@@ -225,7 +226,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_DrawFocusRect),
       SWELL_API(SWELL_DrawText),
       SWELL_API(SWELL_DuplicateMenu),
-      SWELL_ABSENT(SWELL_EnableMetal),
+      SWELL_API(SWELL_EnableMetal),
       SWELL_API(SWELL_EnableRightClickEmulate),
       SWELL_API(SWELL_EnsureMultithreadedCocoa),
       SWELL_API(SWELL_ExtendedAPI),
@@ -250,7 +251,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_ABSENT(SWELL_GetListViewHeaderHeight),
       SWELL_API(SWELL_GetOSXVersion),
       SWELL_API(SWELL_GetProcessExitCode),
-      SWELL_ABSENT(SWELL_GetViewGL),
+      SWELL_API(SWELL_GetViewGL),
       SWELL_API(SWELL_GetViewPort),
       SWELL_API(SWELL_GetWindowWantRaiseAmt),
       SWELL_API(SWELL_HideApp),
@@ -302,10 +303,10 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_SetCursorPos),
       SWELL_API(SWELL_SetDefaultModalWindowMenu),
       SWELL_API(SWELL_SetDefaultWindowMenu),
-      SWELL_ABSENT(SWELL_SetGLContextToView),
+      SWELL_API(SWELL_SetGLContextToView),
       SWELL_ABSENT(SWELL_SetListViewFastClickMask),
       SWELL_API(SWELL_SetMenuDestination),
-      SWELL_ABSENT(SWELL_SetViewGL),
+      SWELL_API(SWELL_SetViewGL),
       SWELL_API(SWELL_SetWindowLevel),
       SWELL_API(SWELL_SetWindowRepre),
       SWELL_API(SWELL_SetWindowWantRaiseAmt),
