@@ -42,3 +42,4 @@
 #include "windowing/kernel/OsVersion.h"
 #include "windowing/kernel/Processes.h"
 #include "windowing/menus/Menus.h"
+#include "windowing/stddialogs/StandardDialogs.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "windowing/Win32.h"
+#include "windowing/app/detail/ApiTable.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(LoadLibrary),
       SWELL_API(LoadLibraryGlobals),
       SWELL_API(LoadNamedImage),
-      SWELL_ABSENT(MessageBox),
+      SWELL_API(MessageBox),
       SWELL_API(MoveToEx),
       SWELL_API(MulDiv),
       SWELL_API(OpenClipboard),
