@@ -16,7 +16,7 @@ namespace testsupport {
 // carry one (selection, expansion, drag), the action and the item with its parameter.
 struct Notification {
   WPARAM id = 0;
-  int code = 0;
+  UINT code = 0;
   HWND from = nullptr;
   UINT action = 0;
   HTREEITEM item = nullptr;
@@ -25,11 +25,11 @@ struct Notification {
 };
 
 inline void PrintTo(const Notification& n, std::ostream* os) {
-  *os << "{id " << n.id << ", code " << n.code << ", action " << n.action << ", item "
+  *os << "{id " << n.id << ", code " << static_cast<int>(n.code) << ", action " << n.action << ", item "
       << static_cast<const void*>(n.item) << ", param " << n.param << "}";
 }
 
-inline bool carriesTreeRecord(int code) {
+inline bool carriesTreeRecord(UINT code) {
   return code == TVN_SELCHANGED || code == TVN_ITEMEXPANDING || code == TVN_BEGINDRAG;
 }
 

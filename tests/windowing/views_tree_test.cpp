@@ -70,8 +70,8 @@ class TreeTest : public testsupport::ViewsTest {
   Notification selChange(HTREEITEM item) const {
     return {kTreeId, TVN_SELCHANGED, tree, 0, item, item ? item->m_param : 0};
   }
-  std::vector<int> codes() const {
-    std::vector<int> out;
+  std::vector<UINT> codes() const {
+    std::vector<UINT> out;
     for (const Notification& n : notifications)
       out.push_back(n.code);
     return out;
@@ -222,7 +222,7 @@ TEST_F(TreeTest, ClicksOnRowsAndTrianglesAsTheUserMakesThem) {
   notifications.clear();
   h.click(nsWindow(), rowPoint(bankA, true));
   h.runUntilIdle();
-  EXPECT_EQ(codes(), (std::vector<int>{NM_CLICK, TVN_ITEMEXPANDING, TVN_SELCHANGED}));
+  EXPECT_EQ(codes(), (std::vector<UINT>{NM_CLICK, TVN_ITEMEXPANDING, TVN_SELCHANGED}));
   EXPECT_EQ(notifications[1].action, TVE_COLLAPSE);
   EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
   TVHITTESTINFO hit;
@@ -245,7 +245,7 @@ TEST_F(TreeTest, ControlClickIsARightClickWhenEmulated) {
   h.rightClick(nsWindow(), rowPoint(bankB));
   h.runUntilIdle();
   SWELL_EnableRightClickEmulate(FALSE);
-  EXPECT_EQ(codes(), (std::vector<int>{NM_RCLICK, NM_RCLICK}));
+  EXPECT_EQ(codes(), (std::vector<UINT>{NM_RCLICK, NM_RCLICK}));
   EXPECT_TRUE(testsupport::messagesMatch(log.messages(),
                                          {{WM_NOTIFY, WPARAM{kTreeId}},
                                           {WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree)},
@@ -300,7 +300,7 @@ class TreeDragTest : public TreeTest {
 TEST_F(TreeDragTest, ARefusingParentGetsNoDropOnlyTheEnd) {
   answers = {kTreeDropRefused};
   dragBankB(rowPoint(favourites));
-  EXPECT_EQ(codes(), (std::vector<int>{NM_CLICK, TVN_SELCHANGED, TVN_BEGINDRAG}));
+  EXPECT_EQ(codes(), (std::vector<UINT>{NM_CLICK, TVN_SELCHANGED, TVN_BEGINDRAG}));
   EXPECT_EQ(notifications.back().item, bankB);
   EXPECT_GE(moves, 3);
   EXPECT_EQ(releases, 1);  // the end of the drag, no drop
@@ -329,7 +329,7 @@ TEST_F(TreeDragTest, NoDragWhenTheStyleForbidsIt) {
   outline()->swellSetStyle(TVS_DISABLEDRAGDROP);
   answers = {0};
   dragBankB(rowPoint(favourites));
-  EXPECT_EQ(codes(), (std::vector<int>{NM_CLICK, TVN_SELCHANGED}));
+  EXPECT_EQ(codes(), (std::vector<UINT>{NM_CLICK, TVN_SELCHANGED}));
   EXPECT_EQ(moves, 0);
   EXPECT_EQ(releases, 0);
 }

@@ -9,7 +9,7 @@
 // The tab control ("SysTabControl32") and its Win32 functions. A tab change, by a click
 // or by the program, sends the notification window WM_NOTIFY with TCN_SELCHANGE.
 
-inline constexpr int TCN_SELCHANGE = -551;
+inline constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551);
 inline constexpr UINT TCIF_TEXT = 1;
 
 // A tab as TabCtrl_InsertItem reads it.

@@ -31,9 +31,9 @@ inline constexpr UINT TVE_TOGGLE = 3;
 inline constexpr UINT TVHT_NOWHERE = 1;
 inline constexpr LONG TVS_DISABLEDRAGDROP = 0x0010;
 
-inline constexpr int TVN_SELCHANGED = -402;
-inline constexpr int TVN_ITEMEXPANDING = -405;
-inline constexpr int TVN_BEGINDRAG = -407;
+inline constexpr UINT TVN_SELCHANGED = static_cast<UINT>(-402);
+inline constexpr UINT TVN_ITEMEXPANDING = static_cast<UINT>(-405);
+inline constexpr UINT TVN_BEGINDRAG = static_cast<UINT>(-407);
 
 struct TVITEM {
   UINT mask = 0;
@@ -153,9 +153,9 @@ class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
  private:
   HWND self() const { return swell::handleFromObject(this); }
   HWND parentWindow() const;
-  LRESULT notify(int code, const TreeItemRec* item = nullptr, UINT action = 0);
+  LRESULT notify(UINT code, const TreeItemRec* item = nullptr, UINT action = 0);
   // The clicks' notifications carry the header alone.
-  LRESULT notifyHeaderOnly(int code);
+  LRESULT notifyHeaderOnly(UINT code);
   bool parentHoldsCapture() const;
   // The drag point in the parent's client coordinates, as a mouse message carries it.
   LPARAM parentPoint(const platform::NSDraggingInfo& info) const;

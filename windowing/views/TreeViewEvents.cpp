@@ -61,7 +61,7 @@ HWND Swell_vCorvaneBrisko_treeview::parentWindow() const {
   return GetParent(self());
 }
 
-LRESULT Swell_vCorvaneBrisko_treeview::notify(int code, const TreeItemRec* item, UINT action) {
+LRESULT Swell_vCorvaneBrisko_treeview::notify(UINT code, const TreeItemRec* item, UINT action) {
   NMTREEVIEW record;
   record.hdr.hwndFrom = self();
   record.hdr.idFrom = static_cast<UINT_PTR>(tag());
@@ -75,7 +75,7 @@ LRESULT Swell_vCorvaneBrisko_treeview::notify(int code, const TreeItemRec* item,
                      reinterpret_cast<LPARAM>(&record));
 }
 
-LRESULT Swell_vCorvaneBrisko_treeview::notifyHeaderOnly(int code) {
+LRESULT Swell_vCorvaneBrisko_treeview::notifyHeaderOnly(UINT code) {
   NMHDR header;
   header.hwndFrom = self();
   header.idFrom = static_cast<UINT_PTR>(tag());
