@@ -18,6 +18,15 @@ std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// A fresh account has no configuration folder yet: it is made, and the defaults written.
+TEST_F(HostTest, AMissingConfigurationFolderIsMadeWithTheFoldersAboveIt) {
+  const std::filesystem::path fresh = config / "fresh" / "account";
+  setenv("XDG_CONFIG_HOME", fresh.c_str(), 1);
+  start();
+  EXPECT_NE(readFile((fresh / host::kAppName / "settings.ini").string()).find("indev=off"),
+            std::string::npos);
+}
+
 // Codes with no work answer 0; a key message without a window or MSG is not consumed;
 // a menu command reaches the main window only when its low 16 bits name one.
 TEST_F(HostTest, TheApplicationCallbackAnswersEveryCode) {
