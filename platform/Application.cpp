@@ -9,6 +9,7 @@
 #include "platform/MainThread.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
+#include "platform/detail/TestHooks.h"
 
 namespace platform {
 
@@ -403,18 +404,19 @@ void NSApplication::replyToApplicationShouldTerminate(bool shouldTerminate) {
   if (shouldTerminate) finishTerminate();
 }
 
-void NSApplication::resetStateForTesting() {
-  discardEvents(NSEventMaskAny);
-  mCurrentEvent.reset();
-  mDelegate = nullptr;
-  mModalHook = nullptr;
-  setMainMenu(nullptr);
-  mActive = false;
-  mHidden = false;
-  mTerminatePending = false;
-  mTerminated = false;
-  mRunning = false;
-  mLaunched = false;
+void resetApplicationForTesting() {
+  NSApplication& app = *NSApp();
+  app.discardEvents(NSEventMaskAny);
+  app.mCurrentEvent.reset();
+  app.mDelegate = nullptr;
+  app.mModalHook = nullptr;
+  app.setMainMenu(nullptr);
+  app.mActive = false;
+  app.mHidden = false;
+  app.mTerminatePending = false;
+  app.mTerminated = false;
+  app.mRunning = false;
+  app.mLaunched = false;
 }
 
 void NSApplication::finishTerminate() {

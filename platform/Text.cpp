@@ -14,6 +14,9 @@ namespace platform {
 
 namespace {
 
+using base::isHighSurrogate;
+using base::isLowSurrogate;
+
 // The platform's key codes of the editing keys.
 constexpr std::uint16_t kKeyReturn = 36;
 constexpr std::uint16_t kKeyTab = 48;
@@ -27,13 +30,6 @@ constexpr std::uint16_t kKeyLeft = 123;
 constexpr std::uint16_t kKeyRight = 124;
 constexpr std::uint16_t kKeyDown = 125;
 constexpr std::uint16_t kKeyUp = 126;
-
-bool isHighSurrogate(char16_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 // Text a key event would type: printable characters, without the function-key range
 // the platform uses for arrows and the like.

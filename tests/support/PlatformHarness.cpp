@@ -23,6 +23,7 @@
 #include "platform/Screen.h"
 #include "platform/Slider.h"
 #include "platform/Text.h"
+#include "platform/detail/TestHooks.h"
 
 namespace testsupport {
 
@@ -94,10 +95,10 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   setClock(&mClock);
   // Tests run headless, whatever DISPLAY says, unless they install a display themselves.
   setDisplayBackend(nullptr);
-  NSApp()->resetStateForTesting();
+  resetApplicationForTesting();
   NSScreen::resetToDefault();
-  NSCursor::resetForTesting();
-  NSEvent::resetMouseStateForTesting();
+  resetCursorForTesting();
+  resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
   NSSetOutsideDropFolder("");
   NSKeyboardLayout::setCurrent(nullptr);
@@ -112,7 +113,7 @@ PlatformHarness::~PlatformHarness() {
       continue;
     if (isLiveObject(w)) w->close();
   }
-  NSApp()->resetStateForTesting();
+  resetApplicationForTesting();
   gLastVirtualTime = mClock.nowMs() + 1;
   setClock(nullptr);
 }

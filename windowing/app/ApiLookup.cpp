@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "windowing/Win32.h"
+#include "windowing/app/detail/ApiTable.h"
 
 namespace {
 
