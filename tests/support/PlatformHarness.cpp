@@ -392,7 +392,7 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   cairo_surface_flush(s);
   double scale = w->backingScaleFactor();
   int px = static_cast<int>(std::floor(x * scale));
-  int py = static_cast<int>(std::floor((w->contentRect().size.height - y) * scale));
+  int py = static_cast<int>(std::floor((w->drawnRect().size.height - y) * scale));
   int width = cairo_image_surface_get_width(s), height = cairo_image_surface_get_height(s);
   if (px < 0 || py < 0 || px >= width || py >= height) return 0;
   const unsigned char* row = cairo_image_surface_get_data(s) +
