@@ -136,6 +136,12 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
         gHost->LogDroppedMidi();
       }
       if (gQuitRequested) {
+        // A dialog or alert is up: it ends first, as cancelled, and the next tick quits from
+        // the main loop (terminating inside a modal run would leave the run going).
+        if (platform::NSApp()->modalWindow()) {
+          platform::NSApp()->abortModal();
+          return 1;
+        }
         gQuitRequested = 0;
         base::log(base::LogLevel::Info, "host", "quitting on a signal");
         terminateApplication();
@@ -249,6 +255,9 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
       }
       ShowWindow(gMainWindow, SW_SHOW);
       base::log(base::LogLevel::Info, "host", "main window open");
+      // Told once the window is up, so the alert stands over it.
+      if (gHost && gHost->SoundcardMessageDue())
+        MessageBox(gMainWindow, kSoundcardMessage, kSoundcardMessageTitle, MB_OK);
       return 0;
     }
     case SWELLAPP_DESTROY:

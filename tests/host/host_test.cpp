@@ -7,6 +7,8 @@
 
 #include "HostFixture.h"
 #include "base/Log.h"
+#include "platform/Alert.h"
+#include "platform/Button.h"
 #include "platform/Event.h"
 #include "windowing/Win32.h"
 
@@ -16,6 +18,36 @@ namespace {
 std::string readFile(const std::string& path) {
   std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Remembered audio devices that do not start: the defaults instead, and once the main window
+// stands the user is told in an alert.
+TEST_F(HostTest, AnAudioDeviceThatDoesNotStartIsReportedInAnAlert) {
+  std::filesystem::create_directories(config / host::kAppName);
+  std::ofstream(settingsFile()) << "[audio]\noutdev=no such device\n";
+  std::string shown;
+  answers.add([&](platform::NSWindow* window) {
+    auto* alert = dynamic_cast<platform::NSAlertPanel*>(window);
+    ASSERT_NE(alert, nullptr);
+    shown = alert->title() + ": " + alert->message();
+    testsupport::clickView(h, alert->button(platform::NSAlertDefaultReturn));
+  });
+  start();
+  EXPECT_EQ(shown, std::string(host::kSoundcardMessageTitle) + ": " + host::kSoundcardMessage);
+  EXPECT_TRUE(IsWindowVisible(host::MainWindow()));
+}
+
+// A quit request (Ctrl+C, SIGTERM) while a dialog is up ends the dialog first, as cancelled,
+// then the program, through the same road as Quit.
+TEST_F(HostTest, AQuitRequestEndsAnOpenDialogAndThenTheProgram) {
+  start();
+  withPreferences([&](HWND) {
+    host::RequestQuit();
+    h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  });
+  EXPECT_FALSE(h.logged("quitting on a signal"));
+  h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  EXPECT_TRUE(h.logged("quitting on a signal"));
 }
 
 // A fresh account has no configuration folder yet: it is made, and the defaults written.

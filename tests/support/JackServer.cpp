@@ -56,9 +56,9 @@ static_assert(sizeof(ServerTableHeader) == 24 && sizeof(ServerTableEntry) == 264
 constexpr std::size_t kServerTableBytes =
     sizeof(ServerTableHeader) + kMaxServers * sizeof(ServerTableEntry);
 
-// Clears the table entry of that name whose server process is gone. A table of another layout
-// is left alone.
-void clearDeadServerEntry(const std::string& entryName) {
+// Clears the table's entries whose server process is gone: they stand for no server and only
+// take room. A table of another layout is left alone.
+void clearDeadServerEntries() {
   const int fd = open(kServerTablePath, O_RDWR);
   if (fd < 0) return;
   void* mapped = mmap(nullptr, kServerTableBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
@@ -72,9 +72,7 @@ void clearDeadServerEntry(const std::string& entryName) {
     auto* entries = reinterpret_cast<ServerTableEntry*>(header + 1);
     for (int i = 0; i < kMaxServers; ++i) {
       ServerTableEntry& entry = entries[i];
-      const bool named = entryName.compare(0, std::string::npos, entry.name,
-                                           strnlen(entry.name, sizeof entry.name)) == 0;
-      if (named && entry.pid > 0 && kill(entry.pid, 0) != 0 && errno == ESRCH)
+      if (entry.pid > 0 && kill(entry.pid, 0) != 0 && errno == ESRCH)
         std::memset(&entry, 0, sizeof entry);
     }
     semop(lock, &give, 1);
@@ -158,7 +156,7 @@ void JackServer::removeLeftovers() const {
     if (file.compare(0, prefix.size(), prefix) == 0) fs::remove(it->path(), ec);
   }
   fs::remove_all(fs::path(kSharedMemoryDir) / ("jack-" + uid) / mName, ec);
-  clearDeadServerEntry("jack-" + uid + ":" + mName + ":");
+  clearDeadServerEntries();
 }
 
 }  // namespace testsupport

@@ -24,7 +24,9 @@ class JackServer {
 
  private:
   void stop();
-  // Removes the semaphores and the server folder of this server's name, nothing else.
+  // Removes the semaphores and the server folder of this server's name (no other server's
+  // files), and the entries of dead servers from JACK's server table, which has room for
+  // eight and would otherwise fill up with them.
   void removeLeftovers() const;
 
   std::string mName;
