@@ -276,6 +276,8 @@ void NSApplication::updateWindows() {
 
 bool NSApplication::blockedByModal(const NSEvent& e) const {
   if (!e.isInputEvent() || mModalStack.empty()) return false;
+  // An event that outlived its window is dropped by sendEvent, unread.
+  if (e.window && !isLiveObject(static_cast<const NSObject*>(e.window))) return false;
   NSWindow* modal = mModalStack.back()->window;
   NSWindow* w = e.window ? e.window : (e.isKeyEvent() ? mKeyWindow : nullptr);
   // An event of a window freed since it was queued (a menu's, after the menu closed) is not
