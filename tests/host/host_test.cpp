@@ -10,7 +10,9 @@
 #include "platform/Alert.h"
 #include "platform/Button.h"
 #include "platform/Event.h"
+#include "platform/View.h"
 #include "windowing/Win32.h"
+#include "windowing/core/WindowInterfaces.h"
 
 namespace hosttest {
 namespace {
@@ -120,6 +122,16 @@ TEST_F(HostTest, ThePreferencesRoadKeepsCancelsAppliesAndRemembers) {
   EXPECT_EQ(hostObject()->Settings().midiInDev, longName);
 
   withPreferences([&](HWND dialog) {
+    // Every control lies inside the dialog.
+    auto* content = swell::objectFromHandleAs<platform::NSView>(dialog);
+    for (int id : {IDOK, host::kApplyButton, IDCANCEL, host::kMidiInList, host::kMidiOutList}) {
+      const platform::NSRect frame =
+          swell::objectFromHandleAs<platform::NSView>(GetDlgItem(dialog, id))->frame();
+      const platform::NSRect bounds = content->bounds();
+      EXPECT_TRUE(frame.minX() >= bounds.minX() && frame.maxX() <= bounds.maxX() &&
+                  frame.minY() >= bounds.minY() && frame.maxY() <= bounds.maxY())
+          << id;
+    }
     EXPECT_EQ(selection(dialog, host::kMidiInList), "off");  // the name is not listed
     SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
   });
