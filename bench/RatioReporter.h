@@ -20,23 +20,42 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run>& runs) override {
     // Aggregates and failed runs carry no time to compare.
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        mTimes[run.benchmark_name()] =
-            mClock == Clock::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      Measured& m = mRuns[run.benchmark_name()];
+      m.wall = run.GetAdjustedRealTime();
+      m.processor = run.GetAdjustedCPUTime();
+      for (const auto& [counter, value] : run.counters)
+        m.counters[counter] = value.value;
+    }
     ConsoleReporter::ReportRuns(runs);
   }
 
-  // The time per iteration of the named benchmark, in its own unit; 0 when it did not run
-  // or failed.
-  double Time(const std::string& name) const {
-    const auto it = mTimes.find(name);
-    return it == mTimes.end() ? 0.0 : it->second;
+  // The time per iteration of the named benchmark, in its own unit, by the reporter's clock
+  // or the one given; 0 when it did not run or failed.
+  double Time(const std::string& name) const { return Time(name, mClock); }
+  double Time(const std::string& name, Clock clock) const {
+    const auto it = mRuns.find(name);
+    if (it == mRuns.end()) return 0.0;
+    return clock == Clock::Wall ? it->second.wall : it->second.processor;
+  }
+
+  // A counter the named benchmark set, as reported (averaged where it asked); 0 when absent.
+  double Counter(const std::string& name, const std::string& counter) const {
+    const auto it = mRuns.find(name);
+    if (it == mRuns.end()) return 0.0;
+    const auto c = it->second.counters.find(counter);
+    return c == it->second.counters.end() ? 0.0 : c->second;
   }
 
  private:
+  struct Measured {
+    double wall = 0.0;
+    double processor = 0.0;
+    std::map<std::string, double> counters;
+  };
   Clock mClock;
-  std::map<std::string, double> mTimes;
+  std::map<std::string, Measured> mRuns;
 };
 
 // Prints a ratio as one line; with a goal (the most it may be) the line ends in "met" or
