@@ -252,6 +252,7 @@ void IGraphics::AttachPopupMenuControl(const IText& text, const IRECT& bounds) {
                "AttachPopupMenuControl: the factory made no control; menus stay native");
     return;
   }
+  mPopupControlRemoved = false;
   mPopupControl->SetDelegate(&mDelegate);
   mPopupControl->SetGraphics(this);
   mPopupControl->OnInit();
@@ -324,6 +325,7 @@ void IGraphics::ShowBubbleControl(IControl* caller, float x, float y, const char
 }
 
 void IGraphics::RemovePopupMenuControl() {
+  mPopupControlRemoved = true;
   if (!mPopupControl) return;
   // A menu still waiting for its answer is answered "nothing chosen" before the control goes,
   // so its requester hears back and the gesture of the press that opened it ends. The control

@@ -103,7 +103,10 @@ class IGraphics {
   void AttachPopupMenuControl(const IText& text = DEFAULT_TEXT, const IRECT& bounds = IRECT());
   void AttachTextEntryControl();
   // A menu open in the popup-menu control when it is removed is answered with nothing chosen.
+  // Where the platform has native menus, removing the control (attached or not yet) sends every
+  // menu to them until a control is attached again.
   void RemovePopupMenuControl();
+  bool PopupMenuControlWasRemoved() const { return mPopupControlRemoved; }
   void RemoveTextEntryControl();
   // The value bubble, kept apart from the list too: drawn above the controls and below an open
   // menu or text entry, never hit by the mouse. Attached on the first ShowBubbleControl.
@@ -352,9 +355,9 @@ class IGraphics {
   virtual bool LayerFits(const ILayer& layer, const IRECT& bounds) const {
     return layer.Bounds() == bounds;
   }
-  // True when the platform shows native menus. Linux has none: the popup-menu control is then
-  // attached on the first request (when the application has not attached it) and shows every
-  // popup.
+  // True when menus go to the platform's native menu while no popup-menu control is attached.
+  // When false the popup-menu control is attached on the first request (when the application
+  // has not attached it) and shows every popup.
   virtual bool HasPlatformPopupMenu() const { return false; }
   // The native menu: shows it and returns the menu holding the chosen item (the menu itself
   // with chosen index -1 when nothing was chosen). The default chooses nothing.
@@ -410,6 +413,7 @@ class IGraphics {
   std::vector<ControlEntry> mControls;
   std::unordered_map<int, IControl*> mTaggedControls;
   std::unique_ptr<IPopupMenuControlBase> mPopupControl;
+  bool mPopupControlRemoved = false;
   std::unique_ptr<ITextEntryControlBase> mTextEntryControl;
   std::unique_ptr<IBubbleControlBase> mBubbleControl;
   int mDispatchDepth = 0;

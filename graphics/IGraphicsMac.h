@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "graphics/IGraphicsNanoVG.h"
+#include "platform/Menu.h"
 #include "platform/Object.h"
 
 namespace iplug {
@@ -63,6 +64,22 @@ class IGraphicsMac : public IGraphicsNanoVG {
 
   // Whether a text names a web address rather than a file (the prefix counts at the start only).
   static bool IsWebAddress(const char* url);
+
+  // --- Native popup menus ---
+  // The platform menu of a popup menu: one entry per item, its text numbered by the menu's
+  // prefix style; a separator item gives a separator; an item with a submenu an entry holding
+  // that submenu, built the same way. Every other entry is set in one level when indented,
+  // disabled when disabled and on when checked; its tag is the item's index.
+  static platform::Ref<platform::NSMenu> BuildNSMenu(const IPopupMenu& menu);
+
+ protected:
+  // The in-interface popup-menu control stays the default (attached on the first menu); once
+  // the application removes it, menus are native.
+  bool HasPlatformPopupMenu() const override { return PopupMenuControlWasRemoved(); }
+  // Pops the platform menu up below bounds and returns when it closes: the menu holding the
+  // chosen item with its chosen index set, or the menu itself with -1. The answering menu's
+  // completion function runs first, as after a choice in the popup-menu control.
+  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) override;
 
  private:
   friend class IGraphicsMacView;

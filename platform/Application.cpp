@@ -293,6 +293,7 @@ void NSApplication::callModalHook(NSWindow* window) {
 NSModalSession* NSApplication::beginModalSession(NSWindow* window) {
   auto* session = new NSModalSession;
   session->window = window;
+  session->serial = ++mModalRuns;
   mModalStack.push_back(session);
   if (window) displayBackend().windowAttributesChanged(window);
   if (window) window->makeKeyAndOrderFront();

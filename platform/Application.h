@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -50,6 +51,7 @@ struct NSModalSession {
   NSWindow* window = nullptr;
   bool stopped = false;
   NSModalResponse response = NSModalResponseContinue;
+  std::uint64_t serial = 0;  // the run's number among all runs of the process, from 1
 };
 
 // The one application object: windows, key and main window, the event queue, modal
@@ -117,6 +119,8 @@ class NSApplication : public NSResponder {
   NSModalResponse runModalSession(NSModalSession* session);
   void endModalSession(NSModalSession* session);
   NSWindow* modalWindow() const;
+  // The serial of the innermost modal run or session, 0 when none goes on.
+  std::uint64_t modalSerial() const { return mModalStack.empty() ? 0 : mModalStack.back()->serial; }
   // Whether the window is the window of a modal run or session still going on.
   bool isInModalRun(const NSWindow* window) const;
   std::size_t modalDepth() const { return mModalStack.size(); }
@@ -172,6 +176,7 @@ class NSApplication : public NSResponder {
   std::optional<NSEvent> mCurrentEvent;
   bool mRunning = false;
   std::vector<NSModalSession*> mModalStack;
+  std::uint64_t mModalRuns = 0;
   std::function<void(NSWindow*)> mModalHook;
   NSMenu* mMainMenu = nullptr;
   bool mActive = false;

@@ -40,6 +40,9 @@ class NSMenuItem : public NSObject {
   void setHidden(bool hidden) { mHidden = hidden; }
   int state() const { return mState; }
   void setState(int state) { mState = state; }
+  // How far the title is set in, in steps of the menu's indentation width.
+  int indentationLevel() const { return mIndentationLevel; }
+  void setIndentationLevel(int level) { mIndentationLevel = level; }
   bool isSeparatorItem() const { return mSeparator; }
   const std::string& keyEquivalent() const { return mKeyEquivalent; }
   void setKeyEquivalent(std::string key) { mKeyEquivalent = std::move(key); }
@@ -68,6 +71,7 @@ class NSMenuItem : public NSObject {
   bool mEnabled = true;
   bool mHidden = false;
   int mState = NSControlStateValueOff;
+  int mIndentationLevel = 0;
   bool mSeparator = false;
   std::string mKeyEquivalent;
   std::uint64_t mKeyMask = 0;

@@ -186,6 +186,12 @@ MTLDevice* CGDirectDisplayCopyCurrentMetalDevice(int screenNumber) {
   return nullptr;
 }
 
+void setScreenDeviceForTesting(int screenNumber, MTLDevice* device) {
+  DeviceTable& table = devices();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  table.byScreen[screenNumber] = device;
+}
+
 void setMetalDevicesAvailable(bool available) {
   gDevicesAvailable = available;
 }

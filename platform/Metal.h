@@ -142,6 +142,8 @@ std::vector<Ref<MTLDevice>> MTLCopyAllDevices();
 MTLDevice* MTLCreateSystemDefaultDevice();
 // The device of the screen with that number (a new reference), or null.
 MTLDevice* CGDirectDisplayCopyCurrentMetalDevice(int screenNumber);
+// Tests: the device that shows a screen (null: a new software device next time).
+void setScreenDeviceForTesting(int screenNumber, MTLDevice* device);
 // Tests: whether any Metal device exists.
 void setMetalDevicesAvailable(bool available);
 bool metalDevicesAvailable();

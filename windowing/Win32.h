@@ -33,6 +33,7 @@
 #include "windowing/drawing/Bitmaps.h"
 #include "windowing/drawing/DrawingContext.h"
 #include "windowing/drawing/DrawingTypes.h"
+#include "windowing/drawing/GLSurfaces.h"
 #include "windowing/drawing/Shapes.h"
 #include "windowing/drawing/Text.h"
 #include "windowing/drawing/WindowContexts.h"
@@ -41,3 +42,4 @@
 #include "windowing/kernel/OsVersion.h"
 #include "windowing/kernel/Processes.h"
 #include "windowing/menus/Menus.h"
+#include "windowing/stddialogs/StandardDialogs.h"

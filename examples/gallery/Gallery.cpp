@@ -2,6 +2,7 @@
 
 #include "GalleryBaseControls.h"
 #include "GalleryControls.h"
+#include "GalleryPresetBrowser.h"
 #include "controls/Controls.h"
 #include "demo/DemoEditorDelegate.h"
 
@@ -91,11 +92,16 @@ Gallery::Gallery(IGraphics& g) : mGraphics(g), mClock(0.), mNextRowTop(kMargin +
   AddSwitchRows();
   AddPanelAndBitmapRows();
   AddVectorControlRows();
+  AddLinkAndTextRows();
+  AddGroupAndSwatchRows();
+  AddSVGRows();
+  AddPresetBrowserRow();
 
   SetValues();
 }
 
 Gallery::~Gallery() {
+  RemovePresetTree(mPresetFolder);
   platform::setClock(nullptr);
 }
 

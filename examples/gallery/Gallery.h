@@ -22,7 +22,7 @@ using iplug::igraphics::IRECT;
 class Gallery {
  public:
   static constexpr int kWidth = 640;
-  static constexpr int kHeight = 2960;
+  static constexpr int kHeight = 4040;
   // The states of the columns, left to right.
   enum EState { kNormal = 0, kMouseOver, kDisabled, kNumStates };
 
@@ -55,6 +55,10 @@ class Gallery {
   };
   const std::vector<Strip>& Strips() const { return mStrips; }
 
+  // The folder tree of presets the gallery made for its preset browsers ("" when it could not),
+  // removed when the gallery ends.
+  const std::string& PresetFolder() const { return mPresetFolder; }
+
  private:
   // The grid cell of a state in the row that starts at top.
   IRECT CellRect(float top, float height, int state) const;
@@ -74,6 +78,12 @@ class Gallery {
   // The rows of the vector knobs, sliders, range slider, XY pad and plots, and the strip of
   // knobs that show the value bubble.
   void AddVectorControlRows();
+  // The rows of the links, text toggles, placeholder, groups, colour swatches, SVG controls
+  // and the preset browser, with strips of the SVG controls at several values.
+  void AddLinkAndTextRows();
+  void AddGroupAndSwatchRows();
+  void AddSVGRows();
+  void AddPresetBrowserRow();
   // Presses the first bubble knob and drags it, leaving it held with its bubble showing.
   void DragBubbleKnob();
   void SetValues();
@@ -86,6 +96,7 @@ class Gallery {
   std::vector<IControl*> mSplashButtons;
   IControl* mBubbleKnob = nullptr;
   float mNextRowTop;
+  std::string mPresetFolder;
 };
 
 }  // namespace gallery

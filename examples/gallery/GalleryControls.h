@@ -14,6 +14,21 @@ namespace gallery {
 
 using namespace iplug::igraphics;
 
+// The look of the gallery's menu buttons: a rounded button of one colour with a white label and
+// a downward triangle at its right.
+inline void DrawMenuButton(IGraphics& g, const IRECT& r, const IColor& color, const char* label,
+                           const IBlend* blend) {
+  constexpr float kCornerRadius = 4.f;
+  constexpr float kTriangleRoom = 16.f;
+  constexpr float kTriangleHalfW = 4.f;
+  constexpr float kTriangleCentreInset = 14.f;
+  g.FillRoundRect(color, r, kCornerRadius, blend);
+  g.DrawText(IText(14.f, COLOR_WHITE), label, r.GetReducedFromRight(kTriangleRoom), blend);
+  const float x = r.R - kTriangleCentreInset, y = r.MH();
+  g.FillTriangle(COLOR_WHITE, x - kTriangleHalfW, y - 2.f, x + kTriangleHalfW, y - 2.f, x, y + 3.f,
+                 blend);
+}
+
 // Fills its rectangle with one colour and frames it.
 class PanelControl : public IControl {
  public:

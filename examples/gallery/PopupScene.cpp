@@ -16,7 +16,6 @@ namespace {
 const IColor kPageColor(255, 236, 238, 242);
 const IColor kButtonColor(255, 70, 90, 120);
 const IColor kCaptionBackground(255, 214, 228, 240);
-constexpr float kButtonRadius = 4.f;
 // Where the page's pieces sit.
 const IRECT kTitle(20, 8, 500, 32);
 const IRECT kButton(20, 40, 180, 64);
@@ -37,12 +36,7 @@ class MenuButtonControl : public IControl {
  public:
   MenuButtonControl(const IRECT& bounds, const char* label) : IControl(bounds), mLabel(label) {}
 
-  void Draw(IGraphics& g) override {
-    g.FillRoundRect(kButtonColor, mRECT, kButtonRadius, &mBlend);
-    g.DrawText(IText(14.f, COLOR_WHITE), mLabel, mRECT.GetReducedFromRight(16.f), &mBlend);
-    const float x = mRECT.R - 14.f, y = mRECT.MH();
-    g.FillTriangle(COLOR_WHITE, x - 4.f, y - 2.f, x + 4.f, y - 2.f, x, y + 3.f, &mBlend);
-  }
+  void Draw(IGraphics& g) override { DrawMenuButton(g, mRECT, kButtonColor, mLabel, &mBlend); }
   void OnMouseDown(float x, float y, const IMouseMod& mod) override {
     if (IGraphics* ui = GetUI()) ui->CreatePopupMenu(*this, mMenu, mRECT);
   }

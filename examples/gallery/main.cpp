@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Gallery.h"
+#include "GalleryGraphics.h"
 #include "PopupScene.h"
 #include "controls/Controls.h"
 #include "demo/DemoEditorDelegate.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
 
   {
     demo::DemoEditorDelegate dlg;
-    iplug::igraphics::IGraphicsNanoVG g(dlg, gallery::Gallery::kWidth, gallery::Gallery::kHeight);
+    gallery::GalleryGraphics g(dlg, gallery::Gallery::kWidth, gallery::Gallery::kHeight);
     gallery::Gallery gallery(g);
     gallery.Render();
     if (!Write(g, path)) return 1;

@@ -256,15 +256,25 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
                            &format, &count, &after, &data) != Success)
       return false;
     if (data) XFree(data);
+    // No property: a notice of a value already taken.
+    if (type == None) return true;
     if (after > kMaxForeignBytes) {
       base::warn("platform", "display: the clipboard's text is too big (%lu bytes)", after);
       XDeleteProperty(mDisplay, helper, mReadProperty);
       return false;
     }
     data = nullptr;
+    const Atom sizedType = type;
     if (XGetWindowProperty(mDisplay, helper, mReadProperty, 0, long((after + 3) / 4), True,
                            AnyPropertyType, &type, &format, &count, &after, &data) != Success)
       return false;
+    if (type != sizedType || after != 0) {
+      // The owner replaced the value between the two reads (it had taken an earlier delete as
+      // its cue): nothing was deleted, and the new value's notice is still to come.
+      if (data) XFree(data);
+      type = None;
+      return true;
+    }
     std::size_t unit = format == 32 ? sizeof(long) : std::size_t(format / 8);
     if (data && unit > 0) out.assign(reinterpret_cast<char*>(data), count * unit);
     if (data) XFree(data);
@@ -274,6 +284,10 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
   Atom type;
   std::string first;
   if (!takeProperty(type, first)) return std::nullopt;
+  if (type == None) {
+    base::warn("platform", "display: the clipboard's owner named a property it did not write");
+    return std::nullopt;
+  }
   if (type != mIncr) return first;
   // INCR: pieces arrive each as a new value of the property, until an empty one.
   std::string text;
@@ -291,7 +305,6 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
     }
     std::string piece;
     if (!takeProperty(type, piece)) return std::nullopt;
-    // A notice of a value already taken finds no property.
     if (type == None) continue;
     if (piece.empty()) return text;
     if (text.size() + piece.size() > kMaxForeignBytes) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <algorithm>
 
 #include "GalleryTestFixture.h"
 
@@ -24,27 +24,15 @@ class GalleryRender : public testsupport::GalleryTestFixture {
     }
     return inked;
   }
-  // True when two cells of the same size hold different pictures.
-  bool Differ(const IRECT& a, const IRECT& b) const {
-    for (int dy = 0; dy < static_cast<int>(a.H()); ++dy) {
-      for (int dx = 0; dx < static_cast<int>(a.W()); ++dx) {
-        if (g.GetPixel(static_cast<int>(a.L) + dx, static_cast<int>(a.T) + dy) !=
-            g.GetPixel(static_cast<int>(b.L) + dx, static_cast<int>(b.T) + dy))
-          return true;
-      }
-    }
-    return false;
-  }
-  const Gallery::Cell& CellOf(const std::string& row, Gallery::EState state) const {
-    for (const auto& cell : gallery.Cells()) {
-      if (cell.row == row && cell.state == state) return cell;
-    }
-    throw std::runtime_error("no cell " + row);
-  }
 };
 
 TEST_F(GalleryRender, EveryRowHasAControlInEachStateAndNoCellIsBlank) {
   ASSERT_GE(gallery.Rows().size(), 13u);
+  const auto& rows = gallery.Rows();
+  for (const char* row : {"Link", "Link, visited", "Text toggle, off", "Text toggle, on",
+                          "Placeholder", "Group", "Swatches, grid", "Swatches, row", "SVG button",
+                          "SVG knob", "SVG switch", "SVG slider", "Preset browser"})
+    EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
   EXPECT_EQ(gallery.Cells().size(), gallery.Rows().size() * Gallery::kNumStates);
   for (const auto& cell : gallery.Cells()) {
     ASSERT_NE(cell.control, nullptr) << cell.row;

@@ -8,6 +8,7 @@
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/PostMessageHooks.h"
+#include "windowing/drawing/MetalSurface.h"
 
 namespace testsupport {
 
@@ -41,6 +42,7 @@ WindowHarness::WindowHarness() : mHeadAtStart(SWELL_DialogResourceHead) {
   ReleaseCapture();
   swell::setCursor(nullptr);
   swell::resetClipboardForTesting();
+  SWELL_Metal_ResetProbeForTesting();
 }
 
 WindowHarness::~WindowHarness() {

@@ -121,6 +121,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return contextMenuFromClick(hwnd, lParam);
     case WM_DISPLAYCHANGE:
       displayChanged(hwnd);
+      // A Metal view may now be shown by another screen's device.
+      if (auto* metal = swell::objectFromHandleAs<SwellMetalSurface>(hwnd);
+          metal && metal->swellWantsMetal())
+        InvalidateRect(hwnd, nullptr, 0);
       return 0;
     case WM_CTLCOLORSTATIC:
       // Only the dark appearance needs another text colour, and it is never in use here.

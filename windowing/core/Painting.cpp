@@ -20,6 +20,13 @@ constexpr std::uint8_t kDescendantDirty = 2;
 BOOL InvalidateRect(HWND hwnd, const RECT* r, int) {
   NSView* view = swell::viewForHandle(hwnd);
   if (!view) return 1;
+  // A Metal view repaints from its refresh list, never through the display pass.
+  if (auto* metal = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view);
+      metal && metal->swellWantsMetal()) {
+    if (!view->isHiddenOrHasHiddenAncestor())
+      SWELL_Metal_AddNeedRefresh(swell::handleFromObject(view), r, false);
+    return 1;
+  }
   // Window objects note what must be drawn; their ancestors that a descendant is dirty.
   auto* object = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view);
   if (!object || object->swellAddDirtyBits(kOwnContentDirty)) {
@@ -45,6 +52,9 @@ BOOL InvalidateRect(HWND hwnd, const RECT* r, int) {
 void UpdateWindow(HWND hwnd) {
   NSView* view = swell::viewForHandle(hwnd);
   if (!view || !view->window() || !view->needsDisplay()) return;
+  if (auto* metal = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view);
+      metal && metal->swellWantsMetal())
+    return;
   Ref<platform::NSWindow> keep(view->window());
   view->window()->displayIfNeeded();
 }
@@ -53,7 +63,8 @@ void SWELL_FlushWindow(HWND hwnd) {
   platform::NSObject* object = swell::objectFromHandle(hwnd);
   platform::NSWindow* window = dynamic_cast<platform::NSWindow*>(object);
   if (auto* view = dynamic_cast<NSView*>(object)) {
-    if (view->needsDisplay()) return;
+    auto* metal = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view);
+    if (view->needsDisplay() || (metal && metal->swellWantsMetal())) return;
     window = view->window();
   }
   // The backing store is what is on the screen here: with nothing waiting to be drawn

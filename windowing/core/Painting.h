@@ -8,4 +8,8 @@ void UpdateWindow(HWND hwnd);
 void SWELL_FlushWindow(HWND hwnd);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, PAINTSTRUCT* ps);
+// Draws the view through Metal: mode 1 straight into the layer's drawables, 2 (or more)
+// through a texture of its own, a negative mode only gives it a plain layer. Returns the
+// view's mode afterwards: the first one given sticks, 0 without Metal.
+int SWELL_EnableMetal(HWND hwnd, int mode);
 int ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scrollRect, const RECT* clipRect);

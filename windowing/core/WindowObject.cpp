@@ -164,6 +164,8 @@ void Swell_vCorvaneBrisko_hwnd::dealloc() {
   if (GetCapture() == self()) ReleaseCapture();
   SWELL_MessageQueue_Clear(self());
   m_props.clear();
+  m_glctx.reset();
+  releaseMetalObjects();
   NSView::dealloc();
 }
 

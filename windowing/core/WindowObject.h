@@ -10,6 +10,7 @@
 #include "platform/View.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/detail/WindowProps.h"
+#include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/WindowContexts.h"
 
 // The view object behind every window handle that has a window procedure: a child
@@ -25,7 +26,8 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
                                   public platform::NSComboBoxDelegate,
                                   public platform::NSControlTextEditingDelegate,
                                   public platform::NSTextDelegate,
-                                  public SwellDrawingSurface {
+                                  public SwellDrawingSurface,
+                                  public SwellMetalSurface {
  public:
   static constexpr int kTextCapacity = 1024;  // 1023 bytes of text and the NUL
   static constexpr int kExtraBytes = 256;     // addressed by byte index, one word per 8
@@ -103,8 +105,11 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   // whether any of them was new.
   std::uint8_t dirtyState() const { return m_isdirty; }
   bool swellAddDirtyBits(std::uint8_t bits);
-  // Metal surfaces are not available on this platform.
-  bool swellWantsMetal() const { return m_use_metal > 0; }
+  // The Metal surface's view, client area and paint; a Metal view's backing layer.
+  platform::NSView* metalView() override { return this; }
+  RECT metalClientRect() override;
+  void metalPaint(HDC hdc, const platform::NSRect& rect) override;
+  platform::CALayer* makeBackingLayer() override;
 
   // Input events become messages to the window procedure.
   void mouseDown(const platform::NSEvent& e) override;
@@ -153,8 +158,6 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   // (promised files listed by their types); otherwise it goes to the procedure as
   // WM_DROPFILES and is freed. False when there was nothing to drop.
   bool swellExtendedDragOp(const platform::NSDraggingInfo& info, HDROP* retGlob);
-  // GL surfaces are not available on this platform: always null.
-  void* swellGetGLContext() const { return m_glctx; }
 
  protected:
   void dealloc() override;
@@ -189,13 +192,11 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   std::int8_t m_isopaque = 0;
   char m_titlestr[kTextCapacity] = {};
   unsigned m_create_windowflags = 0;
-  void* m_glctx = nullptr;  // GL surfaces are not available here
   std::uint8_t m_isdirty = 3;
   std::int8_t m_allow_nomiddleman = 1;
   platform::NSObject* m_lastTopLevelOwner = nullptr;
   std::string m_classname;
   bool m_hasclassname = false;
-  std::int8_t m_use_metal = 0;
 };
 
 // Sends a mouse message the way a click, drag or wheel step makes it: to the view

@@ -2,11 +2,13 @@
 #include <utility>
 
 #include "platform/GraphicsContext.h"
+#include "platform/Metal.h"
 #include "platform/Window.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/drawing/DrawingContext.h"
+#include "windowing/drawing/GLSurfaces.h"
 
 using platform::NSRect;
 using platform::NSView;
@@ -28,6 +30,8 @@ bool Swell_vCorvaneBrisko_hwnd::swellAddDirtyBits(std::uint8_t bits) {
 }
 
 void Swell_vCorvaneBrisko_hwnd::drawRect(const NSRect& dirtyRect) {
+  // A Metal view shows the frames its layer was given; it paints only from its refresh.
+  if (swellWantsMetal()) return;
   platform::CGContext* context = platform::NSGraphicsContext::currentContext();
   if (!context) return;
   Ref<NSView> keep(this);
@@ -48,6 +52,7 @@ void Swell_vCorvaneBrisko_hwnd::swellPaint(HDC hdc, bool metal, const NSRect& re
   m_paintctx_hdc = hdc;
   m_paintctx_rect = rect;
   m_paintctx_used = false;
+  swell::beginPaintGL(hdc, this);
 
   // The window procedure may take a non-client border off the window rectangle.
   RECT windowRect{};
@@ -78,15 +83,36 @@ void Swell_vCorvaneBrisko_hwnd::swellPaint(HDC hdc, bool metal, const NSRect& re
     }
   }
   if (metal) onSwellMessage(WM_NCPAINT, 1, 0);
+  swell::endPaintGL(hdc);
   m_paintctx_hdc = nullptr;
+}
+
+RECT Swell_vCorvaneBrisko_hwnd::metalClientRect() {
+  RECT r{};
+  GetClientRect(self(), &r);
+  return r;
+}
+
+void Swell_vCorvaneBrisko_hwnd::metalPaint(HDC hdc, const NSRect& rect) {
+  SWELL_PaintWindow(this, hdc, true, rect);
+}
+
+platform::CALayer* Swell_vCorvaneBrisko_hwnd::makeBackingLayer() {
+  if (m_use_metal > 0) return new platform::CAMetalLayer;
+  return NSView::makeBackingLayer();
 }
 
 void Swell_vCorvaneBrisko_hwnd::viewDidHide() {
   if (canDeliver()) onSwellMessage(WM_SHOWWINDOW, 0, 0);
+  if (swellWantsMetal()) SWELL_RemoveFromMetalRefreshList(this);
 }
 
 void Swell_vCorvaneBrisko_hwnd::viewDidUnhide() {
   if (canDeliver()) onSwellMessage(WM_SHOWWINDOW, 1, 0);
+  if (!swellWantsMetal()) return;
+  // Shown again: one whole frame now, whatever was queued meanwhile included.
+  SWELL_RemoveFromMetalRefreshList(this);
+  swellDrawMetal(nullptr);
 }
 
 void Swell_vCorvaneBrisko_hwnd::setFrame(const NSRect& frame) {

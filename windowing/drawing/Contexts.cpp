@@ -2,6 +2,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "windowing/drawing/MetalSurface.h"
+#include "windowing/drawing/WindowContexts.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 
 namespace {
@@ -105,8 +107,13 @@ void* SWELL_GetCtxFrameBuffer(HDC hdc) {
 }
 
 bool SWELL_IsRetinaDC(HDC hdc) {
-  platform::CGContext* surface = surfaceOf(hdc);
-  if (!surface) return false;
+  if (!swell::isLiveDC(hdc)) return false;
+  platform::CGContext* surface = hdc->ctx;
+  if (!surface) {
+    SwellMetalSurface* metal = swellMetalSurfaceOf(hdc->metal_view);
+    if (!metal) return false;
+    return metal->m_metal_dc_dirty ? metal->m_metal_retina : SWELL_IsRetinaHWND(hdc->metal_view);
+  }
   return surface->convertSizeToDeviceSpace({1, 1}).width > kRetinaScale;
 }
 

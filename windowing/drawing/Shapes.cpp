@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
+#include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 
 using platform::CGPathDrawingMode;
@@ -30,6 +34,12 @@ double lineWidth(HGDIOBJ pen) {
   return pen->wid < 1 ? 1 : pen->wid;
 }
 
+// A length for the Metal fills, taken in 64 bits and kept in int range (UB-free for any
+// edges the caller gives; the fill cuts it to the surface).
+int span(std::int64_t length) {
+  return static_cast<int>(std::clamp<std::int64_t>(length, -0x7FFFFFFF, 0x7FFFFFFF));
+}
+
 platform::NSRect rectOf(double l, double t, double r, double b) {
   return NSMakeRect(l, t, r - l, b - t);
 }
@@ -37,9 +47,15 @@ platform::NSRect rectOf(double l, double t, double r, double b) {
 }  // namespace
 
 void SWELL_FillRect(HDC hdc, const RECT* r, HBRUSH brush) {
-  if (!r || !swell::isLiveDC(hdc) || !hdc->ctx ||
-      !swell::isObjectOfType(brush, swell::kBrushObject) || brush->wid < 0)
+  if (!r || !swell::isLiveDC(hdc) || !swell::isObjectOfType(brush, swell::kBrushObject) ||
+      brush->wid < 0)
     return;
+  if (hdc->metal_view) {
+    SWELL_Metal_FillRect(hdc->metal_view, r->left, r->top, span(std::int64_t{r->right} - r->left),
+                         span(std::int64_t{r->bottom} - r->top), brush->color_value);
+    return;
+  }
+  if (!hdc->ctx) return;
   useFill(hdc->ctx, brush);
   hdc->ctx->fillRect(rectOf(r->left, r->top, r->right, r->bottom));
 }
@@ -47,6 +63,21 @@ void SWELL_FillRect(HDC hdc, const RECT* r, HBRUSH brush) {
 void Rectangle(HDC hdc, int l, int t, int r, int b) {
   if (!swell::isLiveDC(hdc)) return;
   HGDIOBJ brush = drawingBrush(hdc), pen = drawingPen(hdc);
+  if (hdc->metal_view) {
+    HWND view = hdc->metal_view;
+    const std::int64_t w = std::int64_t{r} - l, h = std::int64_t{b} - t;
+    if (brush) SWELL_Metal_FillRect(view, l, t, span(w), span(h), brush->color_value);
+    if (pen) {
+      const int p = pen->wid ? pen->wid : 1;
+      const std::uint32_t c = pen->color_value;
+      SWELL_Metal_FillRect(view, l, t, span(w), p, c);
+      SWELL_Metal_FillRect(view, l, span(std::int64_t{b} - p), span(w), p, c);
+      SWELL_Metal_FillRect(view, l, span(std::int64_t{t} + p), p, span(h - 2 * p), c);
+      SWELL_Metal_FillRect(view, span(std::int64_t{r} - p), span(std::int64_t{t} + p), p,
+                           span(h - 2 * p), c);
+    }
+    return;
+  }
   if (!hdc->ctx) return;
   if (brush) {
     useFill(hdc->ctx, brush);
@@ -126,6 +157,15 @@ void LineTo(HDC hdc, int x, int y) {
     hdc->ctx->moveToPoint(fromX + w / 2, fromY + w / 2);
     hdc->ctx->addLineToPoint(x + w / 2, y + w / 2);
     hdc->ctx->drawPath(CGPathDrawingMode::stroke);
+  } else if (hdc->metal_view) {
+    // Only straight lines reach a Metal surface, as one-pixel-wide fills.
+    const int x0 = static_cast<int>(fromX), y0 = static_cast<int>(fromY);
+    if (x0 == x)
+      SWELL_Metal_FillRect(hdc->metal_view, x, std::min(y0, y), 1,
+                           span(std::llabs(std::int64_t{y} - y0) + 1), pen->color_value);
+    else if (y0 == y)
+      SWELL_Metal_FillRect(hdc->metal_view, std::min(x0, x), y,
+                           span(std::llabs(std::int64_t{x} - x0) + 1), 1, pen->color_value);
   } else {
     return;
   }
@@ -170,7 +210,12 @@ void PolyPolyline(HDC hdc, const POINT* pts, const DWORD* counts, int k) {
 }
 
 void SetPixel(HDC hdc, int x, int y, COLORREF c) {
-  if (!swell::isLiveDC(hdc) || !hdc->ctx) return;
+  if (!swell::isLiveDC(hdc)) return;
+  if (hdc->metal_view) {
+    SWELL_Metal_FillRect(hdc->metal_view, x, y, 1, 1, c);
+    return;
+  }
+  if (!hdc->ctx) return;
   // The pixel (x, y, 1, 1) filled, so it covers exactly that pixel.
   platform::NSColor colour = swell::colorFromRef(c);
   hdc->ctx->saveGState();

@@ -1,8 +1,11 @@
 #include "windowing/drawing/WindowContexts.h"
 
+#include "base/Log.h"
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
+#include "windowing/drawing/detail/MetalSupport.h"
 
 namespace {
 
@@ -35,6 +38,11 @@ HDC GetDC(HWND hwnd) {
     if (paint->ctx) paint->ctx->saveGState();
     return paint;
   }
+  // A Metal view's context writes into the frame the previous paint fixed.
+  if (auto* metal = dynamic_cast<SwellMetalSurface*>(view); metal && metal->swellWantsMetal()) {
+    metal->m_metal_dc_dirty = 2;
+    return SWELL_CreateGfxContextForMetalView(swell::handleOf(view));
+  }
   platform::CGContext* surface = view ? view->lockFocusIfCanDraw() : nullptr;
   if (!surface) return nullptr;
   HDC hdc = SWELL_CreateGfxContextForNSContext(surface);
@@ -43,6 +51,10 @@ HDC GetDC(HWND hwnd) {
     return nullptr;
   }
   surface->saveGState();
+  if (auto* owner = dynamic_cast<SwellDrawingSurface*>(view); owner && owner->m_glctx) {
+    hdc->GLgfxctx = owner->m_glctx.get();
+    owner->m_glctx->setView(view);
+  }
   return hdc;
 }
 
@@ -59,10 +71,27 @@ HDC GetWindowDC(HWND hwnd) {
 void ReleaseDC(HWND hwnd, HDC hdc) {
   if (!swell::isLiveDC(hdc)) return;
   if (hdc->ctx) hdc->ctx->restoreGState();
+  if (hdc->GLgfxctx) {
+    if (platform::NSOpenGLContext::currentContext() == hdc->GLgfxctx)
+      platform::NSOpenGLContext::clearCurrentContext();
+    hdc->GLgfxctx = nullptr;
+  }
   platform::NSObject* object = platform::liveObject(hwnd);
   platform::NSView* view = viewOf(hwnd);
   if (paintContextOf(object) == hdc || (view && paintContextOf(view) == hdc)) return;
+  HWND metalView = hdc->metal_view;
   SWELL_DeleteGfxContext(hdc);
+  if (metalView) {
+    SwellMetalSurface* metal = swellMetalSurfaceOf(metalView);
+    if (!metal || metal->m_metal_dc_dirty != 1) return;
+    if (metal->m_use_metal == 1)
+      base::warn("swell-cocoa",
+                 "metal(1) surface %p had write in GetDC()/ReleaseDC(), this is unsupported, use a "
+                 "metal(2) surface",
+                 static_cast<void*>(metalView));
+    SWELL_Metal_AddNeedRefresh(metalView, nullptr, true);
+    return;
+  }
   if (view) view->unlockFocus();
 }
 

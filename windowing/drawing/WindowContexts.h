@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OpenGL.h"
 #include "windowing/Win32Types.h"
 
 // What a window view of the layer tells the drawing layer; the window object implements
@@ -9,6 +10,10 @@ class SwellDrawingSurface {
   virtual ~SwellDrawingSurface() = default;
   // The context of a running BeginPaint; null outside painting.
   virtual HDC swellPaintContext() const = 0;
+  // The OpenGL context the view's owner draws into, when it asked for one.
+  platform::NSOpenGLContext* swellGetGLContext() const { return m_glctx.get(); }
+
+  platform::Ref<platform::NSOpenGLContext> m_glctx;
 };
 
 // Contexts for drawing into a window outside its paint: the running paint context when
