@@ -20,11 +20,11 @@ struct IniFileCache {
   std::string path;            // the resolved path; empty while never used
   IniFileIdentity identity;    // the version of the file that `sections` holds
   bool stale = true;           // `sections` may differ from the file: read it again
+  bool complete = true;        // `sections` holds the whole file, so it may be written back
   // `identity` is the version this process's own replacement made, so it is trusted even
   // while its modification time is recent: no other writer can produce that inode, size
   // and time together.
   bool writtenHere = false;
-  bool complete = true;        // `sections` holds the whole file, so it may be written back
   IniSectionTable sections;
 };
 
