@@ -134,6 +134,12 @@ std::size_t copyUtf8(std::string_view text, char* buffer, std::size_t size) {
   return n;
 }
 
+std::size_t copyUtf8(const char* text, char* buffer, std::size_t size) {
+  if (!buffer || size == 0) return 0;
+  if (!text) text = "";
+  return copyUtf8(std::string_view(text, utf8PrefixLength(text, size - 1)), buffer, size);
+}
+
 std::u16string utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

@@ -56,6 +56,8 @@ std::size_t utf8PrefixLength(const char* text, std::size_t maxBytes);
 // Copies that prefix of text into a caller's buffer of size bytes (at most size - 1 bytes and a
 // terminating NUL) and returns the bytes copied; writes nothing when size is 0.
 std::size_t copyUtf8(std::string_view text, char* buffer, std::size_t size);
+// The same for NUL-terminated text, read no further than the cut needs; a null text copies as "".
+std::size_t copyUtf8(const char* text, char* buffer, std::size_t size);
 
 std::u16string utf8ToUtf16(std::string_view text);
 // A surrogate without its partner becomes U+FFFD.

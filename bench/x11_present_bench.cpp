@@ -17,7 +17,7 @@
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
-#include "support/XvfbServer.h"
+#include "testbed/XvfbServer.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ void BM_RawPutImage(benchmark::State& state) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  testsupport::XvfbServer server;
+  testbed::XvfbServer server;
   if (!server.running()) {
     std::fprintf(stderr, "x11_present_bench: %s\n", server.whyNot().c_str());
     return 0;

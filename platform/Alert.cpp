@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Button.h"
+#include "platform/PanelParts.h"
 #include "platform/Screen.h"
 #include "platform/TextField.h"
 
@@ -59,17 +60,10 @@ NSAlertPanel::NSAlertPanel(std::string title, std::string message, std::string d
   double height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
   setContentSize({kWidth, height});
 
-  auto* text =
-      new NSTextField(NSMakeRect(kMargin, height - kMargin - textHeight, textWidth, textHeight));
-  text->setEditable(false);
-  text->setSelectable(false);
-  text->setBordered(false);
-  text->setBezeled(false);
-  text->setDrawsBackground(false);
+  NSTextField* text =
+      addLabel(contentView(), mMessage,
+               NSMakeRect(kMargin, height - kMargin - textHeight, textWidth, textHeight));
   text->setWraps(true);
-  text->setStringValue(mMessage);
-  contentView()->addSubview(text);
-  text->release();
 
   double right = kWidth - kMargin;
   if ((mDefault = addButton(defaultButton, NSAlertDefaultReturn, right)))

@@ -9,6 +9,7 @@
 #include "platform/MainThread.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
+#include "platform/detail/TestHooks.h"
 
 namespace platform {
 
@@ -275,6 +276,8 @@ void NSApplication::updateWindows() {
 
 bool NSApplication::blockedByModal(const NSEvent& e) const {
   if (!e.isInputEvent() || mModalStack.empty()) return false;
+  // An event that outlived its window is dropped by sendEvent, unread.
+  if (e.window && !isLiveObject(static_cast<const NSObject*>(e.window))) return false;
   NSWindow* modal = mModalStack.back()->window;
   NSWindow* w = e.window ? e.window : (e.isKeyEvent() ? mKeyWindow : nullptr);
   if (!w || !modal) return false;
@@ -403,18 +406,19 @@ void NSApplication::replyToApplicationShouldTerminate(bool shouldTerminate) {
   if (shouldTerminate) finishTerminate();
 }
 
-void NSApplication::resetStateForTesting() {
-  discardEvents(NSEventMaskAny);
-  mCurrentEvent.reset();
-  mDelegate = nullptr;
-  mModalHook = nullptr;
-  setMainMenu(nullptr);
-  mActive = false;
-  mHidden = false;
-  mTerminatePending = false;
-  mTerminated = false;
-  mRunning = false;
-  mLaunched = false;
+void resetApplicationForTesting() {
+  NSApplication& app = *NSApp();
+  app.discardEvents(NSEventMaskAny);
+  app.mCurrentEvent.reset();
+  app.mDelegate = nullptr;
+  app.mModalHook = nullptr;
+  app.setMainMenu(nullptr);
+  app.mActive = false;
+  app.mHidden = false;
+  app.mTerminatePending = false;
+  app.mTerminated = false;
+  app.mRunning = false;
+  app.mLaunched = false;
 }
 
 void NSApplication::finishTerminate() {

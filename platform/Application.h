@@ -144,16 +144,13 @@ class NSApplication : public NSResponder {
   void replyToApplicationShouldTerminate(bool shouldTerminate);
   bool isTerminated() const { return mTerminated; }
 
-  // Puts the application back to its starting state between tests: no queued events,
-  // no delegate, hook or main menu, inactive, not terminated. Windows are the test's.
-  void resetStateForTesting();
-
  protected:
   // Subclasses are made through setPrincipalClass.
   NSApplication();
 
  private:
   friend class NSWindow;
+  friend void resetApplicationForTesting();
   void registerWindow(NSWindow* window);
   void windowClosed(NSWindow* window);
   void unregisterWindow(NSWindow* window);

@@ -201,12 +201,11 @@ bool CTFont::glyphsForCharacters(const char16_t* characters, std::uint16_t* glyp
   bool all = true;
   for (std::size_t i = 0; i < count; ++i) {
     char32_t c = characters[i];
-    bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < count && characters[i + 1] >= 0xDC00 &&
-                characters[i + 1] < 0xE000;
+    bool pair =
+        base::isHighSurrogate(c) && i + 1 < count && base::isLowSurrogate(characters[i + 1]);
     if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (characters[i + 1] - 0xDC00);
     hb_codepoint_t glyph = 0;
-    bool mapped =
-        !(c >= 0xD800 && c < 0xE000) && hb_font_get_nominal_glyph(mFile->hbFont, c, &glyph);
+    bool mapped = base::isScalarValue(c) && hb_font_get_nominal_glyph(mFile->hbFont, c, &glyph);
     glyphs[i] = mapped ? static_cast<std::uint16_t>(glyph) : 0;
     all = all && mapped;
     if (pair) glyphs[++i] = 0;

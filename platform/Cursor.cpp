@@ -7,6 +7,7 @@
 #include "base/Finite.h"
 #include "platform/DisplayBackend.h"
 #include "platform/Event.h"
+#include "platform/detail/TestHooks.h"
 
 namespace platform {
 
@@ -88,8 +89,8 @@ void NSCursor::warpCursorPosition(NSPoint screenLocation) {
   displayBackend().warpPointer(screenLocation);
 }
 
-void NSCursor::resetForTesting() {
-  arrowCursor()->set();
+void resetCursorForTesting() {
+  NSCursor::arrowCursor()->set();
   gHideCount = 0;
   gMouseDetached.store(false);
 }

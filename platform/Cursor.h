@@ -52,7 +52,6 @@ class NSCursor : public NSObject {
   static bool isMouseDetached();
   // Moves the pointer to a screen point (y up).
   static void warpCursorPosition(NSPoint screenLocation);
-  static void resetForTesting();
 
  private:
   std::string mName;

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/detail/TestHooks.h"
+
 namespace platform {
 
 namespace {
@@ -63,7 +65,7 @@ void NSEvent::noteMouseEvent(const NSEvent& e, NSPoint screen) {
     gButtons.fetch_and(~bit);
 }
 
-void NSEvent::resetMouseStateForTesting() {
+void resetMouseStateForTesting() {
   gMouseX.store(0);
   gMouseY.store(0);
   gButtons.store(0);

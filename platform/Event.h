@@ -100,7 +100,6 @@ struct NSEvent {
   static void noteModifierFlags(std::uint64_t flags);
   // Moves the pointer the layer reports (a warp of the pointer, headless).
   static void setMouseLocation(NSPoint screenLocation);
-  static void resetMouseStateForTesting();
 };
 
 }  // namespace platform

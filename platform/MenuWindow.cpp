@@ -18,6 +18,8 @@ constexpr std::uint16_t kKeyEnter = 0x4C;
 constexpr std::uint16_t kKeyEscape = 0x35;
 constexpr std::uint16_t kKeyUp = 0x7E;
 constexpr std::uint16_t kKeyDown = 0x7D;
+constexpr std::uint16_t kKeyLeft = 0x7B;
+constexpr std::uint16_t kKeyRight = 0x7C;
 constexpr double kMenuBorder = 1;
 const NSColor kMenuBackground{0.97, 0.97, 0.97, 1};
 const NSColor kHighlight{0.25, 0.46, 0.85, 1};
@@ -105,6 +107,7 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft)
 }
 
 void NSMenuWindow::dealloc() {
+  closeSubmenu();
   if (mMenu) mMenu->release();
   mMenu = nullptr;
   NSPanel::dealloc();
@@ -158,39 +161,135 @@ NSPoint NSMenuWindow::pointInThisWindow(const NSEvent& e) const {
   return convertPointFromScreen(e.window->convertPointToScreen(e.locationInWindow));
 }
 
+bool NSMenuWindow::containsPoint(NSPoint p) const {
+  return NSPointInRect(p, NSMakeRect(0, 0, contentRect().size.width, contentRect().size.height));
+}
+
+NSMenuWindow* NSMenuWindow::innermost() {
+  NSMenuWindow* w = this;
+  while (w->mSubmenu)
+    w = w->mSubmenu.get();
+  return w;
+}
+
+NSMenuWindow* NSMenuWindow::menuUnder(const NSEvent& e, NSPoint* where) {
+  // Submenus lie over their parents: the innermost window under the point takes it.
+  for (NSMenuWindow* w = innermost(); w; w = w->mParentMenu) {
+    NSPoint p = w->pointInThisWindow(e);
+    if (w->containsPoint(p)) {
+      *where = p;
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+void NSMenuWindow::openSubmenuOf(int index, bool highlightFirst) {
+  closeSubmenu();
+  if (!choosable(index) || !mShown[index]->hasSubmenu()) return;
+  NSMenu* submenu = mShown[index]->submenu();
+  submenu->menuWillOpen();
+  // Beside the item, its first row level with the item.
+  NSRect item = rectOfItem(index);
+  NSPoint topLeft = convertPointToScreen(
+      NSMakePoint(contentRect().size.width - kMenuBorder, item.maxY() + kMenuBorder));
+  mSubmenu = Ref<NSMenuWindow>::adopt(new NSMenuWindow(submenu, topLeft));
+  mSubmenu->mParentMenu = this;
+  mSubmenu->mTracking = true;
+  mSubmenuIndex = index;
+  mSubmenu->orderFront();
+  if (highlightFirst) mSubmenu->moveHighlight(1);
+  mSubmenu->display();
+}
+
+void NSMenuWindow::closeSubmenu() {
+  if (!mSubmenu) return;
+  Ref<NSMenuWindow> submenu = std::move(mSubmenu);
+  mSubmenu.reset();
+  mSubmenuIndex = -1;
+  submenu->closeSubmenu();
+  submenu->mTracking = false;
+  submenu->mParentMenu = nullptr;
+  submenu->orderOut();
+  submenu->close();
+}
+
+void NSMenuWindow::handleKey(const NSEvent& e) {
+  NSMenuWindow* w = innermost();
+  const int lit = w->mHighlighted;
+  const bool opensSubmenu = w->choosable(lit) && w->mShown[lit]->hasSubmenu();
+  switch (e.keyCode) {
+    case kKeyDown:
+      w->moveHighlight(1);
+      return;
+    case kKeyUp:
+      w->moveHighlight(-1);
+      return;
+    case kKeyRight:
+      if (opensSubmenu) w->openSubmenuOf(lit, true);
+      return;
+    case kKeyLeft:
+      if (w->mParentMenu) w->mParentMenu->closeSubmenu();
+      return;
+    case kKeyEscape:
+      if (w->mParentMenu)
+        w->mParentMenu->closeSubmenu();
+      else
+        finish(nullptr);
+      return;
+    case kKeyReturn:
+    case kKeyEnter:
+      if (opensSubmenu)
+        w->openSubmenuOf(lit, true);
+      else
+        finish(w->choosable(lit) ? w->mShown[lit] : nullptr);
+      return;
+    default:
+      return;
+  }
+}
+
 void NSMenuWindow::handle(const NSEvent& e) {
   switch (e.type) {
     case NSEventTypeMouseMoved:
     case NSEventTypeLeftMouseDragged:
     case NSEventTypeRightMouseDragged:
-      setHighlighted(itemAtPoint(pointInThisWindow(e)));
-      return;
     case NSEventTypeLeftMouseDown:
     case NSEventTypeRightMouseDown:
     case NSEventTypeOtherMouseDown: {
-      // A click outside the menu dismisses it and goes no further.
-      NSPoint p = pointInThisWindow(e);
-      if (!NSPointInRect(p, NSMakeRect(0, 0, contentRect().size.width, contentRect().size.height)))
-        finish(nullptr);
-      else
-        setHighlighted(itemAtPoint(p));
+      NSPoint p;
+      NSMenuWindow* w = menuUnder(e, &p);
+      if (!w) {
+        // A click outside every open menu dismisses them all and goes no further.
+        if (e.type == NSEventTypeLeftMouseDown || e.type == NSEventTypeRightMouseDown ||
+            e.type == NSEventTypeOtherMouseDown)
+          finish(nullptr);
+        else
+          innermost()->setHighlighted(-1);
+        return;
+      }
+      // Resting on an item opens its submenu; moving to another closes it.
+      w->setHighlighted(w->itemAtPoint(p));
+      if (w->mSubmenu && w->mSubmenuIndex != w->mHighlighted) w->closeSubmenu();
+      if (!w->mSubmenu && w->choosable(w->mHighlighted) && w->mShown[w->mHighlighted]->hasSubmenu())
+        w->openSubmenuOf(w->mHighlighted, false);
       return;
     }
     case NSEventTypeLeftMouseUp:
     case NSEventTypeRightMouseUp: {
-      int index = itemAtPoint(pointInThisWindow(e));
-      if (choosable(index)) finish(mShown[index]);
+      NSPoint p;
+      NSMenuWindow* w = menuUnder(e, &p);
+      if (!w) return;
+      int index = w->itemAtPoint(p);
+      if (!w->choosable(index)) return;
+      if (!w->mShown[index]->hasSubmenu())
+        finish(w->mShown[index]);
+      else if (w->mSubmenuIndex != index)
+        w->openSubmenuOf(index, false);
       return;
     }
     case NSEventTypeKeyDown:
-      if (e.keyCode == kKeyDown)
-        moveHighlight(1);
-      else if (e.keyCode == kKeyUp)
-        moveHighlight(-1);
-      else if (e.keyCode == kKeyReturn || e.keyCode == kKeyEnter)
-        finish(choosable(mHighlighted) ? mShown[mHighlighted] : nullptr);
-      else if (e.keyCode == kKeyEscape)
-        finish(nullptr);
+      handleKey(e);
       return;
     case NSEventTypeAppKitDefined:
       NSApp()->sendEvent(e);
@@ -223,6 +322,7 @@ NSMenuItem* NSMenuWindow::track() {
     if (clock().isManual() && idleSteps > kVirtualIdleLimit) finish(nullptr);
   }
   mTracking = false;
+  closeSubmenu();
   orderOut();
   return mChosen;
 }

@@ -16,9 +16,11 @@ inline constexpr int NSPopUpMenuWindowLevel = 101;
 
 // A menu shown as a window of its own: a borderless panel listing the menu's items,
 // drawn with Cairo and tracked by the mouse and the keys (arrows move, Return chooses,
-// Escape or a click outside dismisses). It is an ordinary platform window, so the
-// headless harness drives it with events like any other; on X11 it is an
-// override-redirect window that holds the pointer and keyboard grabs while shown.
+// Escape or a click outside dismisses). An item with a submenu opens it in a window
+// beside the item when the pointer rests on it or on the right arrow; the left arrow and
+// Escape close the innermost submenu. It is an ordinary platform window, so the headless
+// harness drives it with events like any other; on X11 it is an override-redirect window
+// that holds the pointer and keyboard grabs while shown (the innermost open one).
 class NSMenuWindow : public NSPanel {
  public:
   static constexpr double kItemHeight = 20;
@@ -56,6 +58,8 @@ class NSMenuWindow : public NSPanel {
 
   bool canBecomeKeyWindow() const override { return false; }
   bool isTracking() const { return mTracking; }
+  // The submenu window open beside this one, or null.
+  NSMenuWindow* openSubmenu() const { return mSubmenu.get(); }
 
  protected:
   void dealloc() override;
@@ -63,12 +67,25 @@ class NSMenuWindow : public NSPanel {
  private:
   friend class MenuView;
   void handle(const NSEvent& event);
+  void handleKey(const NSEvent& event);
+  // The innermost open menu window of the chain starting here.
+  NSMenuWindow* innermost();
+  // The innermost open menu window under the event's point, with the point in it.
+  NSMenuWindow* menuUnder(const NSEvent& event, NSPoint* where);
+  // Opens the submenu of a shown item beside it (its first choosable item highlighted
+  // when asked); closes any other open submenu first.
+  void openSubmenuOf(int index, bool highlightFirst);
+  void closeSubmenu();
+  bool containsPoint(NSPoint point) const;
   void moveHighlight(int step);
   void setHighlighted(int index);
   bool choosable(int index) const;
   NSPoint pointInThisWindow(const NSEvent& event) const;
 
   NSMenu* mMenu;  // retained
+  Ref<NSMenuWindow> mSubmenu;
+  int mSubmenuIndex = -1;               // the shown item whose submenu is open
+  NSMenuWindow* mParentMenu = nullptr;  // the window this one opened from (it owns this)
   std::vector<NSMenuItem*> mShown;
   std::vector<double> mTops;  // each item's top, from the window's top
   NSFont mFont = NSFont::systemFontOfSize(NSFont::systemFontSize());

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/Screen.h"
+#include "platform/detail/TestHooks.h"
 
 namespace platform {
 
@@ -148,7 +149,7 @@ MTLRenderPipelineState* MTLDevice::newRenderPipelineStateWithDescriptor(
   return state;
 }
 
-MTLDevice* MTLDevice::createRefusingCompilation(const std::string& name) {
+MTLDevice* createCompilationRefusingDevice(const std::string& name) {
   auto* device = new MTLDevice;
   device->mName = name;
   device->mRefusesCompilation = true;
@@ -194,10 +195,6 @@ void setScreenDeviceForTesting(int screenNumber, MTLDevice* device) {
 
 void setMetalDevicesAvailable(bool available) {
   gDevicesAvailable = available;
-}
-
-bool metalDevicesAvailable() {
-  return gDevicesAvailable;
 }
 
 void CAMetalDrawable::present() {

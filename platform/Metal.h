@@ -125,12 +125,10 @@ class MTLDevice : public NSObject {
   MTLRenderPipelineState* newRenderPipelineStateWithDescriptor(
       const MTLRenderPipelineDescriptor& descriptor, std::string* error) const;
 
-  // A device whose shader compiler fails every source (tests of the failure path).
-  static MTLDevice* createRefusingCompilation(const std::string& name);
-
  private:
   friend std::vector<Ref<MTLDevice>> MTLCopyAllDevices();
   friend MTLDevice* devicePerScreen(int);
+  friend MTLDevice* createCompilationRefusingDevice(const std::string& name);
   MTLDevice() = default;
   std::string mName;
   bool mRefusesCompilation = false;
@@ -142,11 +140,6 @@ std::vector<Ref<MTLDevice>> MTLCopyAllDevices();
 MTLDevice* MTLCreateSystemDefaultDevice();
 // The device of the screen with that number (a new reference), or null.
 MTLDevice* CGDirectDisplayCopyCurrentMetalDevice(int screenNumber);
-// Tests: the device that shows a screen (null: a new software device next time).
-void setScreenDeviceForTesting(int screenNumber, MTLDevice* device);
-// Tests: whether any Metal device exists.
-void setMetalDevicesAvailable(bool available);
-bool metalDevicesAvailable();
 
 class CAMetalLayer;
 

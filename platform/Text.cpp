@@ -4,15 +4,20 @@
 #include <cmath>
 
 #include "base/Utf8.h"
+#include "platform/Clock.h"
 #include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 #include "platform/Pasteboard.h"
+#include "platform/RunLoop.h"
 #include "platform/TextDelegates.h"
 #include "platform/Window.h"
 
 namespace platform {
 
 namespace {
+
+using base::isHighSurrogate;
+using base::isLowSurrogate;
 
 // The platform's key codes of the editing keys.
 constexpr std::uint16_t kKeyReturn = 36;
@@ -27,13 +32,6 @@ constexpr std::uint16_t kKeyLeft = 123;
 constexpr std::uint16_t kKeyRight = 124;
 constexpr std::uint16_t kKeyDown = 125;
 constexpr std::uint16_t kKeyUp = 126;
-
-bool isHighSurrogate(char16_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 // Text a key event would type: printable characters, without the function-key range
 // the platform uses for arrows and the like.
@@ -101,6 +99,7 @@ void NSText::userReplace(NSRange range, const std::u16string& text) {
   mSelection = {range.location + text.size(), 0};
   mAnchor = mSelection.location;
   setNeedsDisplay(true);
+  restartCaret();
   notifyChanged();
 }
 
@@ -197,6 +196,51 @@ void NSText::moveCaret(std::size_t to, bool extend) {
     mSelection = {std::min(mAnchor, to), std::max(mAnchor, to) - std::min(mAnchor, to)};
   }
   setNeedsDisplay(true);
+  restartCaret();
+}
+
+bool NSText::wantsCaret() const {
+  NSWindow* w = window();
+  return mEditable && mSelection.length == 0 && w && w->isKeyWindow() &&
+         w->firstResponder() == this;
+}
+
+void NSText::restartCaret(bool start) {
+  const double intervalMs = kCaretBlinkSeconds * 1000;
+  if (!mCaretTimer && !start) return;
+  if (!mCaretTimer) {
+    // The timer holds the text weakly: it only runs while the text lives (dealloc stops it).
+    mCaretTimer = NSTimer::timerWithTimeInterval(kCaretBlinkSeconds, true, [this](NSTimer*) {
+      mCaretOn = !mCaretOn;
+      setNeedsDisplay(true);
+    });
+    NSRunLoop::mainRunLoop().addTimer(mCaretTimer.get(), NSRunLoopCommonModes);
+  }
+  mCaretTimer->setFireDateMs(clock().nowMs() + intervalMs);
+  if (!mCaretOn) setNeedsDisplay(true);
+  mCaretOn = true;
+}
+
+void NSText::stopCaret() {
+  if (mCaretTimer) mCaretTimer->invalidate();
+  mCaretTimer.reset();
+  if (mCaretOn) setNeedsDisplay(true);
+  mCaretOn = false;
+}
+
+NSRect NSText::caretRect() const {
+  const double lineHeight = std::max(1.0, mFont.lineHeight());
+  const std::size_t caret = std::min(mSelection.location, mText.size());
+  std::size_t lineStart = 0;
+  double y = 0;
+  for (std::size_t i = mText.find(u'\n'); i != std::u16string::npos && i < caret;
+       i = mText.find(u'\n', i + 1)) {
+    lineStart = i + 1;
+    y += lineHeight;
+  }
+  const double x =
+      mFont.sizeOfString(base::utf16ToUtf8(mText.substr(lineStart, caret - lineStart))).width;
+  return {{x, y}, {1, lineHeight}};
 }
 
 std::size_t NSText::characterIndexForPoint(NSPoint p) const {
@@ -241,6 +285,7 @@ int NSText::numberOfLines() const {
 
 bool NSText::becomeFirstResponder() {
   mEditingBegun = false;
+  restartCaret(true);
   return true;
 }
 
@@ -252,12 +297,19 @@ bool NSText::resignFirstResponder() {
   if (auto* d = dynamic_cast<NSTextDelegate*>(mDelegate)) d->textDidEndEditing(this);
   mEditingBegun = false;
   mResigning = false;
+  stopCaret();
   return true;
 }
 
 void NSText::viewDidMoveToWindow() {
   // A field editor that left its window edits nothing any more.
   if (mFieldEditor && !window()) mDelegate = nullptr;
+  if (!window()) stopCaret();
+}
+
+void NSText::dealloc() {
+  stopCaret();
+  NSView::dealloc();
 }
 
 void NSText::keyDown(const NSEvent& e) {
@@ -354,6 +406,7 @@ void NSText::drawRect(const NSRect&) {
       if (y > bounds().size.height) break;
       start = end + 1;
     }
+    if (isCaretShown()) controldrawing::fillRect(cg, caretRect(), NSColor::textColor());
   });
 }
 

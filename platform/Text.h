@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Font.h"
+#include "platform/Timer.h"
 #include "platform/View.h"
 
 namespace platform {
@@ -80,8 +81,17 @@ class NSText : public NSView {
   void mouseDragged(const NSEvent& e) override;
   void drawRect(const NSRect& dirtyRect) override;
 
+  // The caret of the text being edited: shown while the text is editable, has no selection
+  // and is the key window's first responder; it blinks on the one clock, shown again at
+  // once whenever the text or the caret moves.
+  static constexpr double kCaretBlinkSeconds = 0.5;
+  bool isCaretShown() const { return mCaretOn && wantsCaret(); }
+  // Where the caret is drawn, in the view's coordinates.
+  NSRect caretRect() const;
+
  protected:
   void viewDidMoveToWindow() override;
+  void dealloc() override;
 
  private:
   // The range clamped to the text and widened so no surrogate pair is split; a caret
@@ -92,6 +102,11 @@ class NSText : public NSView {
   std::size_t previousIndex(std::size_t i) const;
   std::size_t nextIndex(std::size_t i) const;
   void moveCaret(std::size_t to, bool extend);
+  bool wantsCaret() const;
+  // Shows the caret now and starts its blinking over; the blinking starts only when the
+  // text becomes first responder and stops when it resigns.
+  void restartCaret(bool start = false);
+  void stopCaret();
 
   std::u16string mText;
   NSRange mSelection;
@@ -104,6 +119,8 @@ class NSText : public NSView {
   bool mResigning = false;
   NSFont mFont;
   NSObject* mDelegate = nullptr;  // not retained
+  Ref<NSTimer> mCaretTimer;
+  bool mCaretOn = false;
 };
 
 }  // namespace platform

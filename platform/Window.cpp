@@ -36,6 +36,7 @@ void NSWindow::dealloc() {
   if (NSView* view = std::exchange(mMouseView, nullptr)) view->release();
   setContentView(nullptr);
   setDefaultButtonCell(nullptr);
+  if (NSMenu* bar = std::exchange(mMenuBar, nullptr)) bar->release();
   if (NSText* editor = std::exchange(mFieldEditor, nullptr)) {
     editor->removeFromSuperview();
     editor->release();
@@ -59,11 +60,13 @@ NSRect NSWindow::frameRectForContentRect(const NSRect& content, NSWindowStyleMas
 }
 
 NSRect NSWindow::frameRectForContentRect(const NSRect& content) const {
-  return frameRectForContentRect(content, mStyle);
+  NSRect frame = frameRectForContentRect(content, mStyle);
+  frame.size.height += menuBarHeight();
+  return frame;
 }
 
 NSRect NSWindow::contentRectForFrameRect(const NSRect& frame) const {
-  double bar = (mStyle & NSWindowStyleMaskTitled) ? kTitleBarHeight : 0;
+  double bar = ((mStyle & NSWindowStyleMaskTitled) ? kTitleBarHeight : 0) + menuBarHeight();
   return NSMakeRect(frame.origin.x, frame.origin.y, frame.size.width,
                     std::max(0.0, frame.size.height - bar));
 }
@@ -347,6 +350,10 @@ void NSWindow::sendEvent(const NSEvent& e) {
     case NSEventTypeOtherMouseDown: {
       bool wasKey = isKeyWindow();
       if (!wasKey && canBecomeKeyWindow()) makeKeyAndOrderFront();
+      if (mMenuBar && NSPointInRect(e.locationInWindow, menuBarRect())) {
+        if (e.type == NSEventTypeLeftMouseDown) trackMenuBar(e);
+        return;
+      }
       setMouseView(hit, e);
       if (!hit) return;
       // A click that only brings the window forward reaches the view when it asks
@@ -480,7 +487,7 @@ NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
 }
 
 cairo_surface_t* NSWindow::backingStore() {
-  NSRect content = contentRect();
+  NSRect content = drawnRect();
   int w = static_cast<int>(std::ceil(content.size.width * mBackingScale));
   int h = static_cast<int>(std::ceil(content.size.height * mBackingScale));
   if (mBacking && (cairo_image_surface_get_width(mBacking) != w ||
@@ -549,6 +556,7 @@ void NSWindow::discardBackingStore() {
 
 bool NSWindow::viewsNeedDisplay() const {
   if (!mContentView) return false;
+  if (mMenuBarDirty) return true;
   NSRect region;
   collectDirty(mContentView, region);
   return !region.isEmpty();
@@ -557,7 +565,7 @@ bool NSWindow::viewsNeedDisplay() const {
 void NSWindow::drawRegion(const NSRect& region) {
   if (!mContentView) return;
   cairo_surface_t* surface = backingStore();
-  NSRect content = contentRect();
+  NSRect content = drawnRect();
   NSRect r = NSIntersectionRect(region, NSMakeRect(0, 0, content.size.width, content.size.height));
   if (r.isEmpty()) return;
   Ref<NSWindow> keep(this);
@@ -575,6 +583,11 @@ void NSWindow::drawRegion(const NSRect& region) {
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   drawTree(mContentView, cr, base, r);
+  if (mMenuBar && !NSIntersectionRect(r, menuBarRect()).isEmpty()) {
+    cairo_set_matrix(cr, &base);
+    drawMenuBar(cr);
+    mMenuBarDirty = false;
+  }
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   if (mContentView) mContentView->clearDirtyRecursive();
@@ -582,7 +595,7 @@ void NSWindow::drawRegion(const NSRect& region) {
 }
 
 void NSWindow::display() {
-  NSRect content = contentRect();
+  NSRect content = drawnRect();
   drawRegion(NSMakeRect(0, 0, content.size.width, content.size.height));
 }
 
@@ -590,6 +603,7 @@ void NSWindow::displayIfNeeded() {
   if (!mContentView) return;
   NSRect region;
   collectDirty(mContentView, region);
+  if (mMenuBarDirty) region = NSUnionRect(region, menuBarRect());
   if (!region.isEmpty()) drawRegion(region);
 }
 

@@ -11,6 +11,8 @@
 
 namespace platform {
 
+class NSMenu;
+class NSMenuItem;
 class NSText;
 class NSView;
 
@@ -66,6 +68,26 @@ class NSWindow : public NSResponder {
 
   NSView* contentView() const { return mContentView; }
   void setContentView(NSView* view);
+
+  // A menu shown as a bar across the top of the window, above the content, which keeps
+  // its size (the frame grows instead): the titles of its items, a press on one opening
+  // its submenu (or sending its action when it has none). Null takes the bar away.
+  static constexpr double kMenuBarHeight = 22;
+  NSMenu* menuBar() const { return mMenuBar; }
+  void setMenuBar(NSMenu* menu);
+  double menuBarHeight() const { return mMenuBar ? kMenuBarHeight : 0; }
+  // The bar in window coordinates (above the content); empty without a bar.
+  NSRect menuBarRect() const;
+  // A shown title's place in window coordinates, and the title under a point (-1: none).
+  NSRect menuBarItemRect(int index) const;
+  int menuBarItemAtPoint(NSPoint point) const;
+  // The title whose menu is open, -1 for none.
+  int highlightedMenuBarItem() const { return mMenuBarLit; }
+  // Draws the bar again (its items changed).
+  void setMenuBarNeedsDisplay();
+  // The content rectangle and the bar above it (screen coordinates): what the backing
+  // store holds and a display shows.
+  NSRect drawnRect() const;
 
   // The first responder; the window itself when no view holds it.
   NSResponder* firstResponder() const;
@@ -146,7 +168,8 @@ class NSWindow : public NSResponder {
   NSRect convertRectToScreen(const NSRect& rect) const;
   NSRect convertRectFromScreen(const NSRect& rect) const;
 
-  // The backing store: an ARGB image of the content size times the backing scale.
+  // The backing store: an ARGB image of the drawn size (content and menu bar) times the
+  // backing scale.
   cairo_surface_t* backingStore();
   // The backing store as it is, without making one (null when there is none).
   cairo_surface_t* currentBackingStore() const { return mBacking; }
@@ -181,6 +204,9 @@ class NSWindow : public NSResponder {
   friend class NSView;
   friend class NSApplication;
   void drawRegion(const NSRect& region);
+  void drawMenuBar(cairo_t* cr);
+  void trackMenuBar(const NSEvent& event);
+  std::vector<NSMenuItem*> menuBarItems() const;
   void layoutContentView();
   void forgetView(NSView* view);
   void reopenIfClosed();
@@ -220,6 +246,9 @@ class NSWindow : public NSResponder {
   bool mHidesOnDeactivate = false;
   bool mHasShadow = true;
   bool mOpaque = true;
+  NSMenu* mMenuBar = nullptr;  // retained
+  bool mMenuBarDirty = false;
+  int mMenuBarLit = -1;
 };
 
 }  // namespace platform

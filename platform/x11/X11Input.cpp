@@ -53,8 +53,9 @@ NSEvent X11Backend::inputEvent(NSEventType type, WindowRecord* record, int x, in
   e.type = type;
   e.window = record->window;
   double scale = record->window->backingScaleFactor();
-  // X measures from the top left of the content; windows are y up.
-  e.locationInWindow = {x / scale, record->window->contentRect().size.height - y / scale};
+  // X measures from the top left of the window (its menu bar, when it has one, above the
+  // content); windows are y up.
+  e.locationInWindow = {x / scale, record->window->drawnRect().size.height - y / scale};
   e.modifierFlags = modifierFlagsForXState(state);
   return e;
 }

@@ -284,7 +284,7 @@ void X11Backend::handleDnd(WindowRecord* record, const XClientMessageEvent& even
     const PixelRect& g = record->geometry;
     double scale = record->window->backingScaleFactor();
     mDrop.location = {(rootX - g.x) / scale,
-                      record->window->contentRect().size.height - (rootY - g.y) / scale};
+                      record->window->drawnRect().size.height - (rootY - g.y) / scale};
     reply(mXdndStatus, mDrop.accepted ? 1 : 0, mDrop.accepted ? mXdndActionCopy : None);
   } else if (event.message_type == mXdndLeave) {
     mDrop = {};

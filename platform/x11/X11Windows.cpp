@@ -66,7 +66,8 @@ NSPoint X11Backend::screenPointOfRoot(int x, int y) const {
 }
 
 X11Backend::PixelRect X11Backend::rootRectOf(NSWindow* window) const {
-  NSRect content = window->contentRect();
+  // The X window holds the window's menu bar above the content.
+  NSRect content = window->drawnRect();
   double scale = window->backingScaleFactor();
   PixelRect r;
   r.x = clampPosition(content.minX() + mOriginX);
@@ -164,9 +165,9 @@ void X11Backend::applyAttributes(WindowRecord* record) {
   if (w->styleMask() & NSWindowStyleMaskResizable) {
     NSSize lo = w->minSize(), hi = w->maxSize();
     hints->min_width = int(clampSize(lo.width));
-    hints->min_height = int(clampSize(lo.height));
+    hints->min_height = int(clampSize(lo.height + w->menuBarHeight()));
     hints->max_width = int(clampSize(std::max(lo.width, hi.width)));
-    hints->max_height = int(clampSize(std::max(lo.height, hi.height)));
+    hints->max_height = int(clampSize(std::max(lo.height, hi.height) + w->menuBarHeight()));
   } else {
     hints->min_width = hints->max_width = g.width;
     hints->min_height = hints->max_height = g.height;
@@ -341,6 +342,15 @@ void X11Backend::releaseGrabs(WindowRecord* record) {
   record->grabbing = false;
   XUngrabPointer(mDisplay, CurrentTime);
   XUngrabKeyboard(mDisplay, CurrentTime);
+  // A submenu closing hands the grabs back to the menu it opened from: the newest menu
+  // still shown.
+  WindowRecord* newest = nullptr;
+  for (auto& [xid, other] : mRecords)
+    if (other.get() != record && other->mapped && other->viewable && other->overrideRedirect &&
+        other->window->level() >= NSPopUpMenuWindowLevel &&
+        (!newest || other->window->windowNumber() > newest->window->windowNumber()))
+      newest = other.get();
+  if (newest) grabFor(newest);
   XFlush(mDisplay);
 }
 
@@ -364,7 +374,8 @@ void X11Backend::handleConfigure(WindowRecord* record, const XConfigureEvent& ev
   NSPoint bottomLeft = screenPointOfRoot(now.x, now.y + now.height);
   postAction(record->window, [bottomLeft, now, resized](NSWindow* w) {
     double scale = w->backingScaleFactor();
-    NSRect content = NSMakeRect(bottomLeft.x, bottomLeft.y, now.width / scale, now.height / scale);
+    NSRect content = NSMakeRect(bottomLeft.x, bottomLeft.y, now.width / scale,
+                                std::max(0.0, now.height / scale - w->menuBarHeight()));
     w->setFrame(w->frameRectForContentRect(content), false);
     if (resized) {
       // The window manager may ignore the size hints: the limits still hold.
@@ -483,7 +494,7 @@ void X11Backend::presentWindow(NSWindow* window, const NSRect& region) {
   WindowRecord* record = recordOf(window);
   if (!record || !record->viewable) return;  // Expose brings it when it shows
   double scale = window->backingScaleFactor();
-  double height = window->contentRect().size.height;
+  double height = window->drawnRect().size.height;
   int x0 = static_cast<int>(std::floor(region.minX() * scale));
   int x1 = static_cast<int>(std::ceil(region.maxX() * scale));
   int y0 = static_cast<int>(std::floor((height - region.maxY()) * scale));

@@ -186,12 +186,15 @@ TEST(Utf8Cut, CopiesIntoBuffersAreTerminatedAndWhole) {
   } cases[] = {{1, ""}, {2, "x"}, {4, "x"}, {5, "x\xE2\x82\xAC"}, {9, "x\xE2\x82\xAC"}};
   for (const Case& c : cases) {
     char buffer[9];
-    std::fill(std::begin(buffer), std::end(buffer), '#');
-    const std::size_t n = base::copyUtf8(text, buffer, c.size);
-    EXPECT_EQ(n, std::string(c.copied).size()) << c.size;
-    EXPECT_STREQ(buffer, c.copied) << c.size;
-    if (c.size < sizeof buffer) {
-      EXPECT_EQ(buffer[c.size], '#') << "written past size " << c.size;
+    for (bool cString : {false, true}) {
+      std::fill(std::begin(buffer), std::end(buffer), '#');
+      const std::size_t n = cString ? base::copyUtf8(text.c_str(), buffer, c.size)
+                                    : base::copyUtf8(text, buffer, c.size);
+      EXPECT_EQ(n, std::string(c.copied).size()) << c.size << (cString ? " as a C string" : "");
+      EXPECT_STREQ(buffer, c.copied) << c.size;
+      if (c.size < sizeof buffer) {
+        EXPECT_EQ(buffer[c.size], '#') << "written past size " << c.size;
+      }
     }
   }
   char untouched = '#';
@@ -199,6 +202,9 @@ TEST(Utf8Cut, CopiesIntoBuffersAreTerminatedAndWhole) {
   EXPECT_EQ(untouched, '#');
   EXPECT_EQ(base::copyUtf8(text, nullptr, 5), 0u);
   EXPECT_EQ(base::utf8PrefixLength(nullptr, 5), 0u);
+  char empty[] = "#";
+  EXPECT_EQ(base::copyUtf8(static_cast<const char*>(nullptr), empty, 2), 0u);
+  EXPECT_STREQ(empty, "");
   EXPECT_EQ(base::utf8PrefixLength("ab", SIZE_MAX), 2u);
   // A buffer may receive a part of itself.
   char self[] = "ab\xC3\xA9";

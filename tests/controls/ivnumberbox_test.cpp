@@ -7,6 +7,7 @@
 
 #include "base/Log.h"
 #include "controls/Controls.h"
+#include "controls/detail/FloatFormat.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 

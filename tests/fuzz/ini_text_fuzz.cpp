@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "windowing/ini/detail/IniParser.h"
 #include "windowing/ini/detail/IniReadout.h"
 #include "windowing/ini/detail/IniSectionTable.h"
@@ -38,7 +39,7 @@ bool parseInPieces(std::string_view text, std::size_t split, IniSectionTable& ta
 
 void checkText(std::string_view text, std::size_t size) {
   std::vector<char> buffer(size);
-  const std::size_t length = swell::copyIniText(text, buffer.data(), size);
+  const std::size_t length = base::copyUtf8(text, buffer.data(), size);
   check(length < size && buffer[length] == '\0' && length <= text.size());
   check(std::string_view(buffer.data(), length) == text.substr(0, length));
 }

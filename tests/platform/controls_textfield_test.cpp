@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ using Events = std::vector<std::string>;
 
 constexpr std::uint16_t kDelete = 51;
 constexpr std::uint16_t kLeft = 123;
+constexpr std::uint16_t kRight = 124;
 constexpr std::uint16_t kReturn = 36;
 
 // A key window with two text fields, one above the other, reporting to a recorder.
@@ -282,6 +284,65 @@ TEST(NSTextViewTest, ClickPositionsMapToCharacterBoundaries) {
   view->setString(std::string(20000, 'w'));
   std::size_t mid = view->characterIndexForPoint({view->font().sizeOfString("wwwww").width, 1});
   EXPECT_EQ(mid, 5u);
+}
+
+}  // namespace
+
+namespace {
+
+// The caret of the field being edited blinks on the one clock, shows again at once when
+// the text or the caret moves, and goes with the editing.
+TEST_F(TextFieldTest, TheEditedFieldsCaretBlinksOnTheClock) {
+  first->setStringValue("ab");
+  clickOn(first);
+  NSText* editor = first->currentEditor();
+  ASSERT_NE(editor, nullptr);
+  const double half = NSText::kCaretBlinkSeconds * 1000;
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool shown;
+  } steps[] = {
+      {"editing starts with the text selected: no caret", [] {}, false},
+      {"a caret moved to the end shows",
+       [&] {
+         h.key(w, kRight, "");
+         h.runUntilIdle();
+       },
+       true},
+      {"hidden after one interval", [&] { h.advance(half); }, false},
+      {"shown after another", [&] { h.advance(half); }, true},
+      {"typing shows it at once",
+       [&] {
+         h.advance(half);
+         type("c");
+       },
+       true},
+      {"and starts the interval over", [&] { h.advance(half - 1); }, true},
+      {"a selection has none", [&] { editor->selectAll(); }, false},
+      {"collapsing it shows",
+       [&] {
+         h.key(w, kRight, "");
+         h.runUntilIdle();
+       },
+       true},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    EXPECT_EQ(editor->isCaretShown(), s.shown) << s.name;
+  }
+  // Drawn after the text before it, the height of a line.
+  NSRect caret = editor->caretRect();
+  EXPECT_NEAR(caret.origin.x, editor->font().sizeOfString("abc").width, 0.01);
+  EXPECT_EQ(caret.size.width, 1);
+  EXPECT_GT(caret.size.height, 0);
+  NSPoint inWindow = editor->convertPointToView({caret.origin.x + 0.5, caret.midY()}, nullptr);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, inWindow.x, inWindow.y) & 0xFFFFFF, 0u)
+      << "the caret is drawn in the text colour";
+  w->makeFirstResponder(nullptr);
+  EXPECT_FALSE(editor->isCaretShown()) << "ending the edit takes it away";
+  h.advance(2 * half);
+  EXPECT_FALSE(editor->isCaretShown()) << "and stops the blinking";
 }
 
 }  // namespace

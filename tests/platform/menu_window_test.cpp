@@ -2,11 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Clock.h"
 #include "platform/DisplayBackend.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
 #include "platform/Window.h"
+#include "platform/x11/X11Backend.h"
 #include "support/PlatformHarness.h"
+#include "support/X11Harness.h"
 
 using namespace platform;
 
@@ -136,4 +147,191 @@ TEST_F(MenuWindowTest, ShownDisplaysPopUpMenusAsMenuWindows) {
   setDisplayBackend(nullptr);
   EXPECT_EQ(menuTracker(), nullptr);
   setMenuTracker(harness);
+}
+
+namespace {
+
+constexpr std::uint16_t kKeyDown = 0x7D, kKeyUp = 0x7E, kKeyLeft = 0x7B, kKeyRight = 0x7C,
+                        kKeyReturn = 0x24, kKeyEscape = 0x35;
+
+NSMenuItem* addItem(NSMenu* menu, const char* title, NSMenu* submenu = nullptr) {
+  auto* item = new NSMenuItem(title);
+  if (submenu) item->setSubmenu(submenu);
+  menu->addItem(item);
+  item->release();
+  return item;
+}
+
+// Records the items whose action reached it.
+class ChosenItems : public NSObject, public ActionTarget {
+ public:
+  void performAction(int, NSObject* sender) override {
+    if (auto* item = dynamic_cast<NSMenuItem*>(sender)) titles.push_back(item->title());
+  }
+  std::vector<std::string> titles;
+};
+
+}  // namespace
+
+// The fixture's menu with "More" after its items: a submenu of two items.
+TEST_F(MenuWindowTest, SubmenusOpenBesideTheirItemAndCloseByKeysOrMoving) {
+  auto sub = Ref<NSMenu>::adopt(new NSMenu("More"));
+  addItem(sub.get(), "Sub one");
+  addItem(sub.get(), "Sub two");
+  addItem(menu.get(), "More", sub.get());  // shown fifth: the hidden item is left out
+  using Harness = testsupport::PlatformHarness;
+  struct Row {
+    const char* name;
+    std::function<void(Harness&, NSMenuWindow*)> act;
+    const char* chosen;
+  };
+  auto mid = [](NSMenuWindow* w, int i) {
+    NSRect r = w->rectOfItem(i);
+    return NSMakePoint(r.midX(), r.midY());
+  };
+  auto keys = [](std::vector<std::uint16_t> codes) {
+    return [codes](Harness& h, NSMenuWindow* w) {
+      for (std::uint16_t code : codes)
+        h.key(w, code, "");
+    };
+  };
+  const Row rows[] = {
+      {"right opens it at its first item", keys({kKeyUp, kKeyRight, kKeyDown, kKeyReturn}),
+       "Sub two"},
+      {"return on the item opens it too", keys({kKeyUp, kKeyReturn, kKeyReturn}), "Sub one"},
+      {"left closes it", keys({kKeyUp, kKeyRight, kKeyLeft, kKeyUp, kKeyReturn}), "Gamma"},
+      {"escape closes only it", keys({kKeyUp, kKeyRight, kKeyEscape, kKeyUp, kKeyReturn}), "Gamma"},
+      {"a second escape dismisses", keys({kKeyUp, kKeyRight, kKeyEscape, kKeyEscape}), nullptr},
+      {"resting on the item opens it; a click in it chooses",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.move(w, mid(w, 4));
+         // The submenu's first row, beside the item: in this window's coordinates.
+         NSRect item = w->rectOfItem(4);
+         h.click(w, NSMakePoint(item.size.width + 10, item.maxY() - 10));
+       },
+       "Sub one"},
+      {"moving to another item closes it",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.move(w, mid(w, 4));
+         h.move(w, mid(w, 3));
+         h.key(w, kKeyRight, "");
+         h.key(w, kKeyReturn, "\r");
+       },
+       "Gamma"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto window = Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu.get(), NSMakePoint(100, 500)));
+    ASSERT_EQ(window->shownItems().size(), 5u);
+    r.act(h, window.get());
+    NSMenuItem* chosen = window->track();
+    EXPECT_EQ(chosen ? chosen->title() : std::string("(none)"), r.chosen ? r.chosen : "(none)");
+    EXPECT_EQ(window->openSubmenu(), nullptr) << "submenus close with the menu";
+    for (NSWindow* shown : NSApp()->orderedWindows())
+      EXPECT_EQ(dynamic_cast<NSMenuWindow*>(shown), nullptr) << "no menu window stays up";
+    window->close();
+    NSApp()->discardEvents(NSEventMaskAny);
+  }
+}
+
+// A window's own menu as a bar above its content: the content keeps its size, a press on
+// a title opens that title's menu below it, a title without a menu sends its action.
+TEST(NSWindowMenuBar, ShowsTitlesAboveTheContentAndOpensTheirMenus) {
+  testsupport::PlatformHarness h;
+  auto chosen = Ref<ChosenItems>::adopt(new ChosenItems);
+  auto bar = Ref<NSMenu>::adopt(new NSMenu);
+  auto file = Ref<NSMenu>::adopt(new NSMenu("File"));
+  for (const char* title : {"Open", "Quit"})
+    addItem(file.get(), title)->setTarget(chosen.get());
+  addItem(bar.get(), "File", file.get());
+  addItem(bar.get(), "Help")->setTarget(chosen.get());
+
+  auto* w = new NSWindow(NSMakeRect(100, 100, 200, 150), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  w->makeKeyAndOrderFront();
+  const NSRect frame = w->frame(), content = w->contentRect();
+  w->setMenuBar(bar.get());
+  EXPECT_EQ(w->contentRect(), content);
+  EXPECT_EQ(w->frame().size.height, frame.size.height + NSWindow::kMenuBarHeight);
+  EXPECT_EQ(cairo_image_surface_get_height(w->backingStore()), 150 + NSWindow::kMenuBarHeight);
+  EXPECT_EQ(w->menuBarRect(), NSMakeRect(0, 150, 200, NSWindow::kMenuBarHeight));
+  const std::uint32_t background = testsupport::PlatformHarness::pixelAt(w, 199, 5);
+  EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 199, 151), background) << "the bar is drawn";
+
+  NSRect fileTitle = w->menuBarItemRect(0), helpTitle = w->menuBarItemRect(1);
+  EXPECT_EQ(w->menuBarItemAtPoint({helpTitle.midX(), helpTitle.midY()}), 1);
+  EXPECT_GE(helpTitle.minX(), fileTitle.maxX());
+  h.menus().add({"Quit"});
+  h.click(w, {fileTitle.midX(), fileTitle.midY()});
+  h.runUntilIdle();
+  ASSERT_EQ(h.menus().popped().size(), 1u);
+  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"Open", "Quit"}));
+  EXPECT_EQ(h.menus().lastScreenPoint(), w->convertPointToScreen({fileTitle.minX(), 150}));
+  h.click(w, {helpTitle.midX(), helpTitle.midY()});
+  h.runUntilIdle();
+  EXPECT_EQ(chosen->titles, (std::vector<std::string>{"Quit", "Help"}));
+  EXPECT_EQ(w->highlightedMenuBarItem(), -1);
+
+  w->setMenuBar(nullptr);
+  EXPECT_EQ(w->frame().size, frame.size);
+  EXPECT_EQ(w->contentRect(), content);
+  w->close();
+}
+
+// On a real display: a submenu takes the grabs while it is up and hands them back when it
+// closes, and a window's menu bar makes its X window taller by the bar alone.
+TEST(MenuWindowOnX11, SubmenusHandBackTheGrabsAndTheBarTopsTheXWindow) {
+  testsupport::X11Harness x;
+  if (!x.server().running()) GTEST_SKIP() << x.whyNot();
+  ASSERT_TRUE(x.ready()) << "the X11 backend did not connect to its own Xvfb";
+  auto sub = Ref<NSMenu>::adopt(new NSMenu("More"));
+  addItem(sub.get(), "Sub one");
+  addItem(sub.get(), "Sub two");
+  auto menu = Ref<NSMenu>::adopt(new NSMenu);
+  addItem(menu.get(), "One");
+  addItem(menu.get(), "More", sub.get());
+
+  auto* w = new NSWindow(NSMakeRect(100, 100, 200, 150), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  w->setMenuBar(menu.get());
+  w->makeKeyAndOrderFront();
+  w->display();
+  Window xid = x.backend().xWindowOf(w);
+  XWindowAttributes a{};
+  ASSERT_TRUE(x.pumpUntil(
+      [&] { return XGetWindowAttributes(x.display(), xid, &a) && a.map_state == IsViewable; }));
+  EXPECT_EQ(a.width, 200);
+  EXPECT_EQ(a.height, 150 + static_cast<int>(NSWindow::kMenuBarHeight));
+  EXPECT_EQ(w->contentRect().size.height, 150);
+
+  struct Row {
+    std::vector<std::string> keys;
+    const char* chosen;
+  } rows[] = {{{"Down", "Down", "Right", "Down", "Return"}, "Sub two"},
+              {{"Down", "Down", "Right", "Left", "Up", "Return"}, "One"}};
+  // Real time: the menu's loop waits on the X connection.
+  setClock(nullptr);
+  for (const Row& r : rows) {
+    std::thread user([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      std::vector<std::string> command{"xdotool"};
+      for (const std::string& key : r.keys) {
+        command.push_back("key");
+        command.push_back(key);
+      }
+      x.server().run(command);
+    });
+    NSMenuItem* chosen = NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(400, 500));
+    user.join();
+    EXPECT_EQ(chosen ? chosen->title() : std::string("(none)"), r.chosen);
+  }
+  setClock(&x.platform().clock());
+  // Every grab went with the menus: another program can take the pointer.
+  Display* other = x.otherClient();
+  XSync(x.display(), False);
+  EXPECT_EQ(XGrabPointer(other, DefaultRootWindow(other), False, ButtonPressMask, GrabModeAsync,
+                         GrabModeAsync, None, None, CurrentTime),
+            GrabSuccess);
+  XUngrabPointer(other, CurrentTime);
+  w->close();
 }

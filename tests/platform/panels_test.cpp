@@ -2,11 +2,22 @@
 // events as a user would answer them.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Log.h"
 #include "platform/Alert.h"
 #include "platform/Button.h"
+#include "platform/ColorPanel.h"
+#include "platform/FileList.h"
 #include "support/PanelAnswers.h"
 #include "support/PlatformHarness.h"
+#include "support/TempFiles.h"
 
 using namespace platform;
 using testsupport::clickView;
@@ -57,6 +68,65 @@ TEST_F(PanelsTest, AlertShowsOnlyButtonsWithTitles) {
   EXPECT_EQ(alert->button(NSAlertAlternateReturn), nullptr);
   EXPECT_EQ(alert->button(NSAlertOtherReturn), nullptr);
   answers.add([&](NSWindow* w) { h.key(w, 76, "\x03"); });  // keypad Enter
+  EXPECT_EQ(alert->runModal(), NSAlertDefaultReturn);
+  alert->close();
+}
+
+TEST(FileListView, ListsFoldersFirstByNameWithoutDotFiles) {
+  testsupport::TempDir dir;
+  for (const char* name : {"b.txt", "A.txt", "c.txt", ".hidden"})
+    testsupport::writeFile(dir.file(name), "");
+  for (const char* name : {"Zeta", "alpha"})
+    mkdir(dir.file(name).c_str(), 0755);
+  ASSERT_EQ(symlink(dir.file("alpha").c_str(), dir.file("link").c_str()), 0);
+  auto list = Ref<FileListView>::adopt(new FileListView(NSMakeRect(0, 0, 200, 100)));
+  ASSERT_TRUE(list->load(dir.path(), [](const std::string& name, bool isDirectory) {
+    return isDirectory || name != "c.txt";
+  }));
+  std::vector<std::string> names;
+  for (const FileListEntry& e : list->entries())
+    names.push_back(e.name + (e.isDirectory ? "/" : "") + (e.enabled ? "" : " (greyed)"));
+  EXPECT_EQ(names, (std::vector<std::string>{"alpha/", "link/", "Zeta/", "A.txt", "b.txt",
+                                             "c.txt (greyed)"}));
+  EXPECT_FALSE(list->selectRow(5, false));
+  EXPECT_FALSE(list->selectRow(6, false));
+  EXPECT_TRUE(list->selectRow(4, false));
+  EXPECT_TRUE(list->selectRow(3, true));  // one at a time unless several are allowed
+  EXPECT_EQ(list->selectedRows(), (std::vector<int>{3}));
+
+  base::LogCapture log;
+  EXPECT_FALSE(list->load(dir.file("missing"), nullptr));
+  EXPECT_TRUE(list->entries().empty());
+  EXPECT_TRUE(log.contains("cannot list folder"));
+}
+
+TEST(NSColorPanel, ReadsHexTextOfSixDigitsOnly) {
+  struct Row {
+    const char* text;
+    std::optional<NSColor> color;
+  };
+  const Row rows[] = {
+      {"#336699", NSColor{0.2, 0.4, 0.6, 1}},
+      {"ff0000", NSColor{1, 0, 0, 1}},
+      {"#33669", std::nullopt},
+      {"#3366999", std::nullopt},
+      {"zz6699", std::nullopt},
+      {"-33669", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(NSColorPanel::colorFromHexString(row.text), row.color) << row.text;
+  EXPECT_EQ(NSColorPanel::hexString({0.2, 0.4, 0.6, 1}), "#336699");
+  EXPECT_EQ(NSColorPanel::hexString({-1, 2, 0.5, 1}), "#00FF80");
+  EXPECT_EQ(NSColorPanel::hexString({NAN, 0, 0, 1}), "#000000");
+}
+
+TEST_F(PanelsTest, AnEventOutlivingItsWindowIsDroppedDuringAModalRun) {
+  auto* gone = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  h.click(gone, {5, 5});
+  gone->close();  // released when closed: the queued click outlives it
+  auto alert = Ref<NSAlertPanel>::adopt(new NSAlertPanel("", "", "OK", "", ""));
+  answers.add([&](NSWindow* w) { clickView(h, alert->button(NSAlertDefaultReturn)); });
   EXPECT_EQ(alert->runModal(), NSAlertDefaultReturn);
   alert->close();
 }

@@ -11,6 +11,7 @@
 #include "platform/Screen.h"
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "platform/detail/TestHooks.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;
@@ -119,7 +120,7 @@ TEST(MTLDevice, LibraryOffersTheTwoShadersUnlessTheDeviceRefusesCompilation) {
   for (const char* name : {"vertexShader", "samplingShader"})
     EXPECT_TRUE(Ref<MTLFunction>::adopt(library->newFunctionWithName(name))) << name;
   EXPECT_FALSE(Ref<MTLFunction>::adopt(library->newFunctionWithName("other")));
-  Ref<MTLDevice> refusing = Ref<MTLDevice>::adopt(MTLDevice::createRefusingCompilation("test"));
+  Ref<MTLDevice> refusing = Ref<MTLDevice>::adopt(createCompilationRefusingDevice("test"));
   EXPECT_EQ(refusing->newLibraryWithSource(source, &error), nullptr);
   EXPECT_NE(error.find("unavailable"), std::string::npos);
   EXPECT_EQ(device->newRenderPipelineStateWithDescriptor({}, &error), nullptr);

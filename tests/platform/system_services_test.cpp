@@ -12,6 +12,7 @@
 #include "platform/ProcessInfo.h"
 #include "platform/RunningApplication.h"
 #include "platform/Screen.h"
+#include "platform/detail/TestHooks.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;
@@ -130,7 +131,7 @@ TEST(NSCursor, DetachAndWarpMoveOnlyTheRecordedPointer) {
   NSCursor::warpCursorPosition({300, 200});
   EXPECT_EQ(NSEvent::mouseLocation().x, 300);
   EXPECT_EQ(NSEvent::mouseLocation().y, 200);
-  NSCursor::resetForTesting();
+  resetCursorForTesting();
   EXPECT_FALSE(NSCursor::isMouseDetached());
   NSCursorImage image;
   image.width = image.height = 4;
@@ -140,7 +141,7 @@ TEST(NSCursor, DetachAndWarpMoveOnlyTheRecordedPointer) {
   EXPECT_EQ(c->hotSpot().y, 0);
   c->set();
   EXPECT_EQ(NSCursor::currentCursor(), c);
-  NSCursor::resetForTesting();
+  resetCursorForTesting();
   c->release();
 }
 

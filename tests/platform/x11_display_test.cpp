@@ -165,7 +165,7 @@ TEST_F(X11Display, WindowsAreXWindowsAtTheirContentWithTheirProperties) {
   ASSERT_TRUE(XGetWindowAttributes(x->display(), xid, &a));
   // Screen coordinates are y up from the bottom of the 800-pixel screen.
   EXPECT_EQ(a.x, 100);
-  EXPECT_EQ(a.y, testsupport::XvfbServer::kHeight - 300);
+  EXPECT_EQ(a.y, testbed::XvfbServer::kHeight - 300);
   EXPECT_EQ(a.width, 300);
   EXPECT_EQ(a.height, 200);
   EXPECT_EQ(textProperty(xid, "_NET_WM_NAME"),

@@ -23,6 +23,7 @@
 #include "platform/Screen.h"
 #include "platform/Slider.h"
 #include "platform/Text.h"
+#include "platform/detail/TestHooks.h"
 
 namespace testsupport {
 
@@ -94,10 +95,10 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   setClock(&mClock);
   // Tests run headless, whatever DISPLAY says, unless they install a display themselves.
   setDisplayBackend(nullptr);
-  NSApp()->resetStateForTesting();
+  resetApplicationForTesting();
   NSScreen::resetToDefault();
-  NSCursor::resetForTesting();
-  NSEvent::resetMouseStateForTesting();
+  resetCursorForTesting();
+  resetMouseStateForTesting();
   NSPasteboard::generalPasteboard().clearContents();
   NSSetOutsideDropFolder("");
   NSKeyboardLayout::setCurrent(nullptr);
@@ -112,7 +113,7 @@ PlatformHarness::~PlatformHarness() {
       continue;
     if (isLiveObject(w)) w->close();
   }
-  NSApp()->resetStateForTesting();
+  resetApplicationForTesting();
   gLastVirtualTime = mClock.nowMs() + 1;
   setClock(nullptr);
 }
@@ -391,7 +392,7 @@ std::uint32_t PlatformHarness::pixelAt(NSWindow* w, double x, double y) {
   cairo_surface_flush(s);
   double scale = w->backingScaleFactor();
   int px = static_cast<int>(std::floor(x * scale));
-  int py = static_cast<int>(std::floor((w->contentRect().size.height - y) * scale));
+  int py = static_cast<int>(std::floor((w->drawnRect().size.height - y) * scale));
   int width = cairo_image_surface_get_width(s), height = cairo_image_surface_get_height(s);
   if (px < 0 || py < 0 || px >= width || py >= height) return 0;
   const unsigned char* row = cairo_image_surface_get_data(s) +

@@ -8,6 +8,7 @@
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/PostMessageHooks.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/drawing/MetalSurface.h"
 
 namespace testsupport {

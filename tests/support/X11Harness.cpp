@@ -17,7 +17,7 @@ double realMs() {
 }  // namespace
 
 X11Harness::X11Harness(std::vector<std::string> xvfbArguments)
-    : mServer(std::make_unique<XvfbServer>(std::move(xvfbArguments))),
+    : mServer(std::make_unique<testbed::XvfbServer>(std::move(xvfbArguments))),
       mPlatform(std::make_unique<PlatformHarness>()) {
   if (!mServer->running()) {
     mWhyNot = mServer->whyNot();

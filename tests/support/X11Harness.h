@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/PlatformHarness.h"
-#include "support/XvfbServer.h"
+#include "testbed/XvfbServer.h"
 
 namespace platform::x11 {
 class X11Backend;
@@ -31,7 +31,7 @@ class X11Harness {
   PlatformHarness& platform() { return *mPlatform; }
   platform::x11::X11Backend& backend() { return *mBackend; }
   Display* display() const;
-  XvfbServer& server() { return *mServer; }  // until stopServer()
+  testbed::XvfbServer& server() { return *mServer; }  // until stopServer()
 
   // A connection of its own to the server: another program.
   Display* otherClient();
@@ -47,7 +47,7 @@ class X11Harness {
   bool xdotool(const std::vector<std::string>& arguments);
 
  private:
-  std::unique_ptr<XvfbServer> mServer;
+  std::unique_ptr<testbed::XvfbServer> mServer;
   std::unique_ptr<PlatformHarness> mPlatform;
   platform::x11::X11Backend* mBackend = nullptr;  // owned by the platform
   Display* mOther = nullptr;

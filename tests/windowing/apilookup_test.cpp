@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "windowing/Win32.h"
+#include "windowing/app/detail/ApiTable.h"
 
 namespace {
 

@@ -9,7 +9,9 @@
 
 #include "platform/Cursor.h"
 #include "platform/Event.h"
+#include "platform/detail/TestHooks.h"
 #include "windowing/Win32.h"
+#include "windowing/core/detail/TestHooks.h"
 
 namespace fs = std::filesystem;
 
@@ -60,14 +62,14 @@ std::vector<std::uint8_t> tinyCursorFile() {
 class CursorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::NSCursor::resetForTesting();
-    platform::NSEvent::resetMouseStateForTesting();
+    platform::resetCursorForTesting();
+    platform::resetMouseStateForTesting();
   }
   void TearDown() override {
     while (!SWELL_IsCursorVisible())
       SWELL_ShowCursor(TRUE);
     SWELL_SetCursor(nullptr);
-    platform::NSCursor::resetForTesting();
+    platform::resetCursorForTesting();
   }
 };
 

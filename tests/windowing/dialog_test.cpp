@@ -12,6 +12,7 @@
 #include "windowing/Win32.h"
 #include "windowing/core/ModelessWindow.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/dialogs/detail/DialogBox.h"
 
 using testsupport::MessageLog;

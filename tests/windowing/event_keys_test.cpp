@@ -2,6 +2,7 @@
 #include <limits>
 #include <thread>
 
+#include "platform/detail/TestHooks.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
@@ -142,7 +143,7 @@ TEST(KeyTranslation, AsyncKeyStateIsTheLastDispatchedState) {
   }
   SWELL_EnableRightClickEmulate(1);
   EXPECT_EQ(GetAsyncKeyState(VK_LWIN), 0);
-  platform::NSEvent::resetMouseStateForTesting();
+  platform::resetMouseStateForTesting();
   platform::NSEvent::noteModifierFlags(0);
 }
 

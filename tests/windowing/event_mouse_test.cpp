@@ -6,6 +6,7 @@
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
+#include "windowing/core/detail/TestHooks.h"
 
 using testsupport::EventTest;
 using testsupport::ExpectedMessage;

@@ -8,19 +8,6 @@
 
 namespace {
 
-TEST(IniCopyText, NeverEndsInsideAUtf8Sequence) {
-  char buffer[16];
-  // "ab", U+00E9 (2 bytes), U+1F600 (4 bytes): cut points by buffer size.
-  const std::string text = "ab\xC3\xA9\xF0\x9F\x98\x80";
-  const std::size_t copied[][2] = {{1, 0}, {3, 2}, {4, 2}, {5, 4}, {8, 4}, {9, 8}, {16, 8}};
-  for (const auto& [size, length] : copied) {
-    EXPECT_EQ(swell::copyIniText(text, buffer, size), length) << "size " << size;
-    EXPECT_EQ(buffer[length], '\0');
-  }
-  // Not UTF-8 (a long run of continuation bytes): cut at the limit.
-  EXPECT_EQ(swell::copyIniText("\x80\x80\x80\x80\x80\x80", buffer, 6), 5u);
-}
-
 TEST(IniTextToInt, NumbersWrapTo32BitsAndAnythingElseGivesTheDefault) {
   const std::pair<const char*, int> cases[] = {
       {"42", 42},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -277,6 +278,50 @@ TEST_F(MenusTest, FactoriesFollowStylesCreatorsAndUnknownClasses) {
   EXPECT_EQ(SWELL_MakeControlFrame(10, 20, 30, 15, false, false),
             platform::NSMakeRect(10, 65, 30, 15));
   DestroyWindow(view);
+}
+
+}  // namespace
+
+namespace {
+
+// A top-level window shows its own menu as a bar above its client area, which keeps its
+// size; a title pressed opens its menu, and the item chosen comes as WM_COMMAND.
+TEST_F(MenusTest, ATopLevelWindowsMenuIsABarAboveAnUnchangedClientArea) {
+  HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                 MessageLog::dialogProc, 0);
+  ASSERT_NE(view, nullptr);
+  ShowWindow(view, SW_SHOW);
+  HMENU menu = CreatePopupMenu();
+  SWELL_GenerateMenuFromList(menu, kHostMenu, 15);
+  RECT client{}, frame{}, clientWithBar{}, frameWithBar{};
+  GetClientRect(view, &client);
+  GetWindowRect(view, &frame);
+  EXPECT_TRUE(SetMenu(view, menu));
+  EXPECT_EQ(GetMenu(view), menu);
+  GetClientRect(view, &clientWithBar);
+  GetWindowRect(view, &frameWithBar);
+  EXPECT_EQ(clientWithBar.right - clientWithBar.left, client.right - client.left);
+  EXPECT_EQ(clientWithBar.bottom - clientWithBar.top, client.bottom - client.top);
+  EXPECT_EQ(std::abs(frameWithBar.bottom - frameWithBar.top) - std::abs(frame.bottom - frame.top),
+            static_cast<int>(platform::NSWindow::kMenuBarHeight));
+
+  platform::NSWindow* w = swell::objectFromHandleAs<platform::NSView>(view)->window();
+  const platform::NSRect help = w->menuBarItemRect(2);
+  h.menus().add({"Read Manual"});
+  log.clear();
+  h.click(w, {help.midX(), help.midY()});
+  h.runUntilIdle();
+  ASSERT_EQ(h.menus().popped().size(), 1u);
+  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"About", "Read Manual"}));
+  int commands = 0;
+  for (const auto& m : log.messages())
+    if (m.hwnd == view && m.msg == WM_COMMAND && (m.wParam & 0xFFFF) == 40008) ++commands;
+  EXPECT_EQ(commands, 1);
+
+  SetMenu(view, nullptr);
+  EXPECT_EQ(w->menuBar(), nullptr);
+  DestroyWindow(view);
+  DestroyMenu(menu);
 }
 
 }  // namespace

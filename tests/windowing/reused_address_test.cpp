@@ -10,6 +10,7 @@
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/core/detail/TestHooks.h"
 
 using testsupport::MessageLog;
 

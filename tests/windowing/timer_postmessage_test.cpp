@@ -10,6 +10,7 @@
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/detail/TestHooks.h"
 
 using testsupport::kOptional;
 using testsupport::kPosted;

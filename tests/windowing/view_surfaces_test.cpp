@@ -10,6 +10,7 @@
 #include "platform/Metal.h"
 #include "platform/OpenGL.h"
 #include "platform/Screen.h"
+#include "platform/detail/TestHooks.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/drawing/MetalSurface.h"
@@ -267,7 +268,7 @@ TEST_F(ViewSurfaceTest, ASecondScreensDeviceIsTakenAndAShaderFailureEndsThePaint
       {{platform::NSMakeRect(0, 0, 800, 600), platform::NSMakeRect(0, 0, 800, 578), 1},
        {platform::NSMakeRect(800, 0, 800, 600), platform::NSMakeRect(800, 0, 800, 600), 2}});
   platform::Ref<platform::MTLDevice> refusing = platform::Ref<platform::MTLDevice>::adopt(
-      platform::MTLDevice::createRefusingCompilation("refusing"));
+      platform::createCompilationRefusingDevice("refusing"));
   platform::setScreenDeviceForTesting(2, refusing.get());
   window->setFrameOrigin({10, 10});
   HWND c = metalChild(2);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "windowing/Win32.h"
+#include "windowing/app/detail/ApiTable.h"
 
 namespace {
 
@@ -27,10 +28,10 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(AddMenuItem),
       SWELL_API(BeginPaint),
       SWELL_API(BitBlt),
-      SWELL_ABSENT(BrowseFile_SetTemplate),
-      SWELL_ABSENT(BrowseForDirectory),
-      SWELL_ABSENT(BrowseForFiles),
-      SWELL_ABSENT(BrowseForSaveFile),
+      SWELL_API(BrowseFile_SetTemplate),
+      SWELL_API(BrowseForDirectory),
+      SWELL_API(BrowseForFiles),
+      SWELL_API(BrowseForSaveFile),
       SWELL_API(CheckDlgButton),
       SWELL_API(CheckMenuItem),
       SWELL_API(ClientToScreen),
@@ -210,8 +211,8 @@ const SwellApiEntry* table(std::size_t* count) {
       SWELL_API(SWELL_CB_SetItemData),
       SWELL_API(SWELL_CFStringToCString),
       SWELL_API(SWELL_CStringToCFString),
-      SWELL_ABSENT(SWELL_ChooseColor),
-      SWELL_ABSENT(SWELL_ChooseFont),
+      SWELL_API(SWELL_ChooseColor),
+      SWELL_API(SWELL_ChooseFont),
       SWELL_API(SWELL_CloneGDIObject),
       SWELL_API(SWELL_CloseWindow),
       SWELL_API(SWELL_CreateDialog),

@@ -1,3 +1,4 @@
+#include "base/Log.h"
 #include "windowing/app/detail/AppController.h"
 
 #include <cstring>
@@ -5,11 +6,9 @@
 #include "windowing/app/ApiLookup.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/MessageQueue.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/KernelServices.h"
 
 using platform::NSApplication;
-using swell::logDiagnostic;
 
 namespace {
 
@@ -57,7 +56,7 @@ bool SWELLAppController::applicationOpenFile(NSApplication*, const std::string& 
   if (path.empty() || path.size() >= swell::kOpenFilePathCapacity ||
       std::memchr(path.data(), 0, path.size())) {
     if (!path.empty())
-      logDiagnostic("application:openFile: refused a path of %zu bytes", path.size());
+      base::warn("swell-cocoa", "application:openFile: refused a path of %zu bytes", path.size());
     return false;
   }
   char buffer[swell::kOpenFilePathCapacity];
@@ -119,7 +118,7 @@ SWELLAppController* applicationController() {
 
 int SWELL_ApplicationMain(int, char**) {
   if (!swell::installApplicationClass()) {
-    logDiagnostic("the application exists already and is not a SWELLApplication");
+    base::warn("swell-cocoa", "the application exists already and is not a SWELLApplication");
     return 1;
   }
   swell::applicationController()->awakeFromNib();

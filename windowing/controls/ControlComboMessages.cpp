@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/Log.h"
+#include "base/Utf8.h"
 #include "windowing/controls/ControlMessages.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/ControlPopupButton.h"
-#include "windowing/core/TextCopy.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
@@ -173,7 +173,7 @@ int itemText(const ComboTarget& t, int item, char* buf, int bufsz) {
   std::string text = entryText(t, item);
   if (!buf) return static_cast<int>(std::min<std::size_t>(text.size() + kTextLengthSlack, INT_MAX));
   if (bufsz < 1) return -1;
-  swell::copyUtf8(buf, bufsz, text.c_str());
+  base::copyUtf8(text, buf, static_cast<std::size_t>(bufsz));
   return 1;
 }
 

@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/Pasteboard.h"
 #include "windowing/core/DropFiles.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
-
-using swell::logDiagnostic;
 
 namespace {
 
@@ -62,7 +61,7 @@ platform::NSPasteboard& board() {
 
 HANDLE blockWith(const void* data, std::size_t size) {
   if (size > static_cast<std::size_t>(0x7FFFFFFF)) {
-    logDiagnostic("GetClipboardData: %zu bytes do not fit a memory block", size);
+    base::warn("swell-cocoa", "GetClipboardData: %zu bytes do not fit a memory block", size);
     return nullptr;
   }
   HANDLE block = GlobalAlloc(0, static_cast<int>(size));
@@ -191,11 +190,11 @@ HANDLE GetClipboardData(UINT format) {
 HANDLE SetClipboardData(UINT format, HANDLE block) {
   ClipboardState& s = state();
   if (!s.knows(format)) {
-    logDiagnostic("SetClipboardData: format %u is not registered", format);
+    base::warn("swell-cocoa", "SetClipboardData: format %u is not registered", format);
     return nullptr;
   }
   if (!GlobalLock(block)) {
-    logDiagnostic("SetClipboardData: %p is not a memory block", block);
+    base::warn("swell-cocoa", "SetClipboardData: %p is not a memory block", block);
     return nullptr;
   }
   GlobalUnlock(block);

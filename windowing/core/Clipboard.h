@@ -14,8 +14,3 @@ HANDLE GetClipboardData(UINT format);
 // Takes the block over and returns it; null (the block staying the caller's) for an
 // unknown format or a handle that is not a live memory block.
 HANDLE SetClipboardData(UINT format, HANDLE block);
-
-namespace swell {
-// Forgets every registered format and pending or returned block (between tests).
-void resetClipboardForTesting();
-}  // namespace swell

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/Cursor.h"
 #include "platform/CursorFile.h"
 #include "platform/Event.h"
@@ -20,8 +21,8 @@
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/core/detail/WindowApiRules.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/detail/KernelBundle.h"
 
 using platform::NSCursor;
@@ -76,11 +77,11 @@ std::optional<platform::NSCursorImage> loadPicture(const char* name) {
     path = swell::mainBundleFolder() + "/Contents/Resources/" + path + ".cur";
   auto bytes = readSmallFile(path);
   if (!bytes) {
-    swell::logDiagnostic("cursor \"%s\" cannot be read", path.c_str());
+    base::warn("swell-cocoa", "cursor \"%s\" cannot be read", path.c_str());
     return std::nullopt;
   }
   auto picture = platform::decodeCursorPicture(bytes->data(), bytes->size());
-  if (!picture) swell::logDiagnostic("cursor \"%s\" is not a cursor picture", path.c_str());
+  if (!picture) base::warn("swell-cocoa", "cursor \"%s\" is not a cursor picture", path.c_str());
   return picture;
 }
 
@@ -191,7 +192,7 @@ HCURSOR SWELL_LoadCursorFromFile(const char* fn) {
 void SWELL_Register_Cursor_Resource(const char* id, const char* name, int hotspot_x,
                                     int hotspot_y) {
   if (!name) {
-    swell::logDiagnostic("SWELL_Register_Cursor_Resource: no picture name");
+    base::warn("swell-cocoa", "SWELL_Register_Cursor_Resource: no picture name");
     return;
   }
   auto record = std::make_unique<CursorResource>();

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/DragSession.h"
 #include "platform/Pasteboard.h"
 #include "windowing/core/DragOut.h"
 #include "windowing/core/WindowObject.h"
-#include "windowing/kernel/KernelLog.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ std::vector<std::string> SWELL_CopyPromisedFile(const char* folder) {
       found = !exists(path);
     }
     if (!found) {
-      swell::logDiagnostic("SWELL_CopyPromisedFile: no free name for \"%s\"", name.c_str());
+      base::warn("swell-cocoa", "SWELL_CopyPromisedFile: no free name for \"%s\"", name.c_str());
       SWELL_FinishDragDrop();
       return {};
     }
@@ -94,7 +94,7 @@ void SWELL_InitiateDragDrop(HWND h, const RECT* srcRect, const char* srcFile,
   auto* view = platform::liveObjectAs<Swell_vCorvaneBrisko_hwnd>(h);
   if (!view) return;
   if (!srcRect || !srcFile || !*srcFile) {
-    swell::logDiagnostic("SWELL_InitiateDragDrop: no source rectangle or file");
+    base::warn("swell-cocoa", "SWELL_InitiateDragDrop: no source rectangle or file");
     return;
   }
   swell::setDragOutState(srcFile, callback);
@@ -111,13 +111,13 @@ void SWELL_InitiateDragDropOfFileList(HWND h, const RECT* srcRect, const char** 
   auto* view = platform::liveObjectAs<Swell_vCorvaneBrisko_hwnd>(h);
   if (!view) return;
   if (!srcRect || !files || count < 1) {
-    swell::logDiagnostic("SWELL_InitiateDragDropOfFileList: no rectangle or no files");
+    base::warn("swell-cocoa", "SWELL_InitiateDragDropOfFileList: no rectangle or no files");
     return;
   }
   std::vector<std::string> paths;
   for (int i = 0; i < count; ++i) {
     if (!files[i]) {
-      swell::logDiagnostic("SWELL_InitiateDragDropOfFileList: file %d is null", i);
+      base::warn("swell-cocoa", "SWELL_InitiateDragDropOfFileList: file %d is null", i);
       return;
     }
     paths.emplace_back(files[i]);

@@ -1,4 +1,5 @@
 #include "windowing/core/DragOut.h"
+#include "windowing/core/detail/TestHooks.h"
 
 namespace {
 struct DragOutState {

@@ -26,7 +26,6 @@ void SWELL_InitiateDragDropOfFileList(HWND h, const RECT* srcRect, const char** 
 namespace swell {
 // Starts a drag-out state (what starting a drag of a promised file does).
 void setDragOutState(const char* sourcePath, SWELL_DragOutWriter writer);
-bool hasDragOutState();
 // The promised file's path ("" when none) and the function that writes it.
 std::string dragOutSourcePath();
 SWELL_DragOutWriter dragOutWriter();

@@ -3,11 +3,9 @@
 #include <cstring>
 #include <limits>
 
-#include "windowing/core/TextCopy.h"
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
-
-using swell::logDiagnostic;
 
 namespace swell {
 
@@ -16,7 +14,7 @@ HDROP makeDropBlock(const std::vector<std::string>& paths, POINT point) {
   for (const auto& p : paths)
     total += p.size() + 1;
   if (total > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-    logDiagnostic("drop block of %zu bytes is too large", total);
+    base::warn("swell-cocoa", "drop block of %zu bytes is too large", total);
     return nullptr;
   }
   HDROP block = GlobalAlloc(0, static_cast<int>(total));
@@ -40,7 +38,7 @@ HDROP makeDropBlock(const std::vector<std::string>& paths, POINT point) {
 bool readDropBlock(HDROP drop, std::vector<std::string>* paths, const char* caller) {
   int size = GlobalSize(drop);
   if (size < static_cast<int>(sizeof(DROPFILES))) {
-    logDiagnostic("%s: %p is not a file list", caller, drop);
+    base::warn("swell-cocoa", "%s: %p is not a file list", caller, drop);
     return false;
   }
   const auto* bytes = static_cast<const char*>(GlobalLock(drop));
@@ -49,8 +47,8 @@ bool readDropBlock(HDROP drop, std::vector<std::string>* paths, const char* call
   std::memcpy(&header, bytes, sizeof header);
   bool ok = header.pFiles < static_cast<DWORD>(size) && header.fWide == 0;
   if (!ok) {
-    logDiagnostic("%s: file list of %p has offset %u in %d bytes%s", caller, drop, header.pFiles,
-                  size, header.fWide ? " and UTF-16 paths" : "");
+    base::warn("swell-cocoa", "%s: file list of %p has offset %u in %d bytes%s", caller, drop,
+               header.pFiles, size, header.fWide ? " and UTF-16 paths" : "");
   } else if (paths) {
     paths->clear();
     std::size_t at = header.pFiles, end = static_cast<std::size_t>(size);
@@ -78,10 +76,7 @@ UINT DragQueryFile(HDROP drop, UINT index, char* buffer, UINT size) {
   if (index >= paths.size()) return 0;
   const std::string& path = paths[index];
   if (buffer && size > 0) {
-    int limit = size > static_cast<UINT>(std::numeric_limits<int>::max())
-                    ? std::numeric_limits<int>::max()
-                    : static_cast<int>(size);
-    return static_cast<UINT>(swell::copyUtf8(buffer, limit, path.c_str()));
+    return static_cast<UINT>(base::copyUtf8(path, buffer, size));
   }
   return static_cast<UINT>(path.size());
 }

@@ -27,7 +27,6 @@ platform::NSPoint mouseEventToClientPoint(const platform::NSView* view,
                                           const platform::NSEvent& event);
 
 // The cursor set through the layer (null when the arrow was asked for).
-void setCursor(platform::NSCursor* cursor);
 platform::NSCursor* lastSetCursor();
 // Sets the arrow cursor unless it is the current one already.
 void setArrowCursorUnlessCurrent();

@@ -1,5 +1,6 @@
 #include "windowing/core/HostViews.h"
 
+#include "base/Log.h"
 #include "platform/ClassRegistry.h"
 #include "platform/View.h"
 #include "windowing/core/Timers.h"
@@ -8,11 +9,9 @@
 #include "windowing/core/WindowObject.h"
 #include "windowing/core/detail/WindowApiRules.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 
 using platform::NSView;
 using platform::Ref;
-using swell::logDiagnostic;
 
 namespace {
 
@@ -40,7 +39,8 @@ class Swell_vCorvaneBrisko_hwndcarbonhost final : public Swell_vCorvaneBrisko_hw
 HWND SWELL_CreateCarbonHostView(HWND parent, void** windowRefOut, const RECT* r, bool composit) {
   NSView* parentView = swell::objectFromHandleAs<NSView>(parent);
   if (!windowRefOut || !r || !parentView) {
-    logDiagnostic("SWELL_CreateCarbonHostView: no window-reference output, rectangle or parent");
+    base::warn("swell-cocoa",
+               "SWELL_CreateCarbonHostView: no window-reference output, rectangle or parent");
     return nullptr;
   }
   *windowRefOut = nullptr;
@@ -64,25 +64,27 @@ HWND SWELL_HostAUCocoaView(HWND parent, void* audioUnit, const SWELL_AudioUnitCo
                            RECT* r) {
   NSView* parentView = swell::objectFromHandleAs<NSView>(parent);
   if (!parentView || !info || !info->factoryClassName || !*info->factoryClassName || !r) {
-    logDiagnostic("SWELL_HostAUCocoaView: no parent, factory class or rectangle");
+    base::warn("swell-cocoa", "SWELL_HostAUCocoaView: no parent, factory class or rectangle");
     return nullptr;
   }
   // Loading the bundle registers its classes; it stays loaded as long as its views may.
   if (info->bundleLocation && *info->bundleLocation && !LoadLibrary(info->bundleLocation)) {
-    logDiagnostic("SWELL_HostAUCocoaView: bundle \"%s\" does not load", info->bundleLocation);
+    base::warn("swell-cocoa", "SWELL_HostAUCocoaView: bundle \"%s\" does not load",
+               info->bundleLocation);
     return nullptr;
   }
   platform::NSClassFactory make = platform::NSClassFromString(info->factoryClassName);
   auto factory = Ref<platform::NSObject>::adopt(make ? make() : nullptr);
   auto* viewFactory = dynamic_cast<platform::NSAudioUnitViewFactory*>(factory.get());
   if (!viewFactory) {
-    logDiagnostic("SWELL_HostAUCocoaView: \"%s\" is not a view factory", info->factoryClassName);
+    base::warn("swell-cocoa", "SWELL_HostAUCocoaView: \"%s\" is not a view factory",
+               info->factoryClassName);
     return nullptr;
   }
   platform::NSSize size{double(r->right) - r->left, double(r->bottom) - r->top};
   auto view = Ref<NSView>::adopt(viewFactory->uiViewForAudioUnit(audioUnit, size));
   if (!view) {
-    logDiagnostic("SWELL_HostAUCocoaView: \"%s\" made no view", info->factoryClassName);
+    base::warn("swell-cocoa", "SWELL_HostAUCocoaView: \"%s\" made no view", info->factoryClassName);
     return nullptr;
   }
   platform::NSRect bounds = view->bounds();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Utf8.h"
 #include "platform/Application.h"
 #include "platform/Event.h"
 #include "platform/KeyboardLayout.h"
@@ -74,20 +75,11 @@ constexpr char32_t kFunctionKeyLast = 0xF71B;
 constexpr char32_t kBackTab = 25;
 constexpr int kUnmappedKeyBase = 1024;
 
-// The first code point of a UTF-8 text; 0 for an empty or malformed one.
+// The first character of a UTF-8 text; 0 for an empty one or one that starts with no
+// character, so a key with garbled text counts as a key without text.
 char32_t firstCodePoint(const std::string& text) {
-  if (text.empty()) return 0;
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char c = byte(0);
-  std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-  if (len == 0 || text.size() < len) return 0;
-  if (len == 1) return c;
-  char32_t cp = c & (0x7F >> len);
-  for (std::size_t i = 1; i < len; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(i) & 0x3F);
-  }
-  return cp;
+  const base::Utf8Char first = base::decodeUtf8(text, 0);
+  return first.wellFormed ? first.codePoint : 0;
 }
 
 bool isLetterOrDigit(char32_t c) {

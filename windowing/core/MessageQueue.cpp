@@ -16,6 +16,7 @@
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/detail/TestHooks.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "windowing/Win32Types.h"
 
 // The posted-message queue: PostMessage from any thread, delivered on the main thread
@@ -21,17 +19,5 @@ namespace swell {
 inline constexpr int kMaxQueuedMessages = 1024;
 inline constexpr double kFlushIntervalSeconds = 0.05;
 inline constexpr UINT kKillTimerRequest = 0xFFFFFFFF;
-// The number of queued records, messages and timer requests (for tests).
-int queuedMessageCount();
-// The posted message being handed to its window procedure on this thread, so that a
-// test's procedure can tell posted messages from sent ones; null outside a delivery.
-// The sequence number grows with each delivery.
-struct PostedDelivery {
-  UINT msg = 0;
-  WPARAM wParam = 0;
-  LPARAM lParam = 0;
-  std::uint64_t sequence = 0;
-};
-const PostedDelivery* postedMessageInDelivery();
 bool messageQueueExists();
 }  // namespace swell

@@ -7,6 +7,7 @@
 #include "platform/RunLoop.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/detail/TestHooks.h"
 
 namespace {
 std::atomic<int> gQuitting{0};

@@ -14,5 +14,4 @@ void SWELL_RunLoopForWindow(int ms, HWND hwnd);
 namespace swell {
 // Set once by SWELL_PostQuitMessage, never cleared.
 bool isQuitting();
-void resetQuittingForTesting();
 }  // namespace swell

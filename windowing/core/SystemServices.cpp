@@ -6,12 +6,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "platform/CFString.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Screen.h"
 #include "windowing/core/RunLoopControl.h"
-#include "windowing/core/TextCopy.h"
-#include "windowing/kernel/KernelLog.h"
 
 namespace {
 
@@ -53,10 +53,10 @@ void SWELL_CFStringToCString(const void* str, char* buf, int buflen) {
   buf[0] = 0;
   auto* string = platform::liveObjectAs<platform::CFString>(str);
   if (!string) {
-    if (str) swell::logDiagnostic("SWELL_CFStringToCString: %p is not a string", str);
+    if (str) base::warn("swell-cocoa", "SWELL_CFStringToCString: %p is not a string", str);
     return;
   }
-  swell::copyUtf8(buf, buflen, string->utf8().c_str());
+  base::copyUtf8(string->utf8(), buf, static_cast<std::size_t>(buflen));
 }
 
 void* SWELL_CStringToCFString(const char* str) {
@@ -112,7 +112,7 @@ BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFOEX* info) {
   if (info->cbSize > kMonitorInfoSize) {
     // The name never runs past the record's own name field, whatever cbSize claims.
     DWORD room = std::min<DWORD>(info->cbSize - kMonitorInfoSize, sizeof info->szDevice);
-    swell::copyUtf8(info->szDevice, static_cast<int>(room), s->localizedName().c_str());
+    base::copyUtf8(s->localizedName(), info->szDevice, room);
   }
   return TRUE;
 }

@@ -13,6 +13,7 @@
 #include "windowing/core/MessageQueue.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowInterfaces.h"
+#include "windowing/core/detail/TestHooks.h"
 #include "windowing/kernel/Kernel.h"
 
 using platform::NSTimer;

@@ -14,8 +14,4 @@ HWND timerRestriction();
 void setTimerRestriction(HWND hwnd);
 // Whether a timer of this window may fire under the current restriction.
 bool timerDeliveryAllowed(HWND hwnd);
-// The number of timer records (for tests).
-int timerCount();
-// Stops every timer (between tests).
-void killAllTimersForTesting();
 }  // namespace swell

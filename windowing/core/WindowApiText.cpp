@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Utf8.h"
 #include "platform/Box.h"
 #include "platform/Button.h"
 #include "platform/ComboBox.h"
@@ -14,7 +15,6 @@
 #include "windowing/core/ButtonCheckState.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/SendMessage.h"
-#include "windowing/core/TextCopy.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/core/detail/WindowApiRules.h"
@@ -93,7 +93,7 @@ BOOL GetDlgItemText(HWND hwnd, int id, char* buffer, int size) {
   buffer[0] = 0;
   std::optional<std::string> text = textOf(swell::objectFromHandle(GetDlgItem(hwnd, id)));
   if (!text) return 0;
-  swell::copyUtf8(buffer, size, text->c_str());
+  base::copyUtf8(*text, buffer, static_cast<std::size_t>(size));
   return 1;
 }
 
@@ -174,7 +174,7 @@ int GetClassName(HWND hwnd, char* buffer, int size) {
   } else if (dynamic_cast<platform::NSTextField*>(object)) {
     name = isStaticText(object) ? "Static" : "Edit";
   }
-  return static_cast<int>(swell::copyUtf8(buffer, size, name));
+  return static_cast<int>(base::copyUtf8(name, buffer, static_cast<std::size_t>(size)));
 }
 
 bool SWELL_IsButton(HWND hwnd) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/Application.h"
 #include "platform/GraphicsContext.h"
 #include "platform/Menu.h"
@@ -16,7 +17,6 @@
 #include "windowing/core/MessageQueue.h"
 #include "windowing/core/RunLoopControl.h"
 #include "windowing/core/SendMessage.h"
-#include "windowing/core/TextCopy.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
@@ -189,7 +189,7 @@ void Swell_vCorvaneBrisko_hwnd::swellSetMenu(HMENU menu) {
 
 void Swell_vCorvaneBrisko_hwnd::onSwellSetText(const char* text) {
   // Cut at 1023 bytes, before a UTF-8 sequence that would not fit whole.
-  swell::copyUtf8(m_titlestr, kTextCapacity, text);
+  base::copyUtf8(text, m_titlestr, kTextCapacity);
 }
 
 void Swell_vCorvaneBrisko_hwnd::SWELL_Timer(UINT_PTR id) {

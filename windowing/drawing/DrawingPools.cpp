@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <new>
@@ -185,27 +184,6 @@ int pooledContextCount() {
 
 platform::NSColor colorFromRef(COLORREF c, double alpha) {
   return {((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0, alpha};
-}
-
-}  // namespace swell
-
-namespace swell {
-
-std::size_t utf8CutLength(const char* text, std::size_t length, std::size_t maxBytes) {
-  const std::size_t n = std::min(length, maxBytes);
-  if (n == 0) return 0;
-  // Back over at most three continuation bytes to the lead of the last sequence.
-  std::size_t lead = n - 1;
-  for (int back = 0;
-       lead > 0 && back < 3 && (static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80; ++back)
-    --lead;
-  const auto byte = static_cast<unsigned char>(text[lead]);
-  const std::size_t needed = (byte & 0xE0) == 0xC0   ? 2
-                             : (byte & 0xF0) == 0xE0 ? 3
-                             : (byte & 0xF8) == 0xF0 ? 4
-                                                     : 1;
-  // A sequence the cut left short goes whole; invalid bytes are the decoder's.
-  return n - lead < needed ? lead : n;
 }
 
 }  // namespace swell

@@ -59,14 +59,14 @@ bool SWELL_GetViewGL(HWND hwnd) {
 }
 
 platform::CGColorSpace* SWELL_GetDisplayColorSpace() {
-  static Ref<platform::CGColorSpace> space = [] {
+  // Made once and kept for the life of the process.
+  static platform::CGColorSpace* space = [] {
     const platform::NSScreen* main = platform::NSScreen::mainScreen();
     platform::CGColorSpace* display =
         main ? platform::CGDisplayCopyColorSpace(main->number) : nullptr;
-    return Ref<platform::CGColorSpace>::adopt(display ? display
-                                                      : platform::CGColorSpaceCreateDeviceRGB());
+    return display ? display : platform::CGColorSpaceCreateDeviceRGB();
   }();
-  return space.get();
+  return space;
 }
 
 namespace swell {

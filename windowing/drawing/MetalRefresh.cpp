@@ -46,9 +46,10 @@ RECT unionRects(const RECT& a, const RECT& b) {
 namespace swell {
 
 platform::MTLDevice* metalDefaultDevice() {
-  static Ref<platform::MTLDevice> device;
-  if (!device) device = Ref<platform::MTLDevice>::adopt(platform::MTLCreateSystemDefaultDevice());
-  return device.get();
+  // Made once and kept for the life of the process.
+  static platform::MTLDevice* device = nullptr;
+  if (!device) device = platform::MTLCreateSystemDefaultDevice();
+  return device;
 }
 
 RECT intersectRects(const RECT& a, const RECT& b) {
@@ -78,6 +79,9 @@ bool SWELL_Metal_Available() {
 
 void SWELL_Metal_ResetProbeForTesting() {
   gProbe = Probe::notYet;
+  for (const QueuedView& q : refreshList().views)
+    if (platform::liveObjectSerial(static_cast<platform::NSObject*>(q.view)) == q.serial)
+      q.surface->m_metal_in_needref_list = false;
   refreshList().views.clear();
 }
 

@@ -45,9 +45,10 @@ struct ShaderRecord {
   Ref<platform::MTLFunction> fragment;
 };
 
+// Kept for the life of the process (never destroyed, so no release runs at exit).
 std::map<const MTLDevice*, ShaderRecord>& shaderCache() {
-  static std::map<const MTLDevice*, ShaderRecord> cache;
-  return cache;
+  static auto* cache = new std::map<const MTLDevice*, ShaderRecord>;
+  return *cache;
 }
 
 const ShaderRecord& shadersFor(MTLDevice* device) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/CoreText.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 
@@ -81,8 +82,7 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
   double size = magnitude > kMaxFontSize || magnitude < kMinFontSize
                     ? kDefaultPointSize
                     : static_cast<double>(magnitude);
-  std::string request(facename,
-                      swell::utf8CutLength(facename, std::strlen(facename), kMaxFaceNameBytes));
+  std::string request(facename, base::utf8PrefixLength(facename, kMaxFaceNameBytes));
   if (!request.empty()) {
     if (weight >= kBoldWeight) request += " Bold";
     if (italic) request += " Italic";
@@ -124,9 +124,8 @@ void SetBkMode(HDC hdc, int mode) {
 int SWELL_DrawText(HDC hdc, const char* text, int count, RECT* r, int flags) {
   if (!swell::isLiveDC(hdc) || !text || !r) return 0;
   if (!hdc->ctx && !(flags & DT_CALCRECT)) return 0;
-  std::size_t length =
+  const std::size_t length =
       count < 0 ? std::strlen(text) : strnlen(text, static_cast<std::size_t>(count));
-  length = swell::utf8CutLength(text, length, length);
   std::string buffer;
   buffer.reserve(std::min(length, kMaxDrawTextBytes));
   bool multiline = false;
@@ -146,7 +145,7 @@ int SWELL_DrawText(HDC hdc, const char* text, int count, RECT* r, int flags) {
     buffer += c;
   }
   // The working buffer's limit, cut on a whole sequence.
-  buffer.resize(swell::utf8CutLength(buffer.data(), buffer.size(), kMaxDrawTextBytes));
+  buffer.resize(base::utf8PrefixLength(buffer, kMaxDrawTextBytes));
   if (buffer.empty()) return 0;
   CTFont* font = contextFont(hdc);
   if (!font) return 0;
@@ -236,11 +235,7 @@ int GetTextFace(HDC hdc, int size, char* buffer) {
   if (!font) return 0;
   std::string name = font->displayName();
   if (name.empty()) return 0;
-  std::size_t length =
-      swell::utf8CutLength(name.data(), name.size(), static_cast<std::size_t>(size) - 1);
-  std::memcpy(buffer, name.data(), length);
-  buffer[length] = '\0';
-  return static_cast<int>(length);
+  return static_cast<int>(base::copyUtf8(name, buffer, static_cast<std::size_t>(size)));
 }
 
 int GetGlyphIndicesW(HDC hdc, const wchar_t* text, int n, WORD* glyphs, DWORD flags) {

@@ -10,8 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "windowing/ini/detail/IniCache.h"
-#include "windowing/ini/detail/IniDiagnostics.h"
 #include "windowing/ini/detail/IniParser.h"
 #include "windowing/ini/detail/IniPath.h"
 #include "windowing/ini/detail/IniReadout.h"
@@ -24,7 +25,6 @@ using swell::IniCache;
 using swell::IniFileCache;
 using swell::IniSection;
 using swell::IniSectionTable;
-using swell::logIniProblem;
 
 // How much of each string WritePrivateProfileSection searches for its '='.
 constexpr std::size_t kSectionStringScanLength = 8191;
@@ -72,7 +72,7 @@ Result guarded(const char* function, Result failure, Body body) {
   try {
     return body();
   } catch (const std::exception& error) {
-    logIniProblem("%s failed: %s", function, error.what());
+    base::warn("swell-cocoa", "%s failed: %s", function, error.what());
     return failure;
   }
 }
@@ -109,7 +109,8 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
   const std::string path = resolvePath(fileName);
   const std::optional<std::string> target = swell::resolveIniWriteTarget(path);
   if (!target) {
-    logIniProblem("%s: %s does not lead to a file that can be written", function, path.c_str());
+    base::warn("swell-cocoa", "%s: %s does not lead to a file that can be written", function,
+               path.c_str());
     return FALSE;
   }
   swell::IniWriteLock writeLock;
@@ -121,7 +122,7 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
   }
   if (slot.stale || !slot.complete) {
     // Writing back what was read would lose the part that was not.
-    logIniProblem("%s: %s was not read whole; not writing it", function, path.c_str());
+    base::warn("swell-cocoa", "%s: %s was not read whole; not writing it", function, path.c_str());
     return FALSE;
   }
   try {
@@ -139,7 +140,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultText, LP
                               int bufferSize, LPCSTR fileName) {
   if (bufferSize < 1) return 0;
   if (!buffer) {
-    logIniProblem("GetPrivateProfileString: no buffer");
+    base::warn("swell-cocoa", "GetPrivateProfileString: no buffer");
     return 0;
   }
   return guarded("GetPrivateProfileString", DWORD{0}, [&]() -> DWORD {
@@ -163,7 +164,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultText, LP
     if (const std::string* value = findValue(slot.sections, section, key)) {
       text = swell::iniValueAsRead(*value);
     }
-    return static_cast<DWORD>(swell::copyIniText(text, buffer, size));
+    return static_cast<DWORD>(base::copyUtf8(text, buffer, size));
   });
 }
 
@@ -181,14 +182,14 @@ int GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fi
 DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD bufferSize, LPCSTR fileName) {
   if (bufferSize < 1) return 0;
   if (!buffer) {
-    logIniProblem("GetPrivateProfileSection: no buffer");
+    base::warn("swell-cocoa", "GetPrivateProfileSection: no buffer");
     return 0;
   }
   buffer[0] = '\0';
   if (bufferSize < 2) return 0;
   buffer[1] = '\0';
   if (!section) {
-    logIniProblem("GetPrivateProfileSection: no section name");
+    base::warn("swell-cocoa", "GetPrivateProfileSection: no section name");
     return 0;
   }
   return guarded("GetPrivateProfileSection", DWORD{0}, [&]() -> DWORD {
@@ -218,9 +219,9 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   if (!section || (key && !*key)) return FALSE;
   if (!isWritableSection(section) || (key && !isWritableKey(key)) ||
       (key && value && !isWritableEntry(key, value))) {
-    logIniProblem(
-        "WritePrivateProfileString: refused a section, key or value that cannot be "
-        "stored as one line");
+    base::warn("swell-cocoa",
+               "WritePrivateProfileString: refused a section, key or value that cannot be "
+               "stored as one line");
     return FALSE;
   }
   return guarded("WritePrivateProfileString", FALSE, [&]() {
@@ -243,7 +244,8 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
 BOOL WritePrivateProfileSection(LPCSTR section, LPCSTR strings, LPCSTR fileName) {
   if (!section) return FALSE;
   if (!isWritableSection(section)) {
-    logIniProblem("WritePrivateProfileSection: refused a section name that cannot be stored");
+    base::warn("swell-cocoa",
+               "WritePrivateProfileSection: refused a section name that cannot be stored");
     return FALSE;
   }
   return guarded("WritePrivateProfileSection", FALSE, [&]() {
@@ -255,9 +257,9 @@ BOOL WritePrivateProfileSection(LPCSTR section, LPCSTR strings, LPCSTR fileName)
       const std::string_view entryKey = text.substr(0, equals);
       const std::string_view entryValue = text.substr(equals + 1);
       if (!isWritableEntry(entryKey, entryValue)) {
-        logIniProblem(
-            "WritePrivateProfileSection: refused an entry that cannot be stored as "
-            "one line");
+        base::warn("swell-cocoa",
+                   "WritePrivateProfileSection: refused an entry that cannot be stored as "
+                   "one line");
         return FALSE;
       }
       entries.emplace_back(entryKey, entryValue);
@@ -285,7 +287,8 @@ BOOL WritePrivateProfileStruct(LPCSTR section, LPCSTR key, const void* data, int
   // Checked before encoding, so an absurd size costs no memory.
   const std::size_t textLength = 2 * (static_cast<std::size_t>(size) + 1);
   if (std::strlen(key) + 1 + textLength > swell::kIniMaxLineLength) {
-    logIniProblem("WritePrivateProfileStruct: a block of %d bytes is too large to store", size);
+    base::warn("swell-cocoa",
+               "WritePrivateProfileStruct: a block of %d bytes is too large to store", size);
     return FALSE;
   }
   return guarded("WritePrivateProfileStruct", FALSE, [&]() {

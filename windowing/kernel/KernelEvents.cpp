@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 
 using namespace swell;
@@ -51,11 +51,12 @@ HANDLE CreateEventAsSocket(void* attributes, BOOL manualReset, BOOL initialState
   int fds[2];
   // Close-on-exec, so a child process started later does not inherit the pair.
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
-    logDiagnostic("CreateEventAsSocket: no socket pair (errno %d)", errno);
+    base::warn("swell-cocoa", "CreateEventAsSocket: no socket pair (errno %d)", errno);
     return nullptr;
   }
   if (!setNonBlocking(fds[0]) || !setNonBlocking(fds[1])) {
-    logDiagnostic("CreateEventAsSocket: cannot make the pair non-blocking (errno %d)", errno);
+    base::warn("swell-cocoa", "CreateEventAsSocket: cannot make the pair non-blocking (errno %d)",
+               errno);
     ::close(fds[0]);
     ::close(fds[1]);
     return nullptr;

@@ -7,11 +7,11 @@
 #include <mutex>
 #include <string>
 
+#include "base/Log.h"
+#include "base/Utf8.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/KernelServices.h"
 #include "windowing/kernel/detail/KernelBundle.h"
-#include "windowing/kernel/detail/KernelText.h"
 
 using namespace swell;
 
@@ -87,14 +87,14 @@ HINSTANCE LoadLibraryGlobals(const char* path, bool globalSymbols) {
     bundle->folder = bundleFolderPath(path);
     file = bundleExecutablePath(path);
     if (file.empty()) {
-      logDiagnostic("LoadLibrary: bundle %s names no usable executable", path);
+      base::warn("swell-cocoa", "LoadLibrary: bundle %s names no usable executable", path);
       return nullptr;
     }
   }
   void* library = ::dlopen(file.c_str(), RTLD_NOW | (globalSymbols ? RTLD_GLOBAL : RTLD_LOCAL));
   if (!library) {
     const char* why = ::dlerror();
-    logDiagnostic("LoadLibrary: cannot load %s: %s", path, why ? why : "unknown error");
+    base::warn("swell-cocoa", "LoadLibrary: cannot load %s: %s", path, why ? why : "unknown error");
     return nullptr;
   }
 
@@ -139,7 +139,8 @@ BOOL FreeLibrary(HINSTANCE h) {
   std::lock_guard<std::recursive_mutex> lock(table.mutex);
   Module* module = findModuleLocked(table, h);
   if (!module) {
-    if (h) logDiagnostic("FreeLibrary: %p is not a loaded module", static_cast<void*>(h));
+    if (h)
+      base::warn("swell-cocoa", "FreeLibrary: %p is not a loaded module", static_cast<void*>(h));
     return FALSE;
   }
   const bool last = --module->refCount <= 0;
@@ -159,7 +160,7 @@ void* GetProcAddress(HINSTANCE h, const char* symbol) {
   std::lock_guard<std::recursive_mutex> lock(table.mutex);
   Module* module = findModuleLocked(table, h);
   if (!module) {
-    logDiagnostic("GetProcAddress: %p is not a loaded module", static_cast<void*>(h));
+    base::warn("swell-cocoa", "GetProcAddress: %p is not a loaded module", static_cast<void*>(h));
     return nullptr;
   }
   void* function = ::dlsym(module->library, symbol);
@@ -185,7 +186,8 @@ DWORD GetModuleFileName(HINSTANCE h, char* buffer, DWORD size) {
     std::lock_guard<std::recursive_mutex> lock(table.mutex);
     Module* module = findModuleLocked(table, h);
     if (!module) {
-      logDiagnostic("GetModuleFileName: %p is not a loaded module", static_cast<void*>(h));
+      base::warn("swell-cocoa", "GetModuleFileName: %p is not a loaded module",
+                 static_cast<void*>(h));
       return 0;
     }
     if (module->bundle) {
@@ -195,5 +197,5 @@ DWORD GetModuleFileName(HINSTANCE h, char* buffer, DWORD size) {
       if (::dladdr(module->lastFunction, &info) && info.dli_fname) path = info.dli_fname;
     }
   }
-  return static_cast<DWORD>(copyTextToBuffer(path.data(), path.size(), buffer, size));
+  return static_cast<DWORD>(base::copyUtf8(path, buffer, size));
 }

@@ -4,10 +4,8 @@
 #include <new>
 #include <unordered_set>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
-
-using swell::logDiagnostic;
 
 namespace {
 
@@ -48,7 +46,7 @@ HANDLE GlobalAlloc(int flags, int size) {
   // Zero-filled, so a caller that reads before writing sees no stale data.
   auto* header = static_cast<BlockHeader*>(std::calloc(1, sizeof(BlockHeader) + bytes));
   if (!header) {
-    logDiagnostic("GlobalAlloc: out of memory for %u bytes", bytes);
+    base::warn("swell-cocoa", "GlobalAlloc: out of memory for %u bytes", bytes);
     return nullptr;
   }
   header->magic = kBlockMagic;
@@ -60,7 +58,7 @@ HANDLE GlobalAlloc(int flags, int size) {
     r.live.insert(data);
   } catch (const std::bad_alloc&) {
     std::free(header);
-    logDiagnostic("GlobalAlloc: out of memory");
+    base::warn("swell-cocoa", "GlobalAlloc: out of memory");
     return nullptr;
   }
   return data;
@@ -71,7 +69,7 @@ void* GlobalLock(HANDLE block) {
   std::lock_guard<std::mutex> lock(r.mutex);
   BlockHeader* header = headerLocked(r, block);
   if (!header) {
-    if (block) logDiagnostic("GlobalLock: %p is not a live block", block);
+    if (block) base::warn("swell-cocoa", "GlobalLock: %p is not a live block", block);
     return nullptr;
   }
   ++header->lockCount;
@@ -83,7 +81,7 @@ BOOL GlobalUnlock(HANDLE block) {
   std::lock_guard<std::mutex> lock(r.mutex);
   BlockHeader* header = headerLocked(r, block);
   if (!header) {
-    if (block) logDiagnostic("GlobalUnlock: %p is not a live block", block);
+    if (block) base::warn("swell-cocoa", "GlobalUnlock: %p is not a live block", block);
     return FALSE;
   }
   if (header->lockCount > 0) --header->lockCount;
@@ -95,7 +93,7 @@ int GlobalSize(HANDLE block) {
   std::lock_guard<std::mutex> lock(r.mutex);
   BlockHeader* header = headerLocked(r, block);
   if (!header) {
-    if (block) logDiagnostic("GlobalSize: %p is not a live block", block);
+    if (block) base::warn("swell-cocoa", "GlobalSize: %p is not a live block", block);
     return 0;
   }
   return static_cast<int>(header->size);
@@ -114,7 +112,7 @@ HANDLE GlobalFree(HANDLE block) {
     }
   }
   if (!header) {
-    logDiagnostic("GlobalFree: %p is not a live block", block);
+    base::warn("swell-cocoa", "GlobalFree: %p is not a live block", block);
     return block;  // the Win32 failure value: the block given back
   }
   std::free(header);

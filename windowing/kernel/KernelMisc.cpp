@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 
 int MulDiv(int a, int b, int c) {
   if (c == 0) return 0;
@@ -29,7 +29,7 @@ bool SWELL_GenerateGUID(void* out16) {
     ssize_t n = getrandom(bytes + have, sizeof(bytes) - have, 0);
     if (n < 0) {
       if (errno == EINTR) continue;
-      swell::logDiagnostic("SWELL_GenerateGUID: no random bytes (errno %d)", errno);
+      base::warn("swell-cocoa", "SWELL_GenerateGUID: no random bytes (errno %d)", errno);
       return false;
     }
     have += static_cast<std::size_t>(n);

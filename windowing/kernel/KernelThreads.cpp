@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/KernelServices.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 
@@ -43,7 +43,7 @@ bool joinOnce(ThreadRecord* record) {
     int error = pthread_join(record->thread, nullptr);
     record->joined = true;
     record->joinFailed = error != 0;
-    if (error) logDiagnostic("thread join failed (error %d)", error);
+    if (error) base::warn("swell-cocoa", "thread join failed (error %d)", error);
   }
   return !record->joinFailed;
 }
@@ -69,7 +69,7 @@ void finishThreadRecord(ThreadRecord* record) {
 
 DWORD waitForThread(ThreadRecord* record, DWORD timeoutMs) {
   if (tCurrentThread == record) {
-    logDiagnostic("WaitForSingleObject: a thread cannot wait for itself to end");
+    base::warn("swell-cocoa", "WaitForSingleObject: a thread cannot wait for itself to end");
     return WAIT_FAILED;
   }
   {
@@ -95,7 +95,7 @@ DWORD waitForThread(ThreadRecord* record, DWORD timeoutMs) {
 HANDLE CreateThread(void* attributes, std::size_t stackSize, LPTHREAD_START_ROUTINE start,
                     void* parameter, DWORD flags, DWORD* threadId) {
   if (!start) {
-    logDiagnostic("CreateThread: no start function");
+    base::warn("swell-cocoa", "CreateThread: no start function");
     return nullptr;
   }
   SWELL_EnsureMultithreadedCocoa();
@@ -106,7 +106,7 @@ HANDLE CreateThread(void* attributes, std::size_t stackSize, LPTHREAD_START_ROUT
   HANDLE h = registerHandle(record);
   int error = pthread_create(&record->thread, nullptr, threadMain, record);
   if (error) {
-    logDiagnostic("CreateThread: cannot start a thread (error %d)", error);
+    base::warn("swell-cocoa", "CreateThread: cannot start a thread (error %d)", error);
     unregisterHandle(record);
     delete record;
     return nullptr;

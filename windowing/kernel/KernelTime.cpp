@@ -2,10 +2,10 @@
 #include <time.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <ctime>
 
+#include "base/Finite.h"
 #include "platform/Clock.h"
 #include "windowing/kernel/Kernel.h"
 
@@ -49,7 +49,7 @@ DWORD GetTickCount() {
   // tick differences survive the wall clock being stepped, and under the
   // control of a test that installs a manual clock.
   double now = platform::nowMs();
-  if (!std::isfinite(now) || now < 0) return 0;
+  if (!base::isFinite(now) || now < 0) return 0;
   return static_cast<DWORD>(static_cast<std::uint64_t>(now));
 }
 

@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/KernelServices.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 
@@ -113,7 +113,7 @@ DWORD WaitForSingleObject(HANDLE h, DWORD timeoutMs) {
 DWORD WaitForAnySocketObject(int count, HANDLE* handles, DWORD timeoutMs) {
   if (count < 1) return WAIT_TIMEOUT;
   if (!handles) {
-    logDiagnostic("WaitForAnySocketObject: no handle array for %d handles", count);
+    base::warn("swell-cocoa", "WaitForAnySocketObject: no handle array for %d handles", count);
     return WAIT_FAILED;
   }
   PollSet set;

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Log.h"
 #include "platform/RunningApplication.h"
 #include "platform/Task.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 
 using platform::NSPipe;
@@ -32,7 +32,7 @@ Ref<NSTask> taskOfHandle(HANDLE h, const char* caller) {
 
 NSTask* liveTask(void* task, const char* caller) {
   NSTask* t = platform::liveObjectAs<NSTask>(task);
-  if (!t && task) logDiagnostic("%s: %p is not a child process", caller, task);
+  if (!t && task) base::warn("swell-cocoa", "%s: %p is not a child process", caller, task);
   return t;
 }
 
@@ -40,7 +40,7 @@ NSTask* liveTask(void* task, const char* caller) {
 
 HANDLE SWELL_CreateProcessIO(const char* exe, int nparams, const char** params, bool redirectIO) {
   if (nparams < 0 || (nparams > 0 && !params)) {
-    logDiagnostic("SWELL_CreateProcess: %d arguments refused", nparams);
+    base::warn("swell-cocoa", "SWELL_CreateProcess: %d arguments refused", nparams);
     return nullptr;
   }
   std::vector<std::string> arguments;

@@ -68,6 +68,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   if (!data || swell::isQuitting()) return 0;
   data->swellSetMenu(menu);
   NSMenu* menuObject = swell::menuFromHandle(menu);
+  // A top-level window shows its own menu as a bar above its client area.
+  if (top) top->setMenuBar(menuObject);
   if (top && top == NSApp()->keyWindow() && NSApp()->mainMenu() != menuObject) {
     NSApp()->setMainMenu(menuObject);
     if (menuObject)
@@ -84,7 +86,9 @@ HMENU GetMenu(HWND hwnd) {
   return data ? data->swellGetMenu() : nullptr;
 }
 
-void DrawMenuBar(HWND) {}
+void DrawMenuBar(HWND hwnd) {
+  if (NSWindow* top = topLevelOf(swell::objectFromHandle(hwnd))) top->setMenuBarNeedsDisplay();
+}
 
 int TrackPopupMenu(HMENU menu, int flags, int x, int y, int, HWND hwnd) {
   ReleaseCapture();

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Utf8.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/menus/detail/MenuObjects.h"
@@ -143,14 +144,7 @@ BOOL GetMenuItemInfo(HMENU menu, int item, BOOL byPosition, MENUITEMINFO* info) 
     } else {
       info->fType = MFT_STRING;
       if (info->dwTypeData && info->cch > 0) {
-        // At most cch - 1 bytes and the NUL, never cutting a UTF-8 sequence.
-        const std::string& title = found->title();
-        std::size_t n = std::min<std::size_t>(title.size(), info->cch - 1);
-        if (n < title.size())
-          while (n > 0 && (static_cast<unsigned char>(title[n]) & 0xC0) == 0x80)
-            --n;
-        std::memcpy(info->dwTypeData, title.data(), n);
-        info->dwTypeData[n] = '\0';
+        base::copyUtf8(found->title(), info->dwTypeData, info->cch);
       }
     }
   }

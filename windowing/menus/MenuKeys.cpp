@@ -1,6 +1,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/Utf8.h"
 #include "platform/Event.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/menus/detail/MenuObjects.h"
@@ -47,21 +48,6 @@ char32_t keyEquivalentOf(int key, unsigned modifiers) {
   return 0;
 }
 
-std::string utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return out;
-}
-
 }  // namespace
 
 BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modifiers) {
@@ -69,7 +55,9 @@ BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modi
       swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
   char32_t character = keyEquivalentOf(key, modifiers);
-  found->setKeyEquivalent(character ? utf8Of(character) : std::string());
+  std::string equivalent;
+  if (character) base::appendUtf8(character, equivalent);
+  found->setKeyEquivalent(equivalent);
   std::uint64_t mask = 0;
   if (modifiers & FCONTROL) mask |= platform::NSEventModifierFlagCommand;
   if (modifiers & FALT) mask |= platform::NSEventModifierFlagOption;

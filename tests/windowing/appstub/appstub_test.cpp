@@ -9,6 +9,7 @@
 #include "platform/TextField.h"
 #include "platform/TextView.h"
 #include "platform/Window.h"
+#include "platform/detail/TestHooks.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/app/detail/AppController.h"
@@ -119,7 +120,7 @@ TEST_F(AppStubTest, LoadComesBeforeLaunchingAndNoUntitledDocumentIsOpened) {
             (std::vector<int>{SWELLAPP_ONLOAD, SWELLAPP_LOADED, SWELLAPP_SHOULDOPENNEWFILE}));
   // A host that wants one gets asked to open it.
   apphost::reset();
-  platform::NSApp()->resetStateForTesting();
+  platform::resetApplicationForTesting();
   controller->awakeFromNib();
   apphost::setScript([](const apphost::Call& c) -> INT_PTR {
     return c.code == SWELLAPP_SHOULDOPENNEWFILE ? 1 : apphost::kHostAnswer;
@@ -131,7 +132,7 @@ TEST_F(AppStubTest, LoadComesBeforeLaunchingAndNoUntitledDocumentIsOpened) {
 
 TEST_F(AppStubTest, TheStartUpRunsTheProgramUntilItTerminates) {
   apphost::reset();
-  platform::NSApp()->resetStateForTesting();
+  platform::resetApplicationForTesting();
   h.terminate();
   EXPECT_EQ(SWELL_ApplicationMain(0, nullptr), 0);
   EXPECT_EQ(apphost::codes(),

@@ -80,8 +80,4 @@ HGDIOBJ drawingObject(HDC hdc, int type);
 
 platform::NSColor colorFromRef(COLORREF c, double alpha = 1.0);
 
-// The length of the text cut at maxBytes, less a last sequence the cut (or the text's
-// own end) left incomplete.
-std::size_t utf8CutLength(const char* text, std::size_t length, std::size_t maxBytes);
-
 }  // namespace swell

@@ -16,20 +16,6 @@ bool isCSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool isUtf8Continuation(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// Longest prefix of at most `limit` bytes that does not end inside a UTF-8 sequence. A run
-// of more than three continuation bytes is not UTF-8; it is cut at the limit.
-std::size_t utf8SafeLength(std::string_view text, std::size_t limit) {
-  if (text.size() <= limit) return text.size();
-  std::size_t cut = limit;
-  while (cut > 0 && limit - cut < 3 && isUtf8Continuation(text[cut]))
-    --cut;
-  return isUtf8Continuation(text[cut]) ? limit : cut;
-}
-
 }  // namespace
 
 std::string_view iniValueAsRead(std::string_view stored) {
@@ -42,14 +28,6 @@ std::string_view iniValueAsRead(std::string_view stored) {
     stored = stored.substr(1, stored.size() - 2);
   }
   return stored;
-}
-
-std::size_t copyIniText(std::string_view text, char* buffer, std::size_t size) {
-  const std::size_t length = utf8SafeLength(text, size - 1);
-  // memmove: callers may pass their buffer as the default text too.
-  if (length > 0) std::memmove(buffer, text.data(), length);
-  buffer[length] = '\0';
-  return length;
 }
 
 std::size_t copyIniNameList(std::string_view list, char* buffer, std::size_t size) {

@@ -15,10 +15,6 @@ namespace swell {
 // quotes (double or single) around the rest removed.
 std::string_view iniValueAsRead(std::string_view stored);
 
-// Copies a text into a buffer of `size` bytes (size >= 1): at most size - 1 bytes, never
-// ending inside a UTF-8 sequence, then a NUL. Returns the bytes copied before the NUL.
-std::size_t copyIniText(std::string_view text, char* buffer, std::size_t size);
-
 // Copies a list of names, each followed by a NUL in `list`, into a buffer of `size` bytes
 // (size >= 2) and ends it with a second NUL. A list that does not fit is cut to size - 2
 // bytes and ended with two NULs. Returns the bytes before the two final NULs.

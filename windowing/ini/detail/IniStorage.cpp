@@ -9,7 +9,7 @@
 #include <ctime>
 #include <vector>
 
-#include "windowing/ini/detail/IniDiagnostics.h"
+#include "base/Log.h"
 #include "windowing/ini/detail/IniParser.h"
 #include "windowing/ini/detail/IniPath.h"
 
@@ -98,7 +98,7 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return result;  // missing: reads as empty
-    logIniProblem("cannot open %s for reading: %s", path.c_str(), std::strerror(errno));
+    base::warn("swell-cocoa", "cannot open %s for reading: %s", path.c_str(), std::strerror(errno));
     result.identity = statIniFile(path);
     result.complete = false;
     result.settled = false;
@@ -106,7 +106,7 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
   }
   struct stat before;
   if (fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
-    logIniProblem("%s is not a readable regular file", path.c_str());
+    base::warn("swell-cocoa", "%s is not a readable regular file", path.c_str());
     close(fd);
     result.identity = statIniFile(path);
     result.complete = false;
@@ -122,7 +122,7 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
     const ssize_t got = read(fd, chunk.data(), chunk.size());
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
-      logIniProblem("cannot read %s: %s", path.c_str(), std::strerror(errno));
+      base::warn("swell-cocoa", "cannot read %s: %s", path.c_str(), std::strerror(errno));
       readFailed = true;
       break;
     }
@@ -137,7 +137,7 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
   flockRetrying(fd, LOCK_UN);
   close(fd);
 
-  if (parser.incomplete()) logIniProblem("%s was read only in part", path.c_str());
+  if (parser.incomplete()) base::warn("swell-cocoa", "%s was read only in part", path.c_str());
   result.identity = IniFileIdentity::of(before);
   result.complete = !parser.incomplete() && !readFailed;
   result.settled = unchanged && !readFailed;
@@ -154,7 +154,7 @@ bool IniWriteLock::acquire(const std::string& target) {
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) {
-    logIniProblem("cannot open lock file %s: %s", path.c_str(), std::strerror(errno));
+    base::warn("swell-cocoa", "cannot open lock file %s: %s", path.c_str(), std::strerror(errno));
     return false;
   }
   flockRetrying(fd, LOCK_EX);
@@ -167,11 +167,11 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
   struct stat old;
   const bool hadOld = stat(target.c_str(), &old) == 0;
   if (!hadOld && errno != ENOENT) {
-    logIniProblem("cannot examine %s: %s", target.c_str(), std::strerror(errno));
+    base::warn("swell-cocoa", "cannot examine %s: %s", target.c_str(), std::strerror(errno));
     return false;
   }
   if (hadOld && !S_ISREG(old.st_mode)) {
-    logIniProblem("%s is not a regular file; not replacing it", target.c_str());
+    base::warn("swell-cocoa", "%s is not a regular file; not replacing it", target.c_str());
     return false;
   }
 
@@ -183,7 +183,7 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
-    logIniProblem("cannot create %s: %s", temporary.c_str(), std::strerror(errno));
+    base::warn("swell-cocoa", "cannot create %s: %s", temporary.c_str(), std::strerror(errno));
     return false;
   }
 
@@ -200,8 +200,8 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
     const int error = errno;
     if (fd >= 0) close(fd);
     unlink(temporary.c_str());
-    logIniProblem("cannot %s %s: %s; %s left unchanged", step, temporary.c_str(),
-                  std::strerror(error), target.c_str());
+    base::warn("swell-cocoa", "cannot %s %s: %s; %s left unchanged", step, temporary.c_str(),
+               std::strerror(error), target.c_str());
     return false;
   };
 

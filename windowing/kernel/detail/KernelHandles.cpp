@@ -5,8 +5,8 @@
 #include <climits>
 #include <unordered_set>
 
+#include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelLog.h"
 #include "windowing/kernel/KernelServices.h"
 
 namespace swell {
@@ -110,7 +110,7 @@ HandleHeader* acquireHandle(HANDLE h, const char* caller) {
       return record;
     }
   }
-  logDiagnostic("%s: %p is not an open kernel handle", caller, h);
+  base::warn("swell-cocoa", "%s: %p is not an open kernel handle", caller, h);
   return nullptr;
 }
 
@@ -175,7 +175,7 @@ BOOL CloseHandle(HANDLE h) {
     }
   }
   if (!record) {
-    logDiagnostic("CloseHandle: %p is not an open kernel handle", h);
+    base::warn("swell-cocoa", "CloseHandle: %p is not an open kernel handle", h);
     return FALSE;
   }
   if (!last) return TRUE;

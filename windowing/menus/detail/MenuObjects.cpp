@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/Utf8.h"
+
 using platform::NSMenu;
 using platform::NSMenuItem;
 using platform::Ref;
@@ -67,13 +69,7 @@ std::string menuText(const char* text) {
     }
     out.push_back(*p);
   }
-  if (out.size() > kMaxMenuTextBytes) {
-    std::size_t cut = kMaxMenuTextBytes;
-    // Back up to the start of a UTF-8 sequence so none is cut in half.
-    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
-      --cut;
-    out.resize(cut);
-  }
+  out.resize(base::utf8PrefixLength(out, kMaxMenuTextBytes));
   return out;
 }
 

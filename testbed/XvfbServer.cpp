@@ -1,4 +1,4 @@
-#include "support/XvfbServer.h"
+#include "testbed/XvfbServer.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,7 +13,7 @@
 
 extern char** environ;
 
-namespace testsupport {
+namespace testbed {
 
 namespace {
 
@@ -50,9 +50,9 @@ XvfbServer::XvfbServer(std::vector<std::string> extraArguments) {
   for (auto& a : argv)
     args.push_back(a.data());
   args.push_back(nullptr);
-  // fork rather than posix_spawn: the server must die with the test process even when the
-  // test crashes before its destructor runs, and it must not hold the test's output open,
-  // or a leaked server keeps the test runner waiting for the end of that output forever.
+  // fork rather than posix_spawn: the server must die with the program even when it
+  // crashes before this destructor runs, and it must not hold the program's output open,
+  // or a leaked server keeps a test runner waiting for the end of that output forever.
   mPid = fork();
   if (mPid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -110,4 +110,4 @@ int XvfbServer::run(const std::vector<std::string>& argv) const {
   return spawnAndWait(argv, envp.data());
 }
 
-}  // namespace testsupport
+}  // namespace testbed

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace testbed {
 
-// An Xvfb server of the test's own, on a display it picks itself (-displayfd), stopped
+// An Xvfb server of the program's own, on a display it picks itself (-displayfd), stopped
 // when this ends. When Xvfb cannot start, running() is false and whyNot() says why, so a
-// test can skip with that message.
+// test or a benchmark can skip with that message.
 class XvfbServer {
  public:
   // Extra arguments go to Xvfb (such as "-extension" "MIT-SHM").
@@ -36,4 +36,4 @@ class XvfbServer {
   std::string mError;
 };
 
-}  // namespace testsupport
+}  // namespace testbed
