@@ -55,10 +55,10 @@ bool syncFolderOf(const std::string& path) {
   if (fd < 0 || (fsync(fd) != 0 && errno != EINVAL)) error = errno;
   if (fd >= 0) close(fd);
   if (error != 0) {
-    logIniProblem(
-        "replaced %s but cannot sync its folder %s: %s; the change may not survive a "
-        "crash",
-        path.c_str(), folder.c_str(), std::strerror(error));
+    base::warn("swell-cocoa",
+               "replaced %s but cannot sync its folder %s: %s; the change may not survive a "
+               "crash",
+               path.c_str(), folder.c_str(), std::strerror(error));
     return false;
   }
   return true;
@@ -192,7 +192,7 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
     const int error = errno;
     close(fd);
     unlink(temporary.c_str());
-    logIniProblem("cannot examine %s: %s", temporary.c_str(), std::strerror(error));
+    base::warn("swell-cocoa", "cannot examine %s: %s", temporary.c_str(), std::strerror(error));
     return false;
   }
 
@@ -211,7 +211,8 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
   // it as its own, as creating the file made it.
   if (hadOld && (old.st_uid != info.st_uid || old.st_gid != info.st_gid) &&
       fchown(fd, old.st_uid, old.st_gid) != 0) {
-    logIniProblem("cannot keep the owner of %s: %s", target.c_str(), std::strerror(errno));
+    base::warn("swell-cocoa", "cannot keep the owner of %s: %s", target.c_str(),
+               std::strerror(errno));
   }
   if (hadOld && fchmod(fd, old.st_mode & 07777) != 0) return fail("set permissions of");
   if (!writeAll(fd, text)) return fail("write");
