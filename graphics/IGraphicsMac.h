@@ -2,8 +2,8 @@
 
 // The graphics context in its desktop form: it draws with Cairo (IGraphicsNanoVG) and lives in
 // a platform view that shows the drawn frames, turns the view's input into IGraphics events and
-// redraws on a run-loop timer. Clipboard, pointer, addresses, the colour chooser and tooltips go
-// through the platform layer.
+// redraws on a run-loop timer. Clipboard, pointer, addresses, the colour chooser, tooltips and
+// native popup menus go through the platform layer.
 
 #include <functional>
 

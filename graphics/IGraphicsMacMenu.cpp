@@ -67,7 +67,9 @@ IPopupMenu* IGraphicsMac::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&
   // The menu opens at the bottom left of the rectangle, in the view's points.
   const double scale = GetDrawScale();
   const platform::NSPoint at{bounds.L * scale, bounds.B * scale};
-  const platform::Ref<platform::NSMenuItem> chosen = built->popUpMenu(at, GetView());
+  // The view is held while the menu is up: the editor may be closed from the menu's event loop.
+  const platform::Ref<IGraphicsMacView> view(GetView());
+  const platform::Ref<platform::NSMenuItem> chosen = built->popUpMenu(at, view.get());
 
   IPopupMenu* answer = &menu;
   if (chosen && !chosen->hasSubmenu()) {

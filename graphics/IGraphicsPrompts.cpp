@@ -49,9 +49,12 @@ void IGraphics::PromptUserInput(IControl& control, const IRECT& bounds, int valI
 void IGraphics::CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds,
                                 int valIdx, bool isContext) {
   if (!mPopupControl && !HasPlatformPopupMenu()) AttachPopupMenuControl();
-  if (mPopupControl && !mPopupControl->CanOpenMenu()) {
+  // A native menu is on show while its requester is recorded and its call has not returned.
+  const bool menuShowing = mPopupControl ? !mPopupControl->CanOpenMenu() : mInPopupMenu != nullptr;
+  if (menuShowing) {
     // One menu at a time: this request gets "nothing chosen" now, and the menu on show keeps
     // its requester.
+    if (!mPopupControl) base::warn("graphics", "CreatePopupMenu: a native menu is open; refused");
     DispatchScope scope(*this);
     menu.SetChosenItemIdx(-1);
     ReportPopupMenuResult(control, valIdx, isContext, nullptr);

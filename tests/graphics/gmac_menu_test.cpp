@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -157,6 +158,33 @@ TEST_F(MacMenu, TheAnswerIsTheMenuHoldingTheChoiceAndEveryOtherOutcomeChoosesNot
   using Events = std::vector<std::string>;
   const std::string chosen = "OnPopupMenuSelection", none = chosen + " null";
   EXPECT_EQ(requester->mEvents, (Events{chosen, chosen, none, none, none}));
+}
+
+TEST_F(MacMenu, ARequestWhileANativeMenuIsUpIsRefusedAndTheMenuKeepsItsRequester) {
+  // A menu whose event loop lets another control ask for a menu before the first is chosen.
+  struct Reentrant : platform::MenuTracker {
+    std::function<void()> whileUp;
+    platform::NSMenuItem* trackMenu(platform::NSMenu* m, NSPoint, platform::NSView*) override {
+      whileUp();
+      return m->itemAtIndex(0);
+    }
+  } tracker;
+  g->RemovePopupMenuControl();
+  auto* first = static_cast<LoggingControl*>(g->AttachControl(new LoggingControl(IRECT())));
+  auto* second = static_cast<LoggingControl*>(g->AttachControl(new LoggingControl(IRECT())));
+  IPopupMenu menu("", {"One"}), other("", {"Other"});
+  int asked = 0;
+  tracker.whileUp = [&] {
+    if (asked++ == 0) g->CreatePopupMenu(*second, other, IRECT());
+  };
+  platform::MenuTracker* harness = platform::menuTracker();
+  platform::setMenuTracker(&tracker);
+  g->CreatePopupMenu(*first, menu, IRECT());
+  platform::setMenuTracker(harness);
+  EXPECT_TRUE(second->Saw("OnPopupMenuSelection null"));
+  EXPECT_TRUE(first->Saw("OnPopupMenuSelection"));
+  EXPECT_EQ(menu.GetChosenItemIdx(), 0);
+  EXPECT_TRUE(h.logged("a native menu is open"));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/PostMessageHooks.h"
 #include "windowing/core/detail/TestHooks.h"
-#include "windowing/drawing/MetalSurface.h"
+#include "windowing/drawing/detail/TestHooks.h"
 
 namespace testsupport {
 

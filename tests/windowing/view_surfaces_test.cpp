@@ -14,6 +14,7 @@
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/drawing/MetalSurface.h"
+#include "windowing/drawing/detail/TestHooks.h"
 
 using platform::CALayerContentsGravity;
 using testsupport::EventTest;

@@ -8,6 +8,7 @@
 #include "platform/View.h"
 #include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/MetalSupport.h"
+#include "windowing/drawing/detail/TestHooks.h"
 
 using platform::Ref;
 

@@ -66,8 +66,6 @@ SwellMetalSurface* swellMetalSurfaceOf(HWND hwnd);
 // caller then starts the flush timer).
 bool SWELL_Metal_Probe();
 bool SWELL_Metal_Available();
-// Tests: forget the probe, so the next one runs again.
-void SWELL_Metal_ResetProbeForTesting();
 
 // Queues a view for repaint of r (null: whole view; empty: nothing), or with keepRect
 // without touching its pending rectangle.
