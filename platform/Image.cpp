@@ -36,6 +36,28 @@ std::string programFolder() {
   return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
+// The images the platform draws itself: the sort indicators of table column titles, a
+// small grey triangle pointing up (ascending) or down (descending).
+constexpr int kSortIndicatorSize = 9;
+
+cairo_surface_t* createSystemImage(const std::string& name) {
+  bool ascending = name == "NSAscendingSortIndicator";
+  if (!ascending && name != "NSDescendingSortIndicator") return nullptr;
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSortIndicatorSize, kSortIndicatorSize);
+  cairo_t* cr = cairo_create(surface);
+  double s = kSortIndicatorSize, top = 2, bottom = s - 2;
+  cairo_move_to(cr, 1, ascending ? bottom : top);
+  cairo_line_to(cr, s - 1, ascending ? bottom : top);
+  cairo_line_to(cr, s / 2, ascending ? top : bottom);
+  cairo_close_path(cr);
+  cairo_set_source_rgba(cr, 0.35, 0.35, 0.35, 1);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  return surface;
+}
+
 }  // namespace
 
 NSImage* NSImage::imageWithSurface(cairo_surface_t* surface) {
@@ -63,6 +85,12 @@ NSImage* NSImage::imageNamed(const std::string& name) {
   std::lock_guard<std::mutex> lock(images.mutex);
   if (auto it = images.byName.find(name); it != images.byName.end())
     return static_cast<NSImage*>(it->second->retain());
+  if (cairo_surface_t* drawn = createSystemImage(name)) {
+    Ref<NSImage> image = Ref<NSImage>::adopt(imageWithSurface(drawn));
+    cairo_surface_destroy(drawn);
+    images.byName[name] = image;
+    return static_cast<NSImage*>(image->retain());
+  }
   std::string folder = images.folderSet ? images.folder : programFolder() + "/Resources";
   for (const char* extension : {"", ".png", ".jpg"}) {
     std::string path = folder + "/" + name + extension;

@@ -4,6 +4,14 @@
 
 namespace platform {
 
+// A document view with a header that the scroll view shows above its clip view (the
+// column titles of a table), asked each time the scroll view lays itself out.
+class NSScrollViewHeaderSource {
+ public:
+  virtual ~NSScrollViewHeaderSource() = default;
+  virtual NSView* scrollHeaderView() const = 0;
+};
+
 // The view that shows part of a document view; its bounds origin is the scroll offset.
 class NSClipView : public NSView {
  public:
@@ -30,13 +38,15 @@ class NSScrollView : public NSView {
   void setHasVerticalScroller(bool has);
   bool hasHorizontalScroller() const { return mHorizontal; }
   void setHasHorizontalScroller(bool has);
-  // The clip view's size: the frame less the scrollers.
+  // The clip view's size: the frame less the scrollers and the document's header.
   NSSize contentSize() const;
   void setFrame(const NSRect& frame) override;
+  // Lays out the header and the clip view again.
+  void tile();
   static constexpr double kScrollerWidth = 15;
 
  private:
-  void tile();
+  NSView* documentHeader() const;
   NSClipView* mClip;  // held as a subview
   bool mVertical = false;
   bool mHorizontal = false;

@@ -408,3 +408,90 @@ inline constexpr int SWELLAPP_SHOULDOPENNEWFILE = 82;
 inline constexpr int SWELLAPP_ONCOMMAND = 153;
 inline constexpr int SWELLAPP_PROCESSMESSAGE = 256;
 inline constexpr int SWELLAPP_ACTIVATE = 4096;
+
+// ---------------------------------------------------------------------------------
+// List and tree views: what they tell their parent (WM_NOTIFY records and codes, and the
+// list-box codes of WM_COMMAND).
+
+// The header of every WM_NOTIFY record.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+
+// Notification codes: negative numbers carried in an unsigned code.
+inline constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+inline constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+inline constexpr UINT NM_CUSTOMDRAW = static_cast<UINT>(-12);
+inline constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101);
+inline constexpr UINT LVN_COLUMNCLICK = static_cast<UINT>(-108);
+inline constexpr UINT LVN_BEGINDRAG = static_cast<UINT>(-109);
+inline constexpr UINT LVN_GETDISPINFO = static_cast<UINT>(-150);
+inline constexpr WORD LBN_SELCHANGE = 1;
+inline constexpr WORD LBN_DBLCLK = 2;
+
+// One item of a list view as the list-view functions read and write it.
+struct LVITEM {
+  UINT mask = 0;
+  int iItem = 0;
+  int iSubItem = 0;
+  UINT state = 0;
+  UINT stateMask = 0;
+  char* pszText = nullptr;
+  int cchTextMax = 0;
+  int iImage = 0;
+  LPARAM lParam = 0;
+};
+
+// Every list-view notification but the cell display ones.
+struct NMLISTVIEW {
+  NMHDR hdr;
+  int iItem = 0;
+  int iSubItem = 0;
+  UINT uNewState = 0;
+  UINT uOldState = 0;
+  UINT uChanged = 0;
+  POINT ptAction;
+  LPARAM lParam = 0;
+};
+
+// A double click on a list view.
+struct NMITEMACTIVATE {
+  NMHDR hdr;
+  int iItem = 0;
+  int iSubItem = 0;
+  UINT uNewState = 0;
+  UINT uOldState = 0;
+  UINT uChanged = 0;
+  POINT ptAction;
+  LPARAM lParam = 0;
+  UINT uKeyFlags = 0;
+};
+
+// The text an owner-data list asks its parent for.
+struct NMLVDISPINFO {
+  NMHDR hdr;
+  LVITEM item;
+};
+
+// Custom drawing of a list view cell: the parent may answer a text colour.
+struct NMCUSTOMDRAW {
+  NMHDR hdr;
+  DWORD dwDrawStage = 0;
+  HDC hdc = nullptr;
+  RECT rc;
+  DWORD_PTR dwItemSpec = 0;
+  UINT uItemState = 0;
+  LPARAM lItemlParam = 0;
+};
+struct NMLVCUSTOMDRAW {
+  NMCUSTOMDRAW nmcd;
+  COLORREF clrText = 0;
+  COLORREF clrTextBk = 0;
+  int iSubItem = 0;
+};
+inline constexpr DWORD CDDS_ITEMPREPAINT = 0x00010001;
+// "No colour" in a custom-draw answer.
+inline constexpr COLORREF CLR_NONE = 0xFFFFFFFFu;

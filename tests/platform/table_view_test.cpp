@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/IndexSet.h"
+#include "platform/ScrollView.h"
+#include "platform/TableView.h"
+#include "platform/Window.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+std::string describe(const NSIndexSet& set) {
+  std::string out;
+  for (const NSIndexSet::Range& r : set.ranges()) {
+    if (!out.empty()) out += ",";
+    out += std::to_string(r.first);
+    if (r.end - r.first > 1) out += "-" + std::to_string(r.end - 1);
+  }
+  return out;
+}
+
+TEST(IndexSetTest, KeepsDisjointRangesThroughEveryEdit) {
+  struct Step {
+    const char* what;
+    std::function<void(NSIndexSet&)> edit;
+    const char* expected;
+  };
+  NSIndexSet set;
+  const Step steps[] = {
+      {"add 3..5", [](NSIndexSet& s) { s.addIndexesInRange(3, 3); }, "3-5"},
+      {"add touching 6", [](NSIndexSet& s) { s.addIndex(6); }, "3-6"},
+      {"add apart", [](NSIndexSet& s) { s.addIndexesInRange(10, 2); }, "3-6,10-11"},
+      {"bridge both", [](NSIndexSet& s) { s.addIndexesInRange(7, 3); }, "3-11"},
+      {"remove middle", [](NSIndexSet& s) { s.removeIndexesInRange(5, 2); }, "3-4,7-11"},
+      {"open a gap at 8", [](NSIndexSet& s) { s.shiftIndexesStartingAtIndex(8, 2); },
+       "3-4,7,10-13"},
+      {"close it again", [](NSIndexSet& s) { s.shiftIndexesStartingAtIndex(10, -2); }, "3-4,7-11"},
+      {"close over indexes", [](NSIndexSet& s) { s.shiftIndexesStartingAtIndex(7, -2); }, "3-9"},
+      {"shift below zero stops at zero",
+       [](NSIndexSet& s) { s.shiftIndexesStartingAtIndex(2, -5); }, "1-7"},
+      {"remove past the end",
+       [](NSIndexSet& s) { s.removeIndexesInRange(4, NSIndexSet::NSNotFound); }, "1-3"},
+  };
+  for (const Step& step : steps) {
+    step.edit(set);
+    EXPECT_EQ(describe(set), step.expected) << step.what;
+  }
+  EXPECT_EQ(set.count(), 3u);
+  EXPECT_TRUE(set.containsIndex(3));
+  EXPECT_FALSE(set.containsIndex(4));
+  EXPECT_EQ(set.indexGreaterThanIndex(1), 2u);
+  EXPECT_EQ(set.indexGreaterThanIndex(3), NSIndexSet::NSNotFound);
+}
+
+// Rows "r0", "r1"... from a count; records which rows were asked for and what the table
+// told its delegate and target.
+class Rows : public NSObject,
+             public NSTableViewDataSource,
+             public NSTableViewDelegate,
+             public ActionTarget {
+ public:
+  long count = 0;
+  std::set<long> asked;
+  int countQueries = 0;
+  std::vector<std::string> events;
+
+  long numberOfRowsInTableView(NSTableView*) override {
+    ++countQueries;
+    return count;
+  }
+  std::string tableViewObjectValue(NSTableView*, NSTableColumn* column, long row) override {
+    asked.insert(row);
+    return column->identifier() + std::to_string(row);
+  }
+  void tableViewSelectionDidChange(NSTableView* t) override {
+    events.push_back("selection " + describe(t->selectedRowIndexes()));
+  }
+  void tableViewDidClickTableColumn(NSTableView* t, NSTableColumn* c) override {
+    events.push_back("column " + c->identifier());
+  }
+  void performAction(int action, NSObject* sender) override {
+    auto* t = static_cast<NSTableView*>(sender);
+    events.push_back("double " + std::to_string(t->clickedRow()) + "," +
+                     std::to_string(t->clickedColumn()));
+  }
+};
+
+constexpr int kDoubleAction = 9;
+constexpr NSRect kScrollFrame = {{10, 10}, {300, 200}};
+
+class TableViewTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  Ref<Rows> rows = Ref<Rows>::adopt(new Rows);
+  NSWindow* w = nullptr;
+  NSScrollView* scroll = nullptr;
+  NSTableView* table = nullptr;
+
+  void SetUp() override {
+    w = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
+    Ref<NSView> content = Ref<NSView>::adopt(new NSView);
+    w->setContentView(content.get());
+    scroll = new NSScrollView(kScrollFrame);
+    content->addSubview(scroll);
+    scroll->release();
+    table = new NSTableView;
+    for (auto [name, width] : {std::pair{"a", 100.0}, std::pair{"b", 80.0}}) {
+      auto* column = new NSTableColumn(name);
+      column->setWidth(width);
+      table->addTableColumn(column);
+      column->release();
+    }
+    table->setDataSource(rows.get());
+    table->setDelegate(rows.get());
+    table->setTarget(rows.get());
+    table->setDoubleAction(kDoubleAction);
+    table->setAllowsMultipleSelection(true);
+    scroll->setDocumentView(table);
+    table->release();
+    rows->count = 10;
+    w->makeKeyAndOrderFront();
+    h.runUntilIdle();
+  }
+  void TearDown() override { w->close(); }
+
+  // The middle of a row's cell in a column, in window coordinates.
+  NSPoint cellPoint(long row, long column) {
+    NSRect cell = table->frameOfCellAtColumn(column, row);
+    return table->convertPointToView(NSMakePoint(cell.midX(), cell.midY()), nullptr);
+  }
+  NSPoint headerPoint(long column) {
+    NSTableHeaderView* header = table->headerView();
+    NSRect r = header->headerRectOfColumn(column);
+    return header->convertPointToView(NSMakePoint(r.midX(), r.midY()), nullptr);
+  }
+};
+
+TEST_F(TableViewTest, GeometryIsArithmeticOnTheRowPitch) {
+  EXPECT_EQ(NSTableView::kDefaultRowHeight, 17);
+  EXPECT_EQ(NSTableView::kDefaultIntercellSpacing, (NSSize{3, 2}));
+  EXPECT_EQ(NSTableHeaderView::kHeight, 23);
+  EXPECT_EQ(table->rowPitch(), 19);
+  // The header sits above the clip view inside the scroll view.
+  EXPECT_EQ(table->headerView()->superview(), scroll);
+  EXPECT_EQ(scroll->contentView()->frame(), NSMakeRect(0, 0, 300, 177));
+  EXPECT_EQ(table->rectOfRow(2), NSMakeRect(0, 38, 300, 19));
+  EXPECT_EQ(table->rectOfColumn(1), NSMakeRect(103, 0, 83, 190));
+  EXPECT_EQ(table->frameOfCellAtColumn(1, 2), NSMakeRect(104.5, 39, 80, 17));
+  EXPECT_EQ(table->rowAtPoint({5, 56.9}), 2);
+  EXPECT_EQ(table->rowAtPoint({5, 57}), 3);
+  EXPECT_EQ(table->rowAtPoint({5, 190}), -1);
+  EXPECT_EQ(table->columnAtPoint({102.9, 0}), 0);
+  EXPECT_EQ(table->columnAtPoint({190, 0}), -1);
+  table->tableColumns()[0]->setHidden(true);
+  EXPECT_EQ(table->columnAtPoint({5, 0}), 1);
+  EXPECT_TRUE(table->rectOfColumn(0).isEmpty());
+  table->setRowHeight(0);
+  EXPECT_EQ(table->rowHeight(), 1);
+}
+
+TEST_F(TableViewTest, ClicksSelectWithShiftRangesAndCommandToggles) {
+  struct Click {
+    long row;
+    std::uint64_t modifiers;
+    int clicks;
+    const char* selection;
+    std::vector<std::string> events;
+  };
+  // Eight rows leave room below them for a click on no row.
+  rows->count = 8;
+  table->reloadData();
+  const std::uint64_t shift = NSEventModifierFlagShift, command = NSEventModifierFlagCommand;
+  const Click clicks[] = {
+      {1, 0, 1, "1", {"selection 1"}},
+      {3, shift, 1, "1-3", {"selection 1-3"}},
+      {2, command, 1, "1,3", {"selection 1,3"}},
+      {6, command, 1, "1,3,6", {"selection 1,3,6"}},
+      {6, 0, 1, "6", {"selection 6"}},
+      {6, 0, 2, "6", {"double 6,0"}},
+      {-1, 0, 1, "", {"selection "}},
+  };
+  ASSERT_TRUE(w->isKeyWindow());
+  ASSERT_EQ(w->contentView()->hitTest(cellPoint(1, 0)), table);
+  for (const Click& c : clicks) {
+    NSPoint p = c.row >= 0 ? cellPoint(c.row, 0) : NSMakePoint(50, 15);
+    h.click(w, p, c.modifiers, c.clicks);
+    h.runUntilIdle();
+    EXPECT_EQ(describe(table->selectedRowIndexes()), c.selection) << "row " << c.row;
+    EXPECT_EQ(rows->events, c.events) << "row " << c.row;
+    rows->events.clear();
+  }
+}
+
+TEST_F(TableViewTest, SingleSelectionKeepsOneRow) {
+  table->setAllowsMultipleSelection(false);
+  h.click(w, cellPoint(2, 1));
+  h.click(w, cellPoint(4, 1), NSEventModifierFlagShift);
+  h.click(w, cellPoint(5, 1), NSEventModifierFlagCommand);
+  h.runUntilIdle();
+  EXPECT_EQ(describe(table->selectedRowIndexes()), "5");
+  EXPECT_EQ(table->selectedRow(), 5);
+  table->selectAll();
+  EXPECT_EQ(table->numberOfSelectedRows(), 1);
+  table->setAllowsEmptySelection(false);
+  h.click(w, cellPoint(5, 1), NSEventModifierFlagCommand);
+  h.runUntilIdle();
+  EXPECT_EQ(table->selectedRow(), 5);
+}
+
+TEST_F(TableViewTest, AMillionRowsAskOnlyForTheRowsThatShow) {
+  rows->count = 1000000;
+  rows->asked.clear();
+  int queries = rows->countQueries;
+  table->reloadData();
+  table->reloadData();
+  EXPECT_EQ(rows->countQueries, queries) << "a reload asks nothing until it is needed";
+  table->scrollRowToVisible(500000);
+  h.runUntilIdle();
+  ASSERT_FALSE(rows->asked.empty());
+  // 177 points of rows show: ten rows, each asked for both columns.
+  EXPECT_GE(*rows->asked.begin(), 500000 - 10);
+  EXPECT_EQ(*rows->asked.rbegin(), 500000);
+  EXPECT_LE(rows->asked.size(), 11u);
+  table->selectAll();
+  table->insertRows(10, 1);
+  EXPECT_EQ(table->selectedRowIndexes().ranges().size(), 2u);
+  EXPECT_FALSE(table->isRowSelected(10));
+  EXPECT_EQ(table->selectedRow(), 1000000);
+  table->removeRows(5, 6);
+  EXPECT_EQ(describe(table->selectedRowIndexes()), "0-999994");
+}
+
+TEST_F(TableViewTest, HeaderClicksReportAndReorderColumns) {
+  h.click(w, headerPoint(1));
+  h.runUntilIdle();
+  EXPECT_EQ(rows->events, (std::vector<std::string>{"column b"}));
+  h.mouseDown(w, headerPoint(0));
+  h.mouseUp(w, headerPoint(1));
+  h.runUntilIdle();
+  EXPECT_EQ(table->tableColumns()[0]->identifier(), "b");
+  EXPECT_EQ(table->columnWithIdentifier("a"), 1);
+  rows->events.clear();
+  h.click(w, headerPoint(0));
+  h.click(w, headerPoint(0), 0, 2);
+  h.runUntilIdle();
+  EXPECT_EQ(rows->events, (std::vector<std::string>{"column b", "double -1,0"}));
+}
+
+TEST_F(TableViewTest, SortIndicatorsAreThePlatformsImages) {
+  Ref<NSImage> up = Ref<NSImage>::adopt(NSImage::imageNamed("NSAscendingSortIndicator"));
+  Ref<NSImage> down = Ref<NSImage>::adopt(NSImage::imageNamed("NSDescendingSortIndicator"));
+  ASSERT_TRUE(up && down);
+  EXPECT_NE(up.get(), down.get());
+  EXPECT_EQ(up->size(), (NSSize{9, 9}));
+  NSTableColumn* column = table->tableColumns()[1];
+  table->setIndicatorImage(up.get(), column);
+  EXPECT_EQ(table->indicatorImageInTableColumn(column), up.get());
+  table->setIndicatorImage(nullptr, column);
+  EXPECT_EQ(table->indicatorImageInTableColumn(column), nullptr);
+}
+
+TEST_F(TableViewTest, SelectedRowsAreDrawnHighlighted) {
+  table->selectRowIndexes(NSIndexSet(3), false);
+  h.runUntilIdle();
+  NSRect cell = table->frameOfCellAtColumn(1, 3);
+  NSPoint p = table->convertPointToView(NSMakePoint(cell.maxX() - 2, cell.midY()), nullptr);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, p.x, p.y), 0xFFB3D7FFu);
+  NSPoint plain = cellPoint(4, 1);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, plain.x + 30, plain.y), 0xFFFFFFFFu);
+}
+
+TEST(CellTest, TextIsPlacedInsideItsDrawingRectangle) {
+  Ref<NSTextFieldCell> cell = Ref<NSTextFieldCell>::adopt(new NSTextFieldCell("text"));
+  EXPECT_EQ(cell->drawingRectForBounds(NSMakeRect(10, 20, 50, 17)), NSMakeRect(12, 20, 46, 17));
+  EXPECT_EQ(cell->drawingRectForBounds(NSMakeRect(0, 0, 3, 17)).size.width, 0);
+  EXPECT_GT(cell->cellSize().width, 4);
+  EXPECT_TRUE(cell->highlightColorWithFrame({}, nullptr).has_value());
+}
+
+}  // namespace
