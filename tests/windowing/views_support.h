@@ -25,8 +25,8 @@ struct Notification {
 };
 
 inline void PrintTo(const Notification& n, std::ostream* os) {
-  *os << "{id " << n.id << ", code " << static_cast<int>(n.code) << ", action " << n.action << ", item "
-      << static_cast<const void*>(n.item) << ", param " << n.param << "}";
+  *os << "{id " << n.id << ", code " << static_cast<int>(n.code) << ", action " << n.action
+      << ", item " << static_cast<const void*>(n.item) << ", param " << n.param << "}";
 }
 
 inline bool carriesTreeRecord(UINT code) {
