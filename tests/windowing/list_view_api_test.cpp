@@ -252,3 +252,36 @@ TEST_F(ListViewApiTest, OwnerDataIsAskedOnlyForShownRowsAndEndsInItsBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListViewApiTest, OwnerDrawnRowsAskTheParentWithARoundedRectangle) {
+  SWELL_MakeSetCurParms(dlg, false, false, 1, 1, 0, 0);
+  HWND box = SWELL_MakeListBox(206, 0, 0, 80, 60, LBS_OWNERDRAWFIXED);
+  SendMessage(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("drawn"));
+  SendMessage(box, LB_SETITEMDATA, 0, 77);
+  RECT drawn{};
+  LPARAM data = 0;
+  log.answer([&](HWND, UINT msg, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (msg != WM_DRAWITEM) return std::nullopt;
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+    drawn = dis->rcItem;
+    data = static_cast<LPARAM>(dis->itemData);
+    return 1;
+  });
+  platform::NSCell* cell = list(206)->logicalColumn(0)->dataCell();
+  list(206)->tableViewObjectValue(list(206), list(206)->logicalColumn(0), 0);
+  platform::CGContext* context = platform::CGContext::createBitmap(100, 100);
+  {
+    platform::NSGraphicsContext::Scope scope(context);
+    cell->drawWithFrame(platform::NSMakeRect(10.4, 20.6, 30.2, 15.5), list(206));
+  }
+  delete context;
+  EXPECT_EQ(drawn.left, 10);
+  EXPECT_EQ(drawn.top, 21);
+  EXPECT_EQ(drawn.right, 41);
+  EXPECT_EQ(drawn.bottom, 36);
+  EXPECT_EQ(data, 77);
+}
+
+}  // namespace
