@@ -254,14 +254,18 @@ void Swell_vCorvaneBrisko_listview::highlightSelectionInClipRect(const NSRect& c
   }
 }
 
+// The enclosing window objects learn of the first change before a display pass; later
+// ones find them told already.
 void Swell_vCorvaneBrisko_listview::setNeedsDisplay(bool needs) {
+  bool told = needsDisplay();
   NSTableView::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
+  if (needs && !told) swell::markAncestorsDirty(this);
 }
 
 void Swell_vCorvaneBrisko_listview::setNeedsDisplayInRect(const NSRect& rect) {
+  bool told = needsDisplay();
   NSTableView::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
+  if (!told) swell::markAncestorsDirty(this);
 }
 
 namespace swell {

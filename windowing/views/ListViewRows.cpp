@@ -93,6 +93,8 @@ int ListView_InsertItem(HWND h, const LVITEM* item) {
       place = list->sortedPlace(text, true);
   }
   auto row = std::make_unique<Row>();
+  // Room for every column's text at once, so setting them grows nothing.
+  row->texts.reserve(std::max<std::size_t>(1, list->m_cols.size()));
   row->texts.emplace_back(text);
   if (item->mask & LVIF_PARAM) row->param = item->lParam;
   if ((item->mask & LVIF_STATE) && (item->stateMask & kStateHighBits))
