@@ -15,6 +15,7 @@
 #include "platform/Button.h"
 #include "platform/ColorPanel.h"
 #include "platform/FileList.h"
+#include "platform/SavePanel.h"
 #include "support/PanelAnswers.h"
 #include "support/PlatformHarness.h"
 #include "support/TempFiles.h"
@@ -129,4 +130,51 @@ TEST_F(PanelsTest, AnEventOutlivingItsWindowIsDroppedDuringAModalRun) {
   answers.add([&](NSWindow* w) { clickView(h, alert->button(NSAlertDefaultReturn)); });
   EXPECT_EQ(alert->runModal(), NSAlertDefaultReturn);
   alert->close();
+}
+
+// A save panel on its own: a typed folder is entered, a name without an allowed type gets
+// the first one, a missing folder or a folder's name is refused with a word to the user,
+// and new folders are numbered past the names taken.
+TEST_F(PanelsTest, SavePanelEntersFoldersAddsTheTypeAndRefusesWhatItCannotSaveTo) {
+  testsupport::TempDir dir;
+  mkdir(dir.file("untitled folder").c_str(), 0755);
+  mkdir(dir.file("box.txt").c_str(), 0755);
+  auto panel = Ref<NSSavePanel>::adopt(new NSSavePanel);
+  panel->setDirectory(dir.path());
+  panel->setAllowedFileTypes({"txt", "md"});
+  std::vector<std::string> told;
+  auto tell = [&](NSWindow* w) {
+    told.push_back(static_cast<NSAlertPanel*>(w)->message());
+    h.key(w, 36, "\r");
+  };
+  answers.add([&](NSWindow* w) {
+    clickView(h, panel->newFolderButton());
+    h.typeText(w, "untitled folder 2");
+    h.key(w, 36, "\r");  // entered
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->folder(), dir.file("untitled folder 2"));
+      clickView(h, panel->upButton());
+      h.typeText(w, "missing/x");
+      h.key(w, 36, "\r");  // refused: no such folder
+      h.perform([&, w] {
+        h.key(w, 0, "a", NSEventModifierFlagCommand);  // the refused name, selected
+        h.typeText(w, "box");                          // box.txt is a folder: refused
+        h.key(w, 36, "\r");
+        h.perform([&, w] {
+          h.key(w, 0, "a", NSEventModifierFlagCommand);
+          h.typeText(w, "notes");
+          h.key(w, 36, "\r");
+        });
+      });
+    });
+  });
+  answers.add(tell);
+  answers.add(tell);
+  EXPECT_EQ(panel->runModal(), NSModalResponseOK);
+  EXPECT_EQ(panel->path(), dir.file("notes.txt"));
+  EXPECT_EQ(told,
+            (std::vector<std::string>{"The folder \"" + dir.file("missing") + "\" does not exist.",
+                                      "\"box.txt\" is a folder."}));
+  EXPECT_TRUE(h.logged("no folder to save"));
+  panel->close();
 }
