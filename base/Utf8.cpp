@@ -1,5 +1,6 @@
 #include "base/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -120,9 +121,17 @@ std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
 
 std::size_t utf8PrefixLength(const char* text, std::size_t maxBytes) {
   if (!text) return 0;
-  constexpr std::size_t kLookAhead = kMaxUtf8SequenceLength - 1;
-  const std::size_t readable = maxBytes > SIZE_MAX - kLookAhead ? SIZE_MAX : maxBytes + kLookAhead;
-  return utf8PrefixLength(std::string_view(text, strnlen(text, readable)), maxBytes);
+  const std::size_t readable = strnlen(text, maxBytes);
+  if (readable < maxBytes) return readable;
+  // The bytes past maxBytes may not be the caller's to read: the last character is judged as if
+  // they continued it, so one that starts well inside the prefix but needs more is left out.
+  const std::size_t tail = std::min(maxBytes, kMaxUtf8SequenceLength - 1);
+  char model[2 * kMaxUtf8SequenceLength - 1];
+  std::memcpy(model, text + maxBytes - tail, tail);
+  std::memset(model + tail, 0x80, kMaxUtf8SequenceLength);
+  const std::size_t cut =
+      utf8PrefixLength(std::string_view(model, tail + kMaxUtf8SequenceLength), tail);
+  return maxBytes - tail + cut;
 }
 
 std::size_t copyUtf8(std::string_view text, char* buffer, std::size_t size) {

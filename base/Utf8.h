@@ -51,7 +51,7 @@ std::string sanitizeUtf8(std::string_view text);
 // a copy cut there never holds half of one.
 std::size_t utf8PrefixLength(std::string_view text, std::size_t maxBytes);
 // The same for NUL-terminated text (none for a null pointer), reading no further than its NUL
-// nor than the few bytes past maxBytes that tell whether the last character is whole.
+// nor than maxBytes: a character that the bytes up to the cut could begin is left out whole.
 std::size_t utf8PrefixLength(const char* text, std::size_t maxBytes);
 // Copies that prefix of text into a caller's buffer of size bytes (at most size - 1 bytes and a
 // terminating NUL) and returns the bytes copied; writes nothing when size is 0.

@@ -1,12 +1,13 @@
-// A frame of an editor holding 300 attached vector controls (buttons and labels), drawn through
-// IGraphicsNanoVG: once with every control dirty and once with 5 of them dirty. Prints both
-// times and their ratio; the baseline is the all-dirty frame of the same run. The cost of a
-// frame should follow the dirty controls, not the attached ones: a 5-dirty frame should cost
-// no more than 5/300 of a full one plus a fixed overhead under 0.1 ms.
+// Frames of an editor of 300 and of 3,000 attached vector controls of five kinds (label,
+// button, knob, slider, number box with its own label and buttons) on a 1,920 x 1,080 surface,
+// where 1 or 5 controls are dirty, cycling through the kinds. The baseline is the same frame in an
+// editor holding only the controls that are dirtied (the same cells), so the ratio is what the
+// controls that stay clean cost. Goal: one dirty control among 3,000 costs under 50 us a frame.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "bench/RatioReporter.h"
@@ -18,80 +19,131 @@ namespace {
 
 using namespace iplug::igraphics;
 
-constexpr int kWidth = 800, kHeight = 600;
-constexpr int kColumns = 20, kRows = 15;  // 300 controls
-constexpr int kControls = kColumns * kRows;
-constexpr int kFewDirty = 5;
-// Targets for this hardware class.
-constexpr double kFullFrameTargetMs = 5.0;
-constexpr double kFixedOverheadTargetMs = 0.1;
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr int kControlCounts[] = {300, 3000};
+constexpr int kDirtyCounts[] = {1, 5};
+constexpr int kKinds = 5;
+constexpr double kOneAmongManyGoalUs = 50.0;
 
-// An editor of buttons and labels in a grid, alternating.
+// The controls dirtied each frame: `dirty` probes spread over the grid, each probe cycling
+// through the five cells (one of each kind) that start at it.
+std::vector<int> ProbeCells(int count, int dirty) {
+  std::vector<int> cells;
+  for (int p = 0; p < dirty; ++p)
+    for (int k = 0; k < kKinds; ++k)
+      cells.push_back(p * (count / dirty) + 7 + k);
+  return cells;
+}
+
+IControl* MakeControl(const IRECT& cell, int kind, const IVStyle& style) {
+  switch (kind) {
+    case 0:
+      return new IVLabelControl(cell, "42", style);
+    case 1:
+      return new IVButtonControl(cell, SplashClickActionFunc, "B", style, true, false);
+    case 2:
+      return new IVKnobControl(cell, kNoParameter, "", style);
+    case 3:
+      return new IVSliderControl(cell, kNoParameter, "", style, false, EDirection::Horizontal);
+    default:
+      return new IVNumberBoxControl(cell, kNoParameter, nullptr, "", style);
+  }
+}
+
+// Controls attached for each five cells: a number box brings a label and two buttons along.
+constexpr int kControlsPerKindCycle = 8;
+
+// Cells enough for `controls` attached controls.
+int CellsFor(int controls) {
+  return (controls * kKinds + kControlsPerKindCycle / 2) / kControlsPerKindCycle;
+}
+
+// An editor of `count` cells in a grid; with `only`, just those cells get their control.
 struct Editor {
-  Editor() : delegate(0), graphics(delegate, kWidth, kHeight) {
-    const float cw = static_cast<float>(kWidth) / kColumns;
-    const float ch = static_cast<float>(kHeight) / kRows;
-    const IVStyle style = DEFAULT_STYLE.WithRoundness(0.4f).WithShowLabel(false);
-    for (int i = 0; i < kControls; ++i) {
+  Editor(int count, const std::vector<int>* only)
+      : delegate(0), graphics(delegate, kWidth, kHeight) {
+    int columns = 1;
+    while (columns * columns * kHeight < count * kWidth)
+      ++columns;
+    const int rows = (count + columns - 1) / columns;
+    const float cw = static_cast<float>(kWidth) / columns;
+    const float ch = static_cast<float>(kHeight) / rows;
+    const IVStyle style =
+        DEFAULT_STYLE.WithRoundness(0.4f).WithShowLabel(false).WithDrawShadows(false);
+    controls.assign(static_cast<size_t>(count), nullptr);
+    auto attach = [&](int i) {
       const IRECT cell =
-          IRECT::MakeXYWH((i % kColumns) * cw, (i / kColumns) * ch, cw, ch).GetPadded(-2.f);
-      IControl* c = nullptr;
-      if (i % 2 == 0) {
-        c = new IVButtonControl(cell, SplashClickActionFunc, "B", style, true, false);
-      } else {
-        c = new IVLabelControl(cell, "42", style);
-      }
-      controls.push_back(graphics.AttachControl(c));
+          IRECT::MakeXYWH((i % columns) * cw, (i / columns) * ch, cw, ch).GetPadded(-1.f);
+      controls[static_cast<size_t>(i)] =
+          graphics.AttachControl(MakeControl(cell, i % kKinds, style));
+    };
+    if (only) {
+      for (int i : *only)
+        attach(i);
+    } else {
+      for (int i = 0; i < count; ++i)
+        attach(i);
     }
     DrawFrame();
   }
   void DrawFrame() {
-    IRECTList dirty;
+    dirty.Clear();
     if (graphics.IsDirty(dirty)) graphics.Draw(dirty);
   }
 
   iplug::IEditorDelegate delegate;
   IGraphicsNanoVG graphics;
   std::vector<IControl*> controls;
+  IRECTList dirty;
 };
 
-void BM_AllDirtyFrame(benchmark::State& state) {
-  Editor editor;
+void RunFrames(benchmark::State& state, int controls, int dirty, bool alone) {
+  const int count = CellsFor(controls);
+  const std::vector<int> probes = ProbeCells(count, dirty);
+  Editor editor(count, alone ? &probes : nullptr);
+  state.counters["attached"] = editor.graphics.NControls();
+  int frame = 0;
   for (auto _ : state) {
-    editor.graphics.SetAllControlsDirty();
+    for (int p = 0; p < dirty; ++p)
+      editor
+          .controls[static_cast<size_t>(probes[static_cast<size_t>(p * kKinds + frame % kKinds)])]
+          ->SetDirty(false);
     editor.DrawFrame();
+    ++frame;
   }
 }
-BENCHMARK(BM_AllDirtyFrame)->Unit(benchmark::kMillisecond);
 
-void BM_FiveDirtyFrame(benchmark::State& state) {
-  Editor editor;
-  for (auto _ : state) {
-    // Spread over the grid, so the regions do not merge into one.
-    for (int i = 0; i < kFewDirty; ++i)
-      editor.controls[static_cast<size_t>(i * (kControls / kFewDirty) + 7)]->SetDirty(false);
-    editor.DrawFrame();
-  }
+std::string Name(const char* what, int count, int dirty) {
+  return std::string(what) + "/" + std::to_string(count) + "/" + std::to_string(dirty);
 }
-BENCHMARK(BM_FiveDirtyFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  for (int count : kControlCounts) {
+    for (int dirty : kDirtyCounts) {
+      benchmark::RegisterBenchmark(Name("DirtyAmongAll", count, dirty).c_str(),
+                                   [=](benchmark::State& s) { RunFrames(s, count, dirty, false); })
+          ->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark(Name("DirtyAlone", count, dirty).c_str(),
+                                   [=](benchmark::State& s) { RunFrames(s, count, dirty, true); })
+          ->Unit(benchmark::kMicrosecond);
+    }
+  }
+  RatioReporter reporter(RatioReporter::Clock::Processor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double full = reporter.Time("BM_AllDirtyFrame");
-  const double few = reporter.Time("BM_FiveDirtyFrame");
-  if (full > 0.0 && few > 0.0) {
-    const double share = full * kFewDirty / kControls;
-    std::printf("all %d dirty: %.3f ms (target %.1f ms or less)\n", kControls, full,
-                kFullFrameTargetMs);
-    std::printf("%d dirty: %.3f ms\n", kFewDirty, few);
-    std::printf("ratio %d-dirty / all-dirty: %.4f (%d/%d = %.4f)\n", kFewDirty, few / full,
-                kFewDirty, kControls, static_cast<double>(kFewDirty) / kControls);
-    std::printf("fixed overhead beyond the dirty share: %.3f ms (target below %.1f ms)\n",
-                few - share, kFixedOverheadTargetMs);
+  for (int count : kControlCounts) {
+    for (int dirty : kDirtyCounts) {
+      const double among = reporter.Time(Name("DirtyAmongAll", count, dirty));
+      const double alone = reporter.Time(Name("DirtyAlone", count, dirty));
+      if (among <= 0.0 || alone <= 0.0) continue;
+      const std::string what =
+          std::to_string(dirty) + " dirty among " + std::to_string(count) + " controls";
+      std::printf("%s: %.1f us a frame\n", what.c_str(), among);
+      PrintRatio(what + " / the same alone", among / alone);
+      if (count == 3000 && dirty == 1) PrintTime("frame of " + what, among, kOneAmongManyGoalUs);
+    }
   }
   benchmark::Shutdown();
   return 0;

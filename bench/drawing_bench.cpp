@@ -169,8 +169,7 @@ void printRatio(const RatioReporter& reporter, const std::string& measured,
     std::printf("ratio %s: not measured\n", measured.c_str());
     return;
   }
-  std::printf("ratio %s / %s: %.2f (target <= %.1f)%s\n", measured.c_str(), baseline.c_str(), m / b,
-              kTarget, m / b <= kTarget ? "" : "  ABOVE TARGET");
+  PrintRatio(measured + " / " + baseline, m / b, kTarget);
 }
 
 }  // namespace
@@ -191,8 +190,7 @@ int main(int argc, char** argv) {
       total += reporter.Time(m);
       baseTotal += reporter.Time(b);
     }
-  if (baseTotal > 0)
-    std::printf("ratio total: %.2f (target <= %.1f)\n", total / baseTotal, kTarget);
+  if (baseTotal > 0) PrintRatio("drawing total", total / baseTotal, kTarget);
   benchmark::Shutdown();
   return 0;
 }

@@ -1,9 +1,12 @@
-// Ini-file costs against what the file system alone costs for the same work:
-// - a cached GetPrivateProfileString of a settings-sized file against a bare stat() of the
-//   same file (target: within 3x), since a cached read must stay about one status query;
-// - WritePrivateProfileString against writing the same bytes to a temporary file with
-//   fsync and rename (target: within 1.5x), since a write must stay about one safe rewrite.
-// Prints both ratios after the runs.
+// Ini-file costs against what the file system alone costs for the same work, on files of 10,
+// 100, 1,000 and 10,000 keys:
+// - a cached GetPrivateProfileString of a file this process has just written, against a bare
+//   stat() of it (goal: at most 3x), since a cached read must stay about one status query;
+// - a GetPrivateProfileString right after another writer replaced the file, which must read
+//   it again, against reading its bytes (no goal: it shows what parsing costs);
+// - WritePrivateProfileString against writing the same bytes to a new file with fsync, rename
+//   and a sync of the folder (goal: at most 1.5x), since a write must stay one safe rewrite;
+// and 40 keys written one by one against one such raw rewrite (goal: at most 40x).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -11,9 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,31 +26,29 @@
 
 namespace {
 
-struct BenchFiles {
-  std::string dir;
-  std::string readFile;      // aged settings file, served from the cache
-  std::string writeFile;     // settings file rewritten by WritePrivateProfileString
-  std::string baselineFile;  // replaced by the fsync-and-rename baseline
-  std::string baselineText;  // the bytes WritePrivateProfileString writes
-};
+constexpr int kKeyCounts[] = {10, 100, 1000, 10000};
+constexpr int kKeysPerSection = 100;
+constexpr int kSingleKeyWrites = 40;
+constexpr double kCachedReadGoal = 3.0;
+constexpr double kWriteGoal = 1.5;
+constexpr double kSingleKeyWritesGoal = 40.0;
 
-BenchFiles gFiles;
+std::string gDir;
 
-// About what the host keeps: two device sections and a few more, some 2 KB.
-std::string settingsText() {
-  std::ostringstream text;
-  text << "[audio]\n";
-  for (int i = 0; i < 20; ++i)
-    text << "audio_setting_" << i << "=Built-in Output " << i << "\n";
-  text << "device=Built-in Output\n\n[midi]\n";
-  for (int i = 0; i < 20; ++i)
-    text << "midi_setting_" << i << "=Pedal Port " << i << "\n";
-  text << "\n[window]\nx=100\ny=200\nw=800\nh=600\n\n";
-  return text.str();
+std::string pathFor(const std::string& name) {
+  return gDir + "/" + name;
 }
 
-void writeWhole(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+// A settings file of `keys` keys, a hundred to a section.
+std::string settingsText(int keys) {
+  std::ostringstream text;
+  for (int i = 0; i < keys; ++i) {
+    if (i % kKeysPerSection == 0)
+      text << (i ? "\n" : "") << "[section" << i / kKeysPerSection << "]\n";
+    text << "setting_" << i << "=Pedal Port " << i << "\n";
+  }
+  text << "\n";
+  return text.str();
 }
 
 std::string readWhole(const std::string& path) {
@@ -57,90 +58,178 @@ std::string readWhole(const std::string& path) {
   return text.str();
 }
 
-// A settings file at rest: its modification time a minute back, as for a file not being
-// edited, so the cache may trust it.
-void age(const std::string& path) {
-  timespec times[2];
-  clock_gettime(CLOCK_REALTIME, &times[0]);
-  times[0].tv_sec -= 60;
-  times[1] = times[0];
-  utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
-void StatBaseline(benchmark::State& state) {
-  struct stat info;
-  for (auto _ : state)
-    benchmark::DoNotOptimize(stat(gFiles.readFile.c_str(), &info));
-}
-
-void CachedGetPrivateProfileString(benchmark::State& state) {
-  char buffer[256];
-  for (auto _ : state) {
-    GetPrivateProfileString("midi", "midi_setting_7", "", buffer, sizeof buffer,
-                            gFiles.readFile.c_str());
-    benchmark::DoNotOptimize(buffer);
+// What a careful writer does without this library: a new file beside the target, written,
+// synced and renamed over it, then the folder synced. `sync` false: a writer that does not
+// sync, standing for another program changing the file.
+bool rawReplace(const std::string& target, const std::string& text, bool sync = true) {
+  const std::string temporary = target + ".raw";
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ok = (!sync || fsync(fd) == 0) && ok;
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+  if (ok && sync) {
+    const int folder = open(gDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ok = folder >= 0 && fsync(folder) == 0;
+    if (folder >= 0) close(folder);
   }
+  return ok;
 }
 
-void FsyncRenameBaseline(benchmark::State& state) {
-  const std::string temporary = gFiles.baselineFile + ".new";
-  const std::string& text = gFiles.baselineText;
-  for (auto _ : state) {
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()) ||
-        fsync(fd) != 0 || close(fd) != 0 ||
-        rename(temporary.c_str(), gFiles.baselineFile.c_str()) != 0) {
-      state.SkipWithError("baseline write failed");
-      break;
+// Writes wait on the disk, whose speed drifts while a benchmark runs: the measured work and
+// its baseline take turns within each iteration, and their times are kept apart.
+class Interleaved {
+ public:
+  template <typename Work>
+  void Baseline(Work work) {
+    mBaselineUs += Time(work);
+  }
+  template <typename Work>
+  void Measured(Work work) {
+    mMeasuredUs += Time(work);
+  }
+  void Report(benchmark::State& state) {
+    if (mFailed) state.SkipWithError("a write failed");
+    state.counters["baseline_us"] =
+        benchmark::Counter(mBaselineUs, benchmark::Counter::kAvgIterations);
+    state.counters["measured_us"] =
+        benchmark::Counter(mMeasuredUs, benchmark::Counter::kAvgIterations);
+  }
+
+ private:
+  template <typename Work>
+  double Time(Work work) {
+    const auto start = std::chrono::steady_clock::now();
+    mFailed = !work() || mFailed;
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+        .count();
+  }
+
+  double mBaselineUs = 0.0;
+  double mMeasuredUs = 0.0;
+  bool mFailed = false;
+};
+
+std::string name(const char* what, int keys) {
+  return std::string(what) + "/" + std::to_string(keys);
+}
+
+// A file of `keys` keys written through the library, as a program's own settings file is.
+std::string ownFile(int keys) {
+  const std::string file = pathFor("own" + std::to_string(keys) + ".ini");
+  rawReplace(file, settingsText(keys));
+  WritePrivateProfileString("section0", "setting_0", "written here", file.c_str());
+  return file;
+}
+
+void registerAt(int keys) {
+  benchmark::RegisterBenchmark(name("Stat", keys).c_str(), [keys](benchmark::State& state) {
+    const std::string file = ownFile(keys);
+    struct stat info;
+    for (auto _ : state)
+      benchmark::DoNotOptimize(stat(file.c_str(), &info));
+  });
+
+  benchmark::RegisterBenchmark(name("CachedRead", keys).c_str(), [keys](benchmark::State& state) {
+    const std::string file = ownFile(keys);
+    char buffer[256];
+    for (auto _ : state) {
+      GetPrivateProfileString("section0", "setting_7", "", buffer, sizeof buffer, file.c_str());
+      benchmark::DoNotOptimize(buffer);
     }
-  }
-}
+  });
 
-void WriteProfileString(benchmark::State& state) {
-  bool flip = false;
-  for (auto _ : state) {
-    flip = !flip;
-    if (!WritePrivateProfileString("audio", "device", flip ? "Built-in Output" : "External Output",
-                                   gFiles.writeFile.c_str())) {
-      state.SkipWithError("WritePrivateProfileString failed");
-      break;
+  benchmark::RegisterBenchmark(name("ReadBytes", keys).c_str(), [keys](benchmark::State& state) {
+    const std::string file = ownFile(keys);
+    for (auto _ : state)
+      benchmark::DoNotOptimize(readWhole(file));
+  });
+
+  benchmark::RegisterBenchmark(
+      name("ReadAfterOtherWriter", keys).c_str(), [keys](benchmark::State& state) {
+        const std::string file = ownFile(keys);
+        const std::string text[2] = {settingsText(keys), settingsText(keys) + "[x]\ny=1\n"};
+        char buffer[256];
+        int round = 0;
+        for (auto _ : state) {
+          state.PauseTiming();
+          rawReplace(file, text[++round % 2], false);
+          state.ResumeTiming();
+          GetPrivateProfileString("section0", "setting_7", "", buffer, sizeof buffer, file.c_str());
+          benchmark::DoNotOptimize(buffer);
+        }
+      });
+
+  benchmark::RegisterBenchmark(name("Write", keys).c_str(), [keys](benchmark::State& state) {
+    const std::string file = ownFile(keys);
+    const std::string text = readWhole(file);
+    const std::string target = pathFor("raw" + std::to_string(keys) + ".ini");
+    Interleaved timing;
+    bool flip = false;
+    for (auto _ : state) {
+      flip = !flip;
+      timing.Baseline([&] { return rawReplace(target, text); });
+      timing.Measured([&] {
+        return WritePrivateProfileString("section0", "setting_0", flip ? "value A" : "value B",
+                                         file.c_str()) == TRUE;
+      });
     }
-  }
+    timing.Report(state);
+  })->UseRealTime();
 }
 
-void printRatio(const RatioReporter& reporter, const char* what, const std::string& measured,
-                const std::string& baseline, double target) {
-  const double m = reporter.Time(measured);
-  const double b = reporter.Time(baseline);
-  if (m <= 0 || b <= 0) {
-    std::printf("ratio %s: not measured\n", what);
-    return;
-  }
-  const double ratio = m / b;
-  std::printf("ratio %s: %.2f (target <= %.1f)%s\n", what, ratio, target,
-              ratio <= target ? "" : "  OVER TARGET");
+void registerSingleKeyWrites() {
+  benchmark::RegisterBenchmark("FortySingleKeyWrites", [](benchmark::State& state) {
+    const std::string file = pathFor("forty.ini");
+    for (int i = 0; i < kSingleKeyWrites; ++i)
+      WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(), "0", file.c_str());
+    const std::string text = readWhole(file);
+    const std::string target = pathFor("rawforty.ini");
+    Interleaved timing;
+    int round = 0;
+    for (auto _ : state) {
+      const std::string value = std::to_string(++round % 2);
+      timing.Baseline([&] { return rawReplace(target, text); });
+      timing.Measured([&] {
+        bool ok = true;
+        for (int i = 0; i < kSingleKeyWrites; ++i)
+          ok = WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(), value.c_str(),
+                                         file.c_str()) == TRUE &&
+               ok;
+        return ok;
+      });
+    }
+    timing.Report(state);
+  })->UseRealTime();
+}
+
+// Reads do no waiting, so their processor time is compared: steadier on a busy machine.
+void printReadRatio(const RatioReporter& reporter, const std::string& what,
+                    const std::string& measured, const std::string& baseline, double goal) {
+  const double m = reporter.Time(measured, RatioReporter::Clock::Processor);
+  const double b = reporter.Time(baseline, RatioReporter::Clock::Processor);
+  if (m > 0 && b > 0) PrintRatio(what, m / b, goal);
+}
+
+void printInterleavedRatio(const RatioReporter& reporter, const std::string& what,
+                           const std::string& benchmark, double goal) {
+  const std::string run = benchmark + "/real_time";
+  const double m = reporter.Counter(run, "measured_us");
+  const double b = reporter.Counter(run, "baseline_us");
+  if (m > 0 && b > 0) PrintRatio(what, m / b, goal);
 }
 
 bool setUp() {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/ini_bench.XXXXXX";
   if (!mkdtemp(pattern.data())) return false;
-  gFiles.dir = pattern;
-  gFiles.readFile = gFiles.dir + "/read.ini";
-  gFiles.writeFile = gFiles.dir + "/write.ini";
-  gFiles.baselineFile = gFiles.dir + "/baseline.ini";
-  writeWhole(gFiles.readFile, settingsText());
-  age(gFiles.readFile);
-  writeWhole(gFiles.writeFile, settingsText());
-  if (!WritePrivateProfileString("audio", "device", "External Output", gFiles.writeFile.c_str())) {
-    return false;
-  }
-  gFiles.baselineText = readWhole(gFiles.writeFile);
+  gDir = pattern;
   return true;
 }
 
 void tearDown() {
-  if (!gFiles.dir.empty()) std::system(("rm -rf '" + gFiles.dir + "'").c_str());
+  if (!gDir.empty()) std::system(("rm -rf '" + gDir + "'").c_str());
 }
 
 }  // namespace
@@ -148,21 +237,27 @@ void tearDown() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (!setUp()) {
-    std::fprintf(stderr, "ini_bench: cannot set up its files\n");
-    tearDown();
+    std::fprintf(stderr, "ini_bench: cannot make its folder\n");
     return 1;
   }
-  benchmark::RegisterBenchmark("StatBaseline", StatBaseline);
-  benchmark::RegisterBenchmark("CachedGetPrivateProfileString", CachedGetPrivateProfileString);
-  benchmark::RegisterBenchmark("FsyncRenameBaseline", FsyncRenameBaseline);
-  benchmark::RegisterBenchmark("WritePrivateProfileString", WriteProfileString);
+  for (int keys : kKeyCounts)
+    registerAt(keys);
+  registerSingleKeyWrites();
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  printRatio(reporter, "cached GetPrivateProfileString / stat", "CachedGetPrivateProfileString",
-             "StatBaseline", 3.0);
-  printRatio(reporter, "WritePrivateProfileString / write+fsync+rename",
-             "WritePrivateProfileString", "FsyncRenameBaseline", 1.5);
+  for (int keys : kKeyCounts) {
+    const std::string size = std::to_string(keys) + " keys";
+    printReadRatio(reporter, "cached GetPrivateProfileString / stat, " + size,
+                   name("CachedRead", keys), name("Stat", keys), kCachedReadGoal);
+    printReadRatio(reporter,
+                   "GetPrivateProfileString after another writer / reading the bytes, " + size,
+                   name("ReadAfterOtherWriter", keys), name("ReadBytes", keys), 0.0);
+    printInterleavedRatio(reporter, "WritePrivateProfileString / write+fsync+rename, " + size,
+                          name("Write", keys), kWriteGoal);
+  }
+  printInterleavedRatio(reporter, "40 single-key writes / one write+fsync+rename",
+                        "FortySingleKeyWrites", kSingleKeyWritesGoal);
   tearDown();
   benchmark::Shutdown();
   return 0;

@@ -75,9 +75,7 @@ int main(int argc, char** argv) {
       std::printf("ratio %s: not measured\n", size.c_str());
       continue;
     }
-    std::printf("ratio SwellDoublePixels%s / PlainDoubling%s: %.2f (target <= %.1f)%s\n",
-                size.c_str(), size.c_str(), m / b, kTarget,
-                m / b <= kTarget ? "" : "  ABOVE TARGET");
+    PrintRatio("SwellDoublePixels" + size + " / PlainDoubling" + size, m / b, kTarget);
   }
   benchmark::Shutdown();
   return 0;

@@ -80,9 +80,7 @@ int main(int argc, char** argv) {
     std::printf("ratio: not available (a benchmark did not run)\n");
     return 1;
   }
-  std::printf(
-      "ratio Preferences from its resource / eight views in a panel: %.2f (goal: within 1.5x)\n",
-      dialog / direct);
+  PrintRatio("Preferences from its resource / eight views in a panel", dialog / direct, 1.5);
   benchmark::Shutdown();
   return 0;
 }

@@ -115,10 +115,9 @@ int main(int argc, char** argv) {
       ++missing;
       continue;
     }
-    std::printf(
-        "ratio SWELL_ReadWriteProcessIO / posix_spawn+read+waitpid at %ld bytes: %.2f "
-        "(target: 1.2x)\n",
-        size, layer / base);
+    PrintRatio(
+        "SWELL_ReadWriteProcessIO / posix_spawn+read+waitpid at " + std::to_string(size) + " bytes",
+        layer / base, 1.2);
   }
   benchmark::Shutdown();
   return missing ? 1 : 0;

@@ -295,14 +295,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RatioReporter reporter(RatioReporter::Clock::Processor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double controls = reporter.Time("BM_ControlFrame");
   const double plain = reporter.Time("BM_PlainCairo");
   if (controls > 0.0 && plain > 0.0) {
     std::printf("one control per frame through the controls: %.2f us\n", controls);
     std::printf("the same shapes with plain Cairo: %.2f us\n", plain);
-    std::printf("ratio: %.2f (goal: at most %.1f)\n", controls / plain, kRatioGoal);
+    PrintRatio("one vector control per frame / plain Cairo", controls / plain, kRatioGoal);
   }
   benchmark::Shutdown();
   return 0;

@@ -139,9 +139,10 @@ int main(int argc, char** argv) {
     double ours = reporter.Time("BM_PresentBackingStore" + args);
     double raw = reporter.Time("BM_RawPutImage" + args);
     if (ours > 0 && raw > 0)
-      std::printf("ratio present / raw %s at %dx%d: %.2f%s\n",
-                  gBackend->usesSharedMemory() ? "XShmPutImage" : "XPutImage", size[0], size[1],
-                  ours / raw, size[0] == 800 ? " (target 1.20 or less)" : "");
+      PrintRatio(std::string("present / raw ") +
+                     (gBackend->usesSharedMemory() ? "XShmPutImage" : "XPutImage") + " at " +
+                     std::to_string(size[0]) + "x" + std::to_string(size[1]),
+                 ours / raw, size[0] == 800 ? 1.2 : 0.0);
   }
   platform::setDisplayBackend(nullptr);
   benchmark::Shutdown();

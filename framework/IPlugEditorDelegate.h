@@ -34,6 +34,12 @@ class IEditorDelegate {
   // How many gestures are open on a parameter (0 for a bad index).
   int GetGestureDepth(int paramIdx) const;
 
+  // The editor's screen. A delegate with a screen opens it in the parent (a platform view or
+  // window) and returns its view; this one has none and returns null.
+  virtual void* OpenWindow(void* parent) { return nullptr; }
+  // Closes what OpenWindow opened; nothing when nothing is open.
+  virtual void CloseWindow() {}
+
  protected:
   // Called after the user interface changed a parameter.
   virtual void OnParamChangeUI(int paramIdx) {}

@@ -6,12 +6,14 @@
 #include <cmath>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "base/Finite.h"
 #include "base/Log.h"
 #include "graphics/IBubbleControlBase.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
+#include "graphics/RectGrid.h"
 #include "platform/MainThread.h"
 
 namespace iplug {
@@ -30,7 +32,23 @@ IGraphics::BubbleControlFactory& BubbleFactory() {
   static IGraphics::BubbleControlFactory factory;
   return factory;
 }
+
 }  // namespace
+
+// The frame's lookup from regions to the controls they meet, kept between frames so a steady
+// frame rate allocates nothing.
+struct IGraphics::FrameLookup {
+  // A control that a region of the frame meets.
+  struct Meeting {
+    int region;
+    IControl* control;
+  };
+  RectGrid grid;
+  std::vector<Meeting> meetings;
+  std::vector<int> regionStart;  // per region, where its controls start in byRegion
+  std::vector<int> fill;
+  std::vector<IControl*> byRegion;
+};
 
 IGraphics::PopupMenuControlFactory IGraphics::SetPopupMenuControlFactory(
     PopupMenuControlFactory factory) {
@@ -422,10 +440,42 @@ void IGraphics::Draw(IRECTList& rects) {
     rects = aligned;
   }
   BeginFrame(rects);
-  for (int r = 0; r < rects.Size(); ++r) {
+  // Each region draws the controls it meets, in list order, found through a grid of the
+  // regions rather than by testing every control against every region.
+  const int regionCount = rects.Size();
+  if (!mFrameLookup) mFrameLookup = std::make_unique<FrameLookup>();
+  FrameLookup& s = *mFrameLookup;
+  const IRECT regionBounds = rects.Bounds();
+  s.grid.Reset(regionBounds, regionCount);
+  for (int r = 0; r < regionCount; ++r)
+    s.grid.Insert(r, rects.Get(r));
+  s.meetings.clear();
+  for (size_t i = 0; i < mControls.size(); ++i) {
+    IControl* control = mControls[i].control.get();
+    const IRECT bounds = control->GetRECT();
+    // A control outside the regions' bounds meets none of them: one test for most controls
+    // of a frame with few dirty ones.
+    if (!regionBounds.Intersects(bounds) || control->IsHidden()) continue;
+    s.grid.ForEachNear(bounds, [&](int r) {
+      if (rects.Get(r).Intersects(bounds)) s.meetings.push_back({r, control});
+    });
+  }
+  // Sorted by region, keeping list order within each (a counting sort: stable, linear).
+  s.regionStart.assign(static_cast<size_t>(regionCount) + 1, 0);
+  for (const FrameLookup::Meeting& m : s.meetings)
+    ++s.regionStart[static_cast<size_t>(m.region) + 1];
+  for (int r = 0; r < regionCount; ++r)
+    s.regionStart[static_cast<size_t>(r) + 1] += s.regionStart[static_cast<size_t>(r)];
+  s.byRegion.resize(s.meetings.size());
+  s.fill.assign(s.regionStart.begin(), s.regionStart.end() - 1);
+  for (const FrameLookup::Meeting& m : s.meetings)
+    s.byRegion[static_cast<size_t>(s.fill[static_cast<size_t>(m.region)]++)] = m.control;
+
+  for (int r = 0; r < regionCount; ++r) {
     const IRECT region = rects.Get(r);
-    for (size_t i = 0; i < mControls.size(); ++i)
-      DrawControl(mControls[i].control.get(), region);
+    for (int k = s.regionStart[static_cast<size_t>(r)];
+         k < s.regionStart[static_cast<size_t>(r) + 1]; ++k)
+      DrawControl(s.byRegion[static_cast<size_t>(k)], region);
     DrawControl(mBubbleControl.get(), region);
     DrawControl(mPopupControl.get(), region);
     DrawControl(mTextEntryControl.get(), region);

@@ -444,6 +444,8 @@ class IGraphics {
   };
   IRECT mClipRECT;
   std::vector<OpenLayer> mLayers;  // layers being drawn, innermost last
+  struct FrameLookup;
+  std::unique_ptr<FrameLookup> mFrameLookup;
 };
 
 }  // namespace igraphics

@@ -8,7 +8,9 @@
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
 #include "platform/Application.h"
+#include "platform/Screen.h"
 #include "platform/Text.h"
+#include "platform/Window.h"
 #include "windowing/core/WindowInterfaces.h"
 
 namespace host {
@@ -78,6 +80,28 @@ void applyPreferences() {
   gHost->UpdateIniFile();
 }
 
+// Opens the application's editor in the main window, which takes the editor's size and is
+// centred on the screen. Without an editor the window keeps the size of its resource.
+void openEditor(HWND hwnd) {
+  auto* content = swell::objectFromHandleAs<platform::NSView>(hwnd);
+  iplug::IPlugAPP* app = gHost ? gHost->GetApp() : nullptr;
+  if (!content || !app) return;
+  auto* editor = static_cast<platform::NSView*>(app->OpenWindow(content));
+  if (!editor) {
+    base::warn("host", "the application has no editor to show");
+    return;
+  }
+  platform::NSWindow* window = content->window();
+  if (!window) return;
+  window->setContentSize(editor->frame().size);
+  if (const platform::NSScreen* screen = platform::NSScreen::mainScreen()) {
+    const platform::NSRect area = screen->visibleFrame;
+    const platform::NSRect frame = window->frame();
+    window->setFrameOrigin({area.origin.x + (area.size.width - frame.size.width) / 2,
+                            area.origin.y + (area.size.height - frame.size.height) / 2});
+  }
+}
+
 // Escape and Return in a non-text view go to the view itself (dialog keys), not to menus.
 INT_PTR routeDialogKey(const MSG* msg, const platform::NSEvent* event) {
   if (!msg || !msg->hwnd || !event || msg->message != WM_KEYDOWN) return 0;
@@ -102,6 +126,7 @@ void RequestQuit() {
 INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:
+      openEditor(hwnd);
       SetTimer(hwnd, kIdleTimerId, iplug::IPlugAPP::kTimerIntervalMs, nullptr);
       return 1;
     case WM_TIMER:
@@ -111,6 +136,12 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
         gHost->LogDroppedMidi();
       }
       if (gQuitRequested) {
+        // A dialog or alert is up: it ends first, as cancelled, and the next tick quits from
+        // the main loop (terminating inside a modal run would leave the run going).
+        if (platform::NSApp()->modalWindow()) {
+          platform::NSApp()->abortModal();
+          return 1;
+        }
         gQuitRequested = 0;
         base::log(base::LogLevel::Info, "host", "quitting on a signal");
         terminateApplication();
@@ -141,7 +172,10 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_DESTROY:
       KillTimer(hwnd, kIdleTimerId);
       gMainWindow = nullptr;
-      if (gHost && gHost->GetApp()) gHost->GetApp()->OnEditorClosed();
+      if (gHost && gHost->GetApp()) {
+        gHost->GetApp()->CloseWindow();
+        gHost->GetApp()->OnEditorClosed();
+      }
       // The ports and the stream close with the host.
       IPlugAPPHost::SetInstance(nullptr);
       gHost.reset();
@@ -221,6 +255,9 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
       }
       ShowWindow(gMainWindow, SW_SHOW);
       base::log(base::LogLevel::Info, "host", "main window open");
+      // Told once the window is up, so the alert stands over it.
+      if (gHost && gHost->SoundcardMessageDue())
+        MessageBox(gMainWindow, kSoundcardMessage, kSoundcardMessageTitle, MB_OK);
       return 0;
     }
     case SWELLAPP_DESTROY:

@@ -17,6 +17,12 @@ const char* resourceId(std::uintptr_t id) {
 constexpr int kFlagNoSizeToFit = 8;
 constexpr int kMainDialogFlags = 28;
 constexpr int kPreferencesFlags = 12;
+// "Preferences" lays its controls out at one and a half points per dialog unit, and its size,
+// 334 x 195 dialog units, is given in points at the same scale: at 334 x 195 points the Cancel
+// button (220 + 50 units across) would lie outside the dialog.
+constexpr float kPreferencesScale = 1.5f;
+constexpr int kPreferencesWidth = static_cast<int>(334 * kPreferencesScale + 0.5f);
+constexpr int kPreferencesHeight = static_cast<int>(195 * kPreferencesScale + 0.5f);
 
 const SWELL_MenuGen_Entry kMainMenu[] = {
     {"/.BO^O:&File", 0, 0},
@@ -56,7 +62,8 @@ void createMainDialog(HWND view, int flags) {
 }
 
 void createPreferencesDialog(HWND view, int flags) {
-  SWELL_MakeSetCurParms(view, false, !(flags & kFlagNoSizeToFit), 1.5f, 1.5f, 0, 0);
+  SWELL_MakeSetCurParms(view, false, !(flags & kFlagNoSizeToFit), kPreferencesScale,
+                        kPreferencesScale, 0, 0);
   SWELL_GenerateDialogFromList(kPreferencesControls,
                                static_cast<int>(std::size(kPreferencesControls)));
 }
@@ -72,8 +79,8 @@ void RegisterAppResources() {
   static SWELL_DialogResourceIndex mainDialogResource{
       resourceId(kMainDialogId), kAppName, kMainDialogFlags, createMainDialog, 300, 300};
   static SWELL_DialogResourceIndex preferencesResource{
-      resourceId(kPreferencesDialogId), "Preferences", kPreferencesFlags,
-      createPreferencesDialog,          334,           195};
+      resourceId(kPreferencesDialogId), "Preferences",     kPreferencesFlags,
+      createPreferencesDialog,          kPreferencesWidth, kPreferencesHeight};
   SWELL_RegisterMenuResource(&mainMenuResource);
   // Newest first: 40002 goes in before 40001 so the list reads 40001, 40002.
   SWELL_RegisterDialogResource(&preferencesResource);

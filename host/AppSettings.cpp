@@ -1,10 +1,10 @@
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/Log.h"
@@ -20,9 +20,13 @@ namespace {
 constexpr std::size_t kFirstReadBytes = 128;
 constexpr std::size_t kLongestSetting = 64 * 1024;
 
+// Makes the folder and any missing folder above it (a fresh account has no configuration
+// folder yet).
 bool makeFolder(const std::string& path) {
-  if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
-  base::warn("host", "cannot make the folder %s: %s", path.c_str(), std::strerror(errno));
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  if (!error) return true;
+  base::warn("host", "cannot make the folder %s: %s", path.c_str(), error.message().c_str());
   return false;
 }
 

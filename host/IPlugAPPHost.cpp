@@ -122,6 +122,7 @@ void IPlugAPPHost::Init() {
     if (mSettings.audioInDev != kDefaultAudioDevice || mSettings.audioOutDev != kDefaultAudioDevice)
       StartAudio(kDefaultAudioDevice, kDefaultAudioDevice);
     base::warn("host", "%s", kSoundcardMessage);
+    mSoundcardMessageDue = true;
   }
 }
 

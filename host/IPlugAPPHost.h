@@ -25,9 +25,10 @@ struct AppSettings {
 
 inline constexpr const char* kNoMidiPort = "off";
 inline constexpr const char* kDefaultAudioDevice = "default";
-// What the user is told when the audio stream does not start.
+// What the user is told when the audio stream does not start, and the alert's title.
 inline constexpr const char* kSoundcardMessage =
     "Please check your soundcard settings in Preferences";
+inline constexpr const char* kSoundcardMessageTitle = "Error";
 
 // The settings file: $XDG_CONFIG_HOME (else ~/.config)/<program>/settings.ini; the
 // folder is made when missing. Empty when there is no home to put it in.
@@ -61,6 +62,8 @@ class IPlugAPPHost : public iplug::IMidiSender {
   bool SelectMidiOutput(const std::string& name);
 
   bool AudioRunning() const;
+  // The remembered audio devices did not start at load: the user is to be told.
+  bool SoundcardMessageDue() const { return mSoundcardMessageDue; }
   bool UsesJack() const { return mUsesJack; }
   iplug::IPlugAPP* GetApp() const { return mApp.get(); }
   AppSettings& Settings() { return mSettings; }
@@ -89,6 +92,7 @@ class IPlugAPPHost : public iplug::IMidiSender {
   std::vector<std::string> mMidiInNames;
   std::vector<std::string> mMidiOutNames;
   bool mUsesJack = false;
+  bool mSoundcardMessageDue = false;
 
   static inline IPlugAPPHost* sInstance = nullptr;
 };

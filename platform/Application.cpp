@@ -280,7 +280,9 @@ bool NSApplication::blockedByModal(const NSEvent& e) const {
   if (e.window && !isLiveObject(static_cast<const NSObject*>(e.window))) return false;
   NSWindow* modal = mModalStack.back()->window;
   NSWindow* w = e.window ? e.window : (e.isKeyEvent() ? mKeyWindow : nullptr);
-  if (!w || !modal) return false;
+  // An event of a window freed since it was queued (a menu's, after the menu closed) is not
+  // looked into here: sendEvent drops it.
+  if (!w || !modal || !isLiveObject(static_cast<const NSObject*>(w))) return false;
   for (NSWindow* p = w; p; p = p->parentWindow())
     if (p == modal) return false;
   return true;
@@ -358,6 +360,11 @@ void NSApplication::stopModalWithCode(NSModalResponse code) {
   NSModalSession* top = mModalStack.back();
   top->stopped = true;
   top->response = code;
+  // As with stop: the modal loop sees the stop only when its wait for an event ends, so a stop
+  // from a timer or a signal's callback posts one rather than waiting for the next input.
+  NSEvent wake;
+  wake.type = NSEventTypeApplicationDefined;
+  postEvent(wake, false);
   NSRunLoop::mainRunLoop().wakeUp();
 }
 

@@ -43,3 +43,4 @@
 #include "windowing/kernel/Processes.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/stddialogs/StandardDialogs.h"
+#include "windowing/views/ListViews.h"

@@ -181,6 +181,9 @@ class X11Backend final : public DisplayBackend {
     int count = 0;
   } mClicks;
   int mPressedButtons = 0;  // bits 0 left, 1 right, 2 other
+  // Where the pointer was at the last button or motion event (root pixels): a motion's
+  // deltas run from there, so a drag with the pointer hidden still reports how far it moved.
+  int mPointerRootX = 0, mPointerRootY = 0;
 
   // Cursors by name, made on first use.
   std::map<std::string, Cursor> mCursors;

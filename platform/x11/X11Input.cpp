@@ -102,6 +102,8 @@ void X11Backend::handleButton(WindowRecord* record, const XButtonEvent& event, b
   NSEvent e = inputEvent(type, record, event.x, event.y, event.state);
   e.buttonNumber = number;
   e.clickCount = mClicks.button == button ? mClicks.count : 1;
+  mPointerRootX = event.x_root;
+  mPointerRootY = event.y_root;
   post(std::move(e));
 }
 
@@ -123,6 +125,13 @@ void X11Backend::handleMotion(WindowRecord* record, const XMotionEvent& event) {
     type = NSEventTypeOtherMouseDragged;
   NSEvent e = inputEvent(type, record, event.x, event.y, event.state);
   if (type == NSEventTypeOtherMouseDragged) e.buttonNumber = 2;
+  // Deltas run down the screen, in points; from the last motion posted, so the motions
+  // skipped above are counted in.
+  const double scale = record->window->backingScaleFactor();
+  e.deltaX = (event.x_root - mPointerRootX) / scale;
+  e.deltaY = (event.y_root - mPointerRootY) / scale;
+  mPointerRootX = event.x_root;
+  mPointerRootY = event.y_root;
   post(std::move(e));
 }
 
@@ -131,6 +140,8 @@ void X11Backend::handleCrossing(WindowRecord* record, const XCrossingEvent& even
   // opening) are not the pointer leaving.
   if (event.detail == NotifyInferior || event.mode != NotifyNormal) return;
   bool entered = event.type == EnterNotify;
+  mPointerRootX = event.x_root;
+  mPointerRootY = event.y_root;
   NSEvent e = inputEvent(entered ? NSEventTypeMouseEntered : NSEventTypeMouseExited, record,
                          event.x, event.y, event.state);
   post(std::move(e));

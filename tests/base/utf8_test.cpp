@@ -171,9 +171,17 @@ TEST(Utf8Cut, ThePrefixIsTheLongestThatEndsOnAWholeCharacter) {
       for (std::size_t b : cuts)
         if (b <= max) expected = b;
       EXPECT_EQ(base::utf8PrefixLength(text, max), expected) << '"' << text << "\" at " << max;
-      if (text.find('\0') == std::string::npos) {
+      if (text.find('\0') != std::string::npos) continue;
+      if (max > text.size()) {
         EXPECT_EQ(base::utf8PrefixLength(text.c_str(), max), expected) << "as a C string";
+        continue;
       }
+      // Unterminated within max bytes: only those are read (the sanitizer sees any byte
+      // more), and the last character is judged as if continuation bytes followed.
+      const std::vector<char> exact(text.begin(), text.begin() + static_cast<long>(max));
+      const std::string continued = text.substr(0, max) + "\x80\x80\x80";
+      EXPECT_EQ(base::utf8PrefixLength(exact.data(), max), base::utf8PrefixLength(continued, max))
+          << '"' << text << "\" as " << max << " unterminated bytes";
     }
   }
 }

@@ -8,7 +8,7 @@ namespace {
 
 class RecordingApp : public iplug::IPlugAPP {
  public:
-  RecordingApp() : IPlugAPP(0) {}
+  RecordingApp() : IEditorDelegate(0), IPlugAPP(0) {}
   std::vector<int> processed, shown;
   std::vector<int> sysexSizes;
   int idleTicks = 0;
@@ -56,7 +56,7 @@ namespace {
 
 class GestureApp : public iplug::IPlugAPP {
  public:
-  GestureApp() : IPlugAPP(3) {}
+  GestureApp() : IEditorDelegate(3), IPlugAPP(3) {}
   std::vector<int> ended;
   void EndInformHostOfParamChangeFromUI(int paramIdx) override {
     ended.push_back(paramIdx);

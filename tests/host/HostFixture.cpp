@@ -36,14 +36,12 @@ void HostTest::stop() {
 
 void HostTest::withPreferences(const std::function<void(HWND)>& hook) {
   bool ran = false;
-  h.onModal([&](platform::NSWindow* window) {
-    if (ran) return;
+  answers.add([&](platform::NSWindow* window) {
     ran = true;
     hook(swell::handleFromObject(window->contentView()));
   });
   SendMessage(host::MainWindow(), WM_COMMAND, host::kCmdPreferences, 0);
   EXPECT_TRUE(ran);
-  h.onModal(nullptr);
 }
 
 bool HostTest::pick(HWND dialog, int listId, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "host/AppMain.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
+#include "support/PanelAnswers.h"
 #include "support/WindowHarness.h"
 
 namespace hosttest {
@@ -18,6 +19,8 @@ namespace hosttest {
 class HostTest : public ::testing::Test {
  protected:
   testsupport::WindowHarness h;
+  // Modal runs nobody answers (the alert of a machine without audio) are cancelled.
+  testsupport::PanelAnswers answers{h};
   std::filesystem::path config;
 
   void SetUp() override;

@@ -1,9 +1,4 @@
-#include <fcntl.h>
-#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <functional>
@@ -12,66 +7,13 @@
 #include <vector>
 
 #include "HostFixture.h"
-#include "demo/DemoApp.h"
+#include "demo/app/DemoApp.h"
+#include "support/JackServer.h"
 
 namespace hosttest {
 namespace {
 
 using namespace std::chrono_literals;
-
-void quietJack(const char*) {}
-
-// A JACK server of this test's own on the dummy driver, named uniquely so parallel
-// tests never share one; stopped by its pid.
-class JackServer {
- public:
-  JackServer() {
-    const std::string name = "host-test-" + std::to_string(getpid());
-    setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
-    mPid = fork();
-    if (mPid == 0) {
-      const int devNull = open("/dev/null", O_WRONLY);
-      dup2(devNull, STDOUT_FILENO);
-      dup2(devNull, STDERR_FILENO);
-      execlp("jackd", "jackd", "-n", name.c_str(), "-d", "dummy", "-r", "48000", "-p", "256",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    if (mPid < 0) {
-      whyNot = "fork failed";
-      return;
-    }
-    jack_set_error_function(quietJack);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      int status = 0;
-      if (waitpid(mPid, &status, WNOHANG) == mPid) {
-        mPid = -1;
-        whyNot = "jackd exited at once (status " + std::to_string(status) + ")";
-        return;
-      }
-      jack_status_t jackStatus{};
-      if (jack_client_t* probe = jack_client_open("probe", JackNoStartServer, &jackStatus)) {
-        jack_client_close(probe);
-        running = true;
-        return;
-      }
-      std::this_thread::sleep_for(100ms);
-    }
-    whyNot = "jackd did not answer within 10 s";
-  }
-  ~JackServer() {
-    if (mPid > 0) {
-      kill(mPid, SIGTERM);
-      waitpid(mPid, nullptr, 0);
-    }
-    unsetenv("JACK_DEFAULT_SERVER");
-  }
-  bool running = false;
-  std::string whyNot;
-
- private:
-  pid_t mPid = -1;
-};
 
 bool waitFor(const std::function<bool()>& done) {
   for (int i = 0; i < 250; ++i) {
@@ -94,8 +36,8 @@ std::string entryNaming(HWND dialog, int listId, const std::string& port) {
 }
 
 TEST_F(HostTest, MidiOnJackIsListedChosenRememberedAndCarriesSysEx) {
-  JackServer jack;
-  if (!jack.running) GTEST_SKIP() << "no JACK server for this test: " << jack.whyNot;
+  testsupport::JackServer jack;
+  if (!jack.running()) GTEST_SKIP() << "no JACK server for this test: " << jack.whyNot();
   RtMidiOut device(RtMidi::UNIX_JACK, "device");
   device.openVirtualPort("Tellmar-Audio Corvane Brisko");
   RtMidiIn monitor(RtMidi::UNIX_JACK, "monitor");
@@ -151,6 +93,8 @@ TEST_F(HostTest, MidiOnJackIsListedChosenRememberedAndCarriesSysEx) {
     app->OnTimer();
     return app->SysExReceived() > 0;
   }));
+  // The program's clients leave before the server goes.
+  stop();
 }
 
 }  // namespace

@@ -7,8 +7,12 @@
 
 #include "HostFixture.h"
 #include "base/Log.h"
+#include "platform/Alert.h"
+#include "platform/Button.h"
 #include "platform/Event.h"
+#include "platform/View.h"
 #include "windowing/Win32.h"
+#include "windowing/core/WindowInterfaces.h"
 
 namespace hosttest {
 namespace {
@@ -16,6 +20,45 @@ namespace {
 std::string readFile(const std::string& path) {
   std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Remembered audio devices that do not start: the defaults instead, and once the main window
+// stands the user is told in an alert.
+TEST_F(HostTest, AnAudioDeviceThatDoesNotStartIsReportedInAnAlert) {
+  std::filesystem::create_directories(config / host::kAppName);
+  std::ofstream(settingsFile()) << "[audio]\noutdev=no such device\n";
+  std::string shown;
+  answers.add([&](platform::NSWindow* window) {
+    auto* alert = dynamic_cast<platform::NSAlertPanel*>(window);
+    ASSERT_NE(alert, nullptr);
+    shown = alert->title() + ": " + alert->message();
+    testsupport::clickView(h, alert->button(platform::NSAlertDefaultReturn));
+  });
+  start();
+  EXPECT_EQ(shown, std::string(host::kSoundcardMessageTitle) + ": " + host::kSoundcardMessage);
+  EXPECT_TRUE(IsWindowVisible(host::MainWindow()));
+}
+
+// A quit request (Ctrl+C, SIGTERM) while a dialog is up ends the dialog first, as cancelled,
+// then the program, through the same road as Quit.
+TEST_F(HostTest, AQuitRequestEndsAnOpenDialogAndThenTheProgram) {
+  start();
+  withPreferences([&](HWND) {
+    host::RequestQuit();
+    h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  });
+  EXPECT_FALSE(h.logged("quitting on a signal"));
+  h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  EXPECT_TRUE(h.logged("quitting on a signal"));
+}
+
+// A fresh account has no configuration folder yet: it is made, and the defaults written.
+TEST_F(HostTest, AMissingConfigurationFolderIsMadeWithTheFoldersAboveIt) {
+  const std::filesystem::path fresh = config / "fresh" / "account";
+  setenv("XDG_CONFIG_HOME", fresh.c_str(), 1);
+  start();
+  EXPECT_NE(readFile((fresh / host::kAppName / "settings.ini").string()).find("indev=off"),
+            std::string::npos);
 }
 
 // Codes with no work answer 0; a key message without a window or MSG is not consumed;
@@ -79,6 +122,16 @@ TEST_F(HostTest, ThePreferencesRoadKeepsCancelsAppliesAndRemembers) {
   EXPECT_EQ(hostObject()->Settings().midiInDev, longName);
 
   withPreferences([&](HWND dialog) {
+    // Every control lies inside the dialog.
+    auto* content = swell::objectFromHandleAs<platform::NSView>(dialog);
+    for (int id : {IDOK, host::kApplyButton, IDCANCEL, host::kMidiInList, host::kMidiOutList}) {
+      const platform::NSRect frame =
+          swell::objectFromHandleAs<platform::NSView>(GetDlgItem(dialog, id))->frame();
+      const platform::NSRect bounds = content->bounds();
+      EXPECT_TRUE(frame.minX() >= bounds.minX() && frame.maxX() <= bounds.maxX() &&
+                  frame.minY() >= bounds.minY() && frame.maxY() <= bounds.maxY())
+          << id;
+    }
     EXPECT_EQ(selection(dialog, host::kMidiInList), "off");  // the name is not listed
     SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
   });

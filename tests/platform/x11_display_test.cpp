@@ -289,9 +289,14 @@ TEST_F(X11Display, InputBecomesThePlatformsEvents) {
       {{"click", "5"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaY, -1); }},
       {{"click", "6"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaX, 1); }},
       {{"click", "7"}, NSEventTypeScrollWheel, [](const NSEvent& e) { EXPECT_EQ(e.deltaX, -1); }},
+      // From (30, 40): the deltas run down the screen, as a hidden pointer's drag needs them.
       {{"mousedown", "1", "mousemove", "--window", id, "60", "50", "mouseup", "1"},
        NSEventTypeLeftMouseDragged,
-       [](const NSEvent& e) { EXPECT_EQ(e.locationInWindow.x, 60); }},
+       [](const NSEvent& e) {
+         EXPECT_EQ(e.locationInWindow.x, 60);
+         EXPECT_EQ(e.deltaX, 30);
+         EXPECT_EQ(e.deltaY, 10);
+       }},
       {{"key", "a"},
        NSEventTypeKeyDown,
        [](const NSEvent& e) {

@@ -69,6 +69,19 @@ TEST_F(IniFileTest, WritingTheSameValueLeavesTheFileAlone) {
   EXPECT_EQ(getString(file, "s", "k"), "V");
 }
 
+TEST_F(IniFileTest, WhatThisProcessWroteIsNotReadAgain) {
+  ASSERT_EQ(WritePrivateProfileString("s", "a", "1", file.c_str()), TRUE);
+  const std::uint64_t before = loads();
+  for (int i = 0; i < 5; ++i) {
+    const std::string value = std::to_string(i);
+    ASSERT_EQ(WritePrivateProfileString("s", "b", value.c_str(), file.c_str()), TRUE);
+    EXPECT_EQ(getString(file, "s", "a"), "1");
+    EXPECT_EQ(getString(file, "s", "b"), value);
+  }
+  EXPECT_EQ(loads(), before) << "a file just written here is known without parsing it";
+  EXPECT_EQ(readFile(file), "[s]\na=1\nb=4\n\n");
+}
+
 TEST_F(IniFileTest, DeletingKeysAndSections) {
   writeFile(file, "[a]\nx=1\ny=2\n[b]\nz=3\n");
   EXPECT_EQ(WritePrivateProfileString("a", "x", nullptr, file.c_str()), TRUE);

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,6 +125,32 @@ TEST(IniProcesses, WritersOfDifferentKeysLoseNoneOfThem) {
   EXPECT_EQ(count, 400);
   const std::string content = readFile(file);
   EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 402);
+}
+
+TEST(IniProcesses, AnotherProcessWritingWithinTheSameSecondIsSeen) {
+  TempDir dir;
+  const std::string file = dir.file("settings.ini");
+  char buffer[16];
+  for (int round = 0; round < 3; ++round) {
+    // Of one length, so the file keeps its size.
+    const std::string mine = "mine" + std::to_string(round);
+    const std::string theirs = "them" + std::to_string(round);
+    ASSERT_EQ(WritePrivateProfileString("s", "k", mine.c_str(), file.c_str()), TRUE);
+    GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, file.c_str());
+    ASSERT_EQ(buffer, mine);
+    struct stat written;
+    ASSERT_EQ(stat(file.c_str(), &written), 0);
+    // The child starts with this process's cache, trusting the same version.
+    const pid_t child = spawn([&] {
+      return WritePrivateProfileString("s", "k", theirs.c_str(), file.c_str()) == TRUE ? 0 : 1;
+    });
+    ASSERT_EQ(exitStatus(child), 0);
+    struct stat changed;
+    ASSERT_EQ(stat(file.c_str(), &changed), 0);
+    EXPECT_LE(changed.st_mtim.tv_sec - written.st_mtim.tv_sec, 1);
+    GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, file.c_str());
+    EXPECT_EQ(buffer, theirs);
+  }
 }
 
 TEST(IniProcesses, AWriteThatFailsPartWayLeavesTheFileAsItWas) {

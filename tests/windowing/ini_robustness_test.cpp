@@ -119,6 +119,20 @@ TEST_F(IniRobustnessTest, PermissionBitsAreKeptAndNewFilesFollowTheUmask) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+TEST_F(IniRobustnessTest, RootRewritingAnotherUsersFileKeepsItsOwnerGroupAndMode) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  constexpr uid_t kOtherUser = 65534;  // nobody
+  constexpr gid_t kOtherGroup = 65534;
+  ASSERT_EQ(chown(file.c_str(), kOtherUser, kOtherGroup), 0);
+  ASSERT_EQ(chmod(file.c_str(), 0604), 0);
+  ASSERT_EQ(WritePrivateProfileString("s", "k", "by root", file.c_str()), TRUE);
+  struct stat info;
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, kOtherUser);
+  EXPECT_EQ(info.st_gid, kOtherGroup);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+}
+
 TEST_F(IniRobustnessTest, WritesGoThroughASymlinkToItsTarget) {
   const std::string link = dir.file("link.ini");
   ASSERT_EQ(symlink("settings.ini", link.c_str()), 0);

@@ -78,11 +78,14 @@ TEST_F(PostMessageTest, AFlushDeliversOnlyWhatWasQueuedWhenItBegan) {
 
 // The flush remembers the window of a run of messages; a handler that destroys that window
 // must still stop the rest of the run from reaching it.
+// It is freed as soon as nothing else holds it, not kept for the rest of the flush.
 TEST_F(PostMessageTest, AWindowDestroyedByItsOwnPostedMessageGetsNoMore) {
   HWND doomed = bareWindow();
   int seen = 0;
+  bool freedBeforeTheNextWindow = false;
   log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_USER && hwnd == doomed && ++seen == 1) DestroyWindow(hwnd);
+    if (msg == WM_USER + 1) freedBeforeTheNextWindow = !platform::isLiveObject(doomed);
     return std::nullopt;
   });
   for (int i = 0; i < 3; ++i) PostMessage(doomed, WM_USER, i, 0);
@@ -90,6 +93,7 @@ TEST_F(PostMessageTest, AWindowDestroyedByItsOwnPostedMessageGetsNoMore) {
   h.flushPostedMessages();
   EXPECT_EQ(seen, 1);
   EXPECT_EQ(log.count(WM_USER + 1), 1);
+  EXPECT_TRUE(freedBeforeTheNextWindow);
 }
 
 TEST_F(PostMessageTest, TheQueueHolds1024AndRefusesMore) {

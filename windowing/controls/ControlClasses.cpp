@@ -15,7 +15,6 @@ using platform::NSRect;
 
 namespace {
 
-constexpr std::uint8_t kDescendantDirty = 2;
 constexpr UINT EM_SCROLL = 0xF0B5;
 constexpr UINT EM_REPLACESEL = 0xF0C2;
 constexpr UINT WM_SETFONT = 0x0030;
@@ -32,17 +31,6 @@ void notifyFocus(platform::NSView* control, long id) {
 }
 
 }  // namespace
-
-namespace swell {
-
-void markAncestorsDirty(platform::NSView* view) {
-  for (platform::NSView* v = view->superview(); v; v = v->superview()) {
-    auto* object = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(v);
-    if (object && !object->swellAddDirtyBits(kDescendantDirty)) break;
-  }
-}
-
-}  // namespace swell
 
 void Swell_vCorvaneBrisko_textfield::setNeedsDisplay(bool needs) {
   NSTextField::setNeedsDisplay(needs);

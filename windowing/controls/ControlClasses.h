@@ -6,13 +6,8 @@
 #include "platform/TextField.h"
 #include "platform/TextView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/Painting.h"
 #include "windowing/core/WindowInterfaces.h"
-
-namespace swell {
-// Marks every enclosing window object as having a descendant to draw, stopping at the
-// first that already knows.
-void markAncestorsDirty(platform::NSView* view);
-}  // namespace swell
 
 // Switches the text controls' context menu off and on.
 class SwellContextMenuSwitch {

@@ -8,6 +8,7 @@
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ButtonKinds.h"
 #include "windowing/controls/detail/ControlLayout.h"
+#include "windowing/controls/detail/ViewFactories.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/ControlPopupButton.h"
 #include "windowing/core/WindowApi.h"
@@ -113,9 +114,9 @@ HWND SWELL_MakeControl(const char* text, int id, const char* className, int styl
       window->setAllowNoMiddleMan(false);
     return notBuilt(className);
   }
-  if (is("SysListView32") || is("SysListView32_LB") || is("SysTreeView32") ||
-      is("msctls_progress32"))
-    return notBuilt(className);
+  if (is("SysListView32") || is("SysListView32_LB"))
+    return swell::makeListViewControl(id, is("SysListView32_LB"), style, x, y, w, h);
+  if (is("SysTreeView32") || is("msctls_progress32")) return notBuilt(className);
   if (is("Edit")) return SWELL_MakeEditField(id, x, y, w, h, style);
   if (is("Static")) return swell::makeStaticControl(text, id, style, x, y, w, h);
   if (is("Button")) return swell::makeButtonControl(text, id, style, x, y, w, h);

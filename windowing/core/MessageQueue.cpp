@@ -37,7 +37,8 @@ struct PostedRecord {
 // The queue lives from set-up to the end of the program. Spent records are kept on a
 // free list and reused, so steady posting allocates nothing.
 struct Queue {
-  std::recursive_mutex mutex;
+  // Never held while a message is delivered or anything outside the queue runs.
+  std::mutex mutex;
   PostedRecord* head = nullptr;
   PostedRecord* tail = nullptr;
   int count = 0;
@@ -73,48 +74,71 @@ void append(Queue* q, PostedRecord* r) {
   ++q->count;
 }
 
-// The window object the last record was delivered to, so a run of messages to one window
-// resolves it once: the lookup is a cross-cast, by far the largest cost of a delivery. Only a
-// record's own window object is remembered (not a top-level window's content view, which can
-// be replaced while the window lives), and only under the serial that proves it is the same
-// live object.
+// Where the last record went, so a run of messages to one window resolves it once: the
+// registry lookup and the cross-casts are by far the largest cost of a delivery. The object is
+// held while it is remembered, so it cannot be freed and its address cannot pass to another
+// object: a record with the same handle and serial is for it, with no lookup. A destroyed
+// window is still refused by swellCanPostMessage, and one that only this record holds is let
+// go, as it would have been freed. Only a record's own window object is
+// remembered (not a top-level window's content view, which can be replaced while the window
+// lives).
 struct DeliveryTarget {
   HWND hwnd = nullptr;
   std::uint64_t serial = 0;
+  platform::Ref<platform::NSObject> receiver;
   SwellWindowObject* window = nullptr;
+  SwellMessageEntry* entry = nullptr;
 };
 
+// The object that takes the messages of a handle whose serial the registry just confirmed,
+// as SendMessage hands them on: the window object itself, or a top-level window's content
+// view.
+DeliveryTarget resolve(HWND hwnd, std::uint64_t serial) {
+  auto* object = reinterpret_cast<platform::NSObject*>(hwnd);
+  DeliveryTarget target;
+  target.hwnd = hwnd;
+  target.serial = serial;
+  target.receiver = object;
+  if (auto* top = dynamic_cast<platform::NSWindow*>(object)) {
+    target.receiver = top->contentView();
+    target.hwnd = nullptr;  // not to be remembered
+  }
+  target.window = dynamic_cast<SwellWindowObject*>(target.receiver.get());
+  target.entry = dynamic_cast<SwellMessageEntry*>(target.receiver.get());
+  return target;
+}
+
+void runTimerRequest(const PostedRecord& r) {
+  if (r.msg == swell::kKillTimerRequest)
+    KillTimer(r.hwnd, r.wParam);
+  else
+    SetTimer(r.hwnd, r.wParam, r.msg, reinterpret_cast<TIMERPROC>(r.lParam));
+}
+
 void deliver(const PostedRecord& r, DeliveryTarget& last) {
+  // Held by nothing but this record of it, the object would have been freed: let it go now,
+  // so its messages are dropped as those of any freed window.
+  if (last.receiver && last.receiver->retainCount() <= 1) last = DeliveryTarget{};
+  const bool known = r.hwnd && r.hwnd == last.hwnd && r.serial == last.serial;
   // The window-less kill request is the one record without a window to check.
-  if (r.hwnd && platform::liveObjectSerial(r.hwnd) != r.serial) return;
+  if (!known && r.hwnd && platform::liveObjectSerial(r.hwnd) != r.serial) return;
   if (r.isTimerRequest) {
-    if (r.msg == swell::kKillTimerRequest)
-      KillTimer(r.hwnd, r.wParam);
-    else
-      SetTimer(r.hwnd, r.wParam, r.msg, reinterpret_cast<TIMERPROC>(r.lParam));
+    runTimerRequest(r);
     return;
   }
-  // The window passed the registry check above, so it is the one the message was posted
-  // to. A top-level window receives its messages through its content view, as
-  // SendMessage delivers them.
-  SwellWindowObject* window = nullptr;
-  if (r.hwnd == last.hwnd && r.serial == last.serial) {
-    window = last.window;
-  } else {
-    platform::NSObject* object = swell::objectFromHandle(r.hwnd);
-    if (auto* top = dynamic_cast<platform::NSWindow*>(object)) {
-      window = dynamic_cast<SwellWindowObject*>(top->contentView());
-      last = DeliveryTarget{};
-    } else {
-      window = dynamic_cast<SwellWindowObject*>(object);
-      last = DeliveryTarget{r.hwnd, r.serial, window};
-    }
+  if (!known) last = resolve(r.hwnd, r.serial);
+  // `last` holds the receiver through the call, as SendMessage holds its target: the
+  // procedure may destroy it.
+  if (last.window && last.window->swellCanPostMessage()) {
+    const swell::PostedDelivery current{r.msg, r.wParam, r.lParam, ++tDeliveries};
+    const swell::PostedDelivery* outer = std::exchange(tInDelivery, &current);
+    if (last.entry)
+      last.entry->onSwellMessage(r.msg, r.wParam, r.lParam);
+    else
+      SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
+    tInDelivery = outer;
   }
-  if (!window || !window->swellCanPostMessage()) return;
-  const swell::PostedDelivery current{r.msg, r.wParam, r.lParam, ++tDeliveries};
-  const swell::PostedDelivery* outer = std::exchange(tInDelivery, &current);
-  SendMessage(r.hwnd, r.msg, r.wParam, r.lParam);
-  tInDelivery = outer;
+  if (!last.hwnd) last = DeliveryTarget{};
 }
 
 }  // namespace
@@ -124,7 +148,7 @@ namespace swell {
 int queuedMessageCount() {
   Queue* q = gQueue.load(std::memory_order_acquire);
   if (!q) return 0;
-  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  std::lock_guard<std::mutex> lock(q->mutex);
   return q->count;
 }
 
@@ -157,7 +181,7 @@ BOOL SWELL_MessageQueue_Add(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // A handle that is not a live object is refused now rather than carried along.
   std::uint64_t serial = platform::liveObjectSerial(hwnd);
   if (!serial) return 0;
-  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  std::lock_guard<std::mutex> lock(q->mutex);
   if (!q->freeList && q->count >= swell::kMaxQueuedMessages) return 0;
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;
@@ -184,7 +208,7 @@ void SWELL_MessageQueue_Flush() {
   int allowance = 0;
   DeliveryTarget last;
   {
-    std::lock_guard<std::recursive_mutex> lock(q->mutex);
+    std::lock_guard<std::mutex> lock(q->mutex);
     if (!q->head) return;
     // Only what is queued now: messages posted while delivering wait for the next tick.
     allowance = q->count;
@@ -195,7 +219,7 @@ void SWELL_MessageQueue_Flush() {
   }
   while (r) {
     deliver(*r, last);
-    std::lock_guard<std::recursive_mutex> lock(q->mutex);
+    std::lock_guard<std::mutex> lock(q->mutex);
     r->next = q->freeList;
     q->freeList = r;
     r = nullptr;
@@ -210,7 +234,7 @@ void SWELL_MessageQueue_Flush() {
 void SWELL_MessageQueue_RemoveWindow(HWND hwnd) {
   Queue* q = gQueue.load(std::memory_order_acquire);
   if (!q) return;
-  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  std::lock_guard<std::mutex> lock(q->mutex);
   PostedRecord** link = &q->head;
   PostedRecord* last = nullptr;
   while (PostedRecord* r = *link) {
@@ -243,7 +267,7 @@ BOOL SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   // A request for a window that is already gone has nothing to act on.
   std::uint64_t serial = hwnd ? platform::liveObjectSerial(hwnd) : 0;
   if (hwnd && !serial) return 0;
-  std::lock_guard<std::recursive_mutex> lock(q->mutex);
+  std::lock_guard<std::mutex> lock(q->mutex);
   // The last request for a timer wins: it updates the queued request for the same
   // window and id, unless a request for every timer of the window (id -1) stands between
   // them, whose order against it matters. Requests for other ids are independent.

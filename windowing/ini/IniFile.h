@@ -31,8 +31,9 @@ DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD bufferSize, L
 BOOL GetPrivateProfileStruct(LPCSTR section, LPCSTR key, LPVOID buffer, int size, LPCSTR fileName);
 
 // Sets `key` in `section` to `value`; a null value deletes the key, a null key the whole
-// section. TRUE when the file holds the result (also when nothing had to change); FALSE
-// for bad arguments or when the file could not be written, in which case it is unchanged.
+// section. TRUE when the file holds the result, on disk (also when nothing had to change);
+// FALSE for bad arguments or when the file could not be written, in which case it is
+// unchanged, or in the rare case that its folder could not be synced after the replacement.
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // Replaces the entries of `section` with `strings`: "key=value" strings, each ended by a

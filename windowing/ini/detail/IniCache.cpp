@@ -24,6 +24,7 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
     chosen->path = path;
     chosen->identity = IniFileIdentity();
     chosen->stale = true;
+    chosen->writtenHere = false;
     chosen->complete = true;
     chosen->sections.clear();
   }
@@ -34,10 +35,11 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
 void IniCache::refresh(IniFileCache& slot) {
   if (!slot.stale) {
     const IniFileIdentity onDisk = statIniFile(slot.path);
-    if (onDisk == slot.identity && !isRecentlyModified(onDisk)) return;
+    if (onDisk == slot.identity && (slot.writtenHere || !isRecentlyModified(onDisk))) return;
   }
   ++mLoadCount;
   const IniLoadResult loaded = loadIniFile(slot.path, slot.sections);
+  slot.writtenHere = false;
   slot.identity = loaded.identity;
   slot.complete = loaded.complete;
   slot.stale = !loaded.settled;
@@ -47,9 +49,11 @@ bool IniCache::writeBack(IniFileCache& slot, const std::string& target) {
   IniFileIdentity written;
   if (!replaceIniFile(target, formatIniText(slot.sections), written)) {
     slot.stale = true;
+    slot.writtenHere = false;
     return false;
   }
   slot.identity = written;
+  slot.writtenHere = true;
   slot.stale = false;
   slot.complete = true;
   return true;

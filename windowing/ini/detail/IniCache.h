@@ -21,6 +21,10 @@ struct IniFileCache {
   IniFileIdentity identity;    // the version of the file that `sections` holds
   bool stale = true;           // `sections` may differ from the file: read it again
   bool complete = true;        // `sections` holds the whole file, so it may be written back
+  // `identity` is the version this process's own replacement made, so it is trusted even
+  // while its modification time is recent: no other writer can produce that inode, size
+  // and time together.
+  bool writtenHere = false;
   IniSectionTable sections;
 };
 
@@ -36,7 +40,8 @@ class IniCache {
   // it. Its content is not checked against the disk; call refresh() for that.
   IniFileCache& slotFor(const std::string& path);
 
-  // Reads the file again unless the slot holds its current, settled version.
+  // Reads the file again unless the slot holds its current, settled version (or the version
+  // it wrote itself).
   void refresh(IniFileCache& slot);
 
   // Writes the slot's table over `target` (the slot's file, symlinks followed). On

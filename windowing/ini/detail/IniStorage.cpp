@@ -44,6 +44,26 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Flushes the folder holding `path`, so that a rename in it reaches the disk. A file system
+// that cannot sync folders (EINVAL) has nothing to flush.
+bool syncFolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int error = 0;
+  if (fd < 0 || (fsync(fd) != 0 && errno != EINVAL)) error = errno;
+  if (fd >= 0) close(fd);
+  if (error != 0) {
+    base::warn("swell-cocoa",
+               "replaced %s but cannot sync its folder %s: %s; the change may not survive a "
+               "crash",
+               path.c_str(), folder.c_str(), std::strerror(error));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 IniFileIdentity IniFileIdentity::of(const struct stat& info) {
@@ -167,6 +187,15 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
     return false;
   }
 
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    const int error = errno;
+    close(fd);
+    unlink(temporary.c_str());
+    base::warn("swell-cocoa", "cannot examine %s: %s", temporary.c_str(), std::strerror(error));
+    return false;
+  }
+
   auto fail = [&](const char* step) {
     const int error = errno;
     if (fd >= 0) close(fd);
@@ -176,16 +205,25 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
     return false;
   };
 
-  // Permissions first, so the content is never readable more widely than the old file.
+  // Owner and permissions first, so the content is never readable more widely than the old
+  // file. The owner (kept when root rewrites another user's file) goes before the mode, as a
+  // change of owner clears the set-id bits. A writer that may not give the file away keeps
+  // it as its own, as creating the file made it.
+  if (hadOld && (old.st_uid != info.st_uid || old.st_gid != info.st_gid) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0) {
+    base::warn("swell-cocoa", "cannot keep the owner of %s: %s", target.c_str(),
+               std::strerror(errno));
+  }
   if (hadOld && fchmod(fd, old.st_mode & 07777) != 0) return fail("set permissions of");
   if (!writeAll(fd, text)) return fail("write");
   if (fsync(fd) != 0) return fail("sync");
-  struct stat info;
   if (fstat(fd, &info) != 0) return fail("examine");
   const int closing = fd;
   fd = -1;
   if (close(closing) != 0) return fail("close");
   if (rename(temporary.c_str(), target.c_str()) != 0) return fail("rename");
+  // The rename is durable only once the folder is: a write reported done must survive a crash.
+  if (!syncFolderOf(target)) return false;
   written = IniFileIdentity::of(info);
   return true;
 }

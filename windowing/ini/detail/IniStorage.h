@@ -66,10 +66,12 @@ class IniWriteLock {
   int mFd = -1;
 };
 
-// Replaces `target` with `text`: writes a new file beside it, with the old file's
-// permission bits, syncs it and renames it over the target. On any failure the target is
-// left as it was, the new file is removed and the result is false (logged). On success
-// `written` is the identity of the new file.
+// Replaces `target` with `text`: writes a new file beside it, with the old file's owner
+// (where this process may set it) and permission bits, syncs it, renames it over the target
+// and syncs the folder. On a failure before the rename the target is left as it was, the new
+// file is removed and the result is false (logged); when only the folder cannot be synced the
+// target is replaced but the result is still false, as the change may not survive a crash.
+// On success `written` is the identity of the new file.
 bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written);
 
 }  // namespace swell

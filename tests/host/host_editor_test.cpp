@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "HostFixture.h"
+#include "controls/ITextControl.h"
+#include "demo/DemoEditorDelegate.h"
+#include "demo/app/DemoApp.h"
+#include "windowing/core/WindowInterfaces.h"
+
+namespace hosttest {
+namespace {
+
+using demo::DemoApp;
+using P = demo::DemoEditorDelegate;
+
+// The editor lives in the main window, which takes its size, and is drawn there.
+class HostEditorTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    start();
+    app = static_cast<DemoApp*>(hostObject()->GetApp());
+    window = swell::objectFromHandleAs<platform::NSView>(host::MainWindow())->window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(app->GetUI(), nullptr);
+    showFrame();
+  }
+  // Lets the redraw timer draw and the window show it.
+  void showFrame() {
+    h.advance(50);
+    h.runUntilIdle();
+  }
+  // Editor points (y down) in the window (y up).
+  platform::NSPoint at(double x, double y) const { return {x, DemoApp::kHeight - y}; }
+  std::uint32_t pixel(double x, double y) const {
+    return testsupport::PlatformHarness::pixelAt(window, x, DemoApp::kHeight - y);
+  }
+  double paramValue(int index) const { return app->GetParam(index)->Value(); }
+
+  DemoApp* app = nullptr;
+  platform::NSWindow* window = nullptr;
+};
+
+TEST_F(HostEditorTest, TheEditorFillsTheMainWindowAndItsControlsSetTheParameters) {
+  EXPECT_EQ(window->contentRect().size.width, DemoApp::kWidth);
+  EXPECT_EQ(window->contentRect().size.height, DemoApp::kHeight);
+  // The page and the monitor's background are drawn where they lie.
+  EXPECT_EQ(pixel(5, 5), 0xFFF5F5F0u);
+  EXPECT_EQ(pixel(300, 255), 0xFFD6E4F0u);
+
+  struct Row {
+    const char* what;
+    platform::NSPoint point;  // editor points
+    int param;
+    double before, after;
+  };
+  const Row rows[] = {
+      {"Power toggle", {380, 55}, P::kParamBool, 0, 1},
+      {"Mode tab High", {265, 65}, P::kParamEnum, 0, 3},
+      {"Mode tab Off", {40, 65}, P::kParamEnum, 3, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(paramValue(row.param), row.before);
+    h.click(window, at(row.point.x, row.point.y));
+    h.runUntilIdle();
+    EXPECT_EQ(paramValue(row.param), row.after);
+  }
+  // A drag on the knob moves the gain and ends its gesture on release.
+  const double gain = paramValue(P::kParamGain);
+  h.drag(window, at(75, 160), at(75, 110));
+  h.runUntilIdle();
+  EXPECT_GT(paramValue(P::kParamGain), gain);
+  EXPECT_EQ(app->GetGestureDepth(P::kParamGain), 0);
+}
+
+TEST_F(HostEditorTest, AMessageInLightsTheLightAndShowsInTheMonitor) {
+  auto* monitor = dynamic_cast<iplug::igraphics::ITextControl*>(
+      app->GetUI()->GetControlWithTag(DemoApp::kCtrlTagMonitor));
+  iplug::igraphics::IControl* light = app->GetUI()->GetControlWithTag(DemoApp::kCtrlTagMidiLight);
+  ASSERT_NE(monitor, nullptr);
+  ASSERT_NE(light, nullptr);
+  const std::uint32_t dark = pixel(50, 285);
+  EXPECT_EQ(light->GetValue(), 0.);
+
+  // In through the ring, a processing block and the host's 20 ms tick.
+  ASSERT_TRUE(app->QueueMidiIn(iplug::IMidiMsg(0, 0x90, 0x3C, 0x64)));
+  float left[iplug::IPlugAPP::kBlockSize], right[iplug::IPlugAPP::kBlockSize];
+  float* outputs[] = {left, right};
+  app->AppProcess(outputs, 2, iplug::IPlugAPP::kBlockSize);
+  h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  h.runUntilIdle();
+  EXPECT_STREQ(monitor->GetStr(), "MIDI 90 3C 64");
+  EXPECT_GT(light->GetValue(), 0.5);
+  EXPECT_NE(pixel(50, 285), dark);
+
+  // The light fades out again.
+  h.advance(DemoApp::kLightTicks * iplug::IPlugAPP::kTimerIntervalMs * 2);
+  showFrame();
+  EXPECT_LT(light->GetValue(), 0.01);
+  EXPECT_FALSE(app->MidiInLit());
+}
+
+}  // namespace
+}  // namespace hosttest

@@ -1,0 +1,162 @@
+#include "support/JackServer.h"
+
+#include <fcntl.h>
+#include <jack/jack.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/sem.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace testsupport {
+
+namespace {
+
+constexpr int kStartAttempts = 100;
+constexpr auto kStartPoll = std::chrono::milliseconds(100);
+// Where JACK keeps its semaphores and server folders on Linux.
+constexpr const char* kSharedMemoryDir = "/dev/shm";
+
+std::atomic<int> gServersMade{0};
+
+void quietJack(const char*) {}
+
+// JACK's table of running servers in shared memory: a header, then eight entries of a pid and
+// a name "jack-<uid>:<server>:". A server that dies without taking its entry out leaves it
+// until a server of the same name starts; eight such entries stop every further server from
+// starting ("Too many servers already active"). Its lock is a System V semaphore.
+constexpr const char* kServerTablePath = "/dev/shm/jack-shm-registry";
+constexpr key_t kServerTableLockKey = 0x282929;
+constexpr std::uint32_t kServerTableMagic = 0x4A41434B;  // "JACK"
+constexpr int kMaxServers = 8;
+struct ServerTableHeader {
+  std::uint32_t magic;
+  std::uint16_t protocol;
+  std::int32_t type;
+  std::uint32_t size;
+  std::uint32_t headerLength;
+  std::uint32_t entryLength;
+};
+struct ServerTableEntry {
+  pid_t pid;
+  char name[260];
+};
+static_assert(sizeof(ServerTableHeader) == 24 && sizeof(ServerTableEntry) == 264);
+constexpr std::size_t kServerTableBytes =
+    sizeof(ServerTableHeader) + kMaxServers * sizeof(ServerTableEntry);
+
+// Clears the table's entries whose server process is gone: they stand for no server and only
+// take room. A table of another layout is left alone.
+void clearDeadServerEntries() {
+  const int fd = open(kServerTablePath, O_RDWR);
+  if (fd < 0) return;
+  void* mapped = mmap(nullptr, kServerTableBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  close(fd);
+  if (mapped == MAP_FAILED) return;
+  auto* header = static_cast<ServerTableHeader*>(mapped);
+  const int lock = semget(kServerTableLockKey, 1, 0);
+  sembuf take{0, -1, SEM_UNDO}, give{0, 1, SEM_UNDO};
+  if (header->magic == kServerTableMagic && header->headerLength == kServerTableBytes &&
+      lock >= 0 && semop(lock, &take, 1) == 0) {
+    auto* entries = reinterpret_cast<ServerTableEntry*>(header + 1);
+    for (int i = 0; i < kMaxServers; ++i) {
+      ServerTableEntry& entry = entries[i];
+      if (entry.pid > 0 && kill(entry.pid, 0) != 0 && errno == ESRCH)
+        std::memset(&entry, 0, sizeof entry);
+    }
+    semop(lock, &give, 1);
+  }
+  munmap(mapped, kServerTableBytes);
+}
+
+}  // namespace
+
+JackServer::JackServer()
+    : mName("test-" + std::to_string(getpid()) + "-" + std::to_string(gServersMade++)) {
+  // A server of this name left behind by a crashed run of the same pid would confuse this one.
+  removeLeftovers();
+  setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
+  mPid = fork();
+  if (mPid == 0) {
+    // The server dies with the test even when the test crashes before stopping it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() == 1) _exit(127);
+    const int devNull = open("/dev/null", O_RDWR);
+    if (devNull >= 0) {
+      dup2(devNull, STDIN_FILENO);
+      dup2(devNull, STDOUT_FILENO);
+      dup2(devNull, STDERR_FILENO);
+    }
+    execlp("jackd", "jackd", "-n", mName.c_str(), "-d", "dummy", "-r", "48000", "-p", "256",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (mPid < 0) {
+    mError = std::string("jackd cannot start: ") + std::strerror(errno);
+    return;
+  }
+  jack_set_error_function(quietJack);
+  for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+    int status = 0;
+    if (waitpid(mPid, &status, WNOHANG) == mPid) {
+      mPid = -1;
+      mError = WIFEXITED(status) && WEXITSTATUS(status) == 127
+                   ? "jackd is not installed"
+                   : "jackd exited at once (status " + std::to_string(status) + ")";
+      removeLeftovers();
+      return;
+    }
+    jack_status_t jackStatus{};
+    if (jack_client_t* probe = jack_client_open("probe", JackNoStartServer, &jackStatus)) {
+      jack_client_close(probe);
+      mRunning = true;
+      return;
+    }
+    std::this_thread::sleep_for(kStartPoll);
+  }
+  mError = "jackd did not answer within 10 s";
+  stop();
+}
+
+JackServer::~JackServer() {
+  stop();
+  unsetenv("JACK_DEFAULT_SERVER");
+}
+
+void JackServer::stop() {
+  mRunning = false;
+  if (mPid > 0) {
+    kill(mPid, SIGTERM);
+    while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    mPid = -1;
+  }
+  removeLeftovers();
+}
+
+void JackServer::removeLeftovers() const {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const std::string uid = std::to_string(getuid());
+  // Semaphores are named jack_sem.<uid>_<server>_<client>.
+  const std::string prefix = "jack_sem." + uid + "_" + mName + "_";
+  for (fs::directory_iterator it(kSharedMemoryDir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    if (file.compare(0, prefix.size(), prefix) == 0) fs::remove(it->path(), ec);
+  }
+  fs::remove_all(fs::path(kSharedMemoryDir) / ("jack-" + uid) / mName, ec);
+  clearDeadServerEntries();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace testsupport {
+
+// A JACK server of the test's own on the dummy driver, under a name no other test uses, so
+// parallel tests never share one. JACK_DEFAULT_SERVER names it while it lives, so clients the
+// test makes (and programs it starts) find it. It is stopped by its pid, and what the server
+// and its clients leave in shared memory under its name is removed then. When jackd cannot
+// start, running() is false and whyNot() says why, so the test can skip with that message.
+class JackServer {
+ public:
+  JackServer();
+  ~JackServer();
+  JackServer(const JackServer&) = delete;
+  JackServer& operator=(const JackServer&) = delete;
+
+  bool running() const { return mRunning; }
+  const std::string& whyNot() const { return mError; }
+  const std::string& name() const { return mName; }
+
+ private:
+  void stop();
+  // Removes the semaphores and the server folder of this server's name (no other server's
+  // files), and the entries of dead servers from JACK's server table, which has room for
+  // eight and would otherwise fill up with them.
+  void removeLeftovers() const;
+
+  std::string mName;
+  pid_t mPid = -1;
+  bool mRunning = false;
+  std::string mError;
+};
+
+}  // namespace testsupport
