@@ -287,6 +287,7 @@ void NSTableView::insertRows(long row, long count) {
   if (row < 0 || count <= 0) return;
   mSelection.shiftIndexesStartingAtIndex(static_cast<std::size_t>(row), count);
   if (mSelectedRow >= row) mSelectedRow += count;
+  if (mAnchorRow >= row) mAnchorRow += count;
   reloadData();
 }
 
@@ -301,6 +302,10 @@ void NSTableView::removeRows(long row, long count) {
     mSelectedRow -= count;
   else if (mSelectedRow >= row)
     mSelectedRow = mSelection.empty() ? -1 : static_cast<long>(mSelection.lastIndex());
+  if (mAnchorRow >= row + count)
+    mAnchorRow -= count;
+  else if (mAnchorRow >= row)
+    mAnchorRow = -1;
   reloadData();
   if (hadSelected) selectionDidChange();
 }
@@ -509,20 +514,23 @@ void NSTableView::mouseDown(const NSEvent& e) {
   mClickedColumn = columnAtPoint(p);
   if (row < 0) {
     if (mEmptyAllowed && !(e.modifierFlags & NSEventModifierFlagCommand)) deselectAll();
-  } else if ((e.modifierFlags & NSEventModifierFlagShift) && mMultiple && mSelectedRow >= 0) {
-    long from = std::min(mSelectedRow, row), to = std::max(mSelectedRow, row);
+  } else if ((e.modifierFlags & NSEventModifierFlagShift) && mMultiple && mAnchorRow >= 0 &&
+             mAnchorRow < rowCountNow()) {
+    long from = std::min(mAnchorRow, row), to = std::max(mAnchorRow, row);
     NSIndexSet all = mSelection;
     all.addIndexesInRange(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from + 1));
-    // The anchor stays where the range began.
-    setSelection(std::move(all), mSelectedRow);
+    // The anchor stays where the range began; the clicked row is the selected one.
+    setSelection(std::move(all), row);
   } else if (e.modifierFlags & NSEventModifierFlagCommand) {
     if (isRowSelected(row)) {
       if (mEmptyAllowed || numberOfSelectedRows() > 1) deselectRow(row);
     } else {
       selectRowIndexes(NSIndexSet(static_cast<std::size_t>(row)), mMultiple);
     }
+    mAnchorRow = row;
   } else {
     selectRowIndexes(NSIndexSet(static_cast<std::size_t>(row)), false);
+    mAnchorRow = row;
   }
   if (e.clickCount >= 2) sendDoubleAction();
 }

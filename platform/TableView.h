@@ -259,6 +259,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   bool mRowCountStale = true;
   NSIndexSet mSelection;
   long mSelectedRow = -1;
+  // Where a Shift range starts: the row last clicked or selected alone.
+  long mAnchorRow = -1;
   long mClickedRow = -1;
   long mClickedColumn = -1;
   int mDoubleAction = 0;

@@ -44,6 +44,7 @@
 #include "windowing/menus/Menus.h"
 #include "windowing/stddialogs/StandardDialogs.h"
 #include "windowing/views/FocusRect.h"
+#include "windowing/views/ListViews.h"
 #include "windowing/views/ProgressBar.h"
 #include "windowing/views/ShellExecute.h"
 #include "windowing/views/TabControl.h"

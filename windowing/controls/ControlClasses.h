@@ -6,8 +6,8 @@
 #include "platform/TextField.h"
 #include "platform/TextView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/Painting.h"
 #include "windowing/core/WindowInterfaces.h"
-#include "windowing/core/WindowObject.h"
 
 // Switches the text controls' context menu off and on.
 class SwellContextMenuSwitch {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/Log.h"
 #include "platform/Font.h"
 #include "platform/ScrollView.h"
 #include "platform/Slider.h"
@@ -11,6 +10,7 @@
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ButtonKinds.h"
 #include "windowing/controls/detail/ControlLayout.h"
+#include "windowing/controls/detail/ViewFactories.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/ControlPopupButton.h"
 #include "windowing/core/WindowApi.h"
@@ -99,12 +99,6 @@ HWND makeTreeView(int id, int style, int x, int y, int w, int h) {
   return handleOf(tree.get());
 }
 
-// The rows of views not built yet: logged, and no control.
-HWND notBuilt(const char* className) {
-  base::warn("swell-cocoa", "%s controls are not available; none made", className);
-  return nullptr;
-}
-
 }  // namespace
 
 HWND SWELL_MakeCombo(int id, int x, int y, int w, int, int style) {
@@ -162,7 +156,8 @@ HWND SWELL_MakeControl(const char* text, int id, const char* className, int styl
   if (is("SysTabControl32")) return makeTabControl(id, style, x, y, w, h);
   if (is("msctls_progress32")) return makeProgressBar(id, style, x, y, w, h);
   if (is("SysTreeView32")) return makeTreeView(id, style, x, y, w, h);
-  if (is("SysListView32") || is("SysListView32_LB")) return notBuilt(className);
+  if (is("SysListView32") || is("SysListView32_LB"))
+    return swell::makeListViewControl(id, is("SysListView32_LB"), style, x, y, w, h);
   if (is("Edit")) return SWELL_MakeEditField(id, x, y, w, h, style);
   if (is("Static")) return swell::makeStaticControl(text, id, style, x, y, w, h);
   if (is("Button")) return swell::makeButtonControl(text, id, style, x, y, w, h);

@@ -17,6 +17,13 @@ constexpr std::uint8_t kOwnContentDirty = 1;
 constexpr std::uint8_t kDescendantDirty = 2;
 }  // namespace
 
+void swell::markAncestorsDirty(NSView* view) {
+  for (NSView* v = view->superview(); v; v = v->superview()) {
+    auto* ancestor = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(v);
+    if (ancestor && !ancestor->swellAddDirtyBits(kDescendantDirty)) break;
+  }
+}
+
 BOOL InvalidateRect(HWND hwnd, const RECT* r, int) {
   NSView* view = swell::viewForHandle(hwnd);
   if (!view) return 1;
@@ -29,12 +36,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* r, int) {
   }
   // Window objects note what must be drawn; their ancestors that a descendant is dirty.
   auto* object = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(view);
-  if (!object || object->swellAddDirtyBits(kOwnContentDirty)) {
-    for (NSView* v = view->superview(); v; v = v->superview()) {
-      auto* ancestor = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(v);
-      if (ancestor && !ancestor->swellAddDirtyBits(kDescendantDirty)) break;
-    }
-  }
+  if (!object || object->swellAddDirtyBits(kOwnContentDirty)) swell::markAncestorsDirty(view);
   if (!r) {
     view->setNeedsDisplay(true);
     return 1;

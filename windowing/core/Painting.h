@@ -2,6 +2,16 @@
 
 #include "windowing/Win32Types.h"
 
+namespace platform {
+class NSView;
+}
+
+namespace swell {
+// Marks every enclosing window object as having a descendant to draw, stopping at the
+// first that already knows.
+void markAncestorsDirty(platform::NSView* view);
+}  // namespace swell
+
 // Invalidation and painting.
 BOOL InvalidateRect(HWND hwnd, const RECT* r, int erase);
 void UpdateWindow(HWND hwnd);

@@ -169,6 +169,8 @@ int GetClassName(HWND hwnd, char* buffer, int size) {
   const char* name = "";
   if (auto* w = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(object)) {
     if (w->getSwellClass()) name = w->getSwellClass();
+  } else if (auto* named = dynamic_cast<SwellClassNamed*>(object)) {
+    name = named->swellGetClass();
   } else if (dynamic_cast<platform::NSButton*>(object)) {
     name = "Button";
   } else if (dynamic_cast<platform::NSTextField*>(object)) {

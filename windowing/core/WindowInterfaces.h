@@ -3,11 +3,16 @@
 // The small interfaces through which the windowing layer asks an object whether it
 // "answers" a message of the layer's own, reached with dynamic_cast.
 
+#include <optional>
+#include <vector>
+
+#include "platform/Color.h"
 #include "platform/Object.h"
 #include "windowing/Win32Types.h"
 
 namespace platform {
 class NSView;
+class NSTableColumn;
 }
 
 // The message entry of window objects: where SendMessage and every other delivery of
@@ -99,7 +104,46 @@ class SwellEtchBox {
   virtual int swellIsEtchBox() const = 0;
 };
 
+// A control of the layer that names its Win32 class (GetClassName).
+class SwellClassNamed {
+ public:
+  virtual ~SwellClassNamed() = default;
+  virtual const char* swellGetClass() const = 0;
+};
+
+// The action a table or outline view sends its window on a double click.
+inline constexpr int kSwellDoubleClickAction = 20;
+
+// A list view of the layer as the window object sees it when it reports the table's
+// selection changes, clicks and cell display to its procedure.
+class SwellListViewReports {
+ public:
+  virtual ~SwellListViewReports() = default;
+  // Non-zero for the list-box form.
+  virtual int getSwellNotificationMode() const = 0;
+  // The logical index of a column (its place in the list's own column list), -1 when
+  // the list does not hold it.
+  virtual int swellColumnIndex(const platform::NSTableColumn* column) const = 0;
+  virtual bool swellHasColumnList() const = 0;
+  // The item data of a row, 0 when there is no such row.
+  virtual LPARAM swellItemParam(int row) = 0;
+  // While raised, the table's own selection changes are the list's to report. Each list
+  // keeps its own count, so a handler that selects in another list still hears it.
+  virtual bool swellSelectionReportsSuppressed() const = 0;
+  virtual void swellSuppressSelectionReports(bool raise) = 0;
+  // Selection colours: 0 background with focus, 1 its text, 2 background without
+  // focus, 3 its text.
+  virtual const std::vector<platform::NSColor>& swellSelectionColors() const = 0;
+  virtual std::optional<platform::NSColor> swellTextColor() const = 0;
+};
+
 namespace swell {
+
+// A colour of the list and tree view calls: red in bits 16-23, green 8-15, blue 0-7;
+// opaque.
+inline platform::NSColor colorFromRGB(COLORREF color) {
+  return {((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0, 1};
+}
 
 // A window handle is the object's address. A handle is only turned back into an
 // object after the live-object registry confirmed it, so a stale or foreign handle

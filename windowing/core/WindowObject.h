@@ -6,6 +6,7 @@
 #include "platform/ComboBox.h"
 #include "platform/DragAndDrop.h"
 #include "platform/Menu.h"
+#include "platform/TableView.h"
 #include "platform/TextDelegates.h"
 #include "platform/View.h"
 #include "windowing/core/WindowInterfaces.h"
@@ -26,6 +27,7 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
                                   public platform::NSComboBoxDelegate,
                                   public platform::NSControlTextEditingDelegate,
                                   public platform::NSTextDelegate,
+                                  public platform::NSTableViewDelegate,
                                   public SwellDrawingSurface,
                                   public SwellMetalSurface {
  public:
@@ -147,6 +149,13 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   void controlTextDidChange(platform::NSControl* control) override;
   void controlTextDidEndEditing(platform::NSControl* control) override;
   void textDidEndEditing(platform::NSText* text) override;
+  // Tables: selection changes, column clicks, double clicks and the colours of cells.
+  void tableViewSelectionDidChange(platform::NSTableView* table) override;
+  void tableViewDidClickTableColumn(platform::NSTableView* table,
+                                    platform::NSTableColumn* column) override;
+  void tableViewWillDisplayCell(platform::NSTableView* table, platform::NSCell* cell,
+                                platform::NSTableColumn* column, long row) override;
+  void swellOnControlDoubleClick(platform::NSObject* sender);
 
   // Dropped files.
   platform::NSDragOperation draggingEntered(const platform::NSDraggingInfo& info) override;
@@ -168,6 +177,7 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   bool canDeliver() const { return m_wndproc && !m_hashaddestroy; }
   void sendButtonMessage(UINT msg, const platform::NSEvent& e);
   void sendCommand(long id, WORD code, platform::NSObject* control);
+  LRESULT sendNotify(const NMHDR& header);
   void sendGesture(DWORD id, std::uint64_t beginArgument, std::uint64_t endArgument,
                    platform::NSPoint beginScreen, platform::NSPoint endScreen);
   LRESULT runDestroySequence(WPARAM wParam, LPARAM lParam);
@@ -209,9 +219,3 @@ LRESULT SWELL_SendMouseMessage(Swell_vCorvaneBrisko_hwnd* view, UINT msg,
 // The paint sequence of a view object with a drawing context over a rectangle.
 void SWELL_PaintWindow(Swell_vCorvaneBrisko_hwnd* view, HDC hdc, bool metal,
                        const platform::NSRect& rect);
-
-namespace swell {
-// Marks every enclosing window object as having a descendant to draw, stopping at the
-// first that already knows: a native control asks for this whenever it needs drawing.
-void markAncestorsDirty(platform::NSView* view);
-}  // namespace swell

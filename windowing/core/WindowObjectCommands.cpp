@@ -84,8 +84,12 @@ void Swell_vCorvaneBrisko_hwnd::sendCommand(long id, WORD code, NSObject* contro
   onSwellMessage(WM_COMMAND, swell::makeWParam(id, code), reinterpret_cast<LPARAM>(control));
 }
 
-void Swell_vCorvaneBrisko_hwnd::performAction(int, NSObject* sender) {
-  // Every action of a control or menu item that targets the window is a command.
+void Swell_vCorvaneBrisko_hwnd::performAction(int action, NSObject* sender) {
+  if (action == kSwellDoubleClickAction) {
+    swellOnControlDoubleClick(sender);
+    return;
+  }
+  // Every other action of a control or menu item that targets the window is a command.
   onSwellCommand(sender);
 }
 

@@ -142,14 +142,3 @@ void Swell_vCorvaneBrisko_hwnd::willRemoveSubview(NSView* subview) {
     if (object && !object->swellAddDirtyBits(kOwnContentDirty | kDescendantDirty)) break;
   }
 }
-
-namespace swell {
-
-void markAncestorsDirty(platform::NSView* view) {
-  for (platform::NSView* v = view->superview(); v; v = v->superview()) {
-    auto* object = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(v);
-    if (object && !object->swellAddDirtyBits(kDescendantDirty)) break;
-  }
-}
-
-}  // namespace swell

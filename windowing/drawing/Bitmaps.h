@@ -23,6 +23,11 @@ void BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int mo
 void StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
                 int mode);
 
+namespace swell {
+// The image of an image-list entry; null for an index out of range or a removed entry.
+platform::NSImage* imageListImage(HIMAGELIST list, int index);
+}  // namespace swell
+
 HIMAGELIST ImageList_CreateEx();
 int ImageList_Add(HIMAGELIST list, HBITMAP bitmap, HBITMAP mask);
 int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon);

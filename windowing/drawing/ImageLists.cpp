@@ -7,6 +7,12 @@ struct SwellImageList {
   std::vector<HGDIOBJ> entries;  // owned; null after a removal
 };
 
+platform::NSImage* swell::imageListImage(HIMAGELIST list, int index) {
+  if (!list || index < 0 || index >= static_cast<int>(list->entries.size())) return nullptr;
+  HGDIOBJ entry = list->entries[static_cast<std::size_t>(index)];
+  return entry ? GetNSImageFromHICON(entry) : nullptr;
+}
+
 HIMAGELIST ImageList_CreateEx() {
   return new SwellImageList;
 }

@@ -1,6 +1,7 @@
 #include "windowing/views/ProgressBar.h"
 
 #include "windowing/core/MessageWords.h"
+#include "windowing/core/Painting.h"
 #include "windowing/core/WindowObject.h"
 
 void Swell_vCorvaneBrisko_progind::setNeedsDisplay(bool needs) {

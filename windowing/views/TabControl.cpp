@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Log.h"
+#include "windowing/core/Painting.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowObject.h"
 

@@ -9,6 +9,7 @@
 #include "windowing/core/Capture.h"
 #include "windowing/core/Cursors.h"
 #include "windowing/core/MessageWords.h"
+#include "windowing/core/Painting.h"
 #include "windowing/core/RunLoopControl.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/TimerTargets.h"

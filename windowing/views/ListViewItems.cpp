@@ -1,0 +1,222 @@
+#include <algorithm>
+#include <cstring>
+
+#include "base/Log.h"
+#include "base/Utf8.h"
+#include "windowing/views/ListView.h"
+#include "windowing/views/ListViewCells.h"
+
+using platform::NSIndexSet;
+using platform::Ref;
+using Row = Swell_vCorvaneBrisko_listview::Row;
+
+namespace {
+
+constexpr UINT kImageBitsShift = 16;
+
+// A stable top-down merge sort of the rows by the caller's comparison: the left row goes
+// first unless the comparison answers above 0. Any answer is safe; none reads outside.
+void mergeSort(std::vector<std::unique_ptr<Row>>& rows, std::vector<std::unique_ptr<Row>>& scratch,
+               std::size_t first, std::size_t end, PFNLVCOMPARE compare, LPARAM parameter) {
+  if (end - first < 2) return;
+  std::size_t middle = first + (end - first) / 2;
+  mergeSort(rows, scratch, first, middle, compare, parameter);
+  mergeSort(rows, scratch, middle, end, compare, parameter);
+  std::size_t left = first, right = middle, out = first;
+  while (left < middle && right < end) {
+    if (compare(rows[left]->param, rows[right]->param, parameter) <= 0)
+      scratch[out++] = std::move(rows[left++]);
+    else
+      scratch[out++] = std::move(rows[right++]);
+  }
+  while (left < middle)
+    scratch[out++] = std::move(rows[left++]);
+  while (right < end)
+    scratch[out++] = std::move(rows[right++]);
+  for (std::size_t i = first; i < end; ++i)
+    rows[i] = std::move(scratch[i]);
+}
+
+}  // namespace
+
+void ListView_SetItemText(HWND h, int item, int subItem, const char* text) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list || list->isOwnerData()) return;
+  Row* row = list->rowAt(item);
+  if (!row || subItem < 0 || (subItem > 0 && subItem >= static_cast<int>(list->m_cols.size())))
+    return;
+  auto index = static_cast<std::size_t>(subItem);
+  if (row->texts.size() <= index) row->texts.resize(index + 1);
+  row->texts[index] = text ? text : "";
+  list->setNeedsDisplay(true);
+}
+
+void ListView_GetItemText(HWND h, int item, int subItem, char* text, int capacity) {
+  LVITEM it;
+  it.mask = LVIF_TEXT;
+  it.iItem = item;
+  it.iSubItem = subItem;
+  it.pszText = text;
+  it.cchTextMax = capacity;
+  ListView_GetItem(h, &it);
+}
+
+bool ListView_GetItem(HWND h, LVITEM* item) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list || !item) return false;
+  bool wantText = (item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0;
+  if (wantText) item->pszText[0] = 0;
+  item->state = 0;
+  if (list->isOwnerData()) {
+    if (item->iItem < 0 || item->iItem >= list->ownermode_cnt) return false;
+    UINT asked = item->mask & (LVIF_PARAM | (wantText ? LVIF_TEXT : 0));
+    if (asked) {
+      NMLVDISPINFO info;
+      info.hdr = {swell::handleFromObject(list), static_cast<UINT_PTR>(list->tag()),
+                  LVN_GETDISPINFO};
+      info.item.mask = asked;
+      info.item.iItem = item->iItem;
+      info.item.iSubItem = item->iSubItem;
+      info.item.pszText = wantText ? item->pszText : nullptr;
+      info.item.cchTextMax = wantText ? item->cchTextMax : 0;
+      list->notify(info.hdr);
+      // The answer ends inside the caller's buffer whatever the parent wrote.
+      if (wantText) item->pszText[item->cchTextMax - 1] = 0;
+      if (item->mask & LVIF_PARAM) item->lParam = info.item.lParam;
+    }
+  } else {
+    Row* row = list->rowAt(item->iItem);
+    if (!row) return false;
+    if (item->mask & LVIF_PARAM) item->lParam = row->param;
+    if (wantText) {
+      std::string empty;
+      const std::string& text =
+          item->iSubItem >= 0 && item->iSubItem < static_cast<int>(row->texts.size())
+              ? row->texts[static_cast<std::size_t>(item->iSubItem)]
+              : empty;
+      base::copyUtf8(text, item->pszText, static_cast<std::size_t>(item->cchTextMax));
+    }
+    if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_STATEIMAGEMASK))
+      item->state |= static_cast<UINT>(row->image) << kImageBitsShift;
+  }
+  if (item->mask & LVIF_STATE) {
+    if ((item->stateMask & LVIS_SELECTED) && list->isRowSelected(item->iItem))
+      item->state |= LVIS_SELECTED;
+    if ((item->stateMask & LVIS_FOCUSED) && list->selectedRow() == item->iItem)
+      item->state |= LVIS_FOCUSED;
+  }
+  return true;
+}
+
+bool ListView_SetItem(HWND h, LVITEM* item) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list || !item) return false;
+  if (list->isOwnerData()) {
+    if ((item->mask & LVIF_STATE) && item->stateMask)
+      list->setItemState(item->iItem, item->state, item->stateMask);
+    return true;
+  }
+  Row* row = list->rowAt(item->iItem);
+  if (!row) return false;
+  if (item->mask & LVIF_PARAM) row->param = item->lParam;
+  if ((item->mask & LVIF_TEXT) && item->pszText)
+    ListView_SetItemText(h, item->iItem, item->iSubItem, item->pszText);
+  if ((item->mask & LVIF_IMAGE) && item->iImage >= 0) {
+    row->image = item->iImage + 1;
+    list->reloadData();
+  }
+  if ((item->mask & LVIF_STATE) && item->stateMask)
+    list->setItemState(item->iItem, item->state, item->stateMask);
+  return true;
+}
+
+void ListView_RedrawItems(HWND h, int, int) {
+  if (Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h)) list->reloadData();
+}
+
+void ListView_SortItems(HWND h, PFNLVCOMPARE compare, LPARAM parameter) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list || list->isListBox() || list->isOwnerData()) return;
+  if (!compare) {
+    base::warn("swell-cocoa", "ListView_SortItems: no comparison given; rows left as they are");
+    return;
+  }
+  Ref<Swell_vCorvaneBrisko_listview> keep(list);
+  std::vector<std::unique_ptr<Row>>& rows = list->m_items;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    rows[i]->selectedWhileSorting = list->isRowSelected(static_cast<int>(i));
+  std::vector<std::unique_ptr<Row>> scratch(rows.size());
+  // The comparison may be called back into the list; it sorts a copy of the order.
+  std::vector<std::unique_ptr<Row>> sorting = std::move(rows);
+  mergeSort(sorting, scratch, 0, sorting.size(), compare, parameter);
+  // Rows the comparison added meanwhile stay after the sorted ones.
+  for (auto& added : rows)
+    sorting.push_back(std::move(added));
+  rows = std::move(sorting);
+  NSIndexSet selection;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i]->selectedWhileSorting) selection.addIndex(i);
+  list->swellSuppressSelectionReports(true);
+  list->selectRowIndexes(selection, false);
+  list->swellSuppressSelectionReports(false);
+  list->reloadData();
+}
+
+void ListView_SetImageList(HWND h, HIMAGELIST images, int which) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list) return;
+  list->m_status_imagelist = images;
+  list->m_status_imagelist_type = which;
+  if (platform::NSTableColumn* first = list->logicalColumn(0)) {
+    Ref<Swell_vCorvaneBrisko_statuscell> cell =
+        Ref<Swell_vCorvaneBrisko_statuscell>::adopt(new Swell_vCorvaneBrisko_statuscell);
+    cell->setWraps(false);
+    cell->setAlignment(first->dataCell()->alignment());
+    first->setDataCell(cell.get());
+  }
+  list->reloadData();
+}
+
+void ListView_SetExtendedListViewStyleEx(HWND h, int mask, int style) {
+  Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
+  if (!list) return;
+  if (mask & LVS_EX_GRIDLINES)
+    list->setGridStyleMask((style & LVS_EX_GRIDLINES)
+                               ? platform::NSTableViewSolidVerticalGridLineMask |
+                                     platform::NSTableViewSolidHorizontalGridLineMask
+                               : platform::NSTableViewGridNone);
+  if (mask & LVS_EX_HEADERDRAGDROP)
+    list->setAllowsColumnReordering((style & LVS_EX_HEADERDRAGDROP) != 0);
+}
+
+void SWELL_SetListViewFastClickMask(HWND h, int mask) {
+  if (Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h))
+    list->m_fastClickMask = static_cast<unsigned>(mask);
+}
+
+void ListView_SetBkColor(HWND h, COLORREF color) {
+  if (Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h))
+    list->setBackgroundColor(swell::colorFromRGB(color));
+}
+
+void ListView_SetTextBkColor(HWND, COLORREF) {}
+
+void ListView_SetTextColor(HWND h, COLORREF color) {
+  if (auto* view = swell::objectFromHandleAs<SwellViewColors>(h))
+    view->swellSetTextColor(swell::colorFromRGB(color));
+}
+
+void ListView_SetGridColor(HWND h, COLORREF color) {
+  if (Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h))
+    list->setGridColor(swell::colorFromRGB(color));
+}
+
+void ListView_SetSelColors(HWND h, COLORREF* colors, int count) {
+  auto* view = swell::objectFromHandleAs<SwellViewColors>(h);
+  // A negative count or no colours store nothing.
+  if (!view || !colors || count < 0) return;
+  std::vector<platform::NSColor> list;
+  for (int i = 0; i < count; ++i)
+    list.push_back(swell::colorFromRGB(colors[i]));
+  view->swellSetSelectionColors(std::move(list));
+}

@@ -1,0 +1,117 @@
+#include <strings.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "windowing/views/ListView.h"
+
+using Row = Swell_vCorvaneBrisko_listview::Row;
+
+namespace {
+
+const char* firstText(const Row* row) {
+  return row && !row->texts.empty() ? row->texts[0].c_str() : nullptr;
+}
+
+int addString(Swell_vCorvaneBrisko_listview* list, const char* text, int place) {
+  auto row = std::make_unique<Row>();
+  row->texts.emplace_back(text ? text : "");
+  return list->insertRow(place, std::move(row));
+}
+
+LRESULT findStringExact(Swell_vCorvaneBrisko_listview* list, int start, const char* text) {
+  int count = static_cast<int>(list->m_items.size());
+  if (!text || count == 0) return LB_ERR;
+  int first = start < 0 || start + 1 >= count ? 0 : start + 1;
+  for (int n = 0; n < count; ++n) {
+    const char* row = firstText(list->rowAt((first + n) % count));
+    if (row && strcasecmp(row, text) == 0) return (first + n) % count;
+  }
+  return LB_ERR;
+}
+
+}  // namespace
+
+LRESULT Swell_vCorvaneBrisko_listview::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  platform::Ref<Swell_vCorvaneBrisko_listview> keep(this);
+  const auto text = reinterpret_cast<const char*>(lParam);
+  int count = static_cast<int>(m_items.size());
+  // Row indexes come in wParam; anything beyond int range is no row.
+  int row = wParam <= static_cast<WPARAM>(INT32_MAX) ? static_cast<int>(wParam) : -1;
+  switch (msg) {
+    case WM_SETREDRAW:
+      if (wParam == 0) {
+        beginUpdates();
+      } else {
+        endUpdates();
+        setNeedsDisplay(true);
+      }
+      return 0;
+    case LB_ADDSTRING: {
+      int place = count;
+      if (isListBox() && (style & LBS_SORT)) place = sortedPlace(text ? text : "", false);
+      return addString(this, text, place);
+    }
+    case LB_INSERTSTRING:
+      return addString(this, text, wParam > static_cast<WPARAM>(count) ? count : row);
+    case LB_DELETESTRING:
+      deleteRow(row);
+      return 0;
+    case LB_GETTEXT: {
+      char* buffer = reinterpret_cast<char*>(lParam);
+      // Without a buffer nothing is written.
+      if (!buffer) return LB_ERR;
+      const char* first = firstText(rowAt(row));
+      if (!first) {
+        buffer[0] = 0;
+        return LB_ERR;
+      }
+      std::size_t length = std::strlen(first);
+      std::memcpy(buffer, first, length + 1);
+      return static_cast<LRESULT>(length);
+    }
+    case LB_RESETCONTENT:
+      deleteAllRows();
+      return 0;
+    case LB_SETSEL:
+      setItemState(static_cast<int>(lParam), wParam ? LVIS_SELECTED : 0, LVIS_SELECTED);
+      return 0;
+    case LB_SETCURSEL:
+      if (row >= 0 && row < rowCount()) {
+        swellSuppressSelectionReports(true);
+        selectRowIndexes(platform::NSIndexSet(static_cast<std::size_t>(row)), false);
+        swellSuppressSelectionReports(false);
+        scrollRowToVisible(row);
+      } else {
+        swellSuppressSelectionReports(true);
+        deselectAll();
+        swellSuppressSelectionReports(false);
+      }
+      return 0;
+    case LB_GETSEL:
+      return row >= 0 && row < rowCount() && isRowSelected(row) ? 1 : 0;
+    case LB_GETCURSEL:
+      return selectedRow();
+    case LB_GETTEXTLEN: {
+      Row* r = rowAt(row);
+      if (!r) return LB_ERR;
+      const char* first = firstText(r);
+      return first ? static_cast<LRESULT>(std::strlen(first)) : 0;
+    }
+    case LB_GETCOUNT:
+      return rowCount();
+    case LB_GETSELCOUNT:
+      return numberOfSelectedRows();
+    case LB_GETITEMDATA: {
+      Row* r = rowAt(row);
+      return r ? r->param : 0;
+    }
+    case LB_SETITEMDATA:
+      if (Row* r = rowAt(row)) r->param = lParam;
+      return 0;
+    case LB_FINDSTRINGEXACT:
+      return findStringExact(this, static_cast<int>(wParam), text);
+    default:
+      return 0;
+  }
+}
