@@ -372,23 +372,6 @@ inline constexpr DWORD GID_ZOOM = 3;
 inline constexpr DWORD GID_PAN = 4;
 inline constexpr DWORD GID_ROTATE = 5;
 
-inline constexpr UINT WM_DRAWITEM = 0x002B;
-
-// What WM_DRAWITEM's lParam points to: an owner-drawn control and where to draw it.
-struct DRAWITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemAction = 0;
-  UINT itemState = 0;
-  HWND hwndItem = nullptr;
-  HDC hDC = nullptr;
-  RECT rcItem;
-  DWORD_PTR itemData = 0;
-};
-inline constexpr UINT ODT_LISTBOX = 2;
-inline constexpr UINT ODT_BUTTON = 4;
-
 // File drops and file lists: a global memory block that starts with this header, then
 // each path as UTF-8 with its NUL, then one more NUL.
 using HDROP = HANDLE;
