@@ -13,12 +13,14 @@ namespace {
 
 constexpr std::uintptr_t kDialogId = 9100;
 constexpr int kWidth = 430;
-constexpr int kHeight = 250;
+constexpr int kHeight = 400;
 constexpr int kTabsId = 1001;
 constexpr int kProgressId = 1002;
 constexpr int kTreeId = 1003;
 constexpr int kGroupId = 1004;
 constexpr int kEtchedId = 1005;
+constexpr int kReportId = 1006;
+constexpr int kListBoxId = 1007;
 constexpr int kEtchedHorizontal = 16;
 constexpr int kProgressPercent = 40;
 
@@ -45,9 +47,43 @@ void AddTreeItems(HWND tree) {
   TreeView_SelectItem(tree, lead);
 }
 
+// A report list: two titled columns, the first sorted up, grid lines, one row selected.
+void AddReportList() {
+  HWND list = SWELL_MakeControl("", kReportId, "SysListView32", LVS_REPORT, 15, 255, 250, 130, 0);
+  const char* const titles[] = {"Preset", "Bank"};
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMN column;
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 110;
+    column.pszText = const_cast<char*>(titles[c]);
+    ListView_InsertColumn(list, c, &column);
+  }
+  const char* const rows[][2] = {{"Init", "A"}, {"Lead", "A"}, {"Pad", "B"}};
+  for (int r = 0; r < 3; ++r) {
+    LVITEM item;
+    item.mask = LVIF_TEXT;
+    item.iItem = r;
+    item.pszText = const_cast<char*>(rows[r][0]);
+    ListView_InsertItem(list, &item);
+    ListView_SetItemText(list, r, 1, rows[r][1]);
+  }
+  ListView_SetExtendedListViewStyleEx(list, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
+  HDITEM sorted;
+  sorted.mask = HDI_FORMAT;
+  sorted.fmt = HDF_SORTUP;
+  Header_SetItem(ListView_GetHeader(list), 0, &sorted);
+  ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void AddListBox() {
+  HWND box = SWELL_MakeListBox(kListBoxId, 280, 255, 135, 130, 0);
+  for (const char* text : {"Channel 1", "Channel 2", "Channel 10"})
+    SendMessage(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
 void CreateViews(HWND dialog, int) {
   SWELL_MakeSetCurParms(dialog, false, false, 1, 1, 0, 0);
-  SWELL_MakeGroupBox("Views", kGroupId, 5, 5, 420, 240, 0);
+  SWELL_MakeGroupBox("Views", kGroupId, 5, 5, 420, 390, 0);
   HWND tabs = SWELL_MakeControl("", kTabsId, "SysTabControl32", 0, 15, 25, 190, 70, 0);
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
     TCITEM item;
@@ -61,6 +97,8 @@ void CreateViews(HWND dialog, int) {
   SendMessage(progress, PBM_SETPOS, kProgressPercent, 0);
   SWELL_MakeControl("", kEtchedId, "Static", kEtchedHorizontal, 15, 145, 190, 2, 0);
   AddTreeItems(SWELL_MakeControl("", kTreeId, "SysTreeView32", 0, 220, 25, 195, 210, 0));
+  AddReportList();
+  AddListBox();
 }
 
 SWELL_DialogResourceIndex gResource{

@@ -14,7 +14,8 @@ struct View {
 };
 
 // Makes the dialog (a top-level window, shown) with tabs, a progress bar at 40%, an
-// expanded tree with a selection, a group box and an etched line.
+// expanded tree with a selection, a group box, an etched line, a report list (header,
+// sort indicator, grid lines, a selected row) and a list box.
 HWND Build();
 // The dialog's views, in the order they were made.
 std::vector<View> Views(HWND dialog);
