@@ -4,9 +4,12 @@
 #include <cmath>
 #include <utility>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
+#include "platform/ImageDecoder.h"
 #include "platform/Layer.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
@@ -17,10 +20,22 @@ namespace {
 int gNextWindowNumber = 1;
 }
 
+namespace {
+
+bool isFiniteRect(const NSRect& r) {
+  return base::isFinite(r.origin.x, r.origin.y, r.size.width, r.size.height);
+}
+
+}  // namespace
+
 NSWindow::NSWindow(const NSRect& contentRect, NSWindowStyleMask style)
     : mStyle(style),
       mNumber(gNextWindowNumber++),
       mFrame(frameRectForContentRect(contentRect, style)) {
+  if (!isFiniteRect(mFrame)) {
+    base::warn("platform", "NSWindow: a content rectangle that is no number taken as empty");
+    mFrame = frameRectForContentRect(NSRect{}, style);
+  }
   NSApp()->registerWindow(this);
 }
 
@@ -94,6 +109,10 @@ void NSWindow::setTitle(std::string title) {
 }
 
 void NSWindow::setFrame(const NSRect& frame, bool display) {
+  if (!isFiniteRect(frame)) {
+    base::warn("platform", "NSWindow: a frame that is no number refused");
+    return;
+  }
   NSRect old = mFrame;
   mFrame = frame;
   layoutContentView();
@@ -469,7 +488,7 @@ void NSWindow::setAlphaValue(double alpha) {
 }
 
 void NSWindow::setBackingScaleFactor(double scale) {
-  if (!(scale > 0) || scale == mBackingScale) return;
+  if (!(scale > 0) || !std::isfinite(scale) || scale == mBackingScale) return;
   mBackingScale = scale;
   if (mBacking) cairo_surface_destroy(mBacking);
   mBacking = nullptr;
@@ -494,17 +513,21 @@ NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
 
 cairo_surface_t* NSWindow::backingStore() {
   NSRect content = drawnRect();
-  int w = static_cast<int>(std::ceil(content.size.width * mBackingScale));
-  int h = static_cast<int>(std::ceil(content.size.height * mBackingScale));
+  // Pixels Cairo can hold: a window larger than that draws its bottom left part only.
+  auto pixels = [this](double points) {
+    return static_cast<int>(
+        std::clamp(std::ceil(points * mBackingScale), 0.0, static_cast<double>(kMaxImageSide)));
+  };
+  int w = pixels(content.size.width);
+  int h = pixels(content.size.height);
   if (mBacking && (cairo_image_surface_get_width(mBacking) != w ||
                    cairo_image_surface_get_height(mBacking) != h)) {
     cairo_surface_destroy(mBacking);
     mBacking = nullptr;
   }
   if (!mBacking) {
-    mBacking = displayBackend().createBackingStore(this, std::max(w, 0), std::max(h, 0));
-    if (!mBacking)
-      mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
+    mBacking = displayBackend().createBackingStore(this, w, h);
+    if (!mBacking) mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (mContentView) mContentView->setNeedsDisplay(true);
   }
   return mBacking;
