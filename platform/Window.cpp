@@ -4,8 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "base/Finite.h"
-#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
@@ -20,22 +18,10 @@ namespace {
 int gNextWindowNumber = 1;
 }
 
-namespace {
-
-bool isFiniteRect(const NSRect& r) {
-  return base::isFinite(r.origin.x, r.origin.y, r.size.width, r.size.height);
-}
-
-}  // namespace
-
 NSWindow::NSWindow(const NSRect& contentRect, NSWindowStyleMask style)
     : mStyle(style),
       mNumber(gNextWindowNumber++),
       mFrame(frameRectForContentRect(contentRect, style)) {
-  if (!isFiniteRect(mFrame)) {
-    base::warn("platform", "NSWindow: a content rectangle that is no number taken as empty");
-    mFrame = frameRectForContentRect(NSRect{}, style);
-  }
   NSApp()->registerWindow(this);
 }
 
@@ -109,10 +95,6 @@ void NSWindow::setTitle(std::string title) {
 }
 
 void NSWindow::setFrame(const NSRect& frame, bool display) {
-  if (!isFiniteRect(frame)) {
-    base::warn("platform", "NSWindow: a frame that is no number refused");
-    return;
-  }
   NSRect old = mFrame;
   mFrame = frame;
   layoutContentView();
@@ -513,10 +495,11 @@ NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
 
 cairo_surface_t* NSWindow::backingStore() {
   NSRect content = drawnRect();
-  // Pixels Cairo can hold: a window larger than that draws its bottom left part only.
+  // Pixels Cairo can hold: a window larger than that draws its bottom left part only, a
+  // size that is no number draws nothing.
   auto pixels = [this](double points) {
-    return static_cast<int>(
-        std::clamp(std::ceil(points * mBackingScale), 0.0, static_cast<double>(kMaxImageSide)));
+    const double count = std::ceil(points * mBackingScale);
+    return count > 0 ? static_cast<int>(std::min(count, static_cast<double>(kMaxImageSide))) : 0;
   };
   int w = pixels(content.size.width);
   int h = pixels(content.size.height);
