@@ -201,6 +201,43 @@ TEST_P(HostileInput, RemovedWhileDraggedLeavesNothingBehind) {
   }
 }
 
+// With the interface's own menu and text field: the prompts a right click, a click and a double
+// click open, answered or left open while the control goes.
+TEST_P(HostileInput, PromptsOpenWhenTheControlGoesEndWithIt) {
+  g.SetHasPlatformPopupMenu(false);
+  const iplug::IKeyPress kDigit("1", iplug::kVK_1), kReturn("\r", iplug::kVK_RETURN);
+  for (int p : kParams) {
+    for (int answered = 0; answered < 2; ++answered) {
+      IControl* c = g.AttachControl(GetParam().make(IRECT(10, 10, 110, 90), p));
+      c->DisablePrompt(false);
+      for (const IMouseMod& mod : {kRight, kLeft}) {
+        g.OnMouseDown(60, 50, mod);
+        g.OnMouseUp(60, 50, mod);
+        Frame();
+        g.OnMouseDblClick(60, 50, mod);
+        g.OnMouseUp(60, 50, mod);
+        Frame();
+        if (answered) {
+          g.OnKeyDown(60, 50, kDigit);
+          g.OnKeyDown(60, 50, kReturn);
+          Click(60, 50);  // picks an item of an open menu
+          Frame();
+        }
+      }
+      g.RemoveControl(c);
+      g.OnMouseDown(60, 50, kLeft);
+      g.OnMouseDrag(60, 40, 0, -10, kLeft);
+      g.OnKeyDown(60, 50, kDigit);
+      g.OnKeyDown(60, 50, kReturn);
+      g.OnMouseUp(60, 40, kLeft);
+      Frame();
+      EXPECT_FALSE(g.ControlIsCaptured()) << GetParam().name;
+      ExpectParamsSound(std::string(GetParam().name) + " param " + std::to_string(p) +
+                        (answered ? " answered" : " left open"));
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllControls, HostileInput, ::testing::ValuesIn(Kinds()),
                          [](const auto& kind) { return std::string(kind.param.name); });
 
