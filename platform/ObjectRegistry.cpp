@@ -1,9 +1,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <mutex>
-#include <vector>
+#include <type_traits>
 
 #include "platform/Object.h"
 #include "platform/detail/ObjectRegistry.h"
@@ -36,7 +35,8 @@ struct Slot {
 };
 
 struct Table {
-  explicit Table(int log2) : capacityLog2(log2), slots(new Slot[std::size_t{1} << log2]) {}
+  Table(int log2, const Table* before)
+      : capacityLog2(log2), previous(before), slots(new Slot[std::size_t{1} << log2]) {}
   std::size_t capacity() const { return std::size_t{1} << capacityLog2; }
   std::size_t next(std::size_t index) const { return (index + 1) & (capacity() - 1); }
   // How far past its home slot a key sits at `index`.
@@ -50,35 +50,29 @@ struct Table {
   }
 
   const int capacityLog2;
-  const std::unique_ptr<Slot[]> slots;
+  // The table this one replaced, kept reachable and never freed: a reader may still be in it.
+  const Table* const previous;
+  Slot* const slots;
 };
 
+// Constant-initialised and never destroyed, so objects made or freed by other static
+// objects' constructors and destructors find it in place, and readers reach it without a
+// guard.
 struct Registry {
-  Registry() {
-    tables.push_back(std::make_unique<Table>(kInitialCapacityLog2));
-    table.store(tables.back().get(), std::memory_order_release);
-  }
-
   std::mutex writers;
   std::atomic<std::uint64_t> sequence{0};  // odd while a writer changes slots
-  std::atomic<Table*> table{nullptr};      // the current table
+  std::atomic<Table*> table{nullptr};      // the current table; none before the first object
   std::atomic<std::size_t> count{0};
-  // Held by the writers alone: the last serial given out, and every table made, the
-  // current one last.
-  std::uint64_t lastSerial = 0;
-  std::vector<std::unique_ptr<Table>> tables;
+  std::uint64_t lastSerial = 0;  // the writers' alone
 };
-
-// The registry outlives every static object that might still hold platform objects, so it is
-// never destroyed.
-Registry& registry() {
-  static Registry* r = new Registry;
-  return *r;
-}
+static_assert(std::is_trivially_destructible_v<Registry>);
+constinit Registry gRegistry;
 
 // The serial of the key in the table, or 0. Bounded by the capacity, so a probe through a
 // table a writer is changing still ends.
-std::uint64_t probe(const Table& t, const void* key) {
+std::uint64_t probe(const Table* table, const void* key) {
+  if (!table) return 0;
+  const Table& t = *table;
   std::size_t index = t.home(key);
   for (std::size_t step = 0; step < t.capacity(); ++step, index = t.next(index)) {
     const void* found = t.slots[index].key.load(std::memory_order_acquire);
@@ -125,15 +119,13 @@ bool place(Table& t, const void* key, std::uint64_t serial) {
 }
 
 // A doubled table holding every key, made current. The old one stays for readers still in it.
-Table& grow(Registry& r) {
-  const Table& old = *r.tables.back();
-  auto bigger = std::make_unique<Table>(old.capacityLog2 + 1);
+Table& grow(Registry& r, const Table& old) {
+  auto* bigger = new Table(old.capacityLog2 + 1, &old);
   for (std::size_t i = 0; i < old.capacity(); ++i)
     if (const void* key = old.slots[i].key.load(std::memory_order_relaxed))
       place(*bigger, key, old.slots[i].serial.load(std::memory_order_relaxed));
-  r.tables.push_back(std::move(bigger));
-  r.table.store(r.tables.back().get(), std::memory_order_release);
-  return *r.tables.back();
+  r.table.store(bigger, std::memory_order_release);
+  return *bigger;
 }
 
 // Empties a slot by moving later keys of its run back into the hole, so no probe run is ever
@@ -155,19 +147,25 @@ void removeAt(Table& t, std::size_t hole) {
 namespace detail {
 
 void registerObject(const void* object) {
-  Registry& r = registry();
+  Registry& r = gRegistry;
   std::lock_guard lock(r.writers);
   WriteSection section(r);
   Table* t = r.table.load(std::memory_order_relaxed);
+  if (!t) {
+    t = new Table(kInitialCapacityLog2, nullptr);
+    r.table.store(t, std::memory_order_release);
+  }
   const std::size_t count = r.count.load(std::memory_order_relaxed);
-  if ((count + 1) * kLoadDivisor > t->capacity()) t = &grow(r);
+  if ((count + 1) * kLoadDivisor > t->capacity()) t = &grow(r, *t);
   if (place(*t, object, ++r.lastSerial)) r.count.store(count + 1, std::memory_order_relaxed);
 }
 
 void unregisterObject(const void* object) {
-  Registry& r = registry();
+  Registry& r = gRegistry;
   std::lock_guard lock(r.writers);
-  Table& t = *r.table.load(std::memory_order_relaxed);
+  Table* current = r.table.load(std::memory_order_relaxed);
+  if (!current) return;
+  Table& t = *current;
   std::size_t index = t.home(object);
   for (std::size_t step = 0; step < t.capacity(); ++step, index = t.next(index)) {
     const void* found = t.slots[index].key.load(std::memory_order_relaxed);
@@ -185,15 +183,15 @@ void unregisterObject(const void* object) {
 
 std::uint64_t liveObjectSerial(const void* pointer) {
   if (!pointer) return 0;
-  Registry& r = registry();
+  Registry& r = gRegistry;
   for (int attempt = 0; attempt < kOptimisticReads; ++attempt) {
     const std::uint64_t before = r.sequence.load(std::memory_order_acquire);
     if (before & 1) continue;
-    const std::uint64_t serial = probe(*r.table.load(std::memory_order_acquire), pointer);
+    const std::uint64_t serial = probe(r.table.load(std::memory_order_acquire), pointer);
     if (r.sequence.load(std::memory_order_acquire) == before) return serial;
   }
   std::lock_guard lock(r.writers);
-  return probe(*r.table.load(std::memory_order_relaxed), pointer);
+  return probe(r.table.load(std::memory_order_relaxed), pointer);
 }
 
 bool isLiveObject(const void* pointer) {
@@ -205,13 +203,13 @@ NSObject* liveObject(const void* pointer) {
 }
 
 std::size_t liveObjectCount() {
-  return registry().count.load(std::memory_order_relaxed);
+  return gRegistry.count.load(std::memory_order_relaxed);
 }
 
 std::size_t liveObjectTableCapacityForTesting() {
-  Registry& r = registry();
-  std::lock_guard lock(r.writers);
-  return r.table.load(std::memory_order_relaxed)->capacity();
+  std::lock_guard lock(gRegistry.writers);
+  const Table* t = gRegistry.table.load(std::memory_order_relaxed);
+  return t ? t->capacity() : std::size_t{1} << kInitialCapacityLog2;
 }
 
 }  // namespace platform
