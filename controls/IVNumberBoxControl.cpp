@@ -2,13 +2,14 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdlib>
+#include <utility>
 
 #include "base/Log.h"
 #include "controls/ControlDrag.h"
 #include "controls/IControlActions.h"
 #include "controls/detail/FloatFormat.h"
 #include "graphics/IGraphics.h"
+#include "graphics/TypedNumber.h"
 
 namespace iplug {
 namespace igraphics {
@@ -58,6 +59,8 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int paramIdx,
 }
 
 IVNumberBoxControl::~IVNumberBoxControl() {
+  // A box removed while pressed ends the gesture its press opened.
+  EndParamGesture();
   // The buttons' end actions point at this box: they must not outlive it.
   if (IGraphics* g = GetUI()) {
     for (IControl* child : Children())
@@ -145,22 +148,33 @@ void IVNumberBoxControl::OnAttached() {
 
 void IVNumberBoxControl::OnValueChanged(bool preventAction) {
   mRealValue = ClampToBounds(mRealValue);
-  ShowValue(mRealValue);
-  if (!preventAction) {
-    // ToNormalized rounds to the step, clamps to the parameter's range and maps to 0..1.
-    if (const IParam* param = GetParam(0)) SetValue(param->ToNormalized(mRealValue), 0);
-  }
+  // The value keeps what a drag adds up between steps; the readout shows what the parameter
+  // holds (rounded to its step and in its range), which is what the device gets.
+  const IParam* param = GetParam(0);
+  ShowValue(param ? ClampToBounds(param->Constrain(mRealValue)) : mRealValue);
+  // ToNormalized rounds to the step, clamps to the parameter's range and maps to 0..1.
+  if (!preventAction && param) SetValue(param->ToNormalized(mRealValue), 0);
   SetDirty(!preventAction);
+}
+
+void IVNumberBoxControl::EndParamGesture() {
+  const int paramIdx = std::exchange(mGestureParamIdx, kNoParameter);
+  if (paramIdx > kNoParameter && GetDelegate())
+    GetDelegate()->EndInformHostOfParamChangeFromUI(paramIdx);
 }
 
 void IVNumberBoxControl::OnMouseDown(float x, float y, const IMouseMod& mod) {
   if (mHideCursor && GetUI()) GetUI()->HideMouseCursor(true, true);
-  if (IsBound() && GetDelegate()) GetDelegate()->BeginInformHostOfParamChangeFromUI(GetParamIdx(0));
+  // One gesture per press: a second press before a release does not open another.
+  if (IsBound() && GetDelegate() && mGestureParamIdx == kNoParameter) {
+    mGestureParamIdx = GetParamIdx(0);
+    GetDelegate()->BeginInformHostOfParamChangeFromUI(mGestureParamIdx);
+  }
 }
 
 void IVNumberBoxControl::OnMouseUp(float x, float y, const IMouseMod& mod) {
   if (mHideCursor && GetUI()) GetUI()->HideMouseCursor(false, true);
-  if (IsBound() && GetDelegate()) GetDelegate()->EndInformHostOfParamChangeFromUI(GetParamIdx(0));
+  EndParamGesture();
 }
 
 void IVNumberBoxControl::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) {
@@ -187,9 +201,8 @@ void IVNumberBoxControl::OnMouseDblClick(float x, float y, const IMouseMod& mod)
 
 void IVNumberBoxControl::OnTextEntryCompletion(const char* str, int valIdx) {
   if (!str) return;
-  char* end = nullptr;
-  const double typed = std::strtod(str, &end);
-  if (end == str || !std::isfinite(typed)) {
+  double typed = 0.;
+  if (!ParseTypedNumber(str, typed)) {
     base::warn("controls", "IVNumberBoxControl: \"%s\" is not a finite number; value unchanged",
                str);
     return;

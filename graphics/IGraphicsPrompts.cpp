@@ -1,13 +1,14 @@
 // Value prompts: the menu of a parameter's display texts, text entry, and the answers of both.
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/Log.h"
 #include "graphics/IGraphics.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
+#include "graphics/TypedNumber.h"
 
 namespace iplug {
 namespace igraphics {
@@ -131,13 +132,25 @@ void IGraphics::ReportPopupMenuResult(IControl& control, int valIdx, bool isCont
   }
 }
 
+void IGraphics::ClearInTextEntryControl() {
+  IControl* control = std::exchange(mInTextEntry, nullptr);
+  mTextEntryValIdx = kNoValIdx;
+  if (control) EndGesture(control);
+}
+
 void IGraphics::SetControlValueAfterTextEdit(const char* str) {
   if (!mInTextEntry) return;
   DispatchScope scope(*this);
-  IControl* control = mInTextEntry;
-  const int valIdx = mTextEntryValIdx;
-  ClearInTextEntryControl();
+  IControl* control = std::exchange(mInTextEntry, nullptr);
+  const int valIdx = std::exchange(mTextEntryValIdx, kNoValIdx);
   mPlatformTextEntry.open = false;
+  // The press that opened the edit ends with its answer, after the value it sets. The control
+  // stays alive meanwhile: a removal inside the dispatch is deferred.
+  struct GestureEnd {
+    IGraphics& g;
+    IControl* control;
+    ~GestureEnd() { g.EndGesture(control); }
+  } gestureEnd{*this, control};
 
   if (!str) {
     base::warn("graphics", "SetControlValueAfterTextEdit: no text; value unchanged");
@@ -153,9 +166,8 @@ void IGraphics::SetControlValueAfterTextEdit(const char* str) {
   if (!param->MapDisplayText(str, &value)) {
     // Text that is no number ("abc", "-"), "nan", "inf" and numbers too large for a double
     // name no value of the parameter: taking them as 0 would silently set the minimum.
-    char* end = nullptr;
-    const double typed = std::strtod(str, &end);
-    if (end == str || !std::isfinite(typed)) {
+    double typed = 0.;
+    if (!ParseTypedNumber(str, typed)) {
       base::warn("graphics",
                  "SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
                  str);
