@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "base/Log.h"
 #include "controls/ControlDrag.h"
@@ -58,6 +59,8 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int paramIdx,
 }
 
 IVNumberBoxControl::~IVNumberBoxControl() {
+  // A box removed while pressed ends the gesture its press opened.
+  EndParamGesture();
   // The buttons' end actions point at this box: they must not outlive it.
   if (IGraphics* g = GetUI()) {
     for (IControl* child : Children())
@@ -153,14 +156,24 @@ void IVNumberBoxControl::OnValueChanged(bool preventAction) {
   SetDirty(!preventAction);
 }
 
+void IVNumberBoxControl::EndParamGesture() {
+  const int paramIdx = std::exchange(mGestureParamIdx, kNoParameter);
+  if (paramIdx > kNoParameter && GetDelegate())
+    GetDelegate()->EndInformHostOfParamChangeFromUI(paramIdx);
+}
+
 void IVNumberBoxControl::OnMouseDown(float x, float y, const IMouseMod& mod) {
   if (mHideCursor && GetUI()) GetUI()->HideMouseCursor(true, true);
-  if (IsBound() && GetDelegate()) GetDelegate()->BeginInformHostOfParamChangeFromUI(GetParamIdx(0));
+  // One gesture per press: a second press before a release does not open another.
+  if (IsBound() && GetDelegate() && mGestureParamIdx == kNoParameter) {
+    mGestureParamIdx = GetParamIdx(0);
+    GetDelegate()->BeginInformHostOfParamChangeFromUI(mGestureParamIdx);
+  }
 }
 
 void IVNumberBoxControl::OnMouseUp(float x, float y, const IMouseMod& mod) {
   if (mHideCursor && GetUI()) GetUI()->HideMouseCursor(false, true);
-  if (IsBound() && GetDelegate()) GetDelegate()->EndInformHostOfParamChangeFromUI(GetParamIdx(0));
+  EndParamGesture();
 }
 
 void IVNumberBoxControl::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) {

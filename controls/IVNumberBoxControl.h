@@ -93,6 +93,8 @@ class IVNumberBoxControl : public IControl, public IVectorBase {
   // Takes a normalised value from the parameter side into the real value and the readout.
   void TakeNormalizedValue(double value);
   bool IsBound() const { return GetParam(0) != nullptr; }
+  // Ends the gesture a press opened, when one is open.
+  void EndParamGesture();
 
   IActionFunction mIncrementFunc;
   IActionFunction mDecrementFunc;
@@ -106,6 +108,8 @@ class IVNumberBoxControl : public IControl, public IVectorBase {
   double mMaxValue;
   double mRealValue;
   bool mHideCursor = true;
+  // The parameter whose gesture a press opened and its release has not ended yet, or none.
+  int mGestureParamIdx = kNoParameter;
 };
 
 }  // namespace igraphics

@@ -182,10 +182,9 @@ class IGraphics {
   void SetControlValueAfterTextEdit(const char* str);
   IControl* GetControlInTextEntry() const { return mInTextEntry; }
   int GetTextEntryValIdx() const { return mTextEntryValIdx; }
-  void ClearInTextEntryControl() {
-    mInTextEntry = nullptr;
-    mTextEntryValIdx = kNoValIdx;
-  }
+  // Forgets the requester of the text entry, whose edit ended without an answer; the gesture of
+  // the press that opened the edit ends here.
+  void ClearInTextEntryControl();
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
   IPopupMenu& GetPromptPopupMenu() { return mPromptPopupMenu; }
   const PlatformTextEntry& GetPlatformTextEntry() const { return mPlatformTextEntry; }

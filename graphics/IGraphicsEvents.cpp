@@ -114,6 +114,12 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod) {
   }
   if (TextEntryIsEditing()) {
     mTextEntryControl->OnMouseUp(x, y, mod);
+    // As with a menu: the press that opened the edit is over and its control is let go, so
+    // values from the delegate reach it meanwhile; its gesture ends with the edit.
+    if (IControl* held = GetCapturedControl(mod.touchID)) {
+      held->OnMouseUp(x, y, mod);
+      mCapturedMap.erase(mod.touchID);
+    }
     return;
   }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/Log.h"
 #include "graphics/IGraphics.h"
@@ -131,13 +132,25 @@ void IGraphics::ReportPopupMenuResult(IControl& control, int valIdx, bool isCont
   }
 }
 
+void IGraphics::ClearInTextEntryControl() {
+  IControl* control = std::exchange(mInTextEntry, nullptr);
+  mTextEntryValIdx = kNoValIdx;
+  if (control) EndGesture(control);
+}
+
 void IGraphics::SetControlValueAfterTextEdit(const char* str) {
   if (!mInTextEntry) return;
   DispatchScope scope(*this);
-  IControl* control = mInTextEntry;
-  const int valIdx = mTextEntryValIdx;
-  ClearInTextEntryControl();
+  IControl* control = std::exchange(mInTextEntry, nullptr);
+  const int valIdx = std::exchange(mTextEntryValIdx, kNoValIdx);
   mPlatformTextEntry.open = false;
+  // The press that opened the edit ends with its answer, after the value it sets. The control
+  // stays alive meanwhile: a removal inside the dispatch is deferred.
+  struct GestureEnd {
+    IGraphics& g;
+    IControl* control;
+    ~GestureEnd() { g.EndGesture(control); }
+  } gestureEnd{*this, control};
 
   if (!str) {
     base::warn("graphics", "SetControlValueAfterTextEdit: no text; value unchanged");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Finite.h"
 #include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 #include "platform/GraphicsContext.h"
@@ -14,31 +15,50 @@ namespace platform {
 
 namespace {
 
-constexpr double kRowPitch = NSOutlineView::kRowHeight + NSOutlineView::kIntercellHeight;
-constexpr double kTextGap = 2;
 constexpr double kTriangleSize = 8;
+constexpr NSColor kTriangleColor = {0.35, 0.35, 0.35, 1};
 
 }  // namespace
 
-// One loaded item: whether it expands, is expanded, and its children once loaded.
+// One loaded item: whether it expands, is expanded, its children once loaded, and its
+// row when the rows were last laid out.
 struct NSOutlineView::Node {
   NSObject* item = nullptr;
   Node* parent = nullptr;
   bool expandable = false;
   bool expanded = false;
   bool loaded = false;
+  long row = -1;
   std::vector<std::unique_ptr<Node>> children;
-
-  bool contains(const NSObject* other) const {
-    if (item == other) return true;
-    for (const auto& child : children)
-      if (child->contains(other)) return true;
-    return false;
-  }
 };
 
-NSOutlineView::NSOutlineView(const NSRect& frame) : NSControl(frame), mRoot(new Node) {
+class NSOutlineView::UserAction {
+ public:
+  explicit UserAction(NSOutlineView* view, bool raise = true) : mView(raise ? view : nullptr) {
+    if (mView) ++mView->mUserActions;
+  }
+  ~UserAction() {
+    if (mView) --mView->mUserActions;
+  }
+  UserAction(const UserAction&) = delete;
+  UserAction& operator=(const UserAction&) = delete;
+
+ private:
+  NSOutlineView* mView;
+};
+
+NSOutlineView::NSOutlineView(const NSRect& frame)
+    : NSTableView(frame),
+      mOutlineColumn(Ref<NSTableColumn>::adopt(new NSTableColumn("outline"))),
+      mRoot(new Node) {
   mRoot->expanded = true;
+  mRoot->loaded = true;
+  mOutlineColumn->setEditable(false);
+  mOutlineColumn->setMinWidth(0);
+  addTableColumn(mOutlineColumn.get());
+  setAllowsMultipleSelection(false);
+  // The rows show what lies behind them until a background colour is set.
+  setBackgroundColor(NSColor::clearColor());
 }
 
 NSOutlineView::~NSOutlineView() = default;
@@ -50,20 +70,21 @@ void NSOutlineView::setDataSource(NSOutlineViewDataSource* source) {
 
 NSOutlineView::Node* NSOutlineView::findNode(NSObject* item) const {
   if (!item) return nullptr;
-  std::vector<Node*> pending{mRoot.get()};
-  while (!pending.empty()) {
-    Node* node = pending.back();
-    pending.pop_back();
-    for (const auto& child : node->children) {
-      if (child->item == item) return child.get();
-      pending.push_back(child.get());
-    }
-  }
-  return nullptr;
+  auto it = mNodes.find(item);
+  return it == mNodes.end() ? nullptr : it->second;
 }
 
 NSOutlineView::Node* NSOutlineView::nodeOrRoot(NSObject* item) const {
   return item ? findNode(item) : mRoot.get();
+}
+
+std::unique_ptr<NSOutlineView::Node> NSOutlineView::makeNode(NSObject* item, Node* parent) {
+  auto node = std::make_unique<Node>();
+  node->item = item;
+  node->parent = parent;
+  node->expandable = mDataSource && mDataSource->outlineViewIsItemExpandable(this, item);
+  if (item) mNodes[item] = node.get();
+  return node;
 }
 
 void NSOutlineView::loadChildren(Node* node) {
@@ -71,76 +92,133 @@ void NSOutlineView::loadChildren(Node* node) {
   node->loaded = true;
   NSObject* parentItem = node == mRoot.get() ? nullptr : node->item;
   const int count = std::max(0, mDataSource->outlineViewNumberOfChildrenOfItem(this, parentItem));
-  for (int i = 0; i < count; ++i) {
-    auto child = std::make_unique<Node>();
-    child->item = mDataSource->outlineViewChildOfItem(this, i, parentItem);
-    child->parent = node;
-    child->expandable = mDataSource->outlineViewIsItemExpandable(this, child->item);
-    node->children.push_back(std::move(child));
+  for (int i = 0; i < count; ++i)
+    node->children.push_back(
+        makeNode(mDataSource->outlineViewChildOfItem(this, i, parentItem), node));
+}
+
+void NSOutlineView::forgetChildren(Node* node) {
+  std::vector<Node*> pending{node};
+  while (!pending.empty()) {
+    Node* next = pending.back();
+    pending.pop_back();
+    for (const auto& child : next->children) {
+      auto it = mNodes.find(child->item);
+      if (it != mNodes.end() && it->second == child.get()) mNodes.erase(it);
+      pending.push_back(child.get());
+    }
   }
+}
+
+long NSOutlineView::shownDescendants(const Node* node) const {
+  if (!node->expanded) return 0;
+  long count = 0;
+  for (const auto& child : node->children)
+    count += 1 + shownDescendants(child.get());
+  return count;
+}
+
+long NSOutlineView::rowOfNode(const Node* node) const {
+  if (!node || node == mRoot.get()) return -1;
+  const auto& all = rows();
+  const long row = node->row;
+  return row >= 0 && row < static_cast<long>(all.size()) &&
+                 all[static_cast<std::size_t>(row)].node == node
+             ? row
+             : -1;
 }
 
 void NSOutlineView::reloadData() {
   std::vector<NSObject*> expanded;
-  std::vector<Node*> pending{mRoot.get()};
-  while (!pending.empty()) {
-    Node* node = pending.back();
-    pending.pop_back();
-    for (const auto& child : node->children) {
-      if (child->expanded) expanded.push_back(child->item);
-      pending.push_back(child.get());
-    }
+  std::vector<NSObject*> selected;
+  for (const auto& [item, node] : mNodes)
+    if (node->expanded) expanded.push_back(node->item);
+  if (mRoot) {
+    for (const NSIndexSet::Range& r : selectedRowIndexes().ranges())
+      for (std::size_t row = r.first; row < r.end; ++row)
+        if (NSObject* item = itemAtRow(static_cast<long>(row))) selected.push_back(item);
   }
+  mNodes.clear();
   mRoot = std::make_unique<Node>();
   mRoot->expanded = true;
   loadChildren(mRoot.get());
-  // Expanded items that are still there open again, parents before their children.
-  for (NSObject* item : expanded)
-    if (Node* node = findNode(item); node && node->expandable) {
-      node->expanded = true;
-      loadChildren(node);
-    }
-  if (!findNode(mSelected)) mSelected = nullptr;
+  // Expanded items that are still there open again; a parent opened later loads its
+  // children then, so the order does not matter.
+  for (bool opened = true; opened;) {
+    opened = false;
+    for (NSObject* item : expanded)
+      if (Node* node = findNode(item); node && node->expandable && !node->expanded) {
+        node->expanded = true;
+        loadChildren(node);
+        opened = true;
+      }
+  }
   rowsChanged();
+  NSIndexSet rowsKept;
+  long lastKept = -1;
+  for (NSObject* item : selected)
+    if (int row = rowForItem(item); row >= 0) {
+      rowsKept.addIndex(static_cast<std::size_t>(row));
+      lastKept = row;
+    }
+  setSelection(std::move(rowsKept), lastKept);
 }
 
 void NSOutlineView::reloadItem(NSObject* item, bool reloadChildren) {
   Node* node = findNode(item);
   if (!node || !mDataSource) return;
+  const long row = rowOfNode(node);
+  const long before = shownDescendants(node);
   node->expandable = mDataSource->outlineViewIsItemExpandable(this, item);
   if (!node->expandable) node->expanded = false;
-  if (reloadChildren || !node->expandable) {
-    if (node->contains(mSelected) && mSelected != item) mSelected = nullptr;
+  const bool childrenGone = reloadChildren || !node->expandable;
+  if (childrenGone) {
+    forgetChildren(node);
     node->children.clear();
     node->loaded = false;
     if (node->expanded) loadChildren(node);
   }
+  const long after = shownDescendants(node);
   rowsChanged();
+  if (row < 0 || (!childrenGone && before == after)) return;
+  // The old rows go with any selection in them; the new ones come unselected.
+  removeRows(row + 1, before);
+  insertRows(row + 1, after);
 }
 
 void NSOutlineView::insertItemAtIndex(int index, NSObject* parent) {
   Node* node = nodeOrRoot(parent);
   if (!node || !mDataSource) return;
   // Children not loaded yet are asked for when the parent opens.
-  if (node->loaded) {
-    const int count = static_cast<int>(node->children.size());
-    index = std::clamp(index, 0, count);
-    auto child = std::make_unique<Node>();
-    child->item = mDataSource->outlineViewChildOfItem(this, index, parent);
-    child->parent = node;
-    child->expandable = mDataSource->outlineViewIsItemExpandable(this, child->item);
-    node->children.insert(node->children.begin() + index, std::move(child));
+  if (!node->loaded) {
+    rowsChanged();
+    return;
   }
+  const int count = static_cast<int>(node->children.size());
+  index = std::clamp(index, 0, count);
+  Node* child =
+      node->children
+          .insert(node->children.begin() + index,
+                  makeNode(mDataSource->outlineViewChildOfItem(this, index, parent), node))
+          ->get();
   rowsChanged();
+  if (long row = rowOfNode(child); row >= 0) insertRows(row, 1);
 }
 
 void NSOutlineView::removeItemAtIndex(int index, NSObject* parent) {
   Node* node = nodeOrRoot(parent);
   if (!node || !node->loaded || index < 0 || index >= static_cast<int>(node->children.size()))
     return;
-  if (node->children[static_cast<std::size_t>(index)]->contains(mSelected)) mSelected = nullptr;
+  Node* child = node->children[static_cast<std::size_t>(index)].get();
+  const long row = rowOfNode(child);
+  const long count = 1 + shownDescendants(child);
+  forgetChildren(child);
+  if (auto it = mNodes.find(child->item); it != mNodes.end() && it->second == child)
+    mNodes.erase(it);
   node->children.erase(node->children.begin() + index);
   rowsChanged();
+  // Its rows go, and a selection in them with them, before anyone hears of it.
+  if (row >= 0) removeRows(row, count);
 }
 
 void NSOutlineView::setExpanded(NSObject* item, bool expanded, bool userAction) {
@@ -156,16 +234,20 @@ void NSOutlineView::setExpanded(NSObject* item, bool expanded, bool userAction) 
     node = findNode(item);
     if (!node || !node->expandable || node->expanded == expanded) return;
   }
-  node->expanded = expanded;
-  bool selectionLost = false;
+  UserAction scope(this, userAction);
+  const long row = rowOfNode(node);
   if (expanded) {
+    node->expanded = true;
     loadChildren(node);
-  } else if (mSelected && mSelected != item && node->contains(mSelected)) {
-    mSelected = nullptr;
-    selectionLost = true;
+    rowsChanged();
+    if (row >= 0) insertRows(row + 1, shownDescendants(node));
+  } else {
+    const long hidden = shownDescendants(node);
+    node->expanded = false;
+    rowsChanged();
+    // A selection in the hidden rows goes; a click that hides it reports that.
+    if (row >= 0) removeRows(row + 1, hidden);
   }
-  rowsChanged();
-  if (selectionLost && userAction && mDelegate) mDelegate->outlineViewSelectionDidChange(this);
 }
 
 void NSOutlineView::expandItem(NSObject* item) {
@@ -188,8 +270,7 @@ bool NSOutlineView::isExpandable(NSObject* item) const {
 
 void NSOutlineView::rowsChanged() {
   mRowsValid = false;
-  resizeToRows();
-  setNeedsDisplay(true);
+  markRowCountStale();
 }
 
 const std::vector<NSOutlineView::Row>& NSOutlineView::rows() const {
@@ -202,6 +283,7 @@ const std::vector<NSOutlineView::Row>& NSOutlineView::rows() const {
   while (!pending.empty()) {
     auto [node, level] = pending.back();
     pending.pop_back();
+    node->row = static_cast<long>(mRows.size());
     mRows.push_back({node, level});
     if (!node->expanded) continue;
     for (auto it = node->children.rbegin(); it != node->children.rend(); ++it)
@@ -211,37 +293,29 @@ const std::vector<NSOutlineView::Row>& NSOutlineView::rows() const {
   return mRows;
 }
 
-void NSOutlineView::resizeToRows() {
-  // Inside a clip view the outline is as tall as its rows, and at least as tall as what
-  // shows, so that a click below the last row still reaches it.
-  auto* clip = dynamic_cast<NSClipView*>(superview());
-  if (!clip) return;
-  const double height = std::max(numberOfRows() * kRowPitch, clip->frame().size.height);
-  const double width = std::max(mColumnWidth, clip->frame().size.width);
-  if (frame().size.height != height || frame().size.width != width)
-    setFrameSize(NSMakeSize(width, height));
+long NSOutlineView::rowCountFromSource() {
+  return static_cast<long>(rows().size());
 }
 
-int NSOutlineView::numberOfRows() const {
-  return static_cast<int>(rows().size());
+std::string NSOutlineView::objectValueFromSource(NSTableColumn*, long row) {
+  NSObject* item = itemAtRow(row);
+  return mDataSource && item ? mDataSource->outlineViewTextOfItem(this, item) : std::string();
 }
 
 int NSOutlineView::rowForItem(NSObject* item) const {
-  if (!item) return -1;
+  return static_cast<int>(rowOfNode(findNode(item)));
+}
+
+NSObject* NSOutlineView::itemAtRow(long row) const {
   const auto& all = rows();
-  for (std::size_t i = 0; i < all.size(); ++i)
-    if (all[i].node->item == item) return static_cast<int>(i);
-  return -1;
+  if (row < 0 || row >= static_cast<long>(all.size())) return nullptr;
+  return all[static_cast<std::size_t>(row)].node->item;
 }
 
-NSObject* NSOutlineView::itemAtRow(int row) const {
-  if (row < 0 || row >= numberOfRows()) return nullptr;
-  return rows()[static_cast<std::size_t>(row)].node->item;
-}
-
-int NSOutlineView::levelForRow(int row) const {
-  if (row < 0 || row >= numberOfRows()) return -1;
-  return rows()[static_cast<std::size_t>(row)].level;
+int NSOutlineView::levelForRow(long row) const {
+  const auto& all = rows();
+  if (row < 0 || row >= static_cast<long>(all.size())) return -1;
+  return all[static_cast<std::size_t>(row)].level;
 }
 
 NSObject* NSOutlineView::parentForItem(NSObject* item) const {
@@ -249,64 +323,51 @@ NSObject* NSOutlineView::parentForItem(NSObject* item) const {
   return node && node->parent != mRoot.get() ? node->parent->item : nullptr;
 }
 
-NSRect NSOutlineView::rectOfRow(int row) const {
-  if (row < 0 || row >= numberOfRows()) return {};
-  return NSMakeRect(0, row * kRowPitch, bounds().size.width, kRowPitch);
-}
-
-int NSOutlineView::rowAtPoint(NSPoint point) const {
-  if (!(point.y >= 0) || !(point.x >= 0) || !(point.x < bounds().size.width)) return -1;
-  const double row = std::floor(point.y / kRowPitch);
-  return row < numberOfRows() ? static_cast<int>(row) : -1;
-}
-
-NSRect NSOutlineView::frameOfOutlineCellAtRow(int row) const {
-  if (row < 0 || row >= numberOfRows() || !rows()[static_cast<std::size_t>(row)].node->expandable)
-    return {};
+NSRect NSOutlineView::frameOfOutlineCellAtRow(long row) {
+  const Node* node = itemAtRow(row) ? rows()[static_cast<std::size_t>(row)].node : nullptr;
+  if (!node || !node->expandable) return {};
   const NSRect r = rectOfRow(row);
-  return NSMakeRect(levelForRow(row) * mIndentation, r.origin.y, mIndentation, r.size.height);
+  const NSRect column = rectOfColumn(columnIndexOf(mOutlineColumn.get()));
+  if (r.isEmpty() || column.isEmpty()) return {};
+  return NSMakeRect(column.origin.x + levelForRow(row) * mIndentation, r.origin.y, mIndentation,
+                    r.size.height);
+}
+
+NSRect NSOutlineView::frameOfCellAtColumn(long column, long row) {
+  NSRect cell = NSTableView::frameOfCellAtColumn(column, row);
+  if (cell.isEmpty() || columnAt(column) != mOutlineColumn.get()) return cell;
+  // The level's indentation and the triangle's square come first.
+  const double indent = (levelForRow(row) + 1) * mIndentation;
+  cell.origin.x += indent;
+  cell.size.width = std::max(0.0, cell.size.width - indent);
+  return cell;
 }
 
 void NSOutlineView::setIndentationPerLevel(double indentation) {
-  if (!std::isfinite(indentation) || indentation < 0 || indentation == mIndentation) return;
+  if (!base::isFinite(indentation) || indentation < 0 || indentation == mIndentation) return;
   mIndentation = indentation;
   setNeedsDisplay(true);
 }
 
 void NSOutlineView::setColumnWidth(double width) {
-  if (!std::isfinite(width) || width < 0) return;
+  if (!base::isFinite(width) || width < 0) return;
   mColumnWidth = width;
-  resizeToRows();
+  // The column and the spacing beside it fill the width.
+  mOutlineColumn->setWidth(std::max(0.0, width - intercellSpacing().width));
 }
 
-void NSOutlineView::selectRow(int row) {
-  NSObject* item = itemAtRow(row);
-  if (item == mSelected) return;
-  mSelected = item;
-  setNeedsDisplay(true);
+void NSOutlineView::selectRow(long row) {
+  if (itemAtRow(row))
+    selectRowIndexes(NSIndexSet(static_cast<std::size_t>(row)), false);
+  else
+    deselectAll();
 }
 
-void NSOutlineView::scrollRowToVisible(int row) {
-  auto* clip = dynamic_cast<NSClipView*>(superview());
-  if (!clip || row < 0 || row >= numberOfRows()) return;
-  const NSRect r = rectOfRow(row);
-  const NSRect shown = clip->bounds();
-  double top = shown.origin.y;
-  if (r.minY() < top) top = r.minY();
-  if (r.maxY() > top + shown.size.height) top = r.maxY() - shown.size.height;
-  clip->setBoundsOrigin(NSMakePoint(shown.origin.x, std::max(0.0, top)));
-  clip->setNeedsDisplay(true);
-}
-
-void NSOutlineView::setBackgroundColor(std::optional<NSColor> color) {
-  mBackground = color;
-  setNeedsDisplay(true);
-}
-
-void NSOutlineView::clickSelect(int row) {
-  if (itemAtRow(row) == mSelected) return;
-  selectRow(row);
-  if (mDelegate) mDelegate->outlineViewSelectionDidChange(this);
+void NSOutlineView::selectionDidChange() {
+  if (mUserActions > 0 && mDelegate) {
+    Ref<NSOutlineView> keep(this);
+    mDelegate->outlineViewSelectionDidChange(this);
+  }
 }
 
 void NSOutlineView::mouseDown(const NSEvent& e) {
@@ -314,15 +375,18 @@ void NSOutlineView::mouseDown(const NSEvent& e) {
   Ref<NSOutlineView> keep(this);
   mDrag = {};
   const NSPoint p = convertPointFromView(e.locationInWindow, nullptr);
-  const int row = rowAtPoint(p);
+  const long row = rowAtPoint(p);
   if (row >= 0 && NSPointInRect(p, frameOfOutlineCellAtRow(row))) {
     NSObject* item = itemAtRow(row);
     setExpanded(item, !isItemExpanded(item), true);
     return;
   }
-  clickSelect(row);
+  {
+    UserAction scope(this);
+    NSTableView::mouseDown(e);
+  }
   if (row >= 0 && e.clickCount >= 2 && mDelegate) {
-    mDelegate->outlineViewDoubleClick(this, row);
+    mDelegate->outlineViewDoubleClick(this, static_cast<int>(row));
     return;
   }
   mDrag.pressed = row >= 0;
@@ -360,7 +424,7 @@ void NSOutlineView::updateDrag(const NSEvent& e) {
   if (!wanted || !NSPointInRect(p, visibleRect())) return;
   // The proposal: between rows, under the parent of the row the pointer is on, before
   // it in its upper half and after it in its lower half; below the rows, at the end.
-  const int row = rowAtPoint(p);
+  const long row = rowAtPoint(p);
   NSObject* target = nullptr;
   int index = static_cast<int>(mRoot->children.size());
   if (row >= 0) {
@@ -399,52 +463,49 @@ void NSOutlineView::mouseUp(const NSEvent& e) {
 }
 
 NSSize NSOutlineView::fittingSize() const {
-  return {mColumnWidth, numberOfRows() * kRowPitch};
+  return {mColumnWidth, static_cast<double>(rows().size()) * rowPitch()};
 }
 
-void NSOutlineView::drawSelectionHighlight(CGContext* cg, const NSRect& rowRect) {
-  controldrawing::fillRect(cg, rowRect, NSColor::selectedTextBackgroundColor());
+NSCell* NSOutlineView::preparedCellAtColumn(long column, long row) {
+  NSCell* cell = NSTableView::preparedCellAtColumn(column, row);
+  auto* text = dynamic_cast<NSTextFieldCell*>(cell);
+  NSObject* item = itemAtRow(row);
+  if (!text || !item) return cell;
+  // One cell draws every row: each row starts from the default colour.
+  NSColor color = NSColor::textColor();
+  if (mDelegate) mDelegate->outlineViewWillDisplayItem(this, item, color);
+  text->setTextColor(color);
+  text->setFont(font());
+  return cell;
 }
 
-void NSOutlineView::drawRect(const NSRect& dirtyRect) {
-  controldrawing::topDown(this, [&](CGContext* cg) {
-    if (mBackground) controldrawing::fillRect(cg, dirtyRect, *mBackground);
-    // Only the rows the dirty rectangle touches are drawn and asked about.
-    const int first = std::max(0, static_cast<int>(std::floor(dirtyRect.minY() / kRowPitch)));
-    const int last =
-        std::min(numberOfRows() - 1, static_cast<int>(std::floor(dirtyRect.maxY() / kRowPitch)));
-    for (int row = first; row <= last; ++row) {
-      const Row& entry = rows()[static_cast<std::size_t>(row)];
-      const NSRect r = rectOfRow(row);
-      if (entry.node->item == mSelected) drawSelectionHighlight(cg, r);
-      const double indent = entry.level * mIndentation;
-      if (entry.node->expandable) {
-        const double cx = indent + mIndentation / 2, cy = r.midY(), s = kTriangleSize / 2;
-        cg->setFillColor(0.35, 0.35, 0.35, 1);
-        cg->beginPath();
-        if (entry.node->expanded) {
-          cg->moveToPoint(cx - s, cy - s / 2);
-          cg->addLineToPoint(cx + s, cy - s / 2);
-          cg->addLineToPoint(cx, cy + s / 2);
-        } else {
-          cg->moveToPoint(cx - s / 2, cy - s);
-          cg->addLineToPoint(cx + s / 2, cy);
-          cg->addLineToPoint(cx - s / 2, cy + s);
-        }
-        cg->closePath();
-        cg->drawPath(CGPathDrawingMode::fill);
-      }
-      NSColor color = NSColor::textColor();
-      if (mDelegate) mDelegate->outlineViewWillDisplayItem(this, entry.node->item, color);
-      const std::string text =
-          mDataSource ? mDataSource->outlineViewTextOfItem(this, entry.node->item) : std::string();
-      const double textLeft = indent + mIndentation + kTextGap;
-      controldrawing::drawText(
-          cg, text,
-          NSMakeRect(textLeft, r.origin.y, std::max(0.0, r.size.width - textLeft), kRowHeight),
-          font(), color, NSTextAlignmentLeft);
-    }
-  });
+void NSOutlineView::drawRow(long row, const NSRect& clip) {
+  NSTableView::drawRow(row, clip);
+  const NSRect triangle = frameOfOutlineCellAtRow(row);
+  if (!triangle.isEmpty() && NSIntersectsRect(triangle, clip))
+    drawDisclosureTriangle(row, triangle);
+}
+
+void NSOutlineView::drawDisclosureTriangle(long row, const NSRect& frame) {
+  CGContext* cg = NSGraphicsContext::currentContext();
+  if (!cg) return;
+  const double cx = frame.midX(), cy = frame.midY(), s = kTriangleSize / 2;
+  cg->setFillColor(kTriangleColor.red, kTriangleColor.green, kTriangleColor.blue,
+                   kTriangleColor.alpha);
+  cg->beginPath();
+  if (isItemExpanded(itemAtRow(row))) {
+    // Pointing down.
+    cg->moveToPoint(cx - s, cy - s / 2);
+    cg->addLineToPoint(cx + s, cy - s / 2);
+    cg->addLineToPoint(cx, cy + s / 2);
+  } else {
+    // Pointing right.
+    cg->moveToPoint(cx - s / 2, cy - s);
+    cg->addLineToPoint(cx + s / 2, cy);
+    cg->addLineToPoint(cx - s / 2, cy + s);
+  }
+  cg->closePath();
+  cg->drawPath(CGPathDrawingMode::fill);
 }
 
 }  // namespace platform

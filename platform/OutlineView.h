@@ -3,11 +3,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Color.h"
-#include "platform/Control.h"
 #include "platform/DragAndDrop.h"
+#include "platform/TableView.h"
 
 namespace platform {
 
@@ -62,32 +63,34 @@ class NSOutlineViewDelegate {
   virtual void outlineViewDoubleClick(NSOutlineView* view, int row) {}
 };
 
-// A list of items in a hierarchy, one row per shown item on a fixed row pitch, each row
-// indented by its level with a disclosure triangle for items that can expand. Single
-// selection, kept by item so that it follows its row as rows come and go; an empty
-// selection is allowed. A click on a triangle expands or collapses; a click on a row
-// selects it; a press dragged further than a few points starts an in-process drag of
-// the row's item (see the data source).
-class NSOutlineView : public NSControl, public NSDraggingDestination {
+// A table whose rows come from a hierarchy: one row per shown item, in the outline
+// column, indented by its level with a disclosure triangle for items that can expand.
+// Geometry, drawing through the column's cell, scrolling and the selection (as index
+// ranges) are the table's; the outline keeps the loaded items, and moves the selection
+// with its rows as items open, close, come and go, so a selected item stays selected
+// wherever its row goes. Single selection; an empty selection is allowed. A click on a
+// triangle expands or collapses; a click on a row selects it; a press dragged further
+// than a few points starts an in-process drag of the row's item (see the data source).
+class NSOutlineView : public NSTableView, public NSDraggingDestination {
  public:
-  static constexpr double kRowHeight = 17;
-  static constexpr double kIntercellHeight = 2;
+  static constexpr double kRowHeight = kDefaultRowHeight;
+  static constexpr double kIntercellHeight = kDefaultIntercellSpacing.height;
   static constexpr double kDefaultIndentation = 16;
   static constexpr double kDragThreshold = 3;
 
   explicit NSOutlineView(const NSRect& frame = {});
   ~NSOutlineView() override;
 
-  bool isFlipped() const override { return true; }
-
   NSOutlineViewDataSource* dataSource() const { return mDataSource; }
   void setDataSource(NSOutlineViewDataSource* source);
   NSOutlineViewDelegate* outlineDelegate() const { return mDelegate; }
   void setOutlineDelegate(NSOutlineViewDelegate* delegate) { mDelegate = delegate; }
+  // The column that shows the hierarchy.
+  NSTableColumn* outlineTableColumn() const { return mOutlineColumn.get(); }
 
   // Forgets what was loaded and asks the data source again; expanded items stay
-  // expanded when they are still there.
-  void reloadData();
+  // expanded, and selected items selected, when they are still there.
+  void reloadData() override;
   // Asks again whether the item expands and, with children, for its children.
   void reloadItem(NSObject* item, bool reloadChildren);
   // The data source has one more child of parent at index, or one fewer.
@@ -99,33 +102,26 @@ class NSOutlineView : public NSControl, public NSDraggingDestination {
   bool isItemExpanded(NSObject* item) const;
   bool isExpandable(NSObject* item) const;
 
-  int numberOfRows() const;
   // -1 when the item has no row (unknown, or under a collapsed item).
   int rowForItem(NSObject* item) const;
-  NSObject* itemAtRow(int row) const;
-  int levelForRow(int row) const;
+  NSObject* itemAtRow(long row) const;
+  int levelForRow(long row) const;
   NSObject* parentForItem(NSObject* item) const;
-  NSRect rectOfRow(int row) const;
-  // -1 off the rows.
-  int rowAtPoint(NSPoint point) const;
-  // The triangle's square at the start of a row's indentation.
-  NSRect frameOfOutlineCellAtRow(int row) const;
+  // The triangle's square at the start of a row's indentation; empty for an item that
+  // cannot expand.
+  NSRect frameOfOutlineCellAtRow(long row);
+  // The outline column's cells start after their row's indentation and triangle.
+  NSRect frameOfCellAtColumn(long column, long row) override;
 
-  double rowHeight() const { return kRowHeight; }
   double indentationPerLevel() const { return mIndentation; }
   void setIndentationPerLevel(double indentation);
+  // The width of the rows' column, spacing included.
   double columnWidth() const { return mColumnWidth; }
   void setColumnWidth(double width);
 
-  int selectedRow() const { return rowForItem(mSelected); }
-  NSObject* selectedItem() const { return mSelected; }
+  NSObject* selectedItem() const { return itemAtRow(selectedRow()); }
   // Selects the row alone (-1 or out of range: nothing); the delegate is not told.
-  void selectRow(int row);
-  void deselectAll() { selectRow(-1); }
-  void scrollRowToVisible(int row);
-
-  std::optional<NSColor> backgroundColor() const { return mBackground; }
-  void setBackgroundColor(std::optional<NSColor> color);
+  void selectRow(long row);
 
   // The drag under way, if any.
   bool isDragging() const { return mDrag.active; }
@@ -135,12 +131,15 @@ class NSOutlineView : public NSControl, public NSDraggingDestination {
   void mouseUp(const NSEvent& e) override;
   // The outline's own: a right press is not passed on to the views around it.
   void rightMouseDown(const NSEvent& e) override {}
-  void drawRect(const NSRect& dirtyRect) override;
+  NSCell* preparedCellAtColumn(long column, long row) override;
+  void drawRow(long row, const NSRect& clip) override;
   NSSize fittingSize() const override;
 
  protected:
-  // Fills a selected row's background; a subclass may paint its own colours.
-  virtual void drawSelectionHighlight(CGContext* cg, const NSRect& rowRect);
+  // Only a click's changes are told to the delegate, not the program's own.
+  void selectionDidChange() override;
+  long rowCountFromSource() override;
+  std::string objectValueFromSource(NSTableColumn* column, long row) override;
 
  private:
   struct Node;
@@ -148,26 +147,34 @@ class NSOutlineView : public NSControl, public NSDraggingDestination {
     Node* node;
     int level;
   };
+  // Raised while a click is handled: selection changes then come from the user.
+  class UserAction;
+
   Node* findNode(NSObject* item) const;
   Node* nodeOrRoot(NSObject* item) const;
+  std::unique_ptr<Node> makeNode(NSObject* item, Node* parent);
   void loadChildren(Node* node);
+  // Drops a node's descendants from the index of items.
+  void forgetChildren(Node* node);
+  // The rows under an item while it is expanded (the item's own row not counted).
+  long shownDescendants(const Node* node) const;
+  long rowOfNode(const Node* node) const;
   void rowsChanged();
   const std::vector<Row>& rows() const;
-  void resizeToRows();
-  void setExpanded(NSObject* item, bool expanded, bool notify);
-  void clickSelect(int row);
+  void setExpanded(NSObject* item, bool expanded, bool userAction);
+  void drawDisclosureTriangle(long row, const NSRect& frame);
   void updateDrag(const NSEvent& e);
-  void endDrag(const NSEvent& e);
 
   NSOutlineViewDataSource* mDataSource = nullptr;
   NSOutlineViewDelegate* mDelegate = nullptr;
+  Ref<NSTableColumn> mOutlineColumn;
   std::unique_ptr<Node> mRoot;
+  std::unordered_map<const NSObject*, Node*> mNodes;  // every loaded item
   mutable std::vector<Row> mRows;
   mutable bool mRowsValid = false;
-  NSObject* mSelected = nullptr;
   double mIndentation = kDefaultIndentation;
   double mColumnWidth = 0;
-  std::optional<NSColor> mBackground;
+  int mUserActions = 0;
 
   struct DragState {
     bool pressed = false;

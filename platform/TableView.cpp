@@ -257,12 +257,20 @@ void NSTableView::setIndicatorImage(NSImage* image, NSTableColumn* column) {
   if (mHeader) mHeader->setNeedsDisplay(true);
 }
 
+long NSTableView::rowCountFromSource() {
+  NSTableViewDataSource* source = tableDataSource();
+  return source ? source->numberOfRowsInTableView(this) : 0;
+}
+
+std::string NSTableView::objectValueFromSource(NSTableColumn* column, long row) {
+  NSTableViewDataSource* source = tableDataSource();
+  return source ? source->tableViewObjectValue(this, column, row) : std::string();
+}
+
 long NSTableView::rowCountNow() {
   if (mRowCountStale) {
     mRowCountStale = false;
-    NSTableViewDataSource* source = tableDataSource();
-    long count = source ? source->numberOfRowsInTableView(this) : 0;
-    mRowCount = std::max(0L, count);
+    mRowCount = std::max(0L, rowCountFromSource());
     // Rows that went away take their selection with them.
     if (!mSelection.empty() && mSelection.lastIndex() >= static_cast<std::size_t>(mRowCount)) {
       NSIndexSet kept = mSelection;
@@ -279,6 +287,10 @@ long NSTableView::numberOfRows() {
 }
 
 void NSTableView::reloadData() {
+  markRowCountStale();
+}
+
+void NSTableView::markRowCountStale() {
   mRowCountStale = true;
   setNeedsDisplay(true);
 }
@@ -288,7 +300,7 @@ void NSTableView::insertRows(long row, long count) {
   mSelection.shiftIndexesStartingAtIndex(static_cast<std::size_t>(row), count);
   if (mSelectedRow >= row) mSelectedRow += count;
   if (mAnchorRow >= row) mAnchorRow += count;
-  reloadData();
+  markRowCountStale();
 }
 
 void NSTableView::removeRows(long row, long count) {
@@ -306,7 +318,7 @@ void NSTableView::removeRows(long row, long count) {
     mAnchorRow -= count;
   else if (mAnchorRow >= row)
     mAnchorRow = -1;
-  reloadData();
+  markRowCountStale();
   if (hadSelected) selectionDidChange();
 }
 
@@ -455,6 +467,16 @@ void NSTableView::endUpdates() {
   if (mUpdateDepth > 0 && --mUpdateDepth == 0) setNeedsDisplay(true);
 }
 
+void NSTableView::setNeedsDisplay(bool needs) {
+  if (needs && updatesHeld()) return;
+  NSControl::setNeedsDisplay(needs);
+}
+
+void NSTableView::setNeedsDisplayInRect(const NSRect& rect) {
+  if (updatesHeld()) return;
+  NSControl::setNeedsDisplayInRect(rect);
+}
+
 NSScrollView* NSTableView::enclosingScrollView() const {
   auto* clip = dynamic_cast<NSClipView*>(superview());
   return clip ? dynamic_cast<NSScrollView*>(clip->superview()) : nullptr;
@@ -505,6 +527,38 @@ NSView* NSTableView::hitTest(NSPoint pointInSuperview) {
   return NSControl::hitTest(pointInSuperview);
 }
 
+bool NSTableView::becomeFirstResponder() {
+  setNeedsDisplay(true);
+  return true;
+}
+
+bool NSTableView::resignFirstResponder() {
+  setNeedsDisplay(true);
+  return true;
+}
+
+void NSTableView::scrollWheel(const NSEvent& e) {
+  auto* clip = dynamic_cast<NSClipView*>(superview());
+  if (!clip) {
+    NSControl::scrollWheel(e);
+    return;
+  }
+  rowCountNow();
+  // A step up (a positive delta) brings earlier rows into view.
+  const double dy = base::isFinite(e.deltaY) ? -e.deltaY * rowPitch() : 0;
+  const double dx = base::isFinite(e.deltaX) ? -e.deltaX * rowPitch() : 0;
+  const NSRect shown = clip->bounds();
+  const NSSize size = frame().size;
+  NSPoint origin = {
+      std::clamp(shown.origin.x + dx, 0.0, std::max(0.0, size.width - shown.size.width)),
+      std::clamp(shown.origin.y + dy, 0.0, std::max(0.0, size.height - shown.size.height))};
+  if (origin == shown.origin) return;
+  clip->setBoundsOrigin(origin);
+  clip->setNeedsDisplay(true);
+  setNeedsDisplay(true);
+  if (mHeader) mHeader->setNeedsDisplay(true);
+}
+
 void NSTableView::mouseDown(const NSEvent& e) {
   if (!isEnabled()) return;
   Ref<NSTableView> keep(this);
@@ -552,8 +606,7 @@ NSCell* NSTableView::preparedCellAtColumn(long column, long row) {
   NSTableColumn* col = columnAt(column);
   if (!col) return nullptr;
   NSCell* cell = col->dataCell();
-  NSTableViewDataSource* source = tableDataSource();
-  cell->setStringValue(source ? source->tableViewObjectValue(this, col, row) : std::string());
+  cell->setStringValue(objectValueFromSource(col, row));
   cell->setHighlighted(isRowSelected(row));
   if (NSTableViewDelegate* d = tableDelegate()) d->tableViewWillDisplayCell(this, cell, col, row);
   return cell;
@@ -566,7 +619,24 @@ void NSTableView::highlightSelectionInClipRect(const NSRect& clip) {
   for (long row = first; row < first + count; ++row) {
     if (!isRowSelected(row)) continue;
     NSRect r = NSIntersectionRect(rectOfRow(row), clip);
-    if (!r.isEmpty()) fill(cg, r, NSColor::selectedTextBackgroundColor());
+    if (!r.isEmpty()) drawSelectionHighlight(cg, r);
+  }
+}
+
+void NSTableView::drawSelectionHighlight(CGContext* cg, const NSRect& rowRect) {
+  fill(cg, rowRect, NSColor::selectedTextBackgroundColor());
+}
+
+void NSTableView::drawBackgroundInClipRect(const NSRect& clip) {
+  CGContext* cg = NSGraphicsContext::currentContext();
+  if (cg && mBackground.alpha > 0) fill(cg, clip, mBackground);
+}
+
+void NSTableView::drawRow(long row, const NSRect& clip) {
+  for (long c = 0; c < numberOfColumns(); ++c) {
+    if (!NSIntersectsRect(rectOfColumn(c), clip)) continue;
+    if (NSCell* cell = preparedCellAtColumn(c, row))
+      cell->drawWithFrame(frameOfCellAtColumn(c, row), this);
   }
 }
 
@@ -592,19 +662,13 @@ void NSTableView::drawRect(const NSRect& dirtyRect) {
   CGContext* cg = NSGraphicsContext::currentContext();
   if (!cg) return;
   Ref<NSTableView> keep(this);
-  fill(cg, dirtyRect, mBackground);
+  drawBackgroundInClipRect(dirtyRect);
   // Only the rows that show are drawn, and only they are asked from the data source.
   NSRect clip = NSIntersectionRect(dirtyRect, visibleRect());
   auto [first, count] = rowsInRect(clip);
   highlightSelectionInClipRect(clip);
-  for (long c = 0; c < numberOfColumns(); ++c) {
-    NSRect column = rectOfColumn(c);
-    if (!NSIntersectsRect(column, clip)) continue;
-    for (long row = first; row < first + count; ++row) {
-      NSCell* cell = preparedCellAtColumn(c, row);
-      if (cell) cell->drawWithFrame(frameOfCellAtColumn(c, row), this);
-    }
-  }
+  for (long row = first; row < first + count; ++row)
+    drawRow(row, clip);
   drawGrid(clip, first, count);
 }
 

@@ -122,7 +122,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
 
   explicit NSTableView(const NSRect& frame = {});
   bool isFlipped() const override { return true; }
-  bool isOpaque() const override { return true; }
+  // Opaque while the background colour covers what lies behind.
+  bool isOpaque() const override { return mBackground.alpha >= 1; }
 
   NSObject* dataSource() const { return mDataSource; }
   void setDataSource(NSObject* source);
@@ -156,6 +157,7 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   NSColor gridColor() const { return mGridColor; }
   void setGridColor(NSColor color);
   NSColor backgroundColor() const { return mBackground; }
+  // A clear colour leaves what lies behind the table showing.
   void setBackgroundColor(NSColor color);
   bool allowsMultipleSelection() const { return mMultiple; }
   void setAllowsMultipleSelection(bool allows) { mMultiple = allows; }
@@ -170,8 +172,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
 
   // Rows. The count is asked from the data source after a reload, on first need.
   long numberOfRows();
-  void reloadData();
-  void noteNumberOfRowsChanged() { reloadData(); }
+  virtual void reloadData();
+  void noteNumberOfRowsChanged() { markRowCountStale(); }
   // Rows inserted or removed by the data source: the selection moves with its rows.
   void insertRows(long row, long count);
   void removeRows(long row, long count);
@@ -179,7 +181,7 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   // Geometry, in the table's coordinates (y down from the first row).
   NSRect rectOfRow(long row);
   NSRect rectOfColumn(long column) const;
-  NSRect frameOfCellAtColumn(long column, long row);
+  virtual NSRect frameOfCellAtColumn(long column, long row);
   // -1 when the point is on no row or column.
   long rowAtPoint(NSPoint p);
   long columnAtPoint(NSPoint p) const;
@@ -205,9 +207,13 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   // Sends the double action to the target, when there is one.
   bool sendDoubleAction();
 
-  // Updates grouped between begin and end redraw once, at the end.
+  // Updates grouped between begin and end redraw once, at the end: while they are
+  // held the table asks for no display.
   void beginUpdates() { ++mUpdateDepth; }
   void endUpdates();
+  bool updatesHeld() const { return mUpdateDepth > 0; }
+  void setNeedsDisplay(bool needs) override;
+  void setNeedsDisplayInRect(const NSRect& rect) override;
 
   // Scrolling inside the enclosing clip view.
   NSScrollView* enclosingScrollView() const;
@@ -215,12 +221,24 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   void scrollColumnToVisible(long column);
   void scrollRectToVisible(const NSRect& r);
 
+  // A table takes the keyboard focus, and redraws on taking and losing it: its
+  // selection may look different without it.
+  bool acceptsFirstResponder() const override { return true; }
+  bool becomeFirstResponder() override;
+  bool resignFirstResponder() override;
   NSView* hitTest(NSPoint pointInSuperview) override;
+  // The wheel scrolls a row per step (a column's worth of points sideways), never past
+  // the first or the last row.
+  void scrollWheel(const NSEvent& e) override;
   void mouseDown(const NSEvent& e) override;
   void mouseUp(const NSEvent& e) override;
   void drawRect(const NSRect& dirtyRect) override;
+  // The table's background in the clip rectangle.
+  virtual void drawBackgroundInClipRect(const NSRect& clip);
   // The background of the selected rows in the clip rectangle.
   virtual void highlightSelectionInClipRect(const NSRect& clip);
+  // The cells of one row that meet the clip rectangle.
+  virtual void drawRow(long row, const NSRect& clip);
   // The cell that draws a row of a column, holding the row's value.
   virtual NSCell* preparedCellAtColumn(long column, long row);
 
@@ -235,6 +253,13 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   void tile();
   // The selection changed: redraw and tell the delegate.
   virtual void selectionDidChange();
+  // Fills the part of a selected row that shows; a subclass may paint its own colours.
+  virtual void drawSelectionHighlight(CGContext* cg, const NSRect& rowRect);
+  // Where rows come from: the data source's answers unless a subclass keeps its own.
+  virtual long rowCountFromSource();
+  virtual std::string objectValueFromSource(NSTableColumn* column, long row);
+  // The row count is asked again on first need; nothing else is forgotten.
+  void markRowCountStale();
   void setSelection(NSIndexSet rows, long selectedRow);
   NSTableViewDelegate* tableDelegate() const;
   NSTableViewDataSource* tableDataSource() const;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 
@@ -127,6 +129,38 @@ TEST_F(Caption, AClickOnANumberOpensATextEntryOfItsValue) {
   EXPECT_EQ(entry.length, IControl::kDefaultTextEntryLength);
   g.SetControlValueAfterTextEdit("-6");
   EXPECT_DOUBLE_EQ(dlg.GetParam(P::kParamGain)->Value(), -6.0);
+}
+
+// The press that opens a text prompt is over when the button comes up: the caption is let go
+// (so values from the host reach it while the user types) and its gesture ends with the edit,
+// which ever way the edit ends.
+TEST_F(Caption, ATextPromptLetsTheCaptionGoAndEndsItsGestureWithTheEdit) {
+  const auto typeReturn = [this] { g.OnKeyDown(0, 0, iplug::IKeyPress("\r", iplug::kVK_RETURN)); };
+  const auto typeEscape = [this] {
+    g.OnKeyDown(0, 0, iplug::IKeyPress("\x1b", iplug::kVK_ESCAPE));
+  };
+  const auto clickOutside = [this] { Click(390, 290); };
+  const auto platformAnswer = [this] { g.SetControlValueAfterTextEdit("3"); };
+  const struct {
+    const char* name;
+    bool inInterface;
+    std::function<void()> end;
+  } cases[] = {{"Return", true, typeReturn},
+               {"Escape", true, typeEscape},
+               {"click outside", true, clickOutside},
+               {"platform field", false, platformAnswer}};
+  ICaptionControl* c = Attach(P::kParamGain);
+  for (const auto& tc : cases) {
+    g.SetHasPlatformTextEntry(!tc.inInterface);
+    g.OnMouseDown(10, 10, kLeft);
+    g.OnMouseUp(10, 10, kLeft);
+    EXPECT_FALSE(g.ControlIsCaptured(c)) << tc.name;
+    dlg.GetParam(P::kParamGain)->Set(6.0);
+    g.SendParameterValueFromDelegate(P::kParamGain, 6.0, false);
+    EXPECT_DOUBLE_EQ(c->GetValue(), dlg.GetParam(P::kParamGain)->GetNormalized()) << tc.name;
+    tc.end();
+    EXPECT_EQ(dlg.GetGestureDepth(P::kParamGain), 0) << tc.name;
+  }
 }
 
 }  // namespace

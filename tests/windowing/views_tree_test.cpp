@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,54 @@ TEST_F(TreeTest, ControlClickIsARightClickWhenEmulated) {
                                           {WM_NOTIFY, WPARAM{kTreeId}}},
                                          {WM_NOTIFY, WM_CONTEXTMENU}));
   EXPECT_EQ(TreeView_GetSelection(tree), nullptr);  // no left click happened
+}
+
+TEST_F(TreeTest, ASelectedRowDrawsInTheStoredColoursWithAndWithoutFocus) {
+  // Backgrounds blue with the focus and green without, each with its text colour.
+  COLORREF colors[] = {0x0000FF, 0xFFFFFF, 0x00FF00, 0x000000};
+  ListView_SetSelColors(tree, colors, 4);
+  // A negative count or no array stores nothing.
+  ListView_SetSelColors(tree, colors, -1);
+  ListView_SetSelColors(tree, nullptr, 2);
+  TreeView_SelectItem(tree, bankB);
+  // Right of the text, where only the row's background shows.
+  auto pixel = [&](HTREEITEM item) {
+    const platform::NSRect r = outline()->rectOfRow(outline()->rowForItem(item->m_dh));
+    const platform::NSPoint p = inWindow(tree, {outline()->visibleRect().maxX() - 10, r.midY()});
+    return testsupport::PlatformHarness::pixelAt(nsWindow(), p.x, p.y);
+  };
+  const std::pair<HWND, std::uint32_t> focus[] = {{tree, 0xFF0000FF}, {window, 0xFF00FF00}};
+  for (const auto& [focused, background] : focus) {
+    SetFocus(focused);
+    h.runUntilIdle();
+    EXPECT_EQ(GetFocus(), focused);
+    EXPECT_EQ(pixel(bankB), background);
+    EXPECT_NE(pixel(favourites), background);
+  }
+  // The selected item's text takes the second colour of the pair.
+  auto* cell = static_cast<platform::NSTextFieldCell*>(
+      outline()->preparedCellAtColumn(0, outline()->rowForItem(bankB->m_dh)));
+  EXPECT_EQ(cell->textColor(), (platform::NSColor{0, 0, 0, 1}));
+}
+
+TEST_F(TreeTest, TheWheelScrollsByRowsAndStopsAtBothEnds) {
+  for (int i = 0; i < 20; ++i)
+    add(nullptr, TVI_LAST, "More", 10 + i);
+  h.runUntilIdle();
+  const double pitch = outline()->rowPitch();
+  const double bottom = outline()->numberOfRows() * pitch - outline()->visibleRect().size.height;
+  ASSERT_GT(bottom, 2 * pitch);
+  struct Step {
+    double dy;
+    double top;
+  };
+  for (const Step& step :
+       {Step{-2, 2 * pitch}, Step{3, 0}, Step{-100, bottom}, Step{1, bottom - pitch}}) {
+    const platform::NSRect shown = outline()->visibleRect();
+    h.scroll(nsWindow(), inWindow(tree, {shown.midX(), shown.midY()}), 0, step.dy);
+    h.runUntilIdle();
+    EXPECT_EQ(outline()->visibleRect().minY(), step.top) << "after " << step.dy;
+  }
 }
 
 // The parent steers a drag: it takes the capture when the drag begins and answers each

@@ -255,17 +255,17 @@ void Swell_vCorvaneBrisko_listview::highlightSelectionInClipRect(const NSRect& c
 }
 
 // The enclosing window objects learn of the first change before a display pass; later
-// ones find them told already.
+// ones find them told already. While redrawing is off they learn nothing.
 void Swell_vCorvaneBrisko_listview::setNeedsDisplay(bool needs) {
   bool told = needsDisplay();
   NSTableView::setNeedsDisplay(needs);
-  if (needs && !told) swell::markAncestorsDirty(this);
+  if (needs && !told && !updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 void Swell_vCorvaneBrisko_listview::setNeedsDisplayInRect(const NSRect& rect) {
   bool told = needsDisplay();
   NSTableView::setNeedsDisplayInRect(rect);
-  if (!told) swell::markAncestorsDirty(this);
+  if (!told && !updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 namespace swell {

@@ -10,14 +10,7 @@
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/drawing/DrawingTypes.h"
 #include "windowing/views/ListViews.h"
-
-// The text and selection colours of the layer's list and tree views.
-class SwellViewColors {
- public:
-  virtual ~SwellViewColors() = default;
-  virtual void swellSetSelectionColors(std::vector<platform::NSColor> colors) = 0;
-  virtual void swellSetTextColor(platform::NSColor color) = 0;
-};
+#include "windowing/views/ViewColors.h"
 
 // The list control of the layer: a table view that is the Win32 list view (rows of
 // texts in columns, row images, owner data, sorting, notifications to its parent) or,
@@ -120,7 +113,6 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   // A right press does nothing until its release.
   void rightMouseDown(const platform::NSEvent&) override {}
   void rightMouseUp(const platform::NSEvent& e) override;
-  bool acceptsFirstResponder() const override { return true; }
 
   // State the list functions of this room work on.
   int m_leftmousemovecnt = 0;
@@ -141,6 +133,8 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   // ListView_SetItemState's re-entry guards, per list.
   int m_bulkDepth = 0;
   bool m_sendingItemChanged = false;
+  // WM_SETREDRAW turned drawing off.
+  bool m_redrawOff = false;
 
  protected:
   void dealloc() override;

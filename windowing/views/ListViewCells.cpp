@@ -13,7 +13,7 @@ using platform::NSRect;
 
 std::optional<platform::NSColor> Swell_vCorvaneBrisko_listviewcell::highlightColorWithFrame(
     const NSRect& frame, const platform::NSView* view) const {
-  auto* colors = dynamic_cast<const SwellListViewReports*>(view);
+  auto* colors = dynamic_cast<const SwellViewColors*>(view);
   if (colors && !colors->swellSelectionColors().empty()) return std::nullopt;
   return NSTextFieldCell::highlightColorWithFrame(frame, view);
 }

@@ -40,10 +40,13 @@ LRESULT Swell_vCorvaneBrisko_listview::onSwellMessage(UINT msg, WPARAM wParam, L
   int row = wParam <= static_cast<WPARAM>(INT32_MAX) ? static_cast<int>(wParam) : -1;
   switch (msg) {
     case WM_SETREDRAW:
+      // An on or off switch, not a count: one "on" ends any number of "off"s.
       if (wParam == 0) {
-        beginUpdates();
+        if (!m_redrawOff) beginUpdates();
+        m_redrawOff = true;
       } else {
-        endUpdates();
+        if (m_redrawOff) endUpdates();
+        m_redrawOff = false;
         setNeedsDisplay(true);
       }
       return 0;

@@ -235,12 +235,10 @@ BOOL TreeView_SetIndent(HWND hwnd, int indent) {
 
 void TreeView_SetBkColor(HWND hwnd, int color) {
   if (Tree* tree = treeFor(hwnd, "TreeView_SetBkColor"))
-    tree->setBackgroundColor(Tree::colorFromValue(color));
+    tree->setBackgroundColor(swell::colorFromRGB(static_cast<COLORREF>(color)));
 }
 
 void TreeView_SetTextColor(HWND hwnd, int color) {
-  if (Tree* tree = treeFor(hwnd, "TreeView_SetTextColor")) {
-    tree->setTextColor(Tree::colorFromValue(color));
-    tree->setNeedsDisplay(true);
-  }
+  if (Tree* tree = treeFor(hwnd, "TreeView_SetTextColor"))
+    tree->swellSetTextColor(swell::colorFromRGB(static_cast<COLORREF>(color)));
 }

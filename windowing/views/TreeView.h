@@ -7,6 +7,7 @@
 #include "windowing/Win32Types.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/views/TreeItem.h"
+#include "windowing/views/ViewColors.h"
 
 // The tree view ("SysTreeView32") over an outline view, and its Win32 functions. An
 // HTREEITEM is the record of one item; every function first finds it in the tree, so a
@@ -79,7 +80,8 @@ inline constexpr LRESULT kTreeDropFirstHandle = 0x10000;
 class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
                                       public platform::NSOutlineViewDataSource,
                                       public platform::NSOutlineViewDelegate,
-                                      public SwellStyleHolder {
+                                      public SwellStyleHolder,
+                                      public SwellViewColors {
  public:
   // The pasteboard type of a drag inside a tree.
   static constexpr const char* kDragType = "swell_treeview";
@@ -100,13 +102,12 @@ class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
   // Selects the item's row alone (null: none) and tells the parent, unless this tree is
   // telling it already.
   void selectAndNotify(TreeItemRec* item);
-  // Text and selection colours (0xRRGGBB); selection colours come in pairs of
-  // background and text, with focus and without. A null array or a negative count
-  // stores nothing and answers false.
-  void setTextColor(std::optional<platform::NSColor> color) { m_fgColor = color; }
-  bool setSelColors(const int* colors, int count);
-  // A colour value (red in bits 16-23, green 8-15, blue 0-7) as an opaque colour.
-  static platform::NSColor colorFromValue(int value);
+  // Text and selection colours, set through the list-view colour functions.
+  const std::vector<platform::NSColor>& swellSelectionColors() const override {
+    return m_selColors;
+  }
+  void swellSetSelectionColors(std::vector<platform::NSColor> colors) override;
+  void swellSetTextColor(platform::NSColor color) override;
 
   // The outline's questions about the records.
   int outlineViewNumberOfChildrenOfItem(platform::NSOutlineView*,
@@ -166,7 +167,7 @@ class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
   LONG style = 0;                     // TVS_DISABLEDRAGDROP forbids dragging
   std::vector<TreeItemRec*> m_items;  // owned
   std::optional<platform::NSColor> m_fgColor;
-  std::vector<int> m_selColors;
+  std::vector<platform::NSColor> m_selColors;
   bool m_notifyingSelection = false;
 };
 

@@ -15,6 +15,7 @@
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/views/ListViewCells.h"
 #include "windowing/views/TreeView.h"
 
 using platform::NSObject;
@@ -26,14 +27,13 @@ constexpr std::size_t kUnfocusedSelection = 2;
 
 }  // namespace
 
-platform::NSColor Swell_vCorvaneBrisko_treeview::colorFromValue(int value) {
-  const auto v = static_cast<std::uint32_t>(value);
-  return platform::NSColor::colorWithRGBA(((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0,
-                                          (v & 0xFF) / 255.0, 1);
-}
-
 Swell_vCorvaneBrisko_treeview::Swell_vCorvaneBrisko_treeview(const platform::NSRect& frame)
     : NSOutlineView(frame) {
+  // A tree has no column titles; its cell leaves the selection to the tree's colours.
+  setHeaderView(nullptr);
+  auto cell = platform::Ref<Swell_vCorvaneBrisko_listviewcell>::adopt(
+      new Swell_vCorvaneBrisko_listviewcell);
+  outlineTableColumn()->setDataCell(cell.get());
   setDataSource(this);
   setOutlineDelegate(this);
 }
@@ -45,12 +45,12 @@ Swell_vCorvaneBrisko_treeview::~Swell_vCorvaneBrisko_treeview() {
 
 void Swell_vCorvaneBrisko_treeview::setNeedsDisplay(bool needs) {
   NSOutlineView::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
+  if (needs && !updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 void Swell_vCorvaneBrisko_treeview::setNeedsDisplayInRect(const platform::NSRect& rect) {
   NSOutlineView::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
+  if (!updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 bool Swell_vCorvaneBrisko_treeview::findItem(const TreeItemRec* item, TreeItemRec** parent,
@@ -95,15 +95,14 @@ void Swell_vCorvaneBrisko_treeview::selectAndNotify(TreeItemRec* item) {
   m_notifyingSelection = false;
 }
 
-bool Swell_vCorvaneBrisko_treeview::setSelColors(const int* colors, int count) {
-  if (!colors || count < 0) {
-    base::warn("swell-cocoa", "selection colours: %d colours at %p refused", count,
-               static_cast<const void*>(colors));
-    return false;
-  }
-  m_selColors.assign(colors, colors + count);
+void Swell_vCorvaneBrisko_treeview::swellSetSelectionColors(std::vector<platform::NSColor> colors) {
+  m_selColors = std::move(colors);
   setNeedsDisplay(true);
-  return true;
+}
+
+void Swell_vCorvaneBrisko_treeview::swellSetTextColor(platform::NSColor color) {
+  m_fgColor = color;
+  setNeedsDisplay(true);
 }
 
 bool Swell_vCorvaneBrisko_treeview::hasFocus() const {
@@ -164,7 +163,7 @@ void Swell_vCorvaneBrisko_treeview::outlineViewWillDisplayItem(platform::NSOutli
   if (item && item == selectedItem() && !m_selColors.empty()) {
     const std::size_t pair = hasFocus() ? 0 : 1;
     if (m_selColors.size() >= 2 * pair + 2) {
-      textColor = colorFromValue(m_selColors[2 * pair + 1]);
+      textColor = m_selColors[2 * pair + 1];
       return;
     }
   }
@@ -178,7 +177,7 @@ void Swell_vCorvaneBrisko_treeview::drawSelectionHighlight(platform::CGContext* 
     NSOutlineView::drawSelectionHighlight(cg, rowRect);
     return;
   }
-  const platform::NSColor c = colorFromValue(m_selColors[entry]);
+  const platform::NSColor c = m_selColors[entry];
   cg->setFillColor(c.red, c.green, c.blue, c.alpha);
   cg->fillRect(rowRect);
 }

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/OutlineView.h"
+#include "platform/ScrollView.h"
+#include "platform/Window.h"
+#include "support/PlatformHarness.h"
+
+using namespace platform;
+
+namespace {
+
+// An item of the test's hierarchy.
+class Item : public NSObject {
+ public:
+  explicit Item(std::string name) : name(std::move(name)) {}
+  std::string name;
+  std::vector<Ref<Item>> children;
+  bool expandable = false;
+
+  Item* add(const std::string& childName, bool canExpand = false) {
+    children.push_back(Ref<Item>::adopt(new Item(childName)));
+    children.back()->expandable = canExpand;
+    return children.back().get();
+  }
+};
+
+// The hierarchy under a root, the texts the outline asked for, and the selection
+// changes it reported.
+class Tree : public NSObject, public NSOutlineViewDataSource, public NSOutlineViewDelegate {
+ public:
+  Item root{"root"};
+  std::multiset<std::string> textsAsked;
+  int selectionReports = 0;
+
+  static Item* itemOf(NSObject* item) { return static_cast<Item*>(item); }
+  Item& parentOf(NSObject* item) { return item ? *itemOf(item) : root; }
+
+  int outlineViewNumberOfChildrenOfItem(NSOutlineView*, NSObject* item) override {
+    return static_cast<int>(parentOf(item).children.size());
+  }
+  NSObject* outlineViewChildOfItem(NSOutlineView*, int index, NSObject* item) override {
+    return parentOf(item).children[static_cast<std::size_t>(index)].get();
+  }
+  bool outlineViewIsItemExpandable(NSOutlineView*, NSObject* item) override {
+    return itemOf(item)->expandable;
+  }
+  std::string outlineViewTextOfItem(NSOutlineView*, NSObject* item) override {
+    textsAsked.insert(itemOf(item)->name);
+    return itemOf(item)->name;
+  }
+  void outlineViewSelectionDidChange(NSOutlineView*) override { ++selectionReports; }
+};
+
+class OutlineViewTest : public ::testing::Test {
+ protected:
+  testsupport::PlatformHarness h;
+  Ref<Tree> tree = Ref<Tree>::adopt(new Tree);
+  NSWindow* w = nullptr;
+  NSOutlineView* outline = nullptr;
+  Item *a = nullptr, *a1 = nullptr, *a2 = nullptr, *b = nullptr, *c = nullptr;
+
+  // a (a1, a2), b, c, collapsed, in a scroll view 100 points high.
+  void SetUp() override {
+    a = tree->root.add("a", true);
+    a1 = a->add("a1");
+    a2 = a->add("a2");
+    b = tree->root.add("b");
+    c = tree->root.add("c");
+    w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
+    Ref<NSView> content = Ref<NSView>::adopt(new NSView);
+    w->setContentView(content.get());
+    auto scroll = Ref<NSScrollView>::adopt(new NSScrollView(NSMakeRect(0, 0, 200, 100)));
+    content->addSubview(scroll.get());
+    auto view = Ref<NSOutlineView>::adopt(new NSOutlineView);
+    outline = view.get();
+    outline->setDataSource(tree.get());
+    outline->setOutlineDelegate(tree.get());
+    scroll->setDocumentView(outline);
+    outline->setColumnWidth(200);
+    w->makeKeyAndOrderFront();
+    h.runUntilIdle();
+  }
+  void TearDown() override { w->close(); }
+
+  std::string shownRows() {
+    std::string out;
+    for (long row = 0; row < outline->numberOfRows(); ++row)
+      out += (row ? " " : "") + Tree::itemOf(outline->itemAtRow(row))->name;
+    return out;
+  }
+};
+
+TEST_F(OutlineViewTest, TheSelectionFollowsItsItemAsRowsComeAndGo) {
+  outline->selectRow(outline->rowForItem(b));
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    const char* rows;
+    NSObject* selected;
+  };
+  Item* zero = nullptr;
+  const Step steps[] = {
+      {"expand above", [&] { outline->expandItem(a); }, "a a1 a2 b c", b},
+      {"insert above",
+       [&] {
+         tree->root.children.insert(tree->root.children.begin(),
+                                    Ref<Item>::adopt(new Item("zero")));
+         zero = tree->root.children.front().get();
+         outline->insertItemAtIndex(0, nullptr);
+       },
+       "zero a a1 a2 b c", b},
+      {"collapse above", [&] { outline->collapseItem(a); }, "zero a b c", b},
+      {"remove above",
+       [&] {
+         tree->root.children.erase(tree->root.children.begin());
+         outline->removeItemAtIndex(0, nullptr);
+       },
+       "a b c", b},
+      {"reload everything", [&] { outline->reloadData(); }, "a b c", b},
+      {"select inside, then collapse its parent",
+       [&] {
+         outline->expandItem(a);
+         outline->selectRow(outline->rowForItem(a2));
+         outline->collapseItem(a);
+       },
+       "a b c", nullptr},
+      {"select, then remove it",
+       [&] {
+         outline->selectRow(outline->rowForItem(c));
+         tree->root.children.pop_back();
+         outline->removeItemAtIndex(2, nullptr);
+       },
+       "a b", nullptr},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    EXPECT_EQ(shownRows(), step.rows) << step.what;
+    EXPECT_EQ(outline->selectedItem(), step.selected) << step.what;
+    EXPECT_EQ(outline->selectedRowIndexes().count(), step.selected ? 1u : 0u) << step.what;
+  }
+  // The program's own changes are not reported; a removed item's row is gone.
+  EXPECT_EQ(tree->selectionReports, 0);
+  EXPECT_EQ(outline->rowForItem(zero), -1);
+  EXPECT_EQ(outline->itemAtRow(5), nullptr);
+  EXPECT_EQ(outline->levelForRow(-1), -1);
+}
+
+TEST_F(OutlineViewTest, ClicksSelectAndOpenAndOnlyShownRowsAreAsked) {
+  NSRect triangle = outline->frameOfOutlineCellAtRow(0);
+  ASSERT_FALSE(triangle.isEmpty());
+  EXPECT_TRUE(outline->frameOfOutlineCellAtRow(1).isEmpty());  // b does not expand
+  h.click(w, outline->convertPointToView({triangle.midX(), triangle.midY()}, nullptr));
+  h.runUntilIdle();
+  EXPECT_TRUE(outline->isItemExpanded(a));
+  EXPECT_EQ(tree->selectionReports, 0);
+  // A child's cell starts one level further in, after its triangle's square.
+  const double indent = outline->indentationPerLevel();
+  EXPECT_EQ(outline->frameOfCellAtColumn(0, 1).minX() - outline->frameOfCellAtColumn(0, 0).minX(),
+            indent);
+  NSRect row = outline->rectOfRow(2);
+  EXPECT_EQ(row.minY(), 2 * outline->rowPitch());
+  h.click(w, outline->convertPointToView({row.midX(), row.midY()}, nullptr));
+  h.runUntilIdle();
+  EXPECT_EQ(outline->selectedItem(), a2);
+  EXPECT_EQ(tree->selectionReports, 1);
+  // Many more rows than show: only those drawn are asked for their text.
+  for (int i = 0; i < 1000; ++i)
+    tree->root.add("many");
+  outline->reloadData();
+  tree->textsAsked.clear();
+  outline->scrollRowToVisible(500);
+  h.runUntilIdle();
+  const auto shown =
+      static_cast<std::size_t>(outline->visibleRect().size.height / outline->rowPitch()) + 2;
+  EXPECT_GT(tree->textsAsked.size(), 0u);
+  EXPECT_LE(tree->textsAsked.size(), shown);
+  EXPECT_EQ(outline->selectedItem(), a2);
+}
+
+}  // namespace
