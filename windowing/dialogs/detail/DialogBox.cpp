@@ -22,18 +22,20 @@ platform::NSRect visibleScreenAreaAt(platform::NSPoint point) {
 }
 
 // Where a dialog frame of `size` opens: centred over its owner's frame, or over the main
-// screen without an owner, and moved into the screen's visible area where it fits there so
-// that its title bar can be reached.
+// screen without an owner, then kept within that screen's visible area (by its left and top
+// edges when it is larger), so that its title bar can be reached.
 platform::NSPoint centredDialogOrigin(platform::NSSize size, const platform::NSWindow* owner) {
   platform::NSRect over = owner ? owner->frame() : platform::NSRect{};
-  if (!owner || !base::isFiniteRect(over.minX(), over.minY(), over.maxX(), over.maxY()))
+  if (!owner || !base::isFiniteRect(over.minX(), over.minY(), over.maxX(), over.maxY())) {
     over = visibleScreenAreaAt({0, 0});
+    if (over.isEmpty()) return {0, 0};  // no screen to centre on
+  }
   const platform::NSRect area = visibleScreenAreaAt({over.midX(), over.midY()});
   double x = std::round(over.midX() - size.width / 2);
   double y = std::round(over.midY() - size.height / 2);
   if (!area.isEmpty()) {
     x = std::max(std::min(x, area.maxX() - size.width), area.minX());
-    y = std::min(std::max(y, area.minY()), area.maxY() - size.height);  // the top stays on
+    y = std::min(std::max(y, area.minY()), area.maxY() - size.height);
   }
   return {x, y};
 }
