@@ -1,61 +1,102 @@
 #include "platform/Button.h"
 
-#include <algorithm>
+#include "base/Log.h"
 
-#include "platform/ControlDrawing.h"
 #include "platform/Event.h"
 
 namespace platform {
 
 namespace {
-// Room the bezel of a push button takes around its title, and the box of a check box or
-// radio button beside its title.
-constexpr double kPushPaddingX = 14;
-constexpr double kPushMinHeight = 21;
-constexpr double kMarkSize = 18;
 constexpr std::uint64_t kKeyEquivalentModifiers =
     NSEventModifierFlagShift | NSEventModifierFlagControl | NSEventModifierFlagOption |
     NSEventModifierFlagCommand;
 }  // namespace
 
-void NSButton::setState(int state) {
-  int normal = state == 0     ? NSControlStateValueOff
-               : state > 0    ? NSControlStateValueOn
-               : mAllowsMixed ? NSControlStateValueMixed
-                              : NSControlStateValueOn;
-  if (normal == mState) return;
-  mState = normal;
+NSButtonCell* NSButton::newCellFor(NSButton* button) {
+  auto* cell = new NSButtonCell;
+  cell->setControlView(button);
+  return cell;
+}
+
+NSButtonCell* NSButton::cell() const {
+  syncCell();
+  return mCell;
+}
+
+void NSButton::setCell(NSButtonCell* cell) {
+  if (!cell) {
+    base::warn("platform", "NSButton: a null cell refused");
+    return;
+  }
+  if (cell == mCell) return;
+  cell->retain();
+  if (mCell) {
+    if (mCell->controlView() == this) mCell->setControlView(nullptr);
+    mCell->release();
+  }
+  mCell = cell;
+  mCell->setControlView(this);
   setNeedsDisplay(true);
 }
 
-void NSButton::setAllowsMixedState(bool allows) {
-  mAllowsMixed = allows;
-  if (!allows && mState == NSControlStateValueMixed) setState(NSControlStateValueOn);
+void NSButton::syncCell() const {
+  mCell->setStringValue(stringValue());
+  mCell->setFont(font());
+  mCell->setAlignment(alignment());
+  mCell->setEnabled(isEnabled());
+  mCell->setHighlighted(isHighlighted());
+  mCell->setTag(tag());
 }
 
-int NSButton::nextState() const {
-  switch (mType) {
-    case NSButtonTypeSwitch:
-      if (!mAllowsMixed)
-        return mState == NSControlStateValueOff ? NSControlStateValueOn : NSControlStateValueOff;
-      if (mState == NSControlStateValueOn) return NSControlStateValueOff;
-      if (mState == NSControlStateValueOff) return NSControlStateValueMixed;
-      return NSControlStateValueOn;
-    case NSButtonTypeRadio:
-      return NSControlStateValueOn;
-    case NSButtonTypePushOnPushOff:
-    case NSButtonTypeToggle:
-      return mState == NSControlStateValueOff ? NSControlStateValueOn : NSControlStateValueOff;
-    default:
-      return mState;
-  }
+void NSButton::setButtonType(NSButtonType type) {
+  if (type == mCell->buttonType()) return;
+  mCell->setButtonType(type);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setState(int state) {
+  int before = mCell->state();
+  mCell->setState(state);
+  if (mCell->state() != before) setNeedsDisplay(true);
+}
+
+void NSButton::setAllowsMixedState(bool allows) {
+  int before = mCell->state();
+  mCell->setAllowsMixedState(allows);
+  if (mCell->state() != before) setNeedsDisplay(true);
 }
 
 void NSButton::setImage(NSObject* image) {
-  if (image == mImage) return;
-  if (image) image->retain();
-  if (mImage) mImage->release();
-  mImage = image;
+  if (image == mCell->image()) return;
+  mCell->setImage(image);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setImagePosition(NSCellImagePosition position) {
+  if (position == mCell->imagePosition()) return;
+  mCell->setImagePosition(position);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setTitleColor(std::optional<NSColor> color) {
+  mCell->setTitleColor(color);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setBezelStyle(int style) {
+  mCell->setBezelStyle(style);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setBordered(bool bordered) {
+  if (bordered == mCell->isBordered()) return;
+  mCell->setBordered(bordered);
+  setNeedsDisplay(true);
+}
+
+void NSButton::setTransparent(bool transparent) {
+  if (transparent == mCell->NSButtonCell::isTransparent()) return;
+  mCell->setTransparent(transparent);
   setNeedsDisplay(true);
 }
 
@@ -101,48 +142,25 @@ void NSButton::mouseUp(const NSEvent& e) {
 }
 
 NSSize NSButton::fittingSize() const {
-  NSSize text = font().sizeOfString(title());
-  if (mType == NSButtonTypeSwitch || mType == NSButtonTypeRadio)
-    return {kMarkSize + text.width, std::max(kMarkSize, text.height)};
-  return {text.width + 2 * kPushPaddingX, std::max(kPushMinHeight, text.height + 4)};
+  return cell()->cellSize();
 }
 
 void NSButton::dealloc() {
-  setImage(nullptr);
+  // The cell stays until the destructor, so calls made while the view goes still find it;
+  // from now on it draws for no control.
+  if (mCell->controlView() == this) mCell->setControlView(nullptr);
   NSControl::dealloc();
 }
 
+NSButton::~NSButton() {
+  mCell->release();
+}
+
 void NSButton::drawRect(const NSRect&) {
-  controldrawing::topDown(this, [&](CGContext* cg) {
-    NSRect b = bounds();
-    NSColor ink = !isEnabled() ? NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1)
-                               : mTitleColor.value_or(NSColor::textColor());
-    if (mType == NSButtonTypeSwitch || mType == NSButtonTypeRadio) {
-      // A box (or, for a radio, a smaller box) with a mark when on, a bar when mixed.
-      double side = mType == NSButtonTypeRadio ? 12 : 14;
-      NSRect box{{b.origin.x + 2, b.origin.y + (b.size.height - side) / 2}, {side, side}};
-      controldrawing::fillRect(cg, box, NSColor::controlColor());
-      controldrawing::strokeRect(cg, box, ink);
-      if (mState != NSControlStateValueOff) {
-        double inset = 3;
-        NSRect mark{{box.origin.x + inset, box.origin.y + inset},
-                    {side - 2 * inset, mState == NSControlStateValueMixed ? 2 : side - 2 * inset}};
-        if (mState == NSControlStateValueMixed) mark.origin.y = box.origin.y + side / 2 - 1;
-        controldrawing::fillRect(cg, mark, ink);
-      }
-      NSRect text{{box.origin.x + side + 2, b.origin.y}, {b.size.width - side - 4, b.size.height}};
-      controldrawing::drawText(cg, title(), text, font(), ink, NSTextAlignmentLeft);
-      return;
-    }
-    NSColor face = isHighlighted() || mState == NSControlStateValueOn
-                       ? NSColor::selectedTextBackgroundColor()
-                       : NSColor::controlColor();
-    controldrawing::fillRect(cg, b, face);
-    controldrawing::strokeRect(cg, b, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
-    controldrawing::drawText(
-        cg, title(), b, font(), ink,
-        alignment() == NSTextAlignmentLeft ? NSTextAlignmentLeft : NSTextAlignmentCenter);
-  });
+  // Whoever the cell calls out to may close the button while it draws.
+  Ref<NSButton> keep(this);
+  Ref<NSButtonCell> cell(this->cell());
+  cell->drawWithFrame(bounds(), this);
 }
 
 }  // namespace platform

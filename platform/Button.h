@@ -4,63 +4,57 @@
 #include <optional>
 #include <string>
 
+#include "platform/ButtonCell.h"
 #include "platform/Color.h"
 #include "platform/Control.h"
 
 namespace platform {
 
-enum NSButtonType {
-  NSButtonTypeMomentaryLight = 0,
-  NSButtonTypePushOnPushOff = 1,
-  NSButtonTypeToggle = 2,
-  NSButtonTypeSwitch = 3,
-  NSButtonTypeRadio = 4,
-  NSButtonTypeMomentaryPushIn = 7,
-};
-
-enum NSCellImagePosition {
-  NSNoImage = 0,
-  NSImageOnly = 1,
-  NSImageLeft = 2,
-  NSImageRight = 3,
-  NSImageBelow = 4,
-  NSImageAbove = 5,
-  NSImageOverlaps = 6,
-};
-
-// A push button, check box (switch) or radio button. The title is the string value; a
-// coloured title keeps its colour beside it. The image is any object the drawing code
-// knows. A click inside the button (press and release over it) moves the state on by
-// the button's type and then sends the action:
-// - push buttons keep their state; push-on-push-off and toggle buttons flip it;
-// - switches go off -> on -> off, or on -> off -> mixed -> on when mixed is allowed;
-// - radio buttons turn on. Grouping radios is the caller's business.
+// A push button, check box (switch) or radio button. It draws through its cell, which
+// holds the button's kind, state, image and looks; the title (the string value), font,
+// alignment and the enabled and highlighted flags stay the control's and are handed to
+// the cell before it draws or measures. A click inside the button (press and release
+// over it) moves the state on by the cell's nextState and then sends the action.
+// Grouping radios is the caller's business.
 class NSButton : public NSControl {
  public:
   using NSControl::NSControl;
+  ~NSButton() override;
+  bool isOpaque() const override { return cell()->isOpaque(); }
+
+  // The cell, holding the button's current title, font and flags.
+  NSButtonCell* cell() const;
+  // Replaces the cell (retained); the new cell is what the button shows and holds from
+  // now on. A null cell is refused and logged.
+  void setCell(NSButtonCell* cell);
+
   const std::string& title() const { return stringValue(); }
   void setTitle(std::string title) { setStringValue(std::move(title)); }
-  NSButtonType buttonType() const { return mType; }
-  void setButtonType(NSButtonType type) { mType = type; }
+  NSButtonType buttonType() const { return mCell->buttonType(); }
+  void setButtonType(NSButtonType type);
 
-  int state() const { return mState; }
+  int state() const { return mCell->state(); }
   // Positive values mean on; negative mean mixed, which becomes on unless mixed is
   // allowed.
   void setState(int state);
-  bool allowsMixedState() const { return mAllowsMixed; }
+  bool allowsMixedState() const { return mCell->allowsMixedState(); }
   // Forbidding mixed turns a mixed button on.
   void setAllowsMixedState(bool allows);
   // The state a click moves to.
-  int nextState() const;
+  int nextState() const { return mCell->nextState(); }
 
-  NSObject* image() const { return mImage; }
+  NSObject* image() const { return mCell->image(); }
   void setImage(NSObject* image);
-  NSCellImagePosition imagePosition() const { return mImagePosition; }
-  void setImagePosition(NSCellImagePosition position) { mImagePosition = position; }
-  std::optional<NSColor> titleColor() const { return mTitleColor; }
-  void setTitleColor(std::optional<NSColor> color) { mTitleColor = color; }
-  int bezelStyle() const { return mBezelStyle; }
-  void setBezelStyle(int style) { mBezelStyle = style; }
+  NSCellImagePosition imagePosition() const { return mCell->imagePosition(); }
+  void setImagePosition(NSCellImagePosition position);
+  std::optional<NSColor> titleColor() const { return mCell->titleColor(); }
+  void setTitleColor(std::optional<NSColor> color);
+  int bezelStyle() const { return mCell->bezelStyle(); }
+  void setBezelStyle(int style);
+  bool isBordered() const { return mCell->isBordered(); }
+  void setBordered(bool bordered);
+  bool isTransparent() const { return mCell->isTransparent(); }
+  void setTransparent(bool transparent);
 
   const std::string& keyEquivalent() const { return mKeyEquivalent; }
   void setKeyEquivalent(std::string key) { mKeyEquivalent = std::move(key); }
@@ -85,17 +79,15 @@ class NSButton : public NSControl {
 
  private:
   bool containsWindowPoint(NSPoint p) const;
+  // Hands the cell the control's title, font, alignment and flags.
+  void syncCell() const;
 
-  NSButtonType mType = NSButtonTypeMomentaryPushIn;
-  int mState = NSControlStateValueOff;
-  bool mAllowsMixed = false;
+  NSButtonCell* mCell = newCellFor(this);  // retained
   bool mTracking = false;
-  NSObject* mImage = nullptr;  // retained
-  NSCellImagePosition mImagePosition = NSNoImage;
-  std::optional<NSColor> mTitleColor;
-  int mBezelStyle = 1;
   std::string mKeyEquivalent;
   std::uint64_t mKeyMask = 0;
+
+  static NSButtonCell* newCellFor(NSButton* button);
 };
 
 }  // namespace platform

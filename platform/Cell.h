@@ -39,7 +39,11 @@ class NSCell : public NSObject {
   long tag() const { return mTag; }
   void setTag(long tag) { mTag = tag; }
   int state() const { return mState; }
-  void setState(int state) { mState = state; }
+  virtual void setState(int state) { mState = state; }
+  // The control the cell draws for, when it belongs to one (not retained: the control
+  // owns its cell); null for cells a view shares between rows.
+  NSView* controlView() const { return mControlView; }
+  void setControlView(NSView* view) { mControlView = view; }
 
   // The size the content needs in the cell's font.
   virtual NSSize cellSize() const;
@@ -75,6 +79,7 @@ class NSCell : public NSObject {
   bool mHighlighted = false;
   long mTag = 0;
   int mState = NSControlStateValueOff;
+  NSView* mControlView = nullptr;
 };
 
 template <class Draw>

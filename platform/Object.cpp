@@ -1,26 +1,12 @@
 #include "platform/Object.h"
 
-#include <mutex>
-#include <shared_mutex>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/detail/ObjectRegistry.h"
 
 namespace platform {
 
 namespace {
-
-// The registry outlives every static object that might still hold platform objects,
-// so it is never destroyed.
-// Each entry maps an address to its object's serial.
-struct Registry {
-  std::shared_mutex mutex;
-  std::unordered_map<const void*, std::uint64_t> objects;
-  std::uint64_t lastSerial = 0;
-};
-Registry& registry() {
-  static Registry* r = new Registry;
-  return *r;
-}
 
 // Per-thread stack of pools. The bottom pool collects objects autoreleased with no
 // pool in place and is drained when the thread ends, so nothing leaks.
@@ -54,15 +40,11 @@ void drainTop() {
 }  // namespace
 
 NSObject::NSObject() {
-  Registry& r = registry();
-  std::unique_lock lock(r.mutex);
-  r.objects[this] = ++r.lastSerial;
+  detail::registerObject(this);
 }
 
 NSObject::~NSObject() {
-  Registry& r = registry();
-  std::unique_lock lock(r.mutex);
-  r.objects.erase(this);
+  detail::unregisterObject(this);
 }
 
 NSObject* NSObject::retain() {
@@ -97,31 +79,6 @@ NSAutoreleasePool::~NSAutoreleasePool() {
 
 void NSAutoreleasePool::drain() {
   drainTop();
-}
-
-bool isLiveObject(const void* pointer) {
-  if (!pointer) return false;
-  Registry& r = registry();
-  std::shared_lock lock(r.mutex);
-  return r.objects.count(pointer) != 0;
-}
-
-NSObject* liveObject(const void* pointer) {
-  return isLiveObject(pointer) ? static_cast<NSObject*>(const_cast<void*>(pointer)) : nullptr;
-}
-
-std::uint64_t liveObjectSerial(const void* pointer) {
-  if (!pointer) return 0;
-  Registry& r = registry();
-  std::shared_lock lock(r.mutex);
-  auto it = r.objects.find(pointer);
-  return it == r.objects.end() ? 0 : it->second;
-}
-
-std::size_t liveObjectCount() {
-  Registry& r = registry();
-  std::shared_lock lock(r.mutex);
-  return r.objects.size();
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // What tests reach inside the platform and programs have no use for: resets of its
 // process-wide state between tests, and the failures a test cannot bring about otherwise.
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -23,5 +24,8 @@ void setMetalDevicesAvailable(bool available);
 void setScreenDeviceForTesting(int screenNumber, MTLDevice* device);
 // A device whose shader compiler fails every source (a new reference).
 MTLDevice* createCompilationRefusingDevice(const std::string& name);
+
+// How many slots the registry of live objects has now.
+std::size_t liveObjectTableCapacityForTesting();
 
 }  // namespace platform

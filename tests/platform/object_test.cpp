@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <new>
+#include <random>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/Object.h"
+#include "platform/detail/TestHooks.h"
 
 using namespace platform;
 
@@ -120,6 +127,144 @@ TEST(NSObject, RefRetainsCopiesAndAdoptsNewObjects) {
     EXPECT_EQ(a->retainCount(), 3);
   }
   EXPECT_EQ(gTrace.size(), 2u);
+}
+
+// The registry under load: objects made and freed while lookups run.
+struct Known {
+  const void* address;
+  std::uint64_t serial;
+};
+
+std::vector<Known> makeObjects(std::size_t count) {
+  std::vector<Known> objects;
+  for (std::size_t i = 0; i < count; ++i) {
+    auto* o = new NSObject;
+    objects.push_back({o, liveObjectSerial(o)});
+  }
+  return objects;
+}
+
+void releaseObjects(const std::vector<Known>& objects) {
+  for (const Known& k : objects)
+    static_cast<NSObject*>(const_cast<void*>(k.address))->release();
+}
+
+// Threads that look up objects alive throughout, and the address last freed elsewhere, until
+// stopped; each counts the lookups that found a live object dead or with another serial.
+class Lookups {
+ public:
+  static constexpr int kThreads = 2;
+  explicit Lookups(const std::vector<Known>& stable) {
+    for (int t = 0; t < kThreads; ++t)
+      mThreads.emplace_back([this, &stable] {
+        while (!mStop.load(std::memory_order_relaxed)) {
+          for (const Known& k : stable)
+            if (liveObjectSerial(k.address) != k.serial || liveObject(k.address) == nullptr)
+              mWrong.fetch_add(1);
+          // Possibly freed, possibly another object's by now: it must only not crash.
+          isLiveObject(freed.load(std::memory_order_relaxed));
+          mRounds.fetch_add(1);
+        }
+      });
+  }
+  // Stops the threads once each has had a round; returns the wrong lookups.
+  int stop() {
+    while (mRounds.load() < kThreads)
+      std::this_thread::yield();
+    mStop = true;
+    for (auto& t : mThreads)
+      t.join();
+    return mWrong.load();
+  }
+  std::atomic<const void*> freed{nullptr};
+
+ private:
+  std::atomic<bool> mStop{false};
+  std::atomic<int> mWrong{0};
+  std::atomic<int> mRounds{0};
+  std::vector<std::thread> mThreads;
+};
+
+// The objects that fill the table as far as it goes without growing, less `spare` slots; as
+// full, the probe runs are long and freeing an object moves others within them.
+std::vector<Known> fillTable(std::size_t spare) {
+  const std::size_t fullest = liveObjectTableCapacityForTesting() / 2;
+  const std::size_t live = liveObjectCount() + spare;
+  return makeObjects(fullest > live ? fullest - live : 0);
+}
+
+TEST(NSObjectRegistry, LookupsNeverMissLiveObjectsWhileOtherThreadsMakeAndFreeObjects) {
+  constexpr int kMakers = 2;
+  constexpr int kRounds = 300;
+  constexpr std::size_t kBatch = 16;
+  const std::vector<Known> stable = fillTable(kMakers * kBatch);
+  Lookups lookups(stable);
+  std::vector<std::thread> makers;
+  std::atomic<int> wrongSerials{0};
+  for (int m = 0; m < kMakers; ++m)
+    makers.emplace_back([&] {
+      for (int round = 0; round < kRounds; ++round) {
+        std::vector<Known> batch = makeObjects(kBatch);
+        for (const Known& k : batch)
+          if (liveObjectSerial(k.address) != k.serial) wrongSerials.fetch_add(1);
+        lookups.freed.store(batch.front().address);
+        releaseObjects(batch);
+      }
+    });
+  for (auto& m : makers)
+    m.join();
+  EXPECT_EQ(lookups.stop(), 0);
+  EXPECT_EQ(wrongSerials.load(), 0);
+  for (const Known& k : stable)
+    EXPECT_EQ(liveObjectSerial(k.address), k.serial);
+  releaseObjects(stable);
+}
+
+TEST(NSObjectRegistry, GrowsThroughSeveralDoublingsWhileLookupsRun) {
+  const std::vector<Known> stable = makeObjects(64);
+  const std::size_t before = liveObjectTableCapacityForTesting();
+  const std::size_t liveBefore = liveObjectCount();
+  std::vector<Known> grown;
+  {
+    Lookups lookups(stable);
+    while (liveObjectTableCapacityForTesting() < 8 * before)
+      grown.push_back(makeObjects(1).front());
+    EXPECT_EQ(lookups.stop(), 0);
+  }
+  EXPECT_EQ(liveObjectCount(), liveBefore + grown.size());
+  for (const Known& k : grown)
+    ASSERT_EQ(liveObjectSerial(k.address), k.serial);
+  releaseObjects(grown);
+  for (const Known& k : grown)
+    ASSERT_FALSE(isLiveObject(k.address));
+  EXPECT_EQ(liveObjectCount(), liveBefore);
+  releaseObjects(stable);
+}
+
+// Objects freed in any order leave every other one findable, in a table as full as it gets,
+// and endless churn reuses the same table.
+TEST(NSObjectRegistry, ChurnKeepsEveryOtherObjectFindableAndTheTableItsSize) {
+  constexpr int kRounds = 40;
+  constexpr std::size_t kBatch = 400;
+  const std::size_t capacity = liveObjectTableCapacityForTesting();
+  const std::vector<Known> kept = fillTable(kBatch);
+  std::mt19937 random(12);
+  for (int round = 0; round < kRounds; ++round) {
+    std::vector<Known> batch = makeObjects(kBatch);
+    std::shuffle(batch.begin(), batch.end(), random);
+    const std::vector<Known> freed(batch.begin(), batch.begin() + kBatch / 2);
+    const std::vector<Known> left(batch.begin() + kBatch / 2, batch.end());
+    releaseObjects(freed);
+    for (const Known& k : freed)
+      ASSERT_EQ(liveObjectSerial(k.address), 0u);
+    for (const Known& k : left)
+      ASSERT_EQ(liveObjectSerial(k.address), k.serial);
+    for (const Known& k : kept)
+      ASSERT_EQ(liveObjectSerial(k.address), k.serial);
+    releaseObjects(left);
+    ASSERT_EQ(liveObjectTableCapacityForTesting(), capacity) << "round " << round;
+  }
+  releaseObjects(kept);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/Window.h"
+#include "windowing/controls/ButtonCells.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ButtonKinds.h"
@@ -21,6 +22,14 @@ HWND handleOf(platform::NSView* view) {
   return swell::handleFromObject(view);
 }
 
+// Gives the button a cell of its own kind before anything else is set on it, since the
+// cell holds what the button shows.
+template <class Cell>
+void installCell(platform::NSButton* button) {
+  Ref<Cell> cell = Ref<Cell>::adopt(new Cell);
+  button->setCell(cell.get());
+}
+
 // The group number of a new automatic radio button: a WS_GROUP button starts a group,
 // and every button after it up to the next WS_GROUP button shares its number.
 int radioGroupFor(DWORD style) {
@@ -37,9 +46,9 @@ HWND SWELL_MakeButton(int isDefault, const char* text, int id, int x, int y, int
   swell::ControlLayoutState& state = swell::controlLayout();
   Ref<Swell_vCorvaneBrisko_button> button =
       Ref<Swell_vCorvaneBrisko_button>::adopt(new Swell_vCorvaneBrisko_button);
+  if (bits & BS_BITMAP) installCell<Swell_vCorvaneBrisko_imgbuttoncell>(button.get());
   button->setTag(id);
   button->setButtonType(platform::NSButtonTypeMomentaryPushIn);
-  if (bits & BS_BITMAP) button->setImagePosition(platform::NSImageOnly);
   swell::applyFontRule(button.get());
   button->setFrame(SWELL_MakeControlFrame(x, y, w, h, true, false));
   button->setBezelStyle(kPushBezelStyle);
@@ -102,11 +111,12 @@ HWND makeButtonControl(const char* text, int id, int style, int x, int y, int w,
       break;
     }
     case BS_OWNERDRAW:
+      installCell<Swell_vCorvaneBrisko_ODbuttoncell>(button.get());
       button->setButtonType(platform::NSButtonTypeMomentaryPushIn);
       break;
     default:
+      if (bits & BS_BITMAP) installCell<Swell_vCorvaneBrisko_imgbuttoncell>(button.get());
       button->setButtonType(platform::NSButtonTypeMomentaryPushIn);
-      if (bits & BS_BITMAP) button->setImagePosition(platform::NSImageOnly);
       if ((bits & kAlignMask) == BS_LEFT) button->setAlignment(platform::NSTextAlignmentLeft);
       break;
   }

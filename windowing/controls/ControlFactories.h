@@ -28,6 +28,8 @@ inline constexpr DWORD BS_CENTER = 0x0300;
 inline constexpr DWORD SWELL_BS_GROUPBOX = 0x20000000;
 inline constexpr DWORD SWELL_BS_DEFPUSHBUTTON = 0x10000000;
 inline constexpr DWORD SWELL_BS_PUSHBUTTON = 0x08000000;
+// The control type an owner-drawn button's WM_DRAWITEM record carries.
+inline constexpr UINT ODT_BUTTON = 4;
 
 // A creator of custom controls: (parent view, text, id, class name, style, x, y, w, h)
 // with the frame already scaled; returns the new window or null.
