@@ -39,10 +39,11 @@ Swell_vCorvaneBrisko_dialogbox* Swell_vCorvaneBrisko_dialogbox::initDialogBox(
   if (resstate && resstate->title) SetDlgItemText(self, 0, resstate->title);
   auto* content = new Swell_vCorvaneBrisko_hwnd;
   content->initChild(resstate, panel, dlgproc, param);
-  if (!panel->isClosed() && panel->frame().origin == placed.origin &&
-      panel->frame().size != placed.size) {
-    swell::centreDialogOverOwner(panel, ownerWindow);
-  }
+  // A resize keeps the left edge and the bottom or top edge; a move does not.
+  const platform::NSRect now = panel->frame();
+  const bool onlyResized = now.size != placed.size && now.minX() == placed.minX() &&
+                           (now.minY() == placed.minY() || now.maxY() == placed.maxY());
+  if (!panel->isClosed() && onlyResized) swell::centreDialogOverOwner(panel, ownerWindow);
   content->setSwellCreateWindowFlags(style);
   content->setHidden(false);
   content->release();
