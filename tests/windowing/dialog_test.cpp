@@ -371,7 +371,7 @@ TEST_F(DialogTest, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
     bool owned;
     platform::NSPoint ownerOrigin;  // of the owner's 300 x 300 content
     int initDialog;                 // 1: the procedure moves the dialog, 2: it resizes it
-    platform::NSPoint expected;  // the dialog frame's origin
+    platform::NSPoint expected;     // the dialog frame's origin
   };
   const platform::NSSize ownerFrame =
       platform::NSWindow::frameRectForContentRect(platform::NSMakeRect(0, 0, 300, 300), 7).size;
