@@ -258,6 +258,13 @@ class HostileInputOn : public testsupport::ControlTestFixture<G>,
         c->SetSize(-5.f, kNaN);
         c->SetPosition(kNaN, -kInf);
         g.DrawFrame();
+        // A layout that computed no numbers.
+        c->SetTargetAndDrawRECTs(IRECT(kNaN, -kInf, kInf, kNaN));
+        c->OnResize();
+        c->SetDirty(false);
+        g.DrawFrame();
+        DragAround(c);
+        g.DrawFrame();
         ExpectParamsSound(where);
         g.RemoveControl(c);
       }
