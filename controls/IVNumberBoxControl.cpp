@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "base/Log.h"
@@ -10,6 +9,7 @@
 #include "controls/IControlActions.h"
 #include "controls/detail/FloatFormat.h"
 #include "graphics/IGraphics.h"
+#include "graphics/TypedNumber.h"
 
 namespace iplug {
 namespace igraphics {
@@ -148,11 +148,12 @@ void IVNumberBoxControl::OnAttached() {
 
 void IVNumberBoxControl::OnValueChanged(bool preventAction) {
   mRealValue = ClampToBounds(mRealValue);
-  ShowValue(mRealValue);
-  if (!preventAction) {
-    // ToNormalized rounds to the step, clamps to the parameter's range and maps to 0..1.
-    if (const IParam* param = GetParam(0)) SetValue(param->ToNormalized(mRealValue), 0);
-  }
+  // The value keeps what a drag adds up between steps; the readout shows what the parameter
+  // holds (rounded to its step and in its range), which is what the device gets.
+  const IParam* param = GetParam(0);
+  ShowValue(param ? ClampToBounds(param->Constrain(mRealValue)) : mRealValue);
+  // ToNormalized rounds to the step, clamps to the parameter's range and maps to 0..1.
+  if (!preventAction && param) SetValue(param->ToNormalized(mRealValue), 0);
   SetDirty(!preventAction);
 }
 
@@ -200,9 +201,8 @@ void IVNumberBoxControl::OnMouseDblClick(float x, float y, const IMouseMod& mod)
 
 void IVNumberBoxControl::OnTextEntryCompletion(const char* str, int valIdx) {
   if (!str) return;
-  char* end = nullptr;
-  const double typed = std::strtod(str, &end);
-  if (end == str || !std::isfinite(typed)) {
+  double typed = 0.;
+  if (!ParseTypedNumber(str, typed)) {
     base::warn("controls", "IVNumberBoxControl: \"%s\" is not a finite number; value unchanged",
                str);
     return;

@@ -3,6 +3,7 @@
 // it handles, and the rest goes to the control the hit test finds (or the one held by a press).
 
 #include <cmath>
+#include <vector>
 
 #include "base/Finite.h"
 #include "graphics/IGraphics.h"
@@ -38,7 +39,13 @@ IControl* IGraphics::GetCapturedControl(int64_t touchID) const {
 }
 
 void IGraphics::ReleaseMouseCapture() {
+  // The releases of the presses let go will not reach their controls: their gestures end here.
+  std::vector<IControl*> held;
+  for (const auto& [touchID, control] : mCapturedMap)
+    held.push_back(control);
   mCapturedMap.clear();
+  for (IControl* control : held)
+    EndGesture(control);
   if (mCursorHidden) HideMouseCursor(false);
 }
 

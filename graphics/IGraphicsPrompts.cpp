@@ -1,7 +1,6 @@
 // Value prompts: the menu of a parameter's display texts, text entry, and the answers of both.
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -9,6 +8,7 @@
 #include "graphics/IGraphics.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
+#include "graphics/TypedNumber.h"
 
 namespace iplug {
 namespace igraphics {
@@ -166,9 +166,8 @@ void IGraphics::SetControlValueAfterTextEdit(const char* str) {
   if (!param->MapDisplayText(str, &value)) {
     // Text that is no number ("abc", "-"), "nan", "inf" and numbers too large for a double
     // name no value of the parameter: taking them as 0 would silently set the minimum.
-    char* end = nullptr;
-    const double typed = std::strtod(str, &end);
-    if (end == str || !std::isfinite(typed)) {
+    double typed = 0.;
+    if (!ParseTypedNumber(str, typed)) {
       base::warn("graphics",
                  "SetControlValueAfterTextEdit: \"%s\" is not a finite number; value unchanged",
                  str);

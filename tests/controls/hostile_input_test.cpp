@@ -9,9 +9,11 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "controls/Controls.h"
+#include "graphics/IGraphicsNanoVG.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -113,11 +115,19 @@ const int kParams[] = {
     FakeEditorDelegate::kParamIntOffset,     FakeEditorDelegate::kParamEnumOffset,
     FakeEditorDelegate::kParamPercentStepped};
 
-class HostileInput : public testsupport::ControlTestFixture<>,
-                     public ::testing::WithParamInterface<Kind> {
+// Drawn through the recording double (G = RecordingGraphics) or the painter (IGraphicsNanoVG).
+template <class G>
+class HostileInputOn : public testsupport::ControlTestFixture<G>,
+                       public ::testing::WithParamInterface<Kind> {
  protected:
+  using Base = testsupport::ControlTestFixture<G>;
+  using Base::dlg;
+  using Base::g;
+  using Base::kLeft;
+
   void SetUp() override {
-    g.SetHasPlatformTextEntry(false);
+    if constexpr (std::is_same_v<G, testsupport::RecordingGraphics>)
+      g.SetHasPlatformTextEntry(false);
     dlg.GetParam(FakeEditorDelegate::kParamIntOffset)->InitInt("one value", 7, 7, 7);
   }
 
@@ -152,39 +162,62 @@ class HostileInput : public testsupport::ControlTestFixture<>,
     g.OnMouseDblClick(x, y, kLeft);
     g.OnMouseUp(x, y, kLeft);
     g.OnMouseOut();
-    // A prompt the clicks opened is dismissed, as a user would with Escape.
+    // A prompt the clicks opened is dismissed, as a user would with Escape, or answered with a
+    // text that is no number.
     g.OnKeyDown(0.f, 0.f, iplug::IKeyPress("\x1b", iplug::kVK_ESCAPE));
+    if (g.GetControlInTextEntry()) g.SetControlValueAfterTextEdit("nan");
+  }
+
+  // Attaches the kind in every rectangle and bound to every parameter, drives it, and checks
+  // what reached the parameters.
+  void Sweep() {
+    for (const IRECT& r : kRects) {
+      for (int p : kParams) {
+        const std::string where = std::string(GetParam().name) + " param " + std::to_string(p) +
+                                  " rect " + std::to_string(r.L) + "," + std::to_string(r.T) + "," +
+                                  std::to_string(r.R) + "," + std::to_string(r.B);
+        IControl* c = g.AttachControl(GetParam().make(r, p));
+        ASSERT_NE(c, nullptr);
+        g.DrawFrame();
+        DragAround(c);
+        g.DrawFrame();
+        for (double v : {-5., 5., std::numeric_limits<double>::quiet_NaN(),
+                         std::numeric_limits<double>::infinity()}) {
+          for (int i = 0; i < c->NVals(); ++i)
+            c->SetValueFromDelegate(v, i);
+          g.DrawFrame();
+        }
+        DragAround(c);
+        c->SetSize(0.f, 0.f);
+        g.DrawFrame();
+        DragAround(c);
+        c->SetSize(-5.f, kNaN);
+        c->SetPosition(kNaN, -kInf);
+        g.DrawFrame();
+        ExpectParamsSound(where);
+        g.RemoveControl(c);
+      }
+    }
+  }
+};
+
+class HostileInput : public HostileInputOn<testsupport::RecordingGraphics> {
+ protected:
+  void Frame() {
+    g.ClearLog();
+    g.DrawFrame();
   }
 };
 
 TEST_P(HostileInput, DragsWheelsAndHostValuesKeepEveryParameterInRange) {
-  for (const IRECT& r : kRects) {
-    for (int p : kParams) {
-      const std::string where = std::string(GetParam().name) + " param " + std::to_string(p) +
-                                " rect " + std::to_string(r.L) + "," + std::to_string(r.T) + "," +
-                                std::to_string(r.R) + "," + std::to_string(r.B);
-      IControl* c = g.AttachControl(GetParam().make(r, p));
-      ASSERT_NE(c, nullptr);
-      Frame();
-      DragAround(c);
-      Frame();
-      for (double v : {-5., 5., std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity()}) {
-        for (int i = 0; i < c->NVals(); ++i)
-          c->SetValueFromDelegate(v, i);
-        Frame();
-      }
-      DragAround(c);
-      c->SetSize(0.f, 0.f);
-      Frame();
-      DragAround(c);
-      c->SetSize(-5.f, kNaN);
-      c->SetPosition(kNaN, -kInf);
-      Frame();
-      ExpectParamsSound(where);
-      g.RemoveControl(c);
-    }
-  }
+  Sweep();
+}
+
+// The same through the painter, which turns the geometry into pixels.
+class HostileInputDrawn : public HostileInputOn<IGraphicsNanoVG> {};
+
+TEST_P(HostileInputDrawn, DragsWheelsAndHostValuesKeepEveryParameterInRange) {
+  Sweep();
 }
 
 TEST_P(HostileInput, RemovedWhileDraggedLeavesNothingBehind) {
@@ -201,7 +234,45 @@ TEST_P(HostileInput, RemovedWhileDraggedLeavesNothingBehind) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllControls, HostileInput, ::testing::ValuesIn(Kinds()),
-                         [](const auto& kind) { return std::string(kind.param.name); });
+// With the interface's own menu and text field: the prompts a right click, a click and a double
+// click open, answered or left open while the control goes.
+TEST_P(HostileInput, PromptsOpenWhenTheControlGoesEndWithIt) {
+  g.SetHasPlatformPopupMenu(false);
+  const iplug::IKeyPress kDigit("1", iplug::kVK_1), kReturn("\r", iplug::kVK_RETURN);
+  for (int p : kParams) {
+    for (int answered = 0; answered < 2; ++answered) {
+      IControl* c = g.AttachControl(GetParam().make(IRECT(10, 10, 110, 90), p));
+      c->DisablePrompt(false);
+      for (const IMouseMod& mod : {kRight, kLeft}) {
+        g.OnMouseDown(60, 50, mod);
+        g.OnMouseUp(60, 50, mod);
+        Frame();
+        g.OnMouseDblClick(60, 50, mod);
+        g.OnMouseUp(60, 50, mod);
+        Frame();
+        if (answered) {
+          g.OnKeyDown(60, 50, kDigit);
+          g.OnKeyDown(60, 50, kReturn);
+          Click(60, 50);  // picks an item of an open menu
+          Frame();
+        }
+      }
+      g.RemoveControl(c);
+      g.OnMouseDown(60, 50, kLeft);
+      g.OnMouseDrag(60, 40, 0, -10, kLeft);
+      g.OnKeyDown(60, 50, kDigit);
+      g.OnKeyDown(60, 50, kReturn);
+      g.OnMouseUp(60, 40, kLeft);
+      Frame();
+      EXPECT_FALSE(g.ControlIsCaptured()) << GetParam().name;
+      ExpectParamsSound(std::string(GetParam().name) + " param " + std::to_string(p) +
+                        (answered ? " answered" : " left open"));
+    }
+  }
+}
+
+const auto kKindName = [](const auto& kind) { return std::string(kind.param.name); };
+INSTANTIATE_TEST_SUITE_P(AllControls, HostileInput, ::testing::ValuesIn(Kinds()), kKindName);
+INSTANTIATE_TEST_SUITE_P(AllControls, HostileInputDrawn, ::testing::ValuesIn(Kinds()), kKindName);
 
 }  // namespace

@@ -161,7 +161,7 @@ TEST_F(NumberBox, TypedTextThatIsNoFiniteNumberLeavesTheValueAlone) {
     IVNumberBoxControl* box = Make(paramIdx, "%0.1f", 50.);
     const double before = box->GetRealValue();
     dlg.ClearCalls();
-    for (const char* text : {"abc", "", "-", ".", "nan", "inf", "-1e999"}) {
+    for (const char* text : {"abc", "", "-", ".", "nan", "inf", "-1e999", "0,5", "1,000"}) {
       base::LogCapture logged;
       g.OnMouseDblClick(kReadoutX, kReadoutY, kLeft);
       g.SetControlValueAfterTextEdit(text);
@@ -195,9 +195,11 @@ TEST_F(NumberBox, ASteppedParameterReceivesTheNearestStep) {
   Drag(-2.3f);
   EXPECT_NEAR(box->GetRealValue(), 52.3, 1e-5);
   EXPECT_DOUBLE_EQ(LastSent(), 0.5);
+  EXPECT_EQ(Readout(box), "50.0") << "the readout shows what the parameter holds";
   Drag(-0.5f);
   EXPECT_DOUBLE_EQ(LastSent(), 0.55);
   EXPECT_EQ(dlg.GetParam(P::kParamPercentStepped)->Value(), 55.);
+  EXPECT_EQ(Readout(box), "55.0");
 }
 
 TEST_F(NumberBox, ValuesFromTheParameterSideAreShownButNotWhileTheUserHoldsTheBox) {

@@ -75,6 +75,16 @@ TEST_F(GraphicsEvents, APressCapturesTheControlAndBracketsItsParametersOnTheDele
           {Call::kBegin, 2, 0}, {Call::kBegin, 3, 0}, {Call::kEnd, 2, 0}, {Call::kEnd, 3, 0}}));
 }
 
+TEST_F(GraphicsEvents, ReleasingTheCaptureEndsTheGesturesOfTheControlsLetGo) {
+  auto* c = Add(IRECT(0, 0, 50, 50), 2);
+  g.OnMouseDown(10, 10, kLeft);
+  g.ReleaseMouseCapture();
+  EXPECT_FALSE(g.ControlIsCaptured(c));
+  EXPECT_EQ(dlg.GetGestureDepth(2), 0);
+  g.OnMouseUp(10, 10, kLeft);
+  EXPECT_EQ(dlg.Calls(), (std::vector<Call>{{Call::kBegin, 2, 0}, {Call::kEnd, 2, 0}}));
+}
+
 TEST_F(GraphicsEvents, DoubleClicksGoToTheControlOrArePressesWhenItAsks) {
   auto* c = Add(IRECT(0, 0, 50, 50));
   EXPECT_TRUE(g.OnMouseDblClick(10, 10, kLeft));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "base/Log.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
@@ -120,7 +122,10 @@ TEST_F(GraphicsPrompts, TypedValuesAreRoundedToTheStepAndClampedToTheRange) {
 TEST_F(GraphicsPrompts, NotANumberLeavesTheValueAsItWas) {
   auto* c = Add(FakeEditorDelegate::kParamGain);
   c->SetValue(0.5);
-  for (const char* text : {"nan", "inf", "-inf", "1e999", "NaN", "abc", "-", ".", ""}) {
+  // A decimal comma ("0,5") could as well be a thousands separator ("1,000"): neither is read
+  // as the number before the comma.
+  for (const char* text :
+       {"nan", "inf", "-inf", "1e999", "NaN", "abc", "-", ".", "", "0,5", "1,000", "-3,5 dB"}) {
     c->PromptUserInput(0);
     g.SetControlValueAfterTextEdit(text);
     EXPECT_DOUBLE_EQ(c->GetValue(), 0.5) << text;
@@ -129,6 +134,15 @@ TEST_F(GraphicsPrompts, NotANumberLeavesTheValueAsItWas) {
   g.SetControlValueAfterTextEdit(nullptr);
   EXPECT_DOUBLE_EQ(c->GetValue(), 0.5);
   EXPECT_TRUE(dlg.Calls().empty());
+}
+
+TEST_F(GraphicsPrompts, ANumberFollowedByTheUnitOrSpacesIsTaken) {
+  auto* c = Add(FakeEditorDelegate::kParamGain);
+  for (const auto& [text, value] : {std::pair{"-6 dB", -6.0}, {" 3.5 ", 3.5}, {"1.5dB", 1.5}}) {
+    c->PromptUserInput(0);
+    g.SetControlValueAfterTextEdit(text);
+    EXPECT_DOUBLE_EQ(dlg.GetParam(FakeEditorDelegate::kParamGain)->Value(), value) << text;
+  }
 }
 
 TEST_F(GraphicsPrompts, AControlWithoutParameterReceivesTheTextItself) {
