@@ -169,7 +169,8 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
       if (dequeue) mCurrentEvent = *e;
       return e;
     }
-    if (nowMs() >= untilMs) return std::nullopt;
+    // Written so that a date that is no number ends the wait too.
+    if (!(nowMs() < untilMs)) return std::nullopt;
     loop.waitUntil(untilMs, mode);
     // In virtual time an endless wait is one idle step, so that a loop waiting for
     // nothing comes back to its caller (and a test's watchdog) instead of spinning here.

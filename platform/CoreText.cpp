@@ -12,6 +12,7 @@
 #include <mutex>
 #include <utility>
 
+#include "base/Finite.h"
 #include "base/Log.h"
 #include "base/Utf8.h"
 #include "platform/GraphicsContext.h"
@@ -277,6 +278,13 @@ void CTLine::draw(CGContext* context) const {
   // matrix applied to a y-flipped em square.
   cairo_matrix_t fontMatrix;
   cairo_matrix_init(&fontMatrix, tm.a * size, tm.b * size, -tm.c * size, -tm.d * size, 0, 0);
+  // A text matrix that collapses the text or is no number shows nothing; Cairo would take
+  // it as an error that ends every later drawing through the context.
+  cairo_matrix_t inverse = fontMatrix;
+  if (!base::isFinite(fontMatrix.xx, fontMatrix.yx, fontMatrix.xy, fontMatrix.yy, origin.x,
+                      origin.y, tm.tx, tm.ty) ||
+      cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS)
+    return;
   std::vector<cairo_glyph_t> glyphs;
   glyphs.reserve(mGlyphs.size());
   for (const Glyph& g : mGlyphs)

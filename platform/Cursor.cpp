@@ -31,7 +31,11 @@ void showCurrent() {
 NSCursor::NSCursor(NSCursorImage image, NSPoint hotSpot)
     : mName("image"), mImage(std::make_shared<const NSCursorImage>(std::move(image))) {
   double right = std::max(0, mImage->width - 1), bottom = std::max(0, mImage->height - 1);
-  mHotSpot = {std::clamp(hotSpot.x, 0.0, right), std::clamp(hotSpot.y, 0.0, bottom)};
+  // Inside the picture; a coordinate that is no number is its top left.
+  auto inside = [](double v, double last) {
+    return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, last);
+  };
+  mHotSpot = {inside(hotSpot.x, right), inside(hotSpot.y, bottom)};
 }
 
 #define PLATFORM_STANDARD_CURSOR(method, name) \

@@ -63,7 +63,12 @@ NSDragOperation NSRunDrag(NSView* sourceView, NSDraggingSource* source) {
     auto e = app->nextEvent(kTrackedEvents, nowMs() + kAbandonedDragMs, NSEventTrackingRunLoopMode,
                             true);
     if (!e) break;
-    if (e->window && !isLiveObject(e->window)) continue;
+    if (e->window && !isLiveObject(e->window)) {
+      // Released over a window closed meanwhile: the drag ends there, dropping nothing,
+      // rather than waiting for the next click to drop.
+      if (e->type == NSEventTypeLeftMouseUp) break;
+      continue;
+    }
     NSPoint screen =
         e->window ? e->window->convertPointToScreen(e->locationInWindow) : e->locationInWindow;
     NSEvent::noteMouseEvent(*e, screen);

@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "base/Log.h"
@@ -95,9 +96,10 @@ NSRect FileListView::rectOfRow(int row) const {
 }
 
 int FileListView::rowAtPoint(NSPoint point) const {
-  if (point.y < 0) return -1;
-  int row = static_cast<int>(point.y / kRowHeight);
-  return row < static_cast<int>(mEntries.size()) ? row : -1;
+  // Written so that a point that is no number is on no row.
+  const double row = std::floor(point.y / kRowHeight);
+  if (!(row >= 0 && row < static_cast<double>(mEntries.size()))) return -1;
+  return static_cast<int>(row);
 }
 
 void FileListView::mouseDown(const NSEvent& e) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Finite.h"
 #include "base/Log.h"
 
 namespace platform {
@@ -145,6 +146,34 @@ bool CGContext::restoreGState() {
   return true;
 }
 
+bool CGContext::concatenate(const cairo_matrix_t& transform) {
+  cairo_matrix_t current, next;
+  cairo_get_matrix(mCairo, &current);
+  cairo_matrix_multiply(&next, &transform, &current);
+  cairo_matrix_t inverse = next;
+  if (base::isFinite(next.xx, next.yx, next.xy, next.yy, next.x0, next.y0) &&
+      cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS) {
+    cairo_set_matrix(mCairo, &next);
+    return true;
+  }
+  cairo_new_path(mCairo);
+  cairo_rectangle(mCairo, 0, 0, 0, 0);
+  cairo_clip(mCairo);
+  return false;
+}
+
+void CGContext::translate(double x, double y) {
+  cairo_matrix_t transform;
+  cairo_matrix_init_translate(&transform, x, y);
+  concatenate(transform);
+}
+
+void CGContext::scale(double sx, double sy) {
+  cairo_matrix_t transform;
+  cairo_matrix_init_scale(&transform, sx, sy);
+  concatenate(transform);
+}
+
 NSSize CGContext::convertSizeToDeviceSpace(NSSize size) const {
   double w = size.width, h = size.height;
   cairo_user_to_device_distance(mCairo, &w, &h);
@@ -194,12 +223,16 @@ void CGContext::addRect(const NSRect& r) {
 
 void CGContext::addEllipseInRect(const NSRect& r) {
   if (r.size.width == 0 || r.size.height == 0) return;
+  // The unit circle stretched over the rectangle; the path outlives the restore.
+  cairo_matrix_t transform;
+  cairo_matrix_init(&transform, r.size.width / 2, 0, 0, r.size.height / 2,
+                    r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2);
   cairo_save(mCairo);
-  cairo_translate(mCairo, r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2);
-  cairo_scale(mCairo, r.size.width / 2, r.size.height / 2);
-  cairo_new_sub_path(mCairo);
-  cairo_arc(mCairo, 0, 0, 1, 0, 2 * 3.14159265358979323846);
-  cairo_close_path(mCairo);
+  if (concatenate(transform)) {
+    cairo_new_sub_path(mCairo);
+    cairo_arc(mCairo, 0, 0, 1, 0, 2 * 3.14159265358979323846);
+    cairo_close_path(mCairo);
+  }
   cairo_restore(mCairo);
 }
 
@@ -254,12 +287,16 @@ void CGContext::drawSurface(const NSRect& r, cairo_surface_t* image, bool flippe
   cairo_rectangle(mCairo, r.origin.x, r.origin.y, r.size.width, r.size.height);
   cairo_clip(mCairo);
   // Upright in user space: the first row at the rectangle's larger y, unless flipped.
-  if (flipped) {
-    cairo_translate(mCairo, r.origin.x, r.origin.y);
-    cairo_scale(mCairo, r.size.width / w, r.size.height / h);
-  } else {
-    cairo_translate(mCairo, r.origin.x, r.origin.y + r.size.height);
-    cairo_scale(mCairo, r.size.width / w, -r.size.height / h);
+  cairo_matrix_t placement;
+  if (flipped)
+    cairo_matrix_init(&placement, r.size.width / w, 0, 0, r.size.height / h, r.origin.x,
+                      r.origin.y);
+  else
+    cairo_matrix_init(&placement, r.size.width / w, 0, 0, -r.size.height / h, r.origin.x,
+                      r.origin.y + r.size.height);
+  if (!concatenate(placement)) {
+    cairo_restore(mCairo);
+    return;
   }
   cairo_set_source_surface(mCairo, image, 0, 0);
   cairo_pattern_t* pattern = cairo_get_source(mCairo);

@@ -78,8 +78,10 @@ class CGContext {
   bool restoreGState();
   int saveDepth() const { return static_cast<int>(mSaved.size()); }
 
-  void translate(double x, double y) { cairo_translate(mCairo, x, y); }
-  void scale(double sx, double sy) { cairo_scale(mCairo, sx, sy); }
+  // A transform that is no number, or that collapses the plane (a zero scale), draws
+  // nothing until the state is restored; the drawing after the restore is unharmed.
+  void translate(double x, double y);
+  void scale(double sx, double sy);
   // A size in user space measured in device pixels.
   NSSize convertSizeToDeviceSpace(NSSize size) const;
   void clipToRect(const NSRect& r);
@@ -134,6 +136,10 @@ class CGContext {
   };
   void useStroke();
   void applyBlend();
+  // Applies the transform after the current one; when the result is no usable transform,
+  // clips everything away instead (Cairo would take it as an error that ends all later
+  // drawing through the context) and returns false.
+  bool concatenate(const cairo_matrix_t& transform);
 
   cairo_t* mCairo;
   cairo_surface_t* mBitmap = nullptr;

@@ -16,12 +16,20 @@ enum class CALayerContentsGravity { topLeft, topRight, bottomLeft, bottomRight }
 // placed by the gravity.
 class CALayer : public NSObject {
  public:
+  // The range of pixels per point a contents scale may have.
+  static constexpr double kMinContentsScale = 1.0 / 65536;
+  static constexpr double kMaxContentsScale = 65536;
+
   CALayer() = default;
   // A 32-bit image surface (ARGB32 or RGB24); the layer holds a reference. Null clears.
   void setContents(cairo_surface_t* contents);
   cairo_surface_t* contents() const { return mContents; }
   double contentsScale() const { return mContentsScale; }
-  void setContentsScale(double scale) { mContentsScale = scale > 0 ? scale : 1; }
+  // A scale outside what pixels per point can be (no number included) is taken as 1:
+  // the compositing would otherwise scale by nothing or by infinity.
+  void setContentsScale(double scale) {
+    mContentsScale = scale >= kMinContentsScale && scale <= kMaxContentsScale ? scale : 1;
+  }
   CALayerContentsGravity contentsGravity() const { return mGravity; }
   void setContentsGravity(CALayerContentsGravity gravity) { mGravity = gravity; }
   bool drawsAsynchronously() const { return mAsync; }

@@ -41,7 +41,7 @@ class MenuView : public NSView {
       controldrawing::fillRect(cg, all, kMenuBackground);
       controldrawing::strokeRect(cg, all, kBorder);
       for (int i = 0; i < static_cast<int>(w->mShown.size()); ++i) {
-        NSMenuItem* item = w->mShown[i];
+        NSMenuItem* item = w->mShown[i].get();
         double top = w->mTops[i];
         if (item->isSeparatorItem()) {
           controldrawing::fillRect(cg,
@@ -85,7 +85,7 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft)
     if (NSMenuDelegate* d = mMenu->delegate()) d->menuNeedsUpdate(mMenu);
     for (NSMenuItem* item : mMenu->itemArray()) {
       if (item->isHidden()) continue;
-      mShown.push_back(item);
+      mShown.emplace_back(item);
       mTops.push_back(height - kMenuBorder);
       height += item->isSeparatorItem() ? kSeparatorHeight : kItemHeight;
       width = std::max(width, mFont.sizeOfString(item->title()).width + 2 * kHorizontalPadding);
@@ -242,7 +242,7 @@ void NSMenuWindow::handleKey(const NSEvent& e) {
       if (opensSubmenu)
         w->openSubmenuOf(lit, true);
       else
-        finish(w->choosable(lit) ? w->mShown[lit] : nullptr);
+        finish(w->choosable(lit) ? w->mShown[lit].get() : nullptr);
       return;
     default:
       return;
@@ -283,7 +283,7 @@ void NSMenuWindow::handle(const NSEvent& e) {
       int index = w->itemAtPoint(p);
       if (!w->choosable(index)) return;
       if (!w->mShown[index]->hasSubmenu())
-        finish(w->mShown[index]);
+        finish(w->mShown[index].get());
       else if (w->mSubmenuIndex != index)
         w->openSubmenuOf(index, false);
       return;
@@ -324,7 +324,9 @@ NSMenuItem* NSMenuWindow::track() {
   mTracking = false;
   closeSubmenu();
   orderOut();
-  return mChosen;
+  // An item taken out of its menu while the menu was up is not chosen any more.
+  if (mChosen && !mChosen->menu()) mChosen.reset();
+  return mChosen.get();
 }
 
 namespace {

@@ -48,7 +48,7 @@ class NSMenuWindow : public NSPanel {
 
   NSMenu* menu() const { return mMenu; }
   // The items shown (hidden ones left out), in order.
-  const std::vector<NSMenuItem*>& shownItems() const { return mShown; }
+  const std::vector<Ref<NSMenuItem>>& shownItems() const { return mShown; }
   // The highlighted item's index in shownItems(), -1 for none.
   int highlightedIndex() const { return mHighlighted; }
   // Where a shown item lies in the window (y up).
@@ -86,13 +86,14 @@ class NSMenuWindow : public NSPanel {
   Ref<NSMenuWindow> mSubmenu;
   int mSubmenuIndex = -1;               // the shown item whose submenu is open
   NSMenuWindow* mParentMenu = nullptr;  // the window this one opened from (it owns this)
-  std::vector<NSMenuItem*> mShown;
+  // Held while shown: a timer may take items out of the menu while it is up.
+  std::vector<Ref<NSMenuItem>> mShown;
   std::vector<double> mTops;  // each item's top, from the window's top
   NSFont mFont = NSFont::systemFontOfSize(NSFont::systemFontSize());
   int mHighlighted = -1;
   bool mTracking = false;
   bool mDone = false;
-  NSMenuItem* mChosen = nullptr;
+  Ref<NSMenuItem> mChosen;
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/ImageDecoder.h"
 #include "platform/Screen.h"
 #include "platform/detail/TestHooks.h"
 
@@ -30,6 +31,9 @@ DeviceTable& devices() {
 // the edge texels.
 std::uint32_t sampleBilinear(const MTLTexture* t, float u, float v) {
   if (!t || t->width() < 1 || t->height() < 1) return 0;
+  // A place that is no number samples the first texel.
+  if (std::isnan(u)) u = 0;
+  if (std::isnan(v)) v = 0;
   float fx = std::clamp(u * t->width() - 0.5f, 0.0f, float(t->width() - 1));
   float fy = std::clamp(v * t->height() - 0.5f, 0.0f, float(t->height() - 1));
   int x0 = static_cast<int>(fx), y0 = static_cast<int>(fy);
@@ -216,8 +220,11 @@ void CAMetalLayer::setDrawableSize(NSSize size) {
 }
 
 CAMetalDrawable* CAMetalLayer::nextDrawable() {
+  // Sizes that are no number, or larger than an image can be, make no drawable.
+  if (!(mDrawableSize.width >= 1 && mDrawableSize.width <= kMaxImageSide &&
+        mDrawableSize.height >= 1 && mDrawableSize.height <= kMaxImageSide))
+    return nullptr;
   int w = static_cast<int>(mDrawableSize.width), h = static_cast<int>(mDrawableSize.height);
-  if (w < 1 || h < 1) return nullptr;
   for (auto& slot : mPool) {
     if (!slot) {
       Ref<MTLTexture> texture = Ref<MTLTexture>::adopt(MTLTexture::create(w, h));
@@ -253,7 +260,8 @@ void MTLRenderCommandEncoder::setFragmentTexture(MTLTexture* texture, int index)
 void MTLRenderCommandEncoder::drawPrimitives(int vertexStart, int vertexCount) {
   if (!mCommands || mEnded || !mPipeline || !mPass.colorAttachmentTexture) return;
   if (vertexStart < 0 || vertexCount < 3 ||
-      static_cast<std::size_t>(vertexStart + vertexCount) * 4 > mVertexData.size())
+      (static_cast<std::size_t>(vertexStart) + static_cast<std::size_t>(vertexCount)) * 4 >
+          mVertexData.size())
     return;
   // The draw captures its inputs now and runs when the buffer is committed.
   mCommands->push_back([target = mPass.colorAttachmentTexture, viewport = mViewport,
@@ -271,13 +279,16 @@ void MTLRenderCommandEncoder::drawPrimitives(int vertexStart, int vertexCount) {
         py[i] = viewport.originY + (1 - v[i].y) / 2 * viewport.height;
       }
       double area = (px[1] - px[0]) * (py[2] - py[0]) - (px[2] - px[0]) * (py[1] - py[0]);
-      if (area == 0) continue;
-      int x0 = std::max(0, static_cast<int>(std::floor(std::min({px[0], px[1], px[2]}))));
-      int x1 =
-          std::min(target->width(), static_cast<int>(std::ceil(std::max({px[0], px[1], px[2]}))));
-      int y0 = std::max(0, static_cast<int>(std::floor(std::min({py[0], py[1], py[2]}))));
-      int y1 =
-          std::min(target->height(), static_cast<int>(std::ceil(std::max({py[0], py[1], py[2]}))));
+      // A triangle with a corner that is no number, or too far out to measure, is not drawn.
+      if (!(std::isfinite(area) && area != 0)) continue;
+      // The pixels the triangle's bounds cover, within the target.
+      auto pixel = [](double edge, int limit) {
+        return static_cast<int>(std::clamp(edge, 0.0, static_cast<double>(limit)));
+      };
+      int x0 = pixel(std::floor(std::min({px[0], px[1], px[2]})), target->width());
+      int x1 = pixel(std::ceil(std::max({px[0], px[1], px[2]})), target->width());
+      int y0 = pixel(std::floor(std::min({py[0], py[1], py[2]})), target->height());
+      int y1 = pixel(std::ceil(std::max({py[0], py[1], py[2]})), target->height());
       for (int y = y0; y < y1; ++y) {
         std::uint32_t* out = target->row(y);
         for (int x = x0; x < x1; ++x) {

@@ -18,6 +18,14 @@
 
 namespace platform {
 
+namespace {
+
+// The longest single sleep of a wait: a later date is waited for in sleeps of this
+// length, so a far date never overflows the system's timeout.
+constexpr double kLongestPollMs = 24 * 60 * 60 * 1000.0;
+
+}  // namespace
+
 NSRunLoop& NSRunLoop::mainRunLoop() {
   // Never destroyed: timers may still be invalidated from static destructors.
   static NSRunLoop* loop = new NSRunLoop;
@@ -108,6 +116,9 @@ int NSRunLoop::fireDueTimers(NSRunLoopMode mode) {
   for (Entry& e : due) {
     NSTimer* t = e.timer.get();
     if (!t->isValid() || t->mFiring) continue;
+    // An earlier callback may have moved this timer's date on, or fired it in a nested
+    // run of the loop: it waits for its new date.
+    if (!(t->fireDateMs() <= nowMs())) continue;
     double scheduled = t->fireDateMs();
     t->fire();
     ++fired;
@@ -152,6 +163,8 @@ std::size_t NSRunLoop::timerCount() {
 }
 
 bool NSRunLoop::waitUntil(double untilMs, NSRunLoopMode mode) {
+  // A date that is no number is no reason to wait.
+  if (std::isnan(untilMs)) return false;
   double deadline = untilMs;
   if (auto next = nextTimerDate(mode)) deadline = std::min(deadline, *next);
   Clock& c = clock();
@@ -188,7 +201,7 @@ bool NSRunLoop::waitUntil(double untilMs, NSRunLoopMode mode) {
     timespec timeout{};
     timespec* limit = nullptr;
     if (!std::isinf(deadline)) {
-      double ms = std::ceil((deadline - now) * 1000.0) / 1000.0;
+      double ms = std::ceil(std::min(deadline - now, kLongestPollMs) * 1000.0) / 1000.0;
       timeout.tv_sec = static_cast<time_t>(ms / 1000.0);
       timeout.tv_nsec = static_cast<long>((ms - timeout.tv_sec * 1000.0) * 1e6);
       limit = &timeout;
@@ -210,7 +223,7 @@ bool NSRunLoop::runMode(NSRunLoopMode mode, double untilMs) {
   ModeScope scope(*this, mode);
   fireDueTimers(mode);
   bool hasTimers = nextTimerDate(mode).has_value();
-  if (nowMs() >= untilMs) return hasTimers;
+  if (!(nowMs() < untilMs)) return hasTimers;
   waitUntil(untilMs, mode);
   fireDueTimers(mode);
   return true;

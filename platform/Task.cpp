@@ -224,6 +224,9 @@ bool NSTask::terminate() {
 
 bool NSTask::waitUntilExit(long timeoutMs) {
   using Steady = std::chrono::steady_clock;
+  // A limit beyond what the clock can count (centuries) is no limit.
+  constexpr long kLongestLimitMs = 100L * 365 * 24 * 60 * 60 * 1000;
+  if (timeoutMs > kLongestLimitMs) timeoutMs = -1;
   auto deadline = Steady::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   for (;;) {
     int pidFd;

@@ -245,8 +245,12 @@ NSRect NSText::caretRect() const {
 
 std::size_t NSText::characterIndexForPoint(NSPoint p) const {
   double lineHeight = std::max(1.0, mFont.lineHeight());
+  // Below the last line is the last line.
+  const double lines = numberOfLines();
   long wanted =
-      std::isfinite(p.y) ? static_cast<long>(std::floor(std::max(0.0, p.y) / lineHeight)) : 0;
+      std::isfinite(p.y)
+          ? static_cast<long>(std::min(std::floor(std::max(0.0, p.y) / lineHeight), lines))
+          : 0;
   // Find the line's range of units.
   std::size_t start = 0;
   for (long line = 0; line < wanted; ++line) {

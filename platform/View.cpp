@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
 #include "platform/Layer.h"
@@ -10,7 +12,18 @@
 
 namespace platform {
 
-NSView::NSView(const NSRect& frame) : mFrame(frame) {}
+namespace {
+
+// A frame that is no number would spoil the transform of every drawing in its window.
+bool usableFrame(const NSRect& r) {
+  if (base::isFinite(r.origin.x, r.origin.y, r.size.width, r.size.height)) return true;
+  base::warn("platform", "NSView: a frame that is no number refused");
+  return false;
+}
+
+}  // namespace
+
+NSView::NSView(const NSRect& frame) : mFrame(usableFrame(frame) ? frame : NSRect{}) {}
 
 void NSView::dealloc() {
   delete mFocus;
@@ -39,7 +52,7 @@ CALayer* NSView::makeBackingLayer() {
 }
 
 void NSView::setFrame(const NSRect& frame) {
-  if (frame == mFrame) return;
+  if (frame == mFrame || !usableFrame(frame)) return;
   if (mSuperview) mSuperview->setNeedsDisplayInRect(mFrame);
   mFrame = frame;
   setNeedsDisplay(true);
@@ -54,6 +67,7 @@ void NSView::setFrameSize(NSSize size) {
 }
 
 void NSView::setBoundsOrigin(NSPoint origin) {
+  if (!usableFrame({origin, {}})) return;
   mBoundsOrigin = origin;
   setNeedsDisplay(true);
 }
@@ -269,7 +283,8 @@ CGContext* NSView::lockFocusIfCanDraw() {
   cairo_surface_t* surface = region.isEmpty() ? nullptr : mWindow->backingStore();
   if (!surface) return nullptr;
   const double scale = mWindow->backingScaleFactor();
-  const double height = mWindow->contentRect().size.height;
+  // The backing store holds the menu bar above the content, as the display pass draws it.
+  const double height = mWindow->drawnRect().size.height;
   cairo_t* cr = cairo_create(surface);
   // The display pass's placement: window coordinates y up, then the view's own.
   cairo_matrix_t base, local, combined;

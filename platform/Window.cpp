@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/DisplayBackend.h"
 #include "platform/GraphicsContext.h"
+#include "platform/ImageDecoder.h"
 #include "platform/Layer.h"
 #include "platform/TextView.h"
 #include "platform/View.h"
@@ -469,7 +470,7 @@ void NSWindow::setAlphaValue(double alpha) {
 }
 
 void NSWindow::setBackingScaleFactor(double scale) {
-  if (!(scale > 0) || scale == mBackingScale) return;
+  if (!(scale > 0) || !std::isfinite(scale) || scale == mBackingScale) return;
   mBackingScale = scale;
   if (mBacking) cairo_surface_destroy(mBacking);
   mBacking = nullptr;
@@ -494,17 +495,22 @@ NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
 
 cairo_surface_t* NSWindow::backingStore() {
   NSRect content = drawnRect();
-  int w = static_cast<int>(std::ceil(content.size.width * mBackingScale));
-  int h = static_cast<int>(std::ceil(content.size.height * mBackingScale));
+  // Pixels Cairo can hold: a window larger than that draws its bottom left part only, a
+  // size that is no number draws nothing.
+  auto pixels = [this](double points) {
+    const double count = std::ceil(points * mBackingScale);
+    return count > 0 ? static_cast<int>(std::min(count, static_cast<double>(kMaxImageSide))) : 0;
+  };
+  int w = pixels(content.size.width);
+  int h = pixels(content.size.height);
   if (mBacking && (cairo_image_surface_get_width(mBacking) != w ||
                    cairo_image_surface_get_height(mBacking) != h)) {
     cairo_surface_destroy(mBacking);
     mBacking = nullptr;
   }
   if (!mBacking) {
-    mBacking = displayBackend().createBackingStore(this, std::max(w, 0), std::max(h, 0));
-    if (!mBacking)
-      mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w, 0), std::max(h, 0));
+    mBacking = displayBackend().createBackingStore(this, w, h);
+    if (!mBacking) mBacking = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (mContentView) mContentView->setNeedsDisplay(true);
   }
   return mBacking;

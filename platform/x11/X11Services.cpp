@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Cursor.h"
 #include "platform/DragAndDrop.h"
@@ -309,13 +310,23 @@ void X11Backend::handleDndSelection(const XSelectionEvent& event) {
   if (event.property != None) {
     Atom type;
     int format;
-    unsigned long count = 0, after;
+    unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(mDisplay, mHelperWindow, mXdndTarget, 0, kMaxUriListBytes / 4, True,
                            AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
-        data && format == 8)
+        data && format == 8) {
       list.assign(reinterpret_cast<char*>(data), count);
+      if (after > 0) {
+        // Longer than is read: the last line is cut short, and would name another file.
+        std::size_t lastEnd = list.rfind('\n');
+        list.erase(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+        base::warn("platform", "display: a dropped file list was cut at %ld bytes",
+                   kMaxUriListBytes);
+      }
+    }
     if (data) XFree(data);
+    // A property read only in part is not deleted by the read.
+    if (after > 0) XDeleteProperty(mDisplay, mHelperWindow, mXdndTarget);
   }
   std::vector<std::string> paths = pathsOfUriList(list);
   bool taken = false;

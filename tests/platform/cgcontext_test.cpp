@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +112,46 @@ TEST(CGContext, ImagesDrawUprightSoTwoFlipsCancel) {
       bitmap.cg->drawImage(NSMakeRect(0, 0, 1, 2), image.get());
     }
     EXPECT_EQ(bitmap.at(0, 0), c.top) << c.what;
+  }
+}
+
+// Cairo takes a transform that is no number, or that collapses the plane, as an error
+// that ends every later drawing through the context; such a transform draws nothing
+// until the state is restored instead, and the drawing after it is whole.
+TEST(CGContext, ATransformOrRectangleThatIsNoNumberSpoilsNothingAfterIt) {
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  Ref<CGImage> image = Ref<CGImage>::adopt(CGImage::createWithPixels(
+      std::vector<std::uint32_t>(4, 0xFFFFFFFF).data(), 2, 2, 8, CGImageAlpha::noneSkipFirst));
+  ASSERT_TRUE(image);
+  struct Case {
+    const char* what;
+    bool transform;
+    std::function<void(CGContext*)> draw;
+  } cases[] = {
+      {"translate by NaN", true, [&](CGContext* cg) { cg->translate(nan, 0); }},
+      {"scale by 0", true, [&](CGContext* cg) { cg->scale(0, 1); }},
+      {"scale by infinity", true, [&](CGContext* cg) { cg->scale(1, inf); }},
+      {"image in a NaN rectangle", false,
+       [&](CGContext* cg) { cg->drawImage(NSMakeRect(0, 0, nan, 2), image.get()); }},
+      {"image in an infinite rectangle", false,
+       [&](CGContext* cg) { cg->drawImage(NSMakeRect(0, 0, inf, inf), image.get()); }},
+      {"ellipse in an infinite rectangle", false,
+       [&](CGContext* cg) { cg->fillEllipseInRect(NSMakeRect(0, 0, inf, 2)); }},
+  };
+  for (const Case& c : cases) {
+    MemoryBitmap bitmap(2, 2);
+    bitmap.cg->setFillColor(1, 1, 1, 1);
+    bitmap.cg->saveGState();
+    c.draw(bitmap.cg.get());
+    if (c.transform) {
+      bitmap.cg->fillRect(NSMakeRect(0, 0, 2, 2));
+      EXPECT_EQ(bitmap.at(0, 0), 0u) << c.what << ": drawn under the transform";
+    }
+    bitmap.cg->restoreGState();
+    bitmap.cg->setFillColor(0, 1, 0, 1);
+    bitmap.cg->fillRect(NSMakeRect(0, 0, 2, 2));
+    EXPECT_EQ(cairo_status(bitmap.cg->cairo()), CAIRO_STATUS_SUCCESS) << c.what;
+    EXPECT_EQ(bitmap.at(1, 1), 0x00FF00u) << c.what;
   }
 }
 

@@ -276,6 +276,7 @@ TEST(NSTextViewTest, ClickPositionsMapToCharacterBoundaries) {
   EXPECT_EQ(view->characterIndexForPoint({1e6, 1}), 5u);  // end of the first line
   EXPECT_EQ(view->characterIndexForPoint({1e6, lineHeight + 1}), 12u);
   EXPECT_EQ(view->characterIndexForPoint({std::nan(""), std::nan("")}), 0u);
+  EXPECT_EQ(view->characterIndexForPoint({1e6, 1e300}), 12u);  // far below: the last line
   for (double x = 0; x < 60; x += 1) {
     std::size_t i = view->characterIndexForPoint({x, 1});
     EXPECT_NE(i, 3u) << "inside the surrogate pair at x " << x;

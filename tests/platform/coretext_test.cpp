@@ -116,6 +116,29 @@ TEST(CTLine, GlyphsStandUprightWhenTheTextMatrixCancelsAFlip) {
   EXPECT_TRUE(ink(9, 16, 16));
 }
 
+// Cairo takes a font matrix it cannot invert as an error that ends all later drawing
+// through the context: a line under such a text matrix shows nothing, and what follows
+// draws.
+TEST(CTLine, ATextMatrixThatCollapsesOrIsNoNumberSpoilsNothingAfterIt) {
+  Ref<CTFont> mono = font(kMono, 12);
+  Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create("Lg", mono.get()));
+  const double nan = std::nan("");
+  for (const CGAffineTransform& matrix :
+       {CGAffineTransform{0, 0, 0, 0, 0, 0}, CGAffineTransform{nan, 0, 0, 1, 0, 0},
+        CGAffineTransform{1, 0, 0, 1, nan, 0}}) {
+    std::vector<std::uint32_t> pixels(4 * 4);
+    std::unique_ptr<CGContext> cg(CGContext::createBitmapOverMemory(pixels.data(), 4, 4, 16));
+    cg->setTextMatrix(matrix);
+    cg->setTextPosition(0, 0);
+    line->draw(cg.get());
+    cg->setFillColor(0, 1, 0, 1);
+    cg->fillRect(NSMakeRect(0, 0, 4, 4));
+    cairo_surface_flush(cg->bitmapSurface());
+    EXPECT_EQ(cairo_status(cg->cairo()), CAIRO_STATUS_SUCCESS) << matrix.a << " " << matrix.tx;
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x00FF00u) << matrix.a << " " << matrix.tx;
+  }
+}
+
 TEST(NSFont, MeasuresThroughTheSameFacesAndStandsInForUnknownFamilies) {
   NSFont mono(kMono, 12);
   EXPECT_EQ(mono.sizeOfString("Hello").width, 37);  // 36.12 rounded up

@@ -14,6 +14,8 @@
 #include "platform/DisplayBackend.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
+#include "platform/RunLoop.h"
+#include "platform/Timer.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
 #include "support/PlatformHarness.h"
@@ -123,6 +125,29 @@ TEST_F(MenuWindowTest, ItLaysOutItsShownItemsOnTheScreen) {
   NSMenuItem* chosen = NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(100, 500));
   ASSERT_NE(chosen, nullptr);
   EXPECT_EQ(chosen->title(), "Alpha");
+}
+
+// Timers run while a menu is up; one may empty or rebuild the menu. The open menu keeps
+// what it shows, and an item no longer in the menu is not acted on.
+TEST_F(MenuWindowTest, AMenuChangedWhileItIsUpNeitherCrashesNorActsOnRemovedItems) {
+  struct Target : NSObject, ActionTarget {
+    void performAction(int, NSObject*) override { ++performed; }
+    int performed = 0;
+  };
+  auto target = Ref<Target>::adopt(new Target);
+  for (NSMenuItem* item : menu->itemArray())
+    item->setTarget(target.get());
+  Ref<NSTimer> rebuild = NSTimer::timerWithTimeInterval(0.001, false, [&](NSTimer*) {
+    menu->removeAllItems();
+    h.key(nullptr, 0x7D, "");
+    h.key(nullptr, 0x24, "\r");
+  });
+  NSRunLoop::mainRunLoop().addTimer(rebuild.get(), NSRunLoopCommonModes);
+  MenuTracker* previous = menuTracker();
+  setMenuTracker(NSMenuWindow::tracker());
+  EXPECT_FALSE(menu->popUpMenu(NSMakePoint(100, 500), nullptr));
+  setMenuTracker(previous);
+  EXPECT_EQ(target->performed, 0);
 }
 
 // Where a display shows windows, NSMenu's own pop-up call shows menu windows; a tracker

@@ -94,6 +94,9 @@ TEST(FileListView, ListsFoldersFirstByNameWithoutDotFiles) {
   EXPECT_TRUE(list->selectRow(4, false));
   EXPECT_TRUE(list->selectRow(3, true));  // one at a time unless several are allowed
   EXPECT_EQ(list->selectedRows(), (std::vector<int>{3}));
+  for (double y : {-1.0, 1e300, std::nan(""), HUGE_VAL})
+    EXPECT_EQ(list->rowAtPoint({5, y}), -1) << y;
+  EXPECT_EQ(list->rowAtPoint({5, FileListView::kRowHeight * 5.5}), 5);
 
   base::LogCapture log;
   EXPECT_FALSE(list->load(dir.file("missing"), nullptr));

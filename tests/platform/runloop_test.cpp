@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/Application.h"
 #include "platform/MainThread.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
@@ -123,6 +126,30 @@ TEST_F(RunLoopTest, ATimerDoesNotFireAgainInsideItsOwnCallback) {
   EXPECT_EQ(maxDepth, 1);
 }
 
+TEST_F(RunLoopTest, ATimerAnEarlierCallbackPostponedOrFiredWaitsForItsNewDate) {
+  int blinks = 0, ticks = 0;
+  NSTimer* caret = nullptr;
+  // Due together: the first postpones the second (as typing restarts a caret's blink).
+  add(0.010, false, NSDefaultRunLoopMode, [&](NSTimer*) { caret->setFireDateMs(h.now() + 500); });
+  caret = add(0.010, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++blinks; });
+  // Due together: the first runs the loop nested, which fires the second once already.
+  add(0.020, false, NSDefaultRunLoopMode,
+      [&](NSTimer*) { loop.runMode(NSDefaultRunLoopMode, h.now()); });
+  add(0.020, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++ticks; });
+  h.advance(20);
+  EXPECT_EQ(blinks, 0);
+  EXPECT_EQ(ticks, 1);
+  h.advance(495);  // the new date, 510, passed
+  EXPECT_EQ(blinks, 1);
+}
+
+TEST_F(RunLoopTest, WaitsUntilADateThatIsNoNumberEndAtOnce) {
+  double start = h.now();
+  EXPECT_FALSE(NSApp()->nextEvent(NSEventMaskAny, std::nan(""), NSDefaultRunLoopMode, true));
+  loop.runMode(NSDefaultRunLoopMode, std::nan(""));
+  EXPECT_EQ(h.now(), start);
+}
+
 TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
   std::atomic<int> fired{0};
   std::mutex madeMutex;
@@ -164,6 +191,20 @@ TEST(MainThread, WorkersAskWhileTheMainThreadIsRecorded) {
   worker.join();
   EXPECT_EQ(mainAnswers.load(), 0);
   EXPECT_TRUE(isMainThread());
+}
+
+TEST(RunLoopRealTime, DatesBeyondAnyWaitOrNoNumberAreSafe) {
+  NSRunLoop& loop = NSRunLoop::mainRunLoop();
+  constexpr NSRunLoopMode kQuietMode = 1u << 8;
+  // Not a number: no wait at all.
+  EXPECT_FALSE(loop.waitUntil(std::nan(""), kQuietMode));
+  // Finite but far beyond what a wait can say: a wait without end, which a wake-up ends.
+  std::thread waker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    loop.wakeUp();
+  });
+  EXPECT_TRUE(loop.waitUntil(std::numeric_limits<double>::max(), kQuietMode));
+  waker.join();
 }
 
 TEST(RunLoopRealTime, WakeUpEndsAWaitEarly) {

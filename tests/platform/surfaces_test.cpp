@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -190,6 +191,27 @@ TEST(MTLCommandQueue, RenderPassStretchesATextureBilinearlyWithEdgeClamping) {
     EXPECT_EQ(row[2] & 0xFF, 0xBFu);
     EXPECT_EQ(row[3], 0xFFFFFFFFu);
   }
+  // Triangles with corners or texture places that are no number, or far outside, draw
+  // within the drawable and sample within the texture.
+  const float nan = std::nanf(""), far = 1e30f;
+  const float triangles[][12] = {{nan, -1, u, v, -1, -1, 0, v, -1, 1, 0, 0},
+                                 {1, -1, nan, nan, -1, -1, nan, v, -1, 1, 0, nan},
+                                 {far, -far, u, v, -far, -1, 0, v, -1, far, 0, 0}};
+  for (const auto& triangle : triangles) {
+    Ref<MTLCommandBuffer> again = Ref<MTLCommandBuffer>::adopt(queue->commandBuffer());
+    MTLRenderCommandEncoder* drawing = again->renderCommandEncoderWithDescriptor(pass);
+    drawing->setViewport({0, 0, 4, 2});
+    drawing->setRenderPipelineState(pipeline.get());
+    drawing->setVertexBytes(triangle, sizeof triangle, 0);
+    drawing->setFragmentTexture(source.get(), 0);
+    drawing->drawPrimitives(0, 3);
+    drawing->endEncoding();
+    again->commit();
+  }
+  drawable->texture()->getBytes(row, 16, {0, 0, 4, 1}, 0);
+  EXPECT_EQ(row[0] >> 24, 0xFFu);
+  layer->setDrawableSize({NAN, 1e30});
+  EXPECT_EQ(layer->nextDrawable(), nullptr);
 }
 
 TEST(CALayer, ContentsAreCompositedOpaqueScaledAndPlacedByGravity) {
@@ -218,6 +240,12 @@ TEST(CALayer, ContentsAreCompositedOpaqueScaledAndPlacedByGravity) {
     sw.view->layer()->setContentsGravity(c.gravity);
     EXPECT_EQ(sw.at(c.x, c.y), 0xFF0000u) << int(c.gravity);
     EXPECT_EQ(sw.at(c.x + 2, c.y - 2), 0x0000FFu) << int(c.gravity);
+  }
+  // A scale no image has is the default: drawing the contents stays possible.
+  for (double scale : {HUGE_VAL, 1e-300, std::nan("")}) {
+    Ref<CALayer> layer = Ref<CALayer>::adopt(new CALayer);
+    layer->setContentsScale(scale);
+    EXPECT_EQ(layer->contentsScale(), 1) << scale;
   }
   cairo_surface_destroy(contents);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -139,6 +140,10 @@ TEST(NSCursor, DetachAndWarpMoveOnlyTheRecordedPointer) {
   auto* c = new NSCursor(image, {9, -1});
   EXPECT_EQ(c->hotSpot().x, 3);
   EXPECT_EQ(c->hotSpot().y, 0);
+  // A hot spot that is no number is the top left.
+  Ref<NSCursor> odd = Ref<NSCursor>::adopt(new NSCursor(image, {std::nan(""), std::nan("")}));
+  EXPECT_EQ(odd->hotSpot().x, 0);
+  EXPECT_EQ(odd->hotSpot().y, 0);
   c->set();
   EXPECT_EQ(NSCursor::currentCursor(), c);
   resetCursorForTesting();
@@ -208,12 +213,28 @@ TEST(NSDrag, InProcessDragsFollowTheMouseAndDropWhereItIsReleased) {
   std::string text;
   std::getline(std::ifstream(folder + "/promised.txt"), text);
   EXPECT_EQ(text, "written");
+  // A release over a window closed during the drag ends the drag there: the next click
+  // is no drop.
+  board.declareTypes({NSFilenamesPboardType});
+  board.setFileList({"/tmp/b.txt"});
+  target->dropped.clear();
+  auto* gone = new NSWindow(NSMakeRect(600, 0, 100, 100), NSWindowStyleMaskTitled);
+  NSEvent release;
+  release.type = NSEventTypeLeftMouseUp;
+  release.window = gone;
+  release.locationInWindow = {10, 10};
+  gone->close();
+  h.post(release);
+  h.mouseUp(to, {50, 50});
+  EXPECT_EQ(NSRunDrag(source, source), NSDragOperationNone);
+  EXPECT_TRUE(target->dropped.empty());
+  NSApp()->discardEvents(NSEventMaskAny);
   // A drag with no release is abandoned when the pointer stays silent.
   EXPECT_EQ(NSRunDrag(source, source), NSDragOperationNone);
   EXPECT_FALSE(NSIsDragging());
-  EXPECT_EQ(source->ended,
-            (std::vector<NSDragOperation>{NSDragOperationCopy, NSDragOperationNone,
-                                          NSDragOperationCopy, NSDragOperationNone}));
+  EXPECT_EQ(source->ended, (std::vector<NSDragOperation>{NSDragOperationCopy, NSDragOperationNone,
+                                                         NSDragOperationCopy, NSDragOperationNone,
+                                                         NSDragOperationNone}));
   source->release();
   target->release();
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "platform/GraphicsContext.h"
+#include "platform/ImageDecoder.h"
+#include "platform/Menu.h"
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "support/PlatformHarness.h"
@@ -150,6 +153,49 @@ TEST(NSView, DisplayPassDrawsDirtyViewsIntoTheBackingStoreInOrder) {
   EXPECT_EQ(cairo_image_surface_get_width(w->backingStore()), 80);
   EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 5, 25), 0xFF0000FFu);
   w->close();
+}
+
+TEST(NSView, DrawingOutsideTheDisplayPassLandsWhereThePassDraws) {
+  testsupport::PlatformHarness h;
+  auto* w = new NSWindow(NSMakeRect(0, 0, 40, 30), NSWindowStyleMaskTitled);
+  auto* content = new SolidView(NSMakeRect(0, 0, 40, 30), {1, 0, 0, 1});
+  w->setContentView(content);
+  content->release();
+  // The menu bar sits above the content in the backing store.
+  Ref<NSMenu> bar = Ref<NSMenu>::adopt(new NSMenu);
+  auto* item = new NSMenuItem("File");
+  bar->addItem(item);
+  item->release();
+  w->setMenuBar(bar.get());
+  w->display();
+  CGContext* cg = content->lockFocusIfCanDraw();
+  ASSERT_NE(cg, nullptr);
+  cg->setFillColor(0, 1, 0, 1);
+  cg->fillRect(NSMakeRect(0, 0, 10, 10));
+  content->unlockFocus();
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 5, 5), 0xFF00FF00u);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 5, 15), 0xFFFF0000u);
+  w->close();
+}
+
+TEST(NSWindow, FramesThatAreNoNumbersOrHugeGiveABackingStoreCairoCanHold) {
+  testsupport::PlatformHarness h;
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const NSRect frames[] = {NSMakeRect(nan, 0, 40, 30), NSMakeRect(0, 0, nan, 30),
+                           NSMakeRect(0, 0, 40, inf), NSMakeRect(0, 0, 1e12, 1e12),
+                           NSMakeRect(0, 0, -5, -5)};
+  for (const NSRect& frame : frames) {
+    auto* w = new NSWindow(NSMakeRect(0, 0, 40, 30), NSWindowStyleMaskTitled);
+    auto* content = new SolidView(NSMakeRect(0, 0, 40, 30), {1, 0, 0, 1});
+    w->setContentView(content);
+    content->release();
+    w->setFrame(frame, true);
+    w->display();
+    cairo_surface_t* store = w->backingStore();
+    EXPECT_LE(cairo_image_surface_get_width(store), kMaxImageSide);
+    EXPECT_LE(cairo_image_surface_get_height(store), kMaxImageSide);
+    w->close();
+  }
 }
 
 TEST(CGContext, UnbalancedRestoreNeverReachesCairo) {

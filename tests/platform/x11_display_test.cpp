@@ -589,38 +589,56 @@ TEST_F(X11Display, FilesDroppedFromAnotherProgramTakeTheDropRoad) {
     XSendEvent(other, target, False, NoEventMask, &e);
     XFlush(other);
   };
-  // Root (130, 580) is 30 below the top of the 150-high window at root y 550: (30, 120).
-  send("XdndEnter", 5L << 24, long(atom("text/uri-list")), 0, 0);
-  send("XdndPosition", 0, (130L << 16) | 580, CurrentTime, long(atom("XdndActionCopy")));
-  send("XdndDrop", 0, CurrentTime, 0, 0);
-  // The source answers the request for the list, and hears that the drop finished.
-  bool finished = false;
-  ASSERT_TRUE(x->pumpUntil([&] {
-    while (XPending(other)) {
-      XEvent e;
-      XNextEvent(other, &e);
-      if (e.type == SelectionRequest) {
-        const char* list = "file:///tmp/one%20two.txt\r\nfile:///tmp/three\r\n";
-        XChangeProperty(other, e.xselectionrequest.requestor, e.xselectionrequest.property,
-                        e.xselectionrequest.target, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(list), int(std::strlen(list)));
-        XEvent reply{};
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = e.xselectionrequest.requestor;
-        reply.xselection.selection = e.xselectionrequest.selection;
-        reply.xselection.target = e.xselectionrequest.target;
-        reply.xselection.property = e.xselectionrequest.property;
-        XSendEvent(other, e.xselectionrequest.requestor, False, NoEventMask, &reply);
-        XFlush(other);
-      } else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndFinished")) {
-        finished = e.xclient.data.l[1] & 1;
+  // The source offers the list, answers the request for it, and hears that the drop
+  // finished. Root (130, 580) is 30 below the top of the 150-high window at root y 550:
+  // (30, 120).
+  auto dropList = [&](const std::string& list) {
+    drop->dropped.clear();
+    send("XdndEnter", 5L << 24, long(atom("text/uri-list")), 0, 0);
+    send("XdndPosition", 0, (130L << 16) | 580, CurrentTime, long(atom("XdndActionCopy")));
+    send("XdndDrop", 0, CurrentTime, 0, 0);
+    bool finished = false;
+    return x->pumpUntil([&] {
+      while (XPending(other)) {
+        XEvent e;
+        XNextEvent(other, &e);
+        if (e.type == SelectionRequest) {
+          XChangeProperty(other, e.xselectionrequest.requestor, e.xselectionrequest.property,
+                          e.xselectionrequest.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(list.data()), int(list.size()));
+          XEvent reply{};
+          reply.xselection.type = SelectionNotify;
+          reply.xselection.requestor = e.xselectionrequest.requestor;
+          reply.xselection.selection = e.xselectionrequest.selection;
+          reply.xselection.target = e.xselectionrequest.target;
+          reply.xselection.property = e.xselectionrequest.property;
+          XSendEvent(other, e.xselectionrequest.requestor, False, NoEventMask, &reply);
+          XFlush(other);
+        } else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndFinished")) {
+          finished = e.xclient.data.l[1] & 1;
+        }
       }
-    }
-    return finished && !drop->dropped.empty();
-  }));
+      return finished && !drop->dropped.empty();
+    });
+  };
+  ASSERT_TRUE(dropList("file:///tmp/one%20two.txt\r\nfile:///tmp/three\r\n"));
   EXPECT_EQ(drop->dropped, (std::vector<std::string>{"/tmp/one two.txt", "/tmp/three"}));
   EXPECT_EQ(drop->at.x, 30);
   EXPECT_EQ(drop->at.y, 120);
+  // A list longer than is read (1 MiB): the path cut at the end is not taken as another,
+  // shorter one. A comment first puts the cut in the middle of a path.
+  const std::string path = "/tmp/" + std::string(100, 'f');
+  const std::string line = "file://" + path + "\r\n";
+  const std::size_t cut = std::string("file://").size() + path.size() / 2;
+  const std::size_t read = 1u << 20;
+  const std::size_t comment = (read % line.size() + line.size() - cut) % line.size() + line.size();
+  std::string longList = "#" + std::string(comment - 3, 'x') + "\r\n";
+  while (longList.size() < read + line.size())
+    longList += line;
+  ASSERT_TRUE(dropList(longList));
+  EXPECT_FALSE(drop->dropped.empty());
+  for (const std::string& dropped : drop->dropped)
+    ASSERT_EQ(dropped, path);
 }
 
 TEST_F(X11Display, AMenuWindowHoldsThePointerAndKeyboardWhileItIsUp) {

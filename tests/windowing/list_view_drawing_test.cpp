@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -110,14 +111,18 @@ TEST_F(ListViewDrawingTest, TheWheelScrollsByRowsAndStopsAtBothEnds) {
   const double pitch = lv->rowPitch();
   const double bottom = 30 * pitch - lv->visibleRect().size.height;
   ASSERT_GT(bottom, 3 * pitch);
-  // A step down (a negative delta) shows later rows.
+  // A step down (a negative delta) shows later rows; no number is no step.
   struct Step {
     double dy;
     double top;
   };
-  const Step steps[] = {{-2, 2 * pitch},    {-1, 3 * pitch}, {5, 0},
-                        {-100, bottom},     {-1, bottom},    {1, bottom - pitch},
-                        {0, bottom - pitch}};
+  const Step steps[] = {{-2, 2 * pitch},
+                        {-1, 3 * pitch},
+                        {5, 0},
+                        {-100, bottom},
+                        {-1, bottom},
+                        {1, bottom - pitch},
+                        {std::nan(""), bottom - pitch}};
   for (const Step& step : steps) {
     const platform::NSRect shown = lv->visibleRect();
     h.scroll(window(), lv->convertPointToView({shown.midX(), shown.midY()}, nullptr), 0, step.dy);
