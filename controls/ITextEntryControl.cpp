@@ -527,13 +527,16 @@ bool ITextEntryControl::FilteredKeyCode(const IKeyPress& key, char32_t typed,
   }
 
   // A number: digits, signs and, for a double, the decimal point. Shift with a main-keyboard
-  // digit types another character and is no digit.
+  // digit types another character and is no digit, unless the layout types the digit with Shift
+  // (as on French keyboards): a typed digit is a digit whichever key typed it.
+  const bool typedDigit = typed >= '0' && typed <= '9';
   const bool mainDigit = key.VK >= kVK_0 && key.VK <= kVK_9 && !key.S;
   const bool padDigit = key.VK >= kVK_NUMPAD0 && key.VK <= kVK_NUMPAD9;
-  if (mainDigit || padDigit) {
-    const char32_t digit =
-        static_cast<char32_t>('0' + (mainDigit ? key.VK - kVK_0 : key.VK - kVK_NUMPAD0));
-    code = typed >= '0' && typed <= '9' ? static_cast<Key>(typed) : static_cast<Key>(digit);
+  if (typedDigit) {
+    code = static_cast<Key>(typed);
+  } else if (mainDigit || padDigit) {
+    // A digit key that types no digit (a keypad without Num Lock) still enters its digit.
+    code = static_cast<Key>('0' + (mainDigit ? key.VK - kVK_0 : key.VK - kVK_NUMPAD0));
   } else if (typed == '+' || typed == '-' || (type == IParam::kTypeDouble && typed == '.')) {
     code = static_cast<Key>(typed);
   } else {

@@ -124,12 +124,10 @@ void IGraphics::ReportPopupMenuResult(IControl& control, int valIdx, bool isCont
     control.OnPopupMenuSelection(menu && menu->GetChosenItemIdx() != -1 ? menu : nullptr, valIdx);
   }
 
-  // The press that opened the menu ends here; its release must not end it again.
-  mControlsInGesture.erase(&control);
-  for (int v = 0; v < control.NVals(); ++v) {
-    const int paramIdx = control.GetParamIdx(v);
-    if (paramIdx > kNoParameter) mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);
-  }
+  // The press that opened the menu ends here; its release must not end it again. A menu that
+  // no press opened (a context menu, a prompt asked for by code) ends no gesture: an end
+  // without its begin would close another control's gesture on the same parameter.
+  EndGesture(&control);
 }
 
 void IGraphics::ClearInTextEntryControl() {

@@ -227,8 +227,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   bool becomeFirstResponder() override;
   bool resignFirstResponder() override;
   NSView* hitTest(NSPoint pointInSuperview) override;
-  // The wheel scrolls a row per step (a column's worth of points sideways), never past
-  // the first or the last row.
+  // The wheel scrolls a row per step (as many points sideways), never past the first or
+  // the last row, nor past either side.
   void scrollWheel(const NSEvent& e) override;
   void mouseDown(const NSEvent& e) override;
   void mouseUp(const NSEvent& e) override;

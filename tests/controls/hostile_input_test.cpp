@@ -13,7 +13,11 @@
 #include <vector>
 
 #include "controls/Controls.h"
+#include "graphics/APIBitmap.h"
+#include "graphics/BitmapCache.h"
 #include "graphics/IGraphicsNanoVG.h"
+#include "graphics/ResourcePaths.h"
+#include "graphics/SVGCache.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;
@@ -101,6 +105,66 @@ const std::vector<Kind>& Kinds() {
        [](const IRECT& r, int p) { return new ISVGSwitchControl(r, {}, p); }},
       {"ISVGButtonControlNoImage",
        [](const IRECT& r, int) { return new ISVGButtonControl(r, nullptr, ISVG(), ISVG()); }},
+  };
+  return kinds;
+}
+
+// Images from the test folder, through the caches the painter draws from.
+IBitmap TestBitmap(const char* name, int frames) {
+  ResourcePaths::Add(TEST_RESOURCES_DIR);
+  APIBitmap* b = BitmapCache::Load(name, 1);
+  if (!b) return IBitmap();
+  return IBitmap(b, static_cast<int>(b->GetWidth() / b->GetScale()),
+                 static_cast<int>(b->GetHeight() / b->GetScale()), frames, false, name);
+}
+
+ISVG TestSVG(const char* name) {
+  ResourcePaths::Add(TEST_RESOURCES_DIR);
+  return SVGCache::Load(name);
+}
+
+// The image controls with real images, some of more frames than the image has pixels.
+const std::vector<Kind>& ImageKinds() {
+  static const std::vector<Kind> kinds = {
+      {"IBKnobRotaterControl",
+       [](const IRECT& r, int p) {
+         return new IBKnobRotaterControl(r, TestBitmap("knob.png", 1), p);
+       }},
+      {"IBSliderControl",
+       [](const IRECT& r, int p) {
+         return new IBSliderControl(r, TestBitmap("slider_handle.png", 1),
+                                    TestBitmap("slider_track.png", 1), p);
+       }},
+      {"IBSwitchControl",
+       [](const IRECT& r, int p) {
+         return new IBSwitchControl(r, TestBitmap("switch3.png", 3), p);
+       }},
+      {"IBSwitchControlMoreFramesThanPixels",
+       [](const IRECT& r, int p) {
+         return new IBSwitchControl(r, TestBitmap("strip_v.png", 100000), p);
+       }},
+      {"IBButtonControl",
+       [](const IRECT& r, int) { return new IBButtonControl(r, TestBitmap("button2.png", 2)); }},
+      {"IBitmapControl",
+       [](const IRECT& r, int p) {
+         return new IBitmapControl(r.L, r.T, TestBitmap("strip_h.png", 3), p);
+       }},
+      {"IBTextControl",
+       [](const IRECT& r, int) {
+         return new IBTextControl(r, TestBitmap("font.png", 96), DEFAULT_TEXT, "A~\x7f\xff z", 8,
+                                  12, -20, true);
+       }},
+      {"ISVGKnobControl",
+       [](const IRECT& r, int p) { return new ISVGKnobControl(r, TestSVG("knob.svg"), p); }},
+      {"ISVGSliderControl",
+       [](const IRECT& r, int p) {
+         return new ISVGSliderControl(r, TestSVG("slider_handle.svg"), TestSVG("slider_track.svg"),
+                                      p);
+       }},
+      {"ISVGSwitchControl",
+       [](const IRECT& r, int p) {
+         return new ISVGSwitchControl(r, {TestSVG("switch_0.svg"), TestSVG("switch_1.svg")}, p);
+       }},
   };
   return kinds;
 }
@@ -194,6 +258,13 @@ class HostileInputOn : public testsupport::ControlTestFixture<G>,
         c->SetSize(-5.f, kNaN);
         c->SetPosition(kNaN, -kInf);
         g.DrawFrame();
+        // A layout that computed no numbers.
+        c->SetTargetAndDrawRECTs(IRECT(kNaN, -kInf, kInf, kNaN));
+        c->OnResize();
+        c->SetDirty(false);
+        g.DrawFrame();
+        DragAround(c);
+        g.DrawFrame();
         ExpectParamsSound(where);
         g.RemoveControl(c);
       }
@@ -274,5 +345,7 @@ TEST_P(HostileInput, PromptsOpenWhenTheControlGoesEndWithIt) {
 const auto kKindName = [](const auto& kind) { return std::string(kind.param.name); };
 INSTANTIATE_TEST_SUITE_P(AllControls, HostileInput, ::testing::ValuesIn(Kinds()), kKindName);
 INSTANTIATE_TEST_SUITE_P(AllControls, HostileInputDrawn, ::testing::ValuesIn(Kinds()), kKindName);
+INSTANTIATE_TEST_SUITE_P(ImageControls, HostileInputDrawn, ::testing::ValuesIn(ImageKinds()),
+                         kKindName);
 
 }  // namespace

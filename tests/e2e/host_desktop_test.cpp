@@ -10,8 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -87,6 +89,26 @@ std::string waitForNewWindow(const testbed::XvfbServer& x, pid_t pid,
     std::this_thread::sleep_for(100ms);
   }
   return "";
+}
+
+// A window's place and size on the X screen.
+struct Placement {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+Placement placementOf(const testbed::XvfbServer& x, const std::string& window) {
+  Placement p;
+  for (const std::string& line : lines(run(x, "xdotool getwindowgeometry --shell " + window))) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string name = line.substr(0, equals);
+    const int value = std::atoi(line.c_str() + equals + 1);
+    if (name == "X") p.x = value;
+    if (name == "Y") p.y = value;
+    if (name == "WIDTH") p.width = value;
+    if (name == "HEIGHT") p.height = value;
+  }
+  return p;
 }
 
 // Moves the pointer to a point of the window, then presses, releases or clicks the left button.
@@ -224,6 +246,13 @@ TEST(HostDesktop, PreferencesFromTheFileMenuPicksTheDeviceAndRemembersIt) {
   const std::string preferences = waitForWindow(x, "Preferences");
   ASSERT_FALSE(preferences.empty()) << program.log();
   std::this_thread::sleep_for(kSettle);
+  // Over the main window that owns it, as far as the screen's left edge allows: both windows
+  // leave their title bars out of the X window alike, so the centres compare directly.
+  const Placement mainPlace = placementOf(x, main), prefsPlace = placementOf(x, preferences);
+  ASSERT_GT(prefsPlace.width, 0);
+  const double mainCentreX = mainPlace.x + mainPlace.width / 2.0;
+  EXPECT_NEAR(prefsPlace.x, std::max(0.0, mainCentreX - prefsPlace.width / 2.0), 1);
+  EXPECT_NEAR(prefsPlace.y + prefsPlace.height / 2.0, mainPlace.y + mainPlace.height / 2.0, 1);
 
   // The device in the input list: pressed, the list's menu opens, and the button is let go on
   // the device's item.

@@ -77,6 +77,14 @@ TEST_F(GraphicsPrompts, AChosenItemSetsTheValueOfItsTextEvenWhenTheRangeDoesNotS
                 {Call::kBegin, p, 0}, {Call::kSetValue, p, c->GetValue()}, {Call::kEnd, p, 0}}));
 }
 
+TEST_F(GraphicsPrompts, AMenuOpenedWithoutAPressEndsNoGestureItDidNotBegin) {
+  auto* c = Add(FakeEditorDelegate::kParamEnumOffset);
+  g.SetPopupMenuAnswer(1);
+  c->PromptUserInput(0);
+  const int p = FakeEditorDelegate::kParamEnumOffset;
+  EXPECT_EQ(dlg.Calls(), (std::vector<Call>{{Call::kSetValue, p, c->GetValue()}}));
+}
+
 TEST_F(GraphicsPrompts, NothingChosenHandsTheControlANullMenu) {
   auto* c = Add(FakeEditorDelegate::kParamEnum);
   c->SetValue(0.5);

@@ -167,7 +167,7 @@ class Lookups {
         }
       });
   }
-  // Stops the threads once each has had a round; returns the wrong lookups.
+  // Stops the threads once they have made a round each on average; returns the wrong lookups.
   int stop() {
     while (mRounds.load() < kThreads)
       std::this_thread::yield();

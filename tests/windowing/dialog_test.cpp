@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "platform/Application.h"
 #include "platform/Menu.h"
 #include "platform/Panel.h"
+#include "platform/Screen.h"
 #include "platform/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
@@ -356,6 +358,77 @@ TEST_F(DialogTest, ActivationMessagesAndTheMenuOfTheKeyWindow) {
       {{WM_ACTIVATE, 0, 0}, {WM_ACTIVATE, 1, reinterpret_cast<LPARAM>(a)}, {WM_MOUSEACTIVATE}},
       {WM_ACTIVATE, WM_MOUSEACTIVATE}));
   DestroyWindow(a);
+}
+
+// A modal dialog opens centred over its owner, kept on the screen, and a dialog procedure
+// that places it itself keeps its place.
+TEST_F(DialogTest, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
+  const platform::NSRect area = platform::NSScreen::mainScreen()->visibleFrame;
+  const platform::NSSize frameSize =
+      platform::NSWindow::frameRectForContentRect(platform::NSMakeRect(0, 0, 334, 195), 3).size;
+  struct Case {
+    const char* name;
+    bool owned;
+    platform::NSPoint ownerOrigin;  // of the owner's 300 x 300 content
+    int initDialog;                 // 1: the procedure moves the dialog, 2: it resizes it
+    platform::NSPoint expected;     // the dialog frame's origin
+  };
+  const platform::NSSize ownerFrame =
+      platform::NSWindow::frameRectForContentRect(platform::NSMakeRect(0, 0, 300, 300), 7).size;
+  auto centredOver = [&](platform::NSPoint origin) {
+    return platform::NSPoint{std::round(origin.x + ownerFrame.width / 2 - frameSize.width / 2),
+                             std::round(origin.y + ownerFrame.height / 2 - frameSize.height / 2)};
+  };
+  const Case cases[] = {
+      {"owner in the middle", true, {400, 200}, 0, centredOver({400, 200})},
+      {"owner at the left edge", true, {0, 200}, 0, {area.minX(), centredOver({0, 200}).y}},
+      {"owner off the top",
+       true,
+       {400, area.maxY() - 100},
+       0,
+       {centredOver({400, 0}).x, area.maxY() - frameSize.height}},
+      {"no owner",
+       false,
+       {},
+       0,
+       {std::round(area.midX() - frameSize.width / 2),
+        std::round(area.midY() - frameSize.height / 2)}},
+      {"placed by its procedure", true, {400, 200}, 1, {10, 20}},
+      {"resized by its procedure",
+       true,
+       {400, 200},
+       2,
+       {std::round(400 + ownerFrame.width / 2 - (frameSize.width + 100) / 2),
+        std::round(200 + ownerFrame.height / 2 - (195 + 60) / 2.0)}},  // a window size
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND mainView = nullptr;
+    if (c.owned) {
+      mainView = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
+                                    MessageLog::dialogProc, 0);
+      ASSERT_NE(mainView, nullptr);
+      windowOf(mainView)->setFrameOrigin(c.ownerOrigin);
+      ShowWindow(mainView, SW_SHOW);
+    }
+    log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (msg == WM_INITDIALOG && c.initDialog == 1) windowOf(hwnd)->setFrameOrigin({10, 20});
+      if (msg == WM_INITDIALOG && c.initDialog == 2)
+        SetWindowPos(hwnd, nullptr, 0, 0, 334 + 100, 195 + 60, SWP_NOMOVE | SWP_NOZORDER);
+      return std::nullopt;
+    });
+    platform::NSPoint seen{-1, -1};
+    h.onModal([&](platform::NSWindow* w) {
+      if (!dynamic_cast<Swell_vCorvaneBrisko_dialogbox*>(w)) return;
+      seen = w->frame().origin;
+      EndDialog(swell::handleFromObject(w->contentView()), 1);
+    });
+    EXPECT_EQ(SWELL_DialogBox(SWELL_DialogResourceHead, resid(40002), mainView,
+                              MessageLog::dialogProc, 0),
+              1);
+    EXPECT_EQ(seen, c.expected);
+    if (mainView) DestroyWindow(mainView);
+  }
 }
 
 }  // namespace

@@ -110,6 +110,33 @@ TEST_F(IniFileTest, ListingsOfSectionsAndKeys) {
   EXPECT_EQ(GetPrivateProfileString("b", "k1", "d", nullptr, 10, file.c_str()), 0u);
 }
 
+// A list cut to the buffer ends before a character the cut would split; the bytes of it
+// are NULs, so the length still tells that the list was cut.
+TEST_F(IniFileTest, ListingsCutToTheBufferKeepCharactersWhole) {
+  writeFile(file, "[s]\nk\xC3\xA9=\xE2\x82\xAC\n");
+  struct Case {
+    const char* what;
+    const char* section;
+    bool entries;
+    int size;
+    DWORD length;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"key names", "s", false, 4, 2, "k\0\0\0"s},
+      {"entries", "s", true, 7, 5, "k\xC3\xA9=\0\0\0"s},
+  };
+  for (const Case& c : cases) {
+    char buffer[16];
+    std::memset(buffer, 'x', sizeof buffer);
+    const DWORD length =
+        c.entries ? GetPrivateProfileSection(c.section, buffer, c.size, file.c_str())
+                  : GetPrivateProfileString(c.section, nullptr, "", buffer, c.size, file.c_str());
+    EXPECT_EQ(length, c.length) << c.what;
+    EXPECT_EQ(std::string(buffer, c.size), c.bytes) << c.what;
+  }
+}
+
 TEST_F(IniFileTest, SectionEntries) {
   writeFile(file, "[s]\nb= 'two' \na=1\n");
   char buffer[64];

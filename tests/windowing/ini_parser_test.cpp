@@ -51,13 +51,16 @@ TEST(IniParser, LoadingRules) {
       {"lone CR ends lines", "[s]\ra=1\rb=2\rc=3", "[s]\na=1\nb=2\nc=3\n\n"},
       {"CR LF ends lines", "[s]\r\na=1\r\n\r\nb=2\r\n", "[s]\na=1\nb=2\n\n"},
       {"NUL ends the line's text", "[s]\nk=v\0hidden=1\nz=2\n"s, "[s]\nk=v\nz=2\n\n"},
+      {"a byte-order mark before the first header", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "[s]\nk=v\n\n"},
+      {"a byte-order mark later is text", "[s]\n\xEF\xBB\xBF[t]\n", "[s]\n\n"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(reformat(c.text), c.loaded) << c.rule;
 }
 
 TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
-  const std::string text = "junk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\nlast=9";
+  const std::string text =
+      "\xEF\xBB\xBF[c]\nz=0\njunk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\nlast=9";
   const std::string whole = reformat(text);
   for (std::size_t split = 0; split <= text.size(); ++split) {
     IniSectionTable table;

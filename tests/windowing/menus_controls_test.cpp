@@ -182,6 +182,34 @@ TEST_F(MenusTest, AMenuAWindowShowsIsNotFreedUnderIt) {
   EXPECT_EQ(swell::menuFromHandle(menu), nullptr);
 }
 
+// A menu placed below itself would hold itself; a submenu placed under a second item is
+// held by both, so freeing one parent leaves it to the other.
+TEST_F(MenusTest, SubmenusThatWouldFormACircleAreRefusedAndSharedOnesSurvive) {
+  HMENU top = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  HMENU other = CreatePopupMenu();
+  auto popup = [](HMENU menu) { return reinterpret_cast<UINT_PTR>(menu); };
+  SWELL_InsertMenu(top, 0, MF_BYPOSITION | MF_POPUP, popup(sub), "Sub");
+  SWELL_InsertMenu(sub, 0, MF_BYPOSITION | MF_POPUP, popup(top), "Parent");
+  SWELL_InsertMenu(top, 1, MF_BYPOSITION | MF_POPUP, popup(top), "Itself");
+  EXPECT_EQ(GetMenuItemCount(sub), 0);
+  EXPECT_EQ(GetMenuItemCount(top), 1);
+  MENUITEMINFO info{};
+  info.fMask = MIIM_SUBMENU;
+  info.hSubMenu = top;
+  SWELL_InsertMenu(sub, 0, MF_BYPOSITION, 7, "Plain");
+  EXPECT_EQ(SetMenuItemInfo(sub, 0, TRUE, &info), FALSE);
+  EXPECT_EQ(GetSubMenu(sub, 0), nullptr);
+
+  SWELL_InsertMenu(other, 0, MF_BYPOSITION | MF_POPUP, popup(sub), "Shared");
+  DestroyMenu(top);
+  ASSERT_NE(swell::menuFromHandle(sub), nullptr);
+  EXPECT_EQ(GetSubMenu(other, 0), sub);
+  EXPECT_EQ(GetMenuItemCount(sub), 1);
+  DestroyMenu(other);
+  EXPECT_EQ(swell::menuFromHandle(sub), nullptr);
+}
+
 // The "Preferences" control list at scale 1.5 on its flipped dialog view.
 const SWELL_DlgResourceControl kPreferences[] = {
     {"__SWELL_BUTTON", 1, "OK", 1, 110, 105, 50, 14, 0},

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ProcessInfo.h"
+#include "platform/Screen.h"
 #include "windowing/Win32.h"
 
 namespace {
@@ -146,6 +147,33 @@ TEST(SystemServices, TheActivityLastsWhileTheCountIsPositive) {
     SWELL_DisableAppNap(delta);
     EXPECT_EQ(info.activeActivityCount(), before + active) << delta;
   }
+}
+
+// A callback that changes the screens is given only screens of the configuration in force.
+TEST(SystemServices, MonitorsChangedByTheCallbackAreNotReadAfterTheChange) {
+  struct Seen {
+    int calls = 0;
+    std::vector<RECT> rects;
+  } seen;
+  platform::NSScreen::setScreens({{platform::NSMakeRect(0, 0, 100, 100), {}, 0},
+                                  {platform::NSMakeRect(100, 0, 100, 100), {}, 1}});
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, RECT* r, LPARAM data) -> BOOL {
+        auto* log = reinterpret_cast<Seen*>(data);
+        log->rects.push_back(*r);
+        if (log->calls++ == 0) {
+          platform::NSScreen::setScreens({{platform::NSMakeRect(0, 0, 50, 50), {}, 0},
+                                          {platform::NSMakeRect(50, 0, 70, 50), {}, 1},
+                                          {platform::NSMakeRect(120, 0, 10, 50), {}, 2}});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
+  platform::NSScreen::resetToDefault();
+  ASSERT_EQ(seen.rects.size(), 3u);
+  EXPECT_EQ(seen.rects[1].left, 50);
+  EXPECT_EQ(seen.rects[2].right, 130);
 }
 
 TEST(SystemServices, MonitorInfoNamesOnlyWhenThereIsRoom) {

@@ -41,7 +41,9 @@ struct Queue {
   std::mutex mutex;
   PostedRecord* head = nullptr;
   PostedRecord* tail = nullptr;
-  int count = 0;
+  // Changed under the mutex and read without it, so a flush of an empty queue (most timer
+  // ticks) does not contend with posting threads.
+  std::atomic<int> count{0};
   PostedRecord* freeList = nullptr;
   platform::Ref<platform::NSTimer> timer;
 };
@@ -64,6 +66,10 @@ PostedRecord* takeRecord(Queue* q) {
   return new PostedRecord;
 }
 
+void adjustCount(Queue* q, int by) {
+  q->count.store(q->count.load(std::memory_order_relaxed) + by, std::memory_order_relaxed);
+}
+
 void append(Queue* q, PostedRecord* r) {
   r->next = nullptr;
   if (q->tail)
@@ -71,7 +77,7 @@ void append(Queue* q, PostedRecord* r) {
   else
     q->head = r;
   q->tail = r;
-  ++q->count;
+  adjustCount(q, 1);
 }
 
 // Where the last record went, so a run of messages to one window resolves it once: the
@@ -148,8 +154,7 @@ namespace swell {
 int queuedMessageCount() {
   Queue* q = gQueue.load(std::memory_order_acquire);
   if (!q) return 0;
-  std::lock_guard<std::mutex> lock(q->mutex);
-  return q->count;
+  return q->count.load(std::memory_order_relaxed);
 }
 
 const PostedDelivery* postedMessageInDelivery() {
@@ -182,7 +187,8 @@ BOOL SWELL_MessageQueue_Add(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   std::uint64_t serial = platform::liveObjectSerial(hwnd);
   if (!serial) return 0;
   std::lock_guard<std::mutex> lock(q->mutex);
-  if (!q->freeList && q->count >= swell::kMaxQueuedMessages) return 0;
+  if (!q->freeList && q->count.load(std::memory_order_relaxed) >= swell::kMaxQueuedMessages)
+    return 0;
   PostedRecord* r = takeRecord(q);
   r->hwnd = hwnd;
   r->serial = serial;
@@ -203,7 +209,7 @@ BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void SWELL_MessageQueue_Flush() {
   Queue* q = gQueue.load(std::memory_order_acquire);
-  if (!q) return;
+  if (!q || !q->count.load(std::memory_order_relaxed)) return;
   PostedRecord* r = nullptr;
   int allowance = 0;
   DeliveryTarget last;
@@ -211,11 +217,11 @@ void SWELL_MessageQueue_Flush() {
     std::lock_guard<std::mutex> lock(q->mutex);
     if (!q->head) return;
     // Only what is queued now: messages posted while delivering wait for the next tick.
-    allowance = q->count;
+    allowance = q->count.load(std::memory_order_relaxed);
     r = q->head;
     q->head = r->next;
     if (!q->head) q->tail = nullptr;
-    --q->count;
+    adjustCount(q, -1);
   }
   while (r) {
     deliver(*r, last);
@@ -227,7 +233,7 @@ void SWELL_MessageQueue_Flush() {
     r = q->head;
     q->head = r->next;
     if (!q->head) q->tail = nullptr;
-    --q->count;
+    adjustCount(q, -1);
   }
 }
 
@@ -242,7 +248,7 @@ void SWELL_MessageQueue_RemoveWindow(HWND hwnd) {
       *link = r->next;
       r->next = q->freeList;
       q->freeList = r;
-      --q->count;
+      adjustCount(q, -1);
     } else {
       last = r;
       link = &r->next;

@@ -86,11 +86,10 @@ void SWELL_DisableAppNap(int disable) {
 
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM data) {
   if (!callback) return TRUE;
-  // A copy: the callback may change the configuration.
-  std::vector<const platform::NSScreen*> screens;
-  for (const auto& s : platform::NSScreen::screens())
-    screens.push_back(&s);
-  for (const platform::NSScreen* s : screens) {
+  // Looked up afresh for each screen: the callback may change the configuration, which
+  // frees the screens that were there before.
+  for (std::size_t i = 0; i < platform::NSScreen::screens().size(); ++i) {
+    const platform::NSScreen* s = &platform::NSScreen::screens()[i];
     RECT r = rectOf(s->frame);
     if (clip) {
       RECT both{std::max(r.left, clip->left), std::max(r.top, clip->top),

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Log.h"
 #include "base/Utf8.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/menus/Menus.h"
@@ -51,13 +52,32 @@ void applyState(NSMenuItem* item, UINT state) {
                                        : platform::NSControlStateValueOff);
 }
 
-// Attaches a submenu to an item; the menu takes over the caller's reference.
+// True when `sub` is `menu` or a menu above it: as a submenu there it would hold itself, never
+// be freed, and send every walk down the menus round in a circle.
+bool isMenuOrAbove(const NSMenu* sub, const NSMenu* menu) {
+  for (int depth = 0; menu && depth <= swell::kMaxMenuDepth; ++depth, menu = menu->supermenu())
+    if (menu == sub) return true;
+  return false;
+}
+
+// Whether `submenu` may go below an item of `menu`; logged when not.
+bool isAttachable(HMENU submenu, const NSMenu* menu) {
+  NSMenu* sub = swell::menuFromHandle(submenu);
+  if (!sub || !isMenuOrAbove(sub, menu)) return true;
+  base::warn("swell-cocoa", "a menu cannot be a submenu of itself or of a menu below it");
+  return false;
+}
+
+// Attaches a submenu to an item; the menu takes over the caller's reference. A submenu that
+// another item shows already is shared: that item holds the only reference, so this one
+// takes its own.
 void attachSubmenu(NSMenuItem* item, HMENU submenu, bool titled) {
   NSMenu* sub = swell::menuFromHandle(submenu);
   if (!sub || sub == item->submenu()) return;
+  const bool shownElsewhere = sub->supermenu() != nullptr;
   if (titled) sub->setTitle(item->title());
   item->setSubmenu(sub);
-  sub->release();
+  if (!shownElsewhere) sub->release();
 }
 
 }  // namespace
@@ -89,6 +109,7 @@ void SWELL_InsertMenu(HMENU menu, int position, unsigned flags, UINT_PTR idOrSub
 void InsertMenuItem(HMENU menu, int position, BOOL byPosition, MENUITEMINFO* info) {
   NSMenu* object = swell::menuFromHandle(menu);
   if (!object || !info) return;
+  if ((info->fMask & MIIM_SUBMENU) && !isAttachable(info->hSubMenu, object)) return;
   const int count = object->numberOfItems();
   int index = byPosition ? position : object->indexOfItemWithTag(position);
   if (index < 0 || index > count) index = count;
@@ -116,6 +137,7 @@ void InsertMenuItem(HMENU menu, int position, BOOL byPosition, MENUITEMINFO* inf
 BOOL SetMenuItemInfo(HMENU menu, int item, BOOL byPosition, MENUITEMINFO* info) {
   NSMenuItem* found = swell::findMenuItem(swell::menuFromHandle(menu), item, byPosition != 0);
   if (!found || !info) return 0;
+  if ((info->fMask & MIIM_SUBMENU) && !isAttachable(info->hSubMenu, found->menu())) return 0;
   if ((info->fMask & MIIM_TYPE) && info->fType == MFT_STRING && info->dwTypeData) {
     std::string title = swell::menuText(info->dwTypeData);
     found->setTitle(title);

@@ -8,8 +8,9 @@
 class Swell_vCorvaneBrisko_dialogbox : public SwellTopLevelWindowBase<platform::NSPanel>,
                                        public SwellModalResultHolder {
  public:
-  // Makes the panel at the screen origin with its content view (shown at once);
-  // WM_INITDIALOG runs in here, before any modal loop. The caller owns the result.
+  // Makes the panel, centred over its owner (over the screen without one), with its content
+  // view (shown at once); WM_INITDIALOG runs in here, before any modal loop. The caller owns
+  // the result.
   static Swell_vCorvaneBrisko_dialogbox* initDialogBox(const SWELL_DialogResourceIndex* resstate,
                                                        HWND parent, DLGPROC dlgproc, LPARAM param);
 

@@ -6,6 +6,10 @@ namespace swell {
 
 namespace {
 
+// Editors on some systems start a UTF-8 text file with this mark; it is not part of the
+// first line, which would otherwise not read as a header.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -19,8 +23,23 @@ IniParser::IniParser(IniSectionTable& table) : mTable(table) {
   mTable.clear();
 }
 
-bool IniParser::feed(std::string_view bytes) {
+std::size_t IniParser::skipByteOrderMark(std::string_view bytes) {
   std::size_t i = 0;
+  while (mAtTextStart && i < bytes.size()) {
+    if (bytes[i] != kUtf8ByteOrderMark[mByteOrderMarkSeen]) {
+      // Not a mark after all: the bytes held back belong to the first line.
+      mAtTextStart = false;
+      appendToLine(kUtf8ByteOrderMark.substr(0, mByteOrderMarkSeen));
+      return i;
+    }
+    ++i;
+    if (++mByteOrderMarkSeen == kUtf8ByteOrderMark.size()) mAtTextStart = false;
+  }
+  return i;
+}
+
+bool IniParser::feed(std::string_view bytes) {
+  std::size_t i = skipByteOrderMark(bytes);
   const std::size_t n = bytes.size();
   while (i < n && !mStopped) {
     if (mSkipLineFeed) {
@@ -49,6 +68,10 @@ bool IniParser::feed(std::string_view bytes) {
 }
 
 void IniParser::finish() {
+  if (mAtTextStart) {
+    mAtTextStart = false;
+    appendToLine(kUtf8ByteOrderMark.substr(0, mByteOrderMarkSeen));
+  }
   if (!mStopped && !mSkippingRest && !mLine.empty()) {
     countHeaderless(mLine.size());
     if (!mStopped) takeLine(mLine);

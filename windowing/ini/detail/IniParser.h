@@ -35,6 +35,7 @@ class IniParser {
   bool incomplete() const { return mIncomplete; }
 
  private:
+  std::size_t skipByteOrderMark(std::string_view bytes);
   void appendToLine(std::string_view piece);
   void endLine(std::size_t terminatorLength);
   void countHeaderless(std::size_t bytes);
@@ -46,9 +47,11 @@ class IniParser {
   std::string mSectionName;  // name of the section entries go to, when mHaveCurrent
   IniSection mSection;       // entries of that section read so far, unordered
   bool mHaveCurrent = false;
-  bool mSeenHeader = false;    // a named section header was read
-  bool mSkipLineFeed = false;  // the last line ended in CR; a following LF belongs to it
-  bool mSkippingRest = false;  // inside the cut-off rest of an overlong line
+  bool mSeenHeader = false;            // a named section header was read
+  std::size_t mByteOrderMarkSeen = 0;  // bytes of a leading byte-order mark read so far
+  bool mAtTextStart = true;            // no byte past a leading byte-order mark was read
+  bool mSkipLineFeed = false;          // the last line ended in CR; a following LF belongs to it
+  bool mSkippingRest = false;          // inside the cut-off rest of an overlong line
   bool mStopped = false;
   bool mIncomplete = false;
   std::size_t mHeaderlessBytes = 0;

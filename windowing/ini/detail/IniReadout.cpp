@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/Utf8.h"
+
 namespace swell {
 
 namespace {
@@ -14,6 +16,15 @@ bool isBlank(char c) {
 // The C locale's isspace, without depending on the process locale.
 bool isCSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Copies the first `length` bytes of a list that does not fit whole, but never the part of
+// a character that a cut there would split: the bytes of it left out become NULs, so the
+// list ends before it and the length reported stays that of a full buffer.
+void copyCutList(std::string_view list, char* buffer, std::size_t length) {
+  const std::size_t whole = base::utf8PrefixLength(list, length);
+  if (whole > 0) std::memcpy(buffer, list.data(), whole);
+  std::memset(buffer + whole, 0, length - whole);
 }
 
 }  // namespace
@@ -34,7 +45,7 @@ std::size_t copyIniNameList(std::string_view list, char* buffer, std::size_t siz
   // Without the last name's NUL; the two final NULs follow whatever was copied.
   const std::size_t body = list.empty() ? 0 : list.size() - 1;
   const std::size_t length = body < size - 2 ? body : size - 2;
-  if (length > 0) std::memcpy(buffer, list.data(), length);
+  copyCutList(list, buffer, length);
   buffer[length] = '\0';
   buffer[length + 1] = '\0';
   return length;
@@ -55,7 +66,7 @@ std::size_t copyIniEntryList(const IniSection& section, char* buffer, std::size_
     if (list.empty() && size >= 2) buffer[1] = '\0';
     return list.size();
   }
-  std::memcpy(buffer, list.data(), size - 2);
+  copyCutList(list, buffer, size - 2);
   buffer[size - 2] = '\0';
   buffer[size - 1] = '\0';
   return size - 2;
