@@ -370,8 +370,8 @@ TEST_F(DialogTest, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
     const char* name;
     bool owned;
     platform::NSPoint ownerOrigin;  // of the owner's 300 x 300 content
-    bool placesItself;
-    platform::NSPoint expected;  // the dialog frame's origin
+    int initDialog;                 // 1: the procedure moves the dialog, 2: it resizes it
+    platform::NSPoint expected;     // the dialog frame's origin
   };
   const platform::NSSize ownerFrame =
       platform::NSWindow::frameRectForContentRect(platform::NSMakeRect(0, 0, 300, 300), 7).size;
@@ -380,20 +380,26 @@ TEST_F(DialogTest, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
                              std::round(origin.y + ownerFrame.height / 2 - frameSize.height / 2)};
   };
   const Case cases[] = {
-      {"owner in the middle", true, {400, 200}, false, centredOver({400, 200})},
-      {"owner at the left edge", true, {0, 200}, false, {area.minX(), centredOver({0, 200}).y}},
+      {"owner in the middle", true, {400, 200}, 0, centredOver({400, 200})},
+      {"owner at the left edge", true, {0, 200}, 0, {area.minX(), centredOver({0, 200}).y}},
       {"owner off the top",
        true,
        {400, area.maxY() - 100},
-       false,
+       0,
        {centredOver({400, 0}).x, area.maxY() - frameSize.height}},
       {"no owner",
        false,
        {},
-       false,
+       0,
        {std::round(area.midX() - frameSize.width / 2),
         std::round(area.midY() - frameSize.height / 2)}},
-      {"placed by its procedure", true, {400, 200}, true, {10, 20}},
+      {"placed by its procedure", true, {400, 200}, 1, {10, 20}},
+      {"resized by its procedure",
+       true,
+       {400, 200},
+       2,
+       {std::round(400 + ownerFrame.width / 2 - (frameSize.width + 100) / 2),
+        std::round(200 + ownerFrame.height / 2 - (195 + 60) / 2.0)}},  // a window size
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -406,7 +412,9 @@ TEST_F(DialogTest, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
       ShowWindow(mainView, SW_SHOW);
     }
     log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-      if (msg == WM_INITDIALOG && c.placesItself) windowOf(hwnd)->setFrameOrigin({10, 20});
+      if (msg == WM_INITDIALOG && c.initDialog == 1) windowOf(hwnd)->setFrameOrigin({10, 20});
+      if (msg == WM_INITDIALOG && c.initDialog == 2)
+        SetWindowPos(hwnd, nullptr, 0, 0, 334 + 100, 195 + 60, SWP_NOMOVE | SWP_NOZORDER);
       return std::nullopt;
     });
     platform::NSPoint seen{-1, -1};

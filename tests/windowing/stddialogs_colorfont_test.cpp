@@ -4,7 +4,9 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/Application.h"
 #include "platform/ColorPanel.h"
 #include "platform/FontPanel.h"
 #include "platform/PopUpButton.h"
@@ -163,4 +165,46 @@ TEST_F(ColorFontTest, ChooseFontRefusesBadRecordsAndReadsFaceNamesWithinTheirFie
   EXPECT_TRUE(SWELL_ChooseFont(nullptr, &unterminated));
   EXPECT_LT(strnlen(unterminated.lfFaceName, 32), 32u);
   EXPECT_EQ(unterminated.lfHeight, -11);
+}
+
+// The choosers open over the window they are asked for, else over the key window, rather
+// than at the screen's corner.
+TEST_F(ColorFontTest, ChoosersOpenCentredOverTheirOwner) {
+  HWND key = bareWindow();
+  platform::NSWindow* keyWindow = viewOf(key)->window();
+  keyWindow->setFrame(platform::NSMakeRect(300, 150, 600, 500), false);
+  ShowWindow(key, SW_SHOW);
+  HWND other = bareWindow();
+  platform::NSWindow* otherWindow = viewOf(other)->window();
+  otherWindow->setFrame(platform::NSMakeRect(200, 100, 700, 600), false);
+  COLORREF color = 0;
+  LOGFONT font = dejaVu(12);
+  char path[256];
+  struct Case {
+    const char* chooser;
+    platform::NSWindow* over;
+    std::function<bool()> run;
+  };
+  const Case cases[] = {
+      {"colour, given a window's view", otherWindow,
+       [&] { return SWELL_ChooseColor(other, &color); }},
+      {"font, given a window", otherWindow,
+       [&] { return SWELL_ChooseFont(swell::handleFromObject(otherWindow), &font); }},
+      {"colour, given none", keyWindow, [&] { return SWELL_ChooseColor(nullptr, &color); }},
+      {"save", keyWindow,
+       [&] { return BrowseForSaveFile("Save", nullptr, nullptr, nullptr, path, sizeof path); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chooser);
+    platform::NSRect seen{};
+    answers.add([&](platform::NSWindow* w) {
+      seen = w->frame();
+      platform::NSApp()->abortModal();
+    });
+    EXPECT_FALSE(c.run());
+    EXPECT_NEAR(seen.midX(), c.over->frame().midX(), 0.5);
+    EXPECT_NEAR(seen.midY(), c.over->frame().midY(), 0.5);
+  }
+  DestroyWindow(other);
+  DestroyWindow(key);
 }

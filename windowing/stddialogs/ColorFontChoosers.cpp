@@ -22,6 +22,7 @@
 #include "windowing/controls/detail/ControlLayout.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
+#include "windowing/dialogs/DialogPlacement.h"
 #include "windowing/dialogs/DialogResources.h"
 #include "windowing/stddialogs/StandardDialogs.h"
 
@@ -72,15 +73,16 @@ SWELL_DialogResourceIndex& answerResource() {
   return resource;
 }
 
-// Runs a shared panel modally with the OK/Cancel accessory under it, one step at a time,
-// until a button answers or the panel goes away. True for OK. Without the accessory
+// Runs a shared panel modally over its owner with the OK/Cancel accessory under it, one step
+// at a time, until a button answers or the panel goes away. True for OK. Without the accessory
 // there is no way to accept, so the run counts as cancelled.
 template <class Panel>
-bool runWithAnswerButtons(Panel* panel) {
+bool runWithAnswerButtons(Panel* panel, HWND owner) {
   platform::NSApplication* app = platform::NSApp();
   HWND accessory = SWELL_CreateDialog(&answerResource(), answerResource().resid,
                                       swell::handleFromObject(panel), answerProc, 0);
   if (!accessory) base::warn("swell-cocoa", "the chooser's OK and Cancel buttons are missing");
+  swell::centreDialogOverOwner(panel, swell::dialogOwnerOf(owner));
   platform::NSModalSession* session = app->beginModalSession(panel);
   LONG_PTR answer = 0;
   while (app->runModalSession(session) == platform::NSModalResponseContinue && panel->isVisible()) {
@@ -111,7 +113,7 @@ COLORREF componentBits(double c, int shift) {
 
 }  // namespace
 
-bool SWELL_ChooseColor(HWND, COLORREF* color) {
+bool SWELL_ChooseColor(HWND owner, COLORREF* color) {
   if (!color) {
     base::warn("swell-cocoa", "SWELL_ChooseColor without a colour to start from");
     return false;
@@ -122,7 +124,7 @@ bool SWELL_ChooseColor(HWND, COLORREF* color) {
   panel->setShowsAlpha(false);
   panel->setColor({((*color >> 16) & 0xFF) / 255.0, ((*color >> 8) & 0xFF) / 255.0,
                    (*color & 0xFF) / 255.0, 1});
-  if (!runWithAnswerButtons(panel)) return false;
+  if (!runWithAnswerButtons(panel, owner)) return false;
   platform::NSColor chosen = panel->color();
   if (!base::isFinite(chosen.red, chosen.green, chosen.blue)) return false;
   *color = componentBits(chosen.red, 16) | componentBits(chosen.green, 8) |
@@ -130,7 +132,7 @@ bool SWELL_ChooseColor(HWND, COLORREF* color) {
   return true;
 }
 
-bool SWELL_ChooseFont(HWND, LOGFONT* font) {
+bool SWELL_ChooseFont(HWND owner, LOGFONT* font) {
   if (!font) {
     base::warn("swell-cocoa", "SWELL_ChooseFont without a font record");
     return false;
@@ -158,7 +160,7 @@ bool SWELL_ChooseFont(HWND, LOGFONT* font) {
       start = platform::fontcollection::fontWithName(*face, size);
   platform::NSFontPanel* panel = platform::NSFontPanel::sharedFontPanel();
   panel->setPanelFont(start.value_or(platform::NSFont::systemFontOfSize(size)));
-  if (!runWithAnswerButtons(panel)) return false;
+  if (!runWithAnswerButtons(panel, owner)) return false;
 
   LOGFONT before = *font;
   platform::NSFont chosen = panel->panelFont();

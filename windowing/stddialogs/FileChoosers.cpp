@@ -20,6 +20,7 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowMenus.h"
+#include "windowing/dialogs/DialogPlacement.h"
 #include "windowing/dialogs/DialogResources.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/stddialogs/StandardDialogs.h"
@@ -108,6 +109,8 @@ class ModalMenus {
 
 NSModalResponse runChooser(NSSavePanel* panel) {
   ModalMenus menus;
+  // Over the window the user is working in: the chooser belongs to it.
+  swell::centreDialogOverOwner(panel, swell::dialogOwnerOf(nullptr));
   return panel->runModal();
 }
 

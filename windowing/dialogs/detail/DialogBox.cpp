@@ -1,46 +1,10 @@
 #include "windowing/dialogs/detail/DialogBox.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include "base/Finite.h"
-#include "platform/Screen.h"
 #include "platform/View.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
 #include "windowing/core/WindowObject.h"
-
-namespace {
-
-// The visible area of the screen holding `point`, else of the main screen; empty without
-// screens.
-platform::NSRect visibleScreenAreaAt(platform::NSPoint point) {
-  const auto& screens = platform::NSScreen::screens();
-  for (const platform::NSScreen& screen : screens)
-    if (platform::NSPointInRect(point, screen.frame)) return screen.visibleFrame;
-  return screens.empty() ? platform::NSRect{} : screens.front().visibleFrame;
-}
-
-// Where a dialog frame of `size` opens: centred over its owner's frame, or over the main
-// screen without an owner, then kept within that screen's visible area (by its left and top
-// edges when it is larger), so that its title bar can be reached.
-platform::NSPoint centredDialogOrigin(platform::NSSize size, const platform::NSWindow* owner) {
-  platform::NSRect over = owner ? owner->frame() : platform::NSRect{};
-  if (!owner || !base::isFiniteRect(over.minX(), over.minY(), over.maxX(), over.maxY())) {
-    over = visibleScreenAreaAt({0, 0});
-    if (over.isEmpty()) return {0, 0};  // no screen to centre on
-  }
-  const platform::NSRect area = visibleScreenAreaAt({over.midX(), over.midY()});
-  double x = std::round(over.midX() - size.width / 2);
-  double y = std::round(over.midY() - size.height / 2);
-  if (!area.isEmpty()) {
-    x = std::max(std::min(x, area.maxX() - size.width), area.minX());
-    y = std::min(std::max(y, area.minY()), area.maxY() - size.height);
-  }
-  return {x, y};
-}
-
-}  // namespace
+#include "windowing/dialogs/DialogPlacement.h"
 
 Swell_vCorvaneBrisko_dialogbox::Swell_vCorvaneBrisko_dialogbox(const platform::NSRect& content,
                                                                unsigned style)
@@ -70,15 +34,16 @@ Swell_vCorvaneBrisko_dialogbox* Swell_vCorvaneBrisko_dialogbox::initDialogBox(
   }
   // Placed before WM_INITDIALOG, so that a dialog procedure that places the dialog itself
   // has the last word; placed again after it when it only changed the size.
-  panel->setFrameOrigin(centredDialogOrigin(panel->frame().size, ownerWindow));
+  swell::centreDialogOverOwner(panel, ownerWindow);
   const platform::NSRect placed = panel->frame();
   if (resstate && resstate->title) SetDlgItemText(self, 0, resstate->title);
   auto* content = new Swell_vCorvaneBrisko_hwnd;
   content->initChild(resstate, panel, dlgproc, param);
-  if (!panel->isClosed() && panel->frame().origin == placed.origin &&
-      panel->frame().size != placed.size) {
-    panel->setFrameOrigin(centredDialogOrigin(panel->frame().size, ownerWindow));
-  }
+  // A resize keeps the left edge and the bottom or top edge; a move does not.
+  const platform::NSRect now = panel->frame();
+  const bool onlyResized = now.size != placed.size && now.minX() == placed.minX() &&
+                           (now.minY() == placed.minY() || now.maxY() == placed.maxY());
+  if (!panel->isClosed() && onlyResized) swell::centreDialogOverOwner(panel, ownerWindow);
   content->setSwellCreateWindowFlags(style);
   content->setHidden(false);
   content->release();
