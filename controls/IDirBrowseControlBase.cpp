@@ -41,7 +41,8 @@ void IDirBrowseControlBase::SetUpMenu() {
   } else {
     for (std::size_t i = 0; i < mPaths.size(); ++i) {
       auto* submenu = new IPopupMenu();
-      mMainMenu.AddItem(mPathLabels[i].Get(), submenu, static_cast<int>(i));
+      // A submenu the menu could not take was deleted with its item; it is not scanned.
+      if (!mMainMenu.AddItem(mPathLabels[i].Get(), submenu, static_cast<int>(i))) continue;
       ScanPath(mPaths[i].Get(), *submenu);
     }
   }
@@ -110,7 +111,8 @@ void IDirBrowseControlBase::ScanDirectory(const std::string& path, IPopupMenu& m
           loop = loop || outer == id;
         if (loop) continue;
         auto* submenu = new IPopupMenu();
-        menu.AddItem(name, submenu, IPopupMenu::kSorted);
+        // A submenu the menu could not take was deleted with its item; it is not scanned.
+        if (!menu.AddItem(name, submenu, IPopupMenu::kSorted)) continue;
         ScanDirectory(scanner.GetCurrentFullFN(), *submenu, chain, depth + 1);
       } else if (kind == DirectoryScanner::EKind::kFile) {
         std::string text;

@@ -39,6 +39,9 @@ class IEditorDelegate {
   virtual void* OpenWindow(void* parent) { return nullptr; }
   // Closes what OpenWindow opened; nothing when nothing is open.
   virtual void CloseWindow() {}
+  // True while the editor's screen is handling one of its events (a menu or dialog loop may be
+  // running under it): the delegate must not be deleted until it returns.
+  virtual bool EditorIsHandlingEvent() const { return false; }
 
  protected:
   // Called after the user interface changed a parameter.

@@ -115,23 +115,31 @@ struct IMidiMsg {
     return kind >= kNoteOff && kind <= kPitchWheel ? static_cast<EStatusMsg>(kind) : kNone;
   }
   int Channel() const { return mStatus & 0x0F; }
+  // A MIDI data byte never has the top bit; a malformed message's data bytes are read as
+  // their low 7 bits, so no accessor answers outside 0..127.
+  static constexpr int kDataByteMask = 0x7F;
   // The note of a note-on, note-off or polyphonic aftertouch message, else -1.
   int NoteNumber() const {
     const EStatusMsg kind = StatusMsg();
-    return kind == kNoteOn || kind == kNoteOff || kind == kPolyAftertouch ? mData1 : -1;
+    return kind == kNoteOn || kind == kNoteOff || kind == kPolyAftertouch ? mData1 & kDataByteMask
+                                                                          : -1;
   }
   // The velocity of a note-on or note-off message, else -1.
   int Velocity() const {
     const EStatusMsg kind = StatusMsg();
-    return kind == kNoteOn || kind == kNoteOff ? mData2 : -1;
+    return kind == kNoteOn || kind == kNoteOff ? mData2 & kDataByteMask : -1;
   }
   // The controller number of a control change, else -1.
-  int ControlChangeIdx() const { return StatusMsg() == kControlChange ? mData1 : -1; }
+  int ControlChangeIdx() const {
+    return StatusMsg() == kControlChange ? mData1 & kDataByteMask : -1;
+  }
   // The program of a program change, else -1.
-  int Program() const { return StatusMsg() == kProgramChange ? mData1 : -1; }
+  int Program() const { return StatusMsg() == kProgramChange ? mData1 & kDataByteMask : -1; }
   // The 14-bit pitch-wheel position centred on 0 (-8192..8191), else 0.
   int PitchWheel() const {
-    return StatusMsg() == kPitchWheel ? ((mData2 & 0x7F) << 7 | (mData1 & 0x7F)) - 8192 : 0;
+    return StatusMsg() == kPitchWheel
+               ? ((mData2 & kDataByteMask) << 7 | (mData1 & kDataByteMask)) - 8192
+               : 0;
   }
   void Clear() { *this = IMidiMsg(); }
 };

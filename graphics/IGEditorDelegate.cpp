@@ -10,6 +10,10 @@ IGEditorDelegate::IGEditorDelegate(int nParams) : IEditorDelegate(nParams) {}
 
 IGEditorDelegate::~IGEditorDelegate() {
   CloseWindow();
+  if (*mReleasingContexts > 0)
+    base::warn("graphics",
+               "IGEditorDelegate deleted while its editor handles an event; its controls may "
+               "still reach it");
 }
 
 void* IGEditorDelegate::OpenWindow(void* parent) {
@@ -35,7 +39,13 @@ void* IGEditorDelegate::OpenWindow(void* parent) {
 void IGEditorDelegate::CloseWindow() {
   if (!mGraphics) return;
   mGraphics->CloseWindow();
-  mGraphics.reset();
+  // Closed from one of its own events, the context lives on until that event returns.
+  ++*mReleasingContexts;
+  IGraphics::Release(std::move(mGraphics), [count = mReleasingContexts] { --*count; });
+}
+
+bool IGEditorDelegate::EditorIsHandlingEvent() const {
+  return (mGraphics && mGraphics->IsHandlingEvent()) || *mReleasingContexts > 0;
 }
 
 }  // namespace igraphics

@@ -21,8 +21,11 @@ class IGEditorDelegate : public virtual IEditorDelegate {
   // platform view or window). Returns the editor's view; null, with nothing kept, when the
   // context cannot be made or the parent takes no view. An open editor is closed first.
   void* OpenWindow(void* parent) override;
-  // Closes the editor's view and deletes the graphics context and its controls.
+  // Closes the editor's view and deletes the graphics context and its controls; closed from
+  // one of the editor's own events, the context is deleted when that event returns.
   void CloseWindow() override;
+  // True while the editor handles an event, and until a context closed during one is deleted.
+  bool EditorIsHandlingEvent() const override;
 
   // The graphics context while the editor is open, else null.
   IGraphicsMac* GetUI() const { return mGraphics.get(); }
@@ -35,6 +38,9 @@ class IGEditorDelegate : public virtual IEditorDelegate {
 
  private:
   std::unique_ptr<IGraphicsMac> mGraphics;
+  // Contexts closed during an event and not yet deleted; shared with their release, which may
+  // come after this delegate is gone.
+  std::shared_ptr<int> mReleasingContexts = std::make_shared<int>(0);
 };
 
 }  // namespace igraphics

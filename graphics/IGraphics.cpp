@@ -92,6 +92,24 @@ IGraphics::~IGraphics() {
   mRemovedControls.clear();
 }
 
+void IGraphics::Release(std::unique_ptr<IGraphics> graphics, std::function<void()> whenDeleted) {
+  if (!graphics) return;
+  IGraphics& g = *graphics;
+  g.mWhenDeleted = std::move(whenDeleted);
+  if (g.mDispatchDepth == 0) {
+    Delete(std::move(graphics));
+    return;
+  }
+  g.mClosed = true;
+  g.mReleasedSelf = std::move(graphics);
+}
+
+void IGraphics::Delete(std::unique_ptr<IGraphics> graphics) {
+  std::function<void()> whenDeleted = std::move(graphics->mWhenDeleted);
+  graphics.reset();
+  if (whenDeleted) whenDeleted();
+}
+
 void IGraphics::SetScreenScale(float scale) {
   if (!std::isfinite(scale) || scale <= 0.f) {
     base::warn("graphics", "SetScreenScale: refusing scale %g", static_cast<double>(scale));

@@ -60,6 +60,19 @@ class IGraphics {
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
+  // --- Closing ---
+  // True while the context is handling one of its events or frames; the loops of menus and
+  // dialogs opened from a control run inside.
+  bool IsHandlingEvent() const { return mDispatchDepth > 0; }
+  // True once the context was released while it was handling an event: code resuming after a
+  // nested menu or dialog loop stops instead of answering a closed editor.
+  bool IsClosed() const { return mClosed; }
+  // Deletes the context, or, while it is handling an event, marks it closed and keeps it, with
+  // its controls and menus, until the outermost event returns, since that code is still running
+  // on it. whenDeleted (optional) runs once it is gone.
+  static void Release(std::unique_ptr<IGraphics> graphics,
+                      std::function<void()> whenDeleted = nullptr);
+
   // --- Size and scale ---
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
@@ -376,13 +389,17 @@ class IGraphics {
     int tag = kNoTag;
   };
 
-  // Keeps removed controls alive until the outermost event or frame that may still be using
-  // them has returned.
+ protected:
+  // Keeps removed controls, and a context released meanwhile, alive until the outermost event
+  // or frame that may still be using them has returned. The context may be deleted on leaving
+  // the outermost scope: nothing of it is touched after that.
   class DispatchScope {
    public:
     explicit DispatchScope(IGraphics& g) : mG(g) { ++mG.mDispatchDepth; }
     ~DispatchScope() {
-      if (--mG.mDispatchDepth == 0) mG.mRemovedControls.clear();
+      if (--mG.mDispatchDepth > 0) return;
+      mG.mRemovedControls.clear();
+      if (mG.mReleasedSelf) Delete(std::move(mG.mReleasedSelf));
     }
     DispatchScope(const DispatchScope&) = delete;
     DispatchScope& operator=(const DispatchScope&) = delete;
@@ -391,6 +408,9 @@ class IGraphics {
     IGraphics& mG;
   };
 
+ private:
+  // Deletes a released context, then runs what was to follow its deletion.
+  static void Delete(std::unique_ptr<IGraphics> graphics);
   void ForgetControl(IControl* control);
   void DisposeControl(std::unique_ptr<IControl> control);
   void BeginGesture(IControl* control);
@@ -416,6 +436,10 @@ class IGraphics {
   std::unique_ptr<ITextEntryControlBase> mTextEntryControl;
   std::unique_ptr<IBubbleControlBase> mBubbleControl;
   int mDispatchDepth = 0;
+  bool mClosed = false;
+  // The context owns itself from its release during an event until that event returns.
+  std::unique_ptr<IGraphics> mReleasedSelf;
+  std::function<void()> mWhenDeleted;
   std::vector<std::unique_ptr<IControl>> mRemovedControls;
 
   std::unordered_map<int64_t, IControl*> mCapturedMap;

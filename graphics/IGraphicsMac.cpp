@@ -250,8 +250,11 @@ bool IGraphicsMac::PromptForColor(const IColor& color, const char* str,
   platform::NSColorPanel* panel = platform::NSColorPanel::sharedColorPanel();
   panel->setTitle(str ? str : "");
   panel->setShowsAlpha(true);
+  // The chooser's loop counts as an event of the editor: closed from it, the editor waits.
+  DispatchScope scope(*this);
   const std::optional<platform::NSColor> answer = panel->runModal(ToNSColor(color));
-  if (!answer) return false;  // cancelled: the completion is not called
+  // Cancelled, or the editor closed while the chooser was up: the completion is not called.
+  if (!answer || IsClosed()) return false;
   IColor picked;
   if (!FromNSColor(*answer, picked)) {
     base::warn("graphics",

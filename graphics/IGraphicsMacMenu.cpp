@@ -70,6 +70,11 @@ IPopupMenu* IGraphicsMac::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&
   // The view is held while the menu is up: the editor may be closed from the menu's event loop.
   const platform::Ref<IGraphicsMacView> view(GetView());
   const platform::Ref<platform::NSMenuItem> chosen = built->popUpMenu(at, view.get());
+  // Closed from the menu's loop: no choice is traced and no completion runs for it.
+  if (IsClosed()) {
+    menu.SetChosenItemIdx(-1);
+    return &menu;
+  }
 
   IPopupMenu* answer = &menu;
   if (chosen && !chosen->hasSubmenu()) {

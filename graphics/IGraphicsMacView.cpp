@@ -80,11 +80,13 @@ NSRect IGraphicsMacView::ToViewRect(const IRECT& r) const {
 void IGraphicsMacView::OnFrameTick() {
   if (!mGraphics) return;
   platform::Ref<platform::NSView> keep(this);
+  // An animation's completion may close the editor: each step checks the view still has it.
   SyncScreenScale();
+  if (!mGraphics) return;
   IRECTList rects;
   const bool dirty = mGraphics->IsDirty(rects);
-  if (dirty) mGraphics->Draw(rects);
-  mGraphics->OnViewFrame();
+  if (dirty && mGraphics) mGraphics->Draw(rects);
+  if (mGraphics) mGraphics->OnViewFrame();
   if (!dirty || !mGraphics) return;
   for (int i = 0; i < rects.Size(); ++i)
     setNeedsDisplayInRect(ToViewRect(rects.Get(i)));

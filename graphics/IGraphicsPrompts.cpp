@@ -70,7 +70,16 @@ void IGraphics::CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT
     mPopupControl->CreatePopupMenu(menu, bounds);  // answers later
     return;
   }
-  SetControlValueAfterPopupMenu(CreatePlatformPopupMenu(menu, bounds));
+  DispatchScope scope(*this);
+  IPopupMenu* answer = CreatePlatformPopupMenu(menu, bounds);
+  if (mClosed) {
+    // The editor closed while its menu was up: the requester hears nothing more.
+    mInPopupMenu = nullptr;
+    mPopupMenuValIdx = kNoValIdx;
+    mIsContextMenu = false;
+    return;
+  }
+  SetControlValueAfterPopupMenu(answer);
 }
 
 IPopupMenu* IGraphics::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds) {

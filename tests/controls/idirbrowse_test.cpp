@@ -15,6 +15,7 @@
 
 #include "base/Log.h"
 #include "controls/Controls.h"
+#include "framework/FailingRealloc.h"
 
 using namespace iplug::igraphics;
 namespace fs = std::filesystem;
@@ -178,6 +179,23 @@ TEST_F(DirBrowse, AnUnreadableFolderIsLoggedAndSkipped) {
   fs::permissions(root / "locked", fs::perms::owner_all);
   EXPECT_EQ(log.count(), logged + 1);
   EXPECT_EQ(b.NFiles(), 6);
+}
+
+TEST_F(DirBrowse, AMenuThatCannotGrowDropsItsFoldersWithoutScanningThem) {
+  // One path and two: the folders of either level that the menu refuses are neither kept
+  // nor walked.
+  for (int paths : {1, 2}) {
+    Browser b(IRECT(), "csx", false);
+    for (int i = 0; i < paths; ++i)
+      b.AddPath(root.c_str(), "Presets");
+    base::LogCapture log;
+    {
+      FailingRealloc noGrowth(0);
+      b.SetUpMenu();
+    }
+    EXPECT_EQ(b.GetMenu().NItems(), 0) << paths;
+    EXPECT_TRUE(log.contains("cannot grow")) << paths;
+  }
 }
 
 TEST(DirectoryScannerPaths, OneTrailingSeparatorIsDroppedAndNothingOpensNothing) {

@@ -40,4 +40,32 @@ TEST(IMidiMsgTest, StatusHelpers) {
   EXPECT_EQ(IMidiMsg(0, 0x45, 0, 0).StatusMsg(), IMidiMsg::kNone);  // a data byte
 }
 
+TEST(IMidiMsgTest, DataBytesOfMalformedMessagesReadAsTheirLowSevenBits) {
+  struct Case {
+    uint8_t status, data1, data2;
+    int note, velocity, controller, program, pitch;
+  };
+  const Case cases[] = {
+      {0x90, 0xFF, 0xFF, 127, 127, -1, -1, 0},
+      {0x80, 0x80, 0x80, 0, 0, -1, -1, 0},
+      {0x9F, 0xBC, 0xE4, 60, 100, -1, -1, 0},
+      {0xA0, 0xC5, 0x90, 69, -1, -1, -1, 0},  // polyphonic aftertouch has a note, no velocity
+      {0xB0, 0xFF, 0x00, -1, -1, 127, -1, 0},
+      {0xB3, 0x87, 0xFF, -1, -1, 7, -1, 0},
+      {0xC0, 0xFF, 0x00, -1, -1, -1, 127, 0},
+      {0xE0, 0xFF, 0xFF, -1, -1, -1, -1, 8191},
+      {0xE0, 0x80, 0xC0, -1, -1, -1, -1, 0},
+  };
+  for (const Case& c : cases) {
+    const IMidiMsg msg(0, c.status, c.data1, c.data2);
+    SCOPED_TRACE(testing::Message()
+                 << std::hex << int{c.status} << " " << int{c.data1} << " " << int{c.data2});
+    EXPECT_EQ(msg.NoteNumber(), c.note);
+    EXPECT_EQ(msg.Velocity(), c.velocity);
+    EXPECT_EQ(msg.ControlChangeIdx(), c.controller);
+    EXPECT_EQ(msg.Program(), c.program);
+    EXPECT_EQ(msg.PitchWheel(), c.pitch);
+  }
+}
+
 }  // namespace
