@@ -10,6 +10,8 @@ namespace platform {
 
 // The largest image side Cairo can hold.
 inline constexpr int kMaxImageSide = 32767;
+// The first bytes of every PNG file.
+inline constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // The one image decoder of the program: a PNG or JPEG file into a new premultiplied
 // ARGB32 surface. Null when the file cannot be read or decoded, or is larger than Cairo

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -215,6 +218,41 @@ TEST(ImageDecoder, RefusesWhatItCannotReadWithAReason) {
   ASSERT_NE(surface, nullptr);
   EXPECT_EQ(cairo_image_surface_get_format(surface), CAIRO_FORMAT_ARGB32);
   cairo_surface_destroy(surface);
+  for (const char* name : {"/grey.jpg", "/progressive.jpg"}) {
+    std::string jpeg = std::string(TEST_RESOURCES_DIR) + name;
+    surface = decodeImageFile(jpeg.c_str(), &why);
+    EXPECT_NE(surface, nullptr) << name << ": " << why;
+    if (surface) cairo_surface_destroy(surface);
+  }
+  // JPEGs the decoder would read or write outside its Huffman tables for: one table
+  // counting more codes than a table holds, and a scan using tables never defined.
+  std::vector<std::uint8_t> oversized{0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00};
+  oversized.insert(oversized.end(), 16, 0xFF);
+  const std::vector<std::uint8_t> undefined{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x08, 0x01,
+                                            0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34};
+  for (const auto& crafted : {oversized, undefined}) {
+    why.clear();
+    EXPECT_EQ(decodeImageData(crafted.data(), crafted.size(), kMaxImageSide, &why), nullptr);
+    EXPECT_NE(why.find("Huffman"), std::string::npos) << why;
+  }
+  // A PNG with an empty image data chunk (which the decoder would copy from no buffer)
+  // decodes as without it; one whose chunk reaches past the data is refused unread.
+  std::ifstream file(std::string(TEST_RESOURCES_DIR) + "/alpha.png", std::ios::binary);
+  std::vector<std::uint8_t> png{std::istreambuf_iterator<char>(file), {}};
+  const std::uint8_t idat[] = {'I', 'D', 'A', 'T'};
+  auto data = std::search(png.begin(), png.end(), std::begin(idat), std::end(idat)) - 4;
+  ASSERT_GT(data, png.begin());
+  const std::uint8_t emptyChunk[] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+  std::vector<std::uint8_t> withEmpty(png.begin(), data);
+  withEmpty.insert(withEmpty.end(), std::begin(emptyChunk), std::end(emptyChunk));
+  withEmpty.insert(withEmpty.end(), data, png.end());
+  surface = decodeImageData(withEmpty.data(), withEmpty.size(), kMaxImageSide, &why);
+  ASSERT_NE(surface, nullptr) << why;
+  cairo_surface_destroy(surface);
+  std::vector<std::uint8_t> overlong = png;
+  overlong[data - png.begin()] = 0x7F;
+  EXPECT_EQ(decodeImageData(overlong.data(), overlong.size(), kMaxImageSide, &why), nullptr);
+  EXPECT_NE(why.find("past the data"), std::string::npos) << why;
 }
 
 }  // namespace
