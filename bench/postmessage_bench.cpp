@@ -198,10 +198,20 @@ void BM_PostMessageFourThreads(benchmark::State& state) {
   DestroyWindow(view);
 }
 
+// Does what the PostMessage run does besides queueing: stamps each message when posted and
+// keeps its delay when delivered.
 void BM_MutexDequeFourThreads(benchmark::State& state) {
   MutexDeque queue;
-  Posters posters([&queue](int t) { return queue.post({nullptr, WM_USER, 0, t}); });
-  runRounds(state, posters, [&queue] { queue.flush(); });
+  std::vector<long long> delays;
+  delays.reserve(1 << 20);
+  {
+    Posters posters([&queue](int t) {
+      return queue.post({nullptr, WM_USER, static_cast<WPARAM>(t), nowNs()});
+    });
+    gDelays = &delays;
+    runRounds(state, posters, [&queue] { queue.flush(); });
+    gDelays = nullptr;
+  }
 }
 
 BENCHMARK(BM_PostMessageOneThread)->UseRealTime();

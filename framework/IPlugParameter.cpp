@@ -57,13 +57,20 @@ std::unique_ptr<IParam::Shape> IParam::ShapeLinear::Clone() const {
 }
 
 double IParam::ShapeLinear::NormalizedToValue(double normalized, const IParam& param) const {
-  return param.GetMin() + normalized * param.GetRange();
+  const double range = param.GetRange();
+  if (std::isfinite(range)) return param.GetMin() + normalized * range;
+  // A range wider than a double holds (from near the lowest to near the highest double) is
+  // mixed from its ends, which are finite.
+  return (1.0 - normalized) * param.GetMin() + normalized * param.GetMax();
 }
 
 double IParam::ShapeLinear::ValueToNormalized(double value, const IParam& param) const {
   const double range = param.GetRange();
   // An empty range has one value; it sits at 0 rather than dividing by zero.
-  return range > 0.0 ? (value - param.GetMin()) / range : 0.0;
+  if (!(range > 0.0)) return 0.0;
+  if (std::isfinite(range)) return (value - param.GetMin()) / range;
+  // Halved, the width of any range of finite ends is finite.
+  return (0.5 * value - 0.5 * param.GetMin()) / (0.5 * param.GetMax() - 0.5 * param.GetMin());
 }
 
 IParam::IParam() : mShape(std::make_unique<ShapeLinear>()) {}

@@ -44,7 +44,8 @@ void NSProgressIndicator::setIndeterminate(bool indeterminate) {
 
 double NSProgressIndicator::fraction() const {
   if (mIndeterminate || !(mMax > mMin)) return 0;
-  return std::clamp((mValue - mMin) / (mMax - mMin), 0.0, 1.0);
+  // In halves: the width of a range near the largest doubles is more than a double holds.
+  return std::clamp((mValue / 2 - mMin / 2) / (mMax / 2 - mMin / 2), 0.0, 1.0);
 }
 
 void NSProgressIndicator::drawRect(const NSRect&) {

@@ -69,7 +69,8 @@ double NSSlider::valueForWindowPoint(NSPoint p) const {
   double fraction = length > 0 ? (along - kKnobThickness / 2) / length : 0;
   if (!std::isfinite(fraction)) fraction = 0;
   fraction = std::clamp(fraction, 0.0, 1.0);
-  return clamped(mMin + fraction * (mMax - mMin));
+  // In halves: the width of a range near the largest doubles is more than a double holds.
+  return clamped(mMin + fraction * (mMax / 2 - mMin / 2) * 2);
 }
 
 void NSSlider::trackTo(NSPoint windowPoint) {
@@ -114,7 +115,7 @@ void NSSlider::drawRect(const NSRect&) {
   controldrawing::topDown(this, [&](CGContext* cg) {
     NSRect b = bounds();
     bool vertical = isVertical();
-    double fraction = mMax > mMin ? (mValue - mMin) / (mMax - mMin) : 0;
+    double fraction = mMax > mMin ? (mValue / 2 - mMin / 2) / (mMax / 2 - mMin / 2) : 0;
     NSColor ink = isEnabled() ? NSColor::textColor() : NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1);
     NSRect bar = vertical
                      ? NSRect{{b.origin.x + b.size.width / 2 - 2, b.origin.y}, {4, b.size.height}}

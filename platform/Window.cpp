@@ -495,7 +495,7 @@ NSRect NSWindow::convertRectFromScreen(const NSRect& r) const {
 
 cairo_surface_t* NSWindow::backingStore() {
   NSRect content = drawnRect();
-  // Pixels Cairo can hold: a window larger than that draws its bottom left part only, a
+  // Pixels Cairo can hold: a window larger than that draws its top left part only, a
   // size that is no number draws nothing.
   auto pixels = [this](double points) {
     const double count = std::ceil(points * mBackingScale);

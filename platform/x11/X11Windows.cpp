@@ -495,10 +495,15 @@ void X11Backend::presentWindow(NSWindow* window, const NSRect& region) {
   if (!record || !record->viewable) return;  // Expose brings it when it shows
   double scale = window->backingScaleFactor();
   double height = window->drawnRect().size.height;
-  int x0 = static_cast<int>(std::floor(region.minX() * scale));
-  int x1 = static_cast<int>(std::ceil(region.maxX() * scale));
-  int y0 = static_cast<int>(std::floor((height - region.maxY()) * scale));
-  int y1 = static_cast<int>(std::ceil((height - region.minY()) * scale));
+  // A pixel edge of the backing store, which holds at most an X window's size each way: a
+  // larger window's region (or one that is no number) is cut to it.
+  auto edge = [](double pixels) {
+    return std::isfinite(pixels) ? static_cast<int>(std::clamp(pixels, 0.0, double(kMaxSize))) : 0;
+  };
+  int x0 = edge(std::floor(region.minX() * scale));
+  int x1 = edge(std::ceil(region.maxX() * scale));
+  int y0 = edge(std::floor((height - region.maxY()) * scale));
+  int y1 = edge(std::ceil((height - region.minY()) * scale));
   putPixels(record, {{x0, y0, x1 - x0, y1 - y0}});
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "framework/IPlugParameter.h"
 #include "support/FakeEditorDelegate.h"
@@ -114,6 +115,21 @@ TEST(IParamTest, EmptyAndUpsideDownRangesGiveNoNaN) {
   EXPECT_EQ(empty.Value(), 3.0);
   empty.SetNormalized(kInf);  // inf * empty range would be NaN
   EXPECT_EQ(empty.Value(), 3.0);
+}
+
+// The whole double range: its width overflows a double, yet every value maps both ways.
+TEST(IParamTest, ARangeWiderThanADoubleHoldsMapsBothWays) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  IParam param;
+  param.InitDouble("Wide", 0.0, -kMax, kMax, 0.0);
+  EXPECT_EQ(param.Value(), 0.0);
+  for (const auto& [normalized, value] :
+       {std::pair{0.0, -kMax}, {0.5, 0.0}, {1.0, kMax}, {0.75, kMax / 2}}) {
+    EXPECT_DOUBLE_EQ(param.FromNormalized(normalized), value) << normalized;
+    EXPECT_DOUBLE_EQ(param.ToNormalized(value), normalized) << value;
+  }
+  param.SetNormalized(param.GetNormalized());
+  EXPECT_EQ(param.Value(), 0.0) << "a round trip keeps the value";
 }
 
 TEST(IParamTest, ToNormalizedRoundsToTheStepThenClamps) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ void check(bool condition) {
 }
 
 std::vector<iplug::IParam> MakeParams() {
-  std::vector<iplug::IParam> params(7);
+  std::vector<iplug::IParam> params(8);
   params[0].InitEnum("enum", 1, {"Off", "Low", "Mid", "High"});
   params[1].InitBool("bool", false);
   params[2].InitInt("one value", 7, 7, 7);
@@ -28,6 +29,8 @@ std::vector<iplug::IParam> MakeParams() {
   params[4].InitDouble("stepped", 50., 0., 100., 5., "%", iplug::IParam::kFlagStepped);
   params[5].InitDouble("wide", 0., -1e300, 1e300, 0.);
   params[6].InitDouble("tiny step", 0.5, 0., 1., 1e-300, "", iplug::IParam::kFlagStepped);
+  params[7].InitDouble("whole range", 0., -std::numeric_limits<double>::max(),
+                       std::numeric_limits<double>::max(), 0.);
   return params;
 }
 
@@ -51,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(std::isfinite(value) && value >= param.GetMin() && value <= param.GetMax());
     const double normalized = param.ToNormalized(value);
     check(normalized >= 0. && normalized <= 1.);
-    check(std::isfinite(param.FromNormalized(normalized)));
+    const double back = param.Constrain(param.FromNormalized(normalized));
+    check(std::isfinite(back) && back >= param.GetMin() && back <= param.GetMax());
     WDL_String shown;
     param.GetDisplay(value, false, shown);
     check(shown.GetLength() > 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,12 @@ TEST_F(ListControlsTest, SliderRefusesNonNumbersAndKeepsTheValueInRange) {
   slider->setMaxValue(1e300);
   slider->setDoubleValue(1e300);
   EXPECT_EQ(slider->intValue(), INT32_MAX);
+  // A range wider than a double can count still maps the bar's ends to its ends.
+  const double most = std::numeric_limits<double>::max();
+  slider->setMinValue(-most);
+  slider->setMaxValue(most);
+  EXPECT_EQ(slider->valueForWindowPoint({20, 20}), -most);
+  EXPECT_EQ(slider->valueForWindowPoint({20, 150}), most);
 }
 
 }  // namespace

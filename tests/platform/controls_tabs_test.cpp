@@ -83,13 +83,18 @@ TEST(ProgressIndicatorTest, FractionStaysWithinTheBarAndNonNumbersAreRefused) {
   struct Row {
     double min, max, value, fraction;
   };
-  for (const Row& r : {Row{0, 100, 40, 0.4}, Row{0, 100, 140, 1}, Row{10, 10, 10, 0},
-                       Row{50, 0, 20, 0}, Row{-10, 10, 0, 0.5}}) {
+  const double most = std::numeric_limits<double>::max();
+  for (const Row& r :
+       {Row{0, 100, 40, 0.4}, Row{0, 100, 140, 1}, Row{10, 10, 10, 0}, Row{50, 0, 20, 0},
+        Row{-10, 10, 0, 0.5}, Row{-most, most, 0, 0.5}, Row{-most, most, most, 1}}) {
     bar->setMinValue(r.min);
     bar->setMaxValue(r.max);
     bar->setDoubleValue(r.value);
-    EXPECT_DOUBLE_EQ(bar->fraction(), r.fraction);
+    EXPECT_DOUBLE_EQ(bar->fraction(), r.fraction) << r.min << " " << r.max << " " << r.value;
   }
+  bar->setMinValue(-10);
+  bar->setMaxValue(10);
+  bar->setDoubleValue(0);
   bar->setDoubleValue(std::numeric_limits<double>::quiet_NaN());
   bar->setMaxValue(std::numeric_limits<double>::infinity());
   EXPECT_EQ(bar->doubleValue(), 0);

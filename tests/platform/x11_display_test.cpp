@@ -208,14 +208,15 @@ TEST_F(X11Display, SizesAreClampedToSixteenBitsAndEmptyWindowsAreUnmapped) {
     int xWidth, xHeight;
   };
   const Row rows[] = {
-      {120, 90, true, 120, 90},     {0, 90, false, 1, 90},   {120, 0, false, 120, 1},
-      {40000, 50, true, 32767, 50}, {0.4, 0.4, false, 1, 1},
+      {120, 90, true, 120, 90},     {0, 90, false, 1, 90},       {120, 0, false, 120, 1},
+      {40000, 50, true, 32767, 50}, {1e12, 50, true, 32767, 50}, {0.4, 0.4, false, 1, 1},
   };
   NSWindow* w = show(NSMakeRect(20, 20, 100, 100));
   ASSERT_TRUE(waitViewable(w));
   Window xid = xidOf(w);
   for (const Row& r : rows) {
     w->setContentSize(NSMakeSize(r.width, r.height));
+    w->display();
     x->settle();
     XWindowAttributes a;
     ASSERT_TRUE(XGetWindowAttributes(x->display(), xid, &a));
