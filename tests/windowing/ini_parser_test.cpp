@@ -72,6 +72,17 @@ TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
   }
 }
 
+TEST(IniParser, Utf16TextIsNotReadAndMayNotBeWrittenOver) {
+  for (const std::string& text : {"\xFF\xFE[\0s\0]\0\n\0"s, "\xFE\xFF\0[\0s\0]\0\n"s}) {
+    const Parsed parsed = parse(text);
+    EXPECT_TRUE(parsed.table.empty());
+    EXPECT_TRUE(parsed.incomplete);
+  }
+  const Parsed loneByte = parse("\xFF[s]\n[t]\nk=v\n");
+  EXPECT_FALSE(loneByte.incomplete) << "a lone first byte is text";
+  EXPECT_EQ(swell::formatIniText(loneByte.table), "[t]\nk=v\n\n");
+}
+
 TEST(IniParser, FileWithoutAHeaderNearItsStartIsNotRead) {
   std::string filler;
   while (filler.size() <= swell::kIniHeaderlessLimit)

@@ -85,6 +85,11 @@ TEST_F(IniRobustnessTest, FileReadOnlyInPartIsNeverWrittenOver) {
   writeFile(file, overlong);
   EXPECT_EQ(WritePrivateProfileString("s", "k", "new", file.c_str()), FALSE);
   EXPECT_EQ(readFile(file).size(), overlong.size());
+
+  const std::string utf16("\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0\n\0", 18);
+  writeFile(file, utf16);
+  EXPECT_EQ(WritePrivateProfileString("s", "k", "new", file.c_str()), FALSE);
+  EXPECT_EQ(readFile(file), utf16);
 }
 
 TEST_F(IniRobustnessTest, PathsThatAreNotRegularFilesReadEmptyAndAreNotReplaced) {

@@ -183,7 +183,7 @@ TEST_F(MenusTest, AMenuAWindowShowsIsNotFreedUnderIt) {
 }
 
 // A menu placed below itself would hold itself; a submenu placed under a second item is
-// held by both, so freeing one parent leaves it to the other.
+// held by both, so freeing one parent leaves it to the other, and its menus free it.
 TEST_F(MenusTest, SubmenusThatWouldFormACircleAreRefusedAndSharedOnesSurvive) {
   HMENU top = CreatePopupMenu();
   HMENU sub = CreatePopupMenu();
@@ -202,6 +202,8 @@ TEST_F(MenusTest, SubmenusThatWouldFormACircleAreRefusedAndSharedOnesSurvive) {
   EXPECT_EQ(GetSubMenu(sub, 0), nullptr);
 
   SWELL_InsertMenu(other, 0, MF_BYPOSITION | MF_POPUP, popup(sub), "Shared");
+  DestroyMenu(sub);  // still shown by its items: they free it
+  EXPECT_EQ(GetSubMenu(top, 0), sub);
   DestroyMenu(top);
   ASSERT_NE(swell::menuFromHandle(sub), nullptr);
   EXPECT_EQ(GetSubMenu(other, 0), sub);

@@ -95,6 +95,11 @@ void DestroyMenu(HMENU menu) {
     base::warn("swell-cocoa", "DestroyMenu of a menu a window still shows; left to it");
     return;
   }
+  if (object->supermenu()) {
+    // Its item holds the only reference, taken over when it was attached.
+    base::warn("swell-cocoa", "DestroyMenu of a submenu still in its menu; left to it");
+    return;
+  }
   SWELL_SetMenuDestination(menu, nullptr);
   // The application keeps its own reference to its main menu.
   object->release();

@@ -9,6 +9,13 @@ namespace {
 // Editors on some systems start a UTF-8 text file with this mark; it is not part of the
 // first line, which would otherwise not read as a header.
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// A file starting with one of these holds UTF-16 text, which this reader cannot take: read
+// byte by byte it would look empty, and a write would replace it with the one new key.
+constexpr std::string_view kUtf16ByteOrderMarks[] = {"\xFF\xFE", "\xFE\xFF"};
+
+bool startsAMark(std::string_view start, std::string_view mark) {
+  return mark.substr(0, start.size()) == start;
+}
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -23,23 +30,33 @@ IniParser::IniParser(IniSectionTable& table) : mTable(table) {
   mTable.clear();
 }
 
-std::size_t IniParser::skipByteOrderMark(std::string_view bytes) {
+std::size_t IniParser::takeTextStart(std::string_view bytes) {
   std::size_t i = 0;
   while (mAtTextStart && i < bytes.size()) {
-    if (bytes[i] != kUtf8ByteOrderMark[mByteOrderMarkSeen]) {
+    mTextStart.push_back(bytes[i++]);
+    for (std::string_view mark : kUtf16ByteOrderMarks) {
+      if (mTextStart == mark) {
+        mAtTextStart = false;
+        mStopped = true;
+        mIncomplete = true;
+        return bytes.size();
+      }
+    }
+    if (mTextStart == kUtf8ByteOrderMark) {
+      mAtTextStart = false;
+    } else if (!startsAMark(mTextStart, kUtf8ByteOrderMark) &&
+               !startsAMark(mTextStart, kUtf16ByteOrderMarks[0]) &&
+               !startsAMark(mTextStart, kUtf16ByteOrderMarks[1])) {
       // Not a mark after all: the bytes held back belong to the first line.
       mAtTextStart = false;
-      appendToLine(kUtf8ByteOrderMark.substr(0, mByteOrderMarkSeen));
-      return i;
+      appendToLine(mTextStart);
     }
-    ++i;
-    if (++mByteOrderMarkSeen == kUtf8ByteOrderMark.size()) mAtTextStart = false;
   }
   return i;
 }
 
 bool IniParser::feed(std::string_view bytes) {
-  std::size_t i = skipByteOrderMark(bytes);
+  std::size_t i = takeTextStart(bytes);
   const std::size_t n = bytes.size();
   while (i < n && !mStopped) {
     if (mSkipLineFeed) {
@@ -70,7 +87,7 @@ bool IniParser::feed(std::string_view bytes) {
 void IniParser::finish() {
   if (mAtTextStart) {
     mAtTextStart = false;
-    appendToLine(kUtf8ByteOrderMark.substr(0, mByteOrderMarkSeen));
+    appendToLine(mTextStart);
   }
   if (!mStopped && !mSkippingRest && !mLine.empty()) {
     countHeaderless(mLine.size());

@@ -30,12 +30,13 @@ class IniParser {
   // Ends the text: takes an unterminated last line and orders the last section.
   void finish();
 
-  // True when part of the text was not taken in (a cut line, or reading stopped at the
-  // headerless limit): such a table must not be written back over its file.
+  // True when part of the text was not taken in (a cut line, reading stopped at the
+  // headerless limit, or UTF-16 text): such a table must not be written back over its file.
   bool incomplete() const { return mIncomplete; }
 
  private:
-  std::size_t skipByteOrderMark(std::string_view bytes);
+  // Takes a byte-order mark off the start of the text; returns the bytes it consumed.
+  std::size_t takeTextStart(std::string_view bytes);
   void appendToLine(std::string_view piece);
   void endLine(std::size_t terminatorLength);
   void countHeaderless(std::size_t bytes);
@@ -47,11 +48,11 @@ class IniParser {
   std::string mSectionName;  // name of the section entries go to, when mHaveCurrent
   IniSection mSection;       // entries of that section read so far, unordered
   bool mHaveCurrent = false;
-  bool mSeenHeader = false;            // a named section header was read
-  std::size_t mByteOrderMarkSeen = 0;  // bytes of a leading byte-order mark read so far
-  bool mAtTextStart = true;            // no byte past a leading byte-order mark was read
-  bool mSkipLineFeed = false;          // the last line ended in CR; a following LF belongs to it
-  bool mSkippingRest = false;          // inside the cut-off rest of an overlong line
+  bool mSeenHeader = false;    // a named section header was read
+  std::string mTextStart;      // the first bytes, held back while they may be a byte-order mark
+  bool mAtTextStart = true;    // the first bytes are still being looked at
+  bool mSkipLineFeed = false;  // the last line ended in CR; a following LF belongs to it
+  bool mSkippingRest = false;  // inside the cut-off rest of an overlong line
   bool mStopped = false;
   bool mIncomplete = false;
   std::size_t mHeaderlessBytes = 0;
