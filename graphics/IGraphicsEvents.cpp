@@ -111,6 +111,7 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod) {
   DispatchScope scope(*this);
   if (PopupMenuIsOpen()) {
     mPopupControl->OnMouseUp(x, y, mod);
+    if (mClosed) return;  // the menu's answer closed the editor
     // The press that opened the menu is over: its control hears the release and is let go (its
     // gesture ends with the menu's answer), so values from the delegate reach it meanwhile.
     if (IControl* held = GetCapturedControl(mod.touchID)) {
@@ -121,6 +122,7 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod) {
   }
   if (TextEntryIsEditing()) {
     mTextEntryControl->OnMouseUp(x, y, mod);
+    if (mClosed) return;
     // As with a menu: the press that opened the edit is over and its control is let go, so
     // values from the delegate reach it meanwhile; its gesture ends with the edit.
     if (IControl* held = GetCapturedControl(mod.touchID)) {
@@ -136,7 +138,8 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod) {
     EndGesture(control);
     mCapturedMap.erase(mod.touchID);
   }
-  OnMouseOver(x, y, mod);
+  // A release that closed the editor leaves no control to hover.
+  if (!mClosed) OnMouseOver(x, y, mod);
 }
 
 void IGraphics::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) {

@@ -102,6 +102,12 @@ void IGraphicsMacView::drawRect(const NSRect& dirtyRect) {
   // The surface has screen scale x draw scale pixels per editor point, so screen scale pixels
   // per view point.
   const double pixelsPerPoint = mGraphics->GetScreenScale();
+  // A region or scale that is no number would put the window's context in an error state for
+  // everything drawn after it.
+  if (!base::isFinite(dirtyRect.origin.x, dirtyRect.origin.y, dirtyRect.size.width,
+                      dirtyRect.size.height, pixelsPerPoint) ||
+      !(pixelsPerPoint > 0.0))
+    return;
   cairo_t* cr = context->cairo();
   cairo_save(cr);
   cairo_rectangle(cr, dirtyRect.origin.x, dirtyRect.origin.y, dirtyRect.size.width,

@@ -10,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
+#include "platform/Timer.h"
 #include "platform/Window.h"
 #include "windowing/core/WindowInterfaces.h"
 
@@ -19,6 +20,12 @@ namespace {
 
 HWND gMainWindow = nullptr;
 std::unique_ptr<IPlugAPPHost> gHost;
+// The host of the closed main window, kept while a call into its application may still be on
+// the stack (the window closed from one of the editor's events, or from a host procedure nested
+// in another) and deleted once none is.
+std::unique_ptr<IPlugAPPHost> gClosedHost;
+bool gClosedHostRetryPending = false;
+int gProcedureDepth = 0;  // host procedures running, nested ones included
 volatile std::sig_atomic_t gQuitRequested = 0;
 
 // Registers the resources once the host unit is part of the program.
@@ -31,6 +38,38 @@ int commandId(WPARAM wParam) {
 int notification(WPARAM wParam) {
   return static_cast<int>((wParam >> 16) & 0xFFFF);
 }
+
+// Deletes the closed host once no host procedure runs and its editor handles no event. While the
+// editor still does, it tries again a tick later in the run loop's default mode, which menu
+// tracking and modal loops do not run.
+void releaseClosedHostWhenIdle() {
+  if (!gClosedHost || gProcedureDepth > 0) return;
+  const iplug::IPlugAPP* app = gClosedHost->GetApp();
+  if (app && app->EditorIsHandlingEvent()) {
+    if (!gClosedHostRetryPending) {
+      gClosedHostRetryPending = true;
+      platform::NSTimer::scheduledTimerWithTimeInterval(iplug::IPlugAPP::kTimerIntervalMs / 1000.0,
+                                                        false, [](platform::NSTimer*) {
+                                                          gClosedHostRetryPending = false;
+                                                          releaseClosedHostWhenIdle();
+                                                        });
+    }
+    return;
+  }
+  gClosedHost.reset();
+  base::log(base::LogLevel::Info, "host", "ports and stream closed");
+}
+
+// Counts the host procedures running; the outermost one releases a closed host as it returns.
+class ProcedureScope {
+ public:
+  ProcedureScope() { ++gProcedureDepth; }
+  ~ProcedureScope() {
+    if (--gProcedureDepth == 0) releaseClosedHostWhenIdle();
+  }
+  ProcedureScope(const ProcedureScope&) = delete;
+  ProcedureScope& operator=(const ProcedureScope&) = delete;
+};
 
 void terminateApplication() {
   platform::NSApp()->terminate(nullptr);
@@ -123,7 +162,12 @@ void RequestQuit() {
   gQuitRequested = 1;
 }
 
+void ReleaseClosedHost() {
+  gClosedHost.reset();
+}
+
 INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  const ProcedureScope scope;
   switch (msg) {
     case WM_INITDIALOG:
       openEditor(hwnd);
@@ -176,10 +220,11 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
         gHost->GetApp()->CloseWindow();
         gHost->GetApp()->OnEditorClosed();
       }
-      // The ports and the stream close with the host.
+      // The ports and the stream close with the host, once nothing of its application is on
+      // the stack: the window may have been closed from inside one of the editor's events.
       IPlugAPPHost::SetInstance(nullptr);
-      gHost.reset();
-      base::log(base::LogLevel::Info, "host", "main window closed, ports and stream closed");
+      gClosedHost = std::move(gHost);
+      base::log(base::LogLevel::Info, "host", "main window closed");
       return 1;
     default:
       return 0;
@@ -187,6 +232,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
 }
 
 INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  const ProcedureScope scope;
   switch (msg) {
     case WM_INITDIALOG:
       if (!gHost) return 1;
@@ -228,6 +274,7 @@ INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
 
 INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
   using namespace host;
+  const ProcedureScope scope;
   switch (code) {
     case SWELLAPP_ONLOAD:
       if (!kResourcesRegistered) return 0;

@@ -15,6 +15,10 @@ INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // application (codes 4 and 3), as the Quit command does.
 void RequestQuit();
 
+// Deletes the host of the closed main window if it is still kept for a call that was in
+// progress; main calls it once the application's loop has ended and nothing runs.
+void ReleaseClosedHost();
+
 // The timer that drives the application's idle work and the quit request.
 inline constexpr UINT_PTR kIdleTimerId = 1;
 

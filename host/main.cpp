@@ -16,5 +16,7 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
-  return SWELL_ApplicationMain(argc, argv);
+  const int status = SWELL_ApplicationMain(argc, argv);
+  host::ReleaseClosedHost();
+  return status;
 }

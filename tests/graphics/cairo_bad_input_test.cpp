@@ -54,6 +54,33 @@ TEST(CairoBadInput, NoCallSpoilsTheContextForWhatIsDrawnAfterIt) {
          c.PathTransformScale(3e38f);
          c.PathTransformScale(3e38f);
        }},
+      {"text under a vanishing scale",
+       [](CairoPainter& c) {
+         c.PathTransformScale(1e-30f);
+         c.DrawText(IText(), "Ab", IRECT(0, 0, 20, 20));
+       }},
+      {"text under a huge scale",
+       [](CairoPainter& c) {
+         c.PathTransformTranslate(-1e30f, -1e30f);
+         c.PathTransformScale(1e30f);
+         c.DrawText(IText(), "Ab", IRECT(0, 0, 20, 20));
+       }},
+      {"text of a vanishing size",
+       [](CairoPainter& c) { c.DrawText(IText(1e-30f), "Ab", IRECT(0, 0, 20, 20)); }},
+      {"shapes under a vanishing scale",
+       [&](CairoPainter& c) {
+         c.PathTransformScale(1e-30f);
+         c.DrawArc(COLOR_RED, 5, 5, 5, 0, 270);
+         c.DrawRoundRect(COLOR_RED, IRECT(0, 0, 10, 10), 3);
+         c.DrawBitmap(dot, IRECT(0, 0, 10, 10));
+         c.DrawSVG(svg, IRECT(0, 0, 10, 10));
+         c.DrawBoxShadow(IRECT(2, 2, 8, 8), IRECT(0, 0, 10, 10), nullptr, 1, 1, 2, 2);
+       }},
+      {"a far translation",
+       [](CairoPainter& c) {
+         c.PathTransformTranslate(1e30f, 1e30f);
+         c.FillRect(COLOR_RED, IRECT(0, 0, 10, 10));
+       }},
       {"NaN clip", [](CairoPainter& c) { c.PathClipRegion(kNaNRect); }},
       {"NaN rectangle path",
        [](CairoPainter& c) {

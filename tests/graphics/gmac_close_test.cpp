@@ -12,6 +12,7 @@
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
 #include "platform/Window.h"
+#include "support/HookedMenuTracker.h"
 #include "support/PlatformHarness.h"
 
 using namespace iplug::igraphics;
@@ -21,14 +22,16 @@ namespace {
 constexpr int kW = 200, kH = 150;
 const IRECT kCaptionBounds(10, 10, 110, 30);
 const IRECT kKeyTakerBounds(10, 60, 110, 90);
+// Past the popup-menu control's fade-in.
+constexpr double kFadeInMs = 120.;
 
-// Closes the editor from its key handler, then goes on as handlers do: marks itself dirty and
-// reaches its graphics context.
-class ClosingKeyControl : public IControl {
+// Closes the editor from its key handler and from the answer of the menu a press opens, then
+// goes on as handlers do: marks itself dirty and reaches its graphics context.
+class ClosingControl : public IControl {
  public:
-  ClosingKeyControl(const IRECT& bounds, std::function<void()> close)
+  ClosingControl(const IRECT& bounds, std::function<void()> close)
       : IControl(bounds, 0), mClose(std::move(close)) {}
-  ~ClosingKeyControl() override { ++sDeleted; }
+  ~ClosingControl() override { ++sDeleted; }
   void Draw(IGraphics&) override {}
   bool OnKeyDown(float, float, const iplug::IKeyPress&) override {
     mClose();
@@ -36,10 +39,18 @@ class ClosingKeyControl : public IControl {
     SetDirty(true);
     return GetUI() != nullptr;
   }
+  void OnMouseDown(float, float, const IMouseMod&) override {
+    GetUI()->CreatePopupMenu(*this, mMenu, mRECT);
+  }
+  void OnPopupMenuSelection(IPopupMenu*, int) override {
+    mClose();
+    SetDirty(false);
+  }
   static inline int sDeleted = 0;
 
  private:
   std::function<void()> mClose;
+  IPopupMenu mMenu{"Close", {"One", "Two"}};
 };
 
 class Editor : public IGEditorDelegate {
@@ -54,29 +65,9 @@ class Editor : public IGEditorDelegate {
   }
   void LayoutUI(IGraphics& g) override {
     g.AttachControl(new ICaptionControl(kCaptionBounds, 0, IText(), COLOR_WHITE, false));
-    g.AttachControl(new ClosingKeyControl(kKeyTakerBounds, [this] { CloseWindow(); }));
+    g.AttachControl(new ClosingControl(kKeyTakerBounds, [this] { CloseWindow(); }));
     g.RemovePopupMenuControl();
   }
-};
-
-// Closes the editor while its menu is up, then answers the second entry.
-class ClosingTracker : public platform::MenuTracker {
- public:
-  explicit ClosingTracker(Editor& editor) : mEditor(editor), mPrevious(platform::menuTracker()) {
-    platform::setMenuTracker(this);
-  }
-  ~ClosingTracker() override { platform::setMenuTracker(mPrevious); }
-  platform::NSMenuItem* trackMenu(platform::NSMenu* menu, platform::NSPoint,
-                                  platform::NSView*) override {
-    ++tracked;
-    mEditor.CloseWindow();
-    return menu->itemAtIndex(1);
-  }
-  int tracked = 0;
-
- private:
-  Editor& mEditor;
-  platform::MenuTracker* mPrevious;
 };
 
 class MacClose : public ::testing::Test {
@@ -86,7 +77,7 @@ class MacClose : public ::testing::Test {
                                     platform::NSWindowStyleMaskTitled);
     window->makeKeyAndOrderFront();
     ASSERT_NE(editor.OpenWindow(window), nullptr);
-    ClosingKeyControl::sDeleted = 0;
+    ClosingControl::sDeleted = 0;
   }
   // Window coordinates (y up) of an editor point.
   static platform::NSPoint At(float x, float y) { return {x, kH - y}; }
@@ -104,11 +95,12 @@ TEST_F(MacClose, TheEditorClosedFromItsOwnEventsGoesOnceTheEventReturnsAndAnswer
   const Row rows[] = {
       {"a native menu's loop",
        [](MacClose& t) {
-         ClosingTracker tracker(t.editor);
+         // The editor closes while its menu is up; the second entry is then answered.
+         testsupport::HookedMenuTracker tracker([&t] { t.editor.CloseWindow(); }, 1);
          t.h.move(t.window, At(kCaptionBounds.MW(), kCaptionBounds.MH()));
          t.h.click(t.window, At(kCaptionBounds.MW(), kCaptionBounds.MH()));
          t.h.runUntilIdle();
-         EXPECT_EQ(tracker.tracked, 1);
+         EXPECT_EQ(tracker.tracked(), 1);
          // The closed editor's menu chose nothing for the parameter.
          EXPECT_EQ(t.editor.GetParam(0)->Value(), 0.0);
        }},
@@ -120,18 +112,32 @@ TEST_F(MacClose, TheEditorClosedFromItsOwnEventsGoesOnceTheEventReturnsAndAnswer
          // The handler went on after closing, and its change still reached the delegate.
          EXPECT_EQ(t.editor.GetParam(0)->Value(), 2.0);
        }},
+      {"the popup-menu control's answer",
+       [](MacClose& t) {
+         t.editor.GetUI()->AttachPopupMenuControl();
+         t.h.move(t.window, At(kKeyTakerBounds.MW(), kKeyTakerBounds.MH()));
+         t.h.click(t.window, At(kKeyTakerBounds.MW(), kKeyTakerBounds.MH()));
+         t.h.runUntilIdle();
+         auto* popup = dynamic_cast<IPopupMenuControl*>(t.editor.GetUI()->GetPopupMenuControl());
+         ASSERT_NE(popup, nullptr);
+         t.h.advance(kFadeInMs);
+         const IRECT row = popup->GetPanel(0)->GetRow(1);
+         t.h.move(t.window, At(row.MW(), row.MH()));
+         t.h.click(t.window, At(row.MW(), row.MH()));
+         t.h.runUntilIdle();
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     if (!editor.GetUI()) {
       ASSERT_NE(editor.OpenWindow(window), nullptr);
     }
-    ClosingKeyControl::sDeleted = 0;
+    ClosingControl::sDeleted = 0;
     IGraphicsMacView* view = editor.GetUI()->GetView();
     row.act(*this);
     EXPECT_EQ(editor.GetUI(), nullptr);
     EXPECT_FALSE(editor.EditorIsHandlingEvent());
-    EXPECT_EQ(ClosingKeyControl::sDeleted, 1) << "the context and its controls are gone";
+    EXPECT_EQ(ClosingControl::sDeleted, 1) << "the context and its controls are gone";
     EXPECT_EQ(window->contentView()->subviews().size(), 0u) << view;
   }
 }

@@ -6,6 +6,7 @@
 #include "controls/ITextControl.h"
 #include "demo/DemoEditorDelegate.h"
 #include "demo/app/DemoApp.h"
+#include "support/HookedMenuTracker.h"
 #include "windowing/core/WindowInterfaces.h"
 
 namespace hosttest {
@@ -100,6 +101,63 @@ TEST_F(HostEditorTest, AMessageInLightsTheLightAndShowsInTheMonitor) {
   showFrame();
   EXPECT_LT(light->GetValue(), 0.01);
   EXPECT_FALSE(app->MidiInLit());
+}
+
+// Destroys the main window from the editor's own events, a key or a pick in its native menu,
+// then goes on as handlers do: sets its parameter through the application.
+class WindowCloser : public iplug::igraphics::IControl {
+ public:
+  WindowCloser(const iplug::igraphics::IRECT& bounds, int paramIdx) : IControl(bounds, paramIdx) {}
+  void Draw(iplug::igraphics::IGraphics&) override {}
+  void OnMouseDown(float, float, const iplug::igraphics::IMouseMod&) override {
+    testsupport::HookedMenuTracker tracker([] { DestroyWindow(host::MainWindow()); }, 1);
+    GetUI()->CreatePopupMenu(*this, mMenu, mRECT);
+    EXPECT_EQ(tracker.tracked(), 1);
+    GoOn();
+  }
+  bool OnKeyDown(float, float, const iplug::IKeyPress&) override {
+    DestroyWindow(host::MainWindow());
+    GoOn();
+    return true;
+  }
+
+ private:
+  void GoOn() {
+    SetValue(1.0);
+    SetDirty(true);
+  }
+  iplug::igraphics::IPopupMenu mMenu{"Closer", {"One", "Two"}};
+};
+
+TEST_F(HostEditorTest, AWindowClosedFromTheEditorsEventsLeavesTheApplicationUntilTheyReturn) {
+  constexpr double kX = 580, kY = 10;
+  for (const bool byKey : {false, true}) {
+    SCOPED_TRACE(byKey ? "a key" : "a pick in the native menu");
+    if (!host::MainWindow()) {
+      start();
+      app = static_cast<DemoApp*>(hostObject()->GetApp());
+      window = swell::objectFromHandleAs<platform::NSView>(host::MainWindow())->window();
+    }
+    iplug::igraphics::IGraphics* ui = app->GetUI();
+    ASSERT_NE(ui, nullptr);
+    ui->RemovePopupMenuControl();
+    ui->AttachControl(new WindowCloser(iplug::igraphics::IRECT(kX - 10, kY - 10, kX + 10, kY + 10),
+                                       P::kParamGain));
+    h.move(window, at(kX, kY));
+    base::LogCapture log;
+    if (byKey) {
+      h.key(window, 0, "a");
+    } else {
+      h.click(window, at(kX, kY));
+    }
+    h.runUntilIdle();
+    EXPECT_EQ(host::MainWindow(), nullptr);
+    EXPECT_EQ(hostObject(), nullptr);
+    // The ports and the stream close on the next tick after the event returned.
+    h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+    h.runUntilIdle();
+    EXPECT_TRUE(log.contains("ports and stream closed"));
+  }
 }
 
 }  // namespace
