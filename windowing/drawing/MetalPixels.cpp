@@ -106,6 +106,13 @@ void promoteToRetina(SwellMetalSurface* s, const std::uint32_t* src, int x, int 
   writeBlock(s->metalBeginWrite(true), doubled.data(), 0, 0, 2 * cw, 2 * ch, 2 * cw);
 }
 
+// Writes each pixel of a source row twice into one destination row.
+void doubleRow(std::uint32_t* d, const std::uint32_t* s, int w) {
+  for (int i = 0; i < w; ++i)
+    d[2 * i] = d[2 * i + 1] = s[i];
+}
+
+#if defined(__SSE2__)
 // Each source pixel becomes a 2 x 2 block of the doubled frame.
 constexpr int kDoubledPixelsPerSource = 4;
 
@@ -115,13 +122,6 @@ constexpr int kDoubledPixelsPerSource = 4;
 // in cache for the upload that follows, where ordinary stores are twice as fast.
 constexpr std::int64_t kStreamingDoubleBytes = std::int64_t{24} << 20;
 
-// Writes each pixel of a source row twice into one destination row.
-void doubleRow(std::uint32_t* d, const std::uint32_t* s, int w) {
-  for (int i = 0; i < w; ++i)
-    d[2 * i] = d[2 * i + 1] = s[i];
-}
-
-#if defined(__SSE2__)
 // As doubleRow, with the destination written by streaming 16-byte stores, which need it
 // 16-byte aligned: a row that starts between pixel pairs is written plainly.
 void streamDoubledRow(std::uint32_t* d, const std::uint32_t* s, int w) {
@@ -266,9 +266,9 @@ void SWELL_Metal_DoublePixels(std::uint32_t* dst, const std::uint32_t* src, int 
                dstRowSpan, w);
     return;
   }
+#if defined(__SSE2__)
   const std::int64_t writtenBytes =
       static_cast<std::int64_t>(w) * h * kDoubledPixelsPerSource * sizeof(std::uint32_t);
-#if defined(__SSE2__)
   if (writtenBytes >= kStreamingDoubleBytes) {
     for (int j = 0; j < h; ++j) {
       const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
@@ -281,7 +281,6 @@ void SWELL_Metal_DoublePixels(std::uint32_t* dst, const std::uint32_t* src, int 
     return;
   }
 #endif
-  (void)writtenBytes;
   for (int j = 0; j < h; ++j) {
     const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
     std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
