@@ -7,6 +7,7 @@
 #include FT_TRUETYPE_TABLES_H
 #include <hb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -234,16 +235,60 @@ bool CTFont::registerFontFile(const std::string& path) {
   return true;
 }
 
-CTLine* CTLine::create(const std::string& text, CTFont* font, std::optional<NSColor> colour) {
+namespace {
+
+// One shaping buffer per thread, emptied and reused by every line so shaping a short label
+// allocates nothing once the buffer has grown to the longest line seen.
+class ShapingBuffer {
+ public:
+  ShapingBuffer() : mBuffer(hb_buffer_create()) {}
+  ~ShapingBuffer() { hb_buffer_destroy(mBuffer); }
+  ShapingBuffer(const ShapingBuffer&) = delete;
+  ShapingBuffer& operator=(const ShapingBuffer&) = delete;
+  hb_buffer_t* emptied() {
+    hb_buffer_clear_contents(mBuffer);
+    return mBuffer;
+  }
+
+ private:
+  hb_buffer_t* mBuffer;
+};
+
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Hinting off, so what is drawn matches the unhinted design metrics lines are measured with;
+// made once, since Cairo copies the options it is given.
+const cairo_font_options_t* unhintedFontOptions() {
+  static cairo_font_options_t* const options = [] {
+    cairo_font_options_t* o = cairo_font_options_create();
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+    return o;
+  }();
+  return options;
+}
+
+}  // namespace
+
+CTLine* CTLine::create(std::string_view text, CTFont* font, std::optional<NSColor> colour) {
   if (!font) return nullptr;
   auto* line = new CTLine;
   line->mFont = font;
   line->mColour = colour;
-  // Invalid UTF-8 becomes U+FFFD, so shaping and drawing never see a broken sequence.
-  std::string valid = base::sanitizeUtf8(text);
-  hb_buffer_t* buffer = hb_buffer_create();
-  hb_buffer_add_utf8(buffer, valid.data(), static_cast<int>(valid.size()), 0,
-                     static_cast<int>(valid.size()));
+  // Invalid UTF-8 becomes U+FFFD, so shaping and drawing never see a broken sequence; valid
+  // text (the usual case) is shaped where it stands.
+  std::string sanitized;
+  if (!isAscii(text) && !base::isValidUtf8(text)) {
+    sanitized = base::sanitizeUtf8(text);
+    text = sanitized;
+  }
+  thread_local ShapingBuffer shaping;
+  hb_buffer_t* buffer = shaping.emptied();
+  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0,
+                     static_cast<int>(text.size()));
   hb_buffer_guess_segment_properties(buffer);
   hb_shape(font->harfBuzzFont(), buffer, nullptr, 0);
   unsigned count = 0;
@@ -259,7 +304,6 @@ CTLine* CTLine::create(const std::string& text, CTFont* font, std::optional<NSCo
     pen += pos[i].x_advance;
   }
   line->mWidth = pen * unit;
-  hb_buffer_destroy(buffer);
   return line;
 }
 
@@ -293,11 +337,7 @@ void CTLine::draw(CGContext* context) const {
   cairo_save(cr);
   cairo_set_font_face(cr, mFont->cairoFace());
   cairo_set_font_matrix(cr, &fontMatrix);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
+  cairo_set_font_options(cr, unhintedFontOptions());
   if (mColour)
     cairo_set_source_rgba(cr, mColour->red, mColour->green, mColour->blue, mColour->alpha);
   else

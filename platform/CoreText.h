@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Color.h"
@@ -74,7 +75,7 @@ class CTLine : public NSObject {
 
   // A line of UTF-8 text (invalid bytes become U+FFFD) in a font, drawn in the given
   // colour or, without one, in the context's fill colour. Null for a null font.
-  static CTLine* create(const std::string& text, CTFont* font,
+  static CTLine* create(std::string_view text, CTFont* font,
                         std::optional<NSColor> colour = std::nullopt);
 
   // The typographic width: the sum of the advances.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/ControlDrawing.h"
@@ -65,6 +67,27 @@ TEST(CTFont, MetricsAreUnhintedDesignMetricsAtTheSize) {
   Ref<CTLine> bad = Ref<CTLine>::adopt(CTLine::create("a\xFF", mono.get()));
   EXPECT_EQ(bad->glyphs().size(), 2u);
   EXPECT_EQ(CTLine::create("x", nullptr), nullptr);
+}
+
+// Lines share one shaping buffer per thread: a line must come out the same whatever was
+// shaped before it (a right-to-left line, a cut of a longer text, invalid bytes).
+TEST(CTLine, ShapesEachLineAfreshWhateverCameBefore) {
+  Ref<CTFont> sans = font("DejaVu Sans", 10);
+  ASSERT_TRUE(sans);
+  auto glyphsOf = [&](std::string_view text) {
+    Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create(text, sans.get()));
+    std::vector<std::pair<std::uint32_t, double>> out;
+    for (const CTLine::Glyph& g : line->glyphs())
+      out.emplace_back(g.index, g.x);
+    return out;
+  };
+  const auto first = glyphsOf("Tap tempo");
+  ASSERT_EQ(first.size(), 9u);
+  const auto hebrew = glyphsOf("\u05E9\u05DC\u05D5\u05DD");
+  EXPECT_EQ(hebrew.size(), 4u);
+  EXPECT_EQ(glyphsOf("\xC3\xA9\xC3").size(), 2u);  // a cut sequence: one replacement
+  EXPECT_EQ(glyphsOf(std::string_view("Tap tempo and more").substr(0, 9)), first);
+  EXPECT_EQ(glyphsOf("Tap tempo"), first);
 }
 
 TEST(CTFont, MapsCharactersAndMarksOnlyTheUnmappedOnes) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Utf8.h"
@@ -158,7 +159,8 @@ int SWELL_DrawText(HDC hdc, const char* text, int count, RECT* r, int flags) {
     if (end == std::string::npos) end = buffer.size();
     if (end == buffer.size() && start == end && !lines.empty()) break;  // after a final LF
     TextLine l;
-    l.line = Ref<CTLine>::adopt(CTLine::create(buffer.substr(start, end - start), font, colour));
+    l.line = Ref<CTLine>::adopt(
+        CTLine::create(std::string_view(buffer).substr(start, end - start), font, colour));
     l.width = l.line->width();
     l.height = l.line->ascent() + l.line->descent() + l.line->leading();
     lines.push_back(std::move(l));
