@@ -2,9 +2,17 @@
 
 // A console reporter that also keeps each benchmark's time per iteration, so a benchmark
 // program can print its ratios against a baseline measured in the same run.
+//
+// On a shared machine one sample of a benchmark can be off by a factor of two, so scripts/bench
+// runs every benchmark several times, in random order (measured and baseline interleave, and a
+// burst of load elsewhere falls on both); a benchmark that ran more than once is kept as the
+// median of its samples, under its plain name, which one outlying sample cannot move. The
+// library's own aggregate rows (_mean, _median, _stddev, _cv) are not kept as benchmarks; their
+// median stands in only when the samples themselves were not reported.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -19,43 +27,72 @@ class RatioReporter : public benchmark::ConsoleReporter {
   explicit RatioReporter(Clock clock = Clock::Wall) : mClock(clock) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    // Aggregates and failed runs carry no time to compare.
+    // Failed runs carry no time to compare. Repetitions of one benchmark share its plain name
+    // (run_name), and may arrive in several calls when repetitions are interleaved.
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      Measured& m = mRuns[run.benchmark_name()];
-      m.wall = run.GetAdjustedRealTime();
-      m.processor = run.GetAdjustedCPUTime();
-      for (const auto& [counter, value] : run.counters)
-        m.counters[counter] = value.value;
+      if (run.error_occurred) continue;
+      if (run.run_type == Run::RT_Iteration)
+        add(mSamples[run.run_name.str()], run);
+      else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        add(mMedianAggregates[run.run_name.str()], run);
     }
     ConsoleReporter::ReportRuns(runs);
   }
 
   // The time per iteration of the named benchmark, in its own unit, by the reporter's clock
-  // or the one given; 0 when it did not run or failed.
+  // or the one given (the median over its repetitions); 0 when it did not run or failed.
   double Time(const std::string& name) const { return Time(name, mClock); }
   double Time(const std::string& name, Clock clock) const {
-    const auto it = mRuns.find(name);
-    if (it == mRuns.end()) return 0.0;
-    return clock == Clock::Wall ? it->second.wall : it->second.processor;
+    const Samples* s = find(name);
+    if (!s) return 0.0;
+    return median(clock == Clock::Wall ? s->wall : s->processor);
   }
 
-  // A counter the named benchmark set, as reported (averaged where it asked); 0 when absent.
+  // A counter the named benchmark set, as reported (averaged where it asked), the median over
+  // its repetitions; 0 when absent.
   double Counter(const std::string& name, const std::string& counter) const {
-    const auto it = mRuns.find(name);
-    if (it == mRuns.end()) return 0.0;
-    const auto c = it->second.counters.find(counter);
-    return c == it->second.counters.end() ? 0.0 : c->second;
+    const Samples* s = find(name);
+    if (!s) return 0.0;
+    const auto c = s->counters.find(counter);
+    return c == s->counters.end() ? 0.0 : median(c->second);
   }
 
  private:
-  struct Measured {
-    double wall = 0.0;
-    double processor = 0.0;
-    std::map<std::string, double> counters;
+  struct Samples {
+    std::vector<double> wall;
+    std::vector<double> processor;
+    std::map<std::string, std::vector<double>> counters;
   };
+
+  static void add(Samples& s, const Run& run) {
+    s.wall.push_back(run.GetAdjustedRealTime());
+    s.processor.push_back(run.GetAdjustedCPUTime());
+    for (const auto& [counter, value] : run.counters)
+      s.counters[counter].push_back(value.value);
+  }
+
+  const Samples* find(const std::string& name) const {
+    if (const auto it = mSamples.find(name); it != mSamples.end()) return &it->second;
+    if (const auto it = mMedianAggregates.find(name); it != mMedianAggregates.end())
+      return &it->second;
+    return nullptr;
+  }
+
+  // The middle sample, or the mean of the middle two.
+  static double median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    const std::size_t mid = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + mid, values.end());
+    if (values.size() % 2 == 1) return values[mid];
+    const double upper = values[mid];
+    const double lower = *std::max_element(values.begin(), values.begin() + mid);
+    return (lower + upper) / 2.0;
+  }
+
   Clock mClock;
-  std::map<std::string, Measured> mRuns;
+  std::map<std::string, Samples> mSamples;
+  // The library's median rows, for when only aggregates are reported.
+  std::map<std::string, Samples> mMedianAggregates;
 };
 
 // Prints a ratio as one line; with a goal (the most it may be) the line ends in "met" or
