@@ -9,10 +9,6 @@
 #include <iterator>
 #include <vector>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_FAILURE_USERMSG
 #include <stb_image.h>
 
 namespace platform {
@@ -43,6 +39,7 @@ constexpr std::uint8_t kStartOfImage = 0xD8;
 constexpr std::uint8_t kEndOfImage = 0xD9;
 constexpr std::uint8_t kDefineHuffmanTables = 0xC4;
 constexpr std::uint8_t kStartOfScan = 0xDA;
+constexpr std::uint8_t kStartOfProgressiveFrame = 0xC2;
 constexpr std::uint8_t kFirstRestart = 0xD0, kLastRestart = 0xD7;
 constexpr std::uint8_t kTemporary = 0x01;
 constexpr std::size_t kHuffmanCodeLengths = 16;
@@ -63,6 +60,7 @@ bool jpegHuffmanTablesSound(const std::uint8_t* data, std::size_t size) {
   if (at == 0 || byte(at) != kStartOfImage) return true;
   ++at;
   bool dcDefined[kHuffmanTableSlots] = {}, acDefined[kHuffmanTableSlots] = {};
+  bool progressive = false;
   for (;;) {
     // The next marker: anything else (the coded data of a scan) is passed over.
     while (at < size && data[at] != kMarkerStart)
@@ -76,6 +74,7 @@ bool jpegHuffmanTablesSound(const std::uint8_t* data, std::size_t size) {
         (marker >= kFirstRestart && marker <= kLastRestart))
       continue;
     const std::size_t length = (byte(at) << 8) | byte(at + 1);
+    if (marker == kStartOfProgressiveFrame) progressive = true;
     if (marker == kDefineHuffmanTables) {
       long left = static_cast<long>(length) - 2;
       std::size_t table = at + 2;
@@ -90,11 +89,13 @@ bool jpegHuffmanTablesSound(const std::uint8_t* data, std::size_t size) {
         left -= static_cast<long>(1 + kHuffmanCodeLengths + symbols);
       }
     } else if (marker == kStartOfScan) {
-      // Each component names its DC and AC tables; a scan from coefficient 0 decodes DC
-      // values, one reaching past it AC values.
+      // Each component names its DC and AC tables; a progressive scan from coefficient 0
+      // decodes DC values, one reaching past it AC values; any other scan decodes both,
+      // whatever spectral range it states.
       const unsigned components = byte(at + 2);
       const std::size_t spectrum = at + 3 + 2 * components;
-      const bool decodesDc = byte(spectrum) == 0, decodesAc = byte(spectrum + 1) > 0;
+      const bool decodesDc = !progressive || byte(spectrum) == 0;
+      const bool decodesAc = !progressive || byte(spectrum + 1) > 0;
       for (unsigned i = 0; i < components; ++i) {
         const unsigned tables = byte(at + 4 + 2 * i);
         const unsigned dc = tables >> 4, ac = tables & 0xF;

@@ -225,12 +225,18 @@ TEST(ImageDecoder, RefusesWhatItCannotReadWithAReason) {
     if (surface) cairo_surface_destroy(surface);
   }
   // JPEGs the decoder would read or write outside its Huffman tables for: one table
-  // counting more codes than a table holds, and a scan using tables never defined.
+  // counting more codes than a table holds, a scan using tables never defined, and a
+  // baseline scan using an undefined AC table though its spectral range stops at the DC value.
   std::vector<std::uint8_t> oversized{0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00};
   oversized.insert(oversized.end(), 16, 0xFF);
   const std::vector<std::uint8_t> undefined{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x08, 0x01,
                                             0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34};
-  for (const auto& crafted : {oversized, undefined}) {
+  std::vector<std::uint8_t> dcOnly{0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x08, 0x00, 0x08,
+                                   0x01, 0x01, 0x11, 0x00, 0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01};
+  dcOnly.insert(dcOnly.end(), 16, 0x00);
+  const std::uint8_t dcOnlyScan[] = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00};
+  dcOnly.insert(dcOnly.end(), std::begin(dcOnlyScan), std::end(dcOnlyScan));
+  for (const auto& crafted : {oversized, undefined, dcOnly}) {
     why.clear();
     EXPECT_EQ(decodeImageData(crafted.data(), crafted.size(), kMaxImageSide, &why), nullptr);
     EXPECT_NE(why.find("Huffman"), std::string::npos) << why;
