@@ -160,7 +160,8 @@ TEST(NSTask, TheChildGetsOnlyTheStandardDescriptorsAndDefaultSignals) {
 }
 
 TEST(NSTask, TerminateAndTimedWaits) {
-  auto task = shell("sleep 30");
+  // exec: the signal reaches the sleeper itself, and no orphan keeps the test's output open.
+  auto task = shell("exec sleep 30");
   ASSERT_TRUE(task->launch());
   EXPECT_TRUE(task->isRunning());
   EXPECT_FALSE(task->waitUntilExit(0));

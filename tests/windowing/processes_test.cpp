@@ -32,7 +32,7 @@ TEST(Processes, ExitCodesWhileRunningAfterTheWaitAndAfterTerminate) {
   const ExitCase cases[] = {
       {"sleep 0.2; exit 3", false, 3},
       {"exit 0", false, 0},
-      {"sleep 30", true, 15},  // the signal that ended it
+      {"exec sleep 30", true, 15},  // the signal that ended it
   };
   for (const auto& c : cases) {
     HANDLE h = shell(c.script);
