@@ -70,4 +70,8 @@ void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSF
   cg->restoreGState();
 }
 
+double textFittingWidth(const std::string& text, const NSFont& font) {
+  return font.sizeOfString(text).width + 2 * kTextInset;
+}
+
 }  // namespace platform::controldrawing

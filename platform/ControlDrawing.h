@@ -27,6 +27,9 @@ std::string concealedText(const std::string& text);
 // horizontally by the alignment.
 void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
               NSColor color, NSTextAlignment alignment);
+// The width of a rectangle that drawText shows the whole text in: the text measured in
+// the font plus the inset drawText keeps at its sides.
+double textFittingWidth(const std::string& text, const NSFont& font);
 
 }  // namespace controldrawing
 }  // namespace platform

@@ -43,6 +43,8 @@ SwellTopLevelWindowBase<Base>::SwellTopLevelWindowBase(const platform::NSRect& c
     : Base(contentRect, style) {
   this->setDelegate(this);
   this->setAcceptsMouseMovedEvents(true);
+  // Tab follows the controls in reading order, whatever order they were made in.
+  this->setAutorecalculatesKeyViewLoop(true);
   if (SWELL_GetOSXVersion() >= 0x1060) this->setCollectionBehavior(swell::kCollectionBehavior);
 }
 
