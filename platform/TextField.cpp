@@ -62,6 +62,10 @@ bool NSTextField::acceptsFirstResponder() const {
   return isSelectable() && isEnabled();
 }
 
+bool NSTextField::canBecomeKeyView() const {
+  return window() && isSelectable() && isEnabled() && !isHiddenOrHasHiddenAncestor();
+}
+
 bool NSTextField::becomeFirstResponder() {
   NSWindow* w = window();
   if (!w) return false;

@@ -52,6 +52,8 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
 
   bool acceptsFirstResponder() const override;
   bool becomeFirstResponder() override;
+  // Also while it is being edited (it takes no second edit then, but Tab starts from it).
+  bool canBecomeKeyView() const override;
   NSSize fittingSize() const override;
   void drawRect(const NSRect& dirtyRect) override;
 

@@ -36,6 +36,23 @@ bool announced(Display* display) {
   return found;
 }
 
+// Whether the manager shows a window now: one mapped during its start-up may be framed
+// but never shown, so a window of the probe's own is asked for until one shows.
+bool showsWindows(Display* display) {
+  Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+  XMapWindow(display, probe);
+  XSync(display, False);
+  bool shown = false;
+  for (int i = 0; i < 10 && !shown; ++i) {
+    std::this_thread::sleep_for(kPollStep);
+    XWindowAttributes a{};
+    shown = XGetWindowAttributes(display, probe, &a) && a.map_state == IsViewable;
+  }
+  XDestroyWindow(display, probe);
+  XSync(display, False);
+  return shown;
+}
+
 }  // namespace
 
 WindowManager::WindowManager(const std::string& display, std::string program) {
@@ -66,7 +83,7 @@ WindowManager::WindowManager(const std::string& display, std::string program) {
   }
   const auto end = std::chrono::steady_clock::now() + kStartLimit;
   while (std::chrono::steady_clock::now() < end) {
-    if (announced(connection)) {
+    if (announced(connection) && showsWindows(connection)) {
       mRunning = true;
       break;
     }

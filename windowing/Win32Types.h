@@ -346,6 +346,7 @@ inline constexpr WORD CBN_SELCHANGE = 1;
 inline constexpr WORD CBN_EDITCHANGE = 5;
 inline constexpr WORD CBN_DROPDOWN = 7;
 inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD EN_SETFOCUS = 0x0100;
 inline constexpr WORD EN_KILLFOCUS = 0x0200;
 inline constexpr WORD EN_CHANGE = 0x0300;
 

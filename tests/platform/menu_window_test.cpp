@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/Clock.h"
-#include "platform/ControlDrawing.h"
 #include "platform/DisplayBackend.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
@@ -602,3 +601,55 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
   setMenuTracker(&h.menus());
   w->close();
 }
+
+// On a real display, with and without a window manager that frames the windows: a list
+// clicked with a person's timing (press, 120 ms, release) stays open, the arrows and
+// Return pick from it, and no request of the program is refused with an X error.
+class PopUpListOnX11 : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PopUpListOnX11, AClickedListStaysOpenAndNoRequestFails) {
+  testsupport::X11Harness x({}, GetParam());
+  if (!x.ready()) GTEST_SKIP() << x.whyNot();
+  auto* main = new NSWindow(NSMakeRect(100, 100, 600, 400), NSWindowStyleMaskTitled);
+  main->setContentView(Ref<NSView>::adopt(new NSView).get());
+  main->makeKeyAndOrderFront();
+  auto* dialog = new NSWindow(NSMakeRect(200, 200, 400, 300), NSWindowStyleMaskTitled);
+  dialog->setContentView(Ref<NSView>::adopt(new NSView).get());
+  auto* button = new NSPopUpButton(NSMakeRect(20, 200, 200, 22));
+  for (const char* title : {"off", "Alpha", "Gamma"})
+    button->addItemWithTitle(title);
+  button->selectItemAtIndex(1);
+  dialog->contentView()->addSubview(button);
+  button->release();
+  dialog->makeKeyAndOrderFront();
+  const std::string xid = std::to_string(x.backend().xWindowOf(dialog));
+  ASSERT_TRUE(x.pumpUntil([&] {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(x.display(), x.backend().xWindowOf(dialog), &a) &&
+           a.map_state == IsViewable;
+  }));
+  setMenuTracker(NSMenuWindow::tracker());
+  // Real time: the list's loop waits on the X connection, and the user keeps time.
+  setClock(nullptr);
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The button's middle, from the top left of the window's content.
+    x.server().run({"xdotool", "mousemove", "--window", xid, "60", "89", "mousedown", "1"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    x.server().run({"xdotool", "mouseup", "1"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    x.server().run({"xdotool", "key", "Down", "key", "Return"});
+  });
+  const bool picked = x.pumpUntil([&] { return button->indexOfSelectedItem() == 2; }, 10000);
+  user.join();
+  setClock(&x.platform().clock());
+  setMenuTracker(&x.platform().menus());
+  EXPECT_TRUE(picked) << "the list closed on the click, or did not open";
+  x.settle();
+  EXPECT_FALSE(x.platform().logged("X error"));
+  dialog->close();
+  main->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, PopUpListOnX11, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "Framed" : "Bare"; });

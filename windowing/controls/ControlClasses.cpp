@@ -20,7 +20,6 @@ constexpr UINT EM_REPLACESEL = 0xF0C2;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr WPARAM SB_TOP = 6;
 constexpr WPARAM SB_BOTTOM = 7;
-constexpr WORD EN_SETFOCUS = 0x0100;
 
 // Tells the parent window that a text control took the focus.
 void notifyFocus(platform::NSView* control, long id) {
