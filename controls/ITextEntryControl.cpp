@@ -1,181 +1,19 @@
-#include "controls/ITextEntryControl.h"
+// The text-entry control's editing: starting and ending an edit, the caret, the text and the
+// cursor and selection that stb_textedit keeps over it, and edits by key code, clipboard and
+// mouse. How keys become codes is in ITextEntryControlKeys.cpp, how the field is measured and
+// painted in ITextEntryControlDrawing.cpp.
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "base/Finite.h"
 #include "base/Log.h"
 #include "base/Utf8.h"
+#include "controls/ITextEntryControl.h"
+#include "controls/detail/TextEntryEditor.h"
 #include "graphics/IGraphics.h"
 
-// The editing logic's configuration. Its types come first; the implementation is included
-// after the callbacks it calls are declared.
-#define STB_TEXTEDIT_CHARTYPE char16_t
-#define STB_TEXTEDIT_POSITIONTYPE int
-// The key constants exceed INT_MAX, so the key type is unsigned.
-#define STB_TEXTEDIT_KEYTYPE uint32_t
-#include <stb_textedit.h>
-
-namespace iplug {
-namespace igraphics {
-
-namespace {
-
-using Key = uint32_t;
-constexpr Key kSpecial = ITextEntryControl::kKeySpecial;
-constexpr Key kShift = ITextEntryControl::kKeyShift;
-constexpr Key kCommand = ITextEntryControl::kKeyCommand;
-constexpr Key kOption = ITextEntryControl::kKeyOption;
-
-constexpr Key kKeyBackspace = kSpecial | kVK_BACK;
-constexpr Key kKeyPageUp = kSpecial | kVK_PRIOR;
-constexpr Key kKeyPageDown = kSpecial | kVK_NEXT;
-constexpr Key kKeyEnd = kSpecial | kVK_END;
-constexpr Key kKeyHome = kSpecial | kVK_HOME;
-constexpr Key kKeyLeft = kSpecial | kVK_LEFT;
-constexpr Key kKeyUp = kSpecial | kVK_UP;
-constexpr Key kKeyRight = kSpecial | kVK_RIGHT;
-constexpr Key kKeyDown = kSpecial | kVK_DOWN;
-constexpr Key kKeyInsert = kSpecial | kVK_INSERT;
-constexpr Key kKeyDelete = kSpecial | kVK_DELETE;
-constexpr Key kKeyTextEnd = kKeyEnd | kCommand;
-constexpr Key kKeyTextStart = kKeyHome | kCommand;
-constexpr Key kKeyWordLeft = kKeyLeft | kCommand;
-constexpr Key kKeyWordRight = kKeyRight | kCommand;
-constexpr Key kKeyUndo = kCommand | 'z';
-constexpr Key kKeyRedo = kCommand | kShift | 'z';
-
-// The special keys the editing logic acts on (with or without Shift). Every other code with the
-// special bit changes nothing and is never handed on.
-bool IsEditingKey(Key code) {
-  switch (code & ~kShift) {
-    case kKeyBackspace:
-    case kKeyEnd:
-    case kKeyHome:
-    case kKeyLeft:
-    case kKeyUp:
-    case kKeyRight:
-    case kKeyDown:
-    case kKeyInsert:
-    case kKeyDelete:
-    case kKeyTextEnd:
-    case kKeyTextStart:
-    case kKeyWordLeft:
-    case kKeyWordRight:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsArrowKey(Key code) {
-  const Key base = code & ~kShift;
-  return base == kKeyLeft || base == kKeyRight || base == kKeyUp || base == kKeyDown;
-}
-
-// Characters that a single-line field never holds: C0 and C1 controls and DEL.
-bool IsControlChar(char32_t c) {
-  return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
-
-// The character a key typed: the first code point of its UTF-8, or its first byte when that is
-// no valid sequence; 0 for none.
-char32_t KeyChar(const IKeyPress& key) {
-  if (key.utf8[0] == '\0') return 0;
-  const base::Utf8Char c = base::decodeUtf8(key.utf8, 0);
-  return c.wellFormed ? c.codePoint : static_cast<unsigned char>(key.utf8[0]);
-}
-
-Key SpecialCode(int vk) {
-  return kSpecial | (static_cast<Key>(vk) & 0xFFu);
-}
-
-}  // namespace
-
-// The editing logic's state and the callbacks it reaches the control through.
-struct ITextEntryControl::Editor {
-  STB_TexteditState state;
-
-  static int Length(const ITextEntryControl* c) { return static_cast<int>(c->mEditString.size()); }
-
-  static char16_t CharAt(const ITextEntryControl* c, int i) {
-    return i >= 0 && i < Length(c) ? c->mEditString[static_cast<size_t>(i)] : u'\0';
-  }
-
-  static float Width(const ITextEntryControl* c, int n, int i) { return c->CharWidth(n + i); }
-
-  static void LayoutRow(StbTexteditRow* row, const ITextEntryControl* c, int n) {
-    const IRECT& r = c->mRECT;
-    const float size = c->mText.mSize;
-    float w = 0.f;
-    for (int i = 0; i < Length(c); ++i)
-      w += c->CharWidth(i);
-    row->num_chars = std::max(Length(c) - std::max(n, 0), 0);
-    row->baseline_y_delta = 1.25f;
-    switch (c->mText.mAlign) {
-      case EAlign::Near:
-      default:  // a value out of range lays out as the first
-        row->x0 = r.L;
-        break;
-      case EAlign::Center:
-        row->x0 = (r.L + r.R) / 2.f - w / 2.f;
-        break;
-      case EAlign::Far:
-        row->x0 = r.R - w;
-        break;
-    }
-    row->x1 = row->x0 + w;
-    switch (c->mText.mVAlign) {
-      case EVAlign::Top:
-      default:
-        row->ymin = 0.f;
-        break;
-      case EVAlign::Middle:
-        row->ymin = (r.B - r.T) / 2.f - size / 2.f;
-        break;
-      case EVAlign::Bottom:
-        row->ymin = r.B - r.T - size;
-        break;
-    }
-    row->ymax = row->ymin + size;
-  }
-
-  // Positions come from the editing logic's records; out-of-range ones are refused rather than
-  // trusted.
-  static int Insert(ITextEntryControl* c, int pos, const char16_t* chars, int n) {
-    if (pos < 0 || pos > Length(c) || n < 0 || (n > 0 && !chars)) return 0;
-    c->mEditString.insert(static_cast<size_t>(pos), chars, static_cast<size_t>(n));
-    c->MeasureWidths();
-    return 1;
-  }
-
-  static int Delete(ITextEntryControl* c, int pos, int n) {
-    if (pos < 0 || n < 0 || pos > Length(c)) return 0;
-    n = std::min(n, Length(c) - pos);
-    c->mEditString.erase(static_cast<size_t>(pos), static_cast<size_t>(n));
-    c->MeasureWidths();
-    return 1;
-  }
-
-  // A code is text only without the special and Command bits; Shift and Option are dropped.
-  static int KeyToText(Key key) {
-    if (key & (kSpecial | kCommand)) return -1;
-    const Key c = key & ~(kShift | kOption);
-    if (c == 0 || c > 0xFFFF || !base::isScalarValue(c)) return -1;
-    return static_cast<int>(c);
-  }
-
-  // Word breaks: white space of the ASCII range only. Wider units are never looked up in the
-  // C library's tables, which are defined for unsigned char values alone.
-  static bool IsSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-  }
-};
-
-}  // namespace igraphics
-}  // namespace iplug
-
+// The callbacks through which the editing logic's implementation reaches the control.
 #define STB_TEXTEDIT_STRING iplug::igraphics::ITextEntryControl
 #define STB_TEXTEDIT_STRINGLEN(obj) iplug::igraphics::ITextEntryControl::Editor::Length(obj)
 #define STB_TEXTEDIT_LAYOUTROW(r, obj, n) \
@@ -217,6 +55,8 @@ struct ITextEntryControl::Editor {
 
 namespace iplug {
 namespace igraphics {
+
+using namespace textentry;
 
 static_assert(STB_TEXTEDIT_K_LEFT == kKeyLeft && STB_TEXTEDIT_K_WORDRIGHT == kKeyWordRight &&
                   STB_TEXTEDIT_K_UNDO == kKeyUndo && STB_TEXTEDIT_K_REDO == kKeyRedo &&
@@ -358,7 +198,7 @@ void ITextEntryControl::DismissEdit() {
   }
 }
 
-// --- Text and measurement ---
+// --- Text ---
 
 std::string ITextEntryControl::GetText() const {
   return base::utf16ToUtf8(mEditString);
@@ -367,49 +207,6 @@ std::string ITextEntryControl::GetText() const {
 void ITextEntryControl::SetEditString(std::u16string str) {
   mEditString = std::move(str);
   mCharWidths.clear();
-}
-
-void ITextEntryControl::MeasureWidths() const {
-  mCharWidths.assign(mEditString.size(), 0.f);
-  const IGraphics* g = GetUI();
-  if (!g) return;
-  // Each width is measured after the character before it, so pair kerning is counted. The
-  // second unit of a surrogate pair takes no width: its character is measured on the first.
-  std::string prev;
-  for (size_t i = 0; i < mEditString.size(); ++i) {
-    size_t units = 1;
-    if (base::isHighSurrogate(mEditString[i]) && i + 1 < mEditString.size() &&
-        base::isLowSurrogate(mEditString[i + 1]))
-      units = 2;
-    const std::string cur = base::utf16ToUtf8(std::u16string_view(mEditString).substr(i, units));
-    IRECT box;
-    float w = 0.f;
-    if (prev.empty()) {
-      w = g->MeasureText(mText, cur.c_str(), box);
-    } else {
-      const std::string pair = prev + cur;
-      w = g->MeasureText(mText, pair.c_str(), box) - g->MeasureText(mText, prev.c_str(), box);
-    }
-    mCharWidths[i] = std::isfinite(w) ? w : 0.f;
-    prev = cur;
-    i += units - 1;
-  }
-}
-
-float ITextEntryControl::CharWidth(int idx) const {
-  if (mCharWidths.size() != mEditString.size()) MeasureWidths();
-  if (idx < 0 || static_cast<size_t>(idx) >= mCharWidths.size()) return 0.f;
-  return mCharWidths[static_cast<size_t>(idx)];
-}
-
-float ITextEntryControl::PositionX(int pos) const {
-  StbTexteditRow row;
-  Editor::LayoutRow(&row, this, 0);
-  pos = std::clamp(pos, 0, Editor::Length(this));
-  float x = row.x0;
-  for (int i = 0; i < pos; ++i)
-    x += CharWidth(i);
-  return x;
 }
 
 // --- State ---
@@ -455,7 +252,7 @@ void ITextEntryControl::SelectAll() {
   MarkDirtyIfChanged(changed);
 }
 
-// --- Keys ---
+// --- Edits by key code ---
 
 bool ITextEntryControl::SendKey(uint32_t code) {
   if ((code & kSpecial) && !IsEditingKey(code)) return false;
@@ -511,105 +308,6 @@ bool ITextEntryControl::SendChar(char32_t cp, uint32_t modifiers) {
   const bool changed = !(Take(mEditString, s) == before);
   MarkDirtyIfChanged(changed);
   return changed;
-}
-
-bool ITextEntryControl::FilteredKeyCode(const IKeyPress& key, char32_t typed,
-                                        uint32_t& code) const {
-  const IGraphics* g = GetUI();
-  const IControl* requester = g ? g->GetControlInTextEntry() : nullptr;
-  if (!requester) return false;
-
-  const IParam* param = requester->GetParam(0);
-  const IParam::EParamType type = param ? param->Type() : IParam::kTypeNone;
-  if (type == IParam::kTypeNone) {
-    code = typed != 0 && !IsControlChar(typed) ? static_cast<Key>(typed) : SpecialCode(key.VK);
-    return true;
-  }
-
-  // A number: digits, signs and, for a double, the decimal point. Shift with a main-keyboard
-  // digit types another character and is no digit, unless the layout types the digit with Shift
-  // (as on French keyboards): a typed digit is a digit whichever key typed it.
-  const bool typedDigit = typed >= '0' && typed <= '9';
-  const bool mainDigit = key.VK >= kVK_0 && key.VK <= kVK_9 && !key.S;
-  const bool padDigit = key.VK >= kVK_NUMPAD0 && key.VK <= kVK_NUMPAD9;
-  if (typedDigit) {
-    code = static_cast<Key>(typed);
-  } else if (mainDigit || padDigit) {
-    // A digit key that types no digit (a keypad without Num Lock) still enters its digit.
-    code = static_cast<Key>('0' + (mainDigit ? key.VK - kVK_0 : key.VK - kVK_NUMPAD0));
-  } else if (typed == '+' || typed == '-' || (type == IParam::kTypeDouble && typed == '.')) {
-    code = static_cast<Key>(typed);
-  } else {
-    code = SpecialCode(key.VK);
-  }
-  return true;
-}
-
-bool ITextEntryControl::OnKeyDown(float x, float y, const IKeyPress& key) {
-  if (!mEditing) return false;
-
-  if (key.C && key.VK >= kVK_A && key.VK <= kVK_Z) {
-    switch (key.VK) {
-      case kVK_A:
-        SelectAll();
-        return true;
-      case kVK_C:
-        Copy();
-        return true;
-      case kVK_V:
-        Paste();
-        return true;
-      case kVK_X:
-        Cut();
-        return true;
-      case kVK_Z:
-        SendKey(key.S ? kKeyRedo : kKeyUndo);
-        return true;
-      default:
-        break;
-    }
-  }
-
-  const char32_t typed = KeyChar(key);
-  Key code = 0;
-  switch (key.VK) {
-    case kVK_BACK:
-      code = kKeyBackspace;
-      break;
-    case kVK_TAB:
-      return false;
-    case kVK_RETURN:
-      // Ends the edit; the key itself is never inserted.
-      CommitEdit();
-      return true;
-    case kVK_ESCAPE:
-      DismissEdit();
-      return true;
-    case kVK_SPACE:
-      code = ' ';
-      break;
-    case kVK_PRIOR:
-    case kVK_NEXT:
-    case kVK_END:
-    case kVK_HOME:
-    case kVK_LEFT:
-    case kVK_UP:
-    case kVK_RIGHT:
-    case kVK_DOWN:
-    case kVK_DELETE:
-      code = SpecialCode(key.VK);
-      break;
-    default:
-      if (!FilteredKeyCode(key, typed, code)) return false;
-      break;
-  }
-
-  Key modifiers = 0;
-  if (key.C) modifiers |= kCommand;
-  if (key.A) modifiers |= kOption;
-  if (key.S) modifiers |= kShift;
-  if (!(code & kSpecial) && code > 0xFFFF) return SendChar(static_cast<char32_t>(code), modifiers);
-  return SendKey(code | modifiers);
 }
 
 // --- Clipboard ---
@@ -696,34 +394,6 @@ void ITextEntryControl::OnMouseUp(float x, float y, const IMouseMod& mod) {
 void ITextEntryControl::OnMouseDblClick(float x, float y, const IMouseMod& mod) {
   mPressInField = false;
   SelectAll();
-}
-
-// --- Drawing ---
-
-void ITextEntryControl::Draw(IGraphics& g) {
-  g.FillRect(mText.mTextEntryBGColor, mRECT);
-
-  StbTexteditRow row;
-  Editor::LayoutRow(&row, this, 0);
-  const float size = mText.mSize;
-  const float top = mRECT.T + row.ymin + 0.1f * size;
-  const float bottom = mRECT.T + row.ymax - 0.1f * size;
-  const STB_TexteditState& s = mEditor->state;
-
-  if (s.select_start != s.select_end) {
-    const float x1 = PositionX(std::min(s.select_start, s.select_end));
-    const float x2 = PositionX(std::max(s.select_start, s.select_end));
-    const IBlend blend(EBlend::Default, 0.2f);
-    g.FillRect(mText.mTextEntryFGColor, IRECT(x1, top, x2, bottom), &blend);
-  }
-
-  const std::string text = GetText();
-  g.DrawText(mText, text.c_str(), mRECT);
-
-  if (mCaretShown && s.select_start == s.select_end) {
-    const float x = PositionX(std::max(s.cursor, 0));
-    g.FillRect(mText.mTextEntryFGColor, IRECT(std::round(x - 1.f), top, std::round(x), bottom));
-  }
 }
 
 }  // namespace igraphics
