@@ -285,15 +285,15 @@ void NSMenuWindow::handle(const NSEvent& e) {
     case NSEventTypeLeftMouseDown:
     case NSEventTypeRightMouseDown:
     case NSEventTypeOtherMouseDown: {
-      if (e.type != NSEventTypeMouseMoved && e.type != NSEventTypeLeftMouseDragged &&
-          e.type != NSEventTypeRightMouseDragged)
-        mOpeningPress = false;
+      const bool press = e.type == NSEventTypeLeftMouseDown ||
+                         e.type == NSEventTypeRightMouseDown || e.type == NSEventTypeOtherMouseDown;
+      // Another press: the release to come is its own.
+      if (press) mOpeningPress = false;
       NSPoint p;
       NSMenuWindow* w = menuUnder(e, &p);
       if (!w) {
         // A click outside every open menu dismisses them all and goes no further.
-        if (e.type == NSEventTypeLeftMouseDown || e.type == NSEventTypeRightMouseDown ||
-            e.type == NSEventTypeOtherMouseDown)
+        if (press)
           finish(nullptr);
         else
           innermost()->setHighlighted(-1);
