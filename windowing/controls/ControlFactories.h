@@ -13,6 +13,9 @@ inline constexpr DWORD WS_VSCROLL = 0x00200000;
 inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD ES_CENTER = 0x0001;
 inline constexpr DWORD ES_RIGHT = 0x0002;
+// Named for programs written for Win32; this layer makes a multi-line field from the
+// scroll-bar styles (WS_VSCROLL, WS_HSCROLL) and takes no other meaning from this bit.
+inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_READONLY = 0x0800;
 inline constexpr DWORD SS_LEFT = 0;

@@ -45,6 +45,7 @@ HWND makeTextView(int id, int x, int y, int w, int h, int style) {
   Ref<Swell_vCorvaneBrisko_textview> text =
       Ref<Swell_vCorvaneBrisko_textview>::adopt(new Swell_vCorvaneBrisko_textview);
   text->setEditable(!(bits & ES_READONLY));
+  swell::applyFontRule(text.get());
   text->setTag(id);
   text->setDelegate(swell::controlLayout().parent);
   const platform::NSRect frame = SWELL_MakeControlFrame(x, y, w, h, true, false);
