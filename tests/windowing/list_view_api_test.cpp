@@ -128,6 +128,10 @@ TEST_F(ListViewApiTest, TextsAreCopiedWholeAndColumnsKeepTheirOwn) {
   EXPECT_TRUE(ListView_DeleteColumn(lv, 1));
   EXPECT_EQ(text(0, 1), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(Header_GetItemCount(lv), 2);
+  LVCOLUMN column;
+  EXPECT_EQ(ListView_InsertColumn(lv, 1, &column), 1);
+  EXPECT_EQ(text(0, 1), "");
+  EXPECT_EQ(text(0, 2), "\xC3\xA9t\xC3\xA9");
 }
 
 TEST_F(ListViewApiTest, ColumnsOrderWidthsAndSortIndicators) {
