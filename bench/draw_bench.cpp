@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/FontCache.h"
 #include "graphics/IControl.h"
@@ -233,7 +233,7 @@ void RegisterAt(int count, const Surface& surface) {
   })->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(("IGraphics/" + size).c_str(), [count,
                                                                surface](benchmark::State& state) {
-    iplug::IEditorDelegate delegate(0);
+    iplug::IPlugAPIBase delegate(0);
     IGraphicsNanoVG graphics(delegate, surface.width, surface.height);
     const std::vector<IRECT> cells = Cells(count, surface);
     for (int i = 0; i < count; ++i)

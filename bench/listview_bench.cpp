@@ -20,8 +20,6 @@
 #include "bench/RatioReporter.h"
 #include "platform/Window.h"
 #include "windowing/Win32.h"
-#include "windowing/dialogs/DialogResources.h"
-#include "windowing/views/ListView.h"
 
 namespace {
 
@@ -79,14 +77,9 @@ HWND makeList(int style) {
   return list;
 }
 
-Swell_vCorvaneBrisko_listview* listOf(HWND list) {
-  return swell::listViewOf(list);
-}
-
 void drawScreenful(HWND list) {
-  Swell_vCorvaneBrisko_listview* view = listOf(list);
-  view->setNeedsDisplay(true);
-  view->displayIfNeeded();
+  InvalidateRect(list, nullptr, FALSE);
+  UpdateWindow(list);
 }
 
 void closeList(HWND list) {

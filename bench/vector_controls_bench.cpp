@@ -18,7 +18,7 @@
 
 #include "bench/RatioReporter.h"
 #include "controls/Controls.h"
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "graphics/FontCache.h"
 #include "graphics/IGraphicsNanoVG.h"
 
@@ -74,7 +74,7 @@ struct Editor {
     if (graphics.IsDirty(dirty)) graphics.Draw(dirty);
   }
 
-  iplug::IEditorDelegate delegate;
+  iplug::IPlugAPIBase delegate;
   IGraphicsNanoVG graphics;
   std::vector<IControl*> controls;
 };

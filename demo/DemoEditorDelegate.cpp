@@ -4,7 +4,7 @@ namespace demo {
 
 using iplug::IParam;
 
-DemoEditorDelegate::DemoEditorDelegate() : IEditorDelegate(kNumParams) {
+DemoEditorDelegate::DemoEditorDelegate() : IEditorDelegate(kNumParams), IPlugAPIBase(kNumParams) {
   DeclareDemoParams(*this);
 }
 

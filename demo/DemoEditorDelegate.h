@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 
 namespace demo {
 
@@ -16,7 +16,7 @@ namespace demo {
 // | 5     | int    | 20..40    | 1          | 30      |       |                               |
 // | 6     | enum   | 3..6      | 1          | 4       |       | "three", "four", "five", "six" |
 // | 7     | double | 0..100    | 5, stepped | 50      | "%"   |                               |
-class DemoEditorDelegate : public iplug::IEditorDelegate {
+class DemoEditorDelegate : public iplug::IPlugAPIBase {
  public:
   enum EParams {
     kParamEnum = 0,

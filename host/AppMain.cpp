@@ -8,11 +8,11 @@
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
 #include "platform/Application.h"
+#include "platform/Object.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
-#include "windowing/core/WindowInterfaces.h"
 
 namespace host {
 
@@ -122,7 +122,8 @@ void applyPreferences() {
 // Opens the application's editor in the main window, which takes the editor's size and is
 // centred on the screen. Without an editor the window keeps the size of its resource.
 void openEditor(HWND hwnd) {
-  auto* content = swell::objectFromHandleAs<platform::NSView>(hwnd);
+  // A window handle is the window's view object itself.
+  auto* content = platform::liveObjectAs<platform::NSView>(hwnd);
   iplug::IPlugAPP* app = gHost ? gHost->GetApp() : nullptr;
   if (!content || !app) return;
   auto* editor = static_cast<platform::NSView*>(app->OpenWindow(content));
@@ -146,7 +147,7 @@ INT_PTR routeDialogKey(const MSG* msg, const platform::NSEvent* event) {
   if (!msg || !msg->hwnd || !event || msg->message != WM_KEYDOWN) return 0;
   if ((msg->lParam & ~static_cast<LPARAM>(FVIRTKEY)) != 0) return 0;
   if (msg->wParam != VK_ESCAPE && msg->wParam != VK_RETURN) return 0;
-  auto* view = swell::objectFromHandleAs<platform::NSView>(msg->hwnd);
+  auto* view = platform::liveObjectAs<platform::NSView>(msg->hwnd);
   if (!view || dynamic_cast<platform::NSText*>(view)) return 0;
   view->keyDown(*event);
   return 1;

@@ -31,12 +31,6 @@ LONG clampTrack(double v) {
 }
 }  // namespace
 
-namespace swell {
-NSObject* lastResignedKeyWindow() {
-  return gLastResigned;
-}
-}  // namespace swell
-
 template <class Base>
 SwellTopLevelWindowBase<Base>::SwellTopLevelWindowBase(const platform::NSRect& contentRect,
                                                        platform::NSWindowStyleMask style)
