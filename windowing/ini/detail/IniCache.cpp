@@ -1,5 +1,7 @@
 #include "windowing/ini/detail/IniCache.h"
 
+#include "windowing/ini/detail/IniParser.h"
+
 namespace swell {
 
 IniCache& IniCache::instance() {
@@ -47,11 +49,17 @@ void IniCache::refresh(IniFileCache& slot) {
 
 bool IniCache::writeBack(IniFileCache& slot, const std::string& target) {
   IniFileIdentity written;
-  if (!replaceIniFile(target, formatIniText(slot.sections), written)) {
+  const std::string text = formatIniText(slot.sections);
+  if (!replaceIniFile(target, text, written)) {
     slot.stale = true;
     slot.writtenHere = false;
     return false;
   }
+  // The table then holds the text just written, as a reader of the file would: the names
+  // and values the edits added are not kept on beside it.
+  IniParser parser(slot.sections);
+  parser.feed(text);
+  parser.finish();
   slot.identity = written;
   slot.writtenHere = true;
   slot.stale = false;

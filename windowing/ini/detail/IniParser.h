@@ -1,10 +1,10 @@
 #pragma once
 
-// Turns ini file text into an IniSectionTable. The text arrives in pieces as it is read
-// from disk; the result does not depend on where the pieces are split.
+// Reads ini file text into an IniSectionTable in place: the bytes go into the table's own
+// buffer once, as they are read from disk, and its sections and entries point into them. The
+// result does not depend on how the bytes arrive.
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 #include "windowing/ini/detail/IniSectionTable.h"
@@ -24,10 +24,14 @@ class IniParser {
   // Fills `table`, which is emptied first and must outlive the parser.
   explicit IniParser(IniSectionTable& table);
 
-  // Takes the next bytes of the text. Returns false once no more input is wanted.
+  // Room for at least `bytes` more bytes of text, to be read straight into it; take() then
+  // takes in the first `count` of them. take() returns false once no more input is wanted.
+  char* room(std::size_t bytes) { return mTable.mText.room(bytes); }
+  bool take(std::size_t count);
+  // Takes the next bytes of the text from elsewhere.
   bool feed(std::string_view bytes);
 
-  // Ends the text: takes an unterminated last line and orders the last section.
+  // Ends the text: takes an unterminated last line and orders the sections.
   void finish();
 
   // True when part of the text was not taken in (a cut line, reading stopped at the
@@ -35,27 +39,55 @@ class IniParser {
   bool incomplete() const { return mIncomplete; }
 
  private:
-  // Takes a byte-order mark off the start of the text; returns the bytes it consumed.
-  std::size_t takeTextStart(std::string_view bytes);
-  void appendToLine(std::string_view piece);
-  void endLine(std::size_t terminatorLength);
-  void countHeaderless(std::size_t bytes);
-  void takeLine(std::string_view line);
+  // Where the next of one byte value is, at or after `from`; the end of the text when none
+  // has arrived yet. Each byte is looked at once however long the lines.
+  struct Finder {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    char byte;
+    std::size_t found = kNone;   // the last one found
+    std::size_t searchedTo = 0;  // the text before this has been searched
+    std::size_t next(const IniText& text, std::size_t from) {
+      if (found != kNone ? found >= from : searchedTo == text.size()) {
+        return found != kNone ? found : text.size();
+      }
+      return search(text, from);
+    }
+    std::size_t search(const IniText& text, std::size_t from);
+  };
+
+  // Decides on a byte-order mark; false while too few bytes have arrived to tell.
+  bool takeTextStart(bool atEnd);
+  // Takes the complete lines (and, at the end, the last one) after mCursor.
+  void scan(bool atEnd);
+  // Ends the line at mCursor where its end (of `terminator` bytes) is found; false when
+  // reading stops there.
+  bool endLine(std::size_t end, std::size_t terminator);
+  // Stops reading when the bytes up to `end` lie before any header and pass the limit.
+  bool overHeaderlessLimit(std::size_t end);
+  void takeLine(std::size_t from, std::size_t to);
   void closeSection();
+  void stop();
+
+  static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
 
   IniSectionTable& mTable;
-  std::string mLine;         // content of the line being read, without its end
-  std::string mSectionName;  // name of the section entries go to, when mHaveCurrent
-  IniSection mSection;       // entries of that section read so far, unordered
+  std::size_t mCursor = 0;     // the start of the first line not yet taken
+  std::size_t mTextStart = 0;  // where the text begins, after a byte-order mark
+  // How far the text has been searched, and the first '=' of the line at mCursor (kNowhere:
+  // none yet), so that a line arriving in pieces is searched once.
+  std::size_t mSearched = 0;
+  std::size_t mEquals = kNowhere;
+  Finder mNuls{'\0'};
+  IniSectionTable::Section mSection;  // the section entries go to, while mHaveCurrent
+  // Room is made for as many entries as the section before had: the sections of a file are
+  // often alike, and each then grows no more than once.
+  std::size_t mEntriesBefore = 0;
   bool mHaveCurrent = false;
   bool mSeenHeader = false;    // a named section header was read
-  std::string mTextStart;      // the first bytes, held back while they may be a byte-order mark
   bool mAtTextStart = true;    // the first bytes are still being looked at
-  bool mSkipLineFeed = false;  // the last line ended in CR; a following LF belongs to it
   bool mSkippingRest = false;  // inside the cut-off rest of an overlong line
   bool mStopped = false;
   bool mIncomplete = false;
-  std::size_t mHeaderlessBytes = 0;
 };
 
 }  // namespace swell

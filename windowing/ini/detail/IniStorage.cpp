@@ -4,10 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <vector>
 
 #include "base/Log.h"
 #include "windowing/ini/detail/IniParser.h"
@@ -116,19 +116,21 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
 
   flockRetrying(fd, LOCK_SH);
   IniParser parser(table);
-  std::vector<char> chunk(kReadChunkBytes);
   bool readFailed = false;
+  // Read straight into the table's buffer: the whole file in one read when its size holds,
+  // with a byte to spare to see the end.
+  std::size_t expected = before.st_size > 0 ? static_cast<std::size_t>(before.st_size) + 1 : 0;
   for (;;) {
-    const ssize_t got = read(fd, chunk.data(), chunk.size());
+    const std::size_t want = expected > 0 ? expected : kReadChunkBytes;
+    const ssize_t got = read(fd, parser.room(want), want);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       base::warn("swell-cocoa", "cannot read %s: %s", path.c_str(), std::strerror(errno));
       readFailed = true;
       break;
     }
-    if (got == 0 || !parser.feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
-      break;
-    }
+    if (got == 0 || !parser.take(static_cast<std::size_t>(got))) break;
+    expected -= std::min(expected, static_cast<std::size_t>(got));
   }
   parser.finish();
   struct stat after;
