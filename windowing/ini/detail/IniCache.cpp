@@ -1,6 +1,9 @@
 #include "windowing/ini/detail/IniCache.h"
 
+#include <optional>
+
 #include "windowing/ini/detail/IniParser.h"
+#include "windowing/ini/detail/IniPath.h"
 
 namespace swell {
 
@@ -27,6 +30,7 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
     chosen->identity = IniFileIdentity();
     chosen->stale = true;
     chosen->writtenHere = false;
+    chosen->swept = false;
     chosen->complete = true;
     chosen->sections.clear();
   }
@@ -35,6 +39,14 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
 }
 
 void IniCache::refresh(IniFileCache& slot) {
+  if (!slot.swept) {
+    // A program killed often would otherwise keep filling its settings folder. Only while no
+    // writer is at work: a writer sweeps on each write itself.
+    slot.swept = true;
+    const std::optional<std::string> target = resolveIniWriteTarget(slot.path);
+    IniWriteLock lock;
+    if (target && lock.tryAcquire(*target)) removeLeftTemporaries(*target);
+  }
   if (!slot.stale) {
     const IniFileIdentity onDisk = statIniFile(slot.path);
     if (onDisk == slot.identity && (slot.writtenHere || !isRecentlyModified(onDisk))) return;
@@ -55,11 +67,14 @@ bool IniCache::writeBack(IniFileCache& slot, const std::string& target) {
     slot.writtenHere = false;
     return false;
   }
-  // The table then holds the text just written, as a reader of the file would: the names
-  // and values the edits added are not kept on beside it.
-  IniParser parser(slot.sections);
-  parser.feed(text);
-  parser.finish();
+  // The names and values edits set are added to the table's text; once they outweigh the text
+  // written, the table is read again from what was written, so that a process writing often
+  // does not keep growing.
+  if (slot.sections.textSize() > 2 * text.size()) {
+    IniParser parser(slot.sections);
+    parser.feed(text);
+    parser.finish();
+  }
   slot.identity = written;
   slot.writtenHere = true;
   slot.stale = false;

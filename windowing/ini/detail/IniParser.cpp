@@ -26,20 +26,6 @@ bool isBlank(char c) {
 
 }  // namespace
 
-std::size_t IniParser::Finder::search(const IniText& text, std::size_t from) {
-  const std::size_t start = std::max(from, searchedTo);
-  const void* hit =
-      start < text.size() ? std::memchr(text.data() + start, byte, text.size() - start) : nullptr;
-  if (!hit) {
-    found = kNone;
-    searchedTo = text.size();
-    return text.size();
-  }
-  found = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-  searchedTo = found + 1;
-  return found;
-}
-
 IniParser::IniParser(IniSectionTable& table) : mTable(table) {
   mTable.clear();
 }
@@ -57,7 +43,7 @@ bool IniParser::feed(std::string_view bytes) {
 
 void IniParser::finish() {
   scan(true);
-  closeSection();
+  closeSection(mTable.mText.size());
   mTable.orderSections();
 }
 
@@ -103,6 +89,8 @@ struct Marks {
   std::uint64_t equals = 0;
 };
 
+// With WithEquals false, only the line ends are found.
+template <bool WithEquals>
 Marks marksOf(const char* bytes) {
   Marks marks;
 #if defined(__SSE2__)
@@ -112,17 +100,29 @@ Marks marksOf(const char* bytes) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
     const auto ends = static_cast<std::uint32_t>(_mm_movemask_epi8(
         _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed), _mm_cmpeq_epi8(block, carriageReturn))));
-    const auto signs = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, equals)));
     marks.ends |= static_cast<std::uint64_t>(ends) << (16 * i);
-    marks.equals |= static_cast<std::uint64_t>(signs) << (16 * i);
+    if (WithEquals) {
+      const auto signs =
+          static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, equals)));
+      marks.equals |= static_cast<std::uint64_t>(signs) << (16 * i);
+    }
   }
 #else
   for (int i = 0; i < 64; ++i) {
     marks.ends |= static_cast<std::uint64_t>(bytes[i] == '\n' || bytes[i] == '\r') << i;
-    marks.equals |= static_cast<std::uint64_t>(bytes[i] == '=') << i;
+    if (WithEquals) marks.equals |= static_cast<std::uint64_t>(bytes[i] == '=') << i;
   }
 #endif
   return marks;
+}
+
+// The marks of the `count` (at most 64) bytes at `bytes`.
+template <bool WithEquals>
+Marks marksOf(const char* bytes, std::size_t count) {
+  if (count == 64) return marksOf<WithEquals>(bytes);
+  char last[64] = {};
+  std::memcpy(last, bytes, count);
+  return marksOf<WithEquals>(last);
 }
 
 std::size_t lowestBit(std::uint64_t bits) {
@@ -134,27 +134,24 @@ std::size_t lowestBit(std::uint64_t bits) {
 void IniParser::scan(bool atEnd) {
   IniText& text = mTable.mText;
   if (mAtTextStart && !mStopped && !takeTextStart(atEnd)) return;
-  // A CR LF pair ends a line at the CR and leaves an empty line, which is nothing.
+  // Loading looks only for the section headers, and at how long lines are: a section's entries
+  // are read from its lines when it is first used. A CR LF pair ends a line at the CR and
+  // leaves an empty line, which is nothing.
   std::size_t at = std::max(mSearched, mCursor);
   while (!mStopped && at < text.size()) {
     const std::size_t count = std::min<std::size_t>(64, text.size() - at);
-    Marks marks;
-    if (count == 64) {
-      marks = marksOf(text.data() + at);
-    } else {
-      char last[64] = {};
-      std::memcpy(last, text.data() + at, count);
-      marks = marksOf(last);
+    for (std::uint64_t ends = marksOf<false>(text.data() + at, count).ends; ends != 0;
+         ends &= ends - 1) {
+      const std::size_t end = at + lowestBit(ends);
+      // Most lines are entries, or nothing, of a section: their first byte tells.
+      const char first = text.data()[mCursor];
+      if (mSeenHeader && !mSkippingRest && first != '[' && !isBlank(first) &&
+          end - mCursor <= kIniMaxLineLength) {
+        mCursor = end + 1;
+        continue;
+      }
+      if (!endLine(end, 1)) return;
     }
-    while (marks.ends != 0) {
-      const std::uint64_t end = marks.ends & (0 - marks.ends);
-      const std::uint64_t before = marks.equals & (end - 1);
-      if (mEquals == kNowhere && before != 0) mEquals = at + lowestBit(before);
-      if (!endLine(at + lowestBit(end), 1)) return;
-      marks.equals &= ~((end - 1) | end);
-      marks.ends &= ~end;
-    }
-    if (mEquals == kNowhere && marks.equals != 0) mEquals = at + lowestBit(marks.equals);
     at += count;
   }
   mSearched = at;
@@ -165,16 +162,15 @@ void IniParser::scan(bool atEnd) {
     endLine(text.size(), 0);
   } else if (overHeaderlessLimit(text.size())) {
   } else if (!mSkippingRest && text.size() - mCursor > kIniMaxLineLength) {
-    // Longer than a line may be: its first part is read now, and what follows it is not
+    // Longer than a line may be: its first part is looked at now, and what follows it is not
     // kept while it arrives.
-    takeLine(mCursor, mCursor + kIniMaxLineLength);
+    lookForHeader(mCursor, mCursor + kIniMaxLineLength, mCursor + kIniMaxLineLength);
     mIncomplete = true;
     mSkippingRest = true;
     mCursor += kIniMaxLineLength;
   }
   if (mSkippingRest) {
     text.erase(mCursor, text.size());
-    mNuls = Finder{'\0'};
     mSearched = mCursor;
   }
 }
@@ -186,52 +182,88 @@ bool IniParser::endLine(std::size_t end, std::size_t terminator) {
     mSkippingRest = false;
   } else if (overHeaderlessLimit(end + terminator)) {
     return false;
-  } else if (end - mCursor > kIniMaxLineLength) {
-    takeLine(mCursor, mCursor + kIniMaxLineLength);
-    mIncomplete = true;
   } else {
-    takeLine(mCursor, end);
+    if (end - mCursor > kIniMaxLineLength) mIncomplete = true;
+    lookForHeader(mCursor, std::min(end, mCursor + kIniMaxLineLength), end + terminator);
   }
-  mEquals = kNowhere;
   mCursor = end + terminator;
   return true;
 }
 
-void IniParser::takeLine(std::size_t from, std::size_t to) {
+void IniParser::lookForHeader(std::size_t from, std::size_t to, std::size_t next) {
   const char* bytes = mTable.mText.data();
-  std::size_t equals = mEquals;
-  // Text after a NUL byte is not part of the line, as for any C string.
-  to = std::min(to, mNuls.next(mTable.mText, from));
-  if (equals >= to) equals = kNowhere;
-  while (to > from && isBlank(bytes[to - 1]))
-    --to;
+  const std::size_t lineStart = from;
   while (from < to && isBlank(bytes[from]))
     ++from;
-  if (from == to) return;
-
-  if (bytes[from] == '[') {
-    const void* close = std::memchr(bytes + from, ']', to - from);
-    if (!close) return;  // not a header; the section goes on
-    closeSection();
-    const std::size_t nameEnd = static_cast<std::size_t>(static_cast<const char*>(close) - bytes);
-    if (nameEnd == from + 1) return;  // "[]" drops the lines up to the next header
-    mSection.name = IniSpan{from + 1, nameEnd - from - 1};
-    mSection.entries.reserve(mEntriesBefore);
-    mHaveCurrent = true;
-    mSeenHeader = true;
-    return;
-  }
-  if (!mHaveCurrent || equals == kNowhere || equals == from) return;
-  mSection.entries.push_back({IniSpan{from, equals - from}, IniSpan{equals + 1, to - equals - 1}});
+  if (from == to || bytes[from] != '[') return;
+  // Text after a NUL byte is not part of the line, as for any C string.
+  if (const void* nul = std::memchr(bytes + from, '\0', to - from))
+    to = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes);
+  const void* close = std::memchr(bytes + from, ']', to - from);
+  if (!close) return;  // not a header; the section goes on
+  closeSection(lineStart);
+  const std::size_t nameEnd = static_cast<std::size_t>(static_cast<const char*>(close) - bytes);
+  if (nameEnd == from + 1) return;  // "[]" drops the lines up to the next header
+  mSection.name = IniSpan{from + 1, nameEnd - from - 1};
+  mSection.lines.at = next;
+  mHaveCurrent = true;
+  mSeenHeader = true;
 }
 
-void IniParser::closeSection() {
+void IniParser::closeSection(std::size_t linesEnd) {
   if (!mHaveCurrent) return;
-  mEntriesBefore = mSection.entries.size();
-  mSection.ordered = mSection.entries.size() < 2;
+  mSection.lines.size = linesEnd - mSection.lines.at;
+  mSection.read = mSection.lines.size == 0;
   mTable.mSections.push_back(std::move(mSection));
   mSection = IniSectionTable::Section();
   mHaveCurrent = false;
+}
+
+void IniParser::readEntries(const IniText& text, IniSpan lines,
+                            std::vector<IniSectionTable::Entry>& entries) {
+  const char* bytes = text.data();
+  const std::size_t end = lines.at + lines.size;
+  // Where the next NUL byte of the lines is, `end` when there is none, searched for once for
+  // all the lines before it.
+  auto findNul = [&](std::size_t from) {
+    const void* found = std::memchr(bytes + from, '\0', end - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes) : end;
+  };
+  std::size_t nul = findNul(lines.at);
+  auto nextNul = [&](std::size_t from) {
+    if (nul < from) nul = findNul(from);
+    return nul;
+  };
+  // Takes the line [from, to) whose first '=' is at `equals` (kNowhere: none).
+  auto takeLine = [&](std::size_t from, std::size_t to, std::size_t equals) {
+    // Text after a NUL byte is not part of the line, as for any C string.
+    to = std::min({to, from + kIniMaxLineLength, nextNul(from)});
+    if (equals >= to) return;
+    while (to > from && isBlank(bytes[to - 1]))
+      --to;
+    while (from < to && isBlank(bytes[from]))
+      ++from;
+    // A line led by '[' holds no entry: a header without its ']' is dropped whole.
+    if (from == to || bytes[from] == '[' || equals == from) return;
+    entries.push_back({IniSpan{from, equals - from}, IniSpan{equals + 1, to - equals - 1}});
+  };
+  std::size_t lineStart = lines.at;
+  std::size_t equals = kNowhere;
+  for (std::size_t at = lines.at; at < end; at += 64) {
+    Marks marks = marksOf<true>(bytes + at, std::min<std::size_t>(64, end - at));
+    while (marks.ends != 0) {
+      const std::uint64_t lineEnd = marks.ends & (0 - marks.ends);
+      const std::uint64_t before = marks.equals & (lineEnd - 1);
+      if (equals == kNowhere && before != 0) equals = at + lowestBit(before);
+      takeLine(lineStart, at + lowestBit(lineEnd), equals);
+      lineStart = at + lowestBit(lineEnd) + 1;
+      equals = kNowhere;
+      marks.equals &= ~((lineEnd - 1) | lineEnd);
+      marks.ends &= ~lineEnd;
+    }
+    if (equals == kNowhere && marks.equals != 0) equals = at + lowestBit(marks.equals);
+  }
+  if (lineStart < end) takeLine(lineStart, end, equals);
 }
 
 }  // namespace swell

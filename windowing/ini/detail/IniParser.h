@@ -1,11 +1,13 @@
 #pragma once
 
 // Reads ini file text into an IniSectionTable in place: the bytes go into the table's own
-// buffer once, as they are read from disk, and its sections and entries point into them. The
-// result does not depend on how the bytes arrive.
+// buffer once, as they are read from disk, and its sections and entries point into them.
+// Loading finds the sections; each section's entries are read from its lines when it is first
+// used. The result does not depend on how the bytes arrive.
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "windowing/ini/detail/IniSectionTable.h"
 
@@ -34,27 +36,16 @@ class IniParser {
   // Ends the text: takes an unterminated last line and orders the sections.
   void finish();
 
+  // Reads the lines `lines` of `text`, the lines of one section, into `entries`, as loading
+  // the whole text reads them.
+  static void readEntries(const IniText& text, IniSpan lines,
+                          std::vector<IniSectionTable::Entry>& entries);
+
   // True when part of the text was not taken in (a cut line, reading stopped at the
   // headerless limit, or UTF-16 text): such a table must not be written back over its file.
   bool incomplete() const { return mIncomplete; }
 
  private:
-  // Where the next of one byte value is, at or after `from`; the end of the text when none
-  // has arrived yet. Each byte is looked at once however long the lines.
-  struct Finder {
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    char byte;
-    std::size_t found = kNone;   // the last one found
-    std::size_t searchedTo = 0;  // the text before this has been searched
-    std::size_t next(const IniText& text, std::size_t from) {
-      if (found != kNone ? found >= from : searchedTo == text.size()) {
-        return found != kNone ? found : text.size();
-      }
-      return search(text, from);
-    }
-    std::size_t search(const IniText& text, std::size_t from);
-  };
-
   // Decides on a byte-order mark; false while too few bytes have arrived to tell.
   bool takeTextStart(bool atEnd);
   // Takes the complete lines (and, at the end, the last one) after mCursor.
@@ -64,8 +55,10 @@ class IniParser {
   bool endLine(std::size_t end, std::size_t terminator);
   // Stops reading when the bytes up to `end` lie before any header and pass the limit.
   bool overHeaderlessLimit(std::size_t end);
-  void takeLine(std::size_t from, std::size_t to);
-  void closeSection();
+  // Starts a section when the line [from, to), followed by the line at `next`, is a header.
+  void lookForHeader(std::size_t from, std::size_t to, std::size_t next);
+  // Ends the section being read, whose lines end at `linesEnd`.
+  void closeSection(std::size_t linesEnd);
   void stop();
 
   static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
@@ -73,15 +66,10 @@ class IniParser {
   IniSectionTable& mTable;
   std::size_t mCursor = 0;     // the start of the first line not yet taken
   std::size_t mTextStart = 0;  // where the text begins, after a byte-order mark
-  // How far the text has been searched, and the first '=' of the line at mCursor (kNowhere:
-  // none yet), so that a line arriving in pieces is searched once.
+  // How far the text has been searched for line ends, so that a line arriving in pieces is
+  // searched once.
   std::size_t mSearched = 0;
-  std::size_t mEquals = kNowhere;
-  Finder mNuls{'\0'};
-  IniSectionTable::Section mSection;  // the section entries go to, while mHaveCurrent
-  // Room is made for as many entries as the section before had: the sections of a file are
-  // often alike, and each then grows no more than once.
-  std::size_t mEntriesBefore = 0;
+  IniSectionTable::Section mSection;  // the section being read, while mHaveCurrent
   bool mHaveCurrent = false;
   bool mSeenHeader = false;    // a named section header was read
   bool mAtTextStart = true;    // the first bytes are still being looked at

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "windowing/ini/detail/IniParser.h"
+
 namespace swell {
 
 namespace {
@@ -84,7 +86,15 @@ std::size_t IniSectionTable::lowerBound(const Section& section, std::string_view
   return static_cast<std::size_t>(it - section.entries.begin());
 }
 
+void IniSectionTable::readSection(Section& section) {
+  if (section.read) return;
+  section.read = true;
+  IniParser::readEntries(mText, section.lines, section.entries);
+  section.ordered = section.entries.size() < 2;
+}
+
 void IniSectionTable::orderSection(Section& section) {
+  readSection(section);
   if (section.ordered) return;
   section.ordered = true;
   auto before = [this](const Entry& a, const Entry& b) {
@@ -135,6 +145,7 @@ std::optional<std::string_view> IniSectionTable::findValue(std::string_view sect
   const std::optional<std::size_t> s = findSection(section);
   if (!s) return std::nullopt;
   Section& found = mSections[*s];
+  readSection(found);
   if (!found.ordered && !found.scanned) {
     // A file read for one lookup is not worth sorting: the first equal key in the file's
     // order is the one sorting would keep.
@@ -167,6 +178,7 @@ std::size_t IniSectionTable::insertSection(std::string_view name) {
 
 void IniSectionTable::clearSection(std::size_t s) {
   mSections[s].entries.clear();
+  mSections[s].read = true;
   mSections[s].ordered = true;
 }
 

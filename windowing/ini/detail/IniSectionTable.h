@@ -3,9 +3,10 @@
 // The in-memory form of an ini file: the file's bytes, read into one buffer, and tables of
 // sections and entries that point into it, so that loading a file allocates nothing per key.
 // Sections are kept in order of case-insensitive name, which is how lookups find them and how
-// the file is written back. A section's entries keep the file's order until something needs
-// them ordered (a second lookup, a listing, an edit or a write); then they are sorted once and
-// stay so. Names and values set later are appended to the same buffer.
+// the file is written back. A section's entries are read from its lines when it is first used,
+// and keep the file's order until something needs them ordered (a second lookup, a listing, an
+// edit or a write); then they are sorted once and stay so. Names and values set later are
+// appended to the same buffer.
 
 #include <cstddef>
 #include <memory>
@@ -54,7 +55,9 @@ class IniSectionTable {
   };
   struct Section {
     IniSpan name;
+    IniSpan lines;  // the section's lines in the text, read into entries on first use
     std::vector<Entry> entries;
+    bool read = true;      // entries holds what the lines hold
     bool ordered = false;  // entries sorted by key, keys unique
     bool scanned = false;  // one lookup was answered by a scan in the file's order
   };
@@ -70,6 +73,8 @@ class IniSectionTable {
     return std::string_view(mText.data() + span.at, span.size);
   }
   std::string_view sectionName(std::size_t s) const { return text(mSections[s].name); }
+  // The bytes the table holds: the text read and the names and values set since.
+  std::size_t textSize() const { return mText.size(); }
 
   // The index of the named section, if there is one.
   std::optional<std::size_t> findSection(std::string_view name) const;
@@ -96,6 +101,7 @@ class IniSectionTable {
   // The position of the entry with the key in an ordered section, or where it would go.
   std::size_t lowerBound(const Section& section, std::string_view key) const;
   std::size_t lowerBoundSection(std::string_view name) const;
+  void readSection(Section& section);
   void orderSection(Section& section);
   // After loading: the sections in order, of equal names the first spelling with the last
   // one's entries (a repeated header replaces what was read for it before).

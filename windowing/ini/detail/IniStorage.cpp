@@ -1,6 +1,8 @@
 #include "windowing/ini/detail/IniStorage.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -165,7 +167,42 @@ bool IniWriteLock::acquire(const std::string& target) {
   return true;
 }
 
+bool IniWriteLock::tryAcquire(const std::string& target) {
+  // A reader creates nothing: without a lock file no writer has been at work here.
+  const int fd = open(iniLockPath(target).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  int locked;
+  while ((locked = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+  }
+  if (locked != 0) {
+    close(fd);
+    return false;
+  }
+  if (mFd >= 0) close(mFd);
+  mFd = fd;
+  return true;
+}
+
+void removeLeftTemporaries(const std::string& target) {
+  const std::string folder = iniFolderOf(target);
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  const pid_t self = getpid();
+  while (const dirent* entry = readdir(dir)) {
+    const std::optional<pid_t> writer = iniTemporaryWriter(target, entry->d_name);
+    // A pid still in use may have been given to another process since; its temporary waits
+    // for a later write.
+    if (!writer || (*writer != self && (kill(*writer, 0) == 0 || errno != ESRCH))) continue;
+    if (unlinkat(dirfd(dir), entry->d_name, 0) != 0 && errno != ENOENT) {
+      base::warn("swell-cocoa", "cannot remove the leftover %s in %s: %s", entry->d_name,
+                 folder.c_str(), std::strerror(errno));
+    }
+  }
+  closedir(dir);
+}
+
 bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written) {
+  removeLeftTemporaries(target);
   struct stat old;
   const bool hadOld = stat(target.c_str(), &old) == 0;
   if (!hadOld && errno != ENOENT) {
