@@ -6,6 +6,7 @@
 // implements them, and a recording double logs them in tests. Composite drawing (bitmap frames
 // and bitmap text, grids, data plots, normalised lines) is built once here from the primitives.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -499,6 +500,9 @@ class IGraphics {
   std::vector<IControl*> mAnimatingControls;
   std::uint64_t mNextOrder = 1;
   std::uint64_t mListAdditions = 0;  // counts controls joining either list
+  // The lists belong to the drawing thread: a control marked dirty, animated or moved on
+  // another thread only sets this, and the next frame looks at every control.
+  std::atomic<bool> mChangedElsewhere{false};
   // The controls still to visit of each walk in progress, outermost first.
   std::vector<std::vector<IControl*>> mWalks;
   std::size_t mWalkDepth = 0;

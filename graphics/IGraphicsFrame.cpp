@@ -88,6 +88,10 @@ void IGraphics::UnlistControl(IControl& control) {
 }
 
 void IGraphics::NoteDirty(IControl& control) {
+  if (!IsMainThread()) {
+    mChangedElsewhere.store(true, std::memory_order_release);
+    return;
+  }
   AddToList(mDirtyControls, &IControl::FrameState::dirtyPos, control);
   // A control that moved by writing its rectangle itself is found where it is once it is
   // marked dirty, as it must be to be drawn there.
@@ -95,10 +99,18 @@ void IGraphics::NoteDirty(IControl& control) {
 }
 
 void IGraphics::NoteAnimating(IControl& control) {
+  if (!IsMainThread()) {
+    mChangedElsewhere.store(true, std::memory_order_release);
+    return;
+  }
   AddToList(mAnimatingControls, &IControl::FrameState::animatingPos, control);
 }
 
 void IGraphics::NoteMoved(IControl& control) {
+  if (!IsMainThread()) {
+    mChangedElsewhere.store(true, std::memory_order_release);
+    return;
+  }
   mGrid.File(&control, control.mFrame.filing, control.GetRECT());
 }
 
@@ -145,6 +157,15 @@ void IGraphics::WalkInListOrder(std::initializer_list<const std::vector<IControl
 
 bool IGraphics::IsDirty(IRECTList& rects) {
   DispatchScope scope(*this);
+  if (mChangedElsewhere.exchange(false, std::memory_order_acquire)) {
+    for (ControlEntry& entry : mControls) {
+      IControl& control = *entry.control;
+      AddToList(mDirtyControls, &IControl::FrameState::dirtyPos, control);
+      if (control.GetAnimationFunction())
+        AddToList(mAnimatingControls, &IControl::FrameState::animatingPos, control);
+      mGrid.File(&control, control.mFrame.filing, control.GetRECT());
+    }
+  }
   // Animations run first, hidden controls included: a running animation ends on time even
   // while its control is not shown. A control whose animation has ended leaves the list.
   WalkInListOrder({&mAnimatingControls}, [this](IControl& control) {
