@@ -114,6 +114,17 @@ TEST(IniParser, OverlongLineIsCutAndItsRestIsNotReadAsLines) {
   ASSERT_EQ(cut.sectionCount(), 1u);
   EXPECT_EQ(cut.findValue("s", "k")->size(), swell::kIniMaxLineLength - 2);
   EXPECT_EQ(cut.findValue("s", "after"), "1") << "lines after the cut one are still read";
+
+  // A header line cut while it arrives in pieces, its rest longer than a piece.
+  const std::string header =
+      "[a]\n[h]" + std::string(swell::kIniMaxLineLength + (2 << 20), 'x') + "=1\nk=v\n";
+  IniSectionTable pieces;
+  IniParser parser(pieces);
+  for (std::size_t at = 0; at < header.size(); at += 1 << 20)
+    parser.feed(std::string_view(header).substr(at, 1 << 20));
+  parser.finish();
+  EXPECT_TRUE(parser.incomplete());
+  EXPECT_EQ(swell::formatIniText(pieces), "[a]\n\n[h]\nk=v\n\n") << "the rest is no entry";
 }
 
 TEST(IniFormat, WrittenTextReadsBackToTheSameTable) {

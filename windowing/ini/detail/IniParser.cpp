@@ -160,8 +160,8 @@ void IniParser::scan(bool atEnd) {
   // The line still open where the text so far ends.
   if (atEnd) {
     endLine(text.size(), 0);
-  } else if (overHeaderlessLimit(text.size())) {
-  } else if (!mSkippingRest && text.size() - mCursor > kIniMaxLineLength) {
+  } else if (!overHeaderlessLimit(text.size()) && !mSkippingRest &&
+             text.size() - mCursor > kIniMaxLineLength) {
     // Longer than a line may be: its first part is looked at now, and what follows it is not
     // kept while it arrives.
     lookForHeader(mCursor, mCursor + kIniMaxLineLength, mCursor + kIniMaxLineLength);
@@ -178,8 +178,10 @@ void IniParser::scan(bool atEnd) {
 bool IniParser::endLine(std::size_t end, std::size_t terminator) {
   if (mSkippingRest) {
     // The rest of a cut line ends here: it is dropped rather than read as lines of its own (a
-    // value's tail must not turn into entries or headers).
+    // value's tail must not turn into entries or headers). A section whose header was that
+    // line starts after it.
     mSkippingRest = false;
+    if (mHaveCurrent && mSection.lines.at == mCursor) mSection.lines.at = end + terminator;
   } else if (overHeaderlessLimit(end + terminator)) {
     return false;
   } else {
