@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Finite.h"
+#include "framework/IPlugAPIBase.h"
 #include "support/RecordingGraphics.h"
 
 using namespace iplug::igraphics;
@@ -154,7 +155,7 @@ struct Editor {
     return nullptr;
   }
 
-  iplug::IEditorDelegate delegate{0};
+  iplug::IPlugAPIBase delegate{0};
   testsupport::RecordingGraphics g;
   std::vector<int> animated;  // the controls whose animation ran, in order
 };
