@@ -30,6 +30,11 @@ constexpr std::size_t kShortMessageBytes = 3;
 // which it does on a thread of its own.
 constexpr auto kAudioCloseLimit = std::chrono::seconds(2);
 constexpr auto kAudioClosePoll = std::chrono::milliseconds(10);
+// A JACK server that is there may answer a new client too late on a busy machine (the client
+// then fails with a communication error, or the audio library sees no devices): it is asked
+// again this many times, this far apart.
+constexpr int kJackAttempts = 5;
+constexpr auto kJackRetryPause = std::chrono::milliseconds(200);
 
 void quietJackError(const char*) {}
 
@@ -230,9 +235,14 @@ void IPlugAPPHost::Init() {
 bool IPlugAPPHost::OpenJackWatch() {
   jack_set_error_function(quietJackError);
   jack_set_info_function(quietJackError);
-  jack_status_t status{};
   const std::string name = std::string(kAppName) + " watch";
-  mJackWatch = jack_client_open(name.c_str(), JackNoStartServer, &status);
+  for (int attempt = 0; attempt < kJackAttempts && !mJackWatch; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(kJackRetryPause);
+    jack_status_t status{};
+    mJackWatch = jack_client_open(name.c_str(), JackNoStartServer, &status);
+    // No server at all answers at once; only one that is there but late is asked again.
+    if (!mJackWatch && !(status & JackServerError)) return false;
+  }
   if (!mJackWatch) return false;
   mJackGone = false;
   jack_on_info_shutdown(mJackWatch, onJackShutdown, &mJackGone);
@@ -399,7 +409,11 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
   try {
     mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
     mAudio->showWarnings(false);
-    const unsigned count = mAudio->getDeviceCount();
+    unsigned count = mAudio->getDeviceCount();
+    for (int attempt = 1; mUsesJack && count == 0 && attempt < kJackAttempts; ++attempt) {
+      std::this_thread::sleep_for(kJackRetryPause);
+      count = mAudio->getDeviceCount();
+    }
     if (count == 0) {
       base::warn("host", "no audio devices%s",
                  mUsesJack ? " (the JACK server took no client or offers no audio ports)"
