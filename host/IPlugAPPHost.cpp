@@ -288,7 +288,9 @@ void IPlugAPPHost::OnJackServerBack() {
 }
 
 void IPlugAPPHost::OpenMidi() {
-  const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::UNSPECIFIED;
+  // Without a JACK server MIDI goes through ALSA alone: left to choose, the MIDI library would
+  // take JACK when a server answers it later, and the host would not watch that server.
+  const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
   const LibraryOutputDropped dropped;
   try {
     mMidiIn = std::make_unique<RtMidiIn>(api, std::string(kAppName) + " in");

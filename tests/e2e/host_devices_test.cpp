@@ -20,13 +20,16 @@ constexpr const char* kAbsentDeviceSettings =
     "[audio]\nbuffer=256\nindev=default\noutdev=default\nsr=48000\n\n"
     "[midi]\nindev=Gone device\noutdev=off\n\n";
 
-// Whether the JACK port of that full name is connected to any other port.
-bool portConnected(const std::string& port) {
-  jack_client_t* client = jack_client_open("checker", JackNoStartServer, nullptr);
-  if (!client) return false;
-  const jack_port_t* found = jack_port_by_name(client, port.c_str());
-  const bool connected = found && jack_port_connected(found) > 0;
-  jack_client_close(client);
+// Waits until the JACK port of that full name is connected to another port, asking through one
+// client of the test's own for the whole wait.
+bool waitForConnection(const std::string& port) {
+  jack_client_t* client = nullptr;
+  const bool connected = waitUntil([&] {
+    if (!client) client = jack_client_open("checker", JackNoStartServer, nullptr);
+    const jack_port_t* found = client ? jack_port_by_name(client, port.c_str()) : nullptr;
+    return found && jack_port_connected(found) > 0;
+  });
+  if (client) jack_client_close(client);
   return connected;
 }
 
@@ -71,18 +74,18 @@ TEST_F(HostDesktopTest, AJackServerThatGoesAndComesBackGetsTheRememberedDeviceBa
   ASSERT_FALSE(entry.empty());
   writeSettings("[midi]\nindev=" + entry + "\noutdev=off\n");
   ASSERT_TRUE(startHost());
-  EXPECT_TRUE(waitUntil([&] { return portConnected(entry); })) << "the device was not connected";
+  ASSERT_TRUE(waitForConnection(entry)) << "the device was not connected";
 
   jack->kill();
   device.reset();
-  EXPECT_TRUE(waitUntil([&] { return host().logged("the JACK server went away"); }));
+  ASSERT_TRUE(waitUntil([&] { return host().logged("the JACK server went away"); }))
+      << host().log();
   EXPECT_TRUE(photograph(mainWindow(), "jack-gone.png"));
 
   ASSERT_TRUE(jack->start()) << jack->whyNot();
   device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
   device->openVirtualPort(kDevicePort);
-  EXPECT_TRUE(waitUntil([&] { return portConnected(entry); }))
-      << "the device was not connected again";
+  EXPECT_TRUE(waitForConnection(entry)) << "the device was not connected again\n" << host().log();
   EXPECT_TRUE(host().logged("the JACK server answers again"));
   EXPECT_EQ(host().stop(), 0);
 }
