@@ -68,26 +68,29 @@ std::string takeAlsaError() {
   return report;
 }
 
-// Takes characters and keeps none; it holds no state, so threads may write to it at once.
+// Takes characters and keeps none, and makes no system call, so a write to it is never a point
+// where a thread can be cancelled.
 class NullBuffer : public std::streambuf {
  protected:
   int overflow(int c) override { return c; }
 };
 
-// The MIDI and audio libraries print their errors on standard error before throwing them; the
-// host logs what it catches, so their own lines are dropped while the host calls into them.
-class LibraryOutputDropped {
- public:
-  LibraryOutputDropped() : mSaved(std::cerr.rdbuf(&sDropped)) { takeAlsaError(); }
-  ~LibraryOutputDropped() { std::cerr.rdbuf(mSaved); }
-  LibraryOutputDropped(const LibraryOutputDropped&) = delete;
-  LibraryOutputDropped& operator=(const LibraryOutputDropped&) = delete;
+// While a host lives, standard error's stream goes nowhere. The MIDI and audio libraries print
+// their errors there before throwing them, and the host logs what it catches. And the audio
+// library prints there from JACK's thread when the server goes away, while another of its
+// threads closes the client and so cancels that thread: cancelled inside the stream's flush,
+// which must not throw, it would end the program.
+NullBuffer gDropped;
+std::streambuf* gSavedErrorBuffer = nullptr;
+int gHostsDroppingOutput = 0;  // main thread only
 
- private:
-  // Lives with the program: a thread of a library may still write to it after a scope ends.
-  static inline NullBuffer sDropped;
-  std::streambuf* mSaved;
-};
+void dropLibraryOutput() {
+  if (gHostsDroppingOutput++ == 0) gSavedErrorBuffer = std::cerr.rdbuf(&gDropped);
+}
+
+void restoreLibraryOutput() {
+  if (--gHostsDroppingOutput == 0) std::cerr.rdbuf(gSavedErrorBuffer);
+}
 
 // Runs on the MIDI library's thread (JACK's process thread): no locks, no allocation.
 // Short messages and System Exclusive messages go to the application's rings; anything
@@ -145,7 +148,7 @@ bool listed(const std::vector<std::string>& names, const std::string& name) {
 bool openPortNamed(RtMidi* midi, const std::vector<std::string>& names, const std::string& name,
                    const MidiDirection& direction, bool quiet = false) {
   if (!midi) return false;
-  const LibraryOutputDropped dropped;
+  takeAlsaError();
   try {
     midi->closePort();
     if (name == kNoMidiPort) return true;
@@ -176,7 +179,6 @@ void followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
   const bool present = listed(names, remembered);
   if (midi->isPortOpen()) {
     if (present) return;
-    const LibraryOutputDropped dropped;
     try {
       midi->closePort();
     } catch (const RtMidiError&) {
@@ -206,6 +208,7 @@ bool portOpen(const RtMidi* midi) {
 
 IPlugAPPHost::IPlugAPPHost(std::string settingsPath) : mSettingsPath(std::move(settingsPath)) {
   snd_lib_error_set_handler(onAlsaError);
+  dropLibraryOutput();
 }
 
 IPlugAPPHost::~IPlugAPPHost() {
@@ -214,6 +217,7 @@ IPlugAPPHost::~IPlugAPPHost() {
   if (mJackWatch) jack_client_close(mJackWatch);
   if (mApp) mApp->SetMidiSender(nullptr);
   if (sInstance == this) sInstance = nullptr;
+  restoreLibraryOutput();
 }
 
 void IPlugAPPHost::Init() {
@@ -291,7 +295,7 @@ void IPlugAPPHost::OpenMidi() {
   // Without a JACK server MIDI goes through ALSA alone: left to choose, the MIDI library would
   // take JACK when a server answers it later, and the host would not watch that server.
   const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-  const LibraryOutputDropped dropped;
+  takeAlsaError();
   try {
     mMidiIn = std::make_unique<RtMidiIn>(api, std::string(kAppName) + " in");
     mMidiIn->ignoreTypes(false, true, true);
@@ -313,7 +317,6 @@ void IPlugAPPHost::OpenMidi() {
 }
 
 void IPlugAPPHost::CloseMidi() {
-  const LibraryOutputDropped dropped;
   try {
     if (mMidiIn) mMidiIn->closePort();
     if (mMidiOut) mMidiOut->closePort();
@@ -407,7 +410,7 @@ bool IPlugAPPHost::StartRememberedAudio() {
 
 bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outName) {
   StopAudio();
-  const LibraryOutputDropped dropped;
+  takeAlsaError();
   try {
     mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
     mAudio->showWarnings(false);
@@ -463,7 +466,6 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
 
 void IPlugAPPHost::StopAudio() {
   if (!mAudio) return;
-  const LibraryOutputDropped dropped;
   try {
     if (mAudio->isStreamRunning()) mAudio->stopStream();
     if (mAudio->isStreamOpen()) mAudio->closeStream();
