@@ -64,6 +64,9 @@ class IPlugAPP : public IPlugAPIBase {
   virtual void OnIdle() {}
   // A command of the host's menu that the host does not handle itself.
   virtual void OnHostMenuCommand(int) {}
+  // A change in the host's devices the user should see (its MIDI and audio server went away or
+  // answers again), as one line of text.
+  virtual void OnHostStatus(const char*) {}
 
  private:
   IRingQueue<IMidiMsg, kMidiRingUsable + 1> mMidiIn;

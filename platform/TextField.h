@@ -37,6 +37,9 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
   // Wrapping text breaks into lines; otherwise a long line scrolls.
   bool wraps() const { return mWraps; }
   void setWraps(bool wraps) { mWraps = wraps; }
+  // The lines the field shows: one, unless it wraps and its text holds a line feed or is wider
+  // than the field; then as many as the text takes at the field's width.
+  std::vector<std::string> shownLines() const;
   virtual bool isSecure() const { return false; }
 
   // Also replaces the text of the field editor while editing (without notifications).
