@@ -13,7 +13,7 @@
 
 #include "bench/RatioReporter.h"
 #include "platform/Application.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"

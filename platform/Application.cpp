@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/Clock.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/MainThread.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/Finite.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/Event.h"
 #include "platform/detail/TestHooks.h"
 

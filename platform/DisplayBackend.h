@@ -17,7 +17,8 @@ class NSWindow;
 // Where windows are shown and where input comes from. The headless backend shows nothing
 // (tests, and programs without a display); the X11 backend makes top-level windows X
 // windows and turns X input into events on the application's queue. The platform's
-// classes tell the current backend what changed; nothing above platform/ sees it.
+// classes tell the current backend what changed (platform/DisplaySwitch.h holds it);
+// nothing above platform/ sees it.
 class DisplayBackend {
  public:
   virtual ~DisplayBackend() = default;
@@ -64,18 +65,5 @@ class DisplayBackend {
 
 // The headless backend: what every test uses.
 std::unique_ptr<DisplayBackend> makeHeadlessDisplayBackend();
-// The X11 backend on the named display (DISPLAY when null); null when the server does
-// not answer.
-std::unique_ptr<DisplayBackend> makeX11DisplayBackend(const char* displayName = nullptr);
-
-// The backend in use: headless until one is chosen or installed.
-DisplayBackend& displayBackend();
-// Installs a backend (headless when null). Windows that exist are handed to it: their
-// backing stores are made anew and the visible ones shown.
-void setDisplayBackend(std::unique_ptr<DisplayBackend> backend);
-// What programs call at start (the application does, when launching): X11 when DISPLAY
-// names a server that answers, else headless with a log line. Does nothing once a
-// backend was installed or chosen.
-void chooseDisplayBackend();
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/ControlDrawing.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/Font.h"
 #include "platform/GraphicsContext.h"
 #include "platform/Menu.h"

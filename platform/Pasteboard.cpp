@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/MainThread.h"
 
 namespace platform {

@@ -14,7 +14,7 @@
 
 #include "base/Log.h"
 #include "platform/Clock.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 
 namespace platform {
 

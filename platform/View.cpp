@@ -5,7 +5,7 @@
 
 #include "base/Finite.h"
 #include "base/Log.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/GraphicsContext.h"
 #include "platform/Layer.h"
 #include "platform/Window.h"

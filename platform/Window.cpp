@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/Application.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/GraphicsContext.h"
 #include "platform/ImageDecoder.h"
 #include "platform/Layer.h"

@@ -11,13 +11,19 @@
 #include "base/Log.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Clipboard.h"
+#include "platform/x11/X11Display.h"
 
 namespace platform {
 
 std::unique_ptr<DisplayBackend> makeX11DisplayBackend(const char* displayName) {
   return x11::X11Backend::connect(displayName);
+}
+
+void installX11DisplayBackendMaker() {
+  setDisplayBackendMaker(&makeX11DisplayBackend);
 }
 
 }  // namespace platform

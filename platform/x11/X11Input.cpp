@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/Application.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
 

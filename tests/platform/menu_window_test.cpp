@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
 #include "platform/PopUpButton.h"

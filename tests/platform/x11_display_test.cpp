@@ -15,7 +15,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Cursor.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/DragAndDrop.h"
 #include "platform/GraphicsContext.h"
 #include "platform/KeyboardLayout.h"

@@ -12,7 +12,7 @@
 
 #include "platform/ComboBox.h"
 #include "platform/Cursor.h"
-#include "platform/DisplayBackend.h"
+#include "platform/DisplaySwitch.h"
 #include "platform/DragAndDrop.h"
 #include "platform/DragSession.h"
 #include "platform/KeyboardLayout.h"

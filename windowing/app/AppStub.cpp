@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/x11/X11Display.h"
 #include "windowing/app/ApiLookup.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/MessageQueue.h"
@@ -121,6 +122,8 @@ int SWELL_ApplicationMain(int, char**) {
     base::warn("swell-cocoa", "the application exists already and is not a SWELLApplication");
     return 1;
   }
+  // The program's windows show on the X display when DISPLAY names one that answers.
+  platform::installX11DisplayBackendMaker();
   swell::applicationController()->awakeFromNib();
   platform::NSApp()->run();
   return 0;
