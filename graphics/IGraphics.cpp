@@ -14,7 +14,7 @@
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
 #include "graphics/RectGrid.h"
-#include "platform/MainThread.h"
+#include "platform/system/MainThread.h"
 
 namespace iplug {
 namespace igraphics {

@@ -9,10 +9,10 @@
 #include <cstdlib>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/DisplaySwitch.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/core/Window.h"
+#include "platform/system/Clock.h"
 #include "platform/x11/X11Clipboard.h"
 #include "platform/x11/X11Display.h"
 

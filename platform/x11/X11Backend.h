@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/DisplayBackend.h"
-#include "platform/Event.h"
+#include "platform/display/DisplayBackend.h"
+#include "platform/display/Event.h"
 #include "platform/x11/X11Keyboard.h"
 
 namespace platform::x11 {

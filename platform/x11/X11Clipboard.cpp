@@ -8,9 +8,9 @@
 
 #include "base/Log.h"
 #include "base/Utf8.h"
-#include "platform/Clock.h"
-#include "platform/Pasteboard.h"
-#include "platform/RunLoop.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/RunLoop.h"
+#include "platform/system/Clock.h"
 #include "platform/x11/X11Backend.h"
 
 namespace platform::x11 {

@@ -2,7 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include "platform/Timer.h"
+#include "platform/core/Timer.h"
 
 #include <functional>
 #include <optional>

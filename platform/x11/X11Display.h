@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/DisplayBackend.h"
+#include "platform/display/DisplayBackend.h"
 
 namespace platform {
 

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "platform/Application.h"
-#include "platform/DisplaySwitch.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/core/Window.h"
 #include "platform/x11/X11Backend.h"
 
 namespace platform::x11 {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/Utf8.h"
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 
 namespace platform::x11 {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/KeyboardLayout.h"
+#include "platform/display/KeyboardLayout.h"
 
 struct xkb_compose_state;
 struct xkb_compose_table;

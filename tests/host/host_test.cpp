@@ -7,10 +7,10 @@
 
 #include "HostFixture.h"
 #include "base/Log.h"
-#include "platform/Alert.h"
-#include "platform/Button.h"
-#include "platform/Event.h"
-#include "platform/View.h"
+#include "platform/core/Button.h"
+#include "platform/core/View.h"
+#include "platform/display/Event.h"
+#include "platform/panels/Alert.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 

@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/DisplaySwitch.h"
-#include "platform/Menu.h"
-#include "platform/MenuWindow.h"
-#include "platform/PopUpButton.h"
-#include "platform/RunLoop.h"
-#include "platform/Timer.h"
-#include "platform/Window.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/core/Menu.h"
+#include "platform/core/MenuWindow.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Timer.h"
+#include "platform/core/Window.h"
+#include "platform/system/Clock.h"
 #include "platform/x11/X11Backend.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"

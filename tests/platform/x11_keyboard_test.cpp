@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 #include "platform/x11/X11Keyboard.h"
 
 using namespace platform;

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Event.h"
-#include "platform/View.h"
-#include "platform/VirtualClock.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/View.h"
+#include "platform/core/VirtualClock.h"
+#include "platform/core/Window.h"
+#include "platform/display/Event.h"
 #include "support/MenuAnswers.h"
 
 namespace testsupport {

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "platform/DisplaySwitch.h"
+#include "platform/core/DisplaySwitch.h"
 #include "platform/x11/X11Backend.h"
 
 namespace testsupport {
