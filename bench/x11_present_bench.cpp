@@ -16,7 +16,7 @@
 #include "platform/core/DisplaySwitch.h"
 #include "platform/core/View.h"
 #include "platform/core/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 #include "testbed/XvfbServer.h"
 
 namespace {

@@ -21,6 +21,23 @@ namespace {
 NSApplication* makeDefaultApplication();
 std::atomic<NSApplication::ApplicationFactory> gFactory{nullptr};
 std::atomic<bool> gAppMade{false};
+
+// Where the application is in its life, and what its modal loops call. A process has one
+// application, so this is the process's: tests put it back to the start between them.
+struct Lifecycle {
+  std::optional<NSEvent> currentEvent;  // the last event taken off the queue
+  bool launched = false;
+  bool running = false;
+  bool terminatePending = false;
+  bool terminated = false;
+  std::function<void(NSWindow*)> modalHook;
+};
+
+Lifecycle& lifecycle() {
+  // Lives for the whole program, like the application.
+  static Lifecycle* state = new Lifecycle;
+  return *state;
+}
 }  // namespace
 
 NSApplication* NSApplication::sharedApplication() {
@@ -164,12 +181,12 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
   bool manual = clock().isManual();
   for (;;) {
     if (auto e = takeEvent(mask, dequeue)) {
-      if (dequeue) mCurrentEvent = *e;
+      if (dequeue) lifecycle().currentEvent = *e;
       return e;
     }
     loop.fireDueTimers(mode);
     if (auto e = takeEvent(mask, dequeue)) {
-      if (dequeue) mCurrentEvent = *e;
+      if (dequeue) lifecycle().currentEvent = *e;
       return e;
     }
     // Written so that a date that is no number ends the wait too.
@@ -180,7 +197,7 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
     if (manual && std::isinf(untilMs)) {
       loop.fireDueTimers(mode);
       auto e = takeEvent(mask, dequeue);
-      if (e && dequeue) mCurrentEvent = *e;
+      if (e && dequeue) lifecycle().currentEvent = *e;
       return e;
     }
   }
@@ -235,8 +252,8 @@ void NSApplication::sendEvent(const NSEvent& e) {
 }
 
 void NSApplication::finishLaunching() {
-  if (mLaunched) return;
-  mLaunched = true;
+  if (lifecycle().launched) return;
+  lifecycle().launched = true;
   chooseDisplayBackend();
   if (!mDelegate) return;
   mDelegate->applicationDidFinishLaunching(this);
@@ -250,19 +267,19 @@ bool NSApplication::openFile(const std::string& path) {
 
 void NSApplication::run() {
   finishLaunching();
-  mRunning = true;
-  while (mRunning && !mTerminated) {
+  lifecycle().running = true;
+  while (lifecycle().running && !lifecycle().terminated) {
     NSAutoreleasePool pool;
     if (auto e = nextEvent(NSEventMaskAny, kDistantFutureMs, NSDefaultRunLoopMode, true))
       sendEvent(*e);
     updateWindows();
   }
-  mRunning = false;
+  lifecycle().running = false;
 }
 
 void NSApplication::stop() {
-  const bool wasRunning = mRunning;
-  mRunning = false;
+  const bool wasRunning = lifecycle().running;
+  lifecycle().running = false;
   // The main loop sees the stop only when its wait for an event ends: a stop from a timer
   // or a signal's callback posts one, so the loop ends now rather than at the next input.
   if (wasRunning) {
@@ -293,8 +310,8 @@ bool NSApplication::blockedByModal(const NSEvent& e) const {
 }
 
 void NSApplication::callModalHook(NSWindow* window) {
-  if (mModalHook) {
-    auto hook = mModalHook;  // the hook may replace itself
+  if (lifecycle().modalHook) {
+    auto hook = lifecycle().modalHook;  // the hook may replace itself
     hook(window);
   }
 }
@@ -409,39 +426,56 @@ void NSApplication::deactivate() {
 }
 
 void NSApplication::terminate(NSObject*) {
-  if (mTerminated) return;
+  if (lifecycle().terminated) return;
   NSApplicationTerminateReply reply =
       mDelegate ? mDelegate->applicationShouldTerminate(this) : NSTerminateNow;
   if (reply == NSTerminateNow)
     finishTerminate();
   else if (reply == NSTerminateLater)
-    mTerminatePending = true;
+    lifecycle().terminatePending = true;
 }
 
 void NSApplication::replyToApplicationShouldTerminate(bool shouldTerminate) {
-  if (!mTerminatePending) return;
-  mTerminatePending = false;
+  if (!lifecycle().terminatePending) return;
+  lifecycle().terminatePending = false;
   if (shouldTerminate) finishTerminate();
+}
+
+const NSEvent* NSApplication::currentEvent() const {
+  const std::optional<NSEvent>& e = lifecycle().currentEvent;
+  return e ? &*e : nullptr;
+}
+
+bool NSApplication::isLaunched() const {
+  return lifecycle().launched;
+}
+
+bool NSApplication::isRunning() const {
+  return lifecycle().running;
+}
+
+bool NSApplication::isTerminated() const {
+  return lifecycle().terminated;
 }
 
 void resetApplicationForTesting() {
   NSApplication& app = *NSApp();
   app.discardEvents(NSEventMaskAny);
-  app.mCurrentEvent.reset();
-  app.mDelegate = nullptr;
-  app.mModalHook = nullptr;
+  app.setDelegate(nullptr);
   app.setMainMenu(nullptr);
-  app.mActive = false;
-  app.mHidden = false;
-  app.mTerminatePending = false;
-  app.mTerminated = false;
-  app.mRunning = false;
-  app.mLaunched = false;
+  // Without a delegate nobody is told.
+  app.deactivate();
+  app.unhide();
+  lifecycle() = Lifecycle{};
+}
+
+void setModalHookForTesting(std::function<void(NSWindow*)> hook) {
+  lifecycle().modalHook = std::move(hook);
 }
 
 void NSApplication::finishTerminate() {
   if (mDelegate) mDelegate->applicationWillTerminate(this);
-  mTerminated = true;
+  lifecycle().terminated = true;
   stop();
 }
 

@@ -89,19 +89,19 @@ class NSApplication : public NSResponder {
   // Routes an event to its window (keys: the key window); runs application events.
   virtual void sendEvent(const NSEvent& event);
   // The last event taken off the queue.
-  const NSEvent* currentEvent() const { return mCurrentEvent ? &*mCurrentEvent : nullptr; }
+  const NSEvent* currentEvent() const;
 
   // Ends start-up: tells the delegate that launching finished, then offers it to open
   // an untitled document. Runs once; run() calls it when nobody did.
   void finishLaunching();
-  bool isLaunched() const { return mLaunched; }
+  bool isLaunched() const;
   // A document to open, as when the user opens a file with the application.
   bool openFile(const std::string& path);
 
   // The main loop: takes and dispatches events until stop() or termination.
   void run();
   void stop();
-  bool isRunning() const { return mRunning; }
+  bool isRunning() const;
   // The display pass of every visible window.
   void updateWindows();
 
@@ -127,8 +127,6 @@ class NSApplication : public NSResponder {
   // Whether the window is the window of a modal run or session still going on.
   bool isInModalRun(const NSWindow* window) const;
   std::size_t modalDepth() const { return mModalStack.size(); }
-  // Called when a modal loop starts and on each of its iterations (tests act there).
-  void setModalHook(std::function<void(NSWindow*)> hook) { mModalHook = std::move(hook); }
 
   NSMenu* mainMenu() const { return mMainMenu; }
   void setMainMenu(NSMenu* menu);
@@ -145,7 +143,7 @@ class NSApplication : public NSResponder {
   // Asks the delegate; terminates now, later (after the reply) or not at all.
   void terminate(NSObject* sender);
   void replyToApplicationShouldTerminate(bool shouldTerminate);
-  bool isTerminated() const { return mTerminated; }
+  bool isTerminated() const;
 
  protected:
   // Subclasses are made through setPrincipalClass.
@@ -153,7 +151,6 @@ class NSApplication : public NSResponder {
 
  private:
   friend class NSWindow;
-  friend void resetApplicationForTesting();
   void registerWindow(NSWindow* window);
   void windowClosed(NSWindow* window);
   void unregisterWindow(NSWindow* window);
@@ -173,18 +170,12 @@ class NSApplication : public NSResponder {
   NSWindow* mMainWindow = nullptr;
   mutable std::mutex mQueueMutex;
   std::deque<NSEvent> mQueue;
-  std::optional<NSEvent> mCurrentEvent;
-  bool mRunning = false;
   std::vector<NSModalSession*> mModalStack;
   std::uint64_t mModalRuns = 0;
-  std::function<void(NSWindow*)> mModalHook;
   NSMenu* mMainMenu = nullptr;
   bool mActive = false;
   bool mHidden = false;
   unsigned mPresentationOptions = 0;
-  bool mTerminatePending = false;
-  bool mTerminated = false;
-  bool mLaunched = false;
 };
 
 // The application object, created on first use.

@@ -235,20 +235,4 @@ void NSRunLoop::runUntilDate(double untilMs) {
   fireDueTimers(NSDefaultRunLoopMode);
 }
 
-void NSRunLoop::advanceVirtualTime(double targetMs) {
-  auto* manual = dynamic_cast<ManualClock*>(&clock());
-  if (!manual) return;
-  NSRunLoopMode mode = currentMode() ? currentMode() : NSDefaultRunLoopMode;
-  for (;;) {
-    auto next = nextTimerDate(mode);
-    double now = manual->nowMs();
-    if (!next || *next > targetMs) {
-      if (targetMs > now) manual->set(targetMs);
-      break;
-    }
-    if (*next > now) manual->set(*next);
-    fireDueTimers(mode);
-  }
-}
-
 }  // namespace platform

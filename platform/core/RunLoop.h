@@ -61,11 +61,6 @@ class NSRunLoop {
   bool waitUntil(double untilMs, NSRunLoopMode mode);
   static constexpr double kVirtualIdleStepMs = 100;
 
-  // Under a manual clock: moves time to the target, stopping at each timer due on the
-  // way and firing it, in deadline order, in the current mode (the default mode when
-  // the loop is not running).
-  void advanceVirtualTime(double targetMs);
-
   // Pushes a mode for the duration of a nested run; used by the event loop.
   class ModeScope {
    public:

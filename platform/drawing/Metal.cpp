@@ -153,22 +153,28 @@ MTLRenderPipelineState* MTLDevice::newRenderPipelineStateWithDescriptor(
   return state;
 }
 
-MTLDevice* createCompilationRefusingDevice(const std::string& name) {
-  auto* device = new MTLDevice;
-  device->mName = name;
-  device->mRefusesCompilation = true;
-  return device;
-}
+namespace {
+
+class SoftwareDevice final : public MTLDevice {
+ public:
+  SoftwareDevice(std::string name, bool refusesCompilation)
+      : MTLDevice(std::move(name), refusesCompilation) {}
+};
 
 MTLDevice* devicePerScreen(int number) {
   DeviceTable& table = devices();
   std::lock_guard<std::mutex> lock(table.mutex);
   Ref<MTLDevice>& device = table.byScreen[number];
-  if (!device) {
-    device = Ref<MTLDevice>::adopt(new MTLDevice);
-    device->mName = "Software Renderer " + std::to_string(number);
-  }
+  if (!device)
+    device = Ref<MTLDevice>::adopt(
+        new SoftwareDevice("Software Renderer " + std::to_string(number), false));
   return static_cast<MTLDevice*>(device->retain());
+}
+
+}  // namespace
+
+MTLDevice* createCompilationRefusingDevice(const std::string& name) {
+  return new SoftwareDevice(name, true);
 }
 
 std::vector<Ref<MTLDevice>> MTLCopyAllDevices() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/drawing/Layer.h"
@@ -125,13 +126,14 @@ class MTLDevice : public NSObject {
   MTLRenderPipelineState* newRenderPipelineStateWithDescriptor(
       const MTLRenderPipelineDescriptor& descriptor, std::string* error) const;
 
+ protected:
+  // Devices are the software devices of the functions below.
+  MTLDevice(std::string name, bool refusesCompilation)
+      : mName(std::move(name)), mRefusesCompilation(refusesCompilation) {}
+
  private:
-  friend std::vector<Ref<MTLDevice>> MTLCopyAllDevices();
-  friend MTLDevice* devicePerScreen(int);
-  friend MTLDevice* createCompilationRefusingDevice(const std::string& name);
-  MTLDevice() = default;
   std::string mName;
-  bool mRefusesCompilation = false;
+  bool mRefusesCompilation;
 };
 
 // The software devices: one per configured screen (none when switched off).

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -13,8 +13,8 @@
 #include "platform/core/DisplaySwitch.h"
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
-#include "platform/x11/X11Clipboard.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/detail/X11Clipboard.h"
 
 namespace platform {
 

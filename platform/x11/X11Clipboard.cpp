@@ -1,4 +1,4 @@
-#include "platform/x11/X11Clipboard.h"
+#include "platform/x11/detail/X11Clipboard.h"
 
 #include <X11/Xatom.h>
 #include <poll.h>
@@ -11,7 +11,7 @@
 #include "platform/core/Pasteboard.h"
 #include "platform/core/RunLoop.h"
 #include "platform/system/Clock.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

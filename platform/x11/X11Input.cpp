@@ -6,7 +6,7 @@
 #include "platform/core/Application.h"
 #include "platform/core/DisplaySwitch.h"
 #include "platform/core/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

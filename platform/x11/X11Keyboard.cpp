@@ -1,4 +1,4 @@
-#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/detail/X11Keyboard.h"
 
 #include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>

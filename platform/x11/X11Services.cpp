@@ -15,7 +15,7 @@
 #include "platform/core/Pasteboard.h"
 #include "platform/core/Window.h"
 #include "platform/objects/Screen.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

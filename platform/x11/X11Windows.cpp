@@ -19,7 +19,7 @@
 #include "platform/core/Panel.h"
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

@@ -18,7 +18,7 @@
 #include "platform/core/Timer.h"
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 #include "support/X11Harness.h"

@@ -26,8 +26,8 @@
 #include "platform/objects/Screen.h"
 #include "platform/system/Clock.h"
 #include "platform/system/RunningApplication.h"
-#include "platform/x11/X11Backend.h"
-#include "platform/x11/X11Clipboard.h"
+#include "platform/x11/detail/X11Backend.h"
+#include "platform/x11/detail/X11Clipboard.h"
 #include "support/X11Harness.h"
 
 using namespace platform;

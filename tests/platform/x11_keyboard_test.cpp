@@ -4,7 +4,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/display/Event.h"
-#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/detail/X11Keyboard.h"
 
 using namespace platform;
 using namespace platform::x11;

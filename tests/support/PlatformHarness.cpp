@@ -104,7 +104,7 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSSetOutsideDropFolder("");
   NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
-  NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
+  setModalHookForTesting([this](NSWindow* w) { modalTick(w); });
 }
 
 PlatformHarness::~PlatformHarness() {

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "platform/core/DisplaySwitch.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace testsupport {
 

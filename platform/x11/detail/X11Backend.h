@@ -11,7 +11,7 @@
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/Event.h"
-#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/detail/X11Keyboard.h"
 
 namespace platform::x11 {
 
