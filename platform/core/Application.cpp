@@ -4,10 +4,10 @@
 #include <atomic>
 #include <cmath>
 
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/Menu.h"
 #include "platform/core/Window.h"
 #include "platform/core/detail/TestHooks.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/system/Clock.h"
 #include "platform/system/MainThread.h"
 
@@ -254,7 +254,6 @@ void NSApplication::sendEvent(const NSEvent& e) {
 void NSApplication::finishLaunching() {
   if (lifecycle().launched) return;
   lifecycle().launched = true;
-  chooseDisplayBackend();
   if (!mDelegate) return;
   mDelegate->applicationDidFinishLaunching(this);
   if (mDelegate && mDelegate->applicationShouldOpenUntitledFile(this))

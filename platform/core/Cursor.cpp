@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "base/Finite.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/detail/TestHooks.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/display/Event.h"
 
 namespace platform {

@@ -15,68 +15,44 @@
 namespace platform {
 
 namespace {
-
-struct BackendSlot {
-  std::unique_ptr<DisplayBackend> backend = makeHeadlessDisplayBackend();
-  bool chosen = false;
-  DisplayBackendMaker maker = nullptr;
-};
-
-BackendSlot& slot() {
-  // Never destroyed: windows freed by static destructors still tell the backend.
-  static BackendSlot* s = new BackendSlot;
-  return *s;
-}
-
+// Whether a backend was installed or chosen.
+bool gChosen = false;
 }  // namespace
 
-DisplayBackend& displayBackend() {
-  return *slot().backend;
-}
-
 void setDisplayBackend(std::unique_ptr<DisplayBackend> backend) {
-  BackendSlot& s = slot();
-  s.chosen = true;
-  if (!backend) backend = makeHeadlessDisplayBackend();
+  gChosen = true;
   // The old backend lets go of the windows before the new one takes them.
   std::vector<NSWindow*> windows =
       NSApplication::sharedApplicationExists() ? NSApp()->windows() : std::vector<NSWindow*>{};
   for (NSWindow* w : windows)
-    s.backend->windowClosed(w);
+    displayBackend().windowClosed(w);
   for (NSWindow* w : windows)
     w->discardBackingStore();
-  s.backend = std::move(backend);
+  exchangeDisplayBackend(std::move(backend));
+  DisplayBackend& shown = displayBackend();
   // Other programs' windows and the keyboard's layout are the display's to know.
   NSRunningApplication::setActivator(
       [](pid_t pid) { return displayBackend().bringProcessToFront(pid); });
-  NSKeyboardLayout::setCurrent(s.backend->keyboardLayout());
+  NSKeyboardLayout::setCurrent(shown.keyboardLayout());
   // Pop-up menus show as menu windows where windows are shown; a tracker of another
   // kind (the test harness's answers) stays.
   MenuTracker* windowTracker = NSMenuWindow::tracker();
-  const bool headless = s.backend->name() == std::string_view("headless");
+  const bool headless = shown.name() == std::string_view("headless");
   if (!headless && !menuTracker()) setMenuTracker(windowTracker);
   if (headless && menuTracker() == windowTracker) setMenuTracker(nullptr);
   for (NSWindow* w : windows) {
-    s.backend->windowAttributesChanged(w);
-    if (w->isVisible()) s.backend->windowVisibilityChanged(w);
+    shown.windowAttributesChanged(w);
+    if (w->isVisible()) shown.windowVisibilityChanged(w);
   }
 }
 
-void setDisplayBackendMaker(DisplayBackendMaker maker) {
-  slot().maker = maker;
-}
-
-void chooseDisplayBackend() {
-  if (slot().chosen) return;
+void chooseDisplayBackend(DisplayBackendMaker maker) {
+  if (gChosen) return;
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) {
     base::warn("platform", "display: DISPLAY is not set; running without a display");
-  } else if (!slot().maker) {
-    base::warn("platform",
-               "display: this program shows no windows on \"%s\"; running without a display",
-               display);
-  } else if (auto shown = slot().maker(display)) {
-    setDisplayBackend(std::move(shown));
+  } else if (auto answering = maker ? maker(display) : nullptr) {
+    setDisplayBackend(std::move(answering));
     return;
   } else {
     base::warn("platform",

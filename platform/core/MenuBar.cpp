@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "platform/core/ControlDrawing.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/Menu.h"
 #include "platform/core/View.h"
 #include "platform/core/Window.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/drawing/Font.h"
 #include "platform/drawing/GraphicsContext.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/core/DisplaySwitch.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/system/MainThread.h"
 
 namespace platform {

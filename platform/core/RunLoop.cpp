@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "base/Log.h"
-#include "platform/core/DisplaySwitch.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/system/Clock.h"
 
 namespace platform {

@@ -5,8 +5,8 @@
 
 #include "base/Finite.h"
 #include "base/Log.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/Window.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/drawing/GraphicsContext.h"
 #include "platform/drawing/Layer.h"
 

@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "platform/core/Application.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/TextField.h"
 #include "platform/core/TextView.h"
 #include "platform/core/View.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/drawing/GraphicsContext.h"
 #include "platform/drawing/ImageDecoder.h"
 #include "platform/drawing/Layer.h"

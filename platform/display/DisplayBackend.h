@@ -17,8 +17,7 @@ class NSWindow;
 // Where windows are shown and where input comes from. The headless backend shows nothing
 // (tests, and programs without a display); the X11 backend makes top-level windows X
 // windows and turns X input into events on the application's queue. The platform's
-// classes tell the current backend what changed (platform/core/DisplaySwitch.h holds it);
-// nothing above platform/ sees it.
+// classes tell the backend in use what changed; nothing above platform/ sees it.
 class DisplayBackend {
  public:
   virtual ~DisplayBackend() = default;
@@ -65,5 +64,12 @@ class DisplayBackend {
 
 // The headless backend: what every test uses.
 std::unique_ptr<DisplayBackend> makeHeadlessDisplayBackend();
+
+// The backend in use: headless until one is installed.
+DisplayBackend& displayBackend();
+// Puts a backend in use (headless when null) and gives back the one that was, telling
+// nobody. Programs install a backend through setDisplayBackend (platform/core/DisplaySwitch.h),
+// which hands the windows over.
+std::unique_ptr<DisplayBackend> exchangeDisplayBackend(std::unique_ptr<DisplayBackend> backend);
 
 }  // namespace platform

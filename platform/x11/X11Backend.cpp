@@ -10,7 +10,6 @@
 
 #include "base/Log.h"
 #include "platform/core/Application.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
 #include "platform/x11/X11Display.h"
@@ -20,10 +19,6 @@ namespace platform {
 
 std::unique_ptr<DisplayBackend> makeX11DisplayBackend(const char* displayName) {
   return x11::X11Backend::connect(displayName);
-}
-
-void installX11DisplayBackendMaker() {
-  setDisplayBackendMaker(&makeX11DisplayBackend);
 }
 
 }  // namespace platform

@@ -9,8 +9,5 @@ namespace platform {
 // The X11 backend on the named display (DISPLAY when null); null when the server does
 // not answer.
 std::unique_ptr<DisplayBackend> makeX11DisplayBackend(const char* displayName = nullptr);
-// Lets the application choose the X11 backend when it launches and DISPLAY names a server
-// that answers (chooseDisplayBackend). Programs that show windows call it before running.
-void installX11DisplayBackendMaker();
 
 }  // namespace platform

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "platform/core/Application.h"
-#include "platform/core/DisplaySwitch.h"
 #include "platform/core/Window.h"
+#include "platform/display/DisplayBackend.h"
 #include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {

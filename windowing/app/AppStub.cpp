@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/core/DisplaySwitch.h"
 #include "platform/x11/X11Display.h"
 #include "windowing/app/ApiLookup.h"
 #include "windowing/core/DefWindowProc.h"
@@ -122,9 +123,9 @@ int SWELL_ApplicationMain(int, char**) {
     base::warn("swell-cocoa", "the application exists already and is not a SWELLApplication");
     return 1;
   }
-  // The program's windows show on the X display when DISPLAY names one that answers.
-  platform::installX11DisplayBackendMaker();
   swell::applicationController()->awakeFromNib();
+  // The program's windows show on the X display when DISPLAY names one that answers.
+  platform::chooseDisplayBackend(&platform::makeX11DisplayBackend);
   platform::NSApp()->run();
   return 0;
 }
