@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/objects/ObjectRegistry.h"
+
 namespace platform {
 
 // Base of every reference-counted platform object. A new object holds one reference,
@@ -49,20 +51,11 @@ class NSAutoreleasePool {
   void drain();
 };
 
-// The registry of live objects: every NSObject is in it from construction until its
-// destructor. Handle-taking functions check a handle here before they touch it.
-bool isLiveObject(const void* pointer);
-// The serial the object at that address was registered with, or 0 when none is live
-// there. Serials are never reused, so a record that keeps a pointer together with its
-// serial can tell its object from a newer one that took over the same address.
-std::uint64_t liveObjectSerial(const void* pointer);
-// The object at that address when it is live, else null.
-NSObject* liveObject(const void* pointer);
+// The live object at that address when it is a T, else null.
 template <class T>
 T* liveObjectAs(const void* pointer) {
   return dynamic_cast<T*>(liveObject(pointer));
 }
-std::size_t liveObjectCount();
 
 // An owning reference: retains on copy, releases when it goes. adopt() takes over a
 // reference the caller already holds (a new object's).

@@ -1,10 +1,11 @@
+#include "platform/objects/ObjectRegistry.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <type_traits>
 
-#include "platform/objects/Object.h"
 #include "platform/objects/detail/ObjectRegistry.h"
 #include "platform/objects/detail/TestHooks.h"
 

@@ -125,7 +125,7 @@ bool X11Backend::setUp() {
   }
   setUpKeyboard();
   updateScreens();
-  mClipboard = std::make_unique<Clipboard>(*this);
+  mClipboard = std::make_unique<Clipboard>(mDisplay, mHelperWindow, mLastEventTime, mLost);
   XFlush(mDisplay);
   return !mLost;
 }
@@ -382,6 +382,18 @@ void X11Backend::onIOErrorExit(Display* display, void* data) {
   e.type = NSEventTypeApplicationDefined;
   e.action = [] { NSApp()->terminate(nullptr); };
   NSApp()->postEvent(std::move(e), false);
+}
+
+}  // namespace platform::x11
+
+namespace platform::x11 {
+
+void X11Backend::pasteboardTextWritten(const std::string& text) {
+  if (mClipboard) mClipboard->own(text);
+}
+
+std::optional<std::string> X11Backend::foreignPasteboardText() {
+  return mClipboard ? mClipboard->readForeign() : std::nullopt;
 }
 
 }  // namespace platform::x11

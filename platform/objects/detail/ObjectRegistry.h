@@ -1,7 +1,7 @@
 #pragma once
 
 // The writers' side of the registry of live objects, which NSObject's constructor and
-// destructor call; the readers' side is declared in platform/objects/Object.h.
+// destructor call; the readers' side is platform/objects/ObjectRegistry.h.
 
 namespace platform::detail {
 

@@ -77,8 +77,6 @@ class X11Backend final : public DisplayBackend {
   static unsigned clampSize(double value);
 
  private:
-  friend class Clipboard;
-
   explicit X11Backend(Display* display);
   bool setUp();
   void internAtoms();

@@ -11,8 +11,6 @@
 
 namespace platform::x11 {
 
-class X11Backend;
-
 // The general pasteboard's text as the CLIPBOARD selection. Owning answers TARGETS,
 // UTF8_STRING, STRING and text/plain;charset=utf-8, in INCR pieces above the largest
 // request; reading asks for UTF8_STRING (else STRING) and follows INCR. Every exchange
@@ -24,7 +22,11 @@ class Clipboard {
   // The largest text taken from another program.
   static constexpr unsigned long kMaxForeignBytes = 64ul << 20;
 
-  explicit Clipboard(X11Backend& backend);
+  // On the backend's connection: the helper window owns the selection and takes
+  // timestamps; the time of the last event and whether the connection was lost are read
+  // from the backend as they change.
+  Clipboard(Display* display, Window helperWindow, const Time& lastEventTime,
+            const bool& connectionLost);
   ~Clipboard();
 
   void handleEvent(const XEvent& event);
@@ -60,8 +62,10 @@ class Clipboard {
   std::optional<std::string> readAs(Atom target, double deadlineMs);
   std::size_t chunkBytes() const;
 
-  X11Backend& mBackend;
   Display* mDisplay;
+  Window mHelperWindow;
+  const Time& mLastEventTime;
+  const bool& mLost;
   Atom mClipboard, mTargets, mUtf8, mTextPlain, mIncr, mReadProperty;
   std::string mText;
   bool mOwned = false;
