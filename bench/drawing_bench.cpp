@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "platform/CoreText.h"
+#include "platform/drawing/CoreText.h"
 #include "windowing/Win32.h"
 
 namespace {

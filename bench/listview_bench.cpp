@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/Win32.h"
 
 namespace {

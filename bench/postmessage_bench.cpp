@@ -23,9 +23,9 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/RunLoop.h"
+#include "platform/core/Application.h"
+#include "platform/core/RunLoop.h"
+#include "platform/system/Clock.h"
 #include "windowing/Win32.h"
 #include "windowing/core/PostMessageHooks.h"
 

@@ -9,11 +9,11 @@
 
 #include "bench/RatioReporter.h"
 #include "host/AppResources.h"
-#include "platform/Box.h"
-#include "platform/Button.h"
-#include "platform/Panel.h"
-#include "platform/PopUpButton.h"
-#include "platform/TextField.h"
+#include "platform/core/Box.h"
+#include "platform/core/Button.h"
+#include "platform/core/Panel.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/TextField.h"
 #include "windowing/Win32.h"
 
 namespace {

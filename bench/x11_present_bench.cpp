@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "platform/Application.h"
-#include "platform/DisplayBackend.h"
-#include "platform/View.h"
-#include "platform/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/Application.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/x11/detail/X11Backend.h"
 #include "testbed/XvfbServer.h"
 
 namespace {

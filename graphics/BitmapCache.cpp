@@ -8,7 +8,7 @@
 
 #include "base/Log.h"
 #include "graphics/ResourcePaths.h"
-#include "platform/ImageDecoder.h"
+#include "platform/drawing/ImageDecoder.h"
 
 namespace iplug {
 namespace igraphics {

@@ -6,7 +6,7 @@
 
 #include "graphics/IGraphics.h"
 #include "graphics/IPopupMenu.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace iplug {
 namespace igraphics {

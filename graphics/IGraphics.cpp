@@ -13,7 +13,7 @@
 #include "graphics/IBubbleControlBase.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
-#include "platform/MainThread.h"
+#include "platform/system/MainThread.h"
 
 namespace iplug {
 namespace igraphics {

@@ -12,12 +12,12 @@
 #include "base/Utf8.h"
 #include "graphics/IGraphicsMacView.h"
 #include "graphics/IPopupMenuControlBase.h"
-#include "platform/ColorPanel.h"
-#include "platform/Cursor.h"
-#include "platform/Pasteboard.h"
-#include "platform/View.h"
-#include "platform/Window.h"
-#include "platform/Workspace.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/panels/ColorPanel.h"
+#include "platform/system/Workspace.h"
 
 namespace iplug {
 namespace igraphics {

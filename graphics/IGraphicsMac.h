@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "graphics/IGraphicsNanoVG.h"
-#include "platform/Menu.h"
-#include "platform/Object.h"
+#include "platform/core/Menu.h"
+#include "platform/objects/Object.h"
 
 namespace iplug {
 namespace igraphics {

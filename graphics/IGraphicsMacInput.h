@@ -6,7 +6,7 @@
 
 #include "framework/IPlugStructs.h"
 #include "graphics/IGraphicsStructs.h"
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 
 namespace iplug {
 namespace igraphics {

@@ -8,9 +8,9 @@
 #include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacInput.h"
-#include "platform/GraphicsContext.h"
-#include "platform/RunLoop.h"
-#include "platform/Window.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/GraphicsContext.h"
 
 namespace iplug {
 namespace igraphics {

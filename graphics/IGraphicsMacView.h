@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "graphics/IGraphicsStructs.h"
-#include "platform/Timer.h"
-#include "platform/View.h"
+#include "platform/core/Timer.h"
+#include "platform/core/View.h"
 
 namespace iplug {
 namespace igraphics {

@@ -9,12 +9,12 @@
 #include "base/Log.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
-#include "platform/Application.h"
-#include "platform/Object.h"
-#include "platform/Screen.h"
-#include "platform/Text.h"
-#include "platform/Timer.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Text.h"
+#include "platform/core/Timer.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Object.h"
+#include "platform/objects/Screen.h"
 
 namespace host {
 

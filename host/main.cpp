@@ -4,7 +4,8 @@
 
 #include "base/Log.h"
 #include "host/AppMain.h"
-#include "platform/DisplayBackend.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/x11/X11Display.h"
 
 namespace {
 

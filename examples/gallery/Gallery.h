@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "graphics/IGraphics.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace gallery {
 

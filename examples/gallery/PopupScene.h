@@ -7,7 +7,7 @@
 // own so the picture is the same on every run.
 
 #include "graphics/IGraphics.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace gallery {
 

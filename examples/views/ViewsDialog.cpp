@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 
 namespace viewsdialog {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ViewsDialog.h"
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : "views.png";

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -9,10 +9,11 @@
 #include <cstdlib>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/Window.h"
-#include "platform/x11/X11Clipboard.h"
+#include "platform/core/Application.h"
+#include "platform/core/Window.h"
+#include "platform/system/Clock.h"
+#include "platform/x11/X11Display.h"
+#include "platform/x11/detail/X11Clipboard.h"
 
 namespace platform {
 
@@ -124,7 +125,7 @@ bool X11Backend::setUp() {
   }
   setUpKeyboard();
   updateScreens();
-  mClipboard = std::make_unique<Clipboard>(*this);
+  mClipboard = std::make_unique<Clipboard>(mDisplay, mHelperWindow, mLastEventTime, mLost);
   XFlush(mDisplay);
   return !mLost;
 }
@@ -381,6 +382,18 @@ void X11Backend::onIOErrorExit(Display* display, void* data) {
   e.type = NSEventTypeApplicationDefined;
   e.action = [] { NSApp()->terminate(nullptr); };
   NSApp()->postEvent(std::move(e), false);
+}
+
+}  // namespace platform::x11
+
+namespace platform::x11 {
+
+void X11Backend::pasteboardTextWritten(const std::string& text) {
+  if (mClipboard) mClipboard->own(text);
+}
+
+std::optional<std::string> X11Backend::foreignPasteboardText() {
+  return mClipboard ? mClipboard->readForeign() : std::nullopt;
 }
 
 }  // namespace platform::x11

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Clipboard.h"
+#include "platform/x11/detail/X11Clipboard.h"
 
 #include <X11/Xatom.h>
 #include <poll.h>
@@ -8,10 +8,9 @@
 
 #include "base/Log.h"
 #include "base/Utf8.h"
-#include "platform/Clock.h"
-#include "platform/Pasteboard.h"
-#include "platform/RunLoop.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/RunLoop.h"
+#include "platform/system/Clock.h"
 
 namespace platform::x11 {
 
@@ -40,9 +39,20 @@ std::string utf8OfLatin1(const std::string& latin1) {
   return out;
 }
 
+// Exchanges with other programs run on real time, whatever clock the program reads.
+double realNowMs() {
+  static const SteadyClock steady;
+  return steady.nowMs();
+}
+
 }  // namespace
 
-Clipboard::Clipboard(X11Backend& backend) : mBackend(backend), mDisplay(backend.display()) {
+Clipboard::Clipboard(Display* display, Window helperWindow, const Time& lastEventTime,
+                     const bool& connectionLost)
+    : mDisplay(display),
+      mHelperWindow(helperWindow),
+      mLastEventTime(lastEventTime),
+      mLost(connectionLost) {
   mClipboard = XInternAtom(mDisplay, "CLIPBOARD", False);
   mTargets = XInternAtom(mDisplay, "TARGETS", False);
   mUtf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
@@ -63,7 +73,7 @@ std::size_t Clipboard::chunkBytes() const {
 
 Time Clipboard::serverTime() {
   // A zero-length append changes nothing but brings back the server's time.
-  Window helper = mBackend.mHelperWindow;
+  Window helper = mHelperWindow;
   XChangeProperty(mDisplay, helper, mReadProperty, XA_STRING, 8, PropModeAppend, nullptr, 0);
   XEvent e;
   bool got = waitFor(
@@ -72,8 +82,8 @@ Time Clipboard::serverTime() {
         return ev.type == PropertyNotify && ev.xproperty.window == helper &&
                ev.xproperty.atom == mReadProperty;
       },
-      steadyNowMs() + kTimeLimitMs);
-  return got ? e.xproperty.time : mBackend.mLastEventTime;
+      realNowMs() + kTimeLimitMs);
+  return got ? e.xproperty.time : mLastEventTime;
 }
 
 bool Clipboard::waitFor(XEvent& out, const std::function<bool(const XEvent&)>& match,
@@ -83,12 +93,12 @@ bool Clipboard::waitFor(XEvent& out, const std::function<bool(const XEvent&)>& m
     return (*reinterpret_cast<const std::function<bool(const XEvent&)>*>(arg))(*e);
   };
   for (;;) {
-    if (mBackend.mLost) return false;
+    if (mLost) return false;
     if (XCheckIfEvent(
             mDisplay, &out, predicate,
             reinterpret_cast<XPointer>(const_cast<std::function<bool(const XEvent&)>*>(&match))))
       return true;
-    double left = deadlineMs - steadyNowMs();
+    double left = deadlineMs - realNowMs();
     if (left <= 0) return false;
     pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
     poll(&fd, 1, static_cast<int>(std::ceil(left)));
@@ -97,18 +107,18 @@ bool Clipboard::waitFor(XEvent& out, const std::function<bool(const XEvent&)>& m
 }
 
 void Clipboard::own(const std::string& text) {
-  if (mBackend.mLost) return;
+  if (mLost) return;
   mText = text;
   Time time = serverTime();
-  XSetSelectionOwner(mDisplay, mClipboard, mBackend.mHelperWindow, time);
-  mOwned = XGetSelectionOwner(mDisplay, mClipboard) == mBackend.mHelperWindow;
+  XSetSelectionOwner(mDisplay, mClipboard, mHelperWindow, time);
+  mOwned = XGetSelectionOwner(mDisplay, mClipboard) == mHelperWindow;
   if (!mOwned) base::warn("platform", "display: could not take the clipboard");
 }
 
 bool Clipboard::foreignOwnerExists() {
-  if (mBackend.mLost) return false;
+  if (mLost) return false;
   Window owner = XGetSelectionOwner(mDisplay, mClipboard);
-  return owner != None && owner != mBackend.mHelperWindow;
+  return owner != None && owner != mHelperWindow;
 }
 
 void Clipboard::handleEvent(const XEvent& event) {
@@ -118,7 +128,7 @@ void Clipboard::handleEvent(const XEvent& event) {
       return;
     case SelectionClear:
       if (event.xselectionclear.selection == mClipboard &&
-          event.xselectionclear.window == mBackend.mHelperWindow) {
+          event.xselectionclear.window == mHelperWindow) {
         // Another program copied: what was here is no longer the pasteboard's.
         mOwned = false;
         mText.clear();
@@ -142,7 +152,7 @@ void Clipboard::answerRequest(const XSelectionRequestEvent& request) {
   reply.time = request.time;
   // Old clients name no property: the target is the property then.
   Atom property = request.property != None ? request.property : request.target;
-  bool ok = request.selection == mClipboard && mOwned && request.owner == mBackend.mHelperWindow &&
+  bool ok = request.selection == mClipboard && mOwned && request.owner == mHelperWindow &&
             writeTarget(request.requestor, property, request.target);
   reply.property = ok ? property : None;
   XSendEvent(mDisplay, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
@@ -175,7 +185,7 @@ bool Clipboard::writeTarget(Window requestor, Atom property, Atom target) {
   XChangeProperty(mDisplay, requestor, property, mIncr, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&size), 1);
   mTransfers.push_back(
-      {requestor, property, target, std::move(data), 0, steadyNowMs() + kTimeLimitMs});
+      {requestor, property, target, std::move(data), 0, realNowMs() + kTimeLimitMs});
   scheduleExpiry();
   return true;
 }
@@ -197,11 +207,11 @@ void Clipboard::continueTransfer(const XPropertyEvent& event) {
     return;
   }
   it->offset += piece;
-  it->deadlineMs = steadyNowMs() + kTimeLimitMs;
+  it->deadlineMs = realNowMs() + kTimeLimitMs;
 }
 
 void Clipboard::expireTransfers() {
-  double now = steadyNowMs();
+  double now = realNowMs();
   auto expired = [now](const Transfer& t) { return t.deadlineMs <= now; };
   std::size_t before = mTransfers.size();
   mTransfers.erase(std::remove_if(mTransfers.begin(), mTransfers.end(), expired), mTransfers.end());
@@ -222,17 +232,17 @@ void Clipboard::scheduleExpiry() {
 }
 
 std::optional<std::string> Clipboard::readForeign() {
-  if (mBackend.mLost || mOwned || !foreignOwnerExists()) return std::nullopt;
-  double deadline = steadyNowMs() + kTimeLimitMs;
+  if (mLost || mOwned || !foreignOwnerExists()) return std::nullopt;
+  double deadline = realNowMs() + kTimeLimitMs;
   if (auto text = readAs(mUtf8, deadline)) return text;
   if (auto text = readAs(XA_STRING, deadline)) return utf8OfLatin1(*text);
   return std::nullopt;
 }
 
 std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
-  Window helper = mBackend.mHelperWindow;
+  Window helper = mHelperWindow;
   XDeleteProperty(mDisplay, helper, mReadProperty);
-  XConvertSelection(mDisplay, mClipboard, target, mReadProperty, helper, mBackend.mLastEventTime);
+  XConvertSelection(mDisplay, mClipboard, target, mReadProperty, helper, mLastEventTime);
   XEvent e;
   if (!waitFor(
           e,
@@ -313,18 +323,6 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
     }
     text += piece;
   }
-}
-
-}  // namespace platform::x11
-
-namespace platform::x11 {
-
-void X11Backend::pasteboardTextWritten(const std::string& text) {
-  if (mClipboard) mClipboard->own(text);
-}
-
-std::optional<std::string> X11Backend::foreignPasteboardText() {
-  return mClipboard ? mClipboard->readForeign() : std::nullopt;
 }
 
 }  // namespace platform::x11

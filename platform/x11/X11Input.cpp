@@ -3,9 +3,10 @@
 
 #include <cstdlib>
 
-#include "platform/Application.h"
-#include "platform/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/Application.h"
+#include "platform/core/Window.h"
+#include "platform/display/DisplayBackend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

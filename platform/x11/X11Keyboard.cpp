@@ -1,4 +1,4 @@
-#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/detail/X11Keyboard.h"
 
 #include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/Utf8.h"
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 
 namespace platform::x11 {
 

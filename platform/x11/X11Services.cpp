@@ -9,13 +9,13 @@
 #include <cstring>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Cursor.h"
-#include "platform/DragAndDrop.h"
-#include "platform/Pasteboard.h"
-#include "platform/Screen.h"
-#include "platform/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/Application.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/DragAndDrop.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

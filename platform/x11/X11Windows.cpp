@@ -14,12 +14,12 @@
 #include <cstring>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/MenuWindow.h"
-#include "platform/Panel.h"
-#include "platform/Window.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/Application.h"
+#include "platform/core/MenuWindow.h"
+#include "platform/core/Panel.h"
+#include "platform/core/Window.h"
+#include "platform/system/Clock.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace platform::x11 {
 

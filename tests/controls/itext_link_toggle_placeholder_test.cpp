@@ -12,7 +12,7 @@
 
 #include "controls/Controls.h"
 #include "graphics/IGraphicsMac.h"
-#include "platform/Workspace.h"
+#include "platform/system/Workspace.h"
 #include "support/ControlTestFixture.h"
 #include "support/PlatformHarness.h"
 

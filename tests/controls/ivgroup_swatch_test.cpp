@@ -11,7 +11,7 @@
 #include "base/Log.h"
 #include "controls/Controls.h"
 #include "graphics/IGraphicsMac.h"
-#include "platform/ColorPanel.h"
+#include "platform/panels/ColorPanel.h"
 #include "support/ControlTestFixture.h"
 #include "support/PlatformHarness.h"
 

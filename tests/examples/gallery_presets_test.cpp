@@ -9,7 +9,7 @@
 #include "GalleryPresetBrowser.h"
 #include "GalleryTestFixture.h"
 #include "controls/Controls.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 using namespace iplug::igraphics;
 using gallery::Gallery;

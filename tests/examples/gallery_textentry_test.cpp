@@ -8,7 +8,7 @@
 #include "GalleryTextEntry.h"
 #include "controls/Controls.h"
 #include "graphics/IGraphicsNanoVG.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "support/ControlTestFixture.h"
 
 using namespace iplug::igraphics;

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "ViewsDialog.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/WindowHarness.h"
 
 namespace {

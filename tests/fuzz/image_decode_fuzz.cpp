@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/ImageDecoder.h"
+#include "platform/drawing/ImageDecoder.h"
 
 namespace {
 // Small enough that an image claiming the largest allowed size still decodes quickly.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/x11/X11Backend.h"
+#include "platform/x11/detail/X11Backend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string list(reinterpret_cast<const char*>(data), size);

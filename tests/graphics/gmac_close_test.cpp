@@ -12,7 +12,7 @@
 #include "graphics/IGEditorDelegate.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "support/HookedMenuTracker.h"
 #include "support/PlatformHarness.h"
 

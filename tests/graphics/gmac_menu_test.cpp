@@ -12,7 +12,7 @@
 #include "controls/Controls.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/PlatformHarness.h"
 #include "support/TestControls.h"

@@ -13,10 +13,10 @@
 
 #include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
-#include "platform/ColorPanel.h"
-#include "platform/Cursor.h"
-#include "platform/Pasteboard.h"
-#include "platform/Workspace.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/panels/ColorPanel.h"
+#include "platform/system/Workspace.h"
 #include "support/FakeEditorDelegate.h"
 #include "support/PlatformHarness.h"
 

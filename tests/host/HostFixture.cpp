@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 

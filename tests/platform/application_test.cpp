@@ -6,13 +6,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/Panel.h"
-#include "platform/RunLoop.h"
-#include "platform/Timer.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Menu.h"
+#include "platform/core/Panel.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Timer.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/GraphicsContext.h"
-#include "platform/Image.h"
-#include "platform/ImageDecoder.h"
+#include "platform/drawing/GraphicsContext.h"
+#include "platform/drawing/Image.h"
+#include "platform/drawing/ImageDecoder.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

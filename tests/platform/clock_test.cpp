@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace {
 

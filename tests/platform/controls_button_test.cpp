@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Button.h"
-#include "platform/GraphicsContext.h"
-#include "platform/Image.h"
-#include "platform/Window.h"
+#include "platform/core/Button.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/GraphicsContext.h"
+#include "platform/drawing/Image.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComboBox.h"
-#include "platform/PopUpButton.h"
-#include "platform/Slider.h"
-#include "platform/Window.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/Slider.h"
+#include "platform/core/Window.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 

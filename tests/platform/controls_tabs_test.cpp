@@ -4,9 +4,9 @@
 #include <limits>
 #include <vector>
 
-#include "platform/ProgressIndicator.h"
-#include "platform/TabView.h"
-#include "platform/Window.h"
+#include "platform/core/ProgressIndicator.h"
+#include "platform/core/TabView.h"
+#include "platform/core/Window.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

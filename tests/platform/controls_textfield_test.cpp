@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Pasteboard.h"
-#include "platform/TextField.h"
-#include "platform/TextView.h"
-#include "platform/Window.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/TextField.h"
+#include "platform/core/TextView.h"
+#include "platform/core/Window.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ControlDrawing.h"
-#include "platform/CoreText.h"
-#include "platform/Font.h"
-#include "platform/GraphicsContext.h"
+#include "platform/core/ControlDrawing.h"
+#include "platform/drawing/CoreText.h"
+#include "platform/drawing/Font.h"
+#include "platform/drawing/GraphicsContext.h"
 
 using namespace platform;
 

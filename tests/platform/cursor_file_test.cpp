@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/CursorFile.h"
+#include "platform/display/CursorFile.h"
 
 using namespace platform;
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Button.h"
-#include "platform/Panel.h"
-#include "platform/PopUpButton.h"
-#include "platform/TextField.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Button.h"
+#include "platform/core/Panel.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/TextField.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 

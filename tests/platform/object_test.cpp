@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Object.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/objects/Object.h"
+#include "platform/objects/detail/TestHooks.h"
 
 using namespace platform;
 

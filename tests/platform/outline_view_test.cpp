@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/OutlineView.h"
-#include "platform/ScrollView.h"
-#include "platform/Window.h"
+#include "platform/core/OutlineView.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/Window.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Alert.h"
-#include "platform/Button.h"
-#include "platform/ColorPanel.h"
-#include "platform/FileList.h"
-#include "platform/SavePanel.h"
-#include "platform/TextField.h"
+#include "platform/core/Button.h"
+#include "platform/core/TextField.h"
+#include "platform/panels/Alert.h"
+#include "platform/panels/ColorPanel.h"
+#include "platform/panels/FileList.h"
+#include "platform/panels/SavePanel.h"
 #include "support/PanelAnswers.h"
 #include "support/PlatformHarness.h"
 #include "support/TempFiles.h"

@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/MainThread.h"
-#include "platform/RunLoop.h"
-#include "platform/Timer.h"
+#include "platform/core/Application.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Timer.h"
+#include "platform/system/MainThread.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/ColorPanel.h"
-#include "platform/Cursor.h"
-#include "platform/Pasteboard.h"
-#include "platform/Screen.h"
-#include "platform/Workspace.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/objects/Screen.h"
+#include "platform/panels/ColorPanel.h"
+#include "platform/system/Workspace.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

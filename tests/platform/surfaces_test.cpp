@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Layer.h"
-#include "platform/Metal.h"
-#include "platform/OpenGL.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
-#include "platform/Window.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/OpenGL.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/Layer.h"
+#include "platform/drawing/Metal.h"
+#include "platform/drawing/detail/TestHooks.h"
+#include "platform/objects/Screen.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/CFString.h"
-#include "platform/Cursor.h"
-#include "platform/DragSession.h"
-#include "platform/KeyboardLayout.h"
-#include "platform/Pasteboard.h"
-#include "platform/ProcessInfo.h"
-#include "platform/RunningApplication.h"
-#include "platform/Screen.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/DragSession.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/detail/TestHooks.h"
+#include "platform/display/KeyboardLayout.h"
+#include "platform/objects/CFString.h"
+#include "platform/objects/Screen.h"
+#include "platform/system/ProcessInfo.h"
+#include "platform/system/RunningApplication.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

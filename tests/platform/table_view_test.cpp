@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/IndexSet.h"
-#include "platform/ScrollView.h"
-#include "platform/TableView.h"
-#include "platform/Window.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/TableView.h"
+#include "platform/core/Window.h"
+#include "platform/objects/IndexSet.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

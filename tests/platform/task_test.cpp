@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Pipe.h"
-#include "platform/Task.h"
-#include "platform/Thread.h"
+#include "platform/system/Pipe.h"
+#include "platform/system/Task.h"
+#include "platform/system/Thread.h"
 
 using namespace platform;
 

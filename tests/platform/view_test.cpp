@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/GraphicsContext.h"
-#include "platform/ImageDecoder.h"
-#include "platform/Menu.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Menu.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/GraphicsContext.h"
+#include "platform/drawing/ImageDecoder.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include "platform/Event.h"
-#include "platform/x11/X11Keyboard.h"
+#include "platform/display/Event.h"
+#include "platform/x11/detail/X11Keyboard.h"
 
 using namespace platform;
 using namespace platform::x11;

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComboBox.h"
-#include "platform/Menu.h"
-#include "platform/Text.h"
-#include "platform/TextDelegates.h"
-#include "platform/TextView.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/Menu.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextDelegates.h"
+#include "platform/core/TextView.h"
 
 namespace testsupport {
 

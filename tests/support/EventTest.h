@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/Menu.h"
+#include "platform/core/Menu.h"
 
 namespace testsupport {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/views/ListView.h"

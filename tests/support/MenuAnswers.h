@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Menu.h"
+#include "platform/core/Menu.h"
 
 namespace testsupport {
 

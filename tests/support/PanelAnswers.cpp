@@ -1,7 +1,7 @@
 #include "support/PanelAnswers.h"
 
-#include "platform/Application.h"
-#include "platform/Object.h"
+#include "platform/core/Application.h"
+#include "platform/objects/Object.h"
 
 namespace testsupport {
 

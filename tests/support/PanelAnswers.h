@@ -5,8 +5,8 @@
 #include <functional>
 #include <set>
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/PlatformHarness.h"
 
 namespace testsupport {

@@ -10,20 +10,21 @@
 #include <sstream>
 #include <typeinfo>
 
-#include "platform/ComboBox.h"
-#include "platform/Cursor.h"
-#include "platform/DisplayBackend.h"
-#include "platform/DragAndDrop.h"
-#include "platform/DragSession.h"
-#include "platform/KeyboardLayout.h"
-#include "platform/Object.h"
-#include "platform/Pasteboard.h"
-#include "platform/PopUpButton.h"
-#include "platform/RunLoop.h"
-#include "platform/Screen.h"
-#include "platform/Slider.h"
-#include "platform/Text.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/core/DragAndDrop.h"
+#include "platform/core/DragSession.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Slider.h"
+#include "platform/core/Text.h"
+#include "platform/core/detail/TestHooks.h"
+#include "platform/display/KeyboardLayout.h"
+#include "platform/display/detail/TestHooks.h"
+#include "platform/objects/Object.h"
+#include "platform/objects/Screen.h"
 
 namespace testsupport {
 
@@ -103,7 +104,7 @@ PlatformHarness::PlatformHarness() : mClock(gLastVirtualTime) {
   NSSetOutsideDropFolder("");
   NSKeyboardLayout::setCurrent(nullptr);
   mWindowsAtStart = NSApp()->windows();
-  NSApp()->setModalHook([this](NSWindow* w) { modalTick(w); });
+  setModalHookForTesting([this](NSWindow* w) { modalTick(w); });
 }
 
 PlatformHarness::~PlatformHarness() {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/Event.h"
-#include "platform/View.h"
-#include "platform/VirtualClock.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/display/Event.h"
 #include "support/MenuAnswers.h"
+#include "support/VirtualClock.h"
 
 namespace testsupport {
 
@@ -31,7 +31,7 @@ class PlatformHarness {
   PlatformHarness(const PlatformHarness&) = delete;
   PlatformHarness& operator=(const PlatformHarness&) = delete;
 
-  platform::VirtualClock& clock() { return mClock; }
+  VirtualClock& clock() { return mClock; }
   double now() const { return mClock.nowMs(); }
   // Moves virtual time, firing due timers in order in the current run-loop mode.
   void advance(double ms) { mClock.advance(ms); }
@@ -110,7 +110,7 @@ class PlatformHarness {
                                platform::NSPoint p, std::uint64_t modifiers, int clicks);
   void modalTick(platform::NSWindow* w);
 
-  platform::VirtualClock mClock{1000.0};
+  VirtualClock mClock{1000.0};
   std::vector<platform::NSWindow*> mWindowsAtStart;
   std::function<void(platform::NSWindow*)> mUserHook;
   double mWatchdogMs = 60000;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graphics/IGraphics.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace testsupport {
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Box.h"
-#include "platform/Button.h"
-#include "platform/ScrollView.h"
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Box.h"
+#include "platform/core/Button.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <sstream>
 
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/PostMessageHooks.h"

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/WindowHarness.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"

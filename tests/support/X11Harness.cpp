@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "platform/DisplayBackend.h"
-#include "platform/x11/X11Backend.h"
+#include "platform/core/DisplaySwitch.h"
+#include "platform/x11/detail/X11Backend.h"
 
 namespace testsupport {
 

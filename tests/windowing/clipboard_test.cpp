@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Pasteboard.h"
+#include "platform/core/Pasteboard.h"
 #include "support/WindowHarness.h"
 #include "windowing/Win32.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/GraphicsContext.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "support/WindowTest.h"
 #include "windowing/controls/ButtonCells.h"
 #include "windowing/core/ControlButton.h"

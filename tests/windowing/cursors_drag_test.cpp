@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Cursor.h"
-#include "platform/Event.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/detail/TestHooks.h"
+#include "platform/display/Event.h"
+#include "platform/display/detail/TestHooks.h"
 #include "windowing/Win32.h"
 #include "windowing/core/detail/TestHooks.h"
 

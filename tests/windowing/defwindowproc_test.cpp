@@ -1,4 +1,4 @@
-#include "platform/Screen.h"
+#include "platform/objects/Screen.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/Panel.h"
-#include "platform/Screen.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Menu.h"
+#include "platform/core/Panel.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ModelessWindow.h"

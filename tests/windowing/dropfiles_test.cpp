@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/DragAndDrop.h"
-#include "platform/Pasteboard.h"
+#include "platform/core/DragAndDrop.h"
+#include "platform/core/Pasteboard.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/ComboBox.h"
-#include "platform/Event.h"
-#include "platform/TextView.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/TextView.h"
+#include "platform/display/Event.h"
 #include "support/WindowTest.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/core/ControlComboBox.h"

@@ -1,10 +1,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComboBox.h"
-#include "platform/PopUpButton.h"
-#include "platform/Slider.h"
-#include "platform/TextField.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/Slider.h"
+#include "platform/core/TextField.h"
 #include "support/EventTest.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/core/ControlButton.h"

@@ -2,7 +2,7 @@
 #include <limits>
 #include <thread>
 
-#include "platform/detail/TestHooks.h"
+#include "platform/display/detail/TestHooks.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Cursor.h"
+#include "platform/core/Cursor.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/EventSupport.h"

@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "platform/GraphicsContext.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 

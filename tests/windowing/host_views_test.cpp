@@ -1,6 +1,6 @@
 #include <string>
 
-#include "platform/ClassRegistry.h"
+#include "platform/objects/ClassRegistry.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 

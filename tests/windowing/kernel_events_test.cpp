@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "windowing/Win32.h"
 
 namespace {

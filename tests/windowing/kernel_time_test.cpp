@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "windowing/Win32.h"
 
 namespace {

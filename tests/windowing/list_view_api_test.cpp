@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ScrollView.h"
+#include "platform/core/ScrollView.h"
 #include "support/ListViewFixture.h"
 
 using Notes = std::vector<std::string>;

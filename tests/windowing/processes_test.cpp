@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ProcessInfo.h"
-#include "platform/RunningApplication.h"
-#include "platform/Screen.h"
+#include "platform/objects/Screen.h"
+#include "platform/system/ProcessInfo.h"
+#include "platform/system/RunningApplication.h"
 #include "windowing/Win32.h"
 
 namespace {

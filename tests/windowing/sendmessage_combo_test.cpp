@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlComboBox.h"

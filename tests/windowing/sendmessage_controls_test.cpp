@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Slider.h"
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Slider.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlButton.h"

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/ColorPanel.h"
-#include "platform/FontPanel.h"
-#include "platform/PopUpButton.h"
-#include "platform/TextField.h"
+#include "platform/core/Application.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/TextField.h"
+#include "platform/panels/ColorPanel.h"
+#include "platform/panels/FontPanel.h"
 #include "support/PanelAnswers.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"

@@ -8,13 +8,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Alert.h"
-#include "platform/Button.h"
-#include "platform/FileList.h"
-#include "platform/OpenPanel.h"
-#include "platform/PopUpButton.h"
-#include "platform/SavePanel.h"
-#include "platform/TextField.h"
+#include "platform/core/Button.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/TextField.h"
+#include "platform/panels/Alert.h"
+#include "platform/panels/FileList.h"
+#include "platform/panels/OpenPanel.h"
+#include "platform/panels/SavePanel.h"
 #include "support/PanelAnswers.h"
 #include "support/TempFiles.h"
 #include "support/WindowTest.h"

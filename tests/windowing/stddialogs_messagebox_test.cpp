@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Alert.h"
-#include "platform/Button.h"
+#include "platform/core/Button.h"
+#include "platform/panels/Alert.h"
 #include "support/PanelAnswers.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"

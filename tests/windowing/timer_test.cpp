@@ -3,10 +3,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Panel.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Panel.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "drawing_support.h"
-#include "platform/Layer.h"
-#include "platform/Metal.h"
-#include "platform/OpenGL.h"
-#include "platform/Screen.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/OpenGL.h"
+#include "platform/drawing/Layer.h"
+#include "platform/drawing/Metal.h"
+#include "platform/drawing/detail/TestHooks.h"
+#include "platform/objects/Screen.h"
 #include "support/EventTest.h"
 #include "windowing/Win32.h"
 #include "windowing/drawing/MetalSurface.h"

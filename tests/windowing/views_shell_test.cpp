@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Workspace.h"
+#include "platform/system/Workspace.h"
 #include "support/TempFiles.h"
 #include "views_support.h"
 

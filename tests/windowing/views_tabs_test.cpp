@@ -3,8 +3,8 @@
 #include <climits>
 #include <vector>
 
-#include "platform/ProgressIndicator.h"
-#include "platform/TabView.h"
+#include "platform/core/ProgressIndicator.h"
+#include "platform/core/TabView.h"
 #include "views_support.h"
 
 using testsupport::Notification;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Event.h"
-#include "platform/Pasteboard.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/display/Event.h"
 #include "views_support.h"
 #include "windowing/core/TimerTargets.h"
 

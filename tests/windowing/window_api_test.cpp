@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Box.h"
-#include "platform/Button.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Box.h"
+#include "platform/core/Button.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Menu.h"
+#include "platform/core/Window.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowObject.h"

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 #include "support/WindowApiFixture.h"
 
 using testsupport::MessageLog;

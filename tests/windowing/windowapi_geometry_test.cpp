@@ -1,6 +1,6 @@
 #include <climits>
 
-#include "platform/Screen.h"
+#include "platform/objects/Screen.h"
 #include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 

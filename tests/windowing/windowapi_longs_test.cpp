@@ -1,4 +1,4 @@
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 #include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 #include "windowing/core/ControlButton.h"

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "platform/Application.h"
+#include "platform/core/Application.h"
 #include "support/WindowApiFixture.h"
 
 using testsupport::MessageLog;

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/ComboBox.h"
+#include "platform/core/ComboBox.h"
 #include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "platform/Application.h"
-#include "platform/TextField.h"
+#include "platform/core/Application.h"
+#include "platform/core/TextField.h"
 #include "support/WindowApiFixture.h"
 #include "windowing/Win32.h"
 

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "platform/core/DisplaySwitch.h"
+#include "platform/x11/X11Display.h"
 #include "windowing/app/ApiLookup.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/MessageQueue.h"
@@ -122,6 +124,8 @@ int SWELL_ApplicationMain(int, char**) {
     return 1;
   }
   swell::applicationController()->awakeFromNib();
+  // The program's windows show on the X display when DISPLAY names one that answers.
+  platform::chooseDisplayBackend(&platform::makeX11DisplayBackend);
   platform::NSApp()->run();
   return 0;
 }

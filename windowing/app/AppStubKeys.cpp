@@ -1,10 +1,10 @@
 #include <cstdint>
 
-#include "platform/Clock.h"
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/TextView.h"
-#include "platform/Window.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/TextView.h"
+#include "platform/core/Window.h"
+#include "platform/system/Clock.h"
 #include "windowing/app/detail/AppController.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/Keyboard.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ButtonCell.h"
+#include "platform/core/ButtonCell.h"
 
 // The cell of an image button: it shows the image and bezel but never the title, which
 // the button keeps for its text.

@@ -1,4 +1,4 @@
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/controls/ButtonCells.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"

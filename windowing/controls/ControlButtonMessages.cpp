@@ -1,4 +1,4 @@
-#include "platform/Button.h"
+#include "platform/core/Button.h"
 #include "windowing/controls/ControlMessages.h"
 #include "windowing/core/ButtonCheckState.h"
 #include "windowing/core/ControlButton.h"

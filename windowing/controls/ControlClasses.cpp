@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/ControlDrawing.h"
-#include "platform/Font.h"
-#include "platform/GraphicsContext.h"
+#include "platform/core/ControlDrawing.h"
+#include "platform/drawing/Font.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "platform/Box.h"
-#include "platform/TextField.h"
-#include "platform/TextView.h"
+#include "platform/core/Box.h"
+#include "platform/core/TextField.h"
+#include "platform/core/TextView.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/DirtyMarking.h"
 #include "windowing/core/Painting.h"

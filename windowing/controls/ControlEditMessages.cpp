@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "windowing/controls/ControlMessages.h"
 
 using platform::NSObject;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Geometry.h"
+#include "platform/objects/Geometry.h"
 #include "windowing/Win32Types.h"
 
 // The factories that create the standard controls of a dialog at the place the current

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Font.h"
-#include "platform/ScrollView.h"
-#include "platform/Slider.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/Slider.h"
+#include "platform/drawing/Font.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ButtonKinds.h"

@@ -1,7 +1,7 @@
 #include <climits>
 #include <cmath>
 
-#include "platform/Slider.h"
+#include "platform/core/Slider.h"
 #include "windowing/controls/ControlMessages.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"

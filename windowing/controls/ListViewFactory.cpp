@@ -1,4 +1,4 @@
-#include "platform/ScrollView.h"
+#include "platform/core/ScrollView.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ControlLayout.h"
 #include "windowing/controls/detail/ViewFactories.h"

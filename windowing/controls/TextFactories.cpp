@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/ScrollView.h"
+#include "platform/core/ScrollView.h"
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ButtonKinds.h"

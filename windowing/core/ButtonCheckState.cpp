@@ -1,6 +1,6 @@
 #include "windowing/core/ButtonCheckState.h"
 
-#include "platform/Button.h"
+#include "platform/core/Button.h"
 
 namespace swell {
 

@@ -1,6 +1,6 @@
 #include "windowing/core/Capture.h"
 
-#include "platform/View.h"
+#include "platform/core/View.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowInterfaces.h"
 

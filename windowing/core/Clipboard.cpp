@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Pasteboard.h"
+#include "platform/core/Pasteboard.h"
 #include "windowing/core/DropFiles.h"
 #include "windowing/core/detail/TestHooks.h"
 #include "windowing/kernel/Kernel.h"

@@ -1,9 +1,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Box.h"
-#include "platform/Button.h"
-#include "platform/TextField.h"
+#include "platform/core/Box.h"
+#include "platform/core/Button.h"
+#include "platform/core/TextField.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/drawing/DrawingContext.h"

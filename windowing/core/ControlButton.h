@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Button.h"
+#include "platform/core/Button.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -2,7 +2,7 @@
 // takes the focus, and its context menu can be switched off.
 
 #include "windowing/core/ControlComboBox.h"
-#include "platform/Menu.h"
+#include "platform/core/Menu.h"
 #include "windowing/core/SendMessage.h"
 
 bool Swell_vCorvaneBrisko_cbox::becomeFirstResponder() {

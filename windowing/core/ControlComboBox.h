@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/ComboBox.h"
+#include "platform/core/ComboBox.h"
 #include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 

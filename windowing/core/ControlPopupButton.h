@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PopUpButton.h"
+#include "platform/core/PopUpButton.h"
 #include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 

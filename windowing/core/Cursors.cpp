@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Cursor.h"
-#include "platform/CursorFile.h"
-#include "platform/Event.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/display/CursorFile.h"
+#include "platform/display/Event.h"
+#include "platform/objects/Screen.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
 #include "windowing/core/Capture.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/MessageWords.h"

@@ -1,4 +1,4 @@
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/WindowApi.h"

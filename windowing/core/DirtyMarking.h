@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/View.h"
+#include "platform/core/View.h"
 #include "windowing/core/Painting.h"
 
 // A native control of this layer: marking it for display also tells each enclosing window

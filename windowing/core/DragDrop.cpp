@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/DragSession.h"
-#include "platform/Pasteboard.h"
+#include "platform/core/DragSession.h"
+#include "platform/core/Pasteboard.h"
 #include "windowing/core/DragOut.h"
 #include "windowing/core/WindowObject.h"
 

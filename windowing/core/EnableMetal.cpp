@@ -1,4 +1,4 @@
-#include "platform/Layer.h"
+#include "platform/drawing/Layer.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowObject.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Event.h"
-#include "platform/Geometry.h"
+#include "platform/display/Event.h"
+#include "platform/objects/Geometry.h"
 #include "windowing/Win32Types.h"
 
 namespace platform {

@@ -1,8 +1,8 @@
 #include "windowing/core/HostViews.h"
 
 #include "base/Log.h"
-#include "platform/ClassRegistry.h"
-#include "platform/View.h"
+#include "platform/core/View.h"
+#include "platform/objects/ClassRegistry.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "base/Utf8.h"
-#include "platform/Application.h"
-#include "platform/Event.h"
-#include "platform/KeyboardLayout.h"
+#include "platform/core/Application.h"
+#include "platform/display/Event.h"
+#include "platform/display/KeyboardLayout.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/RunLoopControl.h"
 

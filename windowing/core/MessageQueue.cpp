@@ -6,12 +6,12 @@
 #include <thread>
 #include <utility>
 
-#include "platform/Application.h"
-#include "platform/MainThread.h"
-#include "platform/RunLoop.h"
-#include "platform/Timer.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Timer.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/system/MainThread.h"
 #include "windowing/core/PostMessageHooks.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/Timers.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/WindowObject.h"
 
 using platform::NSView;

@@ -2,9 +2,9 @@
 
 #include <atomic>
 
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/RunLoop.h"
+#include "platform/core/Application.h"
+#include "platform/core/RunLoop.h"
+#include "platform/system/Clock.h"
 #include "windowing/core/Timers.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/detail/TestHooks.h"

@@ -1,7 +1,7 @@
 #include "windowing/core/SendMessage.h"
 
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/ControlEmulation.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"

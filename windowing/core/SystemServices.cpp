@@ -8,9 +8,9 @@
 
 #include "base/Log.h"
 #include "base/Utf8.h"
-#include "platform/CFString.h"
-#include "platform/ProcessInfo.h"
-#include "platform/Screen.h"
+#include "platform/objects/CFString.h"
+#include "platform/objects/Screen.h"
+#include "platform/system/ProcessInfo.h"
 #include "windowing/core/RunLoopControl.h"
 
 namespace {

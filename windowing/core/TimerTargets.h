@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/Object.h"
+#include "platform/objects/Object.h"
 #include "windowing/Win32Types.h"
 
 // The target of a callback timer: it calls the callback with the window, WM_TIMER,

@@ -6,10 +6,10 @@
 #include <list>
 #include <mutex>
 
-#include "platform/MainThread.h"
-#include "platform/RunLoop.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/system/MainThread.h"
 #include "windowing/core/MessageQueue.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/View.h"
+#include "platform/core/Application.h"
+#include "platform/core/Menu.h"
+#include "platform/core/View.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/RunLoopControl.h"

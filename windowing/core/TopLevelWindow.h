@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Panel.h"
-#include "platform/Window.h"
+#include "platform/core/Panel.h"
+#include "platform/core/Window.h"
 #include "windowing/core/WindowInterfaces.h"
 
 // One owned window of a top-level window; the list is newest first, without duplicates.

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/ScrollView.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -2,11 +2,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/Control.h"
-#include "platform/Screen.h"
-#include "platform/ScrollView.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
+#include "platform/core/Control.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/Text.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
 #include "windowing/core/Capture.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"

@@ -1,8 +1,8 @@
 #include <cstdint>
 
-#include "platform/Button.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
+#include "platform/core/Button.h"
+#include "platform/core/Text.h"
+#include "platform/core/Window.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"

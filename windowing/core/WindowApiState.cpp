@@ -1,5 +1,5 @@
-#include "platform/Control.h"
-#include "platform/Window.h"
+#include "platform/core/Control.h"
+#include "platform/core/Window.h"
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "base/Utf8.h"
-#include "platform/Box.h"
-#include "platform/Button.h"
-#include "platform/ComboBox.h"
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/Window.h"
+#include "platform/core/Box.h"
+#include "platform/core/Button.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/Window.h"
 #include "windowing/core/ButtonCheckState.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/SendMessage.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Color.h"
-#include "platform/Object.h"
+#include "platform/objects/Color.h"
+#include "platform/objects/Object.h"
 #include "windowing/Win32Types.h"
 
 namespace platform {

@@ -1,8 +1,8 @@
 #include "windowing/core/WindowMenus.h"
 
-#include "platform/Menu.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Menu.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/WindowInterfaces.h"
 
 using platform::NSObject;

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ComboBox.h"
-#include "platform/DragAndDrop.h"
-#include "platform/Menu.h"
-#include "platform/TableView.h"
-#include "platform/TextDelegates.h"
-#include "platform/View.h"
+#include "platform/core/ComboBox.h"
+#include "platform/core/DragAndDrop.h"
+#include "platform/core/Menu.h"
+#include "platform/core/TableView.h"
+#include "platform/core/TextDelegates.h"
+#include "platform/core/View.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/detail/WindowProps.h"
 #include "windowing/drawing/MetalSurface.h"

@@ -1,13 +1,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Button.h"
-#include "platform/Menu.h"
-#include "platform/PopUpButton.h"
-#include "platform/Slider.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Button.h"
+#include "platform/core/Menu.h"
+#include "platform/core/PopUpButton.h"
+#include "platform/core/Slider.h"
+#include "platform/core/Text.h"
+#include "platform/core/Window.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/ControlComboBox.h"
 #include "windowing/core/MessageWords.h"

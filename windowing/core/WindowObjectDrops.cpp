@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Pasteboard.h"
-#include "platform/Window.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/Window.h"
 #include "windowing/core/DropFiles.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/WindowObject.h"

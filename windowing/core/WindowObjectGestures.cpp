@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/core/EventSupport.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowObject.h"

@@ -2,9 +2,9 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Cursor.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/Cursor.h"
+#include "platform/core/Window.h"
 #include "windowing/core/Capture.h"
 #include "windowing/core/DragOut.h"
 #include "windowing/core/EventSupport.h"

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/GraphicsContext.h"
-#include "platform/Metal.h"
-#include "platform/Window.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/GraphicsContext.h"
+#include "platform/drawing/Metal.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "base/Finite.h"
-#include "platform/Application.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
+#include "platform/core/Application.h"
+#include "platform/core/View.h"
+#include "platform/objects/Screen.h"
 #include "windowing/core/WindowInterfaces.h"
 
 namespace {

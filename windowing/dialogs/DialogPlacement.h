@@ -2,7 +2,7 @@
 
 // Where dialogs open: over the window they belong to, on the screen.
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "windowing/Win32Types.h"
 
 namespace swell {

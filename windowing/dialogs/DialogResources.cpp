@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "platform/Application.h"
-#include "platform/Panel.h"
-#include "platform/View.h"
+#include "platform/core/Application.h"
+#include "platform/core/Panel.h"
+#include "platform/core/View.h"
 #include "windowing/core/ModelessWindow.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowObject.h"

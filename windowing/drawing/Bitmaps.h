@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Image.h"
+#include "platform/drawing/Image.h"
 #include "windowing/Win32Types.h"
 #include "windowing/drawing/DrawingTypes.h"
 

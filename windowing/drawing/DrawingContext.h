@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GraphicsContext.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "windowing/Win32Types.h"
 #include "windowing/drawing/DrawingTypes.h"
 

@@ -1,8 +1,8 @@
 #include "windowing/drawing/GLSurfaces.h"
 
 #include "base/Log.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
+#include "platform/core/View.h"
+#include "platform/objects/Screen.h"
 #include "windowing/drawing/WindowContexts.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 

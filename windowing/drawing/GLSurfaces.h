@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ColorSpace.h"
+#include "platform/drawing/ColorSpace.h"
 #include "windowing/Win32Types.h"
 
 class SwellDrawingSurface;

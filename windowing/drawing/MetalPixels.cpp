@@ -10,7 +10,7 @@
 #endif
 
 #include "base/Log.h"
-#include "platform/View.h"
+#include "platform/core/View.h"
 #include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 #include "windowing/drawing/detail/MetalSupport.h"

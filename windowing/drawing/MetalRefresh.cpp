@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/MainThread.h"
-#include "platform/Object.h"
-#include "platform/View.h"
+#include "platform/core/View.h"
+#include "platform/objects/Object.h"
+#include "platform/system/MainThread.h"
 #include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/MetalSupport.h"
 #include "windowing/drawing/detail/TestHooks.h"

@@ -5,10 +5,10 @@
 #include <map>
 
 #include "base/Log.h"
-#include "platform/Clock.h"
-#include "platform/Screen.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
+#include "platform/system/Clock.h"
 #include "windowing/drawing/DrawingContext.h"
 #include "windowing/drawing/detail/MetalSupport.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/Geometry.h"
-#include "platform/Metal.h"
+#include "platform/drawing/Metal.h"
+#include "platform/objects/Geometry.h"
 #include "windowing/Win32Types.h"
 
 namespace platform {

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "platform/UserDefaults.h"
+#include "platform/system/UserDefaults.h"
 #include "windowing/drawing/Bitmaps.h"
 
 namespace {

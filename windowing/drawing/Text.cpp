@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/Utf8.h"
-#include "platform/CoreText.h"
+#include "platform/drawing/CoreText.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 
 using platform::CTFont;

@@ -1,8 +1,8 @@
 #include "windowing/drawing/WindowContexts.h"
 
 #include "base/Log.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/drawing/MetalSurface.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 #include "windowing/drawing/detail/MetalSupport.h"

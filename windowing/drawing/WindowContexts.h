@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/OpenGL.h"
+#include "platform/core/OpenGL.h"
 #include "windowing/Win32Types.h"
 
 // What a window view of the layer tells the drawing layer; the window object implements

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "base/Finite.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "windowing/kernel/Kernel.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/RunningApplication.h"
-#include "platform/Task.h"
+#include "platform/system/RunningApplication.h"
+#include "platform/system/Task.h"
 #include "windowing/kernel/Kernel.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 

@@ -1,7 +1,7 @@
 #include <mutex>
 
-#include "platform/Object.h"
-#include "platform/Thread.h"
+#include "platform/objects/Object.h"
+#include "platform/system/Thread.h"
 #include "windowing/kernel/Processes.h"
 
 void SWELL_EnsureMultithreadedCocoa() {

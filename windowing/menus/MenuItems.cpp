@@ -2,9 +2,9 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "platform/Application.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Application.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/TimerTargets.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/core/WindowMenus.h"

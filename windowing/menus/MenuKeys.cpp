@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "base/Utf8.h"
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/menus/detail/MenuObjects.h"
 

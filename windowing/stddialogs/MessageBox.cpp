@@ -1,9 +1,9 @@
 #include <array>
 
 #include "base/Log.h"
-#include "platform/Alert.h"
-#include "platform/MainThread.h"
-#include "platform/Object.h"
+#include "platform/objects/Object.h"
+#include "platform/panels/Alert.h"
+#include "platform/system/MainThread.h"
 #include "windowing/stddialogs/StandardDialogs.h"
 
 namespace {

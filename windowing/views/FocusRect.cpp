@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/ControlDrawing.h"
-#include "platform/Window.h"
+#include "platform/core/ControlDrawing.h"
+#include "platform/core/Window.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
 

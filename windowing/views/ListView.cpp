@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "base/Log.h"
-#include "platform/GraphicsContext.h"
-#include "platform/ScrollView.h"
+#include "platform/core/ScrollView.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "windowing/core/Painting.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"

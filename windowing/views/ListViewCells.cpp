@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/GraphicsContext.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/drawing/DrawingContext.h"

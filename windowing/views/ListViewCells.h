@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Cell.h"
-#include "platform/Image.h"
+#include "platform/core/Cell.h"
+#include "platform/drawing/Image.h"
 
 class Swell_vCorvaneBrisko_listview;
 

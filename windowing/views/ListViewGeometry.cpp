@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/ScrollView.h"
+#include "platform/core/ScrollView.h"
 #include "windowing/views/ListView.h"
 
 using platform::NSPoint;

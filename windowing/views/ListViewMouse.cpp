@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "platform/Event.h"
+#include "platform/display/Event.h"
 #include "windowing/core/Cursors.h"
 #include "windowing/core/Keyboard.h"
 #include "windowing/core/MessageWords.h"

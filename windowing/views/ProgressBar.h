@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/ProgressIndicator.h"
+#include "platform/core/ProgressIndicator.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"

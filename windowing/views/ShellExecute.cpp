@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/Log.h"
-#include "platform/Workspace.h"
+#include "platform/system/Workspace.h"
 
 namespace {
 

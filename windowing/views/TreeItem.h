@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Object.h"
+#include "platform/objects/Object.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/TimerTargets.h"
 

@@ -2,10 +2,10 @@
 #include <cmath>
 
 #include "base/Log.h"
-#include "platform/Event.h"
-#include "platform/GraphicsContext.h"
-#include "platform/Pasteboard.h"
-#include "platform/Window.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/Window.h"
+#include "platform/display/Event.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "windowing/core/Capture.h"
 #include "windowing/core/Cursors.h"
 #include "windowing/core/MessageWords.h"

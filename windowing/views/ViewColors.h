@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Color.h"
+#include "platform/objects/Color.h"
 
 // The text and selection colours of the layer's list and tree views. Selection colours
 // come in pairs of background and text: 0 and 1 with the keyboard focus, 2 and 3

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "appstub_host.h"
-#include "platform/Text.h"
+#include "platform/core/Text.h"
 #include "windowing/app/detail/AppController.h"
 #include "windowing/core/WindowInterfaces.h"
 

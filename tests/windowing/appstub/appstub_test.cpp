@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "appstub_host.h"
-#include "platform/Pasteboard.h"
-#include "platform/Text.h"
-#include "platform/TextField.h"
-#include "platform/TextView.h"
-#include "platform/Window.h"
-#include "platform/detail/TestHooks.h"
+#include "platform/core/Pasteboard.h"
+#include "platform/core/Text.h"
+#include "platform/core/TextField.h"
+#include "platform/core/TextView.h"
+#include "platform/core/Window.h"
+#include "platform/core/detail/TestHooks.h"
 #include "support/WindowTest.h"
 #include "windowing/Win32.h"
 #include "windowing/app/detail/AppController.h"

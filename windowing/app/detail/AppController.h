@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/View.h"
+#include "platform/core/Application.h"
+#include "platform/core/Menu.h"
+#include "platform/core/View.h"
 #include "windowing/Win32Types.h"
 #include "windowing/app/AppStub.h"
 #include "windowing/core/PostMessageHooks.h"

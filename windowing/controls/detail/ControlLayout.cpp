@@ -4,9 +4,9 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/Font.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
+#include "platform/core/Text.h"
+#include "platform/core/Window.h"
+#include "platform/drawing/Font.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/ControlMessages.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/Control.h"
-#include "platform/Text.h"
-#include "platform/View.h"
+#include "platform/core/Control.h"
+#include "platform/core/Text.h"
+#include "platform/core/View.h"
 #include "windowing/Win32Types.h"
 
 namespace swell {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Panel.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/Panel.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"

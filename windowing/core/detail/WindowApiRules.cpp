@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/ScrollView.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/core/ScrollView.h"
+#include "platform/core/View.h"
+#include "platform/core/Window.h"
 #include "windowing/core/WindowInterfaces.h"
 
 using platform::NSObject;

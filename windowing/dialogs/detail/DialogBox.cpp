@@ -1,6 +1,6 @@
 #include "windowing/dialogs/detail/DialogBox.h"
 
-#include "platform/View.h"
+#include "platform/core/View.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
 #include "windowing/core/WindowObject.h"

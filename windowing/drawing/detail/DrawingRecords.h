@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Color.h"
-#include "platform/CoreText.h"
-#include "platform/GraphicsContext.h"
+#include "platform/drawing/CoreText.h"
+#include "platform/drawing/GraphicsContext.h"
+#include "platform/objects/Color.h"
 #include "windowing/drawing/DrawingContext.h"
 
 // A drawing context: its surface, its selections and its text state. Selections keep

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Menu.h"
+#include "platform/core/Menu.h"
 #include "windowing/Win32Types.h"
 
 // A menu of this layer: a platform menu whose items are enabled exactly as set.

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "platform/SavePanel.h"
+#include "platform/panels/SavePanel.h"
 #include "windowing/controls/ControlFactories.h"
 #include "windowing/controls/detail/ControlLayout.h"
 #include "windowing/core/DefWindowProc.h"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/core/Button.h"
+#include "platform/core/Menu.h"
+
+namespace platform {
+
+// A button showing the selected item of its menu. The selection is an item of the menu
+// (or none); it follows the item when items are inserted or removed before it. As on
+// the platform, adding an item while none is selected selects the new item. Picking an
+// item from the open menu (selectItemByUser) selects it and sends the action. A press,
+// or Space while the button has the keyboard focus, opens the menu over the button: at
+// least as wide as the button, in its font, the selected item over the button.
+class NSPopUpButton : public NSButton {
+ public:
+  explicit NSPopUpButton(const NSRect& frame = {}, bool pullsDown = false);
+
+  NSMenu* menu() const { return mMenu; }
+  bool pullsDown() const { return mPullsDown; }
+  void setPullsDown(bool pullsDown) { mPullsDown = pullsDown; }
+  bool autoenablesItems() const { return mMenu->autoenablesItems(); }
+  void setAutoenablesItems(bool autoenables) { mMenu->setAutoenablesItems(autoenables); }
+
+  int numberOfItems() const { return mMenu->numberOfItems(); }
+  NSMenuItem* itemAtIndex(int index) const { return mMenu->itemAtIndex(index); }
+  std::string itemTitleAtIndex(int index) const;
+  std::vector<std::string> itemTitles() const;
+  int indexOfItemWithTitle(const std::string& title) const;
+
+  void addItemWithTitle(const std::string& title);
+  // The index is clamped to 0..numberOfItems.
+  void insertItemWithTitle(const std::string& title, int index);
+  // Adds an item made elsewhere (retained by the menu) at an index, clamped.
+  void insertItem(NSMenuItem* item, int index);
+  void removeItemAtIndex(int index);
+  void removeAllItems();
+
+  // -1 when nothing is selected.
+  int indexOfSelectedItem() const;
+  NSMenuItem* selectedItem() const;
+  std::string titleOfSelectedItem() const;
+  // An index outside the items clears the selection.
+  void selectItemAtIndex(int index);
+  bool selectItemWithTitle(const std::string& title);
+
+  // What picking an item from the open menu does: an enabled item of an enabled button
+  // is selected and the action sent. Returns whether it was.
+  bool selectItemByUser(int index);
+  // Opens the menu over the button (the call returns when it closes); a chosen item is
+  // picked as by selectItemByUser.
+  void popUp();
+  void mouseDown(const NSEvent& e) override;
+  void mouseDragged(const NSEvent& e) override {}
+  void mouseUp(const NSEvent& e) override {}
+  void keyDown(const NSEvent& e) override;
+
+ protected:
+  void dealloc() override;
+
+ private:
+  void syncTitle();
+
+  NSMenu* mMenu;                    // retained
+  NSMenuItem* mSelected = nullptr;  // an item of mMenu, checked before use
+  bool mPullsDown = false;
+};
+
+}  // namespace platform
