@@ -95,24 +95,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, Samples> mMedianAggregates;
 };
 
-// Prints a ratio as one line; with a goal (the most it may be) the line ends in "met" or
-// "MISSED", and scripts/bench gathers such lines into its closing table. Returns whether the
-// goal was met (true without one).
-inline bool PrintRatio(const std::string& name, double ratio, double goal = 0.0) {
-  if (goal <= 0.0) {
-    std::printf("ratio %s: %.2f\n", name.c_str(), ratio);
-    return true;
-  }
-  const bool met = ratio <= goal;
-  std::printf("ratio %s: %.2f (goal at most %.2f) %s\n", name.c_str(), ratio, goal,
-              met ? "met" : "MISSED");
-  return met;
-}
-
-// As PrintRatio, for a goal set on a time rather than a ratio, in microseconds.
-inline bool PrintTime(const std::string& name, double microseconds, double goalMicroseconds) {
-  const bool met = microseconds <= goalMicroseconds;
-  std::printf("time %s: %.1f us (goal at most %.1f us) %s\n", name.c_str(), microseconds,
-              goalMicroseconds, met ? "met" : "MISSED");
+// Reports one ratio, the measured time over its baseline's, against its goal (the most it may
+// be), as the one line that scripts/bench gathers into its closing table; every ratio a
+// benchmark prints goes through here, so none can pass unseen:
+//   GOAL | <name> | <ratio> | <= <goal> | met
+// A ratio whose times are missing (a benchmark did not run or failed) shows "-" and is MISSED.
+// Returns whether the goal was met.
+inline bool ReportRatio(std::string name, double measured, double baseline, double goal) {
+  // The separator may not appear inside a field.
+  std::replace(name.begin(), name.end(), '|', '/');
+  const bool measuredBoth = measured > 0.0 && baseline > 0.0;
+  const double ratio = measuredBoth ? measured / baseline : 0.0;
+  const bool met = measuredBoth && ratio <= goal;
+  char value[32] = "-";
+  if (measuredBoth) std::snprintf(value, sizeof value, "%.2f", ratio);
+  std::printf("GOAL | %s | %s | <= %.2f | %s\n", name.c_str(), value, goal, met ? "met" : "MISSED");
   return met;
 }

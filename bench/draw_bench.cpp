@@ -3,7 +3,8 @@
 // surface: through the graphics core's frame cycle (each cell an attached control, so the
 // per-control cost of collecting, merging, clipping and drawing is measured), through its
 // CairoPainter alone, and, as the baseline, with plain Cairo calls drawing the same shapes in
-// the same run. Prints the ratios at every size (goal for the frame cycle: at most 1.3).
+// the same run. Prints the ratios at every size (goals: at most 1.3 for the frame cycle, 1.2
+// for the painter alone).
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
@@ -14,7 +15,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/FontCache.h"
 #include "graphics/IControl.h"
@@ -30,6 +31,8 @@ struct Surface {
 };
 constexpr Surface kSurfaces[] = {{800, 600}, {1920, 1080}};
 constexpr double kFrameRatioGoal = 1.3;
+// The painter alone leaves the frame cycle room within the frame's goal.
+constexpr double kPainterRatioGoal = 1.2;
 constexpr int kKinds = 5;
 
 // The cells of a frame: N of them in a grid filling the surface, about square, on whole pixels
@@ -233,7 +236,7 @@ void RegisterAt(int count, const Surface& surface) {
   })->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(("IGraphics/" + size).c_str(), [count,
                                                                surface](benchmark::State& state) {
-    iplug::IEditorDelegate delegate(0);
+    iplug::IPlugAPIBase delegate(0);
     IGraphicsNanoVG graphics(delegate, surface.width, surface.height);
     const std::vector<IRECT> cells = Cells(count, surface);
     for (int i = 0; i < count; ++i)
@@ -261,14 +264,10 @@ int main(int argc, char** argv) {
     for (int count : kControlCounts) {
       const std::string size = SizeName(count, surface);
       const double base = reporter.Time("PlainCairo/" + size);
-      const double painter = reporter.Time("CairoPainter/" + size);
-      const double graphics = reporter.Time("IGraphics/" + size);
-      if (base <= 0.0) continue;
-      if (painter > 0.0)
-        PrintRatio("CairoPainter / plain Cairo, " + size + " controls", painter / base);
-      if (graphics > 0.0)
-        PrintRatio("frame of all-dirty controls / plain Cairo, " + size, graphics / base,
-                   kFrameRatioGoal);
+      ReportRatio("CairoPainter / plain Cairo, " + size + " controls",
+                  reporter.Time("CairoPainter/" + size), base, kPainterRatioGoal);
+      ReportRatio("frame of all-dirty controls / plain Cairo, " + size,
+                  reporter.Time("IGraphics/" + size), base, kFrameRatioGoal);
     }
   }
   benchmark::Shutdown();

@@ -82,15 +82,10 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& s : kSizes) {
     const std::string size = "/" + std::to_string(s[0]) + "/" + std::to_string(s[1]);
-    const double m = reporter.Time("SwellDoublePixels" + size);
-    for (const char* baseline : {"PlainDoubling", "FillDestination"}) {
-      const double b = reporter.Time(baseline + size);
-      if (m <= 0 || b <= 0) {
-        std::printf("ratio %s against %s: not measured\n", size.c_str(), baseline);
-        continue;
-      }
-      PrintRatio("SwellDoublePixels" + size + " / " + baseline + size, m / b, kTarget);
-    }
+    for (const char* baseline : {"PlainDoubling", "FillDestination"})
+      ReportRatio("SwellDoublePixels" + size + " / " + baseline + size,
+                  reporter.Time("SwellDoublePixels" + size), reporter.Time(baseline + size),
+                  kTarget);
   }
   benchmark::Shutdown();
   return 0;

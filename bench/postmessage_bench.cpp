@@ -265,11 +265,9 @@ int main(int argc, char** argv) {
       {"one posting thread", "OneThread/real_time"},
       {"four posting threads", "FourThreads/min_time:0.500/real_time"}};
   for (const auto& [what, suffix] : pairs) {
-    const double post = reporter.Time(std::string("BM_PostMessage") + suffix);
-    const double base = reporter.Time(std::string("BM_MutexDeque") + suffix);
-    if (post > 0 && base > 0)
-      PrintRatio(std::string("PostMessage+flush / mutex deque per message, ") + what, post / base,
-                 kRatioGoal);
+    ReportRatio(std::string("PostMessage+flush / mutex deque per message, ") + what,
+                reporter.Time(std::string("BM_PostMessage") + suffix),
+                reporter.Time(std::string("BM_MutexDeque") + suffix), kRatioGoal);
   }
   printDelays("four posting threads, flushed without pause", gFlushDelays);
   printTimerDelays();

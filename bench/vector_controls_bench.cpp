@@ -18,7 +18,7 @@
 
 #include "bench/RatioReporter.h"
 #include "controls/Controls.h"
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "graphics/FontCache.h"
 #include "graphics/IGraphicsNanoVG.h"
 
@@ -74,7 +74,7 @@ struct Editor {
     if (graphics.IsDirty(dirty)) graphics.Draw(dirty);
   }
 
-  iplug::IEditorDelegate delegate;
+  iplug::IPlugAPIBase delegate;
   IGraphicsNanoVG graphics;
   std::vector<IControl*> controls;
 };
@@ -297,13 +297,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter(RatioReporter::Clock::Processor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double controls = reporter.Time("BM_ControlFrame");
-  const double plain = reporter.Time("BM_PlainCairo");
-  if (controls > 0.0 && plain > 0.0) {
-    std::printf("one control per frame through the controls: %.2f us\n", controls);
-    std::printf("the same shapes with plain Cairo: %.2f us\n", plain);
-    PrintRatio("one vector control per frame / plain Cairo", controls / plain, kRatioGoal);
-  }
+  ReportRatio("one vector control per frame / plain Cairo", reporter.Time("BM_ControlFrame"),
+              reporter.Time("BM_PlainCairo"), kRatioGoal);
   benchmark::Shutdown();
   return 0;
 }

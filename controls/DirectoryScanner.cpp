@@ -16,7 +16,7 @@ int DirectoryScanner::First(const char* path) {
   mPath = path;
   const char last = mPath.back();
   if (last == '/' || last == '\\') mPath.pop_back();
-  if (mPath.empty()) mPath = "/";
+  if (mPath.empty()) mPath.push_back('/');
   mDir = opendir(mPath.c_str());
   if (!mDir) {
     base::warn("controls", "DirectoryScanner: cannot open folder \"%s\": %s", mPath.c_str(),

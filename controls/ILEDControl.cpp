@@ -15,7 +15,10 @@ constexpr float kGlowOuterOffset = 1.f;
 }  // namespace
 
 ILEDControl::ILEDControl(const IRECT& bounds, float hue)
-    : IControl(bounds, kNoParameter, EmptyClickActionFunc), mHue(hue) {}
+    : IControl(bounds, kNoParameter, EmptyClickActionFunc), mHue(hue) {
+  // A trigger from another thread waits in IsDirty, which must therefore be asked each frame.
+  SetDirtyTestedEachFrame(true);
+}
 
 void ILEDControl::Draw(IGraphics& g) {
   const double value = GetValue(0);

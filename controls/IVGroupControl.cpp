@@ -40,7 +40,7 @@ void IVGroupControl::SetBoundsBasedOnGroup(const char* groupName, float padL, fl
       if (c != this) united = united.Union(c->GetRECT());
     });
   }
-  mRECT = IRECT(united.L - padL, united.T - padT, united.R + padR, united.B + padB);
+  SetRECT(IRECT(united.L - padL, united.T - padT, united.R + padR, united.B + padB));
   OnResize();
 }
 

@@ -4,7 +4,7 @@ namespace demo {
 
 using iplug::IParam;
 
-DemoEditorDelegate::DemoEditorDelegate() : IEditorDelegate(kNumParams) {
+DemoEditorDelegate::DemoEditorDelegate() : IEditorDelegate(kNumParams), IPlugAPIBase(kNumParams) {
   DeclareDemoParams(*this);
 }
 
@@ -15,7 +15,7 @@ void DeclareDemoParams(iplug::IEditorDelegate& delegate) {
   delegate.GetParam(P::kParamInt)->InitInt("Note", 64, 0, 127);
   delegate.GetParam(P::kParamGain)->InitDouble("Gain", 0.0, -12.0, 12.0, 0.1, "dB");
   delegate.GetParam(P::kParamTime)->InitDouble("Time", 10.0, 1.0, 1000.0, 0.0, "ms");
-  delegate.GetParam(P::kParamIntOffset)->InitInt("Channel", 30, 20, 40);
+  delegate.GetParam(P::kParamIntOffset)->InitInt("Channel", 1, 1, 16);
   IParam* offsetEnum = delegate.GetParam(P::kParamEnumOffset);
   offsetEnum->Init(IParam::kTypeEnum, "Count", 4.0, 3.0, 6.0, 1.0);
   const char* names[] = {"three", "four", "five", "six"};

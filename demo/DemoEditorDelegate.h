@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 
 namespace demo {
 
@@ -13,10 +13,10 @@ namespace demo {
 // | 2     | int    | 0..127    | 1          | 64      |       |                               |
 // | 3     | double | -12..12   | 0.1        | 0       | "dB"  |                               |
 // | 4     | double | 1..1000   | (none)     | 10      | "ms"  |                               |
-// | 5     | int    | 20..40    | 1          | 30      |       |                               |
+// | 5     | int    | 1..16     | 1          | 1       |       |                               |
 // | 6     | enum   | 3..6      | 1          | 4       |       | "three", "four", "five", "six" |
 // | 7     | double | 0..100    | 5, stepped | 50      | "%"   |                               |
-class DemoEditorDelegate : public iplug::IEditorDelegate {
+class DemoEditorDelegate : public iplug::IPlugAPIBase {
  public:
   enum EParams {
     kParamEnum = 0,

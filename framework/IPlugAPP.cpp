@@ -4,7 +4,7 @@
 
 namespace iplug {
 
-IPlugAPP::IPlugAPP(int nParams) : IEditorDelegate(nParams) {}
+IPlugAPP::IPlugAPP(int nParams) : IEditorDelegate(nParams), IPlugAPIBase(nParams) {}
 
 bool IPlugAPP::QueueMidiIn(const IMidiMsg& msg) {
   if (mMidiIn.Push(msg)) return true;

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "framework/IPlugQueue.h"
 #include "framework/IPlugStructs.h"
 
@@ -19,10 +19,10 @@ class IMidiSender {
 
 // The application base of the standalone program. MIDI arrives on the MIDI thread into
 // two rings, is handed to the application on the audio thread block by block, and is
-// copied on to the main thread, which takes it on its 20 ms tick. The delegate is a virtual
-// base: an application with a screen also derives from the graphics core's editor delegate,
-// and both share the one parameter list (the application's constructor makes it).
-class IPlugAPP : public virtual IEditorDelegate {
+// copied on to the main thread, which takes it on its 20 ms tick. The editor delegate is a
+// virtual base: an application with a screen also derives from the graphics core's editor
+// delegate, and both share the one parameter list (the application's constructor makes it).
+class IPlugAPP : public IPlugAPIBase {
  public:
   static constexpr int kBlockSize = 64;
   static constexpr int kTimerIntervalMs = 20;
@@ -64,6 +64,9 @@ class IPlugAPP : public virtual IEditorDelegate {
   virtual void OnIdle() {}
   // A command of the host's menu that the host does not handle itself.
   virtual void OnHostMenuCommand(int) {}
+  // A change in the host's devices the user should see (its MIDI and audio server went away or
+  // answers again), as one line of text.
+  virtual void OnHostStatus(const char*) {}
 
  private:
   IRingQueue<IMidiMsg, kMidiRingUsable + 1> mMidiIn;

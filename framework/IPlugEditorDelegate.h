@@ -23,16 +23,11 @@ class IEditorDelegate {
   const IParam* GetParam(int idx) const;
   int NParams() const { return static_cast<int>(mParams.size()); }
 
-  // Sets a parameter from the user interface side, then calls OnParamChangeUI. A bad index or a
-  // NaN value is ignored.
-  virtual void SetParameterValueFromUI(int paramIdx, double normalizedValue);
-  // Bracket a user gesture on a parameter. Gestures may nest; an End without a Begin is
-  // tolerated and leaves the depth at 0. A bad index is ignored.
-  virtual void BeginInformHostOfParamChangeFromUI(int paramIdx);
-  virtual void EndInformHostOfParamChangeFromUI(int paramIdx);
-
-  // How many gestures are open on a parameter (0 for a bad index).
-  int GetGestureDepth(int paramIdx) const;
+  // What the user interface does to a parameter: sets it (normalised), and brackets a
+  // gesture on it. The plug-in side (IPlugAPIBase) answers them.
+  virtual void SetParameterValueFromUI(int paramIdx, double normalizedValue) = 0;
+  virtual void BeginInformHostOfParamChangeFromUI(int paramIdx) = 0;
+  virtual void EndInformHostOfParamChangeFromUI(int paramIdx) = 0;
 
   // The editor's screen. A delegate with a screen opens it in the parent (a platform view or
   // window) and returns its view; this one has none and returns null.
@@ -43,13 +38,8 @@ class IEditorDelegate {
   // running under it): the delegate must not be deleted until it returns.
   virtual bool EditorIsHandlingEvent() const { return false; }
 
- protected:
-  // Called after the user interface changed a parameter.
-  virtual void OnParamChangeUI(int paramIdx) {}
-
  private:
   std::vector<std::unique_ptr<IParam>> mParams;
-  std::vector<int> mGestureDepth;
 };
 
 }  // namespace iplug

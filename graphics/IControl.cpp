@@ -138,6 +138,7 @@ void IControl::SetPosition(float x, float y) {
   mTargetRECT = mTargetRECT.GetTranslated(dX, dY);
   mMouseIsOver = false;
   OnResize();
+  NoteMoved();
 }
 
 void IControl::SetSize(float w, float h) {
@@ -146,6 +147,7 @@ void IControl::SetSize(float w, float h) {
   mRECT = mTargetRECT = IRECT(mRECT.L, mRECT.T, mRECT.L + w, mRECT.T + h);
   mMouseIsOver = false;
   OnResize();
+  NoteMoved();
 }
 
 void IControl::Hide(bool hide) {
@@ -169,6 +171,7 @@ void IControl::SetDirty(bool triggerAction, int valIdx) {
     SetValue(Clamp01(GetValue(i)), i);
 
   mDirty = true;
+  NoteDirty();
   if (!triggerAction) return;
 
   for (int i = first; i < last && ValidValIdx(i); ++i) {
@@ -274,6 +277,24 @@ void IControl::SetPTParameterHighlight(bool highlighted, int colourIdx) {
 void IControl::AttachGestureRecognizer(int gestureType, IGestureFunc func) {
   mGestureFuncs.emplace(gestureType, std::move(func));  // an existing entry stays
   if (mGraphics) mGraphics->AttachGestureRecognizer(gestureType);
+}
+
+void IControl::SetAnimation(IAnimationFunction func) {
+  mAnimationFunc = std::move(func);
+  if (mAnimationFunc && mFrame.owner) mFrame.owner->NoteAnimating(*this);
+}
+
+void IControl::SetDirtyTestedEachFrame(bool tested) {
+  mFrame.testedEachFrame = tested;
+  NoteDirty();
+}
+
+void IControl::NoteDirty() {
+  if (mFrame.owner) mFrame.owner->NoteDirty(*this);
+}
+
+void IControl::NoteMoved() {
+  if (mFrame.owner) mFrame.owner->NoteMoved(*this);
 }
 
 void IControl::StartAnimation(int durationMs) {

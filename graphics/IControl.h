@@ -4,6 +4,7 @@
 // slots bound to parameters, the action, animation and gesture handlers, and the links to the
 // editor delegate and the graphics context that owns the control.
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "framework/IPlugEditorDelegate.h"
 #include "framework/IPlugStructs.h"
 #include "framework/WDLString.h"
+#include "graphics/ControlGrid.h"
 #include "graphics/IGraphicsStructs.h"
 
 namespace iplug {
@@ -92,6 +94,10 @@ class IControl {
   virtual void SetDisabled(bool disable);
   virtual bool IsHit(float x, float y) const { return mTargetRECT.Contains(x, y); }
   virtual void SetDirty(bool triggerAction = true, int valIdx = kNoValIdx);
+  // The graphics context asks only the controls marked dirty since its last frame, or
+  // animating, whether they are dirty, and cleans only those. An override of IsDirty that can
+  // turn true by other means (a request left by another thread) asks to be tested every frame
+  // with SetDirtyTestedEachFrame.
   virtual void SetClean() { mDirty = false; }
   virtual bool IsDirty() { return mAnimationFunc ? true : mDirty; }
   virtual void SnapToMouse(float x, float y, EDirection direction, const IRECT& bounds,
@@ -117,9 +123,9 @@ class IControl {
   int GetLastGesture() const { return mLastGesture; }
 
   // Animation. StartAnimation only stamps the start: set the function first.
-  void SetAnimation(IAnimationFunction func) { mAnimationFunc = std::move(func); }
+  void SetAnimation(IAnimationFunction func);
   void SetAnimation(IAnimationFunction func, int durationMs) {
-    mAnimationFunc = std::move(func);
+    SetAnimation(std::move(func));
     StartAnimation(durationMs);
   }
   void StartAnimation(int durationMs);
@@ -137,12 +143,19 @@ class IControl {
   const IActionFunction& GetActionFunction() const { return mActionFunc; }
 
   // Rectangles. The setters only store: a caller that moves a control calls OnResize itself
-  // (or uses SetPosition and SetSize).
+  // (or uses SetPosition and SetSize). A control moves its drawing rectangle through them, so
+  // the graphics context finds it where it now is.
   const IRECT& GetRECT() const { return mRECT; }
-  void SetRECT(const IRECT& r) { mRECT = r; }
+  void SetRECT(const IRECT& r) {
+    mRECT = r;
+    NoteMoved();
+  }
   const IRECT& GetTargetRECT() const { return mTargetRECT; }
   void SetTargetRECT(const IRECT& r) { mTargetRECT = r; }
-  void SetTargetAndDrawRECTs(const IRECT& r) { mRECT = mTargetRECT = r; }
+  void SetTargetAndDrawRECTs(const IRECT& r) {
+    mRECT = mTargetRECT = r;
+    NoteMoved();
+  }
 
   const char* GetGroup() const { return mGroup.Get(); }
   void SetGroup(const char* group) { mGroup.Set(group ? group : ""); }
@@ -185,6 +198,9 @@ class IControl {
   // SetDirty and SetValueToDefault act on slot 0 of a one-slot control whatever the index.
   int ApplyValIdxRule(int valIdx) const { return NVals() == 1 ? 0 : valIdx; }
   bool ValidValIdx(int valIdx) const { return valIdx >= 0 && valIdx < NVals(); }
+  // For a control whose IsDirty can turn true without SetDirty or an animation: the graphics
+  // context then asks it every frame.
+  void SetDirtyTestedEachFrame(bool tested);
 
   IRECT mRECT;
   IRECT mTargetRECT;
@@ -192,7 +208,7 @@ class IControl {
   IText mText;
   IBlend mBlend;
   int mTextEntryLength = kDefaultTextEntryLength;
-  bool mDirty = true;
+  bool mDirty = true;  // set through SetDirty, which tells the graphics context
   bool mHide = false;
   bool mDisabled = false;
   bool mDisablePrompt = true;
@@ -209,6 +225,22 @@ class IControl {
   bool mPTisHighlighted = false;
 
  private:
+  friend class IGraphics;
+
+  // What the graphics context listing the control keeps in it for the frame cycle.
+  struct FrameState {
+    IGraphics* owner = nullptr;  // the context whose control list holds it
+    std::uint64_t order = 0;     // its place in that list: a control attached later has more
+    int dirtyPos = -1;           // where it stands in the context's list of dirty controls
+    int animatingPos = -1;       // and in its list of animating controls
+    bool testedEachFrame = false;
+    ControlGrid::Filing filing;
+  };
+
+  // Tell the listing graphics context that the control is dirty, animating or has moved.
+  void NoteDirty();
+  void NoteMoved();
+
   struct ValueSlot {
     int paramIdx = kNoParameter;
     double value = 0.;
@@ -224,6 +256,7 @@ class IControl {
   std::vector<ValueSlot> mVals;
   std::unordered_map<int, IGestureFunc> mGestureFuncs;
   int mLastGesture = 0;
+  FrameState mFrame;
 };
 
 }  // namespace igraphics

@@ -1,5 +1,5 @@
-// The control list, the popup-menu and text-entry controls kept apart from it, values from the
-// delegate, and the frame cycle.
+// The control list, the popup-menu and text-entry controls kept apart from it, and values from
+// the delegate. The frame cycle is in IGraphicsFrame.cpp.
 
 #include "graphics/IGraphics.h"
 
@@ -13,7 +13,6 @@
 #include "graphics/IBubbleControlBase.h"
 #include "graphics/IPopupMenuControlBase.h"
 #include "graphics/ITextEntryControlBase.h"
-#include "graphics/RectGrid.h"
 #include "platform/MainThread.h"
 
 namespace iplug {
@@ -34,21 +33,6 @@ IGraphics::BubbleControlFactory& BubbleFactory() {
 }
 
 }  // namespace
-
-// The frame's lookup from regions to the controls they meet, kept between frames so a steady
-// frame rate allocates nothing.
-struct IGraphics::FrameLookup {
-  // A control that a region of the frame meets.
-  struct Meeting {
-    int region;
-    IControl* control;
-  };
-  RectGrid grid;
-  std::vector<Meeting> meetings;
-  std::vector<int> regionStart;  // per region, where its controls start in byRegion
-  std::vector<int> fill;
-  std::vector<IControl*> byRegion;
-};
 
 IGraphics::PopupMenuControlFactory IGraphics::SetPopupMenuControlFactory(
     PopupMenuControlFactory factory) {
@@ -87,6 +71,9 @@ IGraphics::~IGraphics() {
   mPopupControl.reset();
   mTextEntryControl.reset();
   mTaggedControls.clear();
+  // A control destroyed now may still mark itself dirty: nothing of the frame cycle is kept.
+  for (ControlEntry& entry : mControls)
+    entry.control->mFrame.owner = nullptr;
   while (!mControls.empty())
     mControls.pop_back();
   mRemovedControls.clear();
@@ -133,7 +120,7 @@ IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* g
     base::warn("graphics", "AttachControl: null control");
     return nullptr;
   }
-  if (GetControlIdx(control) >= 0) {
+  if (control->mFrame.owner == this) {
     base::warn("graphics", "AttachControl: control is already attached");
     return nullptr;
   }
@@ -151,6 +138,7 @@ IControl* IGraphics::AttachControl(IControl* control, int ctrlTag, const char* g
   control->OnRescale();
   control->SetGroup(group);
   mControls.push_back({std::unique_ptr<IControl>(control), ctrlTag});
+  ListControl(*control);
   if (ctrlTag > kNoTag) mTaggedControls[ctrlTag] = control;
   control->OnAttached();
   return control;
@@ -163,6 +151,7 @@ IControl* IGraphics::GetControl(int idx) const {
 
 int IGraphics::GetControlIdx(const IControl* control) const {
   if (!control) return -1;
+  // By address alone: a control deleting its children may ask after ones already deleted.
   for (size_t i = 0; i < mControls.size(); ++i) {
     if (mControls[i].control.get() == control) return static_cast<int>(i);
   }
@@ -214,6 +203,7 @@ void IGraphics::RemoveControl(IControl* control) {
   if (idx < 0) return;
   ControlEntry entry = std::move(mControls[static_cast<size_t>(idx)]);
   mControls.erase(mControls.begin() + idx);
+  UnlistControl(*control);
   if (entry.tag > kNoTag) mTaggedControls.erase(entry.tag);
   ForgetControl(control);
   DisposeControl(std::move(entry.control));
@@ -406,108 +396,6 @@ void IGraphics::UpdatePeers(IControl* caller, int callerValIdx) {
     const int valIdx = c->GetValIdxForParam(paramIdx);
     if (valIdx > kNoValIdx) c->SetValueFromDelegate(value, valIdx);
   });
-}
-
-// --- Frame cycle ---
-
-bool IGraphics::IsDirty(IRECTList& rects) {
-  DispatchScope scope(*this);
-  // Animations run first, hidden controls included: a running animation ends on time even
-  // while its control is not shown.
-  for (size_t i = 0; i < mControls.size(); ++i)
-    mControls[i].control->Animate();
-  if (mBubbleControl) mBubbleControl->Animate();
-  if (mPopupControl) mPopupControl->Animate();
-  if (mTextEntryControl) mTextEntryControl->Animate();
-
-  // A dirty hidden control is collected too: the area it just left must be redrawn.
-  auto collect = [&rects](IControl* c) {
-    if (c->IsDirty()) rects.Add(c->GetRECT());
-    c->SetClean();
-  };
-  for (size_t i = 0; i < mControls.size(); ++i)
-    collect(mControls[i].control.get());
-  if (mBubbleControl) collect(mBubbleControl.get());
-  if (mPopupControl) collect(mPopupControl.get());
-  if (mTextEntryControl) collect(mTextEntryControl.get());
-
-  rects.Optimize();
-  return !rects.Empty();
-}
-
-void IGraphics::DrawControl(IControl* control, const IRECT& region) {
-  if (!control || control->IsHidden()) return;
-  const IRECT clip = region.Intersect(control->GetRECT());
-  if (clip.Empty()) return;
-  mClipRECT = clip;
-  SetClipRegion(clip);
-  control->Draw(*this);
-  control->DrawPTHighlight(*this);
-}
-
-void IGraphics::Draw(IRECTList& rects) {
-  if (rects.Empty()) return;
-  DispatchScope scope(*this);
-  // Regions are rounded out to whole device pixels, so the wipe and the clipped redraw cover
-  // the same pixels and no half-covered edge pixel is left blended with the old frame.
-  const float scale = GetScreenScale() * GetDrawScale();
-  if (scale > 0.f) {
-    IRECTList aligned;
-    for (int r = 0; r < rects.Size(); ++r)
-      aligned.Add(rects.Get(r).GetScaled(scale).GetPixelAligned().GetScaled(1.f / scale));
-    rects = aligned;
-  }
-  BeginFrame(rects);
-  // Each region draws the controls it meets, in list order, found through a grid of the
-  // regions rather than by testing every control against every region.
-  const int regionCount = rects.Size();
-  if (!mFrameLookup) mFrameLookup = std::make_unique<FrameLookup>();
-  FrameLookup& s = *mFrameLookup;
-  const IRECT regionBounds = rects.Bounds();
-  s.grid.Reset(regionBounds, regionCount);
-  for (int r = 0; r < regionCount; ++r)
-    s.grid.Insert(r, rects.Get(r));
-  s.meetings.clear();
-  for (size_t i = 0; i < mControls.size(); ++i) {
-    IControl* control = mControls[i].control.get();
-    const IRECT bounds = control->GetRECT();
-    // A control outside the regions' bounds meets none of them: one test for most controls
-    // of a frame with few dirty ones.
-    if (!regionBounds.Intersects(bounds) || control->IsHidden()) continue;
-    s.grid.ForEachNear(bounds, [&](int r) {
-      if (rects.Get(r).Intersects(bounds)) s.meetings.push_back({r, control});
-    });
-  }
-  // Sorted by region, keeping list order within each (a counting sort: stable, linear).
-  s.regionStart.assign(static_cast<size_t>(regionCount) + 1, 0);
-  for (const FrameLookup::Meeting& m : s.meetings)
-    ++s.regionStart[static_cast<size_t>(m.region) + 1];
-  for (int r = 0; r < regionCount; ++r)
-    s.regionStart[static_cast<size_t>(r) + 1] += s.regionStart[static_cast<size_t>(r)];
-  s.byRegion.resize(s.meetings.size());
-  s.fill.assign(s.regionStart.begin(), s.regionStart.end() - 1);
-  for (const FrameLookup::Meeting& m : s.meetings)
-    s.byRegion[static_cast<size_t>(s.fill[static_cast<size_t>(m.region)]++)] = m.control;
-
-  for (int r = 0; r < regionCount; ++r) {
-    const IRECT region = rects.Get(r);
-    for (int k = s.regionStart[static_cast<size_t>(r)];
-         k < s.regionStart[static_cast<size_t>(r) + 1]; ++k)
-      DrawControl(s.byRegion[static_cast<size_t>(k)], region);
-    DrawControl(mBubbleControl.get(), region);
-    DrawControl(mPopupControl.get(), region);
-    DrawControl(mTextEntryControl.get(), region);
-  }
-  mClipRECT = GetBounds();
-  SetClipRegion(mClipRECT);
-  EndFrame();
-}
-
-bool IGraphics::DrawFrame() {
-  IRECTList rects;
-  if (!IsDirty(rects)) return false;
-  Draw(rects);
-  return true;
 }
 
 void IGraphics::PathClipRegion(const IRECT& r) {

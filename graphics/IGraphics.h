@@ -6,8 +6,11 @@
 // implements them, and a recording double logs them in tests. Composite drawing (bitmap frames
 // and bitmap text, grids, data plots, normalised lines) is built once here from the primitives.
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -138,11 +141,13 @@ class IGraphics {
   void UpdatePeers(IControl* caller, int callerValIdx);
 
   // --- Frame cycle ---
-  // Runs every animation, collects the rectangles of dirty controls and marks all clean.
-  // True when anything is to be drawn.
+  // Runs every animation, collects the rectangles of dirty controls and marks them clean, in
+  // list order. True when anything is to be drawn. Only the controls marked dirty since the
+  // last frame, the animating ones and those asking to be tested every frame are looked at: a
+  // frame costs what is dirty, not what is attached.
   bool IsDirty(IRECTList& rects);
   // Draws each control meeting a region, clipped to it, in attach order, then the popup-menu and
-  // text-entry controls on top.
+  // text-entry controls on top. The controls a region meets are found through a grid of them.
   void Draw(IRECTList& rects);
   // IsDirty then Draw: one frame of the redraw timer.
   bool DrawFrame();
@@ -384,6 +389,8 @@ class IGraphics {
                                        int length, const char* str);
 
  private:
+  friend class IControl;
+
   struct ControlEntry {
     std::unique_ptr<IControl> control;
     int tag = kNoTag;
@@ -416,6 +423,25 @@ class IGraphics {
   void BeginGesture(IControl* control);
   void EndGesture(IControl* control);
   void DrawControl(IControl* control, const IRECT& region);
+
+  // The frame cycle's bookkeeping of the listed controls (IGraphicsFrame.cpp). Attached and
+  // removed controls join and leave it; a control tells it when it turns dirty, starts an
+  // animation or moves.
+  void ListControl(IControl& control);
+  void UnlistControl(IControl& control);
+  void NoteDirty(IControl& control);
+  void NoteAnimating(IControl& control);
+  void NoteMoved(IControl& control);
+  void AddToList(std::vector<IControl*>& list, int IControl::FrameState::*pos, IControl& control);
+  void DropFromList(std::vector<IControl*>& list, int IControl::FrameState::*pos,
+                    IControl& control);
+  // List order, by the controls' order stamps; sorting also drops repeats and removed (null)
+  // entries.
+  static bool ComesBefore(const IControl* a, const IControl* b);
+  static void SortIntoListOrder(std::vector<IControl*>& controls);
+  // Visits the controls of the given lists once each, in list order; see IGraphicsFrame.cpp.
+  template <typename Visit>
+  void WalkInListOrder(std::initializer_list<const std::vector<IControl*>*> lists, Visit&& visit);
   bool PopupMenuIsOpen() const;
   bool TextEntryIsEditing() const;
   bool OpenContextMenu(IControl& control, float x, float y);
@@ -467,8 +493,25 @@ class IGraphics {
   };
   IRECT mClipRECT;
   std::vector<OpenLayer> mLayers;  // layers being drawn, innermost last
-  struct FrameLookup;
-  std::unique_ptr<FrameLookup> mFrameLookup;
+
+  // The frame cycle's lists: unordered, each control knowing its place in them; a control may
+  // stay listed after it turned clean or its animation ended, until the next frame drops it.
+  std::vector<IControl*> mDirtyControls;
+  std::vector<IControl*> mAnimatingControls;
+  std::uint64_t mNextOrder = 1;
+  std::uint64_t mListAdditions = 0;  // counts controls joining either list
+  // The lists belong to the drawing thread: a control marked dirty, animated or moved on
+  // another thread only sets this, and the next frame looks at every control.
+  std::atomic<bool> mChangedElsewhere{false};
+  // The controls still to visit of each walk in progress, outermost first.
+  std::vector<std::vector<IControl*>> mWalks;
+  std::size_t mWalkDepth = 0;
+  ControlGrid mGrid;
+  int mGridLaidOutFor = 0;  // the control count the grid's cells were spread for
+  // Each frame's controls by region, kept between frames so a steady frame rate allocates
+  // nothing.
+  std::vector<IControl*> mByRegion;
+  std::vector<std::size_t> mRegionStart;
 };
 
 }  // namespace igraphics

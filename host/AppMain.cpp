@@ -1,18 +1,20 @@
 #include "host/AppMain.h"
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Log.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
 #include "platform/Application.h"
+#include "platform/Object.h"
 #include "platform/Screen.h"
 #include "platform/Text.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
-#include "windowing/core/WindowInterfaces.h"
 
 namespace host {
 
@@ -33,10 +35,6 @@ const bool kResourcesRegistered = (RegisterAppResources(), true);
 
 int commandId(WPARAM wParam) {
   return static_cast<int>(wParam & 0xFFFF);
-}
-
-int notification(WPARAM wParam) {
-  return static_cast<int>((wParam >> 16) & 0xFFFF);
 }
 
 // Deletes the closed host once no host procedure runs and its editor handles no event. While the
@@ -75,54 +73,61 @@ void terminateApplication() {
   platform::NSApp()->terminate(nullptr);
 }
 
-// The two MIDI lists of "Preferences" and the names picked in them; kept for the one
-// modal dialog that runs at a time.
-struct PreferencesChoice {
-  std::string input;
-  std::string output;
-};
-PreferencesChoice gChoice;
+// The devices behind the entries of the two lists of "Preferences", by the entries' item data;
+// kept for the one modal dialog that runs at a time.
+std::vector<std::string> gInputEntries;
+std::vector<std::string> gOutputEntries;
 
+// Fills a list with "off", the listed ports and, when the remembered device is not among them,
+// that device marked absent, and selects the remembered device.
 void fillList(HWND dialog, int id, const std::vector<std::string>& names,
-              const std::string& remembered) {
+              const std::string& remembered, std::vector<std::string>& entries) {
+  entries = {kNoMidiPort};
+  entries.insert(entries.end(), names.begin(), names.end());
+  const bool absent = std::find(entries.begin(), entries.end(), remembered) == entries.end();
+  if (absent) entries.push_back(remembered);
   HWND list = GetDlgItem(dialog, id);
   SendMessage(list, CB_RESETCONTENT, 0, 0);
-  std::vector<std::string> entries{kNoMidiPort};
-  entries.insert(entries.end(), names.begin(), names.end());
+  LRESULT selected = 0;
   for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string text =
+        absent && i + 1 == entries.size() ? remembered + kAbsentDeviceMark : entries[i];
     const LRESULT index =
-        SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i].c_str()));
-    if (index >= 0) SendMessage(list, CB_SETITEMDATA, static_cast<WPARAM>(index), i);
+        SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0) continue;
+    SendMessage(list, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
+    if (entries[i] == remembered) selected = index;
   }
-  const LRESULT found = SendMessage(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(remembered.c_str()));
-  SendMessage(list, CB_SETCURSEL, found >= 0 ? static_cast<WPARAM>(found) : 0, 0);
+  SendMessage(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-// The text of the list's selected entry, however long.
-std::string selectedText(HWND dialog, int id) {
+// The device of the list's selected entry.
+std::string chosenDevice(HWND dialog, int id, const std::vector<std::string>& entries) {
   HWND list = GetDlgItem(dialog, id);
   const LRESULT index = SendMessage(list, CB_GETCURSEL, 0, 0);
   if (index < 0) return kNoMidiPort;
-  const LRESULT length = SendMessage(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return kNoMidiPort;
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessage(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(std::char_traits<char>::length(text.c_str()));
-  return text;
+  const LRESULT entry = SendMessage(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size()) return kNoMidiPort;
+  return entries[static_cast<std::size_t>(entry)];
 }
 
-void applyPreferences() {
-  if (!gHost) return;
-  gHost->SelectMidiInput(gChoice.input);
-  gHost->SelectMidiOutput(gChoice.output);
-  gHost->UpdateIniFile();
+// Uses the devices chosen and stores the changes; when they cannot be stored the user is told
+// and false returned, so the dialog does not close as if they were.
+bool applyPreferences(HWND dialog) {
+  if (!gHost) return true;
+  if (gHost->ApplyMidiChoice(chosenDevice(dialog, kMidiInList, gInputEntries),
+                             chosenDevice(dialog, kMidiOutList, gOutputEntries)))
+    return true;
+  const std::string text = std::string(kSettingsNotSavedMessage) + "\n" + gHost->SettingsFile();
+  MessageBox(dialog, text.c_str(), kSettingsNotSavedTitle, MB_OK);
+  return false;
 }
 
 // Opens the application's editor in the main window, which takes the editor's size and is
 // centred on the screen. Without an editor the window keeps the size of its resource.
 void openEditor(HWND hwnd) {
-  auto* content = swell::objectFromHandleAs<platform::NSView>(hwnd);
+  // A window handle is the window's view object itself.
+  auto* content = platform::liveObjectAs<platform::NSView>(hwnd);
   iplug::IPlugAPP* app = gHost ? gHost->GetApp() : nullptr;
   if (!content || !app) return;
   auto* editor = static_cast<platform::NSView*>(app->OpenWindow(content));
@@ -146,7 +151,7 @@ INT_PTR routeDialogKey(const MSG* msg, const platform::NSEvent* event) {
   if (!msg || !msg->hwnd || !event || msg->message != WM_KEYDOWN) return 0;
   if ((msg->lParam & ~static_cast<LPARAM>(FVIRTKEY)) != 0) return 0;
   if (msg->wParam != VK_ESCAPE && msg->wParam != VK_RETURN) return 0;
-  auto* view = swell::objectFromHandleAs<platform::NSView>(msg->hwnd);
+  auto* view = platform::liveObjectAs<platform::NSView>(msg->hwnd);
   if (!view || dynamic_cast<platform::NSText*>(view)) return 0;
   view->keyDown(*event);
   return 1;
@@ -172,8 +177,13 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
       openEditor(hwnd);
       SetTimer(hwnd, kIdleTimerId, iplug::IPlugAPP::kTimerIntervalMs, nullptr);
+      SetTimer(hwnd, kDeviceTimerId, IPlugAPPHost::kDeviceWatchMs, nullptr);
       return 1;
     case WM_TIMER:
+      if (wParam == kDeviceTimerId) {
+        if (gHost) gHost->WatchDevices();
+        return 1;
+      }
       if (wParam != kIdleTimerId) return 0;
       if (gHost && gHost->GetApp()) {
         gHost->GetApp()->OnTimer();
@@ -215,6 +225,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
       }
     case WM_DESTROY:
       KillTimer(hwnd, kIdleTimerId);
+      KillTimer(hwnd, kDeviceTimerId);
       gMainWindow = nullptr;
       if (gHost && gHost->GetApp()) {
         gHost->GetApp()->CloseWindow();
@@ -237,27 +248,18 @@ INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
       if (!gHost) return 1;
       gHost->ProbeMidiPorts();
-      gChoice = {gHost->Settings().midiInDev, gHost->Settings().midiOutDev};
-      fillList(hwnd, kMidiInList, gHost->MidiInputNames(), gChoice.input);
-      fillList(hwnd, kMidiOutList, gHost->MidiOutputNames(), gChoice.output);
-      gChoice = {selectedText(hwnd, kMidiInList), selectedText(hwnd, kMidiOutList)};
+      fillList(hwnd, kMidiInList, gHost->MidiInputNames(), gHost->Settings().midiInDev,
+               gInputEntries);
+      fillList(hwnd, kMidiOutList, gHost->MidiOutputNames(), gHost->Settings().midiOutDev,
+               gOutputEntries);
       return 1;
     case WM_COMMAND:
       switch (commandId(wParam)) {
-        case kMidiInList:
-          if (notification(wParam) == CBN_SELCHANGE)
-            gChoice.input = selectedText(hwnd, kMidiInList);
-          return 1;
-        case kMidiOutList:
-          if (notification(wParam) == CBN_SELCHANGE)
-            gChoice.output = selectedText(hwnd, kMidiOutList);
-          return 1;
         case IDOK:
-          applyPreferences();
-          EndDialog(hwnd, IDOK);
+          if (applyPreferences(hwnd)) EndDialog(hwnd, IDOK);
           return 1;
         case kApplyButton:
-          applyPreferences();
+          applyPreferences(hwnd);
           return 1;
         case IDCANCEL:
           EndDialog(hwnd, IDCANCEL);

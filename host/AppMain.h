@@ -19,7 +19,12 @@ void RequestQuit();
 // progress; main calls it once the application's loop has ended and nothing runs.
 void ReleaseClosedHost();
 
-// The timer that drives the application's idle work and the quit request.
+// The timer that drives the application's idle work and the quit request, and the one that
+// watches the MIDI and audio devices.
 inline constexpr UINT_PTR kIdleTimerId = 1;
+inline constexpr UINT_PTR kDeviceTimerId = 2;
+
+// "Preferences" lists a remembered device that is absent under its name followed by this.
+inline constexpr const char* kAbsentDeviceMark = " (absent)";
 
 }  // namespace host

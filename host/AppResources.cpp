@@ -53,7 +53,7 @@ const SWELL_DlgResourceControl kPreferencesControls[] = {
     {"__SWELL_COMBO", 0, "", kMidiInList, 15, 40, 180, 100, CBS_DROPDOWNLIST},
 };
 
-void createMainMenu(HMENU menu) {
+void MainMenuCreate(HMENU menu) {
   SWELL_GenerateMenuFromList(menu, kMainMenu, static_cast<int>(std::size(kMainMenu)));
 }
 
@@ -75,7 +75,7 @@ void RegisterAppResources() {
   static bool registered = false;
   if (registered) return;
   registered = true;
-  static SWELL_MenuResourceIndex mainMenuResource{resourceId(kMainMenuId), createMainMenu};
+  static SWELL_MenuResourceIndex mainMenuResource{resourceId(kMainMenuId), MainMenuCreate};
   static SWELL_DialogResourceIndex mainDialogResource{
       resourceId(kMainDialogId), kAppName, kMainDialogFlags, createMainDialog, 300, 300};
   static SWELL_DialogResourceIndex preferencesResource{

@@ -108,4 +108,22 @@ bool IPlugAPPHost::UpdateIniFile() {
   return written;
 }
 
+bool IPlugAPPHost::SaveChangedMidiSettings() {
+  if (!mSettingsPath.empty()) {
+    const char* path = mSettingsPath.c_str();
+    if (mMidiInUnsaved &&
+        WritePrivateProfileString("midi", "indev", mSettings.midiInDev.c_str(), path))
+      mMidiInUnsaved = false;
+    if (mMidiOutUnsaved &&
+        WritePrivateProfileString("midi", "outdev", mSettings.midiOutDev.c_str(), path))
+      mMidiOutUnsaved = false;
+  }
+  if (!mMidiInUnsaved && !mMidiOutUnsaved) return true;
+  base::warn("host",
+             "cannot write the MIDI devices chosen to %s; they stay in use until the "
+             "program ends",
+             mSettingsPath.empty() ? "a settings file" : mSettingsPath.c_str());
+  return false;
+}
+
 }  // namespace host

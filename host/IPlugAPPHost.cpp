@@ -1,9 +1,18 @@
 #include "host/IPlugAPPHost.h"
 
+#include <alsa/asoundlib.h>
 #include <jack/jack.h>
 #include <rtaudio/RtAudio.h>
 #include <rtmidi/RtMidi.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <streambuf>
+#include <thread>
 #include <utility>
 
 #include "base/Log.h"
@@ -17,17 +26,70 @@ constexpr int kOutputChannels = 2;
 constexpr int kInputChannels = 2;
 constexpr unsigned char kSysExStart = 0xF0;
 constexpr std::size_t kShortMessageBytes = 3;
+// How long the host waits for the audio library to close a JACK stream whose server went away,
+// which it does on a thread of its own.
+constexpr auto kAudioCloseLimit = std::chrono::seconds(2);
+constexpr auto kAudioClosePoll = std::chrono::milliseconds(10);
+// A JACK server that is there may answer a new client too late on a busy machine (the client
+// then fails with a communication error, or the audio library sees no devices): it is asked
+// again this many times, this far apart.
+constexpr int kJackAttempts = 5;
+constexpr auto kJackRetryPause = std::chrono::milliseconds(200);
 
 void quietJackError(const char*) {}
 
-// Whether a JACK server answers; never starts one.
-bool jackServerAnswers() {
-  jack_set_error_function(quietJackError);
-  jack_status_t status{};
-  jack_client_t* client = jack_client_open("probe", JackNoStartServer, &status);
-  if (!client) return false;
-  jack_client_close(client);
-  return true;
+void onJackShutdown(jack_status_t, const char*, void* gone) {
+  static_cast<std::atomic<bool>*>(gone)->store(true);
+}
+
+// The ALSA library reports each step of a failing look-up on standard error; the host keeps
+// only the last report and adds it to its own line about the failure.
+std::mutex gAlsaMutex;
+std::string gAlsaError;
+
+void onAlsaError(const char* file, int line, const char* function, int error, const char* format,
+                 ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  std::string report = text;
+  if (error != 0) report += std::string(": ") + snd_strerror(error);
+  const std::lock_guard<std::mutex> lock(gAlsaMutex);
+  gAlsaError = std::move(report);
+}
+
+// The ALSA library's last report since the previous call, as " (ALSA: ...)", or "".
+std::string takeAlsaError() {
+  const std::lock_guard<std::mutex> lock(gAlsaMutex);
+  std::string report = gAlsaError.empty() ? "" : " (ALSA: " + gAlsaError + ")";
+  gAlsaError.clear();
+  return report;
+}
+
+// Takes characters and keeps none, and makes no system call, so a write to it is never a point
+// where a thread can be cancelled.
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return c; }
+};
+
+// While a host lives, standard error's stream goes nowhere. The MIDI and audio libraries print
+// their errors there before throwing them, and the host logs what it catches. And the audio
+// library prints there from JACK's thread when the server goes away, while another of its
+// threads closes the client and so cancels that thread: cancelled inside the stream's flush,
+// which must not throw, it would end the program.
+NullBuffer gDropped;
+std::streambuf* gSavedErrorBuffer = nullptr;
+int gHostsDroppingOutput = 0;  // main thread only
+
+void dropLibraryOutput() {
+  if (gHostsDroppingOutput++ == 0) gSavedErrorBuffer = std::cerr.rdbuf(&gDropped);
+}
+
+void restoreLibraryOutput() {
+  if (--gHostsDroppingOutput == 0) std::cerr.rdbuf(gSavedErrorBuffer);
 }
 
 // Runs on the MIDI library's thread (JACK's process thread): no locks, no allocation.
@@ -69,32 +131,192 @@ std::vector<std::string> portNames(RtMidi* midi) {
   return names;
 }
 
-// Opens the port of that name on a MIDI object; false when it is not listed or fails.
+// One direction of MIDI: how the log names it, and the name of the host's own port.
+struct MidiDirection {
+  const char* name;
+  const char* portLabel;
+};
+constexpr MidiDirection kInput{"input", "midi in"};
+constexpr MidiDirection kOutput{"output", "midi out"};
+
+bool listed(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Opens the port of that name on a MIDI object (kNoMidiPort closes it); false when it is not
+// listed or fails. `quiet` leaves a failure unlogged.
 bool openPortNamed(RtMidi* midi, const std::vector<std::string>& names, const std::string& name,
-                   const char* portLabel) {
+                   const MidiDirection& direction, bool quiet = false) {
   if (!midi) return false;
+  takeAlsaError();
   try {
     midi->closePort();
     if (name == kNoMidiPort) return true;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] != name) continue;
-      midi->openPort(static_cast<unsigned>(i), portLabel);
+      midi->openPort(static_cast<unsigned>(i), direction.portLabel);
       return midi->isPortOpen();
     }
   } catch (const RtMidiError& e) {
-    base::warn("host", "opening MIDI port \"%s\" failed: %s", name.c_str(), e.what());
+    if (!quiet)
+      base::warn("host", "opening the MIDI %s device \"%s\" failed: %s%s", direction.name,
+                 name.c_str(), e.what(), takeAlsaError().c_str());
     return false;
   }
-  base::warn("host", "no MIDI port named \"%s\"", name.c_str());
+  if (!quiet)
+    base::warn("host", "the MIDI %s device \"%s\" is absent; it is connected when it appears",
+               direction.name, name.c_str());
   return false;
+}
+
+// Keeps a direction's port on its remembered device: closes it when the device went away and
+// opens it when the device is listed again. A device that is listed but does not open is logged
+// once; `retryQuiet` keeps the retries quiet until it opens or goes away.
+void followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
+                          const std::string& remembered, const MidiDirection& direction,
+                          bool& retryQuiet) {
+  if (!midi || remembered == kNoMidiPort) return;
+  const bool present = listed(names, remembered);
+  if (midi->isPortOpen()) {
+    if (present) return;
+    try {
+      midi->closePort();
+    } catch (const RtMidiError&) {
+    }
+    base::warn("host", "the MIDI %s device \"%s\" went away; it is connected when it comes back",
+               direction.name, remembered.c_str());
+    return;
+  }
+  if (!present) {
+    retryQuiet = false;
+    return;
+  }
+  if (openPortNamed(midi, names, remembered, direction, retryQuiet)) {
+    retryQuiet = false;
+    base::log(base::LogLevel::Info, "host", "the MIDI %s device \"%s\" is connected",
+              direction.name, remembered.c_str());
+  } else {
+    retryQuiet = true;
+  }
+}
+
+bool portOpen(const RtMidi* midi) {
+  return midi && midi->isPortOpen();
 }
 
 }  // namespace
 
-IPlugAPPHost::IPlugAPPHost(std::string settingsPath) : mSettingsPath(std::move(settingsPath)) {}
+IPlugAPPHost::IPlugAPPHost(std::string settingsPath) : mSettingsPath(std::move(settingsPath)) {
+  snd_lib_error_set_handler(onAlsaError);
+  dropLibraryOutput();
+}
 
 IPlugAPPHost::~IPlugAPPHost() {
   StopAudio();
+  CloseMidi();
+  if (mJackWatch) jack_client_close(mJackWatch);
+  if (mApp) mApp->SetMidiSender(nullptr);
+  if (sInstance == this) sInstance = nullptr;
+  restoreLibraryOutput();
+}
+
+void IPlugAPPHost::Init() {
+  mApp.reset(iplug::CreateAppInstance());
+  mApp->SetMidiSender(this);
+  ReadIniFile();
+  mUsesJack = OpenJackWatch();
+  base::log(base::LogLevel::Info, "host", "MIDI and audio use %s",
+            mUsesJack ? "JACK" : "the system's default API");
+  OpenMidi();
+  for (int i = 0; i < mApp->NParams(); ++i)
+    mApp->GetParam(i)->Set(mApp->GetParam(i)->GetDefault());
+  if (!StartRememberedAudio()) {
+    base::warn("host", "%s", kSoundcardMessage);
+    mSoundcardMessageDue = true;
+  }
+}
+
+bool IPlugAPPHost::OpenJackWatch() {
+  jack_set_error_function(quietJackError);
+  jack_set_info_function(quietJackError);
+  const std::string name = std::string(kAppName) + " watch";
+  for (int attempt = 0; attempt < kJackAttempts && !mJackWatch; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(kJackRetryPause);
+    jack_status_t status{};
+    mJackWatch = jack_client_open(name.c_str(), JackNoStartServer, &status);
+    // No server at all answers at once; only one that is there but late is asked again.
+    if (!mJackWatch && !(status & JackServerError)) return false;
+  }
+  if (!mJackWatch) return false;
+  mJackGone = false;
+  jack_on_info_shutdown(mJackWatch, onJackShutdown, &mJackGone);
+  return true;
+}
+
+void IPlugAPPHost::WatchDevices() {
+  if (mUsesJack) {
+    if (mJackWatch && mJackGone) OnJackServerGone();
+    if (!mJackWatch) {
+      if (!OpenJackWatch()) return;
+      OnJackServerBack();
+    }
+  }
+  ProbeMidiPorts();
+  followRememberedPort(mMidiIn.get(), mMidiInNames, mSettings.midiInDev, kInput, mMidiInRetryQuiet);
+  followRememberedPort(mMidiOut.get(), mMidiOutNames, mSettings.midiOutDev, kOutput,
+                       mMidiOutRetryQuiet);
+}
+
+void IPlugAPPHost::OnJackServerGone() {
+  base::warn("host", "the JACK server went away: MIDI and audio stop until it answers again");
+  jack_client_close(mJackWatch);
+  mJackWatch = nullptr;
+  // The audio library closes a running stream of a server that went away itself, on a thread
+  // of its own; the stream is let go once that is done.
+  const auto deadline = std::chrono::steady_clock::now() + kAudioCloseLimit;
+  while (mAudio && mAudio->isStreamOpen() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(kAudioClosePoll);
+  StopAudio();
+  CloseMidi();
+  mMidiInNames.clear();
+  mMidiOutNames.clear();
+  if (mApp) mApp->OnHostStatus(kJackGoneStatus);
+}
+
+void IPlugAPPHost::OnJackServerBack() {
+  base::log(base::LogLevel::Info, "host",
+            "the JACK server answers again: reopening MIDI and audio");
+  OpenMidi();
+  if (!StartRememberedAudio()) base::warn("host", "%s", kSoundcardMessage);
+  if (mApp) mApp->OnHostStatus(kJackBackStatus);
+}
+
+void IPlugAPPHost::OpenMidi() {
+  // Without a JACK server MIDI goes through ALSA alone: left to choose, the MIDI library would
+  // take JACK when a server answers it later, and the host would not watch that server.
+  const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
+  takeAlsaError();
+  try {
+    mMidiIn = std::make_unique<RtMidiIn>(api, std::string(kAppName) + " in");
+    mMidiIn->ignoreTypes(false, true, true);
+    mMidiIn->setCallback(onMidiIn, mApp.get());
+  } catch (const RtMidiError& e) {
+    base::warn("host", "no MIDI input: %s%s", e.what(), takeAlsaError().c_str());
+    mMidiIn.reset();
+  }
+  try {
+    mMidiOut = std::make_unique<RtMidiOut>(api, std::string(kAppName) + " out");
+  } catch (const RtMidiError& e) {
+    base::warn("host", "no MIDI output: %s%s", e.what(), takeAlsaError().c_str());
+    mMidiOut.reset();
+  }
+  ProbeMidiPorts();
+  mMidiInRetryQuiet = mMidiOutRetryQuiet = false;
+  if (mSettings.midiInDev != kNoMidiPort) SelectMidiInput(mSettings.midiInDev);
+  if (mSettings.midiOutDev != kNoMidiPort) SelectMidiOutput(mSettings.midiOutDev);
+}
+
+void IPlugAPPHost::CloseMidi() {
   try {
     if (mMidiIn) mMidiIn->closePort();
     if (mMidiOut) mMidiOut->closePort();
@@ -103,48 +325,6 @@ IPlugAPPHost::~IPlugAPPHost() {
   }
   mMidiIn.reset();
   mMidiOut.reset();
-  if (mApp) mApp->SetMidiSender(nullptr);
-  if (sInstance == this) sInstance = nullptr;
-}
-
-void IPlugAPPHost::Init() {
-  mApp.reset(iplug::CreateAppInstance());
-  mApp->SetMidiSender(this);
-  ReadIniFile();
-  mUsesJack = jackServerAnswers();
-  base::log(base::LogLevel::Info, "host", "MIDI and audio use %s",
-            mUsesJack ? "JACK" : "the system's default API");
-  OpenMidi();
-  for (int i = 0; i < mApp->NParams(); ++i)
-    mApp->GetParam(i)->Set(mApp->GetParam(i)->GetDefault());
-  // The remembered devices first; when they fail, the defaults, and the user is told.
-  if (!StartAudio(mSettings.audioInDev, mSettings.audioOutDev)) {
-    if (mSettings.audioInDev != kDefaultAudioDevice || mSettings.audioOutDev != kDefaultAudioDevice)
-      StartAudio(kDefaultAudioDevice, kDefaultAudioDevice);
-    base::warn("host", "%s", kSoundcardMessage);
-    mSoundcardMessageDue = true;
-  }
-}
-
-void IPlugAPPHost::OpenMidi() {
-  const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::UNSPECIFIED;
-  try {
-    mMidiIn = std::make_unique<RtMidiIn>(api, std::string(kAppName) + " in");
-    mMidiIn->ignoreTypes(false, true, true);
-    mMidiIn->setCallback(onMidiIn, mApp.get());
-  } catch (const RtMidiError& e) {
-    base::warn("host", "no MIDI input: %s", e.what());
-    mMidiIn.reset();
-  }
-  try {
-    mMidiOut = std::make_unique<RtMidiOut>(api, std::string(kAppName) + " out");
-  } catch (const RtMidiError& e) {
-    base::warn("host", "no MIDI output: %s", e.what());
-    mMidiOut.reset();
-  }
-  ProbeMidiPorts();
-  if (mSettings.midiInDev != kNoMidiPort) SelectMidiInput(mSettings.midiInDev);
-  if (mSettings.midiOutDev != kNoMidiPort) SelectMidiOutput(mSettings.midiOutDev);
 }
 
 void IPlugAPPHost::ProbeMidiPorts() {
@@ -154,12 +334,37 @@ void IPlugAPPHost::ProbeMidiPorts() {
 
 bool IPlugAPPHost::SelectMidiInput(const std::string& name) {
   mSettings.midiInDev = name;
-  return openPortNamed(mMidiIn.get(), mMidiInNames, name, "midi in");
+  return openPortNamed(mMidiIn.get(), mMidiInNames, name, kInput);
 }
 
 bool IPlugAPPHost::SelectMidiOutput(const std::string& name) {
   mSettings.midiOutDev = name;
-  return openPortNamed(mMidiOut.get(), mMidiOutNames, name, "midi out");
+  return openPortNamed(mMidiOut.get(), mMidiOutNames, name, kOutput);
+}
+
+bool IPlugAPPHost::MidiInputConnected() const {
+  return portOpen(mMidiIn.get());
+}
+
+bool IPlugAPPHost::MidiOutputConnected() const {
+  return portOpen(mMidiOut.get());
+}
+
+bool IPlugAPPHost::ApplyMidiChoice(const std::string& input, const std::string& output) {
+  ProbeMidiPorts();
+  if (input != mSettings.midiInDev) {
+    mMidiInUnsaved = true;
+    SelectMidiInput(input);
+  } else if (input != kNoMidiPort && !MidiInputConnected()) {
+    SelectMidiInput(input);
+  }
+  if (output != mSettings.midiOutDev) {
+    mMidiOutUnsaved = true;
+    SelectMidiOutput(output);
+  } else if (output != kNoMidiPort && !MidiOutputConnected()) {
+    SelectMidiOutput(output);
+  }
+  return SaveChangedMidiSettings();
 }
 
 bool IPlugAPPHost::SendMidiMsg(const iplug::IMidiMsg& msg) {
@@ -196,13 +401,28 @@ bool IPlugAPPHost::AudioRunning() const {
   return mAudio && mAudio->isStreamRunning();
 }
 
+bool IPlugAPPHost::StartRememberedAudio() {
+  if (StartAudio(mSettings.audioInDev, mSettings.audioOutDev)) return true;
+  if (mSettings.audioInDev != kDefaultAudioDevice || mSettings.audioOutDev != kDefaultAudioDevice)
+    StartAudio(kDefaultAudioDevice, kDefaultAudioDevice);
+  return false;
+}
+
 bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outName) {
   StopAudio();
+  takeAlsaError();
   try {
     mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
-    const unsigned count = mAudio->getDeviceCount();
+    mAudio->showWarnings(false);
+    unsigned count = mAudio->getDeviceCount();
+    for (int attempt = 1; mUsesJack && count == 0 && attempt < kJackAttempts; ++attempt) {
+      std::this_thread::sleep_for(kJackRetryPause);
+      count = mAudio->getDeviceCount();
+    }
     if (count == 0) {
-      base::warn("host", "no audio devices");
+      base::warn("host", "no audio devices%s",
+                 mUsesJack ? " (the JACK server took no client or offers no audio ports)"
+                           : takeAlsaError().c_str());
       return false;
     }
     auto find = [&](const std::string& name, bool output) -> int {
@@ -238,7 +458,7 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
               mAudio->getDeviceInfo(out).name.c_str(), mAudio->getStreamSampleRate(), frames);
     return true;
   } catch (const RtAudioError& e) {
-    base::warn("host", "audio stream failed: %s", e.what());
+    base::warn("host", "audio stream failed: %s%s", e.what(), takeAlsaError().c_str());
     StopAudio();
     return false;
   }

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/IPlugAPP.h"
 
+class RtMidi;
 class RtMidiIn;
 class RtMidiOut;
 class RtAudio;
+struct _jack_client;
 
 namespace host {
 
@@ -29,6 +32,15 @@ inline constexpr const char* kDefaultAudioDevice = "default";
 inline constexpr const char* kSoundcardMessage =
     "Please check your soundcard settings in Preferences";
 inline constexpr const char* kSoundcardMessageTitle = "Error";
+// What the user is told when "Preferences" cannot store the choice (the file's path follows),
+// and the alert's title.
+inline constexpr const char* kSettingsNotSavedMessage =
+    "The MIDI devices you chose are in use, but they could not be saved, so the program will "
+    "not remember them next time. Check that this file can be written:";
+inline constexpr const char* kSettingsNotSavedTitle = "Settings not saved";
+// What the application shows when the JACK server goes away and when it answers again.
+inline constexpr const char* kJackGoneStatus = "JACK server stopped: no MIDI, no audio";
+inline constexpr const char* kJackBackStatus = "JACK server back: MIDI and audio run";
 
 // The settings file: $XDG_CONFIG_HOME (else ~/.config)/<program>/settings.ini; the
 // folder is made when missing. Empty when there is no home to put it in.
@@ -56,15 +68,28 @@ class IPlugAPPHost : public iplug::IMidiSender {
   void ProbeMidiPorts();
   const std::vector<std::string>& MidiInputNames() const { return mMidiInNames; }
   const std::vector<std::string>& MidiOutputNames() const { return mMidiOutNames; }
-  // Opens the port of that name (kNoMidiPort closes it) and remembers the name; false
-  // when no such port exists or it cannot be opened (the name is still remembered).
-  bool SelectMidiInput(const std::string& name);
-  bool SelectMidiOutput(const std::string& name);
+  // The user's choice in "Preferences" (OK or Apply). A device other than the remembered one
+  // is opened and remembered, and only such changes are written to settings.ini (with any an
+  // earlier write lost), so what another instance stored meanwhile stays; the same device as
+  // before is only opened again when it is not open. False when settings.ini could not be
+  // written: the choice stays in use, and the next call tries to write it again.
+  bool ApplyMidiChoice(const std::string& input, const std::string& output);
+  // Whether the remembered device of each direction is open.
+  bool MidiInputConnected() const;
+  bool MidiOutputConnected() const;
+
+  // Every kDeviceWatchMs on the main thread: notices the JACK server going away (the ports and
+  // the stream are closed, the application told) and answering again (they are opened anew),
+  // and a remembered device that went away or appeared (it is closed, or connected).
+  void WatchDevices();
+  static constexpr int kDeviceWatchMs = 1000;
 
   bool AudioRunning() const;
   // The remembered audio devices did not start at load: the user is to be told.
   bool SoundcardMessageDue() const { return mSoundcardMessageDue; }
   bool UsesJack() const { return mUsesJack; }
+  // With JACK: whether its server answered when last looked at.
+  bool JackServerAnswers() const { return mJackWatch != nullptr; }
   iplug::IPlugAPP* GetApp() const { return mApp.get(); }
   AppSettings& Settings() { return mSettings; }
   const std::string& SettingsFile() const { return mSettingsPath; }
@@ -79,7 +104,18 @@ class IPlugAPPHost : public iplug::IMidiSender {
   static void SetInstance(IPlugAPPHost* host) { sInstance = host; }
 
  private:
+  // Opens a client of the JACK server that hears of its going away; false when none answers.
+  bool OpenJackWatch();
+  void OnJackServerGone();
+  void OnJackServerBack();
   void OpenMidi();
+  void CloseMidi();
+  bool SelectMidiInput(const std::string& name);
+  bool SelectMidiOutput(const std::string& name);
+  // Writes the MIDI settings the user changed that settings.ini does not hold yet.
+  bool SaveChangedMidiSettings();
+  // The remembered devices, else the defaults; false when the defaults were needed.
+  bool StartRememberedAudio();
   bool StartAudio(const std::string& inName, const std::string& outName);
   void StopAudio();
 
@@ -93,6 +129,16 @@ class IPlugAPPHost : public iplug::IMidiSender {
   std::vector<std::string> mMidiOutNames;
   bool mUsesJack = false;
   bool mSoundcardMessageDue = false;
+  // MIDI settings changed by the user that settings.ini does not hold yet.
+  bool mMidiInUnsaved = false;
+  bool mMidiOutUnsaved = false;
+  // A remembered device that is listed but did not open was logged once; retries are quiet.
+  bool mMidiInRetryQuiet = false;
+  bool mMidiOutRetryQuiet = false;
+  // The client that watches the JACK server, and the flag its shutdown callback sets (on
+  // JACK's thread).
+  _jack_client* mJackWatch = nullptr;
+  std::atomic<bool> mJackGone{false};
 
   static inline IPlugAPPHost* sInstance = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Button.h"
+#include "platform/ControlDrawing.h"
 #include "platform/PanelParts.h"
 #include "platform/Screen.h"
 #include "platform/TextField.h"
@@ -11,26 +12,12 @@ namespace platform {
 
 namespace {
 
-constexpr double kMessageLineGap = 2;
 constexpr double kMessageMinHeight = 34;
+// What a label keeps between its frame and its text, above and below.
+constexpr double kMessageInset = 2;
 constexpr std::uint16_t kReturnKeyCode = 36;
 constexpr std::uint16_t kKeypadEnterKeyCode = 76;
 constexpr std::uint16_t kEscapeKeyCode = 53;
-
-// The height the message needs when wrapped to the width: each paragraph takes as many
-// lines as its measured width fills.
-double messageHeight(const std::string& message, const NSFont& font, double width) {
-  double lines = 0;
-  std::size_t start = 0;
-  while (true) {
-    std::size_t end = message.find('\n', start);
-    std::string paragraph = message.substr(start, end == std::string::npos ? end : end - start);
-    lines += std::max(1.0, std::ceil(font.sizeOfString(paragraph).width / width));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return std::max(kMessageMinHeight, lines * (font.lineHeight() + kMessageLineGap));
-}
 
 bool isReturn(const NSEvent& e) {
   return e.keyCode == kReturnKeyCode || e.keyCode == kKeypadEnterKeyCode ||
@@ -54,16 +41,17 @@ NSAlertPanel::NSAlertPanel(std::string title, std::string message, std::string d
   setContentView(content);
   content->release();
 
-  NSFont font = NSFont::systemFontOfSize(NSFont::systemFontSize());
-  double textWidth = kWidth - 2 * kMargin;
-  double textHeight = messageHeight(mMessage, font, textWidth);
-  double height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
-  setContentSize({kWidth, height});
-
-  NSTextField* text =
-      addLabel(contentView(), mMessage,
-               NSMakeRect(kMargin, height - kMargin - textHeight, textWidth, textHeight));
+  // The message wraps to the panel's width, and the panel grows to show all its lines.
+  const double textWidth = kWidth - 2 * kMargin;
+  NSTextField* text = addLabel(contentView(), mMessage, NSMakeRect(0, 0, textWidth, 0));
   text->setWraps(true);
+  const double lines = static_cast<double>(text->shownLines().size());
+  const double textHeight = std::max(
+      kMessageMinHeight,
+      lines * (text->font().lineHeight() + controldrawing::kWrappedLineGap) + 2 * kMessageInset);
+  const double height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
+  setContentSize({kWidth, height});
+  text->setFrame(NSMakeRect(kMargin, height - kMargin - textHeight, textWidth, textHeight));
 
   double right = kWidth - kMargin;
   if ((mDefault = addButton(defaultButton, NSAlertDefaultReturn, right)))

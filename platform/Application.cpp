@@ -115,6 +115,9 @@ void NSApplication::setKeyWindow(NSWindow* window) {
   if (mKeyWindow == window) return;
   Ref<NSWindow> oldKey(mKeyWindow), newKey(window);
   mKeyWindow = window;
+  // A focus ring shows only in the key window.
+  if (oldKey) oldKey->focusRingNeedsDisplay();
+  if (newKey) newKey->focusRingNeedsDisplay();
   if (oldKey) oldKey->resignKeyWindow();
   // The resign hook may have moved key status on already.
   if (newKey && mKeyWindow == window) {
@@ -367,6 +370,13 @@ void NSApplication::stopModalWithCode(NSModalResponse code) {
   wake.type = NSEventTypeApplicationDefined;
   postEvent(wake, false);
   NSRunLoop::mainRunLoop().wakeUp();
+}
+
+bool NSApplication::isModalRunEnding(std::uint64_t serial) const {
+  if (serial == 0) return false;
+  for (NSModalSession* s : mModalStack)
+    if (s->serial == serial) return s->stopped;
+  return true;
 }
 
 bool NSApplication::isInModalRun(const NSWindow* window) const {

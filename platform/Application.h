@@ -121,6 +121,9 @@ class NSApplication : public NSResponder {
   NSWindow* modalWindow() const;
   // The serial of the innermost modal run or session, 0 when none goes on.
   std::uint64_t modalSerial() const { return mModalStack.empty() ? 0 : mModalStack.back()->serial; }
+  // Whether the modal run or session with this serial was asked to end or has ended; a
+  // loop nested in it (a menu's) ends too. Never for 0, the main loop.
+  bool isModalRunEnding(std::uint64_t serial) const;
   // Whether the window is the window of a modal run or session still going on.
   bool isInModalRun(const NSWindow* window) const;
   std::size_t modalDepth() const { return mModalStack.size(); }

@@ -141,6 +141,14 @@ void NSButton::mouseUp(const NSEvent& e) {
   if (containsWindowPoint(e.locationInWindow)) performClick();
 }
 
+void NSButton::keyDown(const NSEvent& e) {
+  if (e.keyCode == kVK_Space && !(e.modifierFlags & kCommandKeyModifiers) && isEnabled()) {
+    performClick();
+    return;
+  }
+  NSControl::keyDown(e);
+}
+
 NSSize NSButton::fittingSize() const {
   return cell()->cellSize();
 }

@@ -14,8 +14,9 @@ namespace platform {
 // holds the button's kind, state, image and looks; the title (the string value), font,
 // alignment and the enabled and highlighted flags stay the control's and are handed to
 // the cell before it draws or measures. A click inside the button (press and release
-// over it) moves the state on by the cell's nextState and then sends the action.
-// Grouping radios is the caller's business.
+// over it) moves the state on by the cell's nextState and then sends the action; so does
+// Space while an enabled button has the keyboard focus, which it takes from a click or
+// Tab. Grouping radios is the caller's business.
 class NSButton : public NSControl {
  public:
   using NSControl::NSControl;
@@ -70,6 +71,9 @@ class NSButton : public NSControl {
   void mouseDown(const NSEvent& e) override;
   void mouseDragged(const NSEvent& e) override;
   void mouseUp(const NSEvent& e) override;
+  void keyDown(const NSEvent& e) override;
+  bool acceptsFirstResponder() const override { return isEnabled(); }
+  bool becomesFirstResponderOnClick() const override { return false; }
 
   NSSize fittingSize() const override;
   void drawRect(const NSRect& dirtyRect) override;

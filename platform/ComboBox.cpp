@@ -4,6 +4,8 @@
 
 #include "base/Log.h"
 #include "platform/ControlDrawing.h"
+#include "platform/Menu.h"
+#include "platform/Window.h"
 
 namespace platform {
 
@@ -97,13 +99,42 @@ NSRect NSComboBox::editingRect() const {
   return r;
 }
 
+void NSComboBox::showList() {
+  if (mPoppedUp || !isEnabled()) return;
+  Ref<NSComboBox> keep(this);
+  popUp();
+  if (!mPoppedUp) return;
+  Ref<NSMenu> list = Ref<NSMenu>::adopt(new NSMenu);
+  for (int i = 0; i < numberOfItems(); ++i) {
+    Ref<NSMenuItem> item = Ref<NSMenuItem>::adopt(new NSMenuItem(mItems[std::size_t(i)]));
+    if (i == mSelected) item->setState(NSControlStateValueOn);
+    list->addItem(item.get());
+  }
+  list->setMinimumWidth(bounds().size.width);
+  list->setFont(font());
+  // Below the field: its bottom left corner.
+  NSRect b = bounds();
+  NSPoint corner{b.origin.x, isFlipped() ? b.origin.y + b.size.height : b.origin.y};
+  NSMenuPopUp request;
+  request.view = this;
+  request.screenPoint =
+      window() ? window()->convertPointToScreen(convertPointToView(corner, nullptr)) : corner;
+  Ref<NSMenuItem> chosen = list->trackPopUp(request);
+  const int index = chosen ? list->indexOfItem(chosen.get()) : -1;
+  // The list may have changed while it was shown: the choice counts by its text.
+  if (index >= 0 && index < numberOfItems() && mItems[std::size_t(index)] == chosen->title() &&
+      chooseItemAtIndex(index))
+    return;
+  dismiss();
+}
+
 void NSComboBox::mouseDown(const NSEvent& e) {
   NSPoint p = convertPointFromView(e.locationInWindow, nullptr);
   if (isEnabled() && p.x >= bounds().size.width - kArrowWidth) {
     if (mPoppedUp)
       dismiss();
     else
-      popUp();
+      showList();
     return;
   }
   NSTextField::mouseDown(e);

@@ -20,8 +20,10 @@ class NSComboBoxDelegate {
 
 // An editable text field with a list of items beside it. Selecting an item (by the
 // program or the user) puts its text into the field and tells the delegate that the
-// selection changed; typing changes only the text. The drop-down list opens and closes
-// with a click on the arrow at the right end, or through popUp() and dismiss().
+// selection changed; typing changes only the text. A press on the arrow at the right end
+// shows the list below the field (a menu at least as wide as the field, in its font, the
+// selected item checked) until the user chooses from it or dismisses it; popUp() and
+// dismiss() mark the list open and closed for the program.
 class NSComboBox : public NSTextField {
  public:
   static constexpr double kArrowWidth = 20;
@@ -59,6 +61,8 @@ class NSComboBox : public NSTextField {
   NSRect editingRect() const override;
   void mouseDown(const NSEvent& e) override;
   NSSize fittingSize() const override;
+  // Tells the delegate and shows the list until a choice or a dismissal.
+  void showList();
   void drawRect(const NSRect& dirtyRect) override;
 
  private:

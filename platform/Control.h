@@ -42,6 +42,8 @@ class NSControl : public NSView {
   void setDelegate(NSObject* delegate) { mDelegate = delegate; }
   bool isHighlighted() const { return mHighlighted; }
   void setHighlighted(bool highlighted);
+  // A control with the keyboard focus is ringed.
+  bool showsFocusRing() const override { return true; }
 
   // The size the control needs for its content in its font; sizeToFit takes it,
   // keeping the frame's origin.

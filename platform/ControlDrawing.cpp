@@ -1,5 +1,6 @@
 #include "platform/ControlDrawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/Utf8.h"
@@ -45,29 +46,103 @@ void strokeRect(CGContext* cg, const NSRect& r, NSColor c) {
       NSMakeRect(r.origin.x + 0.5, r.origin.y + 0.5, r.size.width - 1, r.size.height - 1));
 }
 
-void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
-              NSColor color, NSTextAlignment alignment) {
-  if (text.empty()) return;
-  Ref<CTFont> face = Ref<CTFont>::adopt(font.createCTFont());
-  if (!face) return;
-  Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create(text, face.get(), color));
+namespace {
+
+// Draws one line with its baseline at `baseline`, placed in r's width by the alignment.
+void drawLine(CGContext* cg, CTFont* face, const std::string& text, const NSRect& r,
+              double baseline, NSColor color, NSTextAlignment alignment) {
+  Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create(text, face, color));
   double width = std::ceil(line->width());
   double x = r.origin.x + kTextInset;
   if (alignment == NSTextAlignmentCenter)
     x = r.origin.x + (r.size.width - width) / 2;
   else if (alignment == NSTextAlignmentRight)
     x = r.origin.x + r.size.width - kTextInset - width;
-  double baseline =
-      r.origin.y + (r.size.height - (face->ascent() + face->descent())) / 2 + face->ascent();
-  cg->saveGState();
-  cg->clipToRect(r);
   // The looks draw top down: glyphs stand upright when the text matrix flips y.
   CGAffineTransform saved = cg->textMatrix();
   cg->setTextMatrix({1, 0, 0, -1, 0, 0});
   cg->setTextPosition(x, baseline);
   line->draw(cg);
   cg->setTextMatrix(saved);
+}
+
+// Breaks one paragraph into lines of at most `width`, adding them to `lines`.
+void wrapParagraph(const std::string& paragraph, const NSFont& font, double width,
+                   std::vector<std::string>& lines) {
+  const auto fits = [&](const std::string& text) { return font.sizeOfString(text).width <= width; };
+  std::string line;
+  std::size_t start = 0;
+  while (start <= paragraph.size()) {
+    std::size_t end = paragraph.find(' ', start);
+    if (end == std::string::npos) end = paragraph.size();
+    std::string word = paragraph.substr(start, end - start);
+    start = end + 1;
+    if (fits(line.empty() ? word : line + " " + word)) {
+      line = line.empty() ? word : line + " " + word;
+      continue;
+    }
+    if (!line.empty()) lines.push_back(line);
+    line.clear();
+    // A word longer than a line is cut after whole characters.
+    while (!fits(word)) {
+      std::size_t cut = 0;
+      for (std::size_t next = base::decodeUtf8(word, 0).length;
+           next < word.size() && fits(word.substr(0, next));
+           next += base::decodeUtf8(word, next).length)
+        cut = next;
+      if (cut == 0) cut = base::decodeUtf8(word, 0).length;
+      lines.push_back(word.substr(0, cut));
+      word.erase(0, cut);
+    }
+    line = word;
+  }
+  lines.push_back(line);
+}
+
+}  // namespace
+
+void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
+              NSColor color, NSTextAlignment alignment) {
+  if (text.empty()) return;
+  Ref<CTFont> face = Ref<CTFont>::adopt(font.createCTFont());
+  if (!face) return;
+  double baseline =
+      r.origin.y + (r.size.height - (face->ascent() + face->descent())) / 2 + face->ascent();
+  cg->saveGState();
+  cg->clipToRect(r);
+  drawLine(cg, face.get(), text, r, baseline, color, alignment);
   cg->restoreGState();
+}
+
+std::vector<std::string> wrapText(const std::string& text, const NSFont& font, double width) {
+  std::vector<std::string> lines;
+  const double lineWidth = std::max(1.0, width - 2 * kTextInset);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    wrapParagraph(text.substr(start, end == std::string::npos ? end : end - start), font, lineWidth,
+                  lines);
+    if (end == std::string::npos) return lines;
+    start = end + 1;
+  }
+}
+
+void drawTextLines(CGContext* cg, const std::vector<std::string>& lines, const NSRect& r,
+                   const NSFont& font, NSColor color, NSTextAlignment alignment) {
+  Ref<CTFont> face = Ref<CTFont>::adopt(font.createCTFont());
+  if (!face) return;
+  cg->saveGState();
+  cg->clipToRect(r);
+  double baseline = r.origin.y + face->ascent();
+  for (const std::string& line : lines) {
+    if (!line.empty()) drawLine(cg, face.get(), line, r, baseline, color, alignment);
+    baseline += font.lineHeight() + kWrappedLineGap;
+  }
+  cg->restoreGState();
+}
+
+double textFittingWidth(const std::string& text, const NSFont& font) {
+  return font.sizeOfString(text).width + 2 * kTextInset;
 }
 
 }  // namespace platform::controldrawing

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Color.h"
 #include "platform/Control.h"
@@ -27,6 +28,20 @@ std::string concealedText(const std::string& text);
 // horizontally by the alignment.
 void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
               NSColor color, NSTextAlignment alignment);
+// The width of a rectangle that drawText shows the whole text in: the text measured in
+// the font plus the inset drawText keeps at its sides.
+double textFittingWidth(const std::string& text, const NSFont& font);
+
+// The space between lines of wrapped text.
+inline constexpr double kWrappedLineGap = 2;
+// The lines a text takes in a rectangle of that width, as drawText insets it: each paragraph
+// (the text split at line feeds) is broken after the last whole word that fits, and a word
+// wider than a line after its last whole character that fits.
+std::vector<std::string> wrapText(const std::string& text, const NSFont& font, double width);
+// Lines from the top of a rectangle (top-down coordinates), the font's line height and
+// kWrappedLineGap apart, each placed horizontally by the alignment.
+void drawTextLines(CGContext* cg, const std::vector<std::string>& lines, const NSRect& r,
+                   const NSFont& font, NSColor color, NSTextAlignment alignment);
 
 }  // namespace controldrawing
 }  // namespace platform

@@ -52,6 +52,19 @@ inline constexpr std::uint64_t NSEventModifierFlagCommand = 1u << 20;
 
 // The key code of a key the platform has no code for (0 is the A key).
 inline constexpr std::uint16_t kNoKeyCode = 0xFFFF;
+// The platform's key codes that callers name.
+inline constexpr std::uint16_t kVK_Return = 36;
+inline constexpr std::uint16_t kVK_Tab = 48;
+inline constexpr std::uint16_t kVK_Space = 49;
+inline constexpr std::uint16_t kVK_Escape = 53;
+inline constexpr std::uint16_t kVK_ANSI_KeypadEnter = 76;
+inline constexpr std::uint16_t kVK_LeftArrow = 123;
+inline constexpr std::uint16_t kVK_RightArrow = 124;
+inline constexpr std::uint16_t kVK_DownArrow = 125;
+inline constexpr std::uint16_t kVK_UpArrow = 126;
+// Modifiers that make a key a command rather than a key for the control with the focus.
+inline constexpr std::uint64_t kCommandKeyModifiers =
+    NSEventModifierFlagControl | NSEventModifierFlagOption | NSEventModifierFlagCommand;
 
 // Subtypes of application-kit events.
 enum NSEventSubtype : int {

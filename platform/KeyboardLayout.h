@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Event.h"
+
 namespace platform {
 
 // The keyboard layout in use: what text a key gives. Key codes are the platform's
@@ -29,8 +31,5 @@ class USKeyboardLayout final : public NSKeyboardLayout {
  public:
   std::u16string translate(std::uint16_t keyCode, std::uint32_t& deadKeyState) const override;
 };
-
-// The platform's key codes that callers name.
-inline constexpr std::uint16_t kVK_Space = 49;
 
 }  // namespace platform

@@ -119,21 +119,32 @@ void NSMenu::menuWillOpen() {
 }
 
 Ref<NSMenuItem> NSMenu::popUpMenu(NSPoint location, NSView* view) {
-  if (mOpen) return {};
+  return popUpMenuPositioningItem(nullptr, location, view);
+}
+
+Ref<NSMenuItem> NSMenu::popUpMenuPositioningItem(NSMenuItem* item, NSPoint location, NSView* view) {
   Ref<NSMenu> keep(this);
-  NSPoint screenPoint = location;
+  NSMenuPopUp popUp;
+  popUp.screenPoint = location;
   if (view && view->window())
-    screenPoint = view->window()->convertPointToScreen(view->convertPointToView(location, nullptr));
-  Ref<NSMenuItem> chosen;
-  if (gMenuTracker) {
-    mOpen = true;
-    NSMenuItem* item = gMenuTracker->trackMenu(this, screenPoint, view);
-    mOpen = false;
-    if (item && menuHolds(this, item, 0) && !item->isSeparatorItem() && item->isEnabled())
-      chosen = Ref<NSMenuItem>(item);
-  }
+    popUp.screenPoint =
+        view->window()->convertPointToScreen(view->convertPointToView(location, nullptr));
+  popUp.view = view;
+  popUp.positionedItem = item && item->menu() == this ? item : nullptr;
+  Ref<NSMenuItem> chosen = trackPopUp(popUp);
   if (chosen) chosen->sendAction();
   return chosen;
+}
+
+Ref<NSMenuItem> NSMenu::trackPopUp(NSMenuPopUp& popUp) {
+  if (mOpen || !gMenuTracker) return {};
+  Ref<NSMenu> keep(this);
+  mOpen = true;
+  NSMenuItem* item = gMenuTracker->trackPopUp(this, popUp);
+  mOpen = false;
+  if (item && menuHolds(this, item, 0) && !item->isSeparatorItem() && item->isEnabled())
+    return Ref<NSMenuItem>(item);
+  return {};
 }
 
 void NSMenu::dealloc() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Font.h"
 #include "platform/Geometry.h"
 #include "platform/Object.h"
 
@@ -88,6 +90,23 @@ class NSMenuDelegate {
   virtual void menuNeedsUpdate(NSMenu* menu) {}
 };
 
+// One showing of a menu: where, what it starts with, and how it ended besides a choice.
+struct NSMenuPopUp {
+  // The menu's top left corner on the screen (y up); with a positioned item, that item's.
+  NSPoint screenPoint;
+  NSView* view = nullptr;
+  // An item of the menu shown at the point and highlighted when the menu opens (the
+  // selected item of a pop-up button, over the button).
+  NSMenuItem* positionedItem = nullptr;
+  // The menu drops from a menu bar: Left and Right at its top level close it and ask
+  // for the bar's menu before or after it (barStep).
+  bool fromMenuBar = false;
+  // Opens with its first choosable item highlighted (a menu reached by the keys).
+  bool highlightFirst = false;
+  // Set when the menu closed because the user moved along the bar: -1 before, 1 after.
+  int barStep = 0;
+};
+
 // What shows a popped-up menu and lets the user choose from it. Which one runs is the
 // display's business: a headless program has none (every pop-up closes without a
 // choice); a display backend or the test harness installs its own.
@@ -98,6 +117,11 @@ class MenuTracker {
   // (of the menu or of one of its submenus), or null when it was dismissed. Before
   // showing a menu or a submenu it calls that menu's menuWillOpen().
   virtual NSMenuItem* trackMenu(NSMenu* menu, NSPoint screenPoint, NSView* view) = 0;
+  // The same with the whole request; a tracker that only shows menus at a point answers
+  // through trackMenu.
+  virtual NSMenuItem* trackPopUp(NSMenu* menu, NSMenuPopUp& popUp) {
+    return trackMenu(menu, popUp.screenPoint, popUp.view);
+  }
 };
 void setMenuTracker(MenuTracker* tracker);
 MenuTracker* menuTracker();
@@ -129,9 +153,23 @@ class NSMenu : public NSObject {
   // returns; the result is that item (held for the caller), or null when none was
   // chosen. A menu popped up again while it is open returns null at once.
   Ref<NSMenuItem> popUpMenu(NSPoint location, NSView* view);
+  // The same with an item of the menu shown at the location (its top left corner) and
+  // highlighted, as a pop-up button opens its menu over itself.
+  Ref<NSMenuItem> popUpMenuPositioningItem(NSMenuItem* item, NSPoint location, NSView* view);
+  // Shows the menu as asked (the point in screen coordinates) and returns the chosen
+  // enabled item without sending its action; null when none was chosen or the menu is
+  // open already.
+  Ref<NSMenuItem> trackPopUp(NSMenuPopUp& popUp);
   // What a tracker calls before it shows the menu: the delegate's menuNeedsUpdate.
   void menuWillOpen();
   bool isOpen() const { return mOpen; }
+
+  // The least width the menu is shown with (a pop-up button's width), and the font its
+  // items are shown in (none: the menu font).
+  double minimumWidth() const { return mMinimumWidth; }
+  void setMinimumWidth(double width) { mMinimumWidth = width > 0 ? width : 0; }
+  const std::optional<NSFont>& font() const { return mFont; }
+  void setFont(std::optional<NSFont> font) { mFont = std::move(font); }
 
  protected:
   void dealloc() override;
@@ -144,6 +182,8 @@ class NSMenu : public NSObject {
   NSMenuDelegate* mDelegate = nullptr;
   bool mAutoenables = true;
   bool mOpen = false;
+  double mMinimumWidth = 0;
+  std::optional<NSFont> mFont;
 };
 
 }  // namespace platform

@@ -117,30 +117,53 @@ void NSWindow::drawMenuBar(cairo_t* cr) {
 }
 
 void NSWindow::trackMenuBar(const NSEvent& e) {
-  const int index = menuBarItemAtPoint(e.locationInWindow);
-  const std::vector<NSMenuItem*> items = menuBarItems();
+  int index = menuBarItemAtPoint(e.locationInWindow);
+  // Held: a menu about to open may change the bar.
+  const std::vector<NSMenuItem*> shown = menuBarItems();
+  const std::vector<Ref<NSMenuItem>> items(shown.begin(), shown.end());
   if (index < 0 || !items[index]->isEnabled()) return;
   Ref<NSWindow> keep(this);
-  Ref<NSMenuItem> item(items[index]);
-  if (!item->hasSubmenu()) {
-    item->sendAction();
+  if (!items[index]->hasSubmenu()) {
+    items[index]->sendAction();
     return;
   }
   Ref<NSView> content(mContentView);
   if (!content) return;
-  // The title stays lit while its menu is open, which drops down from its lower left.
-  mMenuBarLit = index;
-  mMenuBarDirty = true;
-  displayIfNeeded();
-  const NSRect title = menuBarItemRect(index);
-  Ref<NSMenu> submenu(item->submenu());
-  submenu->popUpMenu(
-      content->convertPointFromView(NSMakePoint(title.minX(), title.minY()), nullptr),
-      content.get());
-  if (isClosed()) return;
-  mMenuBarLit = -1;
-  mMenuBarDirty = mMenuBar != nullptr;
-  displayIfNeeded();
+  Ref<NSMenuItem> chosen;
+  bool byKeys = false;
+  for (;;) {
+    const Ref<NSMenuItem>& item = items[index];
+    // The title stays lit while its menu is open, which drops down from its lower left.
+    mMenuBarLit = index;
+    mMenuBarDirty = true;
+    displayIfNeeded();
+    const NSRect title = menuBarItemRect(index);
+    Ref<NSMenu> submenu(item->submenu());
+    NSMenuPopUp popUp;
+    popUp.screenPoint = convertPointToScreen(NSMakePoint(title.minX(), title.minY()));
+    popUp.view = content.get();
+    popUp.fromMenuBar = true;
+    popUp.highlightFirst = byKeys;
+    chosen = submenu->trackPopUp(popUp);
+    if (isClosed() || popUp.barStep == 0) break;
+    // Left or Right: on to the next title along the bar that opens a menu.
+    const int count = static_cast<int>(items.size());
+    int next = index;
+    do {
+      next = (next + popUp.barStep + count) % count;
+    } while (next != index && !(items[next]->isEnabled() && items[next]->hasSubmenu() &&
+                                items[next]->menu() == mMenuBar));
+    if (next == index) break;
+    index = next;
+    byKeys = true;
+  }
+  // The title goes back to normal before the choice acts (it may open a dialog).
+  if (!isClosed()) {
+    mMenuBarLit = -1;
+    mMenuBarDirty = mMenuBar != nullptr;
+    displayIfNeeded();
+  }
+  if (chosen) chosen->sendAction();
 }
 
 }  // namespace platform

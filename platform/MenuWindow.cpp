@@ -1,6 +1,7 @@
 #include "platform/MenuWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Application.h"
 #include "platform/Clock.h"
@@ -13,14 +14,9 @@ namespace platform {
 
 namespace {
 
-constexpr std::uint16_t kKeyReturn = 0x24;
-constexpr std::uint16_t kKeyEnter = 0x4C;
-constexpr std::uint16_t kKeyEscape = 0x35;
-constexpr std::uint16_t kKeyUp = 0x7E;
-constexpr std::uint16_t kKeyDown = 0x7D;
-constexpr std::uint16_t kKeyLeft = 0x7B;
-constexpr std::uint16_t kKeyRight = 0x7C;
 constexpr double kMenuBorder = 1;
+// The room of the check mark left of the titles and of the submenu arrow right of them.
+constexpr double kMarkWidth = 14;
 const NSColor kMenuBackground{0.97, 0.97, 0.97, 1};
 const NSColor kHighlight{0.25, 0.46, 0.85, 1};
 const NSColor kDisabledText{0.6, 0.6, 0.6, 1};
@@ -61,8 +57,9 @@ class MenuView : public NSView {
                                   all.size.width - 2 * NSMenuWindow::kHorizontalPadding,
                                   NSMenuWindow::kItemHeight);
         if (item->state() == NSControlStateValueOn)
-          controldrawing::drawText(cg, "\xE2\x9C\x93", NSMakeRect(4, top, 14, row.size.height),
-                                   w->mFont, text, NSTextAlignmentLeft);
+          controldrawing::drawText(cg, "\xE2\x9C\x93",
+                                   NSMakeRect(4, top, kMarkWidth, row.size.height), w->mFont, text,
+                                   NSTextAlignmentLeft);
         controldrawing::drawText(cg, item->title(), label, w->mFont, text, NSTextAlignmentLeft);
         if (item->hasSubmenu())
           controldrawing::drawText(cg, "\xE2\x96\xB8", label, w->mFont, text, NSTextAlignmentRight);
@@ -74,23 +71,32 @@ class MenuView : public NSView {
   NSMenuWindow* mMenuWindow;  // owns this view
 };
 
-NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft)
+NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positionedItem)
     : NSPanel(NSMakeRect(0, 0, kMinimumWidth, kItemHeight), NSWindowStyleMaskBorderless),
       mMenu(menu) {
   if (mMenu) mMenu->retain();
   setReleasedWhenClosed(false);
   setLevel(NSPopUpMenuWindowLevel);
   double width = kMinimumWidth, height = 2 * kMenuBorder;
+  int positioned = -1;
   if (mMenu) {
+    if (mMenu->font()) mFont = *mMenu->font();
+    width = std::max(width, mMenu->minimumWidth());
     if (NSMenuDelegate* d = mMenu->delegate()) d->menuNeedsUpdate(mMenu);
     for (NSMenuItem* item : mMenu->itemArray()) {
       if (item->isHidden()) continue;
+      if (item == positionedItem) positioned = static_cast<int>(mShown.size());
       mShown.emplace_back(item);
       mTops.push_back(height - kMenuBorder);
       height += item->isSeparatorItem() ? kSeparatorHeight : kItemHeight;
-      width = std::max(width, mFont.sizeOfString(item->title()).width + 2 * kHorizontalPadding);
+      // Measured as drawn: the title's rectangle lies between the paddings.
+      double title = controldrawing::textFittingWidth(item->title(), mFont);
+      if (item->hasSubmenu()) title += kMarkWidth;
+      width = std::max(width, title + 2 * kHorizontalPadding);
     }
   }
+  // The positioned item's top edge lies at the point.
+  if (positioned >= 0) topLeft.y += mTops[positioned];
   // Kept on the main screen: a menu never opens beyond its edges.
   NSRect content = NSMakeRect(topLeft.x, topLeft.y - height, std::ceil(width), height);
   if (const NSScreen* screen = NSScreen::mainScreen()) {
@@ -104,6 +110,7 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft)
   auto* view = new MenuView(this, NSMakeRect(0, 0, content.size.width, content.size.height));
   setContentView(view);
   view->release();
+  setHighlighted(positioned);
 }
 
 void NSMenuWindow::dealloc() {
@@ -219,26 +226,37 @@ void NSMenuWindow::handleKey(const NSEvent& e) {
   const int lit = w->mHighlighted;
   const bool opensSubmenu = w->choosable(lit) && w->mShown[lit]->hasSubmenu();
   switch (e.keyCode) {
-    case kKeyDown:
+    case kVK_DownArrow:
       w->moveHighlight(1);
       return;
-    case kKeyUp:
+    case kVK_UpArrow:
       w->moveHighlight(-1);
       return;
-    case kKeyRight:
-      if (opensSubmenu) w->openSubmenuOf(lit, true);
+    case kVK_RightArrow:
+      if (opensSubmenu) {
+        w->openSubmenuOf(lit, true);
+      } else if (mFromMenuBar) {
+        mBarStep = 1;
+        finish(nullptr);
+      }
       return;
-    case kKeyLeft:
-      if (w->mParentMenu) w->mParentMenu->closeSubmenu();
+    case kVK_LeftArrow:
+      if (w->mParentMenu) {
+        w->mParentMenu->closeSubmenu();
+      } else if (mFromMenuBar) {
+        mBarStep = -1;
+        finish(nullptr);
+      }
       return;
-    case kKeyEscape:
+    case kVK_Escape:
       if (w->mParentMenu)
         w->mParentMenu->closeSubmenu();
       else
         finish(nullptr);
       return;
-    case kKeyReturn:
-    case kKeyEnter:
+    case kVK_Return:
+    case kVK_ANSI_KeypadEnter:
+    case kVK_Space:
       if (opensSubmenu)
         w->openSubmenuOf(lit, true);
       else
@@ -249,6 +267,16 @@ void NSMenuWindow::handleKey(const NSEvent& e) {
   }
 }
 
+bool NSMenuWindow::endsOpeningClick(const NSEvent& release) {
+  if (!mOpeningPress) return false;
+  mOpeningPress = false;
+  NSPoint at = release.window && isLiveObject(release.window)
+                   ? release.window->convertPointToScreen(release.locationInWindow)
+                   : release.locationInWindow;
+  return release.timestamp - mPressTime <= kClickSeconds &&
+         std::hypot(at.x - mPressScreenPoint.x, at.y - mPressScreenPoint.y) <= kClickDistance;
+}
+
 void NSMenuWindow::handle(const NSEvent& e) {
   switch (e.type) {
     case NSEventTypeMouseMoved:
@@ -257,12 +285,15 @@ void NSMenuWindow::handle(const NSEvent& e) {
     case NSEventTypeLeftMouseDown:
     case NSEventTypeRightMouseDown:
     case NSEventTypeOtherMouseDown: {
+      const bool press = e.type == NSEventTypeLeftMouseDown ||
+                         e.type == NSEventTypeRightMouseDown || e.type == NSEventTypeOtherMouseDown;
+      // Another press: the release to come is its own.
+      if (press) mOpeningPress = false;
       NSPoint p;
       NSMenuWindow* w = menuUnder(e, &p);
       if (!w) {
         // A click outside every open menu dismisses them all and goes no further.
-        if (e.type == NSEventTypeLeftMouseDown || e.type == NSEventTypeRightMouseDown ||
-            e.type == NSEventTypeOtherMouseDown)
+        if (press)
           finish(nullptr);
         else
           innermost()->setHighlighted(-1);
@@ -277,6 +308,8 @@ void NSMenuWindow::handle(const NSEvent& e) {
     }
     case NSEventTypeLeftMouseUp:
     case NSEventTypeRightMouseUp: {
+      // The press that opened the menu was a click: the menu stays for the next one.
+      if (endsOpeningClick(e)) return;
       NSPoint p;
       NSMenuWindow* w = menuUnder(e, &p);
       if (!w) return;
@@ -307,11 +340,25 @@ NSMenuItem* NSMenuWindow::track() {
   Ref<NSMenuWindow> keep(this);
   mDone = false;
   mChosen = nullptr;
+  mBarStep = 0;
   mTracking = true;
+  // The press being handled opened the menu; its release is still to come.
+  const NSEvent* opening = NSApp()->currentEvent();
+  mOpeningPress = opening && (opening->type == NSEventTypeLeftMouseDown ||
+                              opening->type == NSEventTypeRightMouseDown ||
+                              opening->type == NSEventTypeOtherMouseDown);
+  if (mOpeningPress) {
+    mPressTime = opening->timestamp;
+    mPressScreenPoint = opening->window && isLiveObject(opening->window)
+                            ? opening->window->convertPointToScreen(opening->locationInWindow)
+                            : opening->locationInWindow;
+  }
+  // A quit that ends the modal run (or the program) the menu opened in ends the menu too.
+  const std::uint64_t modalRun = NSApp()->modalSerial();
   orderFront();
   display();
   int idleSteps = 0;
-  while (!mDone && !NSApp()->isTerminated()) {
+  while (!mDone && !NSApp()->isTerminated() && !NSApp()->isModalRunEnding(modalRun)) {
     NSAutoreleasePool pool;
     auto e = NSApp()->nextEvent(NSEventMaskAny, kDistantFutureMs, NSEventTrackingRunLoopMode, true);
     if (e) handle(*e);
@@ -336,6 +383,10 @@ class MenuWindowTracker final : public MenuTracker {
     menu->menuWillOpen();
     return NSMenuWindow::popUpMenu(menu, screenPoint);
   }
+  NSMenuItem* trackPopUp(NSMenu* menu, NSMenuPopUp& popUp) override {
+    menu->menuWillOpen();
+    return NSMenuWindow::popUpMenu(menu, popUp);
+  }
 };
 }  // namespace
 
@@ -345,9 +396,19 @@ MenuTracker* NSMenuWindow::tracker() {
 }
 
 NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSPoint topLeft) {
+  NSMenuPopUp popUp;
+  popUp.screenPoint = topLeft;
+  return popUpMenu(menu, popUp);
+}
+
+NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSMenuPopUp& popUp) {
   if (!menu) return nullptr;
-  Ref<NSMenuWindow> window = Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, topLeft));
+  Ref<NSMenuWindow> window =
+      Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, popUp.screenPoint, popUp.positionedItem));
+  window->setFromMenuBar(popUp.fromMenuBar);
+  if (popUp.highlightFirst && window->mHighlighted < 0) window->moveHighlight(1);
   NSMenuItem* chosen = window->track();
+  popUp.barStep = window->barStep();
   window->close();
   return chosen;
 }

@@ -3,22 +3,24 @@
 #include <vector>
 
 #include "platform/Font.h"
+#include "platform/Menu.h"
 #include "platform/Panel.h"
 
 namespace platform {
 
-class NSMenu;
-class NSMenuItem;
-class MenuTracker;
-
 // The level of menus: above every other window.
 inline constexpr int NSPopUpMenuWindowLevel = 101;
 
-// A menu shown as a window of its own: a borderless panel listing the menu's items,
-// drawn with Cairo and tracked by the mouse and the keys (arrows move, Return chooses,
-// Escape or a click outside dismisses). An item with a submenu opens it in a window
-// beside the item when the pointer rests on it or on the right arrow; the left arrow and
-// Escape close the innermost submenu. It is an ordinary platform window, so the headless
+// A menu shown as a window of its own: a borderless panel listing the menu's items in the
+// menu's font, at least as wide as the menu's minimum width, drawn with Cairo and tracked
+// by the mouse and the keys (arrows move, Return or Space chooses, Escape or a click
+// outside dismisses). The press that opened the menu, released soon and near where it
+// went down, was a click: the menu stays open for the next one. Released anywhere else
+// it chooses the item under it. An item with a submenu opens it in a window beside the
+// item when the pointer rests on it or on the right arrow; the left arrow and Escape
+// close the innermost submenu; in a menu from a menu bar, the left and right arrows go on
+// to the bar's neighbouring menus. The menu closes unchosen when the modal run it was
+// opened in is ended (a quit). It is an ordinary platform window, so the headless
 // harness drives it with events like any other; on X11 it is an override-redirect window
 // that holds the pointer and keyboard grabs while shown (the innermost open one).
 class NSMenuWindow : public NSPanel {
@@ -29,20 +31,29 @@ class NSMenuWindow : public NSPanel {
   static constexpr double kMinimumWidth = 60;
   // Idle steps of a virtual-time wait after which an unanswered menu is dismissed.
   static constexpr int kVirtualIdleLimit = 600;
+  // A release that ends a click on the opening press: this soon after it, this near.
+  static constexpr double kClickSeconds = 0.5;
+  static constexpr double kClickDistance = 4;
 
   // A window for the menu (retained) whose top left corner is at the screen point (y up),
-  // moved onto the main screen when it would stick out.
-  NSMenuWindow(NSMenu* menu, NSPoint topLeft);
+  // or whose positioned item's is, with that item highlighted; moved onto the main screen
+  // when it would stick out.
+  NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positionedItem = nullptr);
 
-  // Shows the menu at the point and tracks it until an item is chosen or the menu is
+  // Shows the menu as asked and tracks it until an item is chosen or the menu is
   // dismissed: a nested loop in the event-tracking mode (its timers run; other windows
   // get no input). Returns the chosen item, null when dismissed. The item's action is
   // not sent: the caller decides. The item stays the menu's.
   static NSMenuItem* popUpMenu(NSMenu* menu, NSPoint topLeft);
+  static NSMenuItem* popUpMenu(NSMenu* menu, NSMenuPopUp& popUp);
   // The menu tracker that shows pop-ups as menu windows: NSMenu::popUpMenu uses it while
   // a display backend shows windows (headless programs and tests have their own).
   static MenuTracker* tracker();
   NSMenuItem* track();
+  // Left and Right at the top level move along a menu bar (see NSMenuPopUp).
+  void setFromMenuBar(bool fromMenuBar) { mFromMenuBar = fromMenuBar; }
+  // -1 or 1 when the last tracking ended by moving along the bar, else 0.
+  int barStep() const { return mBarStep; }
   // Ends the tracking from outside (an item, or null to dismiss).
   void finish(NSMenuItem* chosen);
 
@@ -58,6 +69,7 @@ class NSMenuWindow : public NSPanel {
 
   bool canBecomeKeyWindow() const override { return false; }
   bool isTracking() const { return mTracking; }
+  const NSFont& font() const { return mFont; }
   // The submenu window open beside this one, or null.
   NSMenuWindow* openSubmenu() const { return mSubmenu.get(); }
 
@@ -68,6 +80,8 @@ class NSMenuWindow : public NSPanel {
   friend class MenuView;
   void handle(const NSEvent& event);
   void handleKey(const NSEvent& event);
+  // Whether a release ends the click of the press that opened the menu.
+  bool endsOpeningClick(const NSEvent& release);
   // The innermost open menu window of the chain starting here.
   NSMenuWindow* innermost();
   // The innermost open menu window under the event's point, with the point in it.
@@ -94,6 +108,12 @@ class NSMenuWindow : public NSPanel {
   bool mTracking = false;
   bool mDone = false;
   Ref<NSMenuItem> mChosen;
+  bool mFromMenuBar = false;
+  int mBarStep = 0;
+  // The press that opened the menu, until the first release or another press.
+  bool mOpeningPress = false;
+  NSPoint mPressScreenPoint;
+  double mPressTime = 0;
 };
 
 }  // namespace platform

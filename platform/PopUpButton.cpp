@@ -91,13 +91,31 @@ bool NSPopUpButton::selectItemByUser(int index) {
   return true;
 }
 
-void NSPopUpButton::mouseDown(const NSEvent& e) {
+void NSPopUpButton::popUp() {
   if (!isEnabled() || numberOfItems() == 0) return;
   Ref<NSPopUpButton> keep(this);
-  Ref<NSMenuItem> chosen = mMenu->popUpMenu({0, frame().size.height}, this);
-  if (!chosen) return;
+  Ref<NSMenu> menu(mMenu);
+  menu->setMinimumWidth(bounds().size.width);
+  menu->setFont(font());
+  // The top left corner of the button, where the selected item shows.
+  NSRect b = bounds();
+  NSPoint corner{b.origin.x, isFlipped() ? b.origin.y : b.origin.y + b.size.height};
+  Ref<NSMenuItem> chosen = menu->popUpMenuPositioningItem(selectedItem(), corner, this);
+  if (!chosen || menu.get() != mMenu) return;
   int index = mMenu->indexOfItem(chosen.get());
   if (index >= 0) selectItemByUser(index);
+}
+
+void NSPopUpButton::mouseDown(const NSEvent&) {
+  popUp();
+}
+
+void NSPopUpButton::keyDown(const NSEvent& e) {
+  if (e.keyCode == kVK_Space && !(e.modifierFlags & kCommandKeyModifiers)) {
+    popUp();
+    return;
+  }
+  NSButton::keyDown(e);
 }
 
 void NSPopUpButton::syncTitle() {

@@ -11,8 +11,9 @@ namespace platform {
 // A button showing the selected item of its menu. The selection is an item of the menu
 // (or none); it follows the item when items are inserted or removed before it. As on
 // the platform, adding an item while none is selected selects the new item. Picking an
-// item from the open menu (selectItemByUser) selects it and sends the action; a click
-// opens the menu through NSMenu::popUpMenu.
+// item from the open menu (selectItemByUser) selects it and sends the action. A press,
+// or Space while the button has the keyboard focus, opens the menu over the button: at
+// least as wide as the button, in its font, the selected item over the button.
 class NSPopUpButton : public NSButton {
  public:
   explicit NSPopUpButton(const NSRect& frame = {}, bool pullsDown = false);
@@ -48,11 +49,13 @@ class NSPopUpButton : public NSButton {
   // What picking an item from the open menu does: an enabled item of an enabled button
   // is selected and the action sent. Returns whether it was.
   bool selectItemByUser(int index);
-  // A press opens the menu below the button (the pop-up call returns when it closes)
-  // and a chosen item is picked as by selectItemByUser.
+  // Opens the menu over the button (the call returns when it closes); a chosen item is
+  // picked as by selectItemByUser.
+  void popUp();
   void mouseDown(const NSEvent& e) override;
   void mouseDragged(const NSEvent& e) override {}
   void mouseUp(const NSEvent& e) override {}
+  void keyDown(const NSEvent& e) override;
 
  protected:
   void dealloc() override;

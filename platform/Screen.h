@@ -22,7 +22,7 @@ struct NSScreen {
   // 1280 x 800 screen whose top 22 points are the menu bar.
   static const std::vector<NSScreen>& screens();
   static const NSScreen* mainScreen();
-  // Replaces the configuration (tests; the X11 backend later).
+  // Replaces the configuration: tests, and the X11 backend with the screens RandR reports.
   static void setScreens(std::vector<NSScreen> screens);
   static void resetToDefault();
   static constexpr double kMenuBarHeight = 22;

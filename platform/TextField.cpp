@@ -62,6 +62,10 @@ bool NSTextField::acceptsFirstResponder() const {
   return isSelectable() && isEnabled();
 }
 
+bool NSTextField::canBecomeKeyView() const {
+  return window() && isSelectable() && isEnabled() && !isHiddenOrHasHiddenAncestor();
+}
+
 bool NSTextField::becomeFirstResponder() {
   NSWindow* w = window();
   if (!w) return false;
@@ -162,6 +166,13 @@ std::string NSSecureTextField::displayedString() const {
   return controldrawing::concealedText(stringValue());
 }
 
+std::vector<std::string> NSTextField::shownLines() const {
+  auto* secure = dynamic_cast<const NSSecureTextField*>(this);
+  std::string shown = secure ? secure->displayedString() : stringValue();
+  if (!mWraps || secure) return {shown};
+  return controldrawing::wrapText(shown, font(), editingRect().size.width);
+}
+
 void NSTextField::drawRect(const NSRect&) {
   controldrawing::topDown(this, [&](CGContext* cg) {
     NSRect b = bounds();
@@ -170,12 +181,14 @@ void NSTextField::drawRect(const NSRect&) {
       controldrawing::strokeRect(cg, b, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
     // While editing, the field editor shows the text.
     if (mEditor) return;
-    auto* secure = dynamic_cast<const NSSecureTextField*>(this);
-    std::string shown = secure ? secure->displayedString() : stringValue();
-    controldrawing::drawText(
-        cg, shown, editingRect(), font(),
-        isEnabled() ? mTextColor : NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1),
-        alignment() == NSTextAlignmentNatural ? NSTextAlignmentLeft : alignment());
+    const std::vector<std::string> lines = shownLines();
+    const NSColor color = isEnabled() ? mTextColor : NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1);
+    const NSTextAlignment placed =
+        alignment() == NSTextAlignmentNatural ? NSTextAlignmentLeft : alignment();
+    if (lines.size() == 1)
+      controldrawing::drawText(cg, lines.front(), editingRect(), font(), color, placed);
+    else
+      controldrawing::drawTextLines(cg, lines, editingRect(), font(), color, placed);
   });
 }
 

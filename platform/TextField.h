@@ -37,6 +37,9 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
   // Wrapping text breaks into lines; otherwise a long line scrolls.
   bool wraps() const { return mWraps; }
   void setWraps(bool wraps) { mWraps = wraps; }
+  // The lines the field shows: one, unless it wraps and its text holds a line feed or is wider
+  // than the field; then as many as the text takes at the field's width.
+  std::vector<std::string> shownLines() const;
   virtual bool isSecure() const { return false; }
 
   // Also replaces the text of the field editor while editing (without notifications).
@@ -52,6 +55,8 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
 
   bool acceptsFirstResponder() const override;
   bool becomeFirstResponder() override;
+  // Also while it is being edited (it takes no second edit then, but Tab starts from it).
+  bool canBecomeKeyView() const override;
   NSSize fittingSize() const override;
   void drawRect(const NSRect& dirtyRect) override;
 

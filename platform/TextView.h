@@ -18,7 +18,7 @@ class NSTextView : public NSText {
 
   // The context menu for a click: the standard one (Cut, Copy, Paste, enabled as the
   // text allows) after the delegate's say; null when the delegate refuses a menu.
-  Ref<NSMenu> menuForEvent(const NSEvent& event);
+  virtual Ref<NSMenu> menuForEvent(const NSEvent& event);
   // Runs a standard menu action (Cut, Copy, Paste).
   void performMenuAction(int action);
 

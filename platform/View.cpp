@@ -97,6 +97,10 @@ void NSView::notifyHidden(bool hidden) {
     if (!s->mHidden) s->notifyHidden(hidden);
 }
 
+bool NSView::canBecomeKeyView() const {
+  return mWindow && acceptsFirstResponder() && !isHiddenOrHasHiddenAncestor();
+}
+
 bool NSView::isHiddenOrHasHiddenAncestor() const {
   for (const NSView* v = this; v; v = v->mSuperview)
     if (v->mHidden) return true;

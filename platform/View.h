@@ -56,6 +56,14 @@ class NSView : public NSResponder {
 
   virtual long tag() const { return -1; }
 
+  // Keyboard navigation: whether Tab may give the view the focus (it takes it and shows),
+  // and whether the view draws a ring around itself while it has the focus.
+  virtual bool canBecomeKeyView() const;
+  virtual bool showsFocusRing() const { return false; }
+  // Whether a click into the view gives it the focus when it accepts it (a button takes
+  // the focus from the keys only, so a click on it leaves a text being edited alone).
+  virtual bool becomesFirstResponderOnClick() const { return true; }
+
   // The deepest shown view at a point given in the superview's coordinates.
   virtual NSView* hitTest(NSPoint pointInSuperview);
   virtual bool acceptsFirstMouse(const NSEvent* event) { return false; }

@@ -98,6 +98,25 @@ class NSWindow : public NSResponder {
   // first request when create is set. The object asking is not used.
   NSText* fieldEditor(bool create, NSObject* forObject);
 
+  // The key-view loop: the views Tab and Shift+Tab give the focus to in turn, each a
+  // view below the content view that can become key view (not the field editor inside a
+  // text field). Recalculated automatically, it runs in reading order: top row first,
+  // left to right along a row; otherwise in the order of the view tree.
+  bool autorecalculatesKeyViewLoop() const { return mAutorecalculatesKeyViewLoop; }
+  void setAutorecalculatesKeyViewLoop(bool recalculates) {
+    mAutorecalculatesKeyViewLoop = recalculates;
+  }
+  std::vector<NSView*> keyViewLoop() const;
+  // The view of the loop that holds the focus (for a text field being edited, the field
+  // rather than its editor); null when none does.
+  NSView* focusedKeyView() const;
+  // Gives the focus to the next (previous) view of the loop that takes it, wrapping
+  // round; the first (last) when none of the loop has it.
+  void selectNextKeyView();
+  void selectPreviousKeyView();
+  // Tab and Shift+Tab move along the key-view loop; other keys go on up the chain.
+  void keyDown(const NSEvent& e) override;
+
   bool isKeyWindow() const;
   bool isMainWindow() const;
   virtual bool canBecomeKeyWindow() const;
@@ -217,6 +236,12 @@ class NSWindow : public NSResponder {
   std::vector<NSMenuItem*> menuBarItems() const;
   void layoutContentView();
   void forgetView(NSView* view);
+  bool changeFirstResponder(NSResponder* target);
+  void selectKeyView(int step);
+  // The focused control's ring is drawn over the window while it is key; marks the
+  // control so the ring is drawn or taken away.
+  void focusRingNeedsDisplay();
+  void drawFocusRing(cairo_t* cr);
   void reopenIfClosed();
   // Makes view the one under the pointer: mouseExited to the previous one, mouseEntered to it.
   void setMouseView(NSView* view, const NSEvent& e);
@@ -257,6 +282,7 @@ class NSWindow : public NSResponder {
   double mAlpha = 1;
   bool mExcludedFromWindowsMenu = false;
   bool mIgnoresMouseEvents = false;
+  bool mAutorecalculatesKeyViewLoop = false;
   NSMenu* mMenuBar = nullptr;  // retained
   bool mMenuBarDirty = false;
   int mMenuBarLit = -1;

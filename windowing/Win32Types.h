@@ -119,6 +119,7 @@ inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
 inline constexpr UINT WM_GETOBJECT = 0x003D;
 inline constexpr UINT WM_NOTIFY = 0x004E;
+inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_CONTEXTMENU = 0x007B;
 inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 inline constexpr UINT WM_NCCALCSIZE = 0x0083;
@@ -247,7 +248,12 @@ inline constexpr UINT TBM_SETRANGE = 0x0406;
 // Edit fields: this layer numbers them from 0xF0B0.
 inline constexpr UINT EM_GETSEL = 0xF0B0;
 inline constexpr UINT EM_SETSEL = 0xF0B1;
+inline constexpr UINT EM_SCROLL = 0xF0B5;
+inline constexpr UINT EM_REPLACESEL = 0xF0C2;
 inline constexpr UINT EM_SETPASSWORDCHAR = 0xF0CC;
+// EM_SCROLL's wParam.
+inline constexpr WPARAM SB_TOP = 6;
+inline constexpr WPARAM SB_BOTTOM = 7;
 
 // ---------------------------------------------------------------------------------
 // The window API: placement, relations, visibility and button states.
@@ -346,6 +352,7 @@ inline constexpr WORD CBN_SELCHANGE = 1;
 inline constexpr WORD CBN_EDITCHANGE = 5;
 inline constexpr WORD CBN_DROPDOWN = 7;
 inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD EN_SETFOCUS = 0x0100;
 inline constexpr WORD EN_KILLFOCUS = 0x0200;
 inline constexpr WORD EN_CHANGE = 0x0300;
 

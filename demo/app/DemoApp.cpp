@@ -1,6 +1,8 @@
 #include "demo/app/DemoApp.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "base/Log.h"
 #include "controls/Controls.h"
@@ -13,8 +15,10 @@ using P = DemoEditorDelegate;
 
 namespace {
 
-// Bytes of a System Exclusive message the monitor shows before it cuts.
+// Bytes of a System Exclusive message the monitor text names at most.
 constexpr int kMonitorBytes = 16;
+// What ends a monitor text that was cut (U+2026).
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
 // The hue of the "MIDI IN" light (green).
 constexpr float kMidiLightHue = 0.33f;
 
@@ -28,6 +32,33 @@ void AttachNamedCaption(IGraphics& g, const IRECT& row, const char* name, int pa
   g.AttachControl(new ITextControl(row.GetFromLeft(kNameWidth), name, IText(14.f, EAlign::Near)));
   g.AttachControl(new ICaptionControl(row.GetReducedFromLeft(kNameWidth), param, IText(15.f),
                                       kCaptionBackground, true));
+}
+
+// The text as far as it fits `width` in the style: whole, or cut after a whole character and
+// ended with an ellipsis.
+std::string fitted(const IGraphics& g, const IText& style, const std::string& text, float width) {
+  IRECT box;
+  const auto fits = [&](const std::string& candidate) {
+    return g.MeasureText(style, candidate.c_str(), box) <= width;
+  };
+  if (fits(text)) return text;
+  // The lengths of the prefixes that end on a whole character; the longest that fits with the
+  // ellipsis is found by halving.
+  std::vector<std::size_t> ends;
+  for (std::size_t i = 1; i <= text.size(); ++i)
+    if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ends.push_back(i);
+  std::size_t low = 0, high = ends.size();  // prefixes ends[0..low) fit
+  while (low < high) {
+    const std::size_t middle = (low + high) / 2;
+    if (fits(text.substr(0, ends[middle]) + kEllipsis))
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  std::string cut = low == 0 ? std::string() : text.substr(0, ends[low - 1]);
+  while (!cut.empty() && cut.back() == ' ')
+    cut.pop_back();
+  return cut + kEllipsis;
 }
 
 }  // namespace
@@ -80,12 +111,18 @@ void DemoApp::LayoutUI(IGraphics& g) {
 
 void DemoApp::ShowMidiIn() {
   mLightTicksLeft = kLightTicks;
+  ShowMonitorText();
+  IGraphics* g = GetUI();
+  if (!g) return;
+  if (auto* light = dynamic_cast<ILEDControl*>(g->GetControlWithTag(kCtrlTagMidiLight)))
+    light->TriggerWithDecay(kLightTicks * kTimerIntervalMs);
+}
+
+void DemoApp::ShowMonitorText() {
   IGraphics* g = GetUI();
   if (!g) return;
   if (auto* monitor = dynamic_cast<ITextControl*>(g->GetControlWithTag(kCtrlTagMonitor)))
-    monitor->SetStr(mMonitorText.c_str());
-  if (auto* light = dynamic_cast<ILEDControl*>(g->GetControlWithTag(kCtrlTagMidiLight)))
-    light->TriggerWithDecay(kLightTicks * kTimerIntervalMs);
+    monitor->SetStr(fitted(*g, monitor->GetText(), mMonitorText, monitor->GetRECT().W()).c_str());
 }
 
 void DemoApp::OnMidiMsgUI(const iplug::IMidiMsg& msg) {
@@ -103,8 +140,13 @@ void DemoApp::OnSysexMsgUI(const iplug::ISysEx& msg) {
     std::snprintf(byte, sizeof byte, " %02X", msg.mData[i]);
     mMonitorText += byte;
   }
-  if (msg.mSize > kMonitorBytes) mMonitorText += " ...";
+  if (msg.mSize > kMonitorBytes) mMonitorText += kEllipsis;
   ShowMidiIn();
+}
+
+void DemoApp::OnHostStatus(const char* text) {
+  mMonitorText = text ? text : "";
+  ShowMonitorText();
 }
 
 void DemoApp::OnIdle() {

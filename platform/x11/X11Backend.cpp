@@ -327,8 +327,18 @@ void X11Backend::handleEvent(XEvent& event) {
   }
 }
 
+double X11Backend::timestampOf(Time serverTime) {
+  const double gap = nowMs() - static_cast<double>(serverTime);
+  if (!mServerClockGapKnown || gap < mServerClockGapMs ||
+      gap - mServerClockGapMs > kServerClockJumpMs) {
+    mServerClockGapMs = gap;
+    mServerClockGapKnown = true;
+  }
+  return (static_cast<double>(serverTime) + mServerClockGapMs) / 1000.0;
+}
+
 void X11Backend::post(NSEvent event) {
-  event.timestamp = nowMs() / 1000.0;
+  if (event.timestamp == 0) event.timestamp = nowMs() / 1000.0;
   NSApp()->postEvent(std::move(event), false);
 }
 

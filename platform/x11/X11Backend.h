@@ -112,7 +112,11 @@ class X11Backend final : public DisplayBackend {
   void handleKey(WindowRecord* record, XKeyEvent& event, bool press);
   void handleFocus(WindowRecord* record, const XFocusChangeEvent& event);
   void handleClientMessage(WindowRecord* record, const XClientMessageEvent& event);
-  NSEvent inputEvent(NSEventType type, WindowRecord* record, int x, int y, unsigned state);
+  NSEvent inputEvent(NSEventType type, WindowRecord* record, int x, int y, unsigned state,
+                     Time time);
+  // When an event stamped with a server time happened, on the program's clock (seconds).
+  double timestampOf(Time serverTime);
+  // Stamps an event not stamped yet with the time it is read, and queues it.
   void post(NSEvent event);
   void postAction(NSWindow* window, std::function<void(NSWindow*)> action);
   void setUpKeyboard();
@@ -141,6 +145,14 @@ class X11Backend final : public DisplayBackend {
   bool mWindowManager = false;
   Window mHelperWindow = 0;  // owns the selection, takes timestamps
   Time mLastEventTime = CurrentTime;
+  // The program's clock less the server's time, the least seen: an event read at once.
+  // Input events are stamped with when they happened, not when they were read, so the time
+  // between a press and its release is the user's, however busy the program was.
+  double mServerClockGapMs = 0;
+  bool mServerClockGapKnown = false;
+  // A gap this much larger than the least is taken as the server's clock wrapping or
+  // jumping, and starts the measure again.
+  static constexpr double kServerClockJumpMs = 60000;
   // The window the focus was last asked for, until the server says it has it: focus
   // arriving meanwhile at another window is an older move and takes no key status.
   Window mFocusRequest = 0;

@@ -47,10 +47,11 @@ std::uint64_t flagOfModifierKey(std::uint16_t keyCode) {
 
 }  // namespace
 
-NSEvent X11Backend::inputEvent(NSEventType type, WindowRecord* record, int x, int y,
-                               unsigned state) {
+NSEvent X11Backend::inputEvent(NSEventType type, WindowRecord* record, int x, int y, unsigned state,
+                               Time time) {
   NSEvent e;
   e.type = type;
+  e.timestamp = timestampOf(time);
   e.window = record->window;
   double scale = record->window->backingScaleFactor();
   // X measures from the top left of the window (its menu bar, when it has one, above the
@@ -65,7 +66,8 @@ void X11Backend::handleButton(WindowRecord* record, const XButtonEvent& event, b
   if (button >= kWheelUp && button <= kWheelRight) {
     // One notch, one step: the release carries nothing.
     if (!press) return;
-    NSEvent e = inputEvent(NSEventTypeScrollWheel, record, event.x, event.y, event.state);
+    NSEvent e =
+        inputEvent(NSEventTypeScrollWheel, record, event.x, event.y, event.state, event.time);
     if (button == kWheelUp) e.deltaY = 1;
     if (button == kWheelDown) e.deltaY = -1;
     if (button == kWheelLeft) e.deltaX = 1;
@@ -99,7 +101,7 @@ void X11Backend::handleButton(WindowRecord* record, const XButtonEvent& event, b
     c.x = event.x_root;
     c.y = event.y_root;
   }
-  NSEvent e = inputEvent(type, record, event.x, event.y, event.state);
+  NSEvent e = inputEvent(type, record, event.x, event.y, event.state, event.time);
   e.buttonNumber = number;
   e.clickCount = mClicks.button == button ? mClicks.count : 1;
   mPointerRootX = event.x_root;
@@ -123,7 +125,7 @@ void X11Backend::handleMotion(WindowRecord* record, const XMotionEvent& event) {
     type = NSEventTypeRightMouseDragged;
   else if (event.state & Button2Mask)
     type = NSEventTypeOtherMouseDragged;
-  NSEvent e = inputEvent(type, record, event.x, event.y, event.state);
+  NSEvent e = inputEvent(type, record, event.x, event.y, event.state, event.time);
   if (type == NSEventTypeOtherMouseDragged) e.buttonNumber = 2;
   // Deltas run down the screen, in points; from the last motion posted, so the motions
   // skipped above are counted in.
@@ -143,7 +145,7 @@ void X11Backend::handleCrossing(WindowRecord* record, const XCrossingEvent& even
   mPointerRootX = event.x_root;
   mPointerRootY = event.y_root;
   NSEvent e = inputEvent(entered ? NSEventTypeMouseEntered : NSEventTypeMouseExited, record,
-                         event.x, event.y, event.state);
+                         event.x, event.y, event.state, event.time);
   post(std::move(e));
 }
 
@@ -160,14 +162,15 @@ void X11Backend::handleKey(WindowRecord* record, XKeyEvent& event, bool press) {
     std::uint64_t flags = modifierFlagsForXState(event.state);
     std::uint64_t flag = flagOfModifierKey(code);
     if (flag != NSEventModifierFlagCapsLock) flags = press ? flags | flag : flags & ~flag;
-    NSEvent e = inputEvent(NSEventTypeFlagsChanged, record, event.x, event.y, event.state);
+    NSEvent e =
+        inputEvent(NSEventTypeFlagsChanged, record, event.x, event.y, event.state, event.time);
     e.modifierFlags = flags;
     e.keyCode = code;
     post(std::move(e));
     return;
   }
   NSEvent e = inputEvent(press ? NSEventTypeKeyDown : NSEventTypeKeyUp, record, event.x, event.y,
-                         event.state);
+                         event.state, event.time);
   e.keyCode = code;
   e.isARepeat = repeat;
   if (mKeys) {

@@ -244,12 +244,29 @@ void X11Backend::windowVisibilityChanged(NSWindow* window) {
 }
 
 void X11Backend::restack() {
-  std::vector<Window> order;  // front to back
+  std::vector<WindowRecord*> order;  // front to back
   for (NSWindow* w : NSApp()->orderedWindows())
-    if (WindowRecord* r = recordOf(w); r && r->mapped) order.push_back(r->xid);
+    if (WindowRecord* r = recordOf(w); r && r->mapped) order.push_back(r);
   if (order.empty()) return;
-  XRaiseWindow(mDisplay, order.front());
-  if (order.size() > 1) XRestackWindows(mDisplay, order.data(), static_cast<int>(order.size()));
+  if (!mWindowManager) {
+    // Every window is a child of the root: stacked among themselves in one request.
+    std::vector<Window> ids;
+    for (WindowRecord* r : order)
+      ids.push_back(r->xid);
+    XRaiseWindow(mDisplay, ids.front());
+    if (ids.size() > 1) XRestackWindows(mDisplay, ids.data(), static_cast<int>(ids.size()));
+    return;
+  }
+  // A window manager puts the managed windows into frames of its own, so they are no
+  // siblings of each other or of the menus: it is asked to raise the front managed
+  // window, and the menus, children of the root, are raised above all, back to front.
+  for (WindowRecord* r : order)
+    if (!r->overrideRedirect) {
+      XRaiseWindow(mDisplay, r->xid);
+      break;
+    }
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    if ((*it)->overrideRedirect) XRaiseWindow(mDisplay, (*it)->xid);
 }
 
 void X11Backend::windowFrameChanged(NSWindow* window) {

@@ -106,15 +106,15 @@ TEST_F(ControlValues, ValueFromDelegateIsIgnoredWhileTheUserHoldsTheControl) {
 }
 
 TEST_F(ControlValues, DefaultValueComesFromTheParameterAndSlotsWithoutOneKeepTheirs) {
-  auto* c = Attach(
-      new LoggingControl(IRECT(0, 0, 10, 10), {FakeEditorDelegate::kParamIntOffset, kNoParameter}));
+  auto* c = Attach(new LoggingControl(IRECT(0, 0, 10, 10),
+                                      {FakeEditorDelegate::kParamEnumOffset, kNoParameter}));
   c->SetValue(0.9, 0);
   c->SetValue(0.3, 1);
   c->SetValueToDefault(kNoValIdx);
-  EXPECT_DOUBLE_EQ(c->GetValue(0), 0.5);  // 30 in 20..40
+  EXPECT_DOUBLE_EQ(c->GetValue(0), 1.0 / 3);  // 4 in 3..6
   EXPECT_DOUBLE_EQ(c->GetValue(1), 0.3);
   EXPECT_EQ(dlg.Calls(),
-            (std::vector<Call>{{Call::kSetValue, FakeEditorDelegate::kParamIntOffset, 0.5}}));
+            (std::vector<Call>{{Call::kSetValue, FakeEditorDelegate::kParamEnumOffset, 1.0 / 3}}));
 }
 
 TEST_F(ControlValues, DoubleClickResetsToDefaultAndRunsTheAction) {

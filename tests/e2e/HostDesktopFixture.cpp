@@ -2,8 +2,7 @@
 
 #include <cairo.h>
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
+#include <rtmidi/RtMidi.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -83,11 +82,6 @@ std::string readFile(const fs::path& path) {
 }
 
 HostProcess::HostProcess(const Options& options) : mLog(options.log) {
-  gid_t group = 0;
-  if (options.user != 0) {
-    const passwd* entry = getpwuid(options.user);
-    group = entry ? entry->pw_gid : options.user;
-  }
   mPid = fork();
   if (mPid != 0) return;
   prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -97,10 +91,6 @@ HostProcess::HostProcess(const Options& options) : mLog(options.log) {
   if (log >= 0) {
     dup2(log, STDOUT_FILENO);
     dup2(log, STDERR_FILENO);
-  }
-  if (options.user != 0) {
-    setenv("HOME", options.configHome.c_str(), 1);
-    if (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(options.user) != 0) _exit(126);
   }
   execl(HOST_PROGRAM, HOST_PROGRAM, static_cast<char*>(nullptr));
   _exit(127);
@@ -158,11 +148,11 @@ void HostDesktopTest::TearDown() {
   if (!folder.empty()) fs::remove_all(folder, ignored);
 }
 
-::testing::AssertionResult HostDesktopTest::startHost(uid_t user) {
+::testing::AssertionResult HostDesktopTest::startHost() {
   mHost.reset();
   mMain.clear();
   mHost = std::make_unique<HostProcess>(
-      HostProcess::Options{xvfb->display(), folder, folder / "host.log", user});
+      HostProcess::Options{xvfb->display(), folder, folder / "host.log"});
   mMain = waitForWindow(host::kAppName);
   if (mMain.empty()) return ::testing::AssertionFailure() << "the main window did not show";
   return ::testing::AssertionSuccess();
@@ -274,6 +264,26 @@ std::string HostDesktopTest::chooseFromMenu(int titleX, int item, const std::str
     if (std::string target = waitForWindow(windowTitle, kTryLimit); !target.empty()) return target;
   }
   return findWindow(windowTitle);
+}
+
+bool HostDesktopTest::pickFromList(const std::string& dialog, int x, int y, int item) const {
+  const std::set<std::string> before = shownWindows();
+  press(dialog, x, y);
+  const std::string list = waitForNewWindow(before);
+  if (list.empty()) {
+    release(dialog, x, y);
+    return false;
+  }
+  release(list, kMenuItemHeight, kMenuBorder + item * kMenuItemHeight + kMenuItemHeight / 2);
+  return waitUntil([&] { return !shownWindows().count(list); });
+}
+
+std::pair<std::string, int> HostDesktopTest::listedPort(const std::string& port) {
+  RtMidiIn lister(RtMidi::UNIX_JACK, "lister");
+  for (unsigned i = 0; i < lister.getPortCount(); ++i)
+    if (const std::string name = lister.getPortName(i); name.find(port) != std::string::npos)
+      return {name, static_cast<int>(i) + 1};
+  return {"", -1};
 }
 
 ::testing::AssertionResult HostDesktopTest::photograph(const std::string& window,

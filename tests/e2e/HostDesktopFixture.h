@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "support/JackServer.h"
 #include "testbed/XvfbServer.h"
@@ -39,6 +40,11 @@ inline constexpr int kFileTitleX = 16;
 inline constexpr int kMenuBorder = 1;
 inline constexpr int kMenuItemHeight = 20;
 
+// "Preferences", in dialog points (dialog units times 1.5): the input and output lists, OK.
+inline constexpr int kInputListX = 23, kInputListY = 60;
+inline constexpr int kOutputListX = 23, kOutputListY = 105;
+inline constexpr int kOkX = 165, kOkY = 158, kOkWidth = 75, kOkHeight = 21;
+
 // A window's place and size on the X screen.
 struct Placement {
   int x = 0, y = 0, width = 0, height = 0;
@@ -56,7 +62,6 @@ class HostProcess {
     std::string display;
     std::filesystem::path configHome;  // XDG_CONFIG_HOME
     std::filesystem::path log;
-    uid_t user = 0;  // when nonzero, the program runs as this user (and its group)
   };
   explicit HostProcess(const Options& options);
   ~HostProcess();
@@ -86,7 +91,7 @@ class HostDesktopTest : public ::testing::Test {
   void TearDown() override;
 
   // Starts the program (a running one is stopped first) and waits for its main window.
-  ::testing::AssertionResult startHost(uid_t user = 0);
+  ::testing::AssertionResult startHost();
   HostProcess& host() { return *mHost; }
   const std::string& mainWindow() const { return mMain; }
   // The settings folder of the program and its settings file.
@@ -117,6 +122,13 @@ class HostDesktopTest : public ::testing::Test {
   // Opens the main window's menu whose title lies at x of the bar and chooses its item of that
   // index, until a window of that title shows; that window, or "".
   std::string chooseFromMenu(int titleX, int item, const std::string& windowTitle);
+
+  // Picks an item of a drop-down list as a hand does: pressed on the list, its menu opens, and
+  // the button is let go on the item. Whether the menu opened and closed again.
+  bool pickFromList(const std::string& dialog, int x, int y, int item) const;
+  // The entry the program lists for a JACK port named `port`, and its place in the lists
+  // (after "off"); "" and -1 when no such port exists.
+  static std::pair<std::string, int> listedPort(const std::string& port);
 
   // Saves a picture of the window under e2e-screenshots and tells whether it shows more than
   // one colour.

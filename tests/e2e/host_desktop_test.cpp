@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <set>
+#include <filesystem>
 #include <string>
 
 #include "HostDesktopFixture.h"
@@ -14,22 +15,12 @@
 namespace e2e {
 namespace {
 
-// "Preferences": the input list and OK, in dialog points (dialog units times 1.5).
-constexpr int kInputListX = 23, kInputListY = 60;
-constexpr int kOkX = 165, kOkY = 158, kOkWidth = 75, kOkHeight = 21;
-
 TEST_F(HostDesktopTest, PreferencesFromTheFileMenuPicksTheDeviceAndRemembersIt) {
   RtMidiOut device(RtMidi::UNIX_JACK, "device");
   device.openVirtualPort(kDevicePort);
-  // The program lists the ports in the server's order, after its "off" entry.
-  RtMidiIn lister(RtMidi::UNIX_JACK, "lister");
-  int deviceItem = -1;
-  std::string deviceEntry;
-  for (unsigned i = 0; i < lister.getPortCount(); ++i)
-    if (lister.getPortName(i).find(kDevicePort) != std::string::npos) {
-      deviceItem = static_cast<int>(i) + 1;
-      deviceEntry = lister.getPortName(i);
-    }
+  const auto [entry, item] = listedPort(kDevicePort);
+  const std::string deviceEntry = entry;
+  const int deviceItem = item;
   ASSERT_GT(deviceItem, 0);
 
   ASSERT_TRUE(startHost());
@@ -47,15 +38,8 @@ TEST_F(HostDesktopTest, PreferencesFromTheFileMenuPicksTheDeviceAndRemembersIt) 
   EXPECT_NEAR(prefsPlace.x, std::max(0.0, mainCentreX - prefsPlace.width / 2.0), 1);
   EXPECT_NEAR(prefsPlace.y + prefsPlace.height / 2.0, mainPlace.y + mainPlace.height / 2.0, 1);
 
-  // The device in the input list: pressed, the list's menu opens, and the button is let go on
-  // the device's item.
-  const std::set<std::string> before = shownWindows();
-  press(preferences, kInputListX + kMenuItemHeight, kInputListY + kMenuItemHeight / 2);
-  const std::string listMenu = waitForNewWindow(before);
-  ASSERT_FALSE(listMenu.empty()) << "the input list did not open";
-  release(listMenu, kMenuItemHeight,
-          kMenuBorder + deviceItem * kMenuItemHeight + kMenuItemHeight / 2);
-  EXPECT_TRUE(waitUntil([&] { return !shownWindows().count(listMenu); }));
+  ASSERT_TRUE(pickFromList(preferences, kInputListX + kMenuItemHeight,
+                           kInputListY + kMenuItemHeight / 2, deviceItem));
   EXPECT_TRUE(photograph(preferences, "preferences.png"));
   EXPECT_TRUE(clickUntil(preferences, kOkX + kOkWidth / 2, kOkY + kOkHeight / 2,
                          [&] { return findWindow("Preferences").empty(); }));
@@ -64,6 +48,19 @@ TEST_F(HostDesktopTest, PreferencesFromTheFileMenuPicksTheDeviceAndRemembersIt) 
     return readFile(settingsFile()).find("indev=" + deviceEntry) != std::string::npos;
   })) << readFile(settingsFile());
   EXPECT_EQ(host().stop(), 0);
+}
+
+// A display that does not answer: the program says so and ends with a failure, instead of
+// running with no window anyone can reach.
+TEST(HostWithoutDisplay, ADisplayThatDoesNotAnswerEndsTheProgramWithAFailure) {
+  const std::filesystem::path folder =
+      std::filesystem::path(::testing::TempDir()) / ("e2e-no-display-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  HostProcess program({":9999", folder, folder / "host.log"});
+  EXPECT_TRUE(waitUntil([&] { return program.ended(); }));
+  EXPECT_EQ(program.stop(), 1);
+  EXPECT_TRUE(program.logged("the X server \":9999\" does not answer")) << program.log();
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

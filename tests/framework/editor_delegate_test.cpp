@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "framework/IPlugEditorDelegate.h"
+#include "framework/IPlugAPIBase.h"
 #include "support/FakeEditorDelegate.h"
 
 using testsupport::FakeEditorDelegate;
@@ -12,7 +12,7 @@ using Call = FakeEditorDelegate::Call;
 namespace {
 
 TEST(IEditorDelegateTest, ParametersByIndexWithNoErrorOutside) {
-  iplug::IEditorDelegate delegate(3);
+  iplug::IPlugAPIBase delegate(3);
   EXPECT_EQ(delegate.NParams(), 3);
   EXPECT_NE(delegate.GetParam(0), nullptr);
   EXPECT_NE(delegate.GetParam(2), nullptr);
@@ -21,12 +21,12 @@ TEST(IEditorDelegateTest, ParametersByIndexWithNoErrorOutside) {
   EXPECT_EQ(delegate.GetParam(std::numeric_limits<int>::min()), nullptr);
   EXPECT_EQ(delegate.GetParam(0)->Type(), iplug::IParam::kTypeNone);
 
-  iplug::IEditorDelegate none(-4);
+  iplug::IPlugAPIBase none(-4);
   EXPECT_EQ(none.NParams(), 0);
   EXPECT_EQ(none.GetParam(0), nullptr);
 }
 
-TEST(IEditorDelegateTest, ValuesFromTheUIAreSetAndAnnounced) {
+TEST(IPlugAPIBaseTest, ValuesFromTheUIAreSetAndAnnounced) {
   FakeEditorDelegate delegate;
   delegate.SetParameterValueFromUI(FakeEditorDelegate::kParamInt, 0.5);
   EXPECT_EQ(delegate.GetParam(FakeEditorDelegate::kParamInt)->Value(), 64.0);  // 63.5 rounds up
@@ -39,7 +39,7 @@ TEST(IEditorDelegateTest, ValuesFromTheUIAreSetAndAnnounced) {
                               FakeEditorDelegate::kParamGain}));
 }
 
-TEST(IEditorDelegateTest, BadIndicesAndNaNAreIgnored) {
+TEST(IPlugAPIBaseTest, BadIndicesAndNaNAreIgnored) {
   FakeEditorDelegate delegate;
   const double before = delegate.GetParam(FakeEditorDelegate::kParamTime)->Value();
   delegate.SetParameterValueFromUI(FakeEditorDelegate::kParamTime,
@@ -54,8 +54,8 @@ TEST(IEditorDelegateTest, BadIndicesAndNaNAreIgnored) {
   EXPECT_EQ(delegate.Calls().size(), 5u);  // the fake still records what it was asked
 }
 
-TEST(IEditorDelegateTest, GestureDepthNestsAndNeverGoesBelowZero) {
-  iplug::IEditorDelegate delegate(2);
+TEST(IPlugAPIBaseTest, GestureDepthNestsAndNeverGoesBelowZero) {
+  iplug::IPlugAPIBase delegate(2);
   delegate.EndInformHostOfParamChangeFromUI(0);
   EXPECT_EQ(delegate.GetGestureDepth(0), 0);
   delegate.BeginInformHostOfParamChangeFromUI(0);

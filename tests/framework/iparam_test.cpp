@@ -299,8 +299,9 @@ TEST(IParamTest, StringToValueRoundsClampsAndMatchesTexts) {
   EXPECT_EQ(note.StringToValue(nullptr), 0.0);
 
   const IParam& channel = *delegate.GetParam(FakeEditorDelegate::kParamIntOffset);
-  EXPECT_EQ(channel.StringToValue("abc"), 20.0);
-  EXPECT_EQ(channel.StringToValue("33abc"), 33.0);
+  EXPECT_EQ(channel.StringToValue("abc"), 1.0);
+  EXPECT_EQ(channel.StringToValue("9abc"), 9.0);
+  EXPECT_EQ(channel.StringToValue("33"), 16.0);
 
   EXPECT_EQ(delegate.GetParam(FakeEditorDelegate::kParamEnum)->StringToValue("High"), 3.0);
   EXPECT_EQ(delegate.GetParam(FakeEditorDelegate::kParamEnumOffset)->StringToValue("five"), 5.0);

@@ -50,9 +50,9 @@ void checkNameList(const std::string& list, std::size_t size) {
   check(length + 2 <= size && buffer[length] == '\0' && buffer[length + 1] == '\0');
 }
 
-void checkEntryList(const swell::IniSection& section, std::size_t size) {
+void checkEntryList(IniSectionTable& table, std::size_t s, std::size_t size) {
   std::vector<char> buffer(size);
-  const std::size_t length = swell::copyIniEntryList(section, buffer.data(), size);
+  const std::size_t length = swell::copyIniEntryList(table, s, buffer.data(), size);
   check(length + 1 <= size && buffer[length] == '\0');
 }
 
@@ -85,17 +85,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(swell::formatIniText(reread) == formatted);
   }
 
-  checkNameList(swell::iniNameList(whole), bufferSize);
-  for (const auto& [name, section] : whole.entries()) {
-    check(!name.empty() && whole.find(name) == &section);
-    checkNameList(swell::iniNameList(section), bufferSize);
-    checkEntryList(section, bufferSize);
-    for (const auto& [key, value] : section.entries()) {
-      check(section.find(key) == &value);
+  checkNameList(swell::iniSectionNames(whole), bufferSize);
+  for (std::size_t s = 0; s < whole.sectionCount(); ++s) {
+    const std::string name(whole.sectionName(s));
+    check(!name.empty() && whole.findSection(name) == s);
+    checkNameList(swell::iniKeyNames(whole, s), bufferSize);
+    checkEntryList(whole, s, bufferSize);
+    for (const IniSectionTable::Entry& entry : whole.orderedEntries(s)) {
+      const std::string_view value = whole.text(entry.value);
+      check(whole.findValue(name, whole.text(entry.key)) == value);
       const std::string_view read = swell::iniValueAsRead(value);
       checkText(read, bufferSize - 1);
       swell::iniTextToInt(read, 0);
     }
+  }
+  // The first lookup in a section as read, before anything ordered it, finds what ordering
+  // keeps: one key of each section, chosen by the split byte.
+  IniSectionTable asRead;
+  IniParser once(asRead);
+  once.feed(text);
+  once.finish();
+  for (std::size_t s = 0; s < whole.sectionCount(); ++s) {
+    const std::vector<IniSectionTable::Entry>& entries = whole.orderedEntries(s);
+    if (entries.empty()) continue;
+    const IniSectionTable::Entry& entry = entries[split % entries.size()];
+    check(asRead.findValue(whole.sectionName(s), whole.text(entry.key)) == whole.text(entry.value));
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/Controls.h"
+#include "framework/IPlugAPIBase.h"
 #include "graphics/IGEditorDelegate.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
@@ -53,9 +54,9 @@ class ClosingControl : public IControl {
   IPopupMenu mMenu{"Close", {"One", "Two"}};
 };
 
-class Editor : public IGEditorDelegate {
+class Editor : public IGEditorDelegate, public iplug::IPlugAPIBase {
  public:
-  Editor() : iplug::IEditorDelegate(1), IGEditorDelegate(1) {
+  Editor() : iplug::IEditorDelegate(1), IGEditorDelegate(1), IPlugAPIBase(1) {
     GetParam(0)->InitEnum("Mode", 0, {"Off", "Low", "High"});
   }
 

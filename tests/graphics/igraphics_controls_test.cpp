@@ -101,9 +101,9 @@ TEST_F(GraphicsControls, DelegateValuesReachEveryBoundSlotInNormalisedForm) {
       g.AttachControl(new LoggingControl(IRECT(), {1, FakeEditorDelegate::kParamIntOffset})));
   int actions = 0;
   a->SetActionFunction([&](IControl*) { ++actions; });
-  g.SendParameterValueFromDelegate(FakeEditorDelegate::kParamIntOffset, 25.0, false);
-  EXPECT_DOUBLE_EQ(a->GetValue(), 0.25);
-  EXPECT_DOUBLE_EQ(b->GetValue(1), 0.25);
+  g.SendParameterValueFromDelegate(FakeEditorDelegate::kParamIntOffset, 4.0, false);
+  EXPECT_DOUBLE_EQ(a->GetValue(), 0.2);
+  EXPECT_DOUBLE_EQ(b->GetValue(1), 0.2);
   g.SendParameterValueFromDelegate(FakeEditorDelegate::kParamIntOffset, 0.75, true);
   EXPECT_DOUBLE_EQ(a->GetValue(), 0.75);
   EXPECT_EQ(actions, 0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 
@@ -52,6 +54,22 @@ TEST_F(GraphicsFrame, OnlyControlsMeetingADirtyRegionAreRedrawn) {
   g.DrawFrame();
   EXPECT_EQ(Drawn(),
             (std::vector<IColor>{kRed, kGreen}));  // the overlapping one is repainted over it
+}
+
+TEST_F(GraphicsFrame, ControlsChangedOnAnotherThreadAreDrawnInTheNextFrame) {
+  auto* a = Add(IRECT(0, 0, 100, 100), kRed);
+  auto* b = Add(IRECT(200, 0, 300, 100), kGreen);
+  Add(IRECT(0, 200, 100, 300), kBlue);
+  g.DrawFrame();
+  g.ClearLog();
+  std::thread([&] {
+    a->SetDirty(false);
+    b->SetTargetAndDrawRECTs(IRECT(0, 200, 50, 250));
+  }).join();
+  b->SetDirty(false);
+  g.DrawFrame();
+  EXPECT_EQ(Drawn(), (std::vector<IColor>{kRed, kGreen, kBlue}))
+      << "b is drawn where it has moved, under the blue control listed after it";
 }
 
 TEST_F(GraphicsFrame, HiddenControlsAreNotDrawnButTheAreaTheyLeaveIs) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "HostFixture.h"
 #include "controls/ITextControl.h"
@@ -101,6 +103,23 @@ TEST_F(HostEditorTest, AMessageInLightsTheLightAndShowsInTheMonitor) {
   showFrame();
   EXPECT_LT(light->GetValue(), 0.01);
   EXPECT_FALSE(app->MidiInLit());
+
+  // A line wider than the monitor ends in an ellipsis within it; the host's word about its
+  // devices shows there too.
+  std::vector<std::uint8_t> sysex(200, 0x7E);
+  sysex.front() = 0xF0;
+  sysex.back() = 0xF7;
+  ASSERT_TRUE(app->QueueSysExIn(sysex.data(), static_cast<int>(sysex.size())));
+  app->AppProcess(outputs, 2, iplug::IPlugAPP::kBlockSize);
+  h.advance(iplug::IPlugAPP::kTimerIntervalMs);
+  const std::string shown = monitor->GetStr();
+  EXPECT_EQ(shown.rfind("SysEx 200 bytes: F0 7E", 0), 0u) << shown;
+  EXPECT_EQ(shown.substr(shown.size() - 3), "\xE2\x80\xA6") << shown;
+  iplug::igraphics::IRECT box;
+  EXPECT_LE(app->GetUI()->MeasureText(monitor->GetText(), shown.c_str(), box),
+            monitor->GetRECT().W());
+  app->OnHostStatus(host::kJackGoneStatus);
+  EXPECT_STREQ(monitor->GetStr(), host::kJackGoneStatus);
 }
 
 // Destroys the main window from the editor's own events, a key or a pick in its native menu,

@@ -1,6 +1,8 @@
 #include <rtmidi/RtMidi.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -94,6 +96,53 @@ TEST_F(HostTest, MidiOnJackIsListedChosenRememberedAndCarriesSysEx) {
     return app->SysExReceived() > 0;
   }));
   // The program's clients leave before the server goes.
+  stop();
+}
+
+// A remembered device that appears after start-up is connected without "Preferences", and one
+// that goes away is let go. When the JACK server goes away the host says so in the log and on
+// the screen; when a server answers again it opens its ports and stream anew and connects the
+// remembered device as soon as it is back, without a restart.
+TEST_F(HostTest, TheRememberedDeviceIsFollowedAcrossItsAbsenceAndAJackRestart) {
+  testsupport::JackServer jack;
+  if (!jack.running()) GTEST_SKIP() << "no JACK server for this test: " << jack.whyNot();
+  const std::string port = "Tellmar-Audio Corvane Brisko";
+  std::filesystem::create_directories(config / host::kAppName);
+  std::ofstream(settingsFile()) << "[midi]\nindev=device:" << port << "\n";
+  start();
+  auto* app = static_cast<demo::DemoApp*>(hostObject()->GetApp());
+  const auto watched = [&](const std::function<bool()>& done) {
+    return waitFor([&] {
+      h.advance(host::IPlugAPPHost::kDeviceWatchMs);
+      return done();
+    });
+  };
+  EXPECT_FALSE(hostObject()->MidiInputConnected());
+  std::vector<unsigned char> sysex{0xF0, 0x00, 0x5E, 0x27, 0x04, 0x02, 0x05, 0x10, 0xF7};
+  for (const bool restart : {false, true}) {
+    SCOPED_TRACE(restart ? "after a JACK restart" : "appearing after start-up");
+    {
+      RtMidiOut device(RtMidi::UNIX_JACK, "device");
+      device.openVirtualPort(port);
+      EXPECT_TRUE(watched([&] { return hostObject()->MidiInputConnected(); }));
+      device.sendMessage(&sysex);
+      EXPECT_TRUE(watched([&] { return app->MonitorText().rfind("SysEx 9 bytes", 0) == 0; }));
+      EXPECT_TRUE(hostObject()->AudioRunning());
+      if (restart) break;
+    }
+    EXPECT_TRUE(watched([&] { return h.logged("went away"); }));
+    EXPECT_FALSE(hostObject()->MidiInputConnected());
+
+    jack.kill();
+    EXPECT_TRUE(watched([&] { return !hostObject()->JackServerAnswers(); }));
+    EXPECT_TRUE(h.logged("the JACK server went away"));
+    EXPECT_EQ(app->MonitorText(), host::kJackGoneStatus);
+    EXPECT_FALSE(hostObject()->AudioRunning());
+    ASSERT_TRUE(jack.start()) << jack.whyNot();
+    EXPECT_TRUE(watched([&] { return hostObject()->JackServerAnswers(); }));
+    EXPECT_EQ(app->MonitorText(), host::kJackBackStatus);
+  }
+  EXPECT_EQ(hostObject()->Settings().midiInDev, "device:" + port);
   stop();
 }
 

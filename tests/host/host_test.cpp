@@ -11,6 +11,7 @@
 #include "platform/Button.h"
 #include "platform/Event.h"
 #include "platform/View.h"
+#include "support/ReadOnlyFolder.h"
 #include "windowing/Win32.h"
 #include "windowing/core/WindowInterfaces.h"
 
@@ -112,12 +113,15 @@ TEST_F(HostTest, OnlyPlainEscapeAndReturnAreConsumed) {
   }
 }
 
-// A remembered name longer than any fixed buffer comes back whole; Cancel keeps it,
-// Apply writes the pick and keeps the dialog, OK writes and ends it.
-TEST_F(HostTest, ThePreferencesRoadKeepsCancelsAppliesAndRemembers) {
+// A remembered device that is absent keeps its place: it is listed under its name marked absent
+// (a name longer than any fixed buffer, whole) and selected, and OK without a change leaves the
+// file as it was, byte for byte. Only what the user changes is written, so what another
+// instance stored meanwhile stays; Apply writes and keeps the dialog, Cancel writes nothing.
+TEST_F(HostTest, PreferencesWriteOnlyWhatTheUserChanged) {
   const std::string longName(300, 'x');
+  const std::string stored = "[midi]\nindev=" + longName + "\noutdev=" + longName + "\n";
   std::filesystem::create_directories(config / host::kAppName);
-  std::ofstream(settingsFile()) << "[midi]\nindev=" << longName << "\noutdev=" << longName << "\n";
+  std::ofstream(settingsFile()) << stored;
   start();
   EXPECT_EQ(hostObject()->Settings().midiInDev, longName);
 
@@ -132,23 +136,55 @@ TEST_F(HostTest, ThePreferencesRoadKeepsCancelsAppliesAndRemembers) {
                   frame.minY() >= bounds.minY() && frame.maxY() <= bounds.maxY())
           << id;
     }
-    EXPECT_EQ(selection(dialog, host::kMidiInList), "off");  // the name is not listed
-    SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
-  });
-  EXPECT_NE(readFile(settingsFile()).find("indev=" + longName), std::string::npos);
-  EXPECT_EQ(hostObject()->Settings().midiOutDev, longName);
-
-  withPreferences([&](HWND dialog) {
-    ASSERT_TRUE(pick(dialog, host::kMidiOutList, "off"));
-    SendMessage(dialog, WM_COMMAND, host::kApplyButton, 0);
-    EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_NE(readFile(settingsFile()).find("outdev=off"), std::string::npos);
-    ASSERT_TRUE(pick(dialog, host::kMidiInList, "off"));
+    EXPECT_EQ(selection(dialog, host::kMidiInList), longName + host::kAbsentDeviceMark);
     SendMessage(dialog, WM_COMMAND, IDOK, 0);
   });
-  const std::string written = readFile(settingsFile());
-  EXPECT_EQ(written.find(longName), std::string::npos) << written;
+  EXPECT_EQ(readFile(settingsFile()), stored);
+
+  // Another instance stores its output device meanwhile.
+  std::ofstream(settingsFile()) << "[midi]\nindev=" << longName << "\noutdev=other\n";
+  withPreferences([&](HWND dialog) {
+    ASSERT_TRUE(pick(dialog, host::kMidiOutList, "off"));
+    SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  withPreferences([&](HWND dialog) {
+    ASSERT_TRUE(pick(dialog, host::kMidiInList, "off"));
+    SendMessage(dialog, WM_COMMAND, host::kApplyButton, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(readFile(settingsFile()), "[midi]\nindev=off\noutdev=other\n\n");
+    SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
   EXPECT_EQ(hostObject()->Settings().midiInDev, "off");
+  EXPECT_EQ(hostObject()->Settings().midiOutDev, longName);
+}
+
+// A choice that cannot be stored is not passed off as stored: the user is told in an alert
+// naming the file, the log says so, "Preferences" stays open, and the next OK, with nothing
+// changed since, writes it once the folder takes it.
+TEST_F(HostTest, AChoiceThatCannotBeStoredIsReportedAndStoredOnTheNextOk) {
+  std::filesystem::create_directories(config / host::kAppName);
+  std::ofstream(settingsFile()) << "[midi]\nindev=Gone device\noutdev=off\n";
+  start();
+  testsupport::ReadOnlyFolder locked(config / host::kAppName);
+  if (!locked.ok()) GTEST_SKIP() << locked.whyNot();
+  std::string told;
+  withPreferences([&](HWND dialog) {
+    answers.add([&](platform::NSWindow* window) {
+      auto* alert = dynamic_cast<platform::NSAlertPanel*>(window);
+      ASSERT_NE(alert, nullptr);
+      told = alert->title() + ": " + alert->message();
+      testsupport::clickView(h, alert->button(platform::NSAlertDefaultReturn));
+    });
+    ASSERT_TRUE(pick(dialog, host::kMidiInList, "off"));
+    SendMessage(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(h.logged("cannot write the MIDI devices chosen to " + settingsFile()));
+    locked.restore();
+    SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(told, std::string(host::kSettingsNotSavedTitle) + ": " +
+                      host::kSettingsNotSavedMessage + "\n" + settingsFile());
+  EXPECT_EQ(readFile(settingsFile()), "[midi]\nindev=off\noutdev=off\n\n");
 }
 
 }  // namespace

@@ -14,10 +14,12 @@
 #include "platform/DisplayBackend.h"
 #include "platform/Menu.h"
 #include "platform/MenuWindow.h"
+#include "platform/PopUpButton.h"
 #include "platform/RunLoop.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 #include "platform/x11/X11Backend.h"
+#include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 #include "support/X11Harness.h"
 
@@ -360,3 +362,294 @@ TEST(MenuWindowOnX11, SubmenusHandBackTheGrabsAndTheBarTopsTheXWindow) {
   XUngrabPointer(other, CurrentTime);
   w->close();
 }
+
+namespace {
+
+// A pop-up button in a window, its list shown by the menu windows: the items "off",
+// "Alpha", "Beta" (disabled) and "Gamma", "Alpha" selected.
+class PopUpListTest : public ::testing::Test {
+ protected:
+  PopUpListTest() {
+    window = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
+    window->setContentView(Ref<NSView>::adopt(new NSView).get());
+    button = new NSPopUpButton(NSMakeRect(20, 200, 200, 22));
+    button->setFont(NSFont::systemFontOfSize(10));
+    for (const char* title : {"off", "Alpha", "Beta", "Gamma"})
+      button->addItemWithTitle(title);
+    button->itemAtIndex(2)->setEnabled(false);
+    button->selectItemAtIndex(1);
+    button->setTarget(rec.get());
+    button->setAction(3);
+    window->contentView()->addSubview(button);
+    button->release();
+    window->makeKeyAndOrderFront();
+    setMenuTracker(NSMenuWindow::tracker());
+  }
+  ~PopUpListTest() override { setMenuTracker(&h.menus()); }
+
+  // The centre of an item's row in the open list, in the window: the selected item shows
+  // over the button, its top at the button's, the other rows above and below it.
+  static NSPoint row(int index) {
+    return NSMakePoint(
+        60, 222 - (index - 1) * NSMenuWindow::kItemHeight - NSMenuWindow::kItemHeight / 2);
+  }
+  static NSMenuWindow* shownList() {
+    for (NSWindow* w : NSApp()->orderedWindows())
+      if (auto* list = dynamic_cast<NSMenuWindow*>(w)) return list;
+    return nullptr;
+  }
+
+  testsupport::PlatformHarness h;
+  Ref<testsupport::ControlRecorder> rec =
+      Ref<testsupport::ControlRecorder>::adopt(new testsupport::ControlRecorder);
+  NSWindow* window = nullptr;
+  NSPopUpButton* button = nullptr;
+};
+
+}  // namespace
+
+// What follows the press that opens the list, with the user's timing: a click leaves the
+// list open on the current item; a release elsewhere, or after a while, picks the row
+// under it; a click on a row of the open list picks it; Escape or a click outside closes
+// it unchanged.
+TEST_F(PopUpListTest, ThePressThatOpensTheListIsAClickOrAPick) {
+  constexpr std::uint16_t kEscape = 0x35, kDown = 0x7D, kReturn = 0x24;
+  constexpr int kOutside = -1;
+  // One thing the user does, so many milliseconds after the one before.
+  struct Step {
+    enum Kind { kUp, kClick, kDrag, kKey, kStillOpen } kind;
+    double afterMs;
+    int at = 0;  // the row of the list (kOutside: elsewhere in the window), or the key
+  };
+  struct Row {
+    const char* name;
+    std::vector<Step> steps;  // after the press on the button
+    const char* selected;
+    std::size_t actions;
+  };
+  const Step click{Step::kUp, 120, 1};
+  const Row rows[] = {
+      {"a click leaves it open; Escape closes it unchanged",
+       {click, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
+       "Alpha",
+       0},
+      {"after a click the arrows start from the current item",
+       {click, {Step::kKey, 0, kDown}, {Step::kKey, 0, kReturn}},
+       "Gamma",
+       1},
+      {"a click on a row of the open list picks it", {click, {Step::kClick, 400, 0}}, "off", 1},
+      {"press, drag and release on a row picks it",
+       {{Step::kDrag, 60, 3}, {Step::kUp, 60, 3}},
+       "Gamma",
+       1},
+      {"a quick flick to another row picks it", {{Step::kUp, 80, 0}}, "off", 1},
+      {"a press held and let go where it went down picks that row",
+       {{Step::kUp, 900, 1}},
+       "Alpha",
+       1},
+      {"a click outside closes it unchanged", {click, {Step::kClick, 300, kOutside}}, "Alpha", 0},
+      {"a release on a disabled row leaves it open",
+       {{Step::kUp, 60, 2}, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
+       "Alpha",
+       0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    button->selectItemAtIndex(1);
+    rec->events.clear();
+    h.mouseDown(window, row(1));
+    for (const Step& step : r.steps) {
+      h.advance(step.afterMs);
+      const NSPoint at = step.at == kOutside ? NSMakePoint(350, 20) : row(step.at);
+      NSEvent drag;
+      switch (step.kind) {
+        case Step::kUp:
+          h.mouseUp(window, at);
+          break;
+        case Step::kClick:
+          h.click(window, at);
+          break;
+        case Step::kDrag:
+          drag.type = NSEventTypeLeftMouseDragged;
+          drag.window = window;
+          drag.locationInWindow = at;
+          h.post(drag);
+          break;
+        case Step::kKey:
+          h.key(window, static_cast<std::uint16_t>(step.at), "");
+          break;
+        case Step::kStillOpen:
+          h.perform([] {
+            NSMenuWindow* list = shownList();
+            ASSERT_NE(list, nullptr) << "the list closed";
+            EXPECT_EQ(list->shownItems()[list->highlightedIndex()]->title(), "Alpha");
+            EXPECT_GE(list->frame().size.width, 200);
+            EXPECT_EQ(list->font(), NSFont::systemFontOfSize(10));
+          });
+          break;
+      }
+    }
+    h.runUntilIdle();
+    EXPECT_EQ(button->titleOfSelectedItem(), r.selected);
+    EXPECT_EQ(rec->events.size(), r.actions);
+    EXPECT_EQ(shownList(), nullptr);
+    NSApp()->discardEvents(NSEventMaskAny);
+  }
+}
+
+// A dialog ended while its list is open (the program quitting) takes the list down with
+// it: the run returns at once and the keys after it choose nothing.
+TEST_F(PopUpListTest, AListOpenInAModalRunClosesWhenTheRunEnds) {
+  bool started = false;
+  h.onModal([&](NSWindow*) {
+    if (std::exchange(started, true)) return;
+    h.mouseDown(window, row(1));
+    h.advance(120);
+    h.mouseUp(window, row(1));
+    h.perform([] { NSApp()->abortModal(); });
+    h.key(window, 0x7D, "");
+    h.key(window, 0x24, "\r");
+  });
+  EXPECT_EQ(NSApp()->runModalForWindow(window), NSModalResponseAbort);
+  EXPECT_FALSE(h.watchdogFired());
+  EXPECT_EQ(button->titleOfSelectedItem(), "Alpha");
+  EXPECT_TRUE(rec->events.empty());
+  EXPECT_EQ(shownList(), nullptr);
+}
+
+// Titles are measured in the font they are drawn in, room for the drawing's inset
+// included: the last glyph of the longest one is drawn whole.
+TEST(MenuWindowLooks, TheLongestTitleIsDrawnWhole) {
+  testsupport::PlatformHarness h;
+  auto menu = Ref<NSMenu>::adopt(new NSMenu);
+  for (const char* title : {"Preferences...", "Firmware Update", "Quit"})
+    addItem(menu.get(), title);
+  // The right edge of the ink of the first row, from the window's left edge.
+  auto inkEnd = [&](double minimumWidth) {
+    menu->setMinimumWidth(minimumWidth);
+    auto w = Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu.get(), NSMakePoint(100, 500)));
+    w->display();
+    const NSRect r = w->rectOfItem(1);
+    const std::uint32_t paper =
+        testsupport::PlatformHarness::pixelAt(w.get(), r.maxX() - 3, r.midY());
+    int end = 0;
+    for (int x = 0; x < static_cast<int>(r.maxX()) - 2; ++x)
+      for (double y = r.minY() + 2; y < r.maxY() - 2; ++y)
+        if (testsupport::PlatformHarness::pixelAt(w.get(), x + 0.5, y) != paper) end = x;
+    w->close();
+    return end;
+  };
+  const int fitted = inkEnd(0);
+  EXPECT_GT(fitted, 0);
+  EXPECT_EQ(fitted, inkEnd(400)) << "the title is cut where its row ends";
+}
+
+// A window's menu bar walked with the keys: Left and Right go on to the neighbouring
+// titles (round the ends) with their first item lit; the title is back to normal before
+// the chosen item acts, as that may open a dialog.
+TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) {
+  testsupport::PlatformHarness h;
+  struct Recorder : NSObject, ActionTarget {
+    void performAction(int, NSObject* sender) override {
+      chosen.push_back(static_cast<NSMenuItem*>(sender)->title());
+      litAtAction.push_back(window->highlightedMenuBarItem());
+    }
+    NSWindow* window = nullptr;
+    std::vector<std::string> chosen;
+    std::vector<int> litAtAction;
+  };
+  auto recorder = Ref<Recorder>::adopt(new Recorder);
+  auto bar = Ref<NSMenu>::adopt(new NSMenu);
+  const std::vector<std::pair<const char*, std::vector<const char*>>> menus = {
+      {"File", {"Open", "Quit"}}, {"Edit", {"Cut"}}, {"Help", {"About"}}};
+  for (const auto& [title, items] : menus) {
+    auto menu = Ref<NSMenu>::adopt(new NSMenu(title));
+    for (const char* item : items)
+      addItem(menu.get(), item)->setTarget(recorder.get());
+    addItem(bar.get(), title, menu.get());
+  }
+  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 150), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  w->setMenuBar(bar.get());
+  w->makeKeyAndOrderFront();
+  recorder->window = w;
+  setMenuTracker(NSMenuWindow::tracker());
+  const NSRect file = w->menuBarItemRect(0);
+  const NSPoint fileTitle{file.midX(), file.midY()};
+  struct Row {
+    std::vector<std::uint16_t> keys;
+    const char* chosen;
+  } rows[] = {
+      {{kKeyRight, kKeyReturn}, "Cut"},
+      {{kKeyLeft, kKeyReturn}, "About"},
+      {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
+      {{kKeyDown, kKeyReturn}, "Open"},  // after a click the menu waits, nothing lit
+  };
+  for (const Row& r : rows) {
+    recorder->chosen.clear();
+    recorder->litAtAction.clear();
+    h.mouseDown(w, fileTitle);
+    h.advance(100);
+    h.mouseUp(w, fileTitle);
+    for (std::uint16_t key : r.keys)
+      h.key(w, key, "");
+    h.runUntilIdle();
+    EXPECT_EQ(recorder->chosen, std::vector<std::string>{r.chosen});
+    EXPECT_EQ(recorder->litAtAction, std::vector<int>{-1});
+    NSApp()->discardEvents(NSEventMaskAny);
+  }
+  setMenuTracker(&h.menus());
+  w->close();
+}
+
+// On a real display, with and without a window manager that frames the windows: a list
+// clicked with a person's timing (press, 120 ms, release) stays open, the arrows and
+// Return pick from it, and no request of the program is refused with an X error.
+class PopUpListOnX11 : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PopUpListOnX11, AClickedListStaysOpenAndNoRequestFails) {
+  testsupport::X11Harness x({}, GetParam());
+  if (!x.ready()) GTEST_SKIP() << x.whyNot();
+  auto* main = new NSWindow(NSMakeRect(100, 100, 600, 400), NSWindowStyleMaskTitled);
+  main->setContentView(Ref<NSView>::adopt(new NSView).get());
+  main->makeKeyAndOrderFront();
+  auto* dialog = new NSWindow(NSMakeRect(200, 200, 400, 300), NSWindowStyleMaskTitled);
+  dialog->setContentView(Ref<NSView>::adopt(new NSView).get());
+  auto* button = new NSPopUpButton(NSMakeRect(20, 200, 200, 22));
+  for (const char* title : {"off", "Alpha", "Gamma"})
+    button->addItemWithTitle(title);
+  button->selectItemAtIndex(1);
+  dialog->contentView()->addSubview(button);
+  button->release();
+  dialog->makeKeyAndOrderFront();
+  const std::string xid = std::to_string(x.backend().xWindowOf(dialog));
+  ASSERT_TRUE(x.pumpUntil([&] {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(x.display(), x.backend().xWindowOf(dialog), &a) &&
+           a.map_state == IsViewable;
+  }));
+  setMenuTracker(NSMenuWindow::tracker());
+  // Real time: the list's loop waits on the X connection, and the user keeps time.
+  setClock(nullptr);
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The button's middle, from the top left of the window's content.
+    x.server().run({"xdotool", "mousemove", "--window", xid, "60", "89", "mousedown", "1"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    x.server().run({"xdotool", "mouseup", "1"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    x.server().run({"xdotool", "key", "Down", "key", "Return"});
+  });
+  const bool picked = x.pumpUntil([&] { return button->indexOfSelectedItem() == 2; }, 10000);
+  user.join();
+  setClock(&x.platform().clock());
+  setMenuTracker(&x.platform().menus());
+  EXPECT_TRUE(picked) << "the list closed on the click, or did not open";
+  x.settle();
+  EXPECT_FALSE(x.platform().logged("X error"));
+  dialog->close();
+  main->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, PopUpListOnX11, ::testing::Values(false, true),
+                         [](const auto& param) { return param.param ? "Framed" : "Bare"; });

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Button.h"
 #include "platform/Panel.h"
+#include "platform/PopUpButton.h"
+#include "platform/TextField.h"
 #include "platform/View.h"
 #include "platform/Window.h"
+#include "support/ControlRecorders.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;
@@ -308,3 +314,87 @@ TEST_F(NSWindowTest, TheViewUnderThePointerHearsItComeAndGoDragsAndHidingInclude
 }
 
 }  // namespace
+
+// The keyboard in a window of controls: Tab and Shift+Tab walk the controls that can take
+// the focus in reading order (whatever order they were made in), round the ends; Space
+// presses the focused button or opens the focused list; the focused control is ringed
+// while its window is key; a text field left by Tab ends its editing.
+TEST_F(NSWindowTest, TabWalksTheControlsInReadingOrderAndRingsTheFocusedOne) {
+  auto rec = Ref<testsupport::ControlRecorder>::adopt(new testsupport::ControlRecorder);
+  auto* w = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  w->setAutorecalculatesKeyViewLoop(true);
+  std::map<NSView*, std::string> names;
+  auto add = [&](NSControl* control, const char* name, NSRect frame) {
+    control->setFrame(frame);
+    control->setTarget(rec.get());
+    control->setDelegate(rec.get());
+    w->contentView()->addSubview(control);
+    control->release();
+    names[control] = name;
+    return control;
+  };
+  add(new NSButton, "ok", NSMakeRect(260, 20, 80, 24));
+  add(new NSButton, "cancel", NSMakeRect(170, 20, 80, 24));
+  add(new NSButton, "disabled", NSMakeRect(80, 20, 80, 24))->setEnabled(false);
+  add(new NSButton, "hidden", NSMakeRect(20, 60, 80, 24))->setHidden(true);
+  auto* label =
+      static_cast<NSTextField*>(add(new NSTextField, "label", NSMakeRect(20, 150, 150, 22)));
+  label->setSelectable(false);
+  auto* list =
+      static_cast<NSPopUpButton*>(add(new NSPopUpButton, "list", NSMakeRect(20, 200, 150, 22)));
+  list->addItemWithTitle("one");
+  add(new NSTextField, "field", NSMakeRect(20, 250, 150, 22));
+  w->makeKeyAndOrderFront();
+  auto focused = [&] {
+    NSView* v = w->focusedKeyView();
+    return v ? names[v] : std::string("none");
+  };
+  std::vector<std::string> loop;
+  for (NSView* v : w->keyViewLoop())
+    loop.push_back(names[v]);
+  EXPECT_EQ(loop, (std::vector<std::string>{"field", "list", "cancel", "ok"}));
+
+  constexpr std::uint16_t kTab = 48, kSpace = 49;
+  const std::uint64_t kShift = NSEventModifierFlagShift;
+  struct Step {
+    std::uint16_t key;
+    std::uint64_t modifiers;
+    const char* focused;
+  } steps[] = {{kTab, 0, "field"},       {kTab, 0, "list"},     {kTab, 0, "cancel"},
+               {kTab, 0, "ok"},          {kTab, 0, "field"},    {kTab, kShift, "ok"},
+               {kTab, kShift, "cancel"}, {kSpace, 0, "cancel"}, {kTab, kShift, "list"},
+               {kSpace, 0, "list"}};
+  const std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 390, 290);
+  for (const Step& step : steps) {
+    h.key(w, step.key, step.key == kSpace ? " " : "\t", step.modifiers);
+    h.runUntilIdle();
+    EXPECT_EQ(focused(), step.focused);
+    // The ring runs along the focused control's edges, and nowhere else.
+    for (const auto& [view, name] : names) {
+      if (view->isHidden()) continue;
+      const NSRect r = view->frame();
+      const bool ringed =
+          testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()) ==
+              testsupport::PlatformHarness::pixelAt(w, r.maxX() - 1.5, r.midY()) &&
+          testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()) !=
+              testsupport::PlatformHarness::pixelAt(w, r.minX() + 4.5, r.midY()) &&
+          testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()) != face;
+      EXPECT_EQ(ringed, name == step.focused) << name << " after " << step.focused;
+    }
+  }
+  // Space pressed the button once and opened the list once; each time Tab left the field
+  // its editing ended.
+  EXPECT_EQ(std::count(rec->events.begin(), rec->events.end(), "action 0"), 1);
+  EXPECT_EQ(h.menus().popped().size(), 1u);
+  EXPECT_EQ(std::count(rec->events.begin(), rec->events.end(), "end "), 2);
+  // The ring shows only in the key window.
+  auto* other = new NSWindow(NSMakeRect(600, 100, 100, 100), NSWindowStyleMaskTitled);
+  other->makeKeyAndOrderFront();
+  w->displayIfNeeded();
+  const NSRect r = list->frame();
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()),
+            testsupport::PlatformHarness::pixelAt(w, r.minX() + 4.5, r.midY()));
+  other->close();
+  w->close();
+}

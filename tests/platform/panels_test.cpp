@@ -16,6 +16,7 @@
 #include "platform/ColorPanel.h"
 #include "platform/FileList.h"
 #include "platform/SavePanel.h"
+#include "platform/TextField.h"
 #include "support/PanelAnswers.h"
 #include "support/PlatformHarness.h"
 #include "support/TempFiles.h"
@@ -71,6 +72,36 @@ TEST_F(PanelsTest, AlertShowsOnlyButtonsWithTitles) {
   answers.add([&](NSWindow* w) { h.key(w, 76, "\x03"); });  // keypad Enter
   EXPECT_EQ(alert->runModal(), NSAlertDefaultReturn);
   alert->close();
+}
+
+// A message longer than the panel is wide wraps at spaces, a word longer than a line (a path) is
+// cut between characters, a line feed starts a new line, and the panel grows to show every line:
+// nothing of the message is lost.
+TEST_F(PanelsTest, AlertWrapsItsMessageAndGrowsToShowEveryLine) {
+  const std::string path = "/" + std::string(120, 'p') + "/settings.ini";
+  const std::string message =
+      "The devices you chose could not be saved, so the program will not remember them.\n" + path;
+  auto oneLine = Ref<NSAlertPanel>::adopt(new NSAlertPanel("", "Saved.", "OK", "", ""));
+  auto wrapped = Ref<NSAlertPanel>::adopt(new NSAlertPanel("", message, "OK", "", ""));
+  NSTextField* label = nullptr;
+  for (NSView* v : wrapped->contentView()->subviews())
+    if (auto* field = dynamic_cast<NSTextField*>(v)) label = field;
+  ASSERT_NE(label, nullptr);
+  const std::vector<std::string> lines = label->shownLines();
+  ASSERT_GE(lines.size(), 4u);
+  std::string kept;
+  for (const std::string& line : lines) {
+    EXPECT_LE(label->font().sizeOfString(line).width, label->frame().size.width) << line;
+    kept += line;
+  }
+  std::string expected = message;
+  std::erase_if(expected, [](char c) { return c == ' ' || c == '\n'; });
+  std::erase_if(kept, [](char c) { return c == ' '; });
+  EXPECT_EQ(kept, expected);
+  const double lineHeight = label->font().lineHeight();
+  EXPECT_GE(label->frame().size.height, static_cast<double>(lines.size()) * lineHeight);
+  EXPECT_GE(wrapped->frame().size.height - oneLine->frame().size.height,
+            static_cast<double>(lines.size() - 2) * lineHeight);
 }
 
 TEST(FileListView, ListsFoldersFirstByNameWithoutDotFiles) {

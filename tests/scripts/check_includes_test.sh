@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs scripts/check-includes on small trees made here, each with a known answer: includes
 # are found beside the file and from the root, a room is its own library, a library may not
-# reach the tests, and an exception that no longer happens is reported.
+# reach the tests, a program reaches the windowing layer through its public header only, and
+# an exception that no longer happens is reported.
 set -uo pipefail
 checker="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-includes"
 scratch="$(mktemp -d)"
@@ -16,6 +17,7 @@ windowing/core     base platform
 windowing/dialogs  base platform windowing/Types.h
                    windowing/core
 windowing/Types.h
+host               base platform windowing/Types.h
 tests              *'
 
 # make_tree <name> <extra rule line> <path:include>...: a tree whose files hold one include each.
@@ -52,7 +54,7 @@ expect pass "" "$(make_tree clean '' \
   'platform/Window.cpp:"Window.h"' 'platform/Clock.cpp:"base/Base.h"' \
   'graphics/Draw.cpp:"../platform/Window.h"' 'windowing/dialogs/Box.cpp:"windowing/core/Core.h"' \
   'windowing/core/Msg.cpp:"graphics.h"' 'tests/Any.cpp:"windowing/dialogs/Dialog.h"' \
-  'windowing/dialogs/Res.cpp:"windowing/Types.h"')"
+  'windowing/dialogs/Res.cpp:"windowing/Types.h"' 'host/Main.cpp:"windowing/Types.h"')"
 expect fail 'platform/Event.cpp:2: platform includes ../graphics/Graphics.h' \
   "$(make_tree beside '' 'platform/Event.cpp:"../graphics/Graphics.h"')"
 expect fail 'base includes platform/Window.h (base may include: nothing of ours)' \
@@ -65,6 +67,8 @@ expect fail 'windowing includes windowing/core/Core.h' \
   "$(make_tree unlisted '' 'windowing/views/List.cpp:"windowing/core/Core.h"')"
 expect fail 'windowing includes graphics/Graphics.h' \
   "$(make_tree umbrella '' 'windowing/Win32.h:"graphics/Graphics.h"')"
+expect fail 'host/Main.cpp:2: host includes windowing/core/Core.h' \
+  "$(make_tree program '' 'host/Main.cpp:"windowing/core/Core.h"')"
 expect fail 'graphics includes tests/Fake.h' \
   "$(make_tree tests '' 'graphics/Draw.cpp:"tests/Fake.h"')"
 expect pass "" "$(make_tree excepted 'expect graphics -> windowing/core' \

@@ -4,17 +4,17 @@ namespace testsupport {
 
 void FakeEditorDelegate::SetParameterValueFromUI(int paramIdx, double normalizedValue) {
   mCalls.push_back({Call::kSetValue, paramIdx, normalizedValue});
-  IEditorDelegate::SetParameterValueFromUI(paramIdx, normalizedValue);
+  DemoEditorDelegate::SetParameterValueFromUI(paramIdx, normalizedValue);
 }
 
 void FakeEditorDelegate::BeginInformHostOfParamChangeFromUI(int paramIdx) {
   mCalls.push_back({Call::kBegin, paramIdx, 0.0});
-  IEditorDelegate::BeginInformHostOfParamChangeFromUI(paramIdx);
+  DemoEditorDelegate::BeginInformHostOfParamChangeFromUI(paramIdx);
 }
 
 void FakeEditorDelegate::EndInformHostOfParamChangeFromUI(int paramIdx) {
   mCalls.push_back({Call::kEnd, paramIdx, 0.0});
-  IEditorDelegate::EndInformHostOfParamChangeFromUI(paramIdx);
+  DemoEditorDelegate::EndInformHostOfParamChangeFromUI(paramIdx);
 }
 
 }  // namespace testsupport

@@ -19,6 +19,8 @@ class FakeEditorDelegate : public demo::DemoEditorDelegate {
     bool operator==(const Call&) const = default;
   };
 
+  FakeEditorDelegate() : IEditorDelegate(kNumParams) {}
+
   void SetParameterValueFromUI(int paramIdx, double normalizedValue) override;
   void BeginInformHostOfParamChangeFromUI(int paramIdx) override;
   void EndInformHostOfParamChangeFromUI(int paramIdx) override;
@@ -26,11 +28,11 @@ class FakeEditorDelegate : public demo::DemoEditorDelegate {
   // Every call so far, oldest first (bad indices included, as the caller made them).
   const std::vector<Call>& Calls() const { return mCalls; }
   void ClearCalls() { mCalls.clear(); }
-  // Calls to OnParamChangeUI, that is, changes the delegate accepted.
+  // Calls to OnParamChange, that is, changes the delegate accepted.
   const std::vector<int>& AcceptedChanges() const { return mAccepted; }
 
  protected:
-  void OnParamChangeUI(int paramIdx) override { mAccepted.push_back(paramIdx); }
+  void OnParamChange(int paramIdx) override { mAccepted.push_back(paramIdx); }
 
  private:
   std::vector<Call> mCalls;

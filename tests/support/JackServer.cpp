@@ -84,9 +84,16 @@ void clearDeadServerEntries() {
 
 JackServer::JackServer()
     : mName("test-" + std::to_string(getpid()) + "-" + std::to_string(gServersMade++)) {
-  // A server of this name left behind by a crashed run of the same pid would confuse this one.
-  removeLeftovers();
   setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
+  start();
+}
+
+bool JackServer::start() {
+  if (mRunning) return true;
+  mError.clear();
+  // A server of this name left behind (a crashed run of the same pid, or one killed) would
+  // confuse this one.
+  removeLeftovers();
   mPid = fork();
   if (mPid == 0) {
     // The server dies with the test even when the test crashes before stopping it.
@@ -104,7 +111,7 @@ JackServer::JackServer()
   }
   if (mPid < 0) {
     mError = std::string("jackd cannot start: ") + std::strerror(errno);
-    return;
+    return false;
   }
   jack_set_error_function(quietJack);
   for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
@@ -115,18 +122,18 @@ JackServer::JackServer()
                    ? "jackd is not installed"
                    : "jackd exited at once (status " + std::to_string(status) + ")";
       removeLeftovers();
-      return;
+      return false;
     }
     jack_status_t jackStatus{};
     if (jack_client_t* probe = jack_client_open("probe", JackNoStartServer, &jackStatus)) {
       jack_client_close(probe);
-      mRunning = true;
-      return;
+      return mRunning = true;
     }
     std::this_thread::sleep_for(kStartPoll);
   }
   mError = "jackd did not answer within 10 s";
   stop();
+  return false;
 }
 
 JackServer::~JackServer() {
@@ -134,14 +141,21 @@ JackServer::~JackServer() {
   unsetenv("JACK_DEFAULT_SERVER");
 }
 
-void JackServer::stop() {
+void JackServer::end(int signal) {
   mRunning = false;
-  if (mPid > 0) {
-    kill(mPid, SIGTERM);
-    while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    mPid = -1;
+  if (mPid <= 0) return;
+  ::kill(mPid, signal);
+  while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
   }
+  mPid = -1;
+}
+
+void JackServer::kill() {
+  end(SIGKILL);
+}
+
+void JackServer::stop() {
+  end(SIGTERM);
   removeLeftovers();
 }
 

@@ -22,7 +22,14 @@ class JackServer {
   const std::string& whyNot() const { return mError; }
   const std::string& name() const { return mName; }
 
+  // Ends the server at once (SIGKILL), as a crash would: its clients are left to notice.
+  void kill();
+  // Starts a server of the same name (after kill); whether it answers.
+  bool start();
+
  private:
+  // Sends the server the signal and waits for it to end.
+  void end(int signal);
   void stop();
   // Removes the semaphores and the server folder of this server's name (no other server's
   // files), and the entries of dead servers from JACK's server table, which has room for

@@ -16,12 +16,19 @@ double realMs() {
 }
 }  // namespace
 
-X11Harness::X11Harness(std::vector<std::string> xvfbArguments)
+X11Harness::X11Harness(std::vector<std::string> xvfbArguments, bool withWindowManager)
     : mServer(std::make_unique<testbed::XvfbServer>(std::move(xvfbArguments))),
       mPlatform(std::make_unique<PlatformHarness>()) {
   if (!mServer->running()) {
     mWhyNot = mServer->whyNot();
     return;
+  }
+  if (withWindowManager) {
+    mWindowManager = std::make_unique<testbed::WindowManager>(mServer->display());
+    if (!mWindowManager->running()) {
+      mWhyNot = mWindowManager->whyNot();
+      return;
+    }
   }
   auto backend = platform::x11::X11Backend::connect(mServer->display().c_str());
   if (!backend) return;  // a fault: the server runs but does not answer
@@ -34,6 +41,7 @@ X11Harness::~X11Harness() {
   mPlatform.reset();
   if (mBackend) platform::setDisplayBackend(nullptr);
   if (mOther) XCloseDisplay(mOther);
+  mWindowManager.reset();
   mServer.reset();
 }
 

@@ -106,6 +106,15 @@ TEST(DrawingContexts, PoolsHoldAtMostTheirLimitAndIgnoreSecondReleases) {
   for (HDC hdc : contexts)
     SWELL_DeleteGfxContext(hdc);
   EXPECT_EQ(swell::pooledContextCount(), swell::kMaxPooledContexts);
+  // A bare object from the pool is live and of no kind until its maker gives it one.
+  HGDIOBJ bare = SWELL_AllocGDIObject();
+  ASSERT_TRUE(swell::isLiveGdiObject(bare));
+  EXPECT_EQ(bare->type, 0);
+  DeleteObject(bare);
+  EXPECT_TRUE(swell::isLiveGdiObject(bare));
+  bare->type = swell::kBrushObject;
+  DeleteObject(bare);
+  EXPECT_FALSE(swell::isLiveGdiObject(bare));
 }
 
 TEST(DrawingContexts, ClipRegionsNestAndAnUnmatchedPopIsIgnored) {

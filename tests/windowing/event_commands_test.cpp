@@ -6,6 +6,7 @@
 #include "platform/Slider.h"
 #include "platform/TextField.h"
 #include "support/EventTest.h"
+#include "windowing/controls/ControlClasses.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/ControlComboBox.h"
 
@@ -135,6 +136,40 @@ TEST_F(CommandTest, TypingInAFieldSendsEditChangeAndLeavingItKillFocus) {
   EXPECT_EQ(got, (std::vector<WPARAM>{command(12, EN_CHANGE), command(12, EN_CHANGE),
                                       command(12, EN_KILLFOCUS)}));
   EXPECT_EQ(field->stringValue(), "ok");
+}
+
+// The keyboard through a dialog's controls: Tab and Shift+Tab move the focus top down
+// whatever order the controls were made in, each edit field saying so as the focus enters
+// (EN_SETFOCUS) and leaves it (EN_KILLFOCUS); Space presses the button with the focus.
+TEST_F(CommandTest, TabMovesTheFocusThroughTheFieldsWithSetAndKillFocus) {
+  add(new Swell_vCorvaneBrisko_button, 14, NSMakeRect(10, 90, 80, 22));
+  add(new Swell_vCorvaneBrisko_textfield, 13, NSMakeRect(10, 50, 150, 22));
+  add(new Swell_vCorvaneBrisko_textfield, 12, NSMakeRect(10, 10, 150, 22));
+  constexpr std::uint16_t kTab = 48, kSpace = 49;
+  struct Step {
+    std::uint16_t key;
+    std::uint64_t modifiers;
+    std::vector<WPARAM> commands;
+  } steps[] = {
+      {kTab, 0, {command(12, EN_SETFOCUS)}},
+      {kTab, 0, {command(12, EN_KILLFOCUS), command(13, EN_SETFOCUS)}},
+      {kTab, 0, {command(13, EN_KILLFOCUS)}},
+      {kSpace, 0, {command(14, BN_CLICKED)}},
+      {kTab, platform::NSEventModifierFlagShift, {command(13, EN_SETFOCUS)}},
+      {kTab,
+       platform::NSEventModifierFlagShift,
+       {command(13, EN_KILLFOCUS), command(12, EN_SETFOCUS)}},
+      {kTab, platform::NSEventModifierFlagShift, {command(12, EN_KILLFOCUS)}},
+  };
+  for (const Step& step : steps) {
+    log.clear();
+    h.key(window, step.key, step.key == kSpace ? " " : "\t", step.modifiers);
+    h.runUntilIdle();
+    std::vector<WPARAM> got;
+    for (const auto& m : commands())
+      got.push_back(m.wParam);
+    EXPECT_EQ(got, step.commands) << "key " << step.key;
+  }
 }
 
 }  // namespace

@@ -11,23 +11,19 @@ using namespace std::string_literals;
 using swell::IniParser;
 using swell::IniSectionTable;
 
-struct Parsed {
-  IniSectionTable table;
-  bool incomplete = false;
-};
-
-Parsed parse(const std::string& text) {
-  Parsed result;
-  IniParser parser(result.table);
+// Loads the text into the table; true when it was taken in whole.
+bool parse(const std::string& text, IniSectionTable& table) {
+  IniParser parser(table);
   parser.feed(text);
   parser.finish();
-  result.incomplete = parser.incomplete();
-  return result;
+  return !parser.incomplete();
 }
 
 // The table a text loads to, shown as the text it is written back as.
 std::string reformat(const std::string& text) {
-  return swell::formatIniText(parse(text).table);
+  IniSectionTable table;
+  parse(text, table);
+  return swell::formatIniText(table);
 }
 
 TEST(IniParser, LoadingRules) {
@@ -58,6 +54,20 @@ TEST(IniParser, LoadingRules) {
     EXPECT_EQ(reformat(c.text), c.loaded) << c.rule;
 }
 
+TEST(IniParser, LookupsFindTheFirstOfEqualKeysBeforeAndAfterOrdering) {
+  IniSectionTable table;
+  parse("[s]\nb=2\nKey=first\na=1\nkey=second\n[S]\nk=replaced\n[s]\nKEY=third\nb=4\nKEY=x\n",
+        table);
+  // The first lookup scans the section as read; the next ones search it ordered.
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(table.findValue("S", "key"), "third") << "round " << round;
+    EXPECT_EQ(table.findValue("s", "B"), "4") << "round " << round;
+    EXPECT_EQ(table.findValue("s", "a"), std::nullopt) << "round " << round;
+    EXPECT_EQ(table.findValue("t", "a"), std::nullopt) << "round " << round;
+  }
+  EXPECT_EQ(table.sectionName(0), "s") << "the first spelling";
+}
+
 TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
   const std::string text =
       "\xEF\xBB\xBF[c]\nz=0\njunk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\nlast=9";
@@ -69,42 +79,52 @@ TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
     parser.feed(std::string_view(text).substr(split));
     parser.finish();
     EXPECT_EQ(swell::formatIniText(table), whole) << "split at " << split;
+    EXPECT_EQ(table.findValue("b", "q "), " \"w\"") << "split at " << split;
   }
 }
 
 TEST(IniParser, Utf16TextIsNotReadAndMayNotBeWrittenOver) {
   for (const std::string& text : {"\xFF\xFE[\0s\0]\0\n\0"s, "\xFE\xFF\0[\0s\0]\0\n"s}) {
-    const Parsed parsed = parse(text);
-    EXPECT_TRUE(parsed.table.empty());
-    EXPECT_TRUE(parsed.incomplete);
+    IniSectionTable table;
+    EXPECT_FALSE(parse(text, table));
+    EXPECT_TRUE(table.empty());
   }
-  const Parsed loneByte = parse("\xFF[s]\n[t]\nk=v\n");
-  EXPECT_FALSE(loneByte.incomplete) << "a lone first byte is text";
-  EXPECT_EQ(swell::formatIniText(loneByte.table), "[t]\nk=v\n\n");
+  IniSectionTable loneByte;
+  EXPECT_TRUE(parse("\xFF[s]\n[t]\nk=v\n", loneByte)) << "a lone first byte is text";
+  EXPECT_EQ(swell::formatIniText(loneByte), "[t]\nk=v\n\n");
 }
 
 TEST(IniParser, FileWithoutAHeaderNearItsStartIsNotRead) {
   std::string filler;
   while (filler.size() <= swell::kIniHeaderlessLimit)
     filler += std::string(99, 'x') + "\n";
-  const Parsed tooLate = parse(filler + "[s]\nk=v\n");
-  EXPECT_TRUE(tooLate.table.empty());
-  EXPECT_TRUE(tooLate.incomplete);
-  EXPECT_TRUE(parse("[]\n" + filler + "[s]\n").incomplete) << "[] does not count as a header";
-  const Parsed inTime = parse(std::string(1000, 'x') + "\n[s]\n" + filler + "k=v\n");
-  EXPECT_FALSE(inTime.incomplete);
-  EXPECT_NE(inTime.table.find("s"), nullptr);
+  IniSectionTable tooLate, emptyHeader, inTime;
+  EXPECT_FALSE(parse(filler + "[s]\nk=v\n", tooLate));
+  EXPECT_TRUE(tooLate.empty());
+  EXPECT_FALSE(parse("[]\n" + filler + "[s]\n", emptyHeader)) << "[] does not count as a header";
+  EXPECT_TRUE(parse(std::string(1000, 'x') + "\n[s]\n" + filler + "k=v\n", inTime));
+  EXPECT_EQ(inTime.findValue("s", "k"), "v");
 }
 
 TEST(IniParser, OverlongLineIsCutAndItsRestIsNotReadAsLines) {
   std::string text = "[s]\nk=" + std::string(swell::kIniMaxLineLength - 2, 'v');
-  EXPECT_FALSE(parse(text + "\n").incomplete) << "a line of exactly the limit is whole";
-  const Parsed parsed = parse(text + "[injected]\nafter=1\n");
-  EXPECT_TRUE(parsed.incomplete);
-  ASSERT_EQ(parsed.table.size(), 1u);
-  const auto* section = parsed.table.find("s");
-  EXPECT_EQ(section->find("k")->size(), swell::kIniMaxLineLength - 2);
-  EXPECT_NE(section->find("after"), nullptr) << "lines after the cut one are still read";
+  IniSectionTable whole, cut;
+  EXPECT_TRUE(parse(text + "\n", whole)) << "a line of exactly the limit is whole";
+  EXPECT_FALSE(parse(text + "[injected]\nafter=1\n", cut));
+  ASSERT_EQ(cut.sectionCount(), 1u);
+  EXPECT_EQ(cut.findValue("s", "k")->size(), swell::kIniMaxLineLength - 2);
+  EXPECT_EQ(cut.findValue("s", "after"), "1") << "lines after the cut one are still read";
+
+  // A header line cut while it arrives in pieces, its rest longer than a piece.
+  const std::string header =
+      "[a]\n[h]" + std::string(swell::kIniMaxLineLength + (2 << 20), 'x') + "=1\nk=v\n";
+  IniSectionTable pieces;
+  IniParser parser(pieces);
+  for (std::size_t at = 0; at < header.size(); at += 1 << 20)
+    parser.feed(std::string_view(header).substr(at, 1 << 20));
+  parser.finish();
+  EXPECT_TRUE(parser.incomplete());
+  EXPECT_EQ(swell::formatIniText(pieces), "[a]\n\n[h]\nk=v\n\n") << "the rest is no entry";
 }
 
 TEST(IniFormat, WrittenTextReadsBackToTheSameTable) {

@@ -49,6 +49,13 @@ TEST(IniPath, FilesBesideTheTargetAreHiddenAndUnique) {
   EXPECT_EQ(first.rfind("/d/.settings.ini.", 0), 0u);
   EXPECT_EQ(first.substr(first.size() - 4), ".new");
   EXPECT_NE(first, swell::iniTemporaryPath("/d/settings.ini"));
+  // Each temporary tells which process writes it; no other name passes for one.
+  EXPECT_EQ(swell::iniTemporaryWriter("/d/settings.ini", first.substr(3)), getpid());
+  for (const char* other :
+       {".settings.ini.new", ".settings.ini.12.new", ".settings.ini..3.new",
+        ".settings.ini.1x.3.new", ".settings.ini.1.3.4.new", ".settings.ini.0.3.new",
+        ".other.ini.12.3.new", "settings.ini.12.3.new"})
+    EXPECT_EQ(swell::iniTemporaryWriter("/d/settings.ini", other), std::nullopt) << other;
 }
 
 TEST(IniPath, WritesFollowSymlinksToTheirTarget) {

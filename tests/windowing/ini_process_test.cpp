@@ -9,10 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/TempFiles.h"
 #include "windowing/Win32.h"
@@ -151,6 +155,75 @@ TEST(IniProcesses, AnotherProcessWritingWithinTheSameSecondIsSeen) {
     GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, file.c_str());
     EXPECT_EQ(buffer, theirs);
   }
+}
+
+TEST(IniProcesses, WritersKilledMidWriteLeaveAtMostOneTemporaryAndReadersClearIt) {
+  TempDir dir;
+  const std::string file = dir.file("settings.ini");
+  // Beside it, files that only look like its temporaries, or are another file's.
+  writeFile(dir.file(".settings.ini.notes.new"), "mine");
+  writeFile(dir.file(".other.ini.7fffffff.1.new"), "theirs");
+  const std::vector<std::string> kept = {".other.ini.7fffffff.1.new", ".settings.ini.lock",
+                                         ".settings.ini.notes.new", "settings.ini"};
+  auto temporaries = [&] {
+    std::vector<std::string> names = dir.list();
+    std::vector<std::string> extra;
+    std::set_difference(names.begin(), names.end(), kept.begin(), kept.end(),
+                        std::back_inserter(extra));
+    return extra;
+  };
+  const std::string padding(300000, 'v');
+  std::mt19937 random(99);
+  int killedMidWrite = 0;
+  for (int round = 0; round < 20; ++round) {
+    int acks[2];
+    ASSERT_EQ(pipe(acks), 0);
+    const pid_t writer = spawn([&] {
+      close(acks[0]);
+      for (int i = 1;; ++i) {
+        const std::string value = std::to_string(i) + ":" + padding;
+        if (WritePrivateProfileString("s", "n", value.c_str(), file.c_str()) != TRUE) return 1;
+        if (write(acks[1], &i, sizeof i) != sizeof i) return 2;
+      }
+    });
+    close(acks[1]);
+    // Killed once it is writing, however slowly this build runs: at a random moment, or
+    // while a temporary of its stands beside the file, in the middle of a write.
+    int acked = 0;
+    const bool writing = read(acks[0], &acked, sizeof acked) == sizeof acked;
+    if (writing && round % 2 == 0) {
+      usleep(std::uniform_int_distribution<useconds_t>(0, 10000)(random));
+    } else if (writing) {
+      for (int look = 0; look < 100000 && temporaries().empty(); ++look) {
+      }
+    }
+    kill(writer, SIGKILL);
+    const int status = exitStatus(writer);
+    ASSERT_TRUE(writing) << "the writer ended before its first write, status " << status;
+    EXPECT_EQ(status, 128 + SIGKILL);
+    for (int i; read(acks[0], &i, sizeof i) == sizeof i;)
+      acked = i;
+    close(acks[0]);
+
+    const std::vector<std::string> left = temporaries();
+    EXPECT_LE(left.size(), 1u) << "round " << round;
+    killedMidWrite += left.empty() ? 0 : 1;
+    // Every acknowledged value survived, in a file that reads whole.
+    char value[16] = "";
+    GetPrivateProfileString("s", "n", "", value, sizeof value, file.c_str());
+    EXPECT_GE(std::atoi(value), acked) << "round " << round;
+  }
+  EXPECT_GT(killedMidWrite, 0) << "no kill landed during a write: the test proved nothing";
+  // A process reading the file for the first time clears what the last writer left. (A
+  // forked child shares this process's cache, which has read the file under its plain name.)
+  const std::string firstTime = dir.path() + "/./settings.ini";
+  const pid_t reader = spawn([&] {
+    char value[16];
+    GetPrivateProfileString("s", "n", "", value, sizeof value, firstTime.c_str());
+    return 0;
+  });
+  EXPECT_EQ(exitStatus(reader), 0);
+  EXPECT_EQ(dir.list(), kept);
 }
 
 TEST(IniProcesses, AWriteThatFailsPartWayLeavesTheFileAsItWas) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "platform/ScrollView.h"
 #include "support/ListViewFixture.h"
 
 using Notes = std::vector<std::string>;
@@ -16,6 +18,15 @@ class ListViewApiTest : public testsupport::ListViewTest {
     std::vector<char> buffer(static_cast<std::size_t>(std::max(capacity, 1)), '?');
     ListView_GetItemText(item(kReport), row, column, buffer.data(), capacity);
     return capacity > 0 ? std::string(buffer.data()) : std::string();
+  }
+  // The owner-data list with one column 100 points wide.
+  HWND ownerDataWithAColumn() {
+    HWND lv = item(kOwnerData);
+    LVCOLUMN column;
+    column.mask = LVCF_WIDTH;
+    column.cx = 100;
+    ListView_InsertColumn(lv, 0, &column);
+    return lv;
   }
   std::string selected(int id) {
     std::string out;
@@ -117,6 +128,10 @@ TEST_F(ListViewApiTest, TextsAreCopiedWholeAndColumnsKeepTheirOwn) {
   EXPECT_TRUE(ListView_DeleteColumn(lv, 1));
   EXPECT_EQ(text(0, 1), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(Header_GetItemCount(lv), 2);
+  LVCOLUMN column;
+  EXPECT_EQ(ListView_InsertColumn(lv, 1, &column), 1);
+  EXPECT_EQ(text(0, 1), "");
+  EXPECT_EQ(text(0, 2), "\xC3\xA9t\xC3\xA9");
 }
 
 TEST_F(ListViewApiTest, ColumnsOrderWidthsAndSortIndicators) {
@@ -188,6 +203,23 @@ TEST_F(ListViewApiTest, HitTestsAndRectanglesFollowTheRowPitch) {
   EXPECT_GT(ListView_GetCountPerPage(lv), 0);
   EXPECT_EQ(ListView_GetTopIndex(lv), 0);
   EXPECT_TRUE(ListView_Scroll(lv, 0, 40));
+  POINT origin{5, 5};
+  EXPECT_TRUE(SWELL_ListView_GetScrollOrigin(lv, &origin));
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  EXPECT_FALSE(SWELL_ListView_GetScrollOrigin(dlg, &origin));
+}
+
+// The rows that fit come from the visible height alone, so a report list tells them before
+// it has a column, and the same after.
+TEST_F(ListViewApiTest, TheRowsPerPageNeedNoColumns) {
+  HWND lv = item(kReport);
+  const platform::NSRect shown = list(kReport)->enclosingScrollView()->contentView()->bounds();
+  const int fit = static_cast<int>(shown.size.height / std::trunc(list(kReport)->rowHeight()));
+  ASSERT_GT(fit, 0);
+  EXPECT_EQ(ListView_GetCountPerPage(lv), fit);
+  fillReport(0);
+  EXPECT_EQ(ListView_GetCountPerPage(lv), fit);
 }
 
 TEST_F(ListViewApiTest, ListBoxMessagesFindSortAndCopy) {
@@ -229,11 +261,7 @@ TEST_F(ListViewApiTest, ListBoxMessagesFindSortAndCopy) {
 }
 
 TEST_F(ListViewApiTest, OwnerDataIsAskedOnlyForShownRowsAndEndsInItsBuffer) {
-  HWND lv = item(kOwnerData);
-  LVCOLUMN column;
-  column.mask = LVCF_WIDTH;
-  column.cx = 100;
-  ListView_InsertColumn(lv, 0, &column);
+  HWND lv = ownerDataWithAColumn();
   ListView_SetItemCount(lv, 100000);
   ownerDataRowsAsked.clear();
   h.runUntilIdle();
@@ -254,6 +282,32 @@ TEST_F(ListViewApiTest, OwnerDataIsAskedOnlyForShownRowsAndEndsInItsBuffer) {
 }  // namespace
 
 namespace {
+
+// While redraw is off nothing of an owner-data list is drawn, whatever invalidates its
+// window, so its parent is asked for no text and no custom drawing; turning redraw on draws
+// it once.
+TEST_F(ListViewApiTest, RedrawOffDrawsAndAsksNothingUntilItIsOnAgain) {
+  HWND lv = ownerDataWithAColumn();
+  noteCustomDraw = true;
+  SendMessage(lv, WM_SETREDRAW, FALSE, 0);
+  ListView_SetItemCount(lv, 20);
+  ownerDataRowsAsked.clear();
+  take();
+  InvalidateRect(dlg, nullptr, TRUE);
+  h.runUntilIdle();
+  EXPECT_TRUE(
+      testsupport::PlatformHarness::renderPNG(window(), ::testing::TempDir() + "redraw-off.png"));
+  EXPECT_TRUE(ownerDataRowsAsked.empty());
+  EXPECT_TRUE(take().empty());
+
+  SendMessage(lv, WM_SETREDRAW, TRUE, 0);
+  h.runUntilIdle();
+  ASSERT_FALSE(ownerDataRowsAsked.empty());
+  std::vector<int> rows = ownerDataRowsAsked;
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << "each row drawn once";
+  EXPECT_FALSE(take().empty());
+}
 
 TEST_F(ListViewApiTest, OwnerDrawnRowsAskTheParentWithARoundedRectangle) {
   SWELL_MakeSetCurParms(dlg, false, false, 1, 1, 0, 0);

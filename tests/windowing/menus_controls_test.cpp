@@ -274,6 +274,13 @@ TEST_F(MenusTest, FactoriesFollowStylesCreatorsAndUnknownClasses) {
                                  MessageLog::dialogProc, 0);
   SWELL_MakeSetCurParms(view, false, false, 1, 1, 0, 0);
   EXPECT_EQ(SWELL_MakeControl("x", 5, "NoSuchClass", 0, 0, 0, 10, 10, 0), nullptr);
+  // An etched line is a static control, and hidden by the sign bit as every control is.
+  HWND etched = SWELL_MakeControl("", 7, "Static", static_cast<int>(SS_ETCHEDHORZ | 0x80000000u), 0,
+                                  0, 10, 2, 0);
+  EXPECT_FALSE(IsWindowVisible(etched));
+  auto* box = swell::objectFromHandleAs<Swell_vCorvaneBrisko_box>(etched);
+  ASSERT_NE(box, nullptr);
+  EXPECT_STREQ(box->swellGetClass(), "Static");
   EXPECT_NE(SWELL_MakeControl("", 6, "SysListView32", 0, 0, 0, 10, 10, 0), nullptr);
   // Three radios after a push button share a group; WS_GROUP starts the next.
   SWELL_MakeButton(0, "Push", 10, 0, 0, 20, 10, 0);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ProcessInfo.h"
+#include "platform/RunningApplication.h"
 #include "platform/Screen.h"
 #include "windowing/Win32.h"
 
@@ -66,8 +67,28 @@ TEST(Processes, BadProgramsAndHandlesAreRefused) {
     EXPECT_EQ(SWELL_TerminateProcess(bad), -1);
     char buffer[4];
     EXPECT_EQ(SWELL_ReadWriteProcessIO(bad, 1, buffer, 4), 0);
+    SWELL_BringProcessToFront(bad);
   }
   CloseHandle(event);
+}
+
+// A child is brought to the front by its process number, once its window can be raised.
+TEST(Processes, AChildIsBroughtToTheFrontByItsProcess) {
+  std::vector<pid_t> asked;
+  auto previous = platform::NSRunningApplication::setActivator([&](pid_t pid) {
+    asked.push_back(pid);
+    return asked.size() == 2;  // the first try finds no window yet
+  });
+  HANDLE h = shell("exec sleep 30");
+  ASSERT_NE(h, nullptr);
+  SWELL_BringProcessToFront(h);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0], asked[1]);
+  EXPECT_GT(asked[0], 0);
+  platform::NSRunningApplication::setActivator(previous);
+  SWELL_TerminateProcess(h);
+  WaitForSingleObject(h, INFINITE);
+  CloseHandle(h);
 }
 
 TEST(Processes, TextThroughCatAndTheReadRules) {

@@ -154,6 +154,14 @@ TEST_F(ViewSurfaceTest, DirectDrawingIsPresentedWithoutAPaint) {
   EXPECT_TRUE(painted.empty());
   EXPECT_EQ(shown(c, 5, 5), kGreen);
   EXPECT_EQ(shown(c, 20, 20), kBlue) << "the rest of the picture is kept";
+  // A block written straight into the frame shows when the drawing is released.
+  const std::uint32_t block[] = {kRed, kRed, kRed, kRed};
+  hdc = GetDC(c);
+  SWELL_Metal_UploadTexture(c, block, 20, 20, 2, 2, 2, false);
+  ReleaseDC(c, hdc);
+  flush();
+  EXPECT_EQ(shown(c, 21, 21), kRed);
+  EXPECT_EQ(shown(c, 22, 22), kBlue);
 
   HWND direct = metalChild(1, 20, 20);
   drawing = [](HDC painting) { fill(painting, {0, 0, 20, 20}, kRed); };

@@ -170,10 +170,33 @@ TEST_F(TreeTest, SelectingNotifiesOncePerTreeEvenWhenHandlersSelectAgain) {
                                        {kTreeId + 1, TVN_SELCHANGED, other, 0, otherItem, 0}}));
   EXPECT_EQ(TreeView_GetSelection(tree), favourites);
   onNotify = nullptr;
-  // An item under a collapsed one has no row to select.
-  notifications.clear();
-  EXPECT_FALSE(TreeView_SelectItem(tree, init));
-  EXPECT_TRUE(notifications.empty());
+}
+
+// An item inside collapsed branches is selected as on Windows: its ancestors open from the
+// outermost down, each announced as it opens, then the selection changes. Making an item
+// visible opens its ancestors the same way.
+TEST_F(TreeTest, SelectingOrRevealingAnItemInsideCollapsedBranchesOpensThem) {
+  struct Row {
+    const char* what;
+    BOOL (*call)(HWND, HTREEITEM);
+    bool selects;
+  };
+  const Row rows[] = {{"select", TreeView_SelectItem, true},
+                      {"ensure visible", TreeView_EnsureVisible, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TreeView_Expand(tree, bankA, TVE_COLLAPSE);
+    TreeView_Expand(tree, presets, TVE_COLLAPSE);
+    TreeView_SelectItem(tree, favourites);
+    notifications.clear();
+    ASSERT_TRUE(row.call(tree, init));
+    std::vector<Notification> want{{kTreeId, TVN_ITEMEXPANDING, tree, TVE_EXPAND, presets, 1},
+                                   {kTreeId, TVN_ITEMEXPANDING, tree, TVE_EXPAND, bankA, 2}};
+    if (row.selects) want.push_back(selChange(init));
+    EXPECT_EQ(notifications, want);
+    EXPECT_GE(outline()->rowForItem(init->m_dh), 0);
+    EXPECT_EQ(TreeView_GetSelection(tree), row.selects ? init : favourites);
+  }
 }
 
 TEST_F(TreeTest, DeletingTheSelectedSubtreeSelectsItsParentAfterItsRowsAreGone) {

@@ -123,6 +123,10 @@ TEST_F(WindowApiTopLevel, LevelsAndRaiseAmounts) {
   h.runUntilIdle();
   SWELL_SetWindowWantRaiseAmt(dialog, 6);
   EXPECT_EQ(window->level(), 9);
+  // Managed and cycled with the others, as the layer's own windows are made.
+  window->setCollectionBehavior(0);
+  SWELL_SetCollectionBehaviorForWindow(swell::handleFromObject(window));
+  EXPECT_EQ(window->collectionBehavior(), 36u);
 }
 
 TEST_F(WindowApiTopLevel, DocumentStateUnlessTheContentViewRefusesIt) {

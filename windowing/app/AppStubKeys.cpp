@@ -82,8 +82,10 @@ void SWELLApplication::routeKey(const NSEvent& e) {
   }
   NSView* content = window ? window->contentView() : nullptr;
   Ref<NSView> keepContent(content);
-  if (e.type == platform::NSEventTypeKeyDown && focus && content &&
-      dynamic_cast<SwellMessageEntry*>(content) && dialogShortcut(e, focus.get(), content))
+  // A dialog whose window itself holds the focus (no control took it) answers its keys too.
+  NSView* keyView = focus ? focus.get() : content;
+  if (e.type == platform::NSEventTypeKeyDown && keyView && content &&
+      dynamic_cast<SwellMessageEntry*>(content) && dialogShortcut(e, keyView, content))
     return;
   NSApplication::sendEvent(e);
 }

@@ -10,42 +10,21 @@
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/drawing/DrawingContext.h"
 
 using platform::NSRect;
 
-namespace {
-
-constexpr UINT EM_SCROLL = 0xF0B5;
-constexpr UINT EM_REPLACESEL = 0xF0C2;
-constexpr UINT WM_SETFONT = 0x0030;
-constexpr WPARAM SB_TOP = 6;
-constexpr WPARAM SB_BOTTOM = 7;
-constexpr WORD EN_SETFOCUS = 0x0100;
-
-// Tells the parent window that a text control took the focus.
-void notifyFocus(platform::NSView* control, long id) {
-  HWND self = swell::handleFromObject(control);
-  if (HWND parent = GetParent(self))
-    SendMessage(parent, WM_COMMAND, swell::makeWParam(id, EN_SETFOCUS),
-                reinterpret_cast<LPARAM>(self));
-}
-
-}  // namespace
-
-void Swell_vCorvaneBrisko_textfield::setNeedsDisplay(bool needs) {
-  NSTextField::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_textfield::setNeedsDisplayInRect(const NSRect& rect) {
-  NSTextField::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
-}
-
 bool Swell_vCorvaneBrisko_textfield::becomeFirstResponder() {
   if (!NSTextField::becomeFirstResponder()) return false;
-  notifyFocus(this, tag());
+  swell::notifyEditFocus(this);
   return true;
+}
+
+platform::NSMenu* Swell_vCorvaneBrisko_textfield::textViewMenuForEvent(
+    platform::NSTextView* view, platform::NSMenu* menu, const platform::NSEvent& event,
+    long charIndex) {
+  if (m_disable_menu) return nullptr;
+  return NSTextField::textViewMenuForEvent(view, menu, event, charIndex);
 }
 
 void Swell_vCorvaneBrisko_textfield::initColors(int mode) {
@@ -65,20 +44,16 @@ void Swell_vCorvaneBrisko_textfield::drawRect(const NSRect& dirtyRect) {
   NSTextField::drawRect(dirtyRect);
 }
 
-void Swell_vCorvaneBrisko_textview::setNeedsDisplay(bool needs) {
-  NSTextView::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_textview::setNeedsDisplayInRect(const NSRect& rect) {
-  NSTextView::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
-}
-
 bool Swell_vCorvaneBrisko_textview::becomeFirstResponder() {
   if (!NSTextView::becomeFirstResponder()) return false;
-  notifyFocus(this, tag());
+  swell::notifyEditFocus(this);
   return true;
+}
+
+platform::Ref<platform::NSMenu> Swell_vCorvaneBrisko_textview::menuForEvent(
+    const platform::NSEvent& event) {
+  if (!swellWantsContextMenu()) return {};
+  return NSTextView::menuForEvent(event);
 }
 
 LRESULT Swell_vCorvaneBrisko_textview::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -112,21 +87,13 @@ LRESULT Swell_vCorvaneBrisko_textview::onSwellMessage(UINT msg, WPARAM wParam, L
       return 0;
     }
     case WM_SETFONT:
-      // Fonts of the drawing room are not reachable from here; the view keeps its own.
+      // Anything but a live font object leaves the view's font as it is.
+      if (platform::CTFont* font = swell::fontOfObject(reinterpret_cast<HGDIOBJ>(wParam)))
+        setFont(platform::NSFont(font->displayName(), font->size()));
       return 0;
     default:
       return 0;
   }
-}
-
-void Swell_vCorvaneBrisko_box::setNeedsDisplay(bool needs) {
-  NSBox::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_box::setNeedsDisplayInRect(const NSRect& rect) {
-  NSBox::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
 }
 
 void Swell_vCorvaneBrisko_box::drawRect(const NSRect&) {

@@ -13,11 +13,18 @@ inline constexpr DWORD WS_VSCROLL = 0x00200000;
 inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD ES_CENTER = 0x0001;
 inline constexpr DWORD ES_RIGHT = 0x0002;
+// Named for programs written for Win32; this layer makes a multi-line field from the
+// scroll-bar styles (WS_VSCROLL, WS_HSCROLL) and takes no other meaning from this bit.
+inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_READONLY = 0x0800;
 inline constexpr DWORD SS_LEFT = 0;
 inline constexpr DWORD SS_CENTER = 1;
 inline constexpr DWORD SS_RIGHT = 2;
+inline constexpr DWORD SS_LEFTNOWORDWRAP = 0x000C;
+inline constexpr DWORD SS_ETCHEDHORZ = 0x0010;
+inline constexpr DWORD SS_ETCHEDVERT = 0x0011;
+inline constexpr DWORD SS_ETCHEDFRAME = 0x0012;
 inline constexpr DWORD SS_NOTIFY = 0x0100;
 inline constexpr DWORD BS_PUSHBUTTON = 0;
 inline constexpr DWORD BS_OWNERDRAW = 11;

@@ -2,6 +2,7 @@
 
 namespace swell {
 
+namespace {
 bool emulateControlMessage(platform::NSObject* object, UINT msg, WPARAM wParam, LPARAM lParam,
                            LRESULT* result) {
   if (!object || !result) return false;
@@ -9,6 +10,11 @@ bool emulateControlMessage(platform::NSObject* object, UINT msg, WPARAM wParam, 
          emulateComboMessage(object, msg, wParam, lParam, result) ||
          emulateSliderMessage(object, msg, wParam, lParam, result) ||
          emulateEditMessage(object, msg, wParam, lParam, result);
+}
+}  // namespace
+
+void installControlEmulation() {
+  setControlMessageEmulation(emulateControlMessage);
 }
 
 }  // namespace swell

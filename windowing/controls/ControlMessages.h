@@ -34,7 +34,11 @@ void SWELL_TB_SetTic(HWND hwnd, int idx, int pos);
 
 namespace swell {
 
-// The emulation of one kind of control each; emulateControlMessage tries them in turn.
+// Hands SendMessage the emulation of the standard controls' messages (the control factories
+// do so on their first use).
+void installControlEmulation();
+
+// The emulation of one kind of control each; the installed emulation tries them in turn.
 bool emulateButtonMessage(platform::NSObject* object, UINT msg, WPARAM wParam, LPARAM lParam,
                           LRESULT* result);
 bool emulateComboMessage(platform::NSObject* object, UINT msg, WPARAM wParam, LPARAM lParam,

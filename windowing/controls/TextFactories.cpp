@@ -17,9 +17,6 @@ constexpr int kSingleLineHeight = 20;
 // Labels higher than this wrap.
 constexpr int kLabelWrapHeight = 12;
 constexpr DWORD kStaticKindMask = 31;
-constexpr DWORD kFirstEtchKind = 16;
-constexpr DWORD kLastEtchKind = 18;
-constexpr DWORD kStaticNoWrap = 12;
 constexpr DWORD kStaticHidden = 4;
 
 HWND handleOf(platform::NSView* view) {
@@ -45,6 +42,7 @@ HWND makeTextView(int id, int x, int y, int w, int h, int style) {
   Ref<Swell_vCorvaneBrisko_textview> text =
       Ref<Swell_vCorvaneBrisko_textview>::adopt(new Swell_vCorvaneBrisko_textview);
   text->setEditable(!(bits & ES_READONLY));
+  swell::applyFontRule(text.get());
   text->setTag(id);
   text->setDelegate(swell::controlLayout().parent);
   const platform::NSRect frame = SWELL_MakeControlFrame(x, y, w, h, true, false);
@@ -111,12 +109,13 @@ namespace swell {
 HWND makeStaticControl(const char* text, int id, int style, int x, int y, int w, int h) {
   const DWORD kind = static_cast<DWORD>(style) & kStaticKindMask;
   ControlLayoutState& state = controlLayout();
-  if (kind >= kFirstEtchKind && kind <= kLastEtchKind) {
+  if (kind >= SS_ETCHEDHORZ && kind <= SS_ETCHEDFRAME) {
     Ref<Swell_vCorvaneBrisko_box> box =
         Ref<Swell_vCorvaneBrisko_box>::adopt(new Swell_vCorvaneBrisko_box);
     box->setEtchMode(static_cast<int>(kind));
     box->setTag(id);
     box->setFrame(SWELL_MakeControlFrame(x, y, w, h, false, false));
+    if (static_cast<DWORD>(style) & SWELL_HIDDEN_STYLE) box->setHidden(true);
     if (state.parent) state.parent->addSubview(box.get());
     return handleOf(box.get());
   }
@@ -124,7 +123,7 @@ HWND makeStaticControl(const char* text, int id, int style, int x, int y, int w,
   label->setAlignment(kind == SS_CENTER  ? platform::NSTextAlignmentCenter
                       : kind == SS_RIGHT ? platform::NSTextAlignmentRight
                                          : platform::NSTextAlignmentLeft);
-  label->setWraps(kind != kStaticNoWrap);
+  label->setWraps(kind != SS_LEFTNOWORDWRAP);
   label->setTag(id);
   label->setFrame(SWELL_MakeControlFrame(x, y, w, h, true, false));
   if (kind == kStaticHidden || (static_cast<DWORD>(style) & SWELL_HIDDEN_STYLE))

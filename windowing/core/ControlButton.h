@@ -2,13 +2,15 @@
 
 #include "platform/Button.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 
 // The layer's push button, check box and radio button: a native button that keeps the
 // image object set through BM_SETIMAGE, a user value and its radio-group flags.
-class Swell_vCorvaneBrisko_button : public platform::NSButton, public SwellRadioButton {
+class Swell_vCorvaneBrisko_button : public SwellDirtyMarking<platform::NSButton>,
+                                    public SwellRadioButton {
  public:
-  using platform::NSButton::NSButton;
+  using SwellDirtyMarking<platform::NSButton>::SwellDirtyMarking;
 
   const char* swellGetClass() const { return "Button"; }
   int swellGetRadioFlags() const override { return m_radioflags; }

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "platform/PopUpButton.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 
 // The layer's drop-down list: a native popup button with the Win32 style bits it was
 // created with. Item values live in the items' represented objects.
-class Swell_vCorvaneBrisko_pub : public platform::NSPopUpButton, public SwellStyleHolder {
+class Swell_vCorvaneBrisko_pub : public SwellDirtyMarking<platform::NSPopUpButton>,
+                                 public SwellStyleHolder {
  public:
-  using platform::NSPopUpButton::NSPopUpButton;
+  using SwellDirtyMarking<platform::NSPopUpButton>::SwellDirtyMarking;
 
   const char* swellGetClass() const { return "combobox"; }
   int getSwellStyle() const { return m_style; }

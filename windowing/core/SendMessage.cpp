@@ -3,7 +3,25 @@
 #include "platform/View.h"
 #include "platform/Window.h"
 #include "windowing/core/ControlEmulation.h"
+#include "windowing/core/MessageWords.h"
+#include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
+
+namespace {
+// Installed and read on the main thread, as every native control lives there.
+swell::ControlMessageEmulation gEmulation = nullptr;
+}  // namespace
+
+void swell::setControlMessageEmulation(ControlMessageEmulation emulation) {
+  gEmulation = emulation;
+}
+
+void swell::notifyEditFocus(platform::NSView* control) {
+  HWND self = swell::handleFromObject(control);
+  if (HWND parent = GetParent(self))
+    SendMessage(parent, WM_COMMAND, swell::makeWParam(control->tag(), EN_SETFOCUS),
+                reinterpret_cast<LPARAM>(self));
+}
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   platform::NSObject* object = swell::objectFromHandle(hwnd);
@@ -12,9 +30,7 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (auto* entry = dynamic_cast<SwellMessageEntry*>(object))
     return entry->onSwellMessage(msg, wParam, lParam);
   LRESULT emulated = 0;
-  if (swell::emulateControlMessage &&
-      swell::emulateControlMessage(object, msg, wParam, lParam, &emulated))
-    return emulated;
+  if (gEmulation && gEmulation(object, msg, wParam, lParam, &emulated)) return emulated;
   // A content view stands for its window, and a window for its content view.
   if (auto* view = dynamic_cast<platform::NSView*>(object)) {
     platform::NSWindow* w = view->window();

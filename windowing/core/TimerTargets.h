@@ -14,7 +14,6 @@ class Swell_vCorvaneBrisko_tft : public platform::NSObject {
   void SWELL_Timer();
   // True when the timer was set with a window that has been freed since.
   bool hasLostItsWindow() const;
-  UINT_PTR timerId() const { return m_timerid; }
 
  private:
   TIMERPROC m_cb = nullptr;

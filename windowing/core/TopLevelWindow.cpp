@@ -31,18 +31,14 @@ LONG clampTrack(double v) {
 }
 }  // namespace
 
-namespace swell {
-NSObject* lastResignedKeyWindow() {
-  return gLastResigned;
-}
-}  // namespace swell
-
 template <class Base>
 SwellTopLevelWindowBase<Base>::SwellTopLevelWindowBase(const platform::NSRect& contentRect,
                                                        platform::NSWindowStyleMask style)
     : Base(contentRect, style) {
   this->setDelegate(this);
   this->setAcceptsMouseMovedEvents(true);
+  // Tab follows the controls in reading order, whatever order they were made in.
+  this->setAutorecalculatesKeyViewLoop(true);
   if (SWELL_GetOSXVersion() >= 0x1060) this->setCollectionBehavior(swell::kCollectionBehavior);
 }
 

@@ -37,7 +37,6 @@ class SwellTopLevelWindowBase : public Base,
   bool acceptsFirstResponder() const override { return m_enabled != 0; }
   platform::NSSize minSize() const override;
   platform::NSSize maxSize() const override;
-  void setSwellEnabled(bool enabled) { m_enabled = enabled ? 1 : 0; }
 
  protected:
   void dealloc() override;
@@ -55,8 +54,6 @@ extern template class SwellTopLevelWindowBase<platform::NSWindow>;
 extern template class SwellTopLevelWindowBase<platform::NSPanel>;
 
 namespace swell {
-// The last window that resigned key status (not retained; checked before use).
-platform::NSObject* lastResignedKeyWindow();
 // Window collection behaviour: managed, and taking part in window cycling.
 inline constexpr unsigned kCollectionBehavior = 36;
 }  // namespace swell

@@ -161,8 +161,4 @@ T* objectFromHandleAs(HWND hwnd) {
 // A view, or a top-level window standing for its content view.
 platform::NSView* viewForHandle(HWND hwnd);
 
-inline HMENU handleFromMenu(const platform::NSObject* menu) {
-  return reinterpret_cast<HMENU>(const_cast<platform::NSObject*>(menu));
-}
-
 }  // namespace swell

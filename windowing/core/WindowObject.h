@@ -76,7 +76,6 @@ class Swell_vCorvaneBrisko_hwnd : public platform::NSView,
   LONG swellGetExtendedStyle() const { return m_supports_ddrop ? WS_EX_ACCEPTFILES : 0; }
   int destroyState() const { return m_hashaddestroy; }
   // Whether the window may draw its children without an intermediate surface.
-  bool allowsNoMiddleMan() const { return m_allow_nomiddleman != 0; }
   void setAllowNoMiddleMan(bool allow) { m_allow_nomiddleman = allow ? 1 : 0; }
 
   // 1 enabled, 0 disabled, -1 enabled but focusable only as its window's content view.

@@ -29,6 +29,10 @@ platform::NSObject* bitmapImage(HGDIOBJ object) {
   return isObjectOfType(object, kBitmapObject) ? object->image : nullptr;
 }
 
+platform::CTFont* fontOfObject(HGDIOBJ object) {
+  return isObjectOfType(object, kFontObject) ? object->fontptr : nullptr;
+}
+
 HBITMAP makeBitmapObject(platform::NSObject* image) {
   HGDIOBJ bitmap = allocObject();
   if (!bitmap) return nullptr;

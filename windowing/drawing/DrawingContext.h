@@ -4,6 +4,10 @@
 #include "windowing/Win32Types.h"
 #include "windowing/drawing/DrawingTypes.h"
 
+namespace platform {
+class CTFont;
+}
+
 // Drawing contexts and drawing objects (pens, brushes, fonts, bitmaps). Both are pooled
 // records; every handle is checked against the live registry before it is read.
 
@@ -16,6 +20,8 @@ bool isLiveGdiObject(HGDIOBJ object);
 HBITMAP makeBitmapObject(platform::NSObject* image);
 // The native image of a live bitmap object; null otherwise.
 platform::NSObject* bitmapImage(HGDIOBJ object);
+// The face of a live font object (the object keeps it); null otherwise.
+platform::CTFont* fontOfObject(HGDIOBJ object);
 // Whether a text colour was given to the live context.
 bool hasTextColor(HDC hdc);
 }  // namespace swell

@@ -23,7 +23,6 @@ namespace {
 
 using swell::IniCache;
 using swell::IniFileCache;
-using swell::IniSection;
 using swell::IniSectionTable;
 
 // How much of each string WritePrivateProfileSection searches for its '='.
@@ -58,11 +57,6 @@ IniFileCache& openForReading(const char* fileName) {
   IniFileCache& slot = cache.slotFor(resolvePath(fileName));
   cache.refresh(slot);
   return slot;
-}
-
-const std::string* findValue(const IniSectionTable& table, const char* section, const char* key) {
-  const IniSection* entries = table.find(section);
-  return entries ? entries->find(key) : nullptr;
 }
 
 // Runs one API call, turning an exception (memory exhaustion) into the failure value: these
@@ -146,7 +140,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultText, LP
   return guarded("GetPrivateProfileString", DWORD{0}, [&]() -> DWORD {
     const std::size_t size = static_cast<std::size_t>(bufferSize);
     std::lock_guard<std::mutex> lock(IniCache::instance().mutex());
-    const IniFileCache& slot = openForReading(fileName);
+    IniFileCache& slot = openForReading(fileName);
     if (!section || !key) {
       if (size < 2) {
         buffer[0] = '\0';
@@ -154,14 +148,14 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultText, LP
       }
       std::string list;
       if (!section) {
-        list = swell::iniNameList(slot.sections);
-      } else if (const IniSection* entries = slot.sections.find(section)) {
-        list = swell::iniNameList(*entries);
+        list = swell::iniSectionNames(slot.sections);
+      } else if (const std::optional<std::size_t> s = slot.sections.findSection(section)) {
+        list = swell::iniKeyNames(slot.sections, *s);
       }
       return static_cast<DWORD>(swell::copyIniNameList(list, buffer, size));
     }
     std::string_view text = defaultText ? defaultText : "";
-    if (const std::string* value = findValue(slot.sections, section, key)) {
+    if (const std::optional<std::string_view> value = slot.sections.findValue(section, key)) {
       text = swell::iniValueAsRead(*value);
     }
     return static_cast<DWORD>(base::copyUtf8(text, buffer, size));
@@ -172,8 +166,8 @@ int GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fi
   if (!section || !key) return defaultValue;
   return guarded("GetPrivateProfileInt", defaultValue, [&]() {
     std::lock_guard<std::mutex> lock(IniCache::instance().mutex());
-    const IniFileCache& slot = openForReading(fileName);
-    const std::string* value = findValue(slot.sections, section, key);
+    IniFileCache& slot = openForReading(fileName);
+    const std::optional<std::string_view> value = slot.sections.findValue(section, key);
     return swell::iniTextToInt(value ? swell::iniValueAsRead(*value) : std::string_view(),
                                defaultValue);
   });
@@ -194,10 +188,10 @@ DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD bufferSize, L
   }
   return guarded("GetPrivateProfileSection", DWORD{0}, [&]() -> DWORD {
     std::lock_guard<std::mutex> lock(IniCache::instance().mutex());
-    const IniFileCache& slot = openForReading(fileName);
-    const IniSection* entries = slot.sections.find(section);
-    if (!entries) return 0;
-    return static_cast<DWORD>(swell::copyIniEntryList(*entries, buffer, bufferSize));
+    IniFileCache& slot = openForReading(fileName);
+    const std::optional<std::size_t> s = slot.sections.findSection(section);
+    if (!s) return 0;
+    return static_cast<DWORD>(swell::copyIniEntryList(slot.sections, *s, buffer, bufferSize));
   });
 }
 
@@ -205,8 +199,8 @@ BOOL GetPrivateProfileStruct(LPCSTR section, LPCSTR key, LPVOID buffer, int size
   if (!section || !key || size < 0 || (!buffer && size > 0)) return FALSE;
   return guarded("GetPrivateProfileStruct", FALSE, [&]() -> BOOL {
     std::lock_guard<std::mutex> lock(IniCache::instance().mutex());
-    const IniFileCache& slot = openForReading(fileName);
-    const std::string* value = findValue(slot.sections, section, key);
+    IniFileCache& slot = openForReading(fileName);
+    const std::optional<std::string_view> value = slot.sections.findValue(section, key);
     if (!value) return FALSE;
     return swell::decodeIniStruct(swell::iniValueAsRead(*value), buffer,
                                   static_cast<std::size_t>(size))
@@ -226,17 +220,14 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
   }
   return guarded("WritePrivateProfileString", FALSE, [&]() {
     return editIniFile("WritePrivateProfileString", fileName, [&](IniSectionTable& table) {
-      if (!key) return table.erase(section);
-      IniSection* entries = table.find(section);
-      if (!value) return entries != nullptr && entries->erase(key);
-      if (entries) {
-        const std::string* old = entries->find(key);
-        if (old && *old == value) return false;
-      } else {
-        entries = &table.insert(section, IniSection());
+      const std::optional<std::size_t> s = table.findSection(section);
+      if (!key) {
+        if (!s) return false;
+        table.eraseSection(*s);
+        return true;
       }
-      entries->insert(key, value);
-      return true;
+      if (!value) return s && table.eraseValue(*s, key);
+      return table.setValue(s ? *s : table.insertSection(section), key, value);
     });
   });
 }
@@ -266,15 +257,12 @@ BOOL WritePrivateProfileSection(LPCSTR section, LPCSTR strings, LPCSTR fileName)
     }
     const bool listEmpty = !strings || !*strings;
     return editIniFile("WritePrivateProfileSection", fileName, [&](IniSectionTable& table) {
-      IniSection* stored = table.find(section);
-      if (!stored) {
-        if (listEmpty) return false;
-        stored = &table.insert(section, IniSection());
-      }
-      stored->clear();
-      for (const auto& [entryKey, entryValue] : entries) {
-        stored->insert(entryKey, std::string(entryValue));
-      }
+      std::optional<std::size_t> s = table.findSection(section);
+      if (!s && listEmpty) return false;
+      if (!s) s = table.insertSection(section);
+      table.clearSection(*s);
+      for (const auto& [entryKey, entryValue] : entries)
+        table.setValue(*s, entryKey, entryValue);
       return true;
     });
   });

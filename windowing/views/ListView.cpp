@@ -254,6 +254,10 @@ void Swell_vCorvaneBrisko_listview::highlightSelectionInClipRect(const NSRect& c
   }
 }
 
+void Swell_vCorvaneBrisko_listview::drawRect(const NSRect& dirtyRect) {
+  if (!m_redrawOff) NSTableView::drawRect(dirtyRect);
+}
+
 // The enclosing window objects learn of the first change before a display pass; later
 // ones find them told already. While redrawing is off they learn nothing.
 void Swell_vCorvaneBrisko_listview::setNeedsDisplay(bool needs) {

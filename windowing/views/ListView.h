@@ -85,7 +85,6 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   // The row of the sorted place of a text (list-box sort or list-view sort styles).
   int sortedPlace(const char* text, bool descending) const;
   bool setItemState(int item, UINT state, UINT mask);
-  bool isRowSelectedNow(int row) const { return isRowSelected(row); }
   // Selects a row (extending unless single selection) or deselects it, quietly: the
   // list reports its own changes.
   void selectRowQuietly(int row, bool select);
@@ -104,6 +103,8 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   std::string tableViewObjectValue(platform::NSTableView* table, platform::NSTableColumn* column,
                                    long row) override;
   void highlightSelectionInClipRect(const platform::NSRect& clip) override;
+  // Draws nothing while WM_SETREDRAW has drawing off, so the parent is asked nothing.
+  void drawRect(const platform::NSRect& dirtyRect) override;
   void setNeedsDisplay(bool needs) override;
   void setNeedsDisplayInRect(const platform::NSRect& rect) override;
 

@@ -23,7 +23,6 @@ class Swell_vCorvaneBrisko_statuscell : public Swell_vCorvaneBrisko_listviewcell
   static constexpr double kImageGap = 2;
 
   using Swell_vCorvaneBrisko_listviewcell::Swell_vCorvaneBrisko_listviewcell;
-  platform::NSImage* statusImage() const { return status; }
   // Not retained: the image list holds its images.
   void setStatusImage(platform::NSImage* image) { status = image; }
   void drawWithFrame(const platform::NSRect& frame, platform::NSView* view) override;

@@ -52,6 +52,10 @@ int ListView_InsertColumn(HWND h, int index, const LVCOLUMN* lvc) {
   if (index < count) {
     list->moveColumn(list->numberOfColumns() - 1, index);
     list->m_cols.insert(list->m_cols.begin() + index, column.get());
+    // As on Windows the new column starts empty and the later ones keep their texts.
+    for (auto& row : list->m_items)
+      if (static_cast<int>(row->texts.size()) > index)
+        row->texts.insert(row->texts.begin() + index, std::string());
   } else {
     index = count;
     list->m_cols.push_back(column.get());

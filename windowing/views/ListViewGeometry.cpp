@@ -9,10 +9,14 @@ using platform::NSRect;
 
 namespace {
 
-// The part of the list that shows in its scroll view, in the list's coordinates; empty
-// when it is not in one.
+// The area of the scroll view that shows the list, in the list's coordinates; empty when
+// it is not in one. It is the clip view's whole area, also where the list is narrower (a
+// report list before its first column).
 NSRect shownRect(Swell_vCorvaneBrisko_listview* list) {
-  return list->enclosingScrollView() ? list->visibleRect() : NSRect{};
+  platform::NSScrollView* scroll = list->enclosingScrollView();
+  if (!scroll) return {};
+  platform::NSClipView* clip = scroll->contentView();
+  return list->convertRectFromView(clip->bounds(), clip);
 }
 
 LONG edge(double v) {
@@ -32,7 +36,7 @@ void ListView_EnsureVisible(HWND h, int item, BOOL) {
 bool ListView_Scroll(HWND h, int dx, int dy) {
   Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
   if (!list || !list->enclosingScrollView()) return false;
-  NSRect shown = list->visibleRect();
+  NSRect shown = shownRect(list);
   NSPoint probe = shown.origin;
   if (dx > 0) probe.x = shown.maxX() - 1;
   if (dy > 0) probe.y = shown.maxY() - 1;
@@ -58,14 +62,14 @@ int ListView_GetTopIndex(HWND h) {
   Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
   if (!list || !list->enclosingScrollView()) return -1;
   // The header sits above the scroll view's rows, so the top row is at the visible top.
-  return static_cast<int>(list->rowAtPoint({0, list->visibleRect().minY()}));
+  return static_cast<int>(list->rowAtPoint({0, shownRect(list).minY()}));
 }
 
 int ListView_GetCountPerPage(HWND h) {
   Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
   if (!list || !list->enclosingScrollView()) return 0;
   double rowHeight = std::max(1.0, std::trunc(list->rowHeight()));
-  return static_cast<int>(list->visibleRect().size.height / rowHeight);
+  return static_cast<int>(shownRect(list).size.height / rowHeight);
 }
 
 bool ListView_GetItemRect(HWND h, int item, RECT* r, int code) {

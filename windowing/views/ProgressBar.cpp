@@ -1,18 +1,7 @@
 #include "windowing/views/ProgressBar.h"
 
 #include "windowing/core/MessageWords.h"
-#include "windowing/core/Painting.h"
 #include "windowing/core/WindowObject.h"
-
-void Swell_vCorvaneBrisko_progind::setNeedsDisplay(bool needs) {
-  NSProgressIndicator::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_progind::setNeedsDisplayInRect(const platform::NSRect& rect) {
-  NSProgressIndicator::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
-}
 
 LRESULT Swell_vCorvaneBrisko_progind::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Positions are signed: a step of -1 moves back one instead of to 4294967295.

@@ -23,16 +23,6 @@ Swell_vCorvaneBrisko_tabview* tabViewFor(HWND hwnd, const char* call) {
 
 }  // namespace
 
-void Swell_vCorvaneBrisko_tabview::setNeedsDisplay(bool needs) {
-  NSTabView::setNeedsDisplay(needs);
-  if (needs) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_tabview::setNeedsDisplayInRect(const platform::NSRect& rect) {
-  NSTabView::setNeedsDisplayInRect(rect);
-  swell::markAncestorsDirty(this);
-}
-
 void Swell_vCorvaneBrisko_tabview::tabViewDidSelectTabViewItem(platform::NSTabView*,
                                                                platform::NSTabViewItem*) {
   if (!m_dest) return;

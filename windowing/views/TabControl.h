@@ -4,6 +4,7 @@
 
 #include "platform/TabView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 
 // The tab control ("SysTabControl32") and its Win32 functions. A tab change, by a click
@@ -23,16 +24,14 @@ struct TCITEM {
   LPARAM lParam = 0;
 };
 
-class Swell_vCorvaneBrisko_tabview : public platform::NSTabView,
+class Swell_vCorvaneBrisko_tabview : public SwellDirtyMarking<platform::NSTabView>,
                                      public platform::NSTabViewDelegate {
  public:
-  using platform::NSTabView::NSTabView;
+  using SwellDirtyMarking<platform::NSTabView>::SwellDirtyMarking;
 
   const char* swellGetClass() const { return "SysTabControl32"; }
   long tag() const override { return static_cast<long>(m_tag); }
   void setTag(std::int64_t tag) { m_tag = tag; }
-  void setNeedsDisplay(bool needs) override;
-  void setNeedsDisplayInRect(const platform::NSRect& rect) override;
   // Not retained: a window that is gone by the time of a change is not reached.
   void setNotificationWindow(HWND window) { m_dest = window; }
   HWND getNotificationWindow() const { return m_dest; }

@@ -34,6 +34,21 @@ std::vector<TreeItemRec*>& childrenOf(Tree* tree, TreeItemRec* parent) {
   return parent ? parent->m_children : tree->items();
 }
 
+// Opens the collapsed branches that hold a found item, outermost first, each announced as
+// the user's opening is, so that the item has a row; Win32 programs select and reveal items
+// without opening their branches themselves. False when a handler took the item away.
+bool openBranchesAround(Tree* tree, TreeItemRec* item) {
+  std::vector<TreeItemRec*> ancestors;
+  TreeItemRec* parent = nullptr;
+  for (TreeItemRec* at = item; tree->findItem(at, &parent, nullptr) && parent; at = parent)
+    ancestors.push_back(parent);
+  for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+    if (!tree->findItem(*it, nullptr, nullptr)) return false;
+    if (!tree->isItemExpanded((*it)->m_dh)) tree->expandItem((*it)->m_dh);
+  }
+  return tree->findItem(item, nullptr, nullptr) && tree->rowForItem(item->m_dh) >= 0;
+}
+
 }  // namespace
 
 HTREEITEM TreeView_InsertItem(HWND hwnd, TVINSERTSTRUCT* insert) {
@@ -107,6 +122,8 @@ BOOL TreeView_Expand(HWND hwnd, HTREEITEM item, UINT action) {
 BOOL TreeView_EnsureVisible(HWND hwnd, HTREEITEM item) {
   Tree* tree = treeFor(hwnd, "TreeView_EnsureVisible");
   if (!tree || !found(tree, item, nullptr, nullptr, "TreeView_EnsureVisible")) return FALSE;
+  platform::Ref<platform::NSObject> keep(tree);
+  if (!openBranchesAround(tree, item)) return FALSE;
   tree->scrollRowToVisible(tree->rowForItem(item->m_dh));
   return TRUE;
 }
@@ -169,10 +186,8 @@ BOOL TreeView_SelectItem(HWND hwnd, HTREEITEM item) {
   Tree* tree = treeFor(hwnd, "TreeView_SelectItem");
   if (!tree) return FALSE;
   if (item && !found(tree, item, nullptr, nullptr, "TreeView_SelectItem")) return FALSE;
-  if (item && tree->rowForItem(item->m_dh) < 0) {
-    base::warn("swell-cocoa", "TreeView_SelectItem: %p is inside a collapsed item", (void*)item);
-    return FALSE;
-  }
+  platform::Ref<platform::NSObject> keep(tree);
+  if (item && !openBranchesAround(tree, item)) return FALSE;
   tree->selectAndNotify(item);
   return TRUE;
 }

@@ -43,16 +43,16 @@ T* add(platform::NSView* parent, T* control, int id, platform::NSRect frame) {
   return control;
 }
 
-// The "Preferences" dialog: OK (the default button), Cancel, and a list (a window of
-// its own) that takes the keyboard focus.
+// The "Preferences" dialog: a list (a window of its own), made first so that it takes the
+// keyboard focus, then OK (the default button) and Cancel.
 void makePreferences(HWND dialog, int) {
   platform::NSView* content = view(dialog);
-  auto* ok = add(content, new Swell_vCorvaneBrisko_button, IDOK, NSMakeRect(10, 10, 80, 24));
-  add(content, new Swell_vCorvaneBrisko_button, IDCANCEL, NSMakeRect(100, 10, 80, 24));
-  ok->setTarget(content);
   HWND list = testsupport::WindowTest::bareWindow(dialog);
   view(list)->setFrame(NSMakeRect(10, 50, 200, 100));
   ShowWindow(list, 1);
+  auto* ok = add(content, new Swell_vCorvaneBrisko_button, IDOK, NSMakeRect(10, 10, 80, 24));
+  add(content, new Swell_vCorvaneBrisko_button, IDCANCEL, NSMakeRect(100, 10, 80, 24));
+  ok->setTarget(content);
 }
 
 class AppStubTest : public testsupport::WindowTest {
@@ -317,7 +317,7 @@ class PreferencesTest : public AppStubTest {
       if (hwnd == main) return std::nullopt;
       if (msg == WM_INITDIALOG) {
         platform::NSView* content = view(hwnd);
-        auto* ok = static_cast<Swell_vCorvaneBrisko_button*>(content->subviews().at(0));
+        auto* ok = static_cast<Swell_vCorvaneBrisko_button*>(content->subviews().at(1));
         ok->setEnabled(defaultEnabled);
         content->window()->setDefaultButtonCell(ok);
         return 1;
@@ -331,7 +331,7 @@ class PreferencesTest : public AppStubTest {
     bool typed = false;
     h.onModal([&](platform::NSWindow* w) {
       dialogContent = w->contentView();
-      dialogList = dialogContent->subviews().back();
+      dialogList = dialogContent->subviews().front();
       if (typed) return;
       typed = true;
       type(w);

@@ -2,10 +2,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "platform/Font.h"
+#include "platform/Text.h"
 #include "platform/Window.h"
 #include "windowing/controls/ControlFactories.h"
+#include "windowing/controls/ControlMessages.h"
 
 namespace swell {
 
@@ -21,7 +24,9 @@ constexpr double kRowJoinDistance = 32;
 }  // namespace
 
 ControlLayoutState& controlLayout() {
-  static ControlLayoutState state;
+  // Every factory reads the layout state: the first use hands the window core the message
+  // emulation of the controls the factories make.
+  static ControlLayoutState state = (installControlEmulation(), ControlLayoutState{});
   return state;
 }
 
@@ -41,11 +46,21 @@ std::string controlText(const char* text) {
   return out;
 }
 
-void applyFontRule(platform::NSControl* control) {
+namespace {
+// The font the rule gives at the current x scale; none from kSmallFontScaleLimit up.
+std::optional<platform::NSFont> ruleFont() {
   const double xscale = controlLayout().xscale;
-  if (xscale >= kSmallFontScaleLimit) return;
-  control->setFont(
-      platform::NSFont::systemFontOfSize(xscale < 1.0 ? kSmallFontSize : kDialogFontSize));
+  if (xscale >= kSmallFontScaleLimit) return std::nullopt;
+  return platform::NSFont::systemFontOfSize(xscale < 1.0 ? kSmallFontSize : kDialogFontSize);
+}
+}  // namespace
+
+void applyFontRule(platform::NSControl* control) {
+  if (std::optional<platform::NSFont> font = ruleFont()) control->setFont(*font);
+}
+
+void applyFontRule(platform::NSText* text) {
+  if (std::optional<platform::NSFont> font = ruleFont()) text->setFont(*font);
 }
 
 void finishControl(platform::NSView* control, int style, bool honourHidden) {

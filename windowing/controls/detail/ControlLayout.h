@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Control.h"
+#include "platform/Text.h"
 #include "platform/View.h"
 #include "windowing/Win32Types.h"
 
@@ -28,6 +29,7 @@ ControlLayoutState& controlLayout();
 std::string controlText(const char* text);
 // The system font of 8 or 10 points below an x scale of 1.81; none (keep) from there.
 void applyFontRule(platform::NSControl* control);
+void applyFontRule(platform::NSText* text);
 // The common end of a factory: hidden for the sign bit, added to the parent, then the
 // pending shift of the row updated.
 void finishControl(platform::NSView* control, int style, bool honourHidden = true);

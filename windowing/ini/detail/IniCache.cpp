@@ -1,5 +1,10 @@
 #include "windowing/ini/detail/IniCache.h"
 
+#include <optional>
+
+#include "windowing/ini/detail/IniParser.h"
+#include "windowing/ini/detail/IniPath.h"
+
 namespace swell {
 
 IniCache& IniCache::instance() {
@@ -25,6 +30,7 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
     chosen->identity = IniFileIdentity();
     chosen->stale = true;
     chosen->writtenHere = false;
+    chosen->swept = false;
     chosen->complete = true;
     chosen->sections.clear();
   }
@@ -33,6 +39,14 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
 }
 
 void IniCache::refresh(IniFileCache& slot) {
+  if (!slot.swept) {
+    // A program killed often would otherwise keep filling its settings folder. Only while no
+    // writer is at work: a writer sweeps on each write itself.
+    slot.swept = true;
+    const std::optional<std::string> target = resolveIniWriteTarget(slot.path);
+    IniWriteLock lock;
+    if (target && lock.tryAcquire(*target)) removeLeftTemporaries(*target);
+  }
   if (!slot.stale) {
     const IniFileIdentity onDisk = statIniFile(slot.path);
     if (onDisk == slot.identity && (slot.writtenHere || !isRecentlyModified(onDisk))) return;
@@ -47,10 +61,19 @@ void IniCache::refresh(IniFileCache& slot) {
 
 bool IniCache::writeBack(IniFileCache& slot, const std::string& target) {
   IniFileIdentity written;
-  if (!replaceIniFile(target, formatIniText(slot.sections), written)) {
+  const std::string text = formatIniText(slot.sections);
+  if (!replaceIniFile(target, text, written)) {
     slot.stale = true;
     slot.writtenHere = false;
     return false;
+  }
+  // The names and values edits set are added to the table's text; once they outweigh the text
+  // written, the table is read again from what was written, so that a process writing often
+  // does not keep growing.
+  if (slot.sections.textSize() > 2 * text.size()) {
+    IniParser parser(slot.sections);
+    parser.feed(text);
+    parser.finish();
   }
   slot.identity = written;
   slot.writtenHere = true;

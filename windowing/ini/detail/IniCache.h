@@ -25,6 +25,9 @@ struct IniFileCache {
   // while its modification time is recent: no other writer can produce that inode, size
   // and time together.
   bool writtenHere = false;
+  // The temporaries writers killed mid-write left beside the file were looked for, as they
+  // are once by the first reading of a file.
+  bool swept = false;
   IniSectionTable sections;
 };
 

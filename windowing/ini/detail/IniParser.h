@@ -1,11 +1,13 @@
 #pragma once
 
-// Turns ini file text into an IniSectionTable. The text arrives in pieces as it is read
-// from disk; the result does not depend on where the pieces are split.
+// Reads ini file text into an IniSectionTable in place: the bytes go into the table's own
+// buffer once, as they are read from disk, and its sections and entries point into them.
+// Loading finds the sections; each section's entries are read from its lines when it is first
+// used. The result does not depend on how the bytes arrive.
 
 #include <cstddef>
-#include <string>
 #include <string_view>
+#include <vector>
 
 #include "windowing/ini/detail/IniSectionTable.h"
 
@@ -24,38 +26,56 @@ class IniParser {
   // Fills `table`, which is emptied first and must outlive the parser.
   explicit IniParser(IniSectionTable& table);
 
-  // Takes the next bytes of the text. Returns false once no more input is wanted.
+  // Room for at least `bytes` more bytes of text, to be read straight into it; take() then
+  // takes in the first `count` of them. take() returns false once no more input is wanted.
+  char* room(std::size_t bytes) { return mTable.mText.room(bytes); }
+  bool take(std::size_t count);
+  // Takes the next bytes of the text from elsewhere.
   bool feed(std::string_view bytes);
 
-  // Ends the text: takes an unterminated last line and orders the last section.
+  // Ends the text: takes an unterminated last line and orders the sections.
   void finish();
+
+  // Reads the lines `lines` of `text`, the lines of one section, into `entries`, as loading
+  // the whole text reads them.
+  static void readEntries(const IniText& text, IniSpan lines,
+                          std::vector<IniSectionTable::Entry>& entries);
 
   // True when part of the text was not taken in (a cut line, reading stopped at the
   // headerless limit, or UTF-16 text): such a table must not be written back over its file.
   bool incomplete() const { return mIncomplete; }
 
  private:
-  // Takes a byte-order mark off the start of the text; returns the bytes it consumed.
-  std::size_t takeTextStart(std::string_view bytes);
-  void appendToLine(std::string_view piece);
-  void endLine(std::size_t terminatorLength);
-  void countHeaderless(std::size_t bytes);
-  void takeLine(std::string_view line);
-  void closeSection();
+  // Decides on a byte-order mark; false while too few bytes have arrived to tell.
+  bool takeTextStart(bool atEnd);
+  // Takes the complete lines (and, at the end, the last one) after mCursor.
+  void scan(bool atEnd);
+  // Ends the line at mCursor where its end (of `terminator` bytes) is found; false when
+  // reading stops there.
+  bool endLine(std::size_t end, std::size_t terminator);
+  // Stops reading when the bytes up to `end` lie before any header and pass the limit.
+  bool overHeaderlessLimit(std::size_t end);
+  // Starts a section when the line [from, to), followed by the line at `next`, is a header.
+  void lookForHeader(std::size_t from, std::size_t to, std::size_t next);
+  // Ends the section being read, whose lines end at `linesEnd`.
+  void closeSection(std::size_t linesEnd);
+  void stop();
+
+  static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
 
   IniSectionTable& mTable;
-  std::string mLine;         // content of the line being read, without its end
-  std::string mSectionName;  // name of the section entries go to, when mHaveCurrent
-  IniSection mSection;       // entries of that section read so far, unordered
+  std::size_t mCursor = 0;     // the start of the first line not yet taken
+  std::size_t mTextStart = 0;  // where the text begins, after a byte-order mark
+  // How far the text has been searched for line ends, so that a line arriving in pieces is
+  // searched once.
+  std::size_t mSearched = 0;
+  IniSectionTable::Section mSection;  // the section being read, while mHaveCurrent
   bool mHaveCurrent = false;
   bool mSeenHeader = false;    // a named section header was read
-  std::string mTextStart;      // the first bytes, held back while they may be a byte-order mark
   bool mAtTextStart = true;    // the first bytes are still being looked at
-  bool mSkipLineFeed = false;  // the last line ended in CR; a following LF belongs to it
   bool mSkippingRest = false;  // inside the cut-off rest of an overlong line
   bool mStopped = false;
   bool mIncomplete = false;
-  std::size_t mHeaderlessBytes = 0;
 };
 
 }  // namespace swell

@@ -112,6 +112,39 @@ std::string iniLockPath(const std::string& target) {
   return directoryOf(target) + "." + fileNameOf(target) + ".lock";
 }
 
+std::string iniFolderOf(const std::string& target) {
+  const std::string folder = directoryOf(target);
+  return folder.empty() ? "." : folder;
+}
+
+std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName) {
+  // "." name "." pid "." unique ".new", the pid and the unique part in hexadecimal digits.
+  const std::string prefix = "." + fileNameOf(target) + ".";
+  constexpr std::string_view suffix = ".new";
+  if (fileName.size() <= prefix.size() + suffix.size() ||
+      fileName.substr(0, prefix.size()) != prefix ||
+      fileName.substr(fileName.size() - suffix.size()) != suffix) {
+    return std::nullopt;
+  }
+  const std::string_view middle =
+      fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
+  const std::size_t dot = middle.find('.');
+  if (dot == 0 || dot == std::string_view::npos || dot + 1 == middle.size()) return std::nullopt;
+  unsigned long pid = 0;
+  for (std::size_t i = 0; i < middle.size(); ++i) {
+    const char c = middle[i];
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    if (i == dot) continue;
+    if (!hex) return std::nullopt;
+    if (i < dot) {
+      if (pid > (static_cast<unsigned long>(INT_MAX) >> 4)) return std::nullopt;
+      pid = pid * 16 + static_cast<unsigned long>(c <= '9' ? c - '0' : c - 'a' + 10);
+    }
+  }
+  if (pid == 0) return std::nullopt;
+  return static_cast<pid_t>(pid);
+}
+
 std::string iniTemporaryPath(const std::string& target) {
   static std::atomic<unsigned long> counter{0};
   timespec now{};

@@ -3,8 +3,11 @@
 // Where an ini file name leads: the path a call reads and caches, the file a write really
 // replaces (through symlinks), and the names of the files kept beside it.
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace swell {
 
@@ -26,5 +29,10 @@ std::string iniLockPath(const std::string& target);
 // it. Uniqueness within the process comes from a counter, across processes from the pid;
 // the file is still created exclusively.
 std::string iniTemporaryPath(const std::string& target);
+
+// The folder holding `target`, and the pid of the process whose iniTemporaryPath(target)
+// `fileName` (a name in that folder) is, if it is one.
+std::string iniFolderOf(const std::string& target);
+std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName);
 
 }  // namespace swell

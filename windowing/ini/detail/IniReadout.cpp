@@ -51,13 +51,34 @@ std::size_t copyIniNameList(std::string_view list, char* buffer, std::size_t siz
   return length;
 }
 
-std::size_t copyIniEntryList(const IniSection& section, char* buffer, std::size_t size) {
+std::string iniSectionNames(const IniSectionTable& table) {
   std::string list;
-  for (const auto& [key, value] : section.entries()) {
-    if (key.empty()) continue;
-    list += key;
+  for (std::size_t s = 0; s < table.sectionCount(); ++s) {
+    if (table.sectionName(s).empty()) continue;
+    list += table.sectionName(s);
+    list += '\0';
+  }
+  return list;
+}
+
+std::string iniKeyNames(IniSectionTable& table, std::size_t s) {
+  std::string list;
+  for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+    if (entry.key.size == 0) continue;
+    list += table.text(entry.key);
+    list += '\0';
+  }
+  return list;
+}
+
+std::size_t copyIniEntryList(IniSectionTable& table, std::size_t s, char* buffer,
+                             std::size_t size) {
+  std::string list;
+  for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+    if (entry.key.size == 0) continue;
+    list += table.text(entry.key);
     list += '=';
-    list += iniValueAsRead(value);
+    list += iniValueAsRead(table.text(entry.value));
     list += '\0';
   }
   if (list.size() + 1 <= size) {

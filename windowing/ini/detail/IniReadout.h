@@ -20,22 +20,15 @@ std::string_view iniValueAsRead(std::string_view stored);
 // bytes and ended with two NULs. Returns the bytes before the two final NULs.
 std::size_t copyIniNameList(std::string_view list, char* buffer, std::size_t size);
 
-// Copies a section's entries as "key=value" strings, each followed by a NUL, and a final
-// NUL, into a buffer of `size` bytes (size >= 2). Returns the bytes before the final NUL,
+// Copies the entries of section `s` as "key=value" strings, each followed by a NUL, and a
+// final NUL, into a buffer of `size` bytes (size >= 2). Returns the bytes before the final NUL,
 // or size - 2 when the list had to be cut (the buffer then ends in two NULs).
-std::size_t copyIniEntryList(const IniSection& section, char* buffer, std::size_t size);
+std::size_t copyIniEntryList(IniSectionTable& table, std::size_t s, char* buffer, std::size_t size);
 
-// The NUL-separated names of a table's non-empty keys, in order, for copyIniNameList.
-template <typename Value>
-std::string iniNameList(const IniKeyedArray<Value>& array) {
-  std::string list;
-  for (const auto& entry : array.entries()) {
-    if (entry.first.empty()) continue;
-    list += entry.first;
-    list += '\0';
-  }
-  return list;
-}
+// The NUL-separated names of a table's sections, or of the non-empty keys of its section `s`,
+// in order, for copyIniNameList.
+std::string iniSectionNames(const IniSectionTable& table);
+std::string iniKeyNames(IniSectionTable& table, std::size_t s);
 
 // The integer a value text stands for, wrapped to 32 bits, or `fallback` when the text is
 // empty or does not start with a number (a leading '0' marks a real zero).

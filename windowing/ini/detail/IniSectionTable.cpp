@@ -1,5 +1,10 @@
 #include "windowing/ini/detail/IniSectionTable.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "windowing/ini/detail/IniParser.h"
+
 namespace swell {
 
 namespace {
@@ -21,24 +26,206 @@ int compareIniNames(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-std::string formatIniText(const IniSectionTable& table) {
+// --- IniText ---
+
+char* IniText::room(std::size_t bytes) {
+  if (mCapacity - mSize < bytes) {
+    const std::size_t capacity = std::max(mSize + bytes, 2 * mCapacity);
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (mSize > 0) std::memcpy(grown.get(), mBytes.get(), mSize);
+    mBytes = std::move(grown);
+    mCapacity = capacity;
+  }
+  return mBytes.get() + mSize;
+}
+
+IniSpan IniText::append(std::string_view bytes) {
+  char* to = room(bytes.size());
+  if (!bytes.empty()) std::memcpy(to, bytes.data(), bytes.size());
+  const IniSpan span{mSize, bytes.size()};
+  commit(bytes.size());
+  return span;
+}
+
+void IniText::erase(std::size_t from, std::size_t to) {
+  std::memmove(mBytes.get() + from, mBytes.get() + to, mSize - to);
+  mSize -= to - from;
+}
+
+void IniText::clear() {
+  mBytes.reset();
+  mSize = mCapacity = 0;
+}
+
+// --- IniSectionTable ---
+
+void IniSectionTable::clear() {
+  mSections.clear();
+  mText.clear();
+}
+
+std::size_t IniSectionTable::lowerBoundSection(std::string_view name) const {
+  const auto it = std::lower_bound(mSections.begin(), mSections.end(), name,
+                                   [this](const Section& section, std::string_view wanted) {
+                                     return compareIniNames(text(section.name), wanted) < 0;
+                                   });
+  return static_cast<std::size_t>(it - mSections.begin());
+}
+
+std::optional<std::size_t> IniSectionTable::findSection(std::string_view name) const {
+  const std::size_t s = lowerBoundSection(name);
+  if (s == mSections.size() || compareIniNames(sectionName(s), name) != 0) return std::nullopt;
+  return s;
+}
+
+std::size_t IniSectionTable::lowerBound(const Section& section, std::string_view key) const {
+  const auto it = std::lower_bound(section.entries.begin(), section.entries.end(), key,
+                                   [this](const Entry& entry, std::string_view wanted) {
+                                     return compareIniNames(text(entry.key), wanted) < 0;
+                                   });
+  return static_cast<std::size_t>(it - section.entries.begin());
+}
+
+void IniSectionTable::readSection(Section& section) {
+  if (section.read) return;
+  section.read = true;
+  IniParser::readEntries(mText, section.lines, section.entries);
+  section.ordered = section.entries.size() < 2;
+}
+
+void IniSectionTable::orderSection(Section& section) {
+  readSection(section);
+  if (section.ordered) return;
+  section.ordered = true;
+  auto before = [this](const Entry& a, const Entry& b) {
+    return compareIniNames(text(a.key), text(b.key)) < 0;
+  };
+  std::vector<Entry>& entries = section.entries;
+  // A file this table wrote is in order already: one pass tells.
+  if (std::adjacent_find(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        return !before(a, b);
+      }) == entries.end()) {
+    return;
+  }
+  // Of equal keys the first in the file stays.
+  std::stable_sort(entries.begin(), entries.end(), before);
+  entries.erase(std::unique(entries.begin(), entries.end(),
+                            [&](const Entry& a, const Entry& b) { return !before(a, b); }),
+                entries.end());
+}
+
+void IniSectionTable::orderSections() {
+  auto before = [this](const Section& a, const Section& b) {
+    return compareIniNames(text(a.name), text(b.name)) < 0;
+  };
+  if (std::adjacent_find(mSections.begin(), mSections.end(),
+                         [&](const Section& a, const Section& b) { return !before(a, b); }) ==
+      mSections.end()) {
+    return;
+  }
+  std::stable_sort(mSections.begin(), mSections.end(), before);
+  auto out = mSections.begin();
+  for (auto run = mSections.begin(); run != mSections.end();) {
+    auto next = run + 1;
+    while (next != mSections.end() && !before(*run, *next))
+      ++next;
+    if (next - run > 1) {
+      (next - 1)->name = run->name;
+      run = next - 1;
+    }
+    if (out != run) *out = std::move(*run);
+    ++out;
+    run = next;
+  }
+  mSections.erase(out, mSections.end());
+}
+
+std::optional<std::string_view> IniSectionTable::findValue(std::string_view section,
+                                                           std::string_view key) {
+  const std::optional<std::size_t> s = findSection(section);
+  if (!s) return std::nullopt;
+  Section& found = mSections[*s];
+  readSection(found);
+  if (!found.ordered && !found.scanned) {
+    // A file read for one lookup is not worth sorting: the first equal key in the file's
+    // order is the one sorting would keep.
+    found.scanned = true;
+    for (const Entry& entry : found.entries)
+      if (compareIniNames(text(entry.key), key) == 0) return text(entry.value);
+    return std::nullopt;
+  }
+  orderSection(found);
+  const std::size_t at = lowerBound(found, key);
+  if (at == found.entries.size() || compareIniNames(text(found.entries[at].key), key) != 0)
+    return std::nullopt;
+  return text(found.entries[at].value);
+}
+
+const std::vector<IniSectionTable::Entry>& IniSectionTable::orderedEntries(std::size_t s) {
+  orderSection(mSections[s]);
+  return mSections[s].entries;
+}
+
+std::size_t IniSectionTable::insertSection(std::string_view name) {
+  const std::size_t s = lowerBoundSection(name);
+  if (s < mSections.size() && compareIniNames(sectionName(s), name) == 0) return s;
+  Section section;
+  section.name = mText.append(name);
+  section.ordered = true;
+  mSections.insert(mSections.begin() + static_cast<std::ptrdiff_t>(s), std::move(section));
+  return s;
+}
+
+void IniSectionTable::clearSection(std::size_t s) {
+  mSections[s].entries.clear();
+  mSections[s].read = true;
+  mSections[s].ordered = true;
+}
+
+bool IniSectionTable::setValue(std::size_t s, std::string_view key, std::string_view value) {
+  Section& section = mSections[s];
+  orderSection(section);
+  const std::size_t at = lowerBound(section, key);
+  if (at < section.entries.size() && compareIniNames(text(section.entries[at].key), key) == 0) {
+    if (text(section.entries[at].value) == value) return false;
+    section.entries[at].value = mText.append(value);
+    return true;
+  }
+  const IniSpan keySpan = mText.append(key);
+  const IniSpan valueSpan = mText.append(value);
+  section.entries.insert(section.entries.begin() + static_cast<std::ptrdiff_t>(at),
+                         Entry{keySpan, valueSpan});
+  return true;
+}
+
+bool IniSectionTable::eraseValue(std::size_t s, std::string_view key) {
+  Section& section = mSections[s];
+  orderSection(section);
+  const std::size_t at = lowerBound(section, key);
+  if (at == section.entries.size() || compareIniNames(text(section.entries[at].key), key) != 0)
+    return false;
+  section.entries.erase(section.entries.begin() + static_cast<std::ptrdiff_t>(at));
+  return true;
+}
+
+std::string formatIniText(IniSectionTable& table) {
   std::size_t total = 0;
-  for (const auto& [name, section] : table.entries()) {
-    total += name.size() + 4;
-    for (const auto& [key, value] : section.entries())
-      total += key.size() + value.size() + 2;
+  for (std::size_t s = 0; s < table.sectionCount(); ++s) {
+    total += table.sectionName(s).size() + 4;
+    for (const IniSectionTable::Entry& entry : table.orderedEntries(s))
+      total += entry.key.size + entry.value.size + 2;
   }
   std::string text;
   text.reserve(total);
-  for (const auto& [name, section] : table.entries()) {
+  for (std::size_t s = 0; s < table.sectionCount(); ++s) {
     text += '[';
-    text += name;
+    text += table.sectionName(s);
     text += "]\n";
-    for (const auto& [key, value] : section.entries()) {
-      if (key.empty()) continue;
-      text += key;
+    for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+      if (entry.key.size == 0) continue;
+      text += table.text(entry.key);
       text += '=';
-      text += value;
+      text += table.text(entry.value);
       text += '\n';
     }
     text += '\n';

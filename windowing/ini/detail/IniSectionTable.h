@@ -1,14 +1,18 @@
 #pragma once
 
-// The in-memory form of an ini file: a table of sections, each a table of key=value
-// pairs. Both are arrays kept sorted by case-insensitive name, so lookups are binary
-// searches and the file is written back in that order.
+// The in-memory form of an ini file: the file's bytes, read into one buffer, and tables of
+// sections and entries that point into it, so that loading a file allocates nothing per key.
+// Sections are kept in order of case-insensitive name, which is how lookups find them and how
+// the file is written back. A section's entries are read from its lines when it is first used,
+// and keep the file's order until something needs them ordered (a second lookup, a listing, an
+// edit or a write); then they are sorted once and stay so. Names and values set later are
+// appended to the same buffer.
 
-#include <algorithm>
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace swell {
@@ -17,86 +21,98 @@ namespace swell {
 // lower case (the C locale's strcasecmp). Returns <0, 0 or >0.
 int compareIniNames(std::string_view a, std::string_view b);
 
-// An array of (name, value) pairs ordered by compareIniNames, names unique under it.
-template <typename Value>
-class IniKeyedArray {
- public:
-  using Entry = std::pair<std::string, Value>;
-
-  Value* find(std::string_view name) {
-    auto it = lowerBound(name);
-    return (it != mEntries.end() && compareIniNames(it->first, name) == 0) ? &it->second : nullptr;
-  }
-  const Value* find(std::string_view name) const {
-    return const_cast<IniKeyedArray*>(this)->find(name);
-  }
-
-  // Inserts in order. An existing equal name keeps its stored spelling and takes the
-  // new value.
-  Value& insert(std::string_view name, Value value) {
-    auto it = lowerBound(name);
-    if (it != mEntries.end() && compareIniNames(it->first, name) == 0) {
-      it->second = std::move(value);
-      return it->second;
-    }
-    return mEntries.insert(it, Entry(std::string(name), std::move(value)))->second;
-  }
-
-  // Appends without ordering; sortAndUnify() must follow before any lookup.
-  void append(std::string name, Value value) {
-    mEntries.emplace_back(std::move(name), std::move(value));
-  }
-
-  // Orders appended entries. Of several equal names the first in appending order keeps
-  // its spelling; its value is the first one's, or the last one's with keepLastValue.
-  void sortAndUnify(bool keepLastValue = false) {
-    std::stable_sort(mEntries.begin(), mEntries.end(), [](const Entry& a, const Entry& b) {
-      return compareIniNames(a.first, b.first) < 0;
-    });
-    auto out = mEntries.begin();
-    for (auto run = mEntries.begin(); run != mEntries.end();) {
-      auto next = run + 1;
-      while (next != mEntries.end() && compareIniNames(next->first, run->first) == 0)
-        ++next;
-      if (keepLastValue && next - run > 1) run->second = std::move((next - 1)->second);
-      if (out != run) *out = std::move(*run);
-      ++out;
-      run = next;
-    }
-    mEntries.erase(out, mEntries.end());
-  }
-
-  bool erase(std::string_view name) {
-    auto it = lowerBound(name);
-    if (it == mEntries.end() || compareIniNames(it->first, name) != 0) return false;
-    mEntries.erase(it);
-    return true;
-  }
-
-  void clear() { mEntries.clear(); }
-  bool empty() const { return mEntries.empty(); }
-  std::size_t size() const { return mEntries.size(); }
-  const std::vector<Entry>& entries() const { return mEntries; }
-
- private:
-  typename std::vector<Entry>::iterator lowerBound(std::string_view name) {
-    return std::lower_bound(mEntries.begin(), mEntries.end(), name,
-                            [](const Entry& entry, std::string_view key) {
-                              return compareIniNames(entry.first, key) < 0;
-                            });
-  }
-
-  std::vector<Entry> mEntries;
+// A run of bytes of a table's text.
+struct IniSpan {
+  std::size_t at = 0;
+  std::size_t size = 0;
 };
 
-// The keys of one section with their values as stored in the file (untrimmed).
-using IniSection = IniKeyedArray<std::string>;
+// A growing byte buffer that never clears the room it makes: what is read lands in it once.
+class IniText {
+ public:
+  const char* data() const { return mBytes.get(); }
+  char* data() { return mBytes.get(); }
+  std::size_t size() const { return mSize; }
+  // At least `bytes` of room after the end; what is written there joins through commit.
+  char* room(std::size_t bytes);
+  void commit(std::size_t bytes) { mSize += bytes; }
+  IniSpan append(std::string_view bytes);
+  // Takes bytes [from, to) out, moving the rest down.
+  void erase(std::size_t from, std::size_t to);
+  void clear();
 
-// Every section of one file.
-using IniSectionTable = IniKeyedArray<IniSection>;
+ private:
+  std::unique_ptr<char[]> mBytes;
+  std::size_t mSize = 0;
+  std::size_t mCapacity = 0;
+};
+
+class IniSectionTable {
+ public:
+  struct Entry {
+    IniSpan key;
+    IniSpan value;  // as stored in the file (untrimmed)
+  };
+  struct Section {
+    IniSpan name;
+    IniSpan lines;  // the section's lines in the text, read into entries on first use
+    std::vector<Entry> entries;
+    bool read = true;      // entries holds what the lines hold
+    bool ordered = false;  // entries sorted by key, keys unique
+    bool scanned = false;  // one lookup was answered by a scan in the file's order
+  };
+
+  IniSectionTable() = default;
+  IniSectionTable(const IniSectionTable&) = delete;
+  IniSectionTable& operator=(const IniSectionTable&) = delete;
+
+  void clear();
+  bool empty() const { return mSections.empty(); }
+  std::size_t sectionCount() const { return mSections.size(); }
+  std::string_view text(IniSpan span) const {
+    return std::string_view(mText.data() + span.at, span.size);
+  }
+  std::string_view sectionName(std::size_t s) const { return text(mSections[s].name); }
+  // The bytes the table holds: the text read and the names and values set since.
+  std::size_t textSize() const { return mText.size(); }
+
+  // The index of the named section, if there is one.
+  std::optional<std::size_t> findSection(std::string_view name) const;
+  // The value stored under the key: of equal keys the first in the file.
+  std::optional<std::string_view> findValue(std::string_view section, std::string_view key);
+  // The section's entries in key order (sorted first when they are not yet).
+  const std::vector<Entry>& orderedEntries(std::size_t s);
+
+  // Edits. The index of the named section, made (empty) when missing.
+  std::size_t insertSection(std::string_view name);
+  void eraseSection(std::size_t s) {
+    mSections.erase(mSections.begin() + static_cast<std::ptrdiff_t>(s));
+  }
+  void clearSection(std::size_t s);
+  // Sets the key's value; an existing key keeps its stored spelling. False when the key held
+  // exactly that value already.
+  bool setValue(std::size_t s, std::string_view key, std::string_view value);
+  // False when there was no such key.
+  bool eraseValue(std::size_t s, std::string_view key);
+
+ private:
+  friend class IniParser;
+
+  // The position of the entry with the key in an ordered section, or where it would go.
+  std::size_t lowerBound(const Section& section, std::string_view key) const;
+  std::size_t lowerBoundSection(std::string_view name) const;
+  void readSection(Section& section);
+  void orderSection(Section& section);
+  // After loading: the sections in order, of equal names the first spelling with the last
+  // one's entries (a repeated header replaces what was read for it before).
+  void orderSections();
+
+  IniText mText;
+  std::vector<Section> mSections;
+};
 
 // The file text of a table: each section as "[name]", its "key=value" lines and one empty
 // line, in table order. Entries with an empty key are left out.
-std::string formatIniText(const IniSectionTable& table);
+std::string formatIniText(IniSectionTable& table);
 
 }  // namespace swell

@@ -1,13 +1,15 @@
 #include "windowing/ini/detail/IniStorage.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <vector>
 
 #include "base/Log.h"
 #include "windowing/ini/detail/IniParser.h"
@@ -116,19 +118,21 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
 
   flockRetrying(fd, LOCK_SH);
   IniParser parser(table);
-  std::vector<char> chunk(kReadChunkBytes);
   bool readFailed = false;
+  // Read straight into the table's buffer: the whole file in one read when its size holds,
+  // with a byte to spare to see the end.
+  std::size_t expected = before.st_size > 0 ? static_cast<std::size_t>(before.st_size) + 1 : 0;
   for (;;) {
-    const ssize_t got = read(fd, chunk.data(), chunk.size());
+    const std::size_t want = expected > 0 ? expected : kReadChunkBytes;
+    const ssize_t got = read(fd, parser.room(want), want);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       base::warn("swell-cocoa", "cannot read %s: %s", path.c_str(), std::strerror(errno));
       readFailed = true;
       break;
     }
-    if (got == 0 || !parser.feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
-      break;
-    }
+    if (got == 0 || !parser.take(static_cast<std::size_t>(got))) break;
+    expected -= std::min(expected, static_cast<std::size_t>(got));
   }
   parser.finish();
   struct stat after;
@@ -163,7 +167,42 @@ bool IniWriteLock::acquire(const std::string& target) {
   return true;
 }
 
+bool IniWriteLock::tryAcquire(const std::string& target) {
+  // A reader creates nothing: without a lock file no writer has been at work here.
+  const int fd = open(iniLockPath(target).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  int locked;
+  while ((locked = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+  }
+  if (locked != 0) {
+    close(fd);
+    return false;
+  }
+  if (mFd >= 0) close(mFd);
+  mFd = fd;
+  return true;
+}
+
+void removeLeftTemporaries(const std::string& target) {
+  const std::string folder = iniFolderOf(target);
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  const pid_t self = getpid();
+  while (const dirent* entry = readdir(dir)) {
+    const std::optional<pid_t> writer = iniTemporaryWriter(target, entry->d_name);
+    // A pid still in use may have been given to another process since; its temporary waits
+    // for a later write.
+    if (!writer || (*writer != self && (kill(*writer, 0) == 0 || errno != ESRCH))) continue;
+    if (unlinkat(dirfd(dir), entry->d_name, 0) != 0 && errno != ENOENT) {
+      base::warn("swell-cocoa", "cannot remove the leftover %s in %s: %s", entry->d_name,
+                 folder.c_str(), std::strerror(errno));
+    }
+  }
+  closedir(dir);
+}
+
 bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written) {
+  removeLeftTemporaries(target);
   struct stat old;
   const bool hadOld = stat(target.c_str(), &old) == 0;
   if (!hadOld && errno != ENOENT) {

@@ -61,17 +61,26 @@ class IniWriteLock {
 
   // Waits for the lock of `target`. False (logged) when the lock file cannot be opened.
   bool acquire(const std::string& target);
+  // Takes the lock of `target` only when no other writer holds it and its lock file exists
+  // already; false otherwise.
+  bool tryAcquire(const std::string& target);
 
  private:
   int mFd = -1;
 };
 
-// Replaces `target` with `text`: writes a new file beside it, with the old file's owner
-// (where this process may set it) and permission bits, syncs it, renames it over the target
-// and syncs the folder. On a failure before the rename the target is left as it was, the new
-// file is removed and the result is false (logged); when only the folder cannot be synced the
-// target is replaced but the result is still false, as the change may not survive a crash.
-// On success `written` is the identity of the new file.
+// Removes the temporaries that writers of `target` left beside it when they were killed
+// mid-write: those whose writing process is gone. The caller holds the target's write lock, so
+// no writer of it is at work; the temporaries of other files are left alone.
+void removeLeftTemporaries(const std::string& target);
+
+// Replaces `target` with `text`: first removes the temporaries writers killed mid-write left
+// (removeLeftTemporaries; the caller holds the write lock), then writes a new file beside it, with
+// the old file's owner (where this process may set it) and permission bits, syncs it, renames it
+// over the target and syncs the folder. On a failure before the rename the target is left as it
+// was, the new file is removed and the result is false (logged); when only the folder cannot be
+// synced the target is replaced but the result is still false, as the change may not survive a
+// crash. On success `written` is the identity of the new file.
 bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written);
 
 }  // namespace swell

@@ -1,0 +1,94 @@
+// The program keeps the user's devices as a user meets it: a remembered device that is absent,
+// a settings folder that cannot be written, and a JACK server that goes away and comes back.
+
+#include <gtest/gtest.h>
+#include <jack/jack.h>
+#include <rtmidi/RtMidi.h>
+
+#include <memory>
+#include <string>
+
+#include "HostDesktopFixture.h"
+#include "host/IPlugAPPHost.h"
+#include "support/ReadOnlyFolder.h"
+
+namespace e2e {
+namespace {
+
+// The settings of a user whose device is not plugged in, as that user's editor left them.
+constexpr const char* kAbsentDeviceSettings =
+    "[audio]\nbuffer=256\nindev=default\noutdev=default\nsr=48000\n\n"
+    "[midi]\nindev=Gone device\noutdev=off\n\n";
+
+// Waits until the JACK port of that full name is connected to another port, asking through one
+// client of the test's own for the whole wait.
+bool waitForConnection(const std::string& port) {
+  jack_client_t* client = nullptr;
+  const bool connected = waitUntil([&] {
+    if (!client) client = jack_client_open("checker", JackNoStartServer, nullptr);
+    const jack_port_t* found = client ? jack_port_by_name(client, port.c_str()) : nullptr;
+    return found && jack_port_connected(found) > 0;
+  });
+  if (client) jack_client_close(client);
+  return connected;
+}
+
+TEST_F(HostDesktopTest, OkWithAnAbsentDeviceLeavesTheSettingsAsTheyWere) {
+  writeSettings(kAbsentDeviceSettings);
+  ASSERT_TRUE(startHost());
+  const std::string preferences = chooseFromMenu(kFileTitleX, 0, "Preferences");
+  ASSERT_FALSE(preferences.empty()) << "File > Preferences... showed no dialog";
+  EXPECT_TRUE(photograph(preferences, "preferences-absent-device.png"));
+  EXPECT_TRUE(clickUntil(preferences, kOkX + kOkWidth / 2, kOkY + kOkHeight / 2,
+                         [&] { return findWindow("Preferences").empty(); }));
+  EXPECT_EQ(host().stop(), 0);
+  EXPECT_EQ(readFile(settingsFile()), kAbsentDeviceSettings);
+}
+
+TEST_F(HostDesktopTest, AChoiceTheFolderDoesNotTakeIsReportedAndTheDialogStaysOpen) {
+  writeSettings(kAbsentDeviceSettings);
+  testsupport::ReadOnlyFolder locked(settingsFolder());
+  if (!locked.ok()) GTEST_SKIP() << locked.whyNot();
+  ASSERT_TRUE(startHost());
+  const std::string preferences = chooseFromMenu(kFileTitleX, 0, "Preferences");
+  ASSERT_FALSE(preferences.empty()) << "File > Preferences... showed no dialog";
+  // "off", the first entry, in place of the absent device.
+  ASSERT_TRUE(pickFromList(preferences, kInputListX + kMenuItemHeight,
+                           kInputListY + kMenuItemHeight / 2, 0));
+  std::string alert;
+  EXPECT_TRUE(clickUntil(preferences, kOkX + kOkWidth / 2, kOkY + kOkHeight / 2, [&] {
+    return !(alert = findWindow(host::kSettingsNotSavedTitle)).empty();
+  }));
+  EXPECT_TRUE(photograph(alert, "settings-not-saved.png"));
+  EXPECT_FALSE(findWindow("Preferences").empty());
+  EXPECT_TRUE(host().logged("cannot write the MIDI devices chosen to " + settingsFile().string()));
+  // A quit request ends the alert, the dialog and the program in turn.
+  EXPECT_EQ(host().stop(), 0);
+  EXPECT_EQ(readFile(settingsFile()), kAbsentDeviceSettings);
+}
+
+TEST_F(HostDesktopTest, AJackServerThatGoesAndComesBackGetsTheRememberedDeviceBack) {
+  auto device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
+  device->openVirtualPort(kDevicePort);
+  const std::string entry = listedPort(kDevicePort).first;
+  ASSERT_FALSE(entry.empty());
+  writeSettings("[midi]\nindev=" + entry + "\noutdev=off\n");
+  ASSERT_TRUE(startHost());
+  ASSERT_TRUE(waitForConnection(entry)) << "the device was not connected";
+
+  jack->kill();
+  device.reset();
+  ASSERT_TRUE(waitUntil([&] { return host().logged("the JACK server went away"); }))
+      << host().log();
+  EXPECT_TRUE(photograph(mainWindow(), "jack-gone.png"));
+
+  ASSERT_TRUE(jack->start()) << jack->whyNot();
+  device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
+  device->openVirtualPort(kDevicePort);
+  EXPECT_TRUE(waitForConnection(entry)) << "the device was not connected again\n" << host().log();
+  EXPECT_TRUE(host().logged("the JACK server answers again"));
+  EXPECT_EQ(host().stop(), 0);
+}
+
+}  // namespace
+}  // namespace e2e
