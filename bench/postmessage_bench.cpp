@@ -58,14 +58,7 @@ LRESULT countingProc(HWND, UINT msg, WPARAM, LPARAM lParam) {
   return 0;
 }
 
-class QueueDelegate : public platform::NSApplicationDelegate, public SwellPostMessageDelegate {
- public:
-  BOOL swellPostMessage(HWND h, UINT m, WPARAM w, LPARAM l) override {
-    return SWELL_MessageQueue_Add(h, m, w, l);
-  }
-  void swellPostMessageClearQ(HWND h) override { SWELL_MessageQueue_RemoveWindow(h); }
-  void swellPostMessageTick() override { SWELL_MessageQueue_Flush(); }
-};
+class QueueDelegate : public platform::NSApplicationDelegate, public SwellMessageQueueDelegate {};
 
 HWND makeWindow() {
   static QueueDelegate delegate;

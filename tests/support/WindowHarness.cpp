@@ -16,14 +16,7 @@ namespace testsupport {
 namespace {
 
 // The application delegate's part in posted messages, as the application stub has it.
-class QueueDelegate : public platform::NSApplicationDelegate, public SwellPostMessageDelegate {
- public:
-  BOOL swellPostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
-    return SWELL_MessageQueue_Add(hwnd, msg, wParam, lParam);
-  }
-  void swellPostMessageClearQ(HWND hwnd) override { SWELL_MessageQueue_RemoveWindow(hwnd); }
-  void swellPostMessageTick() override { SWELL_MessageQueue_Flush(); }
-};
+class QueueDelegate : public platform::NSApplicationDelegate, public SwellMessageQueueDelegate {};
 
 QueueDelegate& queueDelegate() {
   static QueueDelegate* d = new QueueDelegate;

@@ -97,18 +97,6 @@ void* SWELLAppController::swellGetAPPAPIFunc() const {
   return reinterpret_cast<void*>(&SWELL_GetAPIFunctionByName);
 }
 
-BOOL SWELLAppController::swellPostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return SWELL_MessageQueue_Add(hwnd, msg, wParam, lParam);
-}
-
-void SWELLAppController::swellPostMessageClearQ(HWND hwnd) {
-  SWELL_MessageQueue_RemoveWindow(hwnd);
-}
-
-void SWELLAppController::swellPostMessageTick() {
-  SWELL_MessageQueue_Flush();
-}
-
 namespace swell {
 SWELLAppController* applicationController() {
   // One for the program, as one made from an interface file; the posted-message queue's

@@ -18,10 +18,6 @@ constexpr std::uintptr_t kResourceNumberLimit = 0x10000;
 constexpr DWORD kButtonKindMask = 15;
 constexpr DWORD kAlignMask = 0x300;
 
-HWND handleOf(platform::NSView* view) {
-  return swell::handleFromObject(view);
-}
-
 // Gives the button a cell of its own kind before anything else is set on it, since the
 // cell holds what the button shows.
 template <class Cell>
@@ -60,7 +56,7 @@ HWND SWELL_MakeButton(int isDefault, const char* text, int id, int x, int y, int
   swell::finishControl(button.get(), style);
   if (isDefault && state.parent && state.parent->window())
     state.parent->window()->setDefaultButtonCell(button.get());
-  return handleOf(button.get());
+  return swell::handleFromObject(button.get());
 }
 
 HWND SWELL_MakeGroupBox(const char* text, int id, int x, int y, int w, int h, int style) {
@@ -73,7 +69,7 @@ HWND SWELL_MakeGroupBox(const char* text, int id, int x, int y, int w, int h, in
   box->setFrame(SWELL_MakeControlFrame(x, y - 1, w, h + 3, false, false));
   // Below every other control of the parent, so it frames them instead of covering them.
   if (state.parent) state.parent->addSubview(box.get(), platform::NSWindowBelow, nullptr);
-  return handleOf(box.get());
+  return swell::handleFromObject(box.get());
 }
 
 namespace swell {
@@ -127,7 +123,7 @@ HWND makeButtonControl(const char* text, int id, int style, int x, int y, int w,
   if (bits & BS_LEFTTEXT) button->setImagePosition(platform::NSImageRight);
   if (state.sizetofit && kind != BS_OWNERDRAW) button->sizeToFit();
   finishControl(button.get(), style);
-  return handleOf(button.get());
+  return swell::handleFromObject(button.get());
 }
 
 }  // namespace swell

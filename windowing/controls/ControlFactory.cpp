@@ -39,10 +39,6 @@ constexpr int kPopUpBezelStyle = 6;
 constexpr DWORD kComboKindMask = 3;
 constexpr int kMinTreeColumnWidth = 300;
 
-HWND handleOf(platform::NSView* view) {
-  return swell::handleFromObject(view);
-}
-
 HWND makeSlider(int id, const char* className, int style, int x, int y, int w, int h) {
   Ref<platform::NSSlider> slider = Ref<platform::NSSlider>::adopt(new platform::NSSlider);
   slider->setTag(id);
@@ -52,7 +48,7 @@ HWND makeSlider(int id, const char* className, int style, int x, int y, int w, i
   swell::setCommandTarget(slider.get(), kSwellCommandAction);
   (void)className;  // the mini control size is a look this platform does not have
   swell::finishControl(slider.get(), style);
-  return handleOf(slider.get());
+  return swell::handleFromObject(slider.get());
 }
 
 // A tab view one dialog unit higher and six taller than asked, so that its tab row
@@ -63,12 +59,12 @@ HWND makeTabControl(int id, int style, int x, int y, int w, int h) {
   tabs->setTag(id);
   tabs->setDelegate(tabs.get());
   tabs->setAllowsTruncatedLabels(true);
-  tabs->setNotificationWindow(handleOf(state.parent));
+  tabs->setNotificationWindow(swell::handleFromObject(state.parent));
   tabs->setFrame(SWELL_MakeControlFrame(x, y - 1, w, h + 6, false, false));
   if (auto* window = dynamic_cast<Swell_vCorvaneBrisko_hwnd*>(state.parent))
     window->setAllowNoMiddleMan(false);
   swell::finishControl(tabs.get(), style);
-  return handleOf(tabs.get());
+  return swell::handleFromObject(tabs.get());
 }
 
 HWND makeProgressBar(int id, int style, int x, int y, int w, int h) {
@@ -78,7 +74,7 @@ HWND makeProgressBar(int id, int style, int x, int y, int w, int h) {
   bar->setTag(id);
   bar->setFrame(SWELL_MakeControlFrame(x, y, w, h, false, false));
   swell::finishControl(bar.get(), style);
-  return handleOf(bar.get());
+  return swell::handleFromObject(bar.get());
 }
 
 // A tree in a scroll view: one column at least kMinTreeColumnWidth wide, no header.
@@ -96,7 +92,7 @@ HWND makeTreeView(int id, int style, int x, int y, int w, int h) {
   scroll->setDocumentView(tree.get());
   tree->setColumnWidth(std::max<double>(kMinTreeColumnWidth, shown.width));
   swell::finishControl(scroll.get(), style);
-  return handleOf(tree.get());
+  return swell::handleFromObject(tree.get());
 }
 
 }  // namespace
@@ -115,7 +111,7 @@ HWND SWELL_MakeCombo(int id, int x, int y, int w, int, int style) {
     swell::setCommandTarget(popup.get(), kSwellCommandAction);
     popup->setBezelStyle(kPopUpBezelStyle);
     swell::finishControl(popup.get(), style);
-    return handleOf(popup.get());
+    return swell::handleFromObject(popup.get());
   }
   Ref<Swell_vCorvaneBrisko_cbox> combo =
       Ref<Swell_vCorvaneBrisko_cbox>::adopt(new Swell_vCorvaneBrisko_cbox);
@@ -127,7 +123,7 @@ HWND SWELL_MakeCombo(int id, int x, int y, int w, int, int style) {
   swell::setCommandTarget(combo.get(), kSwellCommandAction);
   combo->setDelegate(state.parent);
   swell::finishControl(combo.get(), style);
-  return handleOf(combo.get());
+  return swell::handleFromObject(combo.get());
 }
 
 HWND SWELL_MakeCheckBox(const char* text, int id, int x, int y, int w, int h, int style) {
@@ -145,7 +141,7 @@ HWND SWELL_MakeControl(const char* text, int id, const char* className, int styl
   swell::ControlLayoutState& state = swell::controlLayout();
   for (CreatorNode* node = gCreators; node; node = node->next) {
     const platform::NSRect f = SWELL_MakeControlFrame(x, y, w, h, false, false);
-    HWND made = node->proc(handleOf(state.parent), text, id, className, style,
+    HWND made = node->proc(swell::handleFromObject(state.parent), text, id, className, style,
                            static_cast<int>(f.origin.x), static_cast<int>(f.origin.y),
                            static_cast<int>(f.size.width), static_cast<int>(f.size.height));
     if (!made) continue;

@@ -19,10 +19,6 @@ constexpr int kLabelWrapHeight = 12;
 constexpr DWORD kStaticKindMask = 31;
 constexpr DWORD kStaticHidden = 4;
 
-HWND handleOf(platform::NSView* view) {
-  return swell::handleFromObject(view);
-}
-
 // A label: neither editable, selectable, bordered nor bezelled, without background.
 Ref<Swell_vCorvaneBrisko_textfield> makeLabelField(const char* text) {
   Ref<Swell_vCorvaneBrisko_textfield> label =
@@ -49,7 +45,7 @@ HWND makeTextView(int id, int x, int y, int w, int h, int style) {
   if (!(bits & WS_VSCROLL)) {
     text->setFrame(frame);
     swell::finishControl(text.get(), style);
-    return handleOf(text.get());
+    return swell::handleFromObject(text.get());
   }
   Ref<platform::NSScrollView> scroll =
       Ref<platform::NSScrollView>::adopt(new platform::NSScrollView(frame));
@@ -59,7 +55,7 @@ HWND makeTextView(int id, int x, int y, int w, int h, int style) {
   text->setFrame(platform::NSMakeRect(0, 0, content.width, content.height));
   scroll->setDocumentView(text.get());
   swell::finishControl(scroll.get(), style);
-  return handleOf(scroll.get());
+  return swell::handleFromObject(scroll.get());
 }
 
 }  // namespace
@@ -86,7 +82,7 @@ HWND SWELL_MakeEditField(int id, int x, int y, int w, int h, int style) {
   field->setDelegate(swell::controlLayout().parent);
   field->setFrame(SWELL_MakeControlFrame(x, y, w, h, true, false));
   swell::finishControl(field.get(), style);
-  return handleOf(field.get());
+  return swell::handleFromObject(field.get());
 }
 
 HWND SWELL_MakeLabel(int align, const char* text, int id, int x, int y, int w, int h, int style) {
@@ -101,7 +97,7 @@ HWND SWELL_MakeLabel(int align, const char* text, int id, int x, int y, int w, i
   label->setFrame(SWELL_MakeControlFrame(x, y, w, h, true, false));
   if (swell::controlLayout().sizetofit && text && std::strlen(text) >= 2) label->sizeToFit();
   swell::finishControl(label.get(), style);
-  return handleOf(label.get());
+  return swell::handleFromObject(label.get());
 }
 
 namespace swell {
@@ -117,7 +113,7 @@ HWND makeStaticControl(const char* text, int id, int style, int x, int y, int w,
     box->setFrame(SWELL_MakeControlFrame(x, y, w, h, false, false));
     if (static_cast<DWORD>(style) & SWELL_HIDDEN_STYLE) box->setHidden(true);
     if (state.parent) state.parent->addSubview(box.get());
-    return handleOf(box.get());
+    return swell::handleFromObject(box.get());
   }
   Ref<Swell_vCorvaneBrisko_textfield> label = makeLabelField(text);
   label->setAlignment(kind == SS_CENTER  ? platform::NSTextAlignmentCenter
@@ -130,7 +126,7 @@ HWND makeStaticControl(const char* text, int id, int style, int x, int y, int w,
     label->setHidden(true);
   // This label leaves the row's pending shift alone.
   if (state.parent) state.parent->addSubview(label.get());
-  return handleOf(label.get());
+  return swell::handleFromObject(label.get());
 }
 
 }  // namespace swell

@@ -301,3 +301,16 @@ BOOL SWELL_DeferTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC callback)
   append(q, r);
   return 1;
 }
+
+BOOL SwellMessageQueueDelegate::swellPostMessage(HWND hwnd, UINT msg, WPARAM wParam,
+                                                 LPARAM lParam) {
+  return SWELL_MessageQueue_Add(hwnd, msg, wParam, lParam);
+}
+
+void SwellMessageQueueDelegate::swellPostMessageClearQ(HWND hwnd) {
+  SWELL_MessageQueue_RemoveWindow(hwnd);
+}
+
+void SwellMessageQueueDelegate::swellPostMessageTick() {
+  SWELL_MessageQueue_Flush();
+}

@@ -12,3 +12,13 @@ class SwellPostMessageDelegate {
   virtual void swellPostMessageClearQ(HWND hwnd) = 0;
   virtual void swellPostMessageTick() = 0;
 };
+
+// The part of an application delegate that serves the layer's own queue, as the application
+// stub's does: a post goes into the queue, a window's messages leave it with the window, and
+// the queue's timer delivers what is due.
+class SwellMessageQueueDelegate : public SwellPostMessageDelegate {
+ public:
+  BOOL swellPostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void swellPostMessageClearQ(HWND hwnd) override;
+  void swellPostMessageTick() override;
+};

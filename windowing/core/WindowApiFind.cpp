@@ -29,10 +29,6 @@ NSView* documentOf(NSView* view) {
   return nullptr;
 }
 
-HWND handleOf(const NSObject* object) {
-  return swell::handleFromObject(object);
-}
-
 bool classMatches(HWND child, const char* className) {
   char name[256];
   GetClassName(child, name, sizeof name);
@@ -57,7 +53,7 @@ bool enumerateChildren(NSView* parent, WNDENUMPROC proc, LPARAM lParam) {
     if (NSView* doc = documentOf(child)) child = doc;
     if (NSView* doc = documentOf(child)) child = doc;
     Ref<NSView> keep(child);
-    if (!proc(handleOf(child), lParam)) return false;
+    if (!proc(swell::handleFromObject(child), lParam)) return false;
     if (!enumerateChildren(child, proc, lParam)) return false;
   }
   return true;
@@ -78,7 +74,7 @@ HWND findTopLevel(HWND after, const char* className, const char* title) {
   for (; it != windows.end(); ++it) {
     NSWindow* w = *it;
     if (w->title() != title) continue;
-    HWND content = handleOf(w->contentView());
+    HWND content = swell::handleFromObject(w->contentView());
     if (className && (!content || !classMatches(content, className))) continue;
     return content;
   }
@@ -93,8 +89,8 @@ HWND GetDlgItem(HWND hwnd, int id) {
   NSView* parent = swell::windowRule(object);
   if (!parent) return nullptr;
   for (NSView* sub : parent->subviews()) {
-    if (sub->tag() == id) return handleOf(sub);
-    if (NSView* doc = documentOf(sub); doc && doc->tag() == id) return handleOf(doc);
+    if (sub->tag() == id) return swell::handleFromObject(sub);
+    if (NSView* doc = documentOf(sub); doc && doc->tag() == id) return swell::handleFromObject(doc);
   }
   return nullptr;
 }
@@ -104,27 +100,27 @@ HWND GetWindow(HWND hwnd, int cmd) {
   if (!view) return nullptr;
   switch (cmd) {
     case GW_CHILD:
-      return view->subviews().empty() ? nullptr : handleOf(view->subviews().front());
+      return view->subviews().empty() ? nullptr : swell::handleFromObject(view->subviews().front());
     case GW_OWNER:
-      if (!swell::isContentView(view)) return handleOf(view->superview());
-      return handleOf(swell::ownerOf(view->window()));
+      if (!swell::isContentView(view)) return swell::handleFromObject(view->superview());
+      return swell::handleFromObject(swell::ownerOf(view->window()));
     case GW_HWNDFIRST:
     case GW_HWNDLAST:
     case GW_HWNDNEXT:
     case GW_HWNDPREV: {
       if (swell::isContentView(view))
-        return cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST ? handleOf(view) : nullptr;
+        return cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST ? swell::handleFromObject(view) : nullptr;
       NSView* self = swell::scrollRule(view);
       NSView* parent = self->superview();
       if (!parent) return nullptr;
       const auto& siblings = parent->subviews();
-      if (cmd == GW_HWNDFIRST) return handleOf(siblings.front());
-      if (cmd == GW_HWNDLAST) return handleOf(siblings.back());
+      if (cmd == GW_HWNDFIRST) return swell::handleFromObject(siblings.front());
+      if (cmd == GW_HWNDLAST) return swell::handleFromObject(siblings.back());
       auto it = std::find(siblings.begin(), siblings.end(), self);
       if (it == siblings.end()) return nullptr;
       if (cmd == GW_HWNDNEXT)
-        return std::next(it) == siblings.end() ? nullptr : handleOf(*std::next(it));
-      return it == siblings.begin() ? nullptr : handleOf(*std::prev(it));
+        return std::next(it) == siblings.end() ? nullptr : swell::handleFromObject(*std::next(it));
+      return it == siblings.begin() ? nullptr : swell::handleFromObject(*std::prev(it));
     }
     default:
       return nullptr;
@@ -132,7 +128,7 @@ HWND GetWindow(HWND hwnd, int cmd) {
 }
 
 HWND GetParent(HWND hwnd) {
-  return handleOf(swell::parentOf(swell::objectFromHandle(hwnd)));
+  return swell::handleFromObject(swell::parentOf(swell::objectFromHandle(hwnd)));
 }
 
 BOOL IsChild(HWND parent, HWND child) {
@@ -170,7 +166,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
     // The callback may close windows further down the list.
     if (!platform::isLiveObject(w) || w->isClosed() || !w->contentView()) continue;
     Ref<NSWindow> keep(w);
-    if (!proc(handleOf(w->contentView()), lParam)) return 0;
+    if (!proc(swell::handleFromObject(w->contentView()), lParam)) return 0;
   }
   return 1;
 }
@@ -196,7 +192,7 @@ HWND FindWindowEx(HWND parent, HWND after, const char* className, const char* ti
     ++it;
   }
   for (; it != children.end(); ++it) {
-    HWND child = handleOf(*it);
+    HWND child = swell::handleFromObject(*it);
     if (title) {
       if (!titleMatches(child, title)) continue;
       if (className && !classMatches(child, className)) continue;
@@ -208,14 +204,16 @@ HWND FindWindowEx(HWND parent, HWND after, const char* className, const char* ti
 }
 
 HWND SWELL_GetScrollRuleView(HWND hwnd) {
-  return handleOf(swell::scrollRule(swell::windowRule(swell::objectFromHandle(hwnd))));
+  return swell::handleFromObject(
+      swell::scrollRule(swell::windowRule(swell::objectFromHandle(hwnd))));
 }
 
 HWND GetForegroundWindow() {
   NSWindow* key = platform::NSApp()->keyWindow();
   if (!key) return nullptr;
-  if (auto* view = dynamic_cast<NSView*>(key->firstResponder())) return handleOf(view);
-  return handleOf(key);
+  if (auto* view = dynamic_cast<NSView*>(key->firstResponder()))
+    return swell::handleFromObject(view);
+  return swell::handleFromObject(key);
 }
 
 HWND WindowFromPoint(POINT p) {
@@ -230,7 +228,7 @@ HWND WindowFromPoint(POINT p) {
     NSView* content = w->contentView();
     if (!content) return nullptr;
     NSView* hit = content->hitTest(w->convertPointFromScreen(screen));
-    return handleOf(hit ? hit : content);
+    return swell::handleFromObject(hit ? hit : content);
   }
   return nullptr;
 }

@@ -9,6 +9,7 @@
 #include "platform/objects/Color.h"
 #include "platform/objects/Object.h"
 #include "windowing/Win32Types.h"
+#include "windowing/WindowHandles.h"
 
 namespace platform {
 class NSView;
@@ -145,19 +146,6 @@ inline platform::NSColor colorFromRGB(COLORREF color) {
   return {((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0, 1};
 }
 
-// A window handle is the object's address. A handle is only turned back into an
-// object after the live-object registry confirmed it, so a stale or foreign handle
-// is refused instead of touched.
-inline HWND handleFromObject(const platform::NSObject* object) {
-  return reinterpret_cast<HWND>(const_cast<platform::NSObject*>(object));
-}
-inline platform::NSObject* objectFromHandle(HWND hwnd) {
-  return platform::liveObject(hwnd);
-}
-template <class T>
-T* objectFromHandleAs(HWND hwnd) {
-  return platform::liveObjectAs<T>(hwnd);
-}
 // A view, or a top-level window standing for its content view.
 platform::NSView* viewForHandle(HWND hwnd);
 

@@ -201,7 +201,7 @@ void SwellMetalSurface::swellDrawMetal(const RECT* update) {
   }
   if (area.right > area.left && area.bottom > area.top) {
     if (m_use_metal == 2) updateGravity(layer);
-    HDC hdc = SWELL_CreateGfxContextForMetalView(swell::handleOf(view));
+    HDC hdc = SWELL_CreateGfxContextForMetalView(swell::handleFromObject(view));
     if (hdc) {
       m_metal_dc_dirty = 0;
       metalPaint(hdc, platform::NSMakeRect(area.left, area.top,

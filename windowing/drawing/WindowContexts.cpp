@@ -41,7 +41,7 @@ HDC GetDC(HWND hwnd) {
   // A Metal view's context writes into the frame the previous paint fixed.
   if (auto* metal = dynamic_cast<SwellMetalSurface*>(view); metal && metal->swellWantsMetal()) {
     metal->m_metal_dc_dirty = 2;
-    return SWELL_CreateGfxContextForMetalView(swell::handleOf(view));
+    return SWELL_CreateGfxContextForMetalView(swell::handleFromObject(view));
   }
   platform::CGContext* surface = view ? view->lockFocusIfCanDraw() : nullptr;
   if (!surface) return nullptr;

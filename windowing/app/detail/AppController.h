@@ -30,7 +30,7 @@ class SWELLApplication : public platform::NSApplication {
 class SWELLAppController : public platform::NSObject,
                            public platform::NSApplicationDelegate,
                            public platform::ActionTarget,
-                           public SwellPostMessageDelegate {
+                           public SwellMessageQueueDelegate {
  public:
   // Load: the multithreaded switch, this object as the application's delegate, the
   // posted-message queue, then the callback's code 1.
@@ -52,10 +52,6 @@ class SWELLAppController : public platform::NSObject,
 
   // The layer's functions by name, for modules loaded at run time.
   void* swellGetAPPAPIFunc() const;
-
-  BOOL swellPostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void swellPostMessageClearQ(HWND hwnd) override;
-  void swellPostMessageTick() override;
 
  private:
   void activationChanged(bool active);

@@ -6,6 +6,7 @@
 #include "platform/drawing/Metal.h"
 #include "platform/objects/Geometry.h"
 #include "windowing/Win32Types.h"
+#include "windowing/WindowHandles.h"
 
 namespace platform {
 class NSObject;
@@ -13,10 +14,6 @@ class NSObject;
 
 // What the Metal surface's files share.
 namespace swell {
-
-inline HWND handleOf(platform::NSObject* object) {
-  return reinterpret_cast<HWND>(object);
-}
 
 // The device used when the screen names none (made once).
 platform::MTLDevice* metalDefaultDevice();

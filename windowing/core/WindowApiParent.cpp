@@ -1,4 +1,6 @@
-#include "windowing/core/detail/WindowApiRebuild.h"
+// Moving windows between parents: SetParent turns a child into a top-level window and back, or
+// moves it to another parent; a style change whose caption and thick-frame bits ask for another
+// frame rebuilds the top-level window around its content view the same way.
 
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
+#include "windowing/core/detail/WindowApiRebuild.h"
 #include "windowing/core/detail/WindowApiRules.h"
 
 using platform::NSObject;
