@@ -119,7 +119,10 @@ std::string iniFolderOf(const std::string& target) {
 
 std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName) {
   // "." name "." pid "." unique ".new", the pid and the unique part in hexadecimal digits.
-  const std::string prefix = "." + fileNameOf(target) + ".";
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string&&.
+  std::string prefix = ".";
+  prefix += fileNameOf(target);
+  prefix += '.';
   constexpr std::string_view suffix = ".new";
   if (fileName.size() <= prefix.size() + suffix.size() ||
       fileName.substr(0, prefix.size()) != prefix ||
