@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "base/detail/TestHooks.h"
 
 namespace base {
 

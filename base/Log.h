@@ -1,14 +1,8 @@
 #pragma once
 
 // The one logger of the project. A diagnostic is one line, "<module>: <message>", written to
-// standard error; while a LogCapture is alive the lines go to it instead, so a test can check
-// that a refused input was reported. The system log is an optional second destination.
-
-#include <cstddef>
-#include <mutex>
-#include <string>
-#include <string_view>
-#include <vector>
+// standard error; while a test captures the lines (base/detail/TestHooks.h) they go to the
+// capture instead. The system log is an optional second destination.
 
 namespace base {
 
@@ -22,29 +16,5 @@ void warn(const char* module, const char* format, ...) __attribute__((format(pri
 
 // Sends every line to the system log as well (off until turned on), at the priority of its level.
 void setSystemLog(bool enabled);
-
-// Collects the lines logged from any thread while it is alive, in place of standard error.
-// Captures nest: the innermost one alive takes the lines.
-class LogCapture {
- public:
-  LogCapture();
-  ~LogCapture();
-  LogCapture(const LogCapture&) = delete;
-  LogCapture& operator=(const LogCapture&) = delete;
-
-  std::vector<std::string> lines() const;
-  std::size_t count() const;
-  // True when some line holds the text.
-  bool contains(std::string_view text) const;
-  void clear();
-
- private:
-  friend void writeLine(LogLevel, const std::string&);
-  void append(const std::string& line);
-
-  mutable std::mutex mMutex;
-  std::vector<std::string> mLines;
-  LogCapture* mOuter = nullptr;
-};
 
 }  // namespace base

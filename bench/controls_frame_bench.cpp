@@ -13,7 +13,7 @@
 #include "bench/RatioReporter.h"
 #include "controls/Controls.h"
 #include "framework/IPlugAPIBase.h"
-#include "graphics/IGraphicsNanoVG.h"
+#include "graphics/Graphics.h"
 
 namespace {
 

@@ -18,8 +18,7 @@
 #include "framework/IPlugAPIBase.h"
 #include "graphics/CairoPainter.h"
 #include "graphics/FontCache.h"
-#include "graphics/IControl.h"
-#include "graphics/IGraphicsNanoVG.h"
+#include "graphics/Graphics.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
+#include "platform/core/TableView.h"
 #include "platform/core/Window.h"
 #include "windowing/Win32.h"
 

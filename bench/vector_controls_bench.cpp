@@ -20,7 +20,7 @@
 #include "controls/Controls.h"
 #include "framework/IPlugAPIBase.h"
 #include "graphics/FontCache.h"
-#include "graphics/IGraphicsNanoVG.h"
+#include "graphics/Graphics.h"
 
 namespace {
 

@@ -2,11 +2,10 @@
 
 // The control library: every control, the bases and vector style they share, the stock click
 // actions and animations, and the installation of the library's popup-menu and text-entry
-// controls into the graphics core. A program that uses the library includes this header.
+// controls into the graphics core, whose public header it includes. A program that uses the
+// library includes this header.
 
-#include "graphics/IControl.h"
-#include "graphics/IGraphics.h"
-#include "graphics/IPopupMenu.h"
+#include "graphics/Graphics.h"
 
 #include "controls/DefaultControlFactories.h"
 #include "controls/DirectoryScanner.h"

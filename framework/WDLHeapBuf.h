@@ -8,6 +8,11 @@
 #include <type_traits>
 #include <utility>
 
+namespace wdl_detail {
+// The reallocation every heap buffer grows and shrinks through: std::realloc by default.
+void* heapBufRealloc(void* ptr, size_t size);
+}  // namespace wdl_detail
+
 // A growable heap buffer: storage pointer, allocated size, used size and growth granularity.
 //
 // Sizes are bytes and never exceed kMaxSize, so GetSize() fits an int. Resize() returns the
@@ -18,11 +23,6 @@ class WDL_HeapBuf {
  public:
   static constexpr size_t kMaxSize = static_cast<size_t>(std::numeric_limits<int>::max());
   static constexpr int kDefaultGranularity = 4096;
-  using ReallocFunc = void* (*)(void*, size_t);
-
-  // Replaces the reallocation function of every buffer (nullptr restores std::realloc), so that
-  // tests can make growth fail on demand.
-  static void SetReallocFunc(ReallocFunc func) { sRealloc = func ? func : &std::realloc; }
 
   explicit WDL_HeapBuf(int granularity = kDefaultGranularity) { SetGranul(granularity); }
   ~WDL_HeapBuf() { std::free(mBuf); }
@@ -86,10 +86,10 @@ class WDL_HeapBuf {
     // linear overall; the rounded request alone suffices when that would overflow.
     size_t geometric = mAlloc + mAlloc / 2;
     if (geometric > want && geometric <= kMaxSize) RoundUp(geometric, want);
-    void* grown = sRealloc(mBuf, want);
+    void* grown = wdl_detail::heapBufRealloc(mBuf, want);
     if (!grown && want > newSize) {
       want = newSize;
-      grown = sRealloc(mBuf, want);
+      grown = wdl_detail::heapBufRealloc(mBuf, want);
     }
     if (!grown) return nullptr;
     mBuf = grown;
@@ -127,7 +127,7 @@ class WDL_HeapBuf {
     size_t want = 0;
     RoundUp(newSize, want);
     if (want >= mAlloc || mAlloc - want < mGranul || newSize > mAlloc / 2) return;
-    if (void* smaller = sRealloc(mBuf, want)) {
+    if (void* smaller = wdl_detail::heapBufRealloc(mBuf, want)) {
       mBuf = smaller;
       mAlloc = want;
     }
@@ -140,8 +140,6 @@ class WDL_HeapBuf {
     }
     if (Resize(other.mSize, false)) std::memcpy(mBuf, other.mBuf, other.mSize);
   }
-
-  static inline ReallocFunc sRealloc = &std::realloc;
 
   void* mBuf = nullptr;
   size_t mAlloc = 0;

@@ -1,5 +1,7 @@
 #include "graphics/APIBitmap.h"
 
+#include <cairo.h>
+
 namespace iplug {
 namespace igraphics {
 

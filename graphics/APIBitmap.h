@@ -1,6 +1,8 @@
 #pragma once
 
-#include <cairo.h>
+// Cairo's own name of its opaque surface, so that users of the graphics core need not see
+// Cairo's headers.
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace iplug {
 namespace igraphics {

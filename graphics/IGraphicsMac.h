@@ -8,14 +8,16 @@
 #include <functional>
 
 #include "graphics/IGraphicsNanoVG.h"
-#include "platform/core/Menu.h"
 #include "platform/objects/Object.h"
+
+namespace platform {
+class NSMenu;
+}
 
 namespace iplug {
 namespace igraphics {
 
 class IGraphicsMacView;
-
 
 class IGraphicsMac : public IGraphicsNanoVG {
  public:

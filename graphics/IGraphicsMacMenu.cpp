@@ -6,6 +6,7 @@
 #include "base/Log.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacView.h"
+#include "platform/core/Menu.h"
 
 namespace iplug {
 namespace igraphics {

@@ -6,6 +6,7 @@
 
 #include "base/Finite.h"
 #include "base/Log.h"
+#include "graphics/CairoPainter.h"
 #include "graphics/IGraphicsMac.h"
 #include "graphics/IGraphicsMacInput.h"
 #include "platform/core/RunLoop.h"

@@ -1,5 +1,7 @@
 #include "graphics/IGraphicsNanoVG.h"
 
+#include "graphics/CairoPainter.h"
+
 namespace iplug {
 namespace igraphics {
 
@@ -9,6 +11,22 @@ IGraphicsNanoVG::IGraphicsNanoVG(IEditorDelegate& dlg, int w, int h, int fps, fl
           std::make_unique<CairoPainter>(Width(), Height(), GetScreenScale() * GetDrawScale())) {}
 
 IGraphicsNanoVG::~IGraphicsNanoVG() = default;
+
+bool IGraphicsNanoVG::WritePNG(const char* path) {
+  return mPainter->WritePNG(path);
+}
+
+IColor IGraphicsNanoVG::GetPixel(int x, int y) const {
+  return mPainter->GetPixel(x, y);
+}
+
+void IGraphicsNanoVG::AddResourcePath(const char* folder) {
+  CairoPainter::AddResourcePath(folder);
+}
+
+bool IGraphicsNanoVG::LoadFont(const char* name, const char* path) {
+  return CairoPainter::LoadFont(name, path);
+}
 
 void IGraphicsNanoVG::ScaleChanged() {
   // The surface is redrawn in full afterwards: every control is marked dirty.
@@ -21,8 +39,28 @@ void IGraphicsNanoVG::BeginFrame(const IRECTList& rects) {
   for (int i = 0; i < rects.Size(); ++i) mPainter->ClearRect(rects.Get(i));
 }
 
+void IGraphicsNanoVG::EndFrame() {
+  mPainter->EndFrame();
+}
+
 void IGraphicsNanoVG::SetClipRegion(const IRECT& r) {
   mPainter->SetClipRect(r);
+}
+
+bool IGraphicsNanoVG::BeginLayerDrawing(const IRECT& r) {
+  return mPainter->StartLayer(r);
+}
+
+ILayerPtr IGraphicsNanoVG::EndLayerDrawing() {
+  return mPainter->EndLayer();
+}
+
+void IGraphicsNanoVG::DrawLayerBitmap(const ILayer& layer, const IBlend* blend) {
+  mPainter->DrawLayer(&layer, blend);
+}
+
+bool IGraphicsNanoVG::LayerFits(const ILayer& layer, const IRECT& bounds) const {
+  return mPainter->CheckLayer(&layer, bounds);
 }
 
 IBitmap IGraphicsNanoVG::LoadBitmap(const char* name, int nStates, bool framesAreHorizontal,
@@ -137,6 +175,76 @@ void IGraphicsNanoVG::DrawText(const IText& text, const char* str, const IRECT& 
 
 float IGraphicsNanoVG::MeasureText(const IText& text, const char* str, IRECT& bounds) const {
   return mPainter->MeasureText(text, str, bounds);
+}
+
+void IGraphicsNanoVG::PathClear() {
+  mPainter->PathClear();
+}
+
+void IGraphicsNanoVG::PathClose() {
+  mPainter->PathClose();
+}
+
+void IGraphicsNanoVG::PathMoveTo(float x, float y) {
+  mPainter->PathMoveTo(x, y);
+}
+
+void IGraphicsNanoVG::PathLineTo(float x, float y) {
+  mPainter->PathLineTo(x, y);
+}
+
+void IGraphicsNanoVG::PathArc(float cx, float cy, float r, float a1, float a2, EWinding winding) {
+  mPainter->PathArc(cx, cy, r, a1, a2, winding);
+}
+
+void IGraphicsNanoVG::PathRect(const IRECT& bounds) {
+  mPainter->PathRect(bounds);
+}
+
+void IGraphicsNanoVG::PathRoundRect(const IRECT& bounds, float cornerRadius) {
+  mPainter->PathRoundRect(bounds, cornerRadius);
+}
+
+void IGraphicsNanoVG::PathCircle(float cx, float cy, float r) {
+  mPainter->PathCircle(cx, cy, r);
+}
+
+void IGraphicsNanoVG::PathEllipse(const IRECT& bounds) {
+  mPainter->PathEllipse(bounds);
+}
+
+void IGraphicsNanoVG::PathTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
+  mPainter->PathTriangle(x1, y1, x2, y2, x3, y3);
+}
+
+void IGraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& options,
+                               const IBlend* blend) {
+  mPainter->PathFill(pattern, options, blend);
+}
+
+void IGraphicsNanoVG::PathStroke(const IPattern& pattern, float thickness,
+                                 const IStrokeOptions& options, const IBlend* blend) {
+  mPainter->PathStroke(pattern, thickness, options, blend);
+}
+
+void IGraphicsNanoVG::PathTransformSave() {
+  mPainter->PathTransformSave();
+}
+
+void IGraphicsNanoVG::PathTransformRestore() {
+  mPainter->PathTransformRestore();
+}
+
+void IGraphicsNanoVG::PathTransformTranslate(float x, float y) {
+  mPainter->PathTransformTranslate(x, y);
+}
+
+void IGraphicsNanoVG::PathTransformRotate(float angle) {
+  mPainter->PathTransformRotate(angle);
+}
+
+void IGraphicsNanoVG::PathTransformScale(float s) {
+  mPainter->PathTransformScale(s);
 }
 
 }  // namespace igraphics

@@ -5,11 +5,12 @@
 
 #include <memory>
 
-#include "graphics/CairoPainter.h"
 #include "graphics/IGraphics.h"
 
 namespace iplug {
 namespace igraphics {
+
+class CairoPainter;
 
 class IGraphicsNanoVG : public IGraphics {
  public:
@@ -18,14 +19,12 @@ class IGraphicsNanoVG : public IGraphics {
 
   CairoPainter& GetPainter() { return *mPainter; }
   // Writes what has been drawn so far as PNG; false when it cannot be written.
-  bool WritePNG(const char* path) { return mPainter->WritePNG(path); }
+  bool WritePNG(const char* path);
   // The pixel at device pixel (x, y).
-  IColor GetPixel(int x, int y) const { return mPainter->GetPixel(x, y); }
+  IColor GetPixel(int x, int y) const;
   // Adds a folder searched for bitmaps and SVG images by name.
-  static void AddResourcePath(const char* folder) { CairoPainter::AddResourcePath(folder); }
-  static bool LoadFont(const char* name, const char* path) {
-    return CairoPainter::LoadFont(name, path);
-  }
+  static void AddResourcePath(const char* folder);
+  static bool LoadFont(const char* name, const char* path);
 
   IBitmap LoadBitmap(const char* name, int nStates = 1, bool framesAreHorizontal = false,
                      int targetScale = 0) override;
@@ -76,51 +75,37 @@ class IGraphicsNanoVG : public IGraphics {
                 const IBlend* blend = nullptr) override;
   float MeasureText(const IText& text, const char* str, IRECT& bounds) const override;
 
-  void PathClear() override { mPainter->PathClear(); }
-  void PathClose() override { mPainter->PathClose(); }
-  void PathMoveTo(float x, float y) override { mPainter->PathMoveTo(x, y); }
-  void PathLineTo(float x, float y) override { mPainter->PathLineTo(x, y); }
+  void PathClear() override;
+  void PathClose() override;
+  void PathMoveTo(float x, float y) override;
+  void PathLineTo(float x, float y) override;
   void PathArc(float cx, float cy, float r, float a1, float a2,
-               EWinding winding = EWinding::CW) override {
-    mPainter->PathArc(cx, cy, r, a1, a2, winding);
-  }
-  void PathRect(const IRECT& bounds) override { mPainter->PathRect(bounds); }
-  void PathRoundRect(const IRECT& bounds, float cornerRadius) override {
-    mPainter->PathRoundRect(bounds, cornerRadius);
-  }
-  void PathCircle(float cx, float cy, float r) override { mPainter->PathCircle(cx, cy, r); }
-  void PathEllipse(const IRECT& bounds) override { mPainter->PathEllipse(bounds); }
-  void PathTriangle(float x1, float y1, float x2, float y2, float x3, float y3) override {
-    mPainter->PathTriangle(x1, y1, x2, y2, x3, y3);
-  }
+               EWinding winding = EWinding::CW) override;
+  void PathRect(const IRECT& bounds) override;
+  void PathRoundRect(const IRECT& bounds, float cornerRadius) override;
+  void PathCircle(float cx, float cy, float r) override;
+  void PathEllipse(const IRECT& bounds) override;
+  void PathTriangle(float x1, float y1, float x2, float y2, float x3, float y3) override;
   void PathFill(const IPattern& pattern, const IFillOptions& options = IFillOptions(),
-                const IBlend* blend = nullptr) override {
-    mPainter->PathFill(pattern, options, blend);
-  }
+                const IBlend* blend = nullptr) override;
   void PathStroke(const IPattern& pattern, float thickness,
                   const IStrokeOptions& options = IStrokeOptions(),
-                  const IBlend* blend = nullptr) override {
-    mPainter->PathStroke(pattern, thickness, options, blend);
-  }
-  void PathTransformSave() override { mPainter->PathTransformSave(); }
-  void PathTransformRestore() override { mPainter->PathTransformRestore(); }
-  void PathTransformTranslate(float x, float y) override { mPainter->PathTransformTranslate(x, y); }
-  void PathTransformRotate(float angle) override { mPainter->PathTransformRotate(angle); }
-  void PathTransformScale(float s) override { mPainter->PathTransformScale(s); }
+                  const IBlend* blend = nullptr) override;
+  void PathTransformSave() override;
+  void PathTransformRestore() override;
+  void PathTransformTranslate(float x, float y) override;
+  void PathTransformRotate(float angle) override;
+  void PathTransformScale(float s) override;
 
  protected:
   void ScaleChanged() override;
   void BeginFrame(const IRECTList& rects) override;
-  void EndFrame() override { mPainter->EndFrame(); }
+  void EndFrame() override;
   void SetClipRegion(const IRECT& r) override;
-  bool BeginLayerDrawing(const IRECT& r) override { return mPainter->StartLayer(r); }
-  ILayerPtr EndLayerDrawing() override { return mPainter->EndLayer(); }
-  void DrawLayerBitmap(const ILayer& layer, const IBlend* blend) override {
-    mPainter->DrawLayer(&layer, blend);
-  }
-  bool LayerFits(const ILayer& layer, const IRECT& bounds) const override {
-    return mPainter->CheckLayer(&layer, bounds);
-  }
+  bool BeginLayerDrawing(const IRECT& r) override;
+  ILayerPtr EndLayerDrawing() override;
+  void DrawLayerBitmap(const ILayer& layer, const IBlend* blend) override;
+  bool LayerFits(const ILayer& layer, const IRECT& bounds) const override;
 
  private:
   std::unique_ptr<CairoPainter> mPainter;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "framework/IPlugAPP.h"
-#include "graphics/IGEditorDelegate.h"
+#include "graphics/Graphics.h"
 
 namespace demo {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/IGraphics.h"
+#include "graphics/Graphics.h"
 #include "platform/system/Clock.h"
 
 namespace gallery {

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "controls/Controls.h"
-#include "graphics/IGraphics.h"
+#include "graphics/Graphics.h"
 
 namespace gallery {
 

@@ -7,8 +7,7 @@
 #include <cstdio>
 
 #include "controls/Controls.h"
-#include "graphics/IControl.h"
-#include "graphics/IGraphics.h"
+#include "graphics/Graphics.h"
 
 namespace gallery {
 

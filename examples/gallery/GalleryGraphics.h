@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/IGraphicsNanoVG.h"
+#include "graphics/Graphics.h"
 
 namespace gallery {
 

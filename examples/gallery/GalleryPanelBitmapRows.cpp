@@ -4,7 +4,7 @@
 #include "Gallery.h"
 #include "controls/Controls.h"
 #include "demo/DemoEditorDelegate.h"
-#include "graphics/ResourcePaths.h"
+#include "graphics/Graphics.h"
 
 namespace gallery {
 
@@ -30,7 +30,7 @@ const IColor kPanelFadeColor(255, 200, 220, 240);
 }  // namespace
 
 void Gallery::AddPanelAndBitmapRows() {
-  ResourcePaths::Add(GALLERY_IMAGES_DIR);
+  IGraphicsNanoVG::AddResourcePath(GALLERY_IMAGES_DIR);
   IGraphics& g = mGraphics;
 
   const IVStyle style =

@@ -6,7 +6,7 @@
 // the graphics context's events, as a user's would.
 
 #include "controls/Controls.h"
-#include "graphics/IGraphics.h"
+#include "graphics/Graphics.h"
 
 namespace gallery {
 

@@ -6,7 +6,7 @@
 // menu, the pointer moves over a row with a submenu, then down the submenu), on a clock of its
 // own so the picture is the same on every run.
 
-#include "graphics/IGraphics.h"
+#include "graphics/Graphics.h"
 #include "platform/system/Clock.h"
 
 namespace gallery {

@@ -9,7 +9,7 @@
 #include "PopupScene.h"
 #include "controls/Controls.h"
 #include "demo/DemoEditorDelegate.h"
-#include "graphics/IGraphicsNanoVG.h"
+#include "graphics/Graphics.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The logger: module prefixes, captures that nest and take lines from any thread, standard
 // error when nothing captures.
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "graphics/APIBitmap.h"
 #include "graphics/BitmapCache.h"

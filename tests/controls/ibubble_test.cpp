@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "framework/FailingRealloc.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "graphics/IPopupMenu.h"
 
 using namespace iplug::igraphics;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "base/Finite.h"
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"

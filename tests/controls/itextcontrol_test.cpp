@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 

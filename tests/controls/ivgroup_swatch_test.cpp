@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "graphics/IGraphicsMac.h"
 #include "platform/panels/ColorPanel.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "controls/detail/FloatFormat.h"
 #include "support/ControlTestFixture.h"

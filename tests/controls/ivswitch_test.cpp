@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "controls/Controls.h"
 #include "support/ControlTestFixture.h"
 

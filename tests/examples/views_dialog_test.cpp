@@ -10,6 +10,7 @@
 #include "platform/core/View.h"
 #include "platform/core/Window.h"
 #include "support/WindowHarness.h"
+#include "windowing/WindowHandles.h"
 
 namespace {
 

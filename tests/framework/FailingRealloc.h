@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "framework/WDLHeapBuf.h"
+#include "framework/detail/TestHooks.h"
 
 // While alive, every WDL_HeapBuf reallocation asking for more than limit bytes fails.
 class FailingRealloc {
@@ -11,9 +11,9 @@ class FailingRealloc {
   explicit FailingRealloc(size_t limit) {
     sLimit = limit;
     sLargestRequest = 0;
-    WDL_HeapBuf::SetReallocFunc(&Realloc);
+    wdl_detail::setHeapBufReallocForTesting(&Realloc);
   }
-  ~FailingRealloc() { WDL_HeapBuf::SetReallocFunc(nullptr); }
+  ~FailingRealloc() { wdl_detail::setHeapBufReallocForTesting(nullptr); }
   FailingRealloc(const FailingRealloc&) = delete;
   FailingRealloc& operator=(const FailingRealloc&) = delete;
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <limits>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "cairo_test_util.h"
 
 using namespace cairo_test;

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "cairo_test_util.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "cairo_test_util.h"
 
 namespace {

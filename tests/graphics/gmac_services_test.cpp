@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "graphics/IGraphicsMac.h"
 #include "platform/core/Cursor.h"
 #include "platform/core/Pasteboard.h"

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "support/ControlTestFixture.h"
 #include "support/TestControls.h"
 

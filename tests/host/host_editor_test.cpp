@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "HostFixture.h"
+#include "base/detail/TestHooks.h"
 #include "controls/ITextControl.h"
 #include "demo/DemoEditorDelegate.h"
 #include "demo/app/DemoApp.h"

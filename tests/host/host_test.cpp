@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "HostFixture.h"
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "platform/core/Button.h"
 #include "platform/core/View.h"
 #include "platform/display/Event.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "platform/core/Button.h"
 #include "platform/core/TextField.h"
 #include "platform/panels/Alert.h"

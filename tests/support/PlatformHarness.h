@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "platform/core/Application.h"
 #include "platform/core/View.h"
 #include "platform/core/Window.h"

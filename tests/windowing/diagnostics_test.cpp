@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "windowing/Win32.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "drawing_support.h"
+#include "platform/drawing/Image.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/core/ScrollView.h"
+#include "platform/drawing/GraphicsContext.h"
 #include "support/ListViewFixture.h"
 
 using Notes = std::vector<std::string>;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Log.h"
+#include "base/detail/TestHooks.h"
 #include "windowing/drawing/MetalSurface.h"
 
 namespace {

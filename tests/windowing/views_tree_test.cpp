@@ -8,6 +8,8 @@
 #include "platform/display/Event.h"
 #include "views_support.h"
 #include "windowing/core/TimerTargets.h"
+#include "windowing/views/TreeItem.h"
+#include "windowing/views/TreeViewObject.h"
 
 using testsupport::ExpectedMessage;
 using testsupport::Notification;

@@ -16,9 +16,9 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowMenus.h"
 #include "windowing/core/WindowObject.h"
-#include "windowing/views/ProgressBar.h"
-#include "windowing/views/TabControl.h"
-#include "windowing/views/TreeView.h"
+#include "windowing/views/ProgressBarObject.h"
+#include "windowing/views/TabControlObject.h"
+#include "windowing/views/TreeViewObject.h"
 
 using platform::Ref;
 

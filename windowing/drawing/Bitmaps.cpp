@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/drawing/Image.h"
 #include "windowing/drawing/Bitmaps.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 

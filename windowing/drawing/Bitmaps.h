@@ -1,10 +1,13 @@
 #pragma once
 
-#include "platform/drawing/Image.h"
 #include "windowing/Win32Types.h"
 #include "windowing/drawing/DrawingTypes.h"
 
 // Bitmap objects, blits between contexts, image lists and the system colours.
+
+namespace platform {
+class NSImage;
+}
 
 // A bitmap of 32-bit pixels (bytes B, G, R, A in rows of width x 4); null data gives a
 // transparent bitmap. Other depths are refused (null).

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/drawing/GraphicsContext.h"
 #include "windowing/Win32Types.h"
 #include "windowing/drawing/DrawingTypes.h"
 
 namespace platform {
+class CGContext;
 class CTFont;
+class NSObject;
 }
 
 // Drawing contexts and drawing objects (pens, brushes, fonts, bitmaps). Both are pooled

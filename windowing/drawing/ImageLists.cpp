@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/drawing/Image.h"
 #include "windowing/drawing/Bitmaps.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
 

@@ -1,4 +1,4 @@
-#include "windowing/views/ProgressBar.h"
+#include "windowing/views/ProgressBarObject.h"
 
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowObject.h"

@@ -1,4 +1,4 @@
-#include "windowing/views/TabControl.h"
+#include "windowing/views/TabControlObject.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "windowing/views/TreeView.h"
+#include "windowing/views/TreeViewObject.h"
 
 #include "base/Log.h"
 #include "base/Utf8.h"

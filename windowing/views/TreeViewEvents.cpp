@@ -16,7 +16,7 @@
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"
 #include "windowing/views/ListViewCells.h"
-#include "windowing/views/TreeView.h"
+#include "windowing/views/TreeViewObject.h"
 
 using platform::NSObject;
 

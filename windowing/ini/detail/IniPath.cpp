@@ -119,13 +119,9 @@ std::string iniFolderOf(const std::string& target) {
 
 std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName) {
   // "." name "." pid "." unique ".new", the pid and the unique part in hexadecimal digits.
-  // Appended piece by piece: GCC 12 at -O3 takes the concatenation of a literal and a
-  // temporary for an overlapping copy (a false -Wrestrict).
-  const std::string name = fileNameOf(target);
-  std::string prefix;
-  prefix.reserve(name.size() + 2);
-  prefix += '.';
-  prefix += name;
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string&&.
+  std::string prefix = ".";
+  prefix += fileNameOf(target);
   prefix += '.';
   constexpr std::string_view suffix = ".new";
   if (fileName.size() <= prefix.size() + suffix.size() ||
