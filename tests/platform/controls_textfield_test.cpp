@@ -8,8 +8,7 @@
 #include "platform/core/TextField.h"
 #include "platform/core/TextView.h"
 #include "platform/core/Window.h"
-#include "support/ControlRecorders.h"
-#include "support/PlatformHarness.h"
+#include "support/ControlWindowTest.h"
 
 using namespace platform;
 using testsupport::ControlRecorder;
@@ -23,33 +22,22 @@ constexpr std::uint16_t kLeft = 123;
 constexpr std::uint16_t kRight = 124;
 constexpr std::uint16_t kReturn = 36;
 
-// A key window with two text fields, one above the other, reporting to a recorder.
-class TextFieldTest : public ::testing::Test {
+// The shared key window with two text fields, one above the other, reporting to the
+// recorder.
+class TextFieldTest : public testsupport::ControlWindowTest {
  protected:
-  testsupport::PlatformHarness h;
-  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
-  NSWindow* w = nullptr;
-  NSView* content = nullptr;
   NSTextField* first = nullptr;
   NSTextField* second = nullptr;
 
   void SetUp() override {
-    w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
-    Ref<NSView> view = Ref<NSView>::adopt(new NSView);
-    w->setContentView(view.get());
-    content = view.get();
-    first = add(new NSTextField(NSMakeRect(20, 150, 200, 24)));
-    second = add(new NSTextField(NSMakeRect(20, 100, 200, 24)));
-    w->makeKeyAndOrderFront();
+    ControlWindowTest::SetUp();
+    first = field(new NSTextField(NSMakeRect(20, 150, 200, 24)));
+    second = field(new NSTextField(NSMakeRect(20, 100, 200, 24)));
   }
-  void TearDown() override { w->close(); }
-
   template <class T>
-  T* add(T* field) {
-    field->setDelegate(rec.get());
-    content->addSubview(field);
-    field->release();
-    return field;
+  T* field(T* f) {
+    f->setDelegate(rec.get());
+    return add(f);
   }
   void clickOn(NSView* v) {
     NSRect f = v->frame();
@@ -204,7 +192,7 @@ TEST_F(TextFieldTest, CutCopyPasteThroughThePasteboard) {
 }
 
 TEST_F(TextFieldTest, SecureFieldsNeverReachThePasteboard) {
-  auto* secret = add(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
+  auto* secret = field(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
   NSPasteboard& pb = NSPasteboard::generalPasteboard();
   pb.declareTypes({NSPasteboardTypeString});
   pb.setString("clip");

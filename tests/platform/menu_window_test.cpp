@@ -19,7 +19,7 @@
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
 #include "platform/x11/detail/X11Backend.h"
-#include "support/ControlRecorders.h"
+#include "support/ControlWindowTest.h"
 #include "support/PlatformHarness.h"
 #include "support/X11Harness.h"
 
@@ -367,25 +367,22 @@ namespace {
 
 // A pop-up button in a window, its list shown by the menu windows: the items "off",
 // "Alpha", "Beta" (disabled) and "Gamma", "Alpha" selected.
-class PopUpListTest : public ::testing::Test {
+class PopUpListTest : public testsupport::ControlWindowTest {
  protected:
-  PopUpListTest() {
-    window = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
-    window->setContentView(Ref<NSView>::adopt(new NSView).get());
-    button = new NSPopUpButton(NSMakeRect(20, 200, 200, 22));
+  void SetUp() override {
+    ControlWindowTest::SetUp();
+    button = add(new NSPopUpButton(NSMakeRect(20, 200, 200, 22)));
     button->setFont(NSFont::systemFontOfSize(10));
     for (const char* title : {"off", "Alpha", "Beta", "Gamma"})
       button->addItemWithTitle(title);
     button->itemAtIndex(2)->setEnabled(false);
     button->selectItemAtIndex(1);
-    button->setTarget(rec.get());
-    button->setAction(3);
-    window->contentView()->addSubview(button);
-    button->release();
-    window->makeKeyAndOrderFront();
     setMenuTracker(NSMenuWindow::tracker());
   }
-  ~PopUpListTest() override { setMenuTracker(&h.menus()); }
+  void TearDown() override {
+    setMenuTracker(&h.menus());
+    ControlWindowTest::TearDown();
+  }
 
   // The centre of an item's row in the open list, in the window: the selected item shows
   // over the button, its top at the button's, the other rows above and below it.
@@ -394,15 +391,11 @@ class PopUpListTest : public ::testing::Test {
         60, 222 - (index - 1) * NSMenuWindow::kItemHeight - NSMenuWindow::kItemHeight / 2);
   }
   static NSMenuWindow* shownList() {
-    for (NSWindow* w : NSApp()->orderedWindows())
-      if (auto* list = dynamic_cast<NSMenuWindow*>(w)) return list;
+    for (NSWindow* shown : NSApp()->orderedWindows())
+      if (auto* list = dynamic_cast<NSMenuWindow*>(shown)) return list;
     return nullptr;
   }
 
-  testsupport::PlatformHarness h;
-  Ref<testsupport::ControlRecorder> rec =
-      Ref<testsupport::ControlRecorder>::adopt(new testsupport::ControlRecorder);
-  NSWindow* window = nullptr;
   NSPopUpButton* button = nullptr;
 };
 
@@ -419,7 +412,7 @@ TEST_F(PopUpListTest, ThePressThatOpensTheListIsAClickOrAPick) {
   struct Step {
     enum Kind { kUp, kClick, kDrag, kKey, kStillOpen } kind;
     double afterMs;
-    int at = 0;  // the row of the list (kOutside: elsewhere in the window), or the key
+    int at = 0;  // the row of the list (kOutside: elsewhere in the w), or the key
   };
   struct Row {
     const char* name;
@@ -457,26 +450,26 @@ TEST_F(PopUpListTest, ThePressThatOpensTheListIsAClickOrAPick) {
     SCOPED_TRACE(r.name);
     button->selectItemAtIndex(1);
     rec->events.clear();
-    h.mouseDown(window, row(1));
+    h.mouseDown(w, row(1));
     for (const Step& step : r.steps) {
       h.advance(step.afterMs);
       const NSPoint at = step.at == kOutside ? NSMakePoint(350, 20) : row(step.at);
       NSEvent drag;
       switch (step.kind) {
         case Step::kUp:
-          h.mouseUp(window, at);
+          h.mouseUp(w, at);
           break;
         case Step::kClick:
-          h.click(window, at);
+          h.click(w, at);
           break;
         case Step::kDrag:
           drag.type = NSEventTypeLeftMouseDragged;
-          drag.window = window;
+          drag.window = w;
           drag.locationInWindow = at;
           h.post(drag);
           break;
         case Step::kKey:
-          h.key(window, static_cast<std::uint16_t>(step.at), "");
+          h.key(w, static_cast<std::uint16_t>(step.at), "");
           break;
         case Step::kStillOpen:
           h.perform([] {
@@ -503,14 +496,14 @@ TEST_F(PopUpListTest, AListOpenInAModalRunClosesWhenTheRunEnds) {
   bool started = false;
   h.onModal([&](NSWindow*) {
     if (std::exchange(started, true)) return;
-    h.mouseDown(window, row(1));
+    h.mouseDown(w, row(1));
     h.advance(120);
-    h.mouseUp(window, row(1));
+    h.mouseUp(w, row(1));
     h.perform([] { NSApp()->abortModal(); });
-    h.key(window, 0x7D, "");
-    h.key(window, 0x24, "\r");
+    h.key(w, 0x7D, "");
+    h.key(w, 0x24, "\r");
   });
-  EXPECT_EQ(NSApp()->runModalForWindow(window), NSModalResponseAbort);
+  EXPECT_EQ(NSApp()->runModalForWindow(w), NSModalResponseAbort);
   EXPECT_FALSE(h.watchdogFired());
   EXPECT_EQ(button->titleOfSelectedItem(), "Alpha");
   EXPECT_TRUE(rec->events.empty());
