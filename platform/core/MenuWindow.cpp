@@ -406,6 +406,9 @@ NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSMenuPopUp& popUp) {
   Ref<NSMenuWindow> window =
       Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, popUp.screenPoint, popUp.positionedItem));
   window->setFromMenuBar(popUp.fromMenuBar);
+  for (int i = 0; popUp.highlightedItem && i < static_cast<int>(window->mShown.size()); ++i)
+    if (window->mHighlighted < 0 && window->mShown[i].get() == popUp.highlightedItem)
+      window->setHighlighted(i);
   if (popUp.highlightFirst && window->mHighlighted < 0) window->moveHighlight(1);
   NSMenuItem* chosen = window->track();
   popUp.barStep = window->barStep();

@@ -179,6 +179,14 @@ void NSWindow::setMouseView(NSView* view, const NSEvent& e) {
   if (view && mMouseView == view) view->mouseEntered(e);
 }
 
+void NSWindow::endPressIfReleased(std::uint64_t releasesBefore) {
+  // A loop the press or its drag ran (a menu's, a drag session's) took the release: the
+  // press is over, and the pointer's comings and goings are the window's again.
+  if (!mTrackingView || NSApp()->mReleasesTaken == releasesBefore) return;
+  std::exchange(mTrackingView, nullptr)->release();
+  if (mExitAfterRelease) mouseLeftWindow();
+}
+
 void NSWindow::mouseLeftWindow(const NSEvent* event) {
   mExitAfterRelease = false;
   if (!mMouseView) return;
@@ -464,12 +472,14 @@ void NSWindow::sendEvent(const NSEvent& e) {
       if (mTrackingView) mTrackingView->release();
       mTrackingView = hit;
       hit->retain();
+      const std::uint64_t releases = NSApp()->mReleasesTaken;
       if (e.type == NSEventTypeLeftMouseDown)
         hit->mouseDown(e);
       else if (e.type == NSEventTypeRightMouseDown)
         hit->rightMouseDown(e);
       else
         hit->otherMouseDown(e);
+      endPressIfReleased(releases);
       return;
     }
     case NSEventTypeLeftMouseDragged:
@@ -485,6 +495,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
         mTrackingView->release();
         mTrackingView = nullptr;
       }
+      const std::uint64_t releases = NSApp()->mReleasesTaken;
       if (target) {
         switch (e.type) {
           case NSEventTypeLeftMouseDragged:
@@ -507,6 +518,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
             break;
         }
       }
+      if (!up) endPressIfReleased(releases);
       // A drag keeps its view however far the pointer goes; its hover ends at the release.
       if (up && !mTrackingView) {
         if (mExitAfterRelease)

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,9 @@ class NSWindow : public NSResponder {
   // The pointer is no longer over any view of the window; the view it left hears of it with the
   // exit event when there is one.
   void mouseLeftWindow(const NSEvent* exitEvent = nullptr);
+  // Ends the press being tracked when a loop run while handling it took a mouse release
+  // (NSApplication counts them; this is the count before the handler ran).
+  void endPressIfReleased(std::uint64_t releasesBefore);
 
   NSWindowStyleMask mStyle;
   int mNumber;

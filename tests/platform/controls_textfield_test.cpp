@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Button.h"
 #include "platform/core/Pasteboard.h"
+#include "platform/core/PopUpButton.h"
 #include "platform/core/TextField.h"
 #include "platform/core/TextView.h"
 #include "platform/core/Window.h"
@@ -88,6 +90,26 @@ TEST_F(TextFieldTest, ClickingPutsTheFieldEditorInsideAndTypingFollowsTheField) 
   type("z");
   EXPECT_EQ(second->stringValue(), "z");
   EXPECT_EQ(first->stringValue(), "ab");
+}
+
+// A click moves the focus only to what takes it from the mouse: another text field, not a
+// button, a pop-up button, a disabled field or a label, which leave the edit going.
+TEST_F(TextFieldTest, OnlyAClickOnWhatTakesTheFocusEndsTheEdit) {
+  auto* button = add(new NSButton(NSMakeRect(250, 20, 80, 22)));
+  auto* list = add(new NSPopUpButton(NSMakeRect(250, 60, 80, 22)));
+  list->addItemWithTitle("x");
+  auto* disabled = field(new NSTextField(NSMakeRect(250, 100, 80, 22)));
+  disabled->setEnabled(false);
+  auto* label = field(new NSTextField(NSMakeRect(250, 140, 80, 22)));
+  label->setSelectable(false);
+  clickOn(first);
+  type("a");
+  for (NSView* clicked : std::vector<NSView*>{button, list, disabled, label, second}) {
+    h.click(w, middle(clicked));
+    h.runUntilIdle();
+    EXPECT_EQ(fieldBeingEdited(), clicked == second ? second : first);
+  }
+  EXPECT_EQ(rec->take(), (Events{"begin", "change a", "action 3", "end a"}));
 }
 
 TEST_F(TextFieldTest, ProgrammaticTextReachesTheEditorWithoutNotifying) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/core/Control.h"
@@ -15,7 +16,7 @@ namespace testsupport {
 
 // A key window of 400 x 300 at (100, 100) with a plain content view, for driving platform
 // controls with events: add() puts a control into the content view with the recorder as
-// its target and an action, and hands it back.
+// its target and an action (any other view goes in as it is), and hands it back.
 class ControlWindowTest : public ::testing::Test {
  protected:
   using Events = std::vector<std::string>;
@@ -37,8 +38,10 @@ class ControlWindowTest : public ::testing::Test {
 
   template <class T>
   T* add(T* control, int action = 3) {
-    control->setTarget(rec.get());
-    control->setAction(action);
+    if constexpr (std::is_base_of_v<platform::NSControl, T>) {
+      control->setTarget(rec.get());
+      control->setAction(action);
+    }
     content->addSubview(control);
     control->release();
     return control;
