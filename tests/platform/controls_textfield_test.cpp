@@ -213,6 +213,28 @@ TEST_F(TextFieldTest, CutCopyPasteThroughThePasteboard) {
   EXPECT_EQ(first->stringValue(), "one a b");
 }
 
+// A right click in the text being edited pops its context menu up there, as the field's
+// delegate lets it: the choice acts on the text; a disabled item chooses nothing.
+TEST_F(TextFieldTest, ARightClickShowsTheContextMenuWhoseChoiceActsOnTheText) {
+  clickOn(first);
+  type("one two");
+  editor()->setSelectedRange({4, 3});
+  const NSPoint at = first->convertPointToView({30, 12}, nullptr);
+  h.menus().add({"Cut", "Paste", "Copy", ""});
+  for (int i = 0; i < 3; ++i) {
+    h.rightClick(w, at);
+    h.runUntilIdle();
+  }
+  EXPECT_EQ(first->stringValue(), "one two");  // cut, pasted back; no selection to copy
+  EXPECT_EQ(NSPasteboard::generalPasteboard().stringForType(), "two");
+  EXPECT_EQ(h.menus().lastScreenPoint(), w->convertPointToScreen(at));
+  rec->refuseMenu = true;
+  h.rightClick(w, at);
+  h.runUntilIdle();
+  EXPECT_EQ(h.menus().popped().size(), 3u);
+  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"Cut", "Copy", "Paste"}));
+}
+
 TEST_F(TextFieldTest, SecureFieldsNeverReachThePasteboard) {
   auto* secret = field(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
   NSPasteboard& pb = NSPasteboard::generalPasteboard();

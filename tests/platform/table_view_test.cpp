@@ -283,6 +283,24 @@ TEST_F(TableViewTest, TheWheelScrollsWithinTheTableAndClicksHitWhatShows) {
   EXPECT_EQ(table->visibleRect(), NSMakeRect(489 - 300, bottom, 300, 177));
 }
 
+// The rows' background fills what the clip view shows below the header, as the scroll view
+// grows and shrinks: a click on the empty part below the rows is the table's.
+TEST_F(TableViewTest, TheTableFillsItsScrollViewAsItsSizeChanges) {
+  rows->count = 3;
+  table->reloadData();
+  table->selectRowIndexes(NSIndexSet(1), false);
+  const struct {
+    NSSize scroll, table;
+  } sizes[] = {{{360, 260}, {360, 237}}, {{200, 100}, {200, 77}}, {{300, 200}, {300, 177}}};
+  for (const auto& size : sizes) {
+    scroll->setFrameSize(size.scroll);
+    EXPECT_EQ(table->frame().size, size.table);
+  }
+  h.click(w, {250, 20});
+  h.runUntilIdle();
+  EXPECT_EQ(table->selectedRow(), -1);
+}
+
 TEST_F(TableViewTest, SortIndicatorsAreThePlatformsImages) {
   Ref<NSImage> up = Ref<NSImage>::adopt(NSImage::imageNamed("NSAscendingSortIndicator"));
   Ref<NSImage> down = Ref<NSImage>::adopt(NSImage::imageNamed("NSDescendingSortIndicator"));
