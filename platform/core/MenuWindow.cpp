@@ -82,7 +82,8 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
   if (mMenu) {
     if (mMenu->font()) mFont = *mMenu->font();
     width = std::max(width, mMenu->minimumWidth());
-    if (NSMenuDelegate* d = mMenu->delegate()) d->menuNeedsUpdate(mMenu);
+    // Asked here alone, right before the items are read: once for each showing.
+    mMenu->menuWillOpen();
     for (NSMenuItem* item : mMenu->itemArray()) {
       if (item->isHidden()) continue;
       if (item == positionedItem) positioned = static_cast<int>(mShown.size());
@@ -195,7 +196,6 @@ void NSMenuWindow::openSubmenuOf(int index, bool highlightFirst) {
   closeSubmenu();
   if (!choosable(index) || !mShown[index]->hasSubmenu()) return;
   NSMenu* submenu = mShown[index]->submenu();
-  submenu->menuWillOpen();
   // Beside the item, its first row level with the item.
   NSRect item = rectOfItem(index);
   NSPoint topLeft = convertPointToScreen(
@@ -379,12 +379,11 @@ NSMenuItem* NSMenuWindow::track() {
 namespace {
 class MenuWindowTracker final : public MenuTracker {
  public:
+  // The menu window asks the menu (and each submenu it opens) to update as it is made.
   NSMenuItem* trackMenu(NSMenu* menu, NSPoint screenPoint, NSView*) override {
-    menu->menuWillOpen();
     return NSMenuWindow::popUpMenu(menu, screenPoint);
   }
   NSMenuItem* trackPopUp(NSMenu* menu, NSMenuPopUp& popUp) override {
-    menu->menuWillOpen();
     return NSMenuWindow::popUpMenu(menu, popUp);
   }
 };

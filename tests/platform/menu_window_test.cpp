@@ -87,6 +87,12 @@ TEST_F(MenuWindowTest, KeysAndClicksChooseOrDismiss) {
        nullptr},
       {"a click outside dismisses",
        [](auto& h, auto* w, auto* other) { h.click(other, NSMakePoint(5, 5)); }, nullptr},
+      {"another program taking the focus dismisses",
+       [](auto& h, auto*, auto*) {
+         h.activate();
+         h.deactivate();
+       },
+       nullptr},
       {"a drag onto an item and release there chooses it",
        [&](auto& h, auto* w, auto*) {
          h.mouseDown(w, mid(w, 3));
@@ -276,6 +282,28 @@ TEST_F(MenuWindowTest, SubmenusOpenBesideTheirItemAndCloseByKeysOrMoving) {
     window->close();
     NSApp()->discardEvents(NSEventMaskAny);
   }
+}
+
+// Each menu shown, and each submenu opened, asks its delegate to update it once, before it
+// shows: an application that fills a menu when asked fills it once.
+TEST_F(MenuWindowTest, EachMenuShownAsksItsDelegateOnce) {
+  struct Counting : NSMenuDelegate {
+    std::vector<std::string> asked;
+    void menuNeedsUpdate(NSMenu* m) override { asked.push_back(m->title()); }
+  } counting;
+  auto sub = Ref<NSMenu>::adopt(new NSMenu("More"));
+  addItem(sub.get(), "Sub one");
+  addItem(menu.get(), "More", sub.get());
+  menu->setDelegate(&counting);
+  sub->setDelegate(&counting);
+  setMenuTracker(NSMenuWindow::tracker());
+  for (std::uint16_t key : {kKeyUp, kKeyRight, kKeyReturn})
+    h.key(nullptr, key, "");
+  Ref<NSMenuItem> chosen = menu->popUpMenu(NSMakePoint(100, 500), nullptr);
+  setMenuTracker(&h.menus());
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->title(), "Sub one");
+  EXPECT_EQ(counting.asked, (std::vector<std::string>{"Edit", "More"}));
 }
 
 // A window's own menu as a bar above its content: the content keeps its size, a press on
@@ -681,15 +709,21 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
   };
   auto recorder = Ref<Recorder>::adopt(new Recorder);
   auto bar = Ref<NSMenu>::adopt(new NSMenu);
+  // The arrows pass by a title without a menu ("Go") and a disabled one ("Tools").
   const std::vector<std::pair<const char*, std::vector<const char*>>> menus = {
-      {"File", {"Open", "Quit"}}, {"Edit", {"Cut"}}, {"Help", {"About"}}};
+      {"File", {"Open", "Quit"}},
+      {"Go", {}},
+      {"Edit", {"Cut"}},
+      {"Tools", {"Tune"}},
+      {"Help", {"About"}}};
   for (const auto& [title, items] : menus) {
     auto menu = Ref<NSMenu>::adopt(new NSMenu(title));
     for (const char* item : items)
       addItem(menu.get(), item)->setTarget(recorder.get());
-    addItem(bar.get(), title, menu.get());
+    NSMenuItem* shown = addItem(bar.get(), title, items.empty() ? nullptr : menu.get());
+    shown->setEnabled(std::string(title) != "Tools");
   }
-  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 150), NSWindowStyleMaskTitled);
+  auto* w = new NSWindow(NSMakeRect(100, 100, 400, 150), NSWindowStyleMaskTitled);
   w->setContentView(Ref<NSView>::adopt(new NSView).get());
   w->setMenuBar(bar.get());
   w->makeKeyAndOrderFront();
@@ -701,9 +735,8 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
     std::vector<std::uint16_t> keys;
     const char* chosen;
   } rows[] = {
-      {{kKeyRight, kKeyReturn}, "Cut"},
-      {{kKeyLeft, kKeyReturn}, "About"},
-      {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
+      {{kKeyRight, kKeyReturn}, "Cut"},  {{kKeyRight, kKeyRight, kKeyReturn}, "About"},
+      {{kKeyLeft, kKeyReturn}, "About"}, {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
       {{kKeyDown, kKeyReturn}, "Open"},  // after a click the menu waits, nothing lit
   };
   for (const Row& r : rows) {
