@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/core/Button.h"
 #include "platform/core/Pasteboard.h"
 #include "platform/core/PopUpButton.h"
@@ -183,6 +184,37 @@ TEST_F(TextFieldTest, AnEditFitsTheTextTheBeginHandlerLeft) {
   type("x");
   EXPECT_EQ(first->stringValue(), "x");
   first->setDelegate(nullptr);
+}
+
+// A wrapping field breaks its text at spaces and line feeds into lines that fit its width,
+// a word longer than a line after whole characters; together the lines hold the whole text.
+TEST_F(TextFieldTest, AWrappingFieldShowsLinesThatFitAndHoldTheText) {
+  first->setWraps(true);
+  first->setFrameSize({80, 60});
+  const double width = first->editingRect().size.width - 2 * 3;  // the drawing's insets
+  const std::string texts[] = {"short",      "one two three four five six",
+                               "line\nfeed", "Supercalifragilistic\xC3\xA9xpial",
+                               "a  b",       ""};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    first->setStringValue(text);
+    const std::vector<std::string> lines = first->shownLines();
+    std::string joined;
+    for (const std::string& line : lines) {
+      EXPECT_LE(first->font().sizeOfString(line).width, width) << line;
+      EXPECT_TRUE(base::isValidUtf8(line)) << "cut inside a character";
+      joined += line;
+    }
+    std::string letters = text;
+    std::erase_if(letters, [](char c) { return c == ' ' || c == '\n'; });
+    std::erase_if(joined, [](char c) { return c == ' '; });
+    EXPECT_EQ(joined, letters);
+  }
+  EXPECT_EQ(first->shownLines().size(), 1u);
+  first->setStringValue("one two three four five six");
+  EXPECT_GT(first->shownLines().size(), 2u);
+  first->setWraps(false);
+  EXPECT_EQ(first->shownLines().size(), 1u);
 }
 
 TEST(NSTextTest, ReplacingNeverSplitsASurrogatePair) {

@@ -206,6 +206,41 @@ TEST_F(NSWindowTest, ChildWindowsStayInFrontAndLeaveWithTheirParent) {
   other->close();
 }
 
+// Windows keep in front of those of lower levels however they are ordered: a floating
+// panel over the document windows, a menu over everything; within a level the last ordered
+// front is in front, the last ordered back behind.
+TEST_F(NSWindowTest, WindowsStayInFrontOfLowerLevels) {
+  auto make = [](int level) {
+    auto* w = new NSWindow(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+    w->setLevel(level);
+    return w;
+  };
+  NSWindow* a = make(NSNormalWindowLevel);
+  NSWindow* b = make(NSNormalWindowLevel);
+  NSWindow* palette = make(NSFloatingWindowLevel);
+  NSWindow* menu = make(NSPopUpMenuWindowLevel);
+  using Order = std::vector<NSWindow*>;
+  struct Step {
+    std::function<void()> act;
+    Order front;
+  } steps[] = {
+      {[&] { menu->orderFront(); }, {menu}},
+      {[&] { palette->orderFront(); }, {menu, palette}},
+      {[&] { a->orderFront(); }, {menu, palette, a}},
+      {[&] { b->makeKeyAndOrderFront(); }, {menu, palette, b, a}},
+      {[&] { palette->orderBack(); }, {menu, palette, b, a}},
+      {[&] { b->orderBack(); }, {menu, palette, a, b}},
+      {[&] { palette->setLevel(NSNormalWindowLevel); }, {menu, palette, a, b}},
+      {[&] { b->orderFront(); }, {menu, b, palette, a}},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    EXPECT_EQ(NSApp()->orderedWindows(), steps[i].front) << "step " << i;
+  }
+  for (NSWindow* w : Order{a, b, palette, menu})
+    w->close();
+}
+
 TEST_F(NSWindowTest, FirstClickOnAnInactiveWindowActivatesItOnly) {
   struct Clicky : NSView {
     using NSView::NSView;

@@ -271,6 +271,7 @@ TEST_F(TableViewTest, TheWheelScrollsWithinTheTableAndClicksHitWhatShows) {
       {0, -3, 3, "a"},
       {-100, -1000, static_cast<long>((bottom + 9.5) / pitch), "c"},
   };
+  const std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 250, 170);
   for (const Step& step : steps) {
     h.scroll(w, {150, 100}, step.dx, step.dy);
     h.click(w, {20, 177.5});
@@ -279,6 +280,9 @@ TEST_F(TableViewTest, TheWheelScrollsWithinTheTableAndClicksHitWhatShows) {
     EXPECT_EQ(table->selectedRow(), step.row);
     ASSERT_FALSE(rows->events.empty());
     EXPECT_EQ(rows->events.back(), std::string("column ") + step.column);
+    // The selected row is drawn where it shows: at the top, and not in the row below.
+    EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 250, 180), face);
+    EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 250, 160), face);
   }
   EXPECT_EQ(table->visibleRect(), NSMakeRect(489 - 300, bottom, 300, 177));
 }
