@@ -306,6 +306,58 @@ TEST_F(MenuWindowTest, EachMenuShownAsksItsDelegateOnce) {
   EXPECT_EQ(counting.asked, (std::vector<std::string>{"Edit", "More"}));
 }
 
+// A menu taller than the screen shows what fits on it and scrolls to every item: the keys
+// bring the highlighted item into view (round the ends too), the wheel scrolls, and the
+// pointer resting on the arrow at an edge scrolls on.
+TEST_F(MenuWindowTest, AMenuTallerThanTheScreenScrollsToEveryItem) {
+  auto tall = Ref<NSMenu>::adopt(new NSMenu);
+  for (int i = 0; i < 60; ++i)
+    addItem(tall.get(), ("Item " + std::to_string(i)).c_str());
+  using Harness = testsupport::PlatformHarness;
+  auto last = [](NSMenuWindow* w) {
+    const NSRect r = w->rectOfItem(59);
+    return NSMakePoint(r.midX(), r.midY());
+  };
+  struct Row {
+    const char* name;
+    std::function<void(Harness&, NSMenuWindow*)> act;
+  } rows[] = {
+      {"up from nothing goes round to the last item",
+       [](Harness& h, NSMenuWindow* w) {
+         h.key(w, kKeyUp, "");
+         h.key(w, kKeyReturn, "\r");
+       }},
+      {"the wheel scrolls to the end",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.scroll(w, NSMakePoint(20, 400), 0, -100);
+         h.perform([&h, w, last] { h.click(w, last(w)); });
+       }},
+      {"resting on the arrow at the bottom scrolls on",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.move(w, NSMakePoint(20, NSMenuWindow::kScrollBand / 2));
+         Ref<NSTimer> later = NSTimer::timerWithTimeInterval(
+             2, false, [&h, w, last](NSTimer*) { h.click(w, last(w)); });
+         NSRunLoop::mainRunLoop().addTimer(later.get(), NSRunLoopCommonModes);
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto w = Ref<NSMenuWindow>::adopt(new NSMenuWindow(tall.get(), NSMakePoint(100, 700)));
+    const NSRect frame = w->frame();
+    EXPECT_GE(frame.minY(), 0);
+    EXPECT_LE(frame.maxY(), 800);
+    EXPECT_EQ(w->scrollOffset(), 0);
+    EXPECT_LE(w->rectOfItem(59).maxY(), 0) << "the last item starts out of view";
+    EXPECT_EQ(w->itemAtPoint(NSMakePoint(20, 2)), -1) << "the arrow chooses nothing";
+    r.act(h, w.get());
+    NSMenuItem* chosen = w->track();
+    EXPECT_EQ(chosen ? chosen->title() : std::string("(none)"), "Item 59");
+    EXPECT_EQ(w->scrollOffset(), w->maxScroll());
+    w->close();
+    NSApp()->discardEvents(NSEventMaskAny);
+  }
+}
+
 // A window's own menu as a bar above its content: the content keeps its size, a press on
 // a title opens that title's menu below it, a title without a menu sends its action.
 TEST(NSWindowMenuBar, ShowsTitlesAboveTheContentAndOpensTheirMenus) {
