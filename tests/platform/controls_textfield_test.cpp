@@ -113,6 +113,18 @@ TEST_F(TextFieldTest, OnlyAClickOnWhatTakesTheFocusEndsTheEdit) {
   EXPECT_EQ(rec->take(), (Events{"begin", "change a", "action 3", "end a"}));
 }
 
+// A field disabled while it is being edited loses the focus: its edit ends, and the keys
+// no longer reach it.
+TEST_F(TextFieldTest, DisablingTheEditedFieldEndsTheEdit) {
+  clickOn(first);
+  type("ab");
+  first->setEnabled(false);
+  type("cd");
+  EXPECT_EQ(first->stringValue(), "ab");
+  EXPECT_EQ(first->currentEditor(), nullptr);
+  EXPECT_EQ(rec->take(), (Events{"begin", "change a", "change ab", "end ab"}));
+}
+
 TEST_F(TextFieldTest, ProgrammaticTextReachesTheEditorWithoutNotifying) {
   clickOn(first);
   first->setStringValue("hello");
