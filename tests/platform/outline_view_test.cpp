@@ -149,6 +149,17 @@ TEST_F(OutlineViewTest, TheSelectionFollowsItsItemAsRowsComeAndGo) {
        },
        "a b c", b},
       {"reload everything", [&] { outline->reloadData(); }, "a b c", b},
+      {"reload an item's children: those still there stay expanded and selected",
+       [&] {
+         outline->expandItem(a);
+         a1->expandable = true;
+         a1->add("a1x");
+         outline->reloadItem(a1, false);
+         outline->expandItem(a1);
+         outline->selectRow(outline->rowForItem(a2));
+         outline->reloadItem(a, true);
+       },
+       "a a1 a1x a2 b c", a2},
       {"select inside, then collapse its parent",
        [&] {
          outline->expandItem(a);
