@@ -141,6 +141,7 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
 }
 
 void NSMenuWindow::dealloc() {
+  setAutoScroll(nullptr, 0);
   closeSubmenu();
   if (mMenu) mMenu->release();
   mMenu = nullptr;
@@ -173,6 +174,23 @@ void NSMenuWindow::scrollBy(double points) {
   closeSubmenu();
   mScroll = scroll;
   if (contentView()) contentView()->setNeedsDisplay(true);
+}
+
+void NSMenuWindow::setAutoScroll(NSMenuWindow* window, int direction) {
+  mAutoScrollWindow = direction ? window : nullptr;
+  mAutoScroll = direction;
+  if (!direction) {
+    if (mAutoScrollTimer) mAutoScrollTimer->invalidate();
+    mAutoScrollTimer.reset();
+    return;
+  }
+  if (mAutoScrollTimer) return;
+  mAutoScrollTimer = NSTimer::timerWithTimeInterval(kAutoScrollSeconds, true, [this](NSTimer*) {
+    // Only a window of this menu's chain that is still open scrolls.
+    for (NSMenuWindow* w = innermost(); w; w = w->mParentMenu)
+      if (w == mAutoScrollWindow) w->scrollBy(mAutoScroll * kItemHeight);
+  });
+  NSRunLoop::mainRunLoop().addTimer(mAutoScrollTimer.get(), NSEventTrackingRunLoopMode);
 }
 
 void NSMenuWindow::scrollToShow(int index) {
@@ -352,9 +370,8 @@ void NSMenuWindow::handle(const NSEvent& e) {
       if (press) mOpeningPress = false;
       NSPoint p;
       NSMenuWindow* w = menuUnder(e, &p);
-      // Resting on an arrow at an edge scrolls that way (the tracking's timer moves it).
-      mAutoScroll = w ? w->scrollDirectionAt(p) : 0;
-      mAutoScrollWindow = w;
+      // Resting on an arrow at an edge scrolls that way, an item each interval.
+      setAutoScroll(w, w ? w->scrollDirectionAt(p) : 0);
       if (!w) {
         // A click outside every open menu dismisses them all and goes no further.
         if (press)
@@ -426,15 +443,6 @@ NSMenuItem* NSMenuWindow::track() {
   }
   // A quit that ends the modal run (or the program) the menu opened in ends the menu too.
   const std::uint64_t modalRun = NSApp()->modalSerial();
-  mAutoScroll = 0;
-  mAutoScrollWindow = nullptr;
-  Ref<NSTimer> autoScroll =
-      NSTimer::timerWithTimeInterval(kAutoScrollSeconds, true, [this](NSTimer*) {
-        // Only a window of this menu's chain that is still open scrolls.
-        for (NSMenuWindow* w = innermost(); w && mAutoScroll; w = w->mParentMenu)
-          if (w == mAutoScrollWindow) w->scrollBy(mAutoScroll * kItemHeight);
-      });
-  NSRunLoop::mainRunLoop().addTimer(autoScroll.get(), NSEventTrackingRunLoopMode);
   orderFront();
   display();
   int idleSteps = 0;
@@ -448,7 +456,7 @@ NSMenuItem* NSMenuWindow::track() {
     idleSteps = e ? 0 : idleSteps + 1;
     if (clock().isManual() && idleSteps > kVirtualIdleLimit) finish(nullptr);
   }
-  autoScroll->invalidate();
+  setAutoScroll(nullptr, 0);
   mTracking = false;
   closeSubmenu();
   orderOut();

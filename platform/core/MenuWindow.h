@@ -4,6 +4,7 @@
 
 #include "platform/core/Menu.h"
 #include "platform/core/Panel.h"
+#include "platform/core/Timer.h"
 #include "platform/drawing/Font.h"
 
 namespace platform {
@@ -108,6 +109,9 @@ class NSMenuWindow : public NSPanel {
   void scrollToShow(int index);
   // -1 on the arrow towards the first items, 1 on the one towards the last, else 0.
   int scrollDirectionAt(NSPoint point) const;
+  // Starts (a direction) or stops (0) scrolling a window of the chain while the pointer rests
+  // on its arrow.
+  void setAutoScroll(NSMenuWindow* window, int direction);
   void setHighlighted(int index);
   bool choosable(int index) const;
   NSPoint pointInThisWindow(const NSEvent& event) const;
@@ -121,9 +125,11 @@ class NSMenuWindow : public NSPanel {
   std::vector<double> mTops;  // each item's top, from the top of all the items
   double mItemsHeight = 0;    // all the items, borders included
   double mScroll = 0;
-  // The window the pointer rests on an arrow of, and the way it scrolls (0: none).
+  // The window the pointer rests on an arrow of, the way it scrolls (0: none), and the
+  // timer that scrolls it while it does.
   NSMenuWindow* mAutoScrollWindow = nullptr;
   int mAutoScroll = 0;
+  Ref<NSTimer> mAutoScrollTimer;
   NSFont mFont = NSFont::systemFontOfSize(NSFont::systemFontSize());
   int mHighlighted = -1;
   bool mTracking = false;
