@@ -117,15 +117,15 @@ void NSApplication::orderWindow(NSWindow* window, NSWindowOrderingMode place) {
 }
 
 void NSApplication::chooseNewKeyWindow(NSWindow* leaving) {
-  NSWindow* next = nullptr;
-  for (NSWindow* w : mOrdered)
-    if (w != leaving && w->canBecomeKeyWindow()) {
-      next = w;
-      break;
-    }
-  if (mKeyWindow == leaving) setKeyWindow(next);
-  if (mMainWindow == leaving)
-    setMainWindowInternal(next && next->canBecomeMainWindow() ? next : nullptr);
+  // Each status goes to the front-most window that can take it: a panel in front takes key
+  // status, and main status goes past it to the document window behind.
+  auto frontMost = [&](bool (NSWindow::*can)() const) -> NSWindow* {
+    for (NSWindow* w : mOrdered)
+      if (w != leaving && (w->*can)()) return w;
+    return nullptr;
+  };
+  if (mKeyWindow == leaving) setKeyWindow(frontMost(&NSWindow::canBecomeKeyWindow));
+  if (mMainWindow == leaving) setMainWindowInternal(frontMost(&NSWindow::canBecomeMainWindow));
 }
 
 void NSApplication::setKeyWindow(NSWindow* window) {
@@ -179,16 +179,20 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   NSRunLoop::ModeScope scope(loop, mode);
   bool manual = clock().isManual();
+  auto take = [&] {
+    std::optional<NSEvent> e = takeEvent(mask, dequeue);
+    if (e && dequeue) {
+      if (e->type == NSEventTypeLeftMouseUp || e->type == NSEventTypeRightMouseUp ||
+          e->type == NSEventTypeOtherMouseUp)
+        ++mReleasesTaken;
+      lifecycle().currentEvent = *e;
+    }
+    return e;
+  };
   for (;;) {
-    if (auto e = takeEvent(mask, dequeue)) {
-      if (dequeue) lifecycle().currentEvent = *e;
-      return e;
-    }
+    if (auto e = take()) return e;
     loop.fireDueTimers(mode);
-    if (auto e = takeEvent(mask, dequeue)) {
-      if (dequeue) lifecycle().currentEvent = *e;
-      return e;
-    }
+    if (auto e = take()) return e;
     // Written so that a date that is no number ends the wait too.
     if (!(nowMs() < untilMs)) return std::nullopt;
     loop.waitUntil(untilMs, mode);
@@ -196,9 +200,7 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
     // nothing comes back to its caller (and a test's watchdog) instead of spinning here.
     if (manual && std::isinf(untilMs)) {
       loop.fireDueTimers(mode);
-      auto e = takeEvent(mask, dequeue);
-      if (e && dequeue) lifecycle().currentEvent = *e;
-      return e;
+      return take();
     }
   }
 }
@@ -325,13 +327,22 @@ NSModalSession* NSApplication::beginModalSession(NSWindow* window) {
   return session;
 }
 
+void NSApplication::endIfTerminated(NSModalSession* session) {
+  // The program is ending: no modal run outlives it (the main loop cannot end under one).
+  if (session->stopped || !lifecycle().terminated) return;
+  session->stopped = true;
+  session->response = NSModalResponseAbort;
+}
+
 NSModalResponse NSApplication::runModalSession(NSModalSession* session) {
   if (!session) return NSModalResponseAbort;
+  endIfTerminated(session);
   callModalHook(session->window);
   while (!session->stopped) {
     auto e = nextEvent(NSEventMaskAny, nowMs(), NSModalPanelRunLoopMode, true);
     if (!e) break;
     if (!blockedByModal(*e)) sendEvent(*e);
+    endIfTerminated(session);
   }
   if (!session->stopped) updateWindows();
   return session->stopped ? session->response : NSModalResponseContinue;
@@ -353,6 +364,7 @@ NSModalResponse NSApplication::runModalForWindow(NSWindow* window,
   NSModalSession* session = beginModalSession(window);
   callModalHook(window);
   auto checkEnd = [&] {
+    endIfTerminated(session);
     if (!session->stopped && endRequested && endRequested()) {
       session->stopped = true;
       session->response = NSModalResponseStop;

@@ -140,7 +140,8 @@ class NSApplication : public NSResponder {
   unsigned presentationOptions() const { return mPresentationOptions; }
   void setPresentationOptions(unsigned options) { mPresentationOptions = options; }
 
-  // Asks the delegate; terminates now, later (after the reply) or not at all.
+  // Asks the delegate; terminates now, later (after the reply) or not at all. Terminating
+  // ends the main loop and every modal run and session (with NSModalResponseAbort).
   void terminate(NSObject* sender);
   void replyToApplicationShouldTerminate(bool shouldTerminate);
   bool isTerminated() const;
@@ -161,6 +162,7 @@ class NSApplication : public NSResponder {
   std::optional<NSEvent> takeEvent(NSEventMask mask, bool dequeue);
   bool blockedByModal(const NSEvent& event) const;
   void callModalHook(NSWindow* window);
+  void endIfTerminated(NSModalSession* session);
   void finishTerminate();
 
   NSApplicationDelegate* mDelegate = nullptr;
@@ -171,6 +173,9 @@ class NSApplication : public NSResponder {
   mutable std::mutex mQueueMutex;
   std::deque<NSEvent> mQueue;
   std::vector<NSModalSession*> mModalStack;
+  // Mouse releases taken off the queue: a window tells from it that a loop run by a press
+  // (a menu's, a drag's) took the press's release.
+  std::uint64_t mReleasesTaken = 0;
   std::uint64_t mModalRuns = 0;
   NSMenu* mMainMenu = nullptr;
   bool mActive = false;

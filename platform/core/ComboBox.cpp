@@ -117,6 +117,7 @@ void NSComboBox::showList() {
   NSPoint corner{b.origin.x, isFlipped() ? b.origin.y + b.size.height : b.origin.y};
   NSMenuPopUp request;
   request.view = this;
+  request.highlightedItem = list->itemAtIndex(mSelected);
   request.screenPoint =
       window() ? window()->convertPointToScreen(convertPointToView(corner, nullptr)) : corner;
   Ref<NSMenuItem> chosen = list->trackPopUp(request);

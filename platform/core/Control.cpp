@@ -1,5 +1,7 @@
 #include "platform/core/Control.h"
 
+#include "platform/core/Window.h"
+
 namespace platform {
 
 namespace {
@@ -11,6 +13,13 @@ constexpr double kTextInsetY = 1;
 void NSControl::setEnabled(bool enabled) {
   if (enabled == mEnabled) return;
   mEnabled = enabled;
+  // A disabled control cannot keep the keyboard focus: its field editor would go on
+  // typing into it.
+  if (NSWindow* w = window(); w && !enabled) {
+    if (auto* focused = dynamic_cast<NSView*>(w->firstResponder());
+        focused && focused->isDescendantOf(this))
+      w->makeFirstResponder(nullptr);
+  }
   setNeedsDisplay(true);
 }
 

@@ -24,6 +24,7 @@ class NSControl : public NSView {
   long tag() const override { return mTag; }
   void setTag(long tag) { mTag = tag; }
   bool isEnabled() const { return mEnabled; }
+  // Disabling the control takes the keyboard focus from it (and from its field editor).
   virtual void setEnabled(bool enabled);
   const std::string& stringValue() const { return mString; }
   virtual void setStringValue(std::string value);

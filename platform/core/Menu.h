@@ -101,6 +101,9 @@ struct NSMenuPopUp {
   // The menu drops from a menu bar: Left and Right at its top level close it and ask
   // for the bar's menu before or after it (barStep).
   bool fromMenuBar = false;
+  // An item of the menu highlighted when the menu opens, where the menu shows it (the
+  // current item of a combo box's list): the arrows go on from it.
+  NSMenuItem* highlightedItem = nullptr;
   // Opens with its first choosable item highlighted (a menu reached by the keys).
   bool highlightFirst = false;
   // Set when the menu closed because the user moved along the bar: -1 before, 1 after.

@@ -6,6 +6,8 @@
 #include "platform/core/Application.h"
 #include "platform/core/ControlDrawing.h"
 #include "platform/core/Menu.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/Timer.h"
 #include "platform/core/View.h"
 #include "platform/objects/Screen.h"
 #include "platform/system/Clock.h"
@@ -38,7 +40,8 @@ class MenuView : public NSView {
       controldrawing::strokeRect(cg, all, kBorder);
       for (int i = 0; i < static_cast<int>(w->mShown.size()); ++i) {
         NSMenuItem* item = w->mShown[i].get();
-        double top = w->mTops[i];
+        const double top = w->mTops[i] - w->mScroll;
+        if (top + NSMenuWindow::kItemHeight < 0 || top > all.size.height) continue;
         if (item->isSeparatorItem()) {
           controldrawing::fillRect(cg,
                                    NSMakeRect(kMenuBorder, top + NSMenuWindow::kSeparatorHeight / 2,
@@ -64,6 +67,22 @@ class MenuView : public NSView {
         if (item->hasSubmenu())
           controldrawing::drawText(cg, "\xE2\x96\xB8", label, w->mFont, text, NSTextAlignmentRight);
       }
+      // Where more items lie beyond an edge, an arrow over them there.
+      const double band = NSMenuWindow::kScrollBand;
+      if (w->mScroll > 0) {
+        const NSRect top =
+            NSMakeRect(kMenuBorder, kMenuBorder, all.size.width - 2 * kMenuBorder, band);
+        controldrawing::fillRect(cg, top, kMenuBackground);
+        controldrawing::drawText(cg, "\xE2\x96\xB4", top, w->mFont, NSColor::textColor(),
+                                 NSTextAlignmentCenter);
+      }
+      if (w->mScroll < w->maxScroll()) {
+        const NSRect bottom = NSMakeRect(kMenuBorder, all.size.height - kMenuBorder - band,
+                                         all.size.width - 2 * kMenuBorder, band);
+        controldrawing::fillRect(cg, bottom, kMenuBackground);
+        controldrawing::drawText(cg, "\xE2\x96\xBE", bottom, w->mFont, NSColor::textColor(),
+                                 NSTextAlignmentCenter);
+      }
     });
   }
 
@@ -82,7 +101,8 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
   if (mMenu) {
     if (mMenu->font()) mFont = *mMenu->font();
     width = std::max(width, mMenu->minimumWidth());
-    if (NSMenuDelegate* d = mMenu->delegate()) d->menuNeedsUpdate(mMenu);
+    // Asked here alone, right before the items are read: once for each showing.
+    mMenu->menuWillOpen();
     for (NSMenuItem* item : mMenu->itemArray()) {
       if (item->isHidden()) continue;
       if (item == positionedItem) positioned = static_cast<int>(mShown.size());
@@ -97,10 +117,16 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
   }
   // The positioned item's top edge lies at the point.
   if (positioned >= 0) topLeft.y += mTops[positioned];
-  // Kept on the main screen: a menu never opens beyond its edges.
+  mItemsHeight = height;
+  // Kept on the main screen: a menu never opens beyond its edges. One taller than the
+  // screen shows what fits and scrolls.
   NSRect content = NSMakeRect(topLeft.x, topLeft.y - height, std::ceil(width), height);
   if (const NSScreen* screen = NSScreen::mainScreen()) {
     NSRect s = screen->frame;
+    if (content.size.height > s.size.height && s.size.height > 0) {
+      content.size.height = s.size.height;
+      content.origin.y = topLeft.y - content.size.height;
+    }
     content.origin.x =
         std::clamp(content.origin.x, s.minX(), std::max(s.minX(), s.maxX() - content.size.width));
     content.origin.y =
@@ -111,9 +137,11 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
   setContentView(view);
   view->release();
   setHighlighted(positioned);
+  scrollToShow(positioned);
 }
 
 void NSMenuWindow::dealloc() {
+  setAutoScroll(nullptr, 0);
   closeSubmenu();
   if (mMenu) mMenu->release();
   mMenu = nullptr;
@@ -124,10 +152,61 @@ NSRect NSMenuWindow::rectOfItem(int index) const {
   if (index < 0 || index >= static_cast<int>(mShown.size())) return {};
   double height = mShown[index]->isSeparatorItem() ? kSeparatorHeight : kItemHeight;
   double contentHeight = contentRect().size.height;
-  return NSMakeRect(0, contentHeight - mTops[index] - height, contentRect().size.width, height);
+  return NSMakeRect(0, contentHeight - (mTops[index] - mScroll) - height, contentRect().size.width,
+                    height);
+}
+
+double NSMenuWindow::maxScroll() const {
+  return std::max(0.0, mItemsHeight - contentRect().size.height);
+}
+
+int NSMenuWindow::scrollDirectionAt(NSPoint p) const {
+  if (!containsPoint(p)) return 0;
+  if (mScroll > 0 && p.y >= contentRect().size.height - kScrollBand) return -1;
+  if (mScroll < maxScroll() && p.y < kScrollBand) return 1;
+  return 0;
+}
+
+void NSMenuWindow::scrollBy(double points) {
+  const double scroll = std::clamp(mScroll + points, 0.0, maxScroll());
+  if (scroll == mScroll) return;
+  // A submenu beside an item that moves would be left behind.
+  closeSubmenu();
+  mScroll = scroll;
+  if (contentView()) contentView()->setNeedsDisplay(true);
+}
+
+void NSMenuWindow::setAutoScroll(NSMenuWindow* window, int direction) {
+  mAutoScrollWindow = direction ? window : nullptr;
+  mAutoScroll = direction;
+  if (!direction) {
+    if (mAutoScrollTimer) mAutoScrollTimer->invalidate();
+    mAutoScrollTimer.reset();
+    return;
+  }
+  if (mAutoScrollTimer) return;
+  mAutoScrollTimer = NSTimer::timerWithTimeInterval(kAutoScrollSeconds, true, [this](NSTimer*) {
+    // Only a window of this menu's chain that is still open scrolls.
+    for (NSMenuWindow* w = innermost(); w; w = w->mParentMenu)
+      if (w == mAutoScrollWindow) w->scrollBy(mAutoScroll * kItemHeight);
+  });
+  NSRunLoop::mainRunLoop().addTimer(mAutoScrollTimer.get(), NSEventTrackingRunLoopMode);
+}
+
+void NSMenuWindow::scrollToShow(int index) {
+  if (index < 0 || index >= static_cast<int>(mShown.size()) || maxScroll() <= 0) return;
+  // Clear of the arrows at both edges.
+  const double top = mTops[index] - kScrollBand;
+  const double bottom = mTops[index] + kItemHeight + kScrollBand - contentRect().size.height;
+  if (top < mScroll)
+    scrollBy(top - mScroll);
+  else if (bottom > mScroll)
+    scrollBy(bottom - mScroll);
 }
 
 int NSMenuWindow::itemAtPoint(NSPoint p) const {
+  // The arrows over items beyond an edge scroll; they choose nothing.
+  if (scrollDirectionAt(p) != 0) return -1;
   for (int i = 0; i < static_cast<int>(mShown.size()); ++i)
     if (NSPointInRect(p, rectOfItem(i))) return i;
   return -1;
@@ -152,6 +231,7 @@ void NSMenuWindow::moveHighlight(int step) {
     i = i < 0 ? (step > 0 ? 0 : count - 1) : (i + step + count) % count;
     if (choosable(i)) {
       setHighlighted(i);
+      scrollToShow(i);
       return;
     }
   }
@@ -195,7 +275,6 @@ void NSMenuWindow::openSubmenuOf(int index, bool highlightFirst) {
   closeSubmenu();
   if (!choosable(index) || !mShown[index]->hasSubmenu()) return;
   NSMenu* submenu = mShown[index]->submenu();
-  submenu->menuWillOpen();
   // Beside the item, its first row level with the item.
   NSRect item = rectOfItem(index);
   NSPoint topLeft = convertPointToScreen(
@@ -291,6 +370,8 @@ void NSMenuWindow::handle(const NSEvent& e) {
       if (press) mOpeningPress = false;
       NSPoint p;
       NSMenuWindow* w = menuUnder(e, &p);
+      // Resting on an arrow at an edge scrolls that way, an item each interval.
+      setAutoScroll(w, w ? w->scrollDirectionAt(p) : 0);
       if (!w) {
         // A click outside every open menu dismisses them all and goes no further.
         if (press)
@@ -324,6 +405,13 @@ void NSMenuWindow::handle(const NSEvent& e) {
     case NSEventTypeKeyDown:
       handleKey(e);
       return;
+    case NSEventTypeScrollWheel: {
+      // A step up brings earlier items into view.
+      NSPoint p;
+      NSMenuWindow* w = menuUnder(e, &p);
+      if (std::isfinite(e.deltaY)) (w ? w : innermost())->scrollBy(-e.deltaY * kItemHeight);
+      return;
+    }
     case NSEventTypeAppKitDefined:
       NSApp()->sendEvent(e);
       // Another program taking over ends the menu.
@@ -368,6 +456,7 @@ NSMenuItem* NSMenuWindow::track() {
     idleSteps = e ? 0 : idleSteps + 1;
     if (clock().isManual() && idleSteps > kVirtualIdleLimit) finish(nullptr);
   }
+  setAutoScroll(nullptr, 0);
   mTracking = false;
   closeSubmenu();
   orderOut();
@@ -379,12 +468,11 @@ NSMenuItem* NSMenuWindow::track() {
 namespace {
 class MenuWindowTracker final : public MenuTracker {
  public:
+  // The menu window asks the menu (and each submenu it opens) to update as it is made.
   NSMenuItem* trackMenu(NSMenu* menu, NSPoint screenPoint, NSView*) override {
-    menu->menuWillOpen();
     return NSMenuWindow::popUpMenu(menu, screenPoint);
   }
   NSMenuItem* trackPopUp(NSMenu* menu, NSMenuPopUp& popUp) override {
-    menu->menuWillOpen();
     return NSMenuWindow::popUpMenu(menu, popUp);
   }
 };
@@ -406,6 +494,9 @@ NSMenuItem* NSMenuWindow::popUpMenu(NSMenu* menu, NSMenuPopUp& popUp) {
   Ref<NSMenuWindow> window =
       Ref<NSMenuWindow>::adopt(new NSMenuWindow(menu, popUp.screenPoint, popUp.positionedItem));
   window->setFromMenuBar(popUp.fromMenuBar);
+  for (int i = 0; popUp.highlightedItem && i < static_cast<int>(window->mShown.size()); ++i)
+    if (window->mHighlighted < 0 && window->mShown[i].get() == popUp.highlightedItem)
+      window->setHighlighted(i);
   if (popUp.highlightFirst && window->mHighlighted < 0) window->moveHighlight(1);
   NSMenuItem* chosen = window->track();
   popUp.barStep = window->barStep();

@@ -4,6 +4,7 @@
 
 #include "platform/core/Menu.h"
 #include "platform/core/Panel.h"
+#include "platform/core/Timer.h"
 #include "platform/drawing/Font.h"
 
 namespace platform {
@@ -19,7 +20,9 @@ inline constexpr int NSPopUpMenuWindowLevel = 101;
 // it chooses the item under it. An item with a submenu opens it in a window beside the
 // item when the pointer rests on it or on the right arrow; the left arrow and Escape
 // close the innermost submenu; in a menu from a menu bar, the left and right arrows go on
-// to the bar's neighbouring menus. The menu closes unchosen when the modal run it was
+// to the bar's neighbouring menus. A menu taller than the screen shows what fits and
+// scrolls: by the wheel, by the arrows following the highlighted item, and by resting on the
+// arrow at an edge with items beyond. The menu closes unchosen when the modal run it was
 // opened in is ended (a quit). It is an ordinary platform window, so the headless
 // harness drives it with events like any other; on X11 it is an override-redirect window
 // that holds the pointer and keyboard grabs while shown (the innermost open one).
@@ -34,6 +37,10 @@ class NSMenuWindow : public NSPanel {
   // A release that ends a click on the opening press: this soon after it, this near.
   static constexpr double kClickSeconds = 0.5;
   static constexpr double kClickDistance = 4;
+  // A menu taller than the screen scrolls: the band at an edge with items beyond it shows
+  // an arrow, and the pointer resting there scrolls an item each interval.
+  static constexpr double kScrollBand = 10;
+  static constexpr double kAutoScrollSeconds = 0.05;
 
   // A window for the menu (retained) whose top left corner is at the screen point (y up),
   // or whose positioned item's is, with that item highlighted; moved onto the main screen
@@ -64,8 +71,14 @@ class NSMenuWindow : public NSPanel {
   int highlightedIndex() const { return mHighlighted; }
   // Where a shown item lies in the window (y up).
   NSRect rectOfItem(int index) const;
-  // The shown item under a point of the window, -1 for none.
+  // The shown item under a point of the window, -1 for none (an arrow at an edge).
   int itemAtPoint(NSPoint point) const;
+  // How far the items are scrolled up, in points (0: the first item at the top), and the
+  // most they can be.
+  double scrollOffset() const { return mScroll; }
+  double maxScroll() const;
+  // Scrolls by so many points (positive: on towards the last items), within the items.
+  void scrollBy(double points);
 
   bool canBecomeKeyWindow() const override { return false; }
   bool isTracking() const { return mTracking; }
@@ -92,6 +105,13 @@ class NSMenuWindow : public NSPanel {
   void closeSubmenu();
   bool containsPoint(NSPoint point) const;
   void moveHighlight(int step);
+  // Scrolls as little as shows the item clear of the arrows.
+  void scrollToShow(int index);
+  // -1 on the arrow towards the first items, 1 on the one towards the last, else 0.
+  int scrollDirectionAt(NSPoint point) const;
+  // Starts (a direction) or stops (0) scrolling a window of the chain while the pointer rests
+  // on its arrow.
+  void setAutoScroll(NSMenuWindow* window, int direction);
   void setHighlighted(int index);
   bool choosable(int index) const;
   NSPoint pointInThisWindow(const NSEvent& event) const;
@@ -102,7 +122,14 @@ class NSMenuWindow : public NSPanel {
   NSMenuWindow* mParentMenu = nullptr;  // the window this one opened from (it owns this)
   // Held while shown: a timer may take items out of the menu while it is up.
   std::vector<Ref<NSMenuItem>> mShown;
-  std::vector<double> mTops;  // each item's top, from the window's top
+  std::vector<double> mTops;  // each item's top, from the top of all the items
+  double mItemsHeight = 0;    // all the items, borders included
+  double mScroll = 0;
+  // The window the pointer rests on an arrow of, the way it scrolls (0: none), and the
+  // timer that scrolls it while it does.
+  NSMenuWindow* mAutoScrollWindow = nullptr;
+  int mAutoScroll = 0;
+  Ref<NSTimer> mAutoScrollTimer;
   NSFont mFont = NSFont::systemFontOfSize(NSFont::systemFontSize());
   int mHighlighted = -1;
   bool mTracking = false;

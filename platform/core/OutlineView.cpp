@@ -128,25 +128,31 @@ long NSOutlineView::rowOfNode(const Node* node) const {
              : -1;
 }
 
-void NSOutlineView::reloadData() {
-  std::vector<NSObject*> expanded;
-  std::vector<NSObject*> selected;
-  for (const auto& [item, node] : mNodes)
-    if (node->expanded) expanded.push_back(node->item);
-  if (mRoot) {
-    for (const NSIndexSet::Range& r : selectedRowIndexes().ranges())
-      for (std::size_t row = r.first; row < r.end; ++row)
-        if (NSObject* item = itemAtRow(static_cast<long>(row))) selected.push_back(item);
+NSOutlineView::ShownState NSOutlineView::shownState(const Node* node, long firstRow,
+                                                    long rowCount) const {
+  ShownState state;
+  std::vector<const Node*> pending{node};
+  while (!pending.empty()) {
+    const Node* next = pending.back();
+    pending.pop_back();
+    for (const auto& child : next->children) {
+      if (child->expanded) state.expanded.push_back(child->item);
+      pending.push_back(child.get());
+    }
   }
-  mNodes.clear();
-  mRoot = std::make_unique<Node>();
-  mRoot->expanded = true;
-  loadChildren(mRoot.get());
+  for (long row = firstRow; row < firstRow + rowCount; ++row)
+    if (isRowSelected(row))
+      if (NSObject* item = itemAtRow(row)) state.selected.push_back(item);
+  return state;
+}
+
+void NSOutlineView::restoreShownState(const ShownState& state, NSIndexSet selection,
+                                      long selectedRow) {
   // Expanded items that are still there open again; a parent opened later loads its
   // children then, so the order does not matter.
   for (bool opened = true; opened;) {
     opened = false;
-    for (NSObject* item : expanded)
+    for (NSObject* item : state.expanded)
       if (Node* node = findNode(item); node && node->expandable && !node->expanded) {
         node->expanded = true;
         loadChildren(node);
@@ -154,14 +160,22 @@ void NSOutlineView::reloadData() {
       }
   }
   rowsChanged();
-  NSIndexSet rowsKept;
-  long lastKept = -1;
-  for (NSObject* item : selected)
+  for (NSObject* item : state.selected)
     if (int row = rowForItem(item); row >= 0) {
-      rowsKept.addIndex(static_cast<std::size_t>(row));
-      lastKept = row;
+      selection.addIndex(static_cast<std::size_t>(row));
+      selectedRow = row;
     }
-  setSelection(std::move(rowsKept), lastKept);
+  setSelection(std::move(selection), selectedRow);
+}
+
+void NSOutlineView::reloadData() {
+  const ShownState state =
+      mRoot ? shownState(mRoot.get(), 0, static_cast<long>(rows().size())) : ShownState{};
+  mNodes.clear();
+  mRoot = std::make_unique<Node>();
+  mRoot->expanded = true;
+  loadChildren(mRoot.get());
+  restoreShownState(state, {}, -1);
 }
 
 void NSOutlineView::reloadItem(NSObject* item, bool reloadChildren) {
@@ -172,6 +186,9 @@ void NSOutlineView::reloadItem(NSObject* item, bool reloadChildren) {
   node->expandable = mDataSource->outlineViewIsItemExpandable(this, item);
   if (!node->expandable) node->expanded = false;
   const bool childrenGone = reloadChildren || !node->expandable;
+  // The items under it that are still there afterwards stay expanded and selected.
+  const ShownState state =
+      childrenGone && row >= 0 ? shownState(node, row + 1, before) : ShownState{};
   if (childrenGone) {
     forgetChildren(node);
     node->children.clear();
@@ -181,9 +198,10 @@ void NSOutlineView::reloadItem(NSObject* item, bool reloadChildren) {
   const long after = shownDescendants(node);
   rowsChanged();
   if (row < 0 || (!childrenGone && before == after)) return;
-  // The old rows go with any selection in them; the new ones come unselected.
+  // The old rows go, the new ones come; the rows after them keep their selection.
   removeRows(row + 1, before);
   insertRows(row + 1, after);
+  restoreShownState(state, selectedRowIndexes(), selectedRow());
 }
 
 void NSOutlineView::insertItemAtIndex(int index, NSObject* parent) {

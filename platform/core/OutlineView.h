@@ -156,6 +156,16 @@ class NSOutlineView : public NSTableView, public NSDraggingDestination {
   void loadChildren(Node* node);
   // Drops a node's descendants from the index of items.
   void forgetChildren(Node* node);
+  // What a reload keeps of the items under a node: those expanded, and those selected in
+  // the node's rows (from firstRow, so many).
+  struct ShownState {
+    std::vector<NSObject*> expanded;
+    std::vector<NSObject*> selected;
+  };
+  ShownState shownState(const Node* node, long firstRow, long rowCount) const;
+  // Opens the expanded items again and adds the rows of the selected ones still there to
+  // the selection (the program's own change).
+  void restoreShownState(const ShownState& state, NSIndexSet selection, long selectedRow);
   // The rows under an item while it is expanded (the item's own row not counted).
   long shownDescendants(const Node* node) const;
   long rowOfNode(const Node* node) const;

@@ -10,6 +10,7 @@ void NSClipView::setDocumentView(NSView* view) {
   mDocument = view;
   if (view) addSubview(view);
   if (auto* scroll = dynamic_cast<NSScrollView*>(superview())) scroll->tile();
+  if (auto* source = dynamic_cast<NSScrollViewHeaderSource*>(view)) source->clipViewDidResize();
 }
 
 bool NSClipView::isFlipped() const {
@@ -73,7 +74,11 @@ void NSScrollView::tile() {
   }
   // The clip view sits at the top left below the header, leaving the scrollers at the
   // right and bottom.
+  const NSSize before = mClip->frame().size;
   mClip->setFrame(NSMakeRect(0, top - s.height, s.width, s.height));
+  if (auto* source = dynamic_cast<NSScrollViewHeaderSource*>(mClip->documentView());
+      source && mClip->frame().size != before)
+    source->clipViewDidResize();
 }
 
 }  // namespace platform

@@ -5,11 +5,13 @@
 namespace platform {
 
 // A document view with a header that the scroll view shows above its clip view (the
-// column titles of a table), asked each time the scroll view lays itself out.
+// column titles of a table), asked each time the scroll view lays itself out; told when it
+// goes into the clip view and when the clip view changes size, so that it can fill it.
 class NSScrollViewHeaderSource {
  public:
   virtual ~NSScrollViewHeaderSource() = default;
   virtual NSView* scrollHeaderView() const = 0;
+  virtual void clipViewDidResize() {}
 };
 
 // The view that shows part of a document view; its bounds origin is the scroll offset.

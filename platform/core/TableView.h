@@ -144,6 +144,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   // Null removes the header.
   void setHeaderView(NSTableHeaderView* header);
   NSView* scrollHeaderView() const override;
+  // The rows' background reaches the bottom of what the clip view shows.
+  void clipViewDidResize() override { tile(); }
 
   double rowHeight() const { return mRowHeight; }
   // At least 1: every row divides the pitch.

@@ -8,9 +8,10 @@ namespace platform {
 
 namespace {
 
-void addItem(NSMenu* menu, const char* title, int action, bool enabled) {
+void addItem(NSMenu* menu, const char* title, int action, bool enabled, NSTextView* target) {
   Ref<NSMenuItem> item = Ref<NSMenuItem>::adopt(new NSMenuItem(title, action));
   item->setEnabled(enabled);
+  item->setTarget(target);
   menu->addItem(item.get());
 }
 
@@ -19,10 +20,10 @@ void addItem(NSMenu* menu, const char* title, int action, bool enabled) {
 Ref<NSMenu> NSTextView::menuForEvent(const NSEvent& event) {
   Ref<NSMenu> menu = Ref<NSMenu>::adopt(new NSMenu);
   bool hasSelection = selectedRange().length > 0 && !isConcealed();
-  addItem(menu.get(), "Cut", kCutAction, hasSelection && isEditable());
-  addItem(menu.get(), "Copy", kCopyAction, hasSelection);
+  addItem(menu.get(), "Cut", kCutAction, hasSelection && isEditable(), this);
+  addItem(menu.get(), "Copy", kCopyAction, hasSelection, this);
   addItem(menu.get(), "Paste", kPasteAction,
-          isEditable() && NSPasteboard::generalPasteboard().hasType(NSPasteboardTypeString));
+          isEditable() && NSPasteboard::generalPasteboard().hasType(NSPasteboardTypeString), this);
   auto* d = dynamic_cast<NSTextViewDelegate*>(delegate());
   if (!d) return menu;
   long index = static_cast<long>(
@@ -47,8 +48,14 @@ void NSTextView::performMenuAction(int action) {
 }
 
 void NSTextView::rightMouseDown(const NSEvent& e) {
+  Ref<NSTextView> keep(this);
   mLastMenu = menuForEvent(e);
-  if (!mLastMenu) NSText::rightMouseDown(e);
+  if (!mLastMenu) {
+    NSText::rightMouseDown(e);
+    return;
+  }
+  Ref<NSMenu> menu = mLastMenu;
+  menu->popUpMenu(convertPointFromView(e.locationInWindow, nullptr), this);
 }
 
 }  // namespace platform

@@ -6,8 +6,8 @@
 namespace platform {
 
 // A text view: editable text with a context menu that its delegate may replace or
-// refuse. Field editors are text views too.
-class NSTextView : public NSText {
+// refuse, shown at a right click. Field editors are text views too.
+class NSTextView : public NSText, public ActionTarget {
  public:
   using NSText::NSText;
 
@@ -19,11 +19,13 @@ class NSTextView : public NSText {
   // The context menu for a click: the standard one (Cut, Copy, Paste, enabled as the
   // text allows) after the delegate's say; null when the delegate refuses a menu.
   virtual Ref<NSMenu> menuForEvent(const NSEvent& event);
-  // Runs a standard menu action (Cut, Copy, Paste).
+  // Runs a standard menu action (Cut, Copy, Paste); the standard items send it here.
   void performMenuAction(int action);
+  void performAction(int action, NSObject*) override { performMenuAction(action); }
 
+  // Pops the context menu up at the click; the chosen item's action is sent.
   void rightMouseDown(const NSEvent& e) override;
-  // The menu the last right click asked for (what the display backend would show).
+  // The menu the last right click asked for.
   NSMenu* lastContextMenu() const { return mLastMenu.get(); }
 
  private:

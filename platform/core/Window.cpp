@@ -179,6 +179,15 @@ void NSWindow::setMouseView(NSView* view, const NSEvent& e) {
   if (view && mMouseView == view) view->mouseEntered(e);
 }
 
+void NSWindow::endPressIfReleased(std::uint64_t press, std::uint64_t releasesBefore) {
+  // A loop the press or its drag ran (a menu's, a drag session's) took the release: the
+  // press is over, and the pointer's comings and goings are the window's again. A press
+  // that came meanwhile (in a loop that dispatched events) is a press of its own.
+  if (!mTrackingView || mPresses != press || NSApp()->mReleasesTaken == releasesBefore) return;
+  std::exchange(mTrackingView, nullptr)->release();
+  if (mExitAfterRelease) mouseLeftWindow();
+}
+
 void NSWindow::mouseLeftWindow(const NSEvent* event) {
   mExitAfterRelease = false;
   if (!mMouseView) return;
@@ -464,12 +473,14 @@ void NSWindow::sendEvent(const NSEvent& e) {
       if (mTrackingView) mTrackingView->release();
       mTrackingView = hit;
       hit->retain();
+      const std::uint64_t releases = NSApp()->mReleasesTaken, press = ++mPresses;
       if (e.type == NSEventTypeLeftMouseDown)
         hit->mouseDown(e);
       else if (e.type == NSEventTypeRightMouseDown)
         hit->rightMouseDown(e);
       else
         hit->otherMouseDown(e);
+      endPressIfReleased(press, releases);
       return;
     }
     case NSEventTypeLeftMouseDragged:
@@ -485,6 +496,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
         mTrackingView->release();
         mTrackingView = nullptr;
       }
+      const std::uint64_t releases = NSApp()->mReleasesTaken, press = mPresses;
       if (target) {
         switch (e.type) {
           case NSEventTypeLeftMouseDragged:
@@ -507,6 +519,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
             break;
         }
       }
+      if (!up) endPressIfReleased(press, releases);
       // A drag keeps its view however far the pointer goes; its hover ends at the release.
       if (up && !mTrackingView) {
         if (mExitAfterRelease)

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,10 @@ class NSWindow : public NSResponder {
   // The pointer is no longer over any view of the window; the view it left hears of it with the
   // exit event when there is one.
   void mouseLeftWindow(const NSEvent* exitEvent = nullptr);
+  // Ends the press being tracked (the window's press count when it began) when a loop run
+  // while handling it took a mouse release (NSApplication counts them; this is the count
+  // before the handler ran).
+  void endPressIfReleased(std::uint64_t press, std::uint64_t releasesBefore);
 
   NSWindowStyleMask mStyle;
   int mNumber;
@@ -255,6 +260,7 @@ class NSWindow : public NSResponder {
   NSView* mContentView = nullptr;          // retained
   NSResponder* mFirstResponder = nullptr;  // not retained; null means the window
   NSView* mTrackingView = nullptr;         // retained while a button is down
+  std::uint64_t mPresses = 0;              // presses dispatched, the current one's number
   NSView* mMouseView = nullptr;            // retained: the view under the pointer
   bool mExitAfterRelease = false;          // the pointer left the window during a drag
   NSText* mFieldEditor = nullptr;          // retained

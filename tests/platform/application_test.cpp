@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/core/Application.h"
 #include "platform/core/Menu.h"
+#include "platform/core/MenuWindow.h"
 #include "platform/core/Panel.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Timer.h"
@@ -125,22 +128,29 @@ TEST_F(ApplicationTest, ModalLoopGivesInputOnlyToTheModalWindowAndStops) {
   std::vector<std::string> log;
   NSWindow* main = makeWindow(&log, "main");
   main->makeKeyAndOrderFront();
+  // The modal panel, and a child window of it, which takes input with it.
   auto* panel = new NSPanel(NSMakeRect(300, 300, 100, 100), NSWindowStyleMaskTitled);
-  auto* v = new LogView(NSMakeRect(0, 0, 100, 100));
-  v->log = &log;
-  v->name = "panel";
-  panel->setContentView(v);
-  v->release();
+  auto* child = new NSPanel(NSMakeRect(420, 300, 100, 100), NSWindowStyleMaskTitled);
+  for (auto [window, name] : {std::pair{panel, "panel"}, std::pair{child, "child"}}) {
+    auto* v = new LogView(NSMakeRect(0, 0, 100, 100));
+    v->log = &log;
+    v->name = name;
+    window->setContentView(v);
+    v->release();
+  }
+  panel->addChildWindow(child, NSWindowAbove);
   h.click(main, {10, 10});
   h.click(panel, {10, 10});
+  h.click(child, {10, 10});
   bool otherEventRan = false;
   h.perform([&] { otherEventRan = true; });
   h.perform([&] { app->stopModalWithCode(7); });
   NSModalResponse r = app->runModalForWindow(panel);
   EXPECT_EQ(r, 7);
   EXPECT_TRUE(otherEventRan);
-  EXPECT_EQ(log, (std::vector<std::string>{"panel down", "panel up"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"panel down", "panel up", "child down", "child up"}));
   EXPECT_EQ(app->modalWindow(), nullptr);
+  child->close();
   panel->close();
 }
 
@@ -247,6 +257,79 @@ TEST_F(ApplicationTest, TerminateAsksNowOrLaterAndActivationNotifies) {
   app->replyToApplicationShouldTerminate(true);
   EXPECT_TRUE(app->isTerminated());
   EXPECT_EQ(d.log, (std::vector<std::string>{"should", "will"}));
+}
+
+// The program ending (a quit, the display gone) ends every modal run it interrupts, nested
+// ones too, and any begun afterwards: the main loop cannot end under one.
+TEST_F(ApplicationTest, TerminatingEndsEveryModalRun) {
+  auto* outer = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto* inner = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  std::vector<NSModalResponse> results;
+  h.onModal([&](NSWindow* w) {
+    if (w == outer && results.empty())
+      results.push_back(app->runModalForWindow(inner));
+    else if (w == inner)
+      h.perform([&] { app->terminate(nullptr); });
+  });
+  results.push_back(app->runModalForWindow(outer));
+  EXPECT_FALSE(h.watchdogFired());
+  EXPECT_EQ(results, (std::vector<NSModalResponse>{NSModalResponseAbort, NSModalResponseAbort}));
+  NSModalSession* session = app->beginModalSession(outer);
+  EXPECT_EQ(app->runModalSession(session), NSModalResponseAbort);
+  app->endModalSession(session);
+  EXPECT_EQ(app->modalDepth(), 0u);
+  outer->close();
+  inner->close();
+}
+
+// Each loop runs the timers of its own mode, and those of the common modes: the main loop
+// the default mode's, a modal run the modal panel's, a menu being tracked the event
+// tracking mode's.
+TEST_F(ApplicationTest, EachLoopRunsTheTimersOfItsMode) {
+  auto* panel = new NSPanel(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  auto menu = Ref<NSMenu>::adopt(new NSMenu);
+  menu->addItem(Ref<NSMenuItem>::adopt(new NSMenuItem("One")).get());
+  const std::pair<const char*, NSRunLoopMode> modes[] = {{"default", NSDefaultRunLoopMode},
+                                                         {"modal", NSModalPanelRunLoopMode},
+                                                         {"tracking", NSEventTrackingRunLoopMode},
+                                                         {"common", NSRunLoopCommonModes}};
+  struct Loop {
+    const char* name;
+    std::function<void()> run;  // runs for a while, ended by a common-modes timer
+    std::function<void()> end;
+    std::set<std::string> expected;
+  } loops[] = {
+      {"main",
+       [&] { app->nextEvent(NSEventMaskAny, h.now() + 50, NSDefaultRunLoopMode, true); },
+       [] {},
+       {"default", "common"}},
+      {"modal",
+       [&] { app->runModalForWindow(panel); },
+       [&] { app->stopModal(); },
+       {"modal", "common"}},
+      {"menu",
+       [&] { NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(100, 500)); },
+       [&] { h.key(nullptr, kVK_Escape, ""); },
+       {"tracking", "common"}},
+  };
+  for (Loop& loop : loops) {
+    SCOPED_TRACE(loop.name);
+    std::set<std::string> fired;
+    std::vector<Ref<NSTimer>> timers;
+    for (const auto& mode : modes) {
+      const char* name = mode.first;
+      timers.push_back(
+          NSTimer::timerWithTimeInterval(0.010, true, [&, name](NSTimer*) { fired.insert(name); }));
+      NSRunLoop::mainRunLoop().addTimer(timers.back().get(), mode.second);
+    }
+    timers.push_back(NSTimer::timerWithTimeInterval(0.045, false, [&](NSTimer*) { loop.end(); }));
+    NSRunLoop::mainRunLoop().addTimer(timers.back().get(), NSRunLoopCommonModes);
+    loop.run();
+    EXPECT_EQ(fired, loop.expected);
+    for (auto& t : timers)
+      t->invalidate();
+  }
+  panel->close();
 }
 
 TEST_F(ApplicationTest, MainMenuIsRetained) {

@@ -9,36 +9,21 @@
 #include "platform/core/Window.h"
 #include "platform/drawing/GraphicsContext.h"
 #include "platform/drawing/Image.h"
-#include "support/ControlRecorders.h"
-#include "support/PlatformHarness.h"
+#include "support/ControlWindowTest.h"
 
 using namespace platform;
-using testsupport::ControlRecorder;
 
 namespace {
 
-using Events = std::vector<std::string>;
-
-// A key window with one button at (20, 20), 100 x 24, targeting a recorder.
-class ButtonTest : public ::testing::Test {
+// The shared key window with one button at (20, 20), 100 x 24, sending action 7.
+class ButtonTest : public testsupport::ControlWindowTest {
  protected:
-  testsupport::PlatformHarness h;
-  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
-  NSWindow* w = nullptr;
   NSButton* button = nullptr;
 
   void SetUp() override {
-    w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
-    Ref<NSView> content = Ref<NSView>::adopt(new NSView);
-    w->setContentView(content.get());
-    button = new NSButton(NSMakeRect(20, 20, 100, 24));
-    button->setTarget(rec.get());
-    button->setAction(7);
-    content->addSubview(button);
-    button->release();
-    w->makeKeyAndOrderFront();
+    ControlWindowTest::SetUp();
+    button = add(new NSButton(NSMakeRect(20, 20, 100, 24)), 7);
   }
-  void TearDown() override { w->close(); }
 
   void click() {
     h.click(w, {70, 32});

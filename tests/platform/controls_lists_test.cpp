@@ -9,41 +9,13 @@
 #include "platform/core/PopUpButton.h"
 #include "platform/core/Slider.h"
 #include "platform/core/Window.h"
-#include "support/ControlRecorders.h"
-#include "support/PlatformHarness.h"
+#include "support/ControlWindowTest.h"
 
 using namespace platform;
-using testsupport::ControlRecorder;
 
 namespace {
 
-using Events = std::vector<std::string>;
-
-class ListControlsTest : public ::testing::Test {
- protected:
-  testsupport::PlatformHarness h;
-  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
-  NSWindow* w = nullptr;
-  NSView* content = nullptr;
-
-  void SetUp() override {
-    w = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
-    Ref<NSView> view = Ref<NSView>::adopt(new NSView);
-    w->setContentView(view.get());
-    content = view.get();
-    w->makeKeyAndOrderFront();
-  }
-  void TearDown() override { w->close(); }
-
-  template <class T>
-  T* add(T* control) {
-    control->setTarget(rec.get());
-    control->setAction(3);
-    content->addSubview(control);
-    control->release();
-    return control;
-  }
-};
+using ListControlsTest = testsupport::ControlWindowTest;
 
 TEST_F(ListControlsTest, PopUpSelectionFollowsItsItem) {
   auto* pub = add(new NSPopUpButton(NSMakeRect(10, 10, 120, 22)));
@@ -185,36 +157,23 @@ TEST_F(ListControlsTest, SliderRefusesNonNumbersAndKeepsTheValueInRange) {
 
 }  // namespace
 
-namespace {
-
 // The plain looks draw something where each control is and nothing outside.
-TEST(ControlLooks, ControlsDrawInsideTheirFrames) {
-  testsupport::PlatformHarness h;
-  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
-  Ref<NSView> content = Ref<NSView>::adopt(new NSView);
-  w->setContentView(content.get());
-  auto* check = new NSButton(NSMakeRect(10, 10, 120, 20));
+TEST_F(ListControlsTest, ControlsDrawInsideTheirFrames) {
+  auto* check = add(new NSButton(NSMakeRect(10, 10, 120, 20)));
   check->setButtonType(NSButtonTypeSwitch);
   check->setTitle("Check");
   check->setState(NSControlStateValueOn);
-  auto* field = new NSTextField(NSMakeRect(10, 60, 150, 24));
+  auto* field = add(new NSTextField(NSMakeRect(10, 60, 150, 24)));
   field->setStringValue("text");
   field->setBackgroundColor(NSColor::colorWithRGBA(1, 0, 0, 1));
-  auto* slider = new NSSlider(NSMakeRect(10, 120, 200, 21));
-  for (NSView* v : std::vector<NSView*>{check, field, slider}) {
-    content->addSubview(v);
-    v->release();
-  }
+  add(new NSSlider(NSMakeRect(10, 120, 200, 21)));
   std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 250, 180);
   EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 150, 80), 0xFFFF0000u);  // background
   EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 18, 20), face);          // the check mark
   EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 100, 130), face);        // the bar
   EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 250, 40), face);
   EXPECT_TRUE(testsupport::PlatformHarness::renderPNG(w, ::testing::TempDir() + "controls.png"));
-  w->close();
 }
-
-}  // namespace
 
 // The pop-up call: the tracker's answer by title path, the chosen item's action sent
 // before the call returns, disabled and dismissed choices giving nothing.

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf8.h"
+#include "platform/core/Button.h"
 #include "platform/core/Pasteboard.h"
+#include "platform/core/PopUpButton.h"
 #include "platform/core/TextField.h"
 #include "platform/core/TextView.h"
 #include "platform/core/Window.h"
-#include "support/ControlRecorders.h"
-#include "support/PlatformHarness.h"
+#include "support/ControlWindowTest.h"
 
 using namespace platform;
 using testsupport::ControlRecorder;
@@ -23,33 +25,22 @@ constexpr std::uint16_t kLeft = 123;
 constexpr std::uint16_t kRight = 124;
 constexpr std::uint16_t kReturn = 36;
 
-// A key window with two text fields, one above the other, reporting to a recorder.
-class TextFieldTest : public ::testing::Test {
+// The shared key window with two text fields, one above the other, reporting to the
+// recorder.
+class TextFieldTest : public testsupport::ControlWindowTest {
  protected:
-  testsupport::PlatformHarness h;
-  Ref<ControlRecorder> rec = Ref<ControlRecorder>::adopt(new ControlRecorder);
-  NSWindow* w = nullptr;
-  NSView* content = nullptr;
   NSTextField* first = nullptr;
   NSTextField* second = nullptr;
 
   void SetUp() override {
-    w = new NSWindow(NSMakeRect(100, 100, 300, 200), NSWindowStyleMaskTitled);
-    Ref<NSView> view = Ref<NSView>::adopt(new NSView);
-    w->setContentView(view.get());
-    content = view.get();
-    first = add(new NSTextField(NSMakeRect(20, 150, 200, 24)));
-    second = add(new NSTextField(NSMakeRect(20, 100, 200, 24)));
-    w->makeKeyAndOrderFront();
+    ControlWindowTest::SetUp();
+    first = field(new NSTextField(NSMakeRect(20, 150, 200, 24)));
+    second = field(new NSTextField(NSMakeRect(20, 100, 200, 24)));
   }
-  void TearDown() override { w->close(); }
-
   template <class T>
-  T* add(T* field) {
-    field->setDelegate(rec.get());
-    content->addSubview(field);
-    field->release();
-    return field;
+  T* field(T* f) {
+    f->setDelegate(rec.get());
+    return add(f);
   }
   void clickOn(NSView* v) {
     NSRect f = v->frame();
@@ -100,6 +91,38 @@ TEST_F(TextFieldTest, ClickingPutsTheFieldEditorInsideAndTypingFollowsTheField) 
   type("z");
   EXPECT_EQ(second->stringValue(), "z");
   EXPECT_EQ(first->stringValue(), "ab");
+}
+
+// A click moves the focus only to what takes it from the mouse: another text field, not a
+// button, a pop-up button, a disabled field or a label, which leave the edit going.
+TEST_F(TextFieldTest, OnlyAClickOnWhatTakesTheFocusEndsTheEdit) {
+  auto* button = add(new NSButton(NSMakeRect(250, 20, 80, 22)));
+  auto* list = add(new NSPopUpButton(NSMakeRect(250, 60, 80, 22)));
+  list->addItemWithTitle("x");
+  auto* disabled = field(new NSTextField(NSMakeRect(250, 100, 80, 22)));
+  disabled->setEnabled(false);
+  auto* label = field(new NSTextField(NSMakeRect(250, 140, 80, 22)));
+  label->setSelectable(false);
+  clickOn(first);
+  type("a");
+  for (NSView* clicked : std::vector<NSView*>{button, list, disabled, label, second}) {
+    h.click(w, middle(clicked));
+    h.runUntilIdle();
+    EXPECT_EQ(fieldBeingEdited(), clicked == second ? second : first);
+  }
+  EXPECT_EQ(rec->take(), (Events{"begin", "change a", "action 3", "end a"}));
+}
+
+// A field disabled while it is being edited loses the focus: its edit ends, and the keys
+// no longer reach it.
+TEST_F(TextFieldTest, DisablingTheEditedFieldEndsTheEdit) {
+  clickOn(first);
+  type("ab");
+  first->setEnabled(false);
+  type("cd");
+  EXPECT_EQ(first->stringValue(), "ab");
+  EXPECT_EQ(first->currentEditor(), nullptr);
+  EXPECT_EQ(rec->take(), (Events{"begin", "change a", "change ab", "end ab"}));
 }
 
 TEST_F(TextFieldTest, ProgrammaticTextReachesTheEditorWithoutNotifying) {
@@ -175,6 +198,37 @@ TEST_F(TextFieldTest, AnEditFitsTheTextTheBeginHandlerLeft) {
   first->setDelegate(nullptr);
 }
 
+// A wrapping field breaks its text at spaces and line feeds into lines that fit its width,
+// a word longer than a line after whole characters; together the lines hold the whole text.
+TEST_F(TextFieldTest, AWrappingFieldShowsLinesThatFitAndHoldTheText) {
+  first->setWraps(true);
+  first->setFrameSize({80, 60});
+  const double width = first->editingRect().size.width - 2 * 3;  // the drawing's insets
+  const std::string texts[] = {"short",      "one two three four five six",
+                               "line\nfeed", "Supercalifragilistic\xC3\xA9xpial",
+                               "a  b",       ""};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    first->setStringValue(text);
+    const std::vector<std::string> lines = first->shownLines();
+    std::string joined;
+    for (const std::string& line : lines) {
+      EXPECT_LE(first->font().sizeOfString(line).width, width) << line;
+      EXPECT_TRUE(base::isValidUtf8(line)) << "cut inside a character";
+      joined += line;
+    }
+    std::string letters = text;
+    std::erase_if(letters, [](char c) { return c == ' ' || c == '\n'; });
+    std::erase_if(joined, [](char c) { return c == ' '; });
+    EXPECT_EQ(joined, letters);
+  }
+  EXPECT_EQ(first->shownLines().size(), 1u);
+  first->setStringValue("one two three four five six");
+  EXPECT_GT(first->shownLines().size(), 2u);
+  first->setWraps(false);
+  EXPECT_EQ(first->shownLines().size(), 1u);
+}
+
 TEST(NSTextTest, ReplacingNeverSplitsASurrogatePair) {
   Ref<NSText> text = Ref<NSText>::adopt(new NSText(NSMakeRect(0, 0, 100, 20)));
   text->setString(
@@ -203,8 +257,30 @@ TEST_F(TextFieldTest, CutCopyPasteThroughThePasteboard) {
   EXPECT_EQ(first->stringValue(), "one a b");
 }
 
+// A right click in the text being edited pops its context menu up there, as the field's
+// delegate lets it: the choice acts on the text; a disabled item chooses nothing.
+TEST_F(TextFieldTest, ARightClickShowsTheContextMenuWhoseChoiceActsOnTheText) {
+  clickOn(first);
+  type("one two");
+  editor()->setSelectedRange({4, 3});
+  const NSPoint at = first->convertPointToView({30, 12}, nullptr);
+  h.menus().add({"Cut", "Paste", "Copy", ""});
+  for (int i = 0; i < 3; ++i) {
+    h.rightClick(w, at);
+    h.runUntilIdle();
+  }
+  EXPECT_EQ(first->stringValue(), "one two");  // cut, pasted back; no selection to copy
+  EXPECT_EQ(NSPasteboard::generalPasteboard().stringForType(), "two");
+  EXPECT_EQ(h.menus().lastScreenPoint(), w->convertPointToScreen(at));
+  rec->refuseMenu = true;
+  h.rightClick(w, at);
+  h.runUntilIdle();
+  EXPECT_EQ(h.menus().popped().size(), 3u);
+  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"Cut", "Copy", "Paste"}));
+}
+
 TEST_F(TextFieldTest, SecureFieldsNeverReachThePasteboard) {
-  auto* secret = add(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
+  auto* secret = field(new NSSecureTextField(NSMakeRect(20, 50, 200, 24)));
   NSPasteboard& pb = NSPasteboard::generalPasteboard();
   pb.declareTypes({NSPasteboardTypeString});
   pb.setString("clip");

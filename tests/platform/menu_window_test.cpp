@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/ComboBox.h"
 #include "platform/core/DisplaySwitch.h"
 #include "platform/core/Menu.h"
 #include "platform/core/MenuWindow.h"
@@ -19,7 +20,7 @@
 #include "platform/core/Window.h"
 #include "platform/system/Clock.h"
 #include "platform/x11/detail/X11Backend.h"
-#include "support/ControlRecorders.h"
+#include "support/ControlWindowTest.h"
 #include "support/PlatformHarness.h"
 #include "support/X11Harness.h"
 
@@ -86,6 +87,12 @@ TEST_F(MenuWindowTest, KeysAndClicksChooseOrDismiss) {
        nullptr},
       {"a click outside dismisses",
        [](auto& h, auto* w, auto* other) { h.click(other, NSMakePoint(5, 5)); }, nullptr},
+      {"another program taking the focus dismisses",
+       [](auto& h, auto*, auto*) {
+         h.activate();
+         h.deactivate();
+       },
+       nullptr},
       {"a drag onto an item and release there chooses it",
        [&](auto& h, auto* w, auto*) {
          h.mouseDown(w, mid(w, 3));
@@ -200,11 +207,16 @@ class ChosenItems : public NSObject, public ActionTarget {
 
 }  // namespace
 
-// The fixture's menu with "More" after its items: a submenu of two items.
+// The fixture's menu with "More" after its items: a submenu of "Sub one", "Sub two" and
+// "Sub three", which has a submenu of its own.
 TEST_F(MenuWindowTest, SubmenusOpenBesideTheirItemAndCloseByKeysOrMoving) {
   auto sub = Ref<NSMenu>::adopt(new NSMenu("More"));
   addItem(sub.get(), "Sub one");
   addItem(sub.get(), "Sub two");
+  auto deeper = Ref<NSMenu>::adopt(new NSMenu("Deeper"));
+  addItem(deeper.get(), "Deep one");
+  addItem(deeper.get(), "Deep two");
+  addItem(sub.get(), "Sub three", deeper.get());
   addItem(menu.get(), "More", sub.get());  // shown fifth: the hidden item is left out
   using Harness = testsupport::PlatformHarness;
   struct Row {
@@ -229,6 +241,17 @@ TEST_F(MenuWindowTest, SubmenusOpenBesideTheirItemAndCloseByKeysOrMoving) {
       {"left closes it", keys({kKeyUp, kKeyRight, kKeyLeft, kKeyUp, kKeyReturn}), "Gamma"},
       {"escape closes only it", keys({kKeyUp, kKeyRight, kKeyEscape, kKeyUp, kKeyReturn}), "Gamma"},
       {"a second escape dismisses", keys({kKeyUp, kKeyRight, kKeyEscape, kKeyEscape}), nullptr},
+      {"a submenu's submenu opens the same way",
+       keys({kKeyUp, kKeyRight, kKeyUp, kKeyRight, kKeyDown, kKeyReturn}), "Deep two"},
+      {"left closes only the innermost",
+       keys({kKeyUp, kKeyRight, kKeyUp, kKeyRight, kKeyLeft, kKeyUp, kKeyReturn}), "Sub two"},
+      {"moving onto another item of the top menu closes both",
+       [&](Harness& h, NSMenuWindow* w) {
+         keys({kKeyUp, kKeyRight, kKeyUp, kKeyRight})(h, w);
+         h.move(w, mid(w, 3));
+         h.key(w, kKeyReturn, "\r");
+       },
+       "Gamma"},
       {"resting on the item opens it; a click in it chooses",
        [&](Harness& h, NSMenuWindow* w) {
          h.move(w, mid(w, 4));
@@ -257,6 +280,80 @@ TEST_F(MenuWindowTest, SubmenusOpenBesideTheirItemAndCloseByKeysOrMoving) {
     for (NSWindow* shown : NSApp()->orderedWindows())
       EXPECT_EQ(dynamic_cast<NSMenuWindow*>(shown), nullptr) << "no menu window stays up";
     window->close();
+    NSApp()->discardEvents(NSEventMaskAny);
+  }
+}
+
+// Each menu shown, and each submenu opened, asks its delegate to update it once, before it
+// shows: an application that fills a menu when asked fills it once.
+TEST_F(MenuWindowTest, EachMenuShownAsksItsDelegateOnce) {
+  struct Counting : NSMenuDelegate {
+    std::vector<std::string> asked;
+    void menuNeedsUpdate(NSMenu* m) override { asked.push_back(m->title()); }
+  } counting;
+  auto sub = Ref<NSMenu>::adopt(new NSMenu("More"));
+  addItem(sub.get(), "Sub one");
+  addItem(menu.get(), "More", sub.get());
+  menu->setDelegate(&counting);
+  sub->setDelegate(&counting);
+  setMenuTracker(NSMenuWindow::tracker());
+  for (std::uint16_t key : {kKeyUp, kKeyRight, kKeyReturn})
+    h.key(nullptr, key, "");
+  Ref<NSMenuItem> chosen = menu->popUpMenu(NSMakePoint(100, 500), nullptr);
+  setMenuTracker(&h.menus());
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->title(), "Sub one");
+  EXPECT_EQ(counting.asked, (std::vector<std::string>{"Edit", "More"}));
+}
+
+// A menu taller than the screen shows what fits on it and scrolls to every item: the keys
+// bring the highlighted item into view (round the ends too), the wheel scrolls, and the
+// pointer resting on the arrow at an edge scrolls on.
+TEST_F(MenuWindowTest, AMenuTallerThanTheScreenScrollsToEveryItem) {
+  auto tall = Ref<NSMenu>::adopt(new NSMenu);
+  for (int i = 0; i < 60; ++i)
+    addItem(tall.get(), ("Item " + std::to_string(i)).c_str());
+  using Harness = testsupport::PlatformHarness;
+  auto last = [](NSMenuWindow* w) {
+    const NSRect r = w->rectOfItem(59);
+    return NSMakePoint(r.midX(), r.midY());
+  };
+  struct Row {
+    const char* name;
+    std::function<void(Harness&, NSMenuWindow*)> act;
+  } rows[] = {
+      {"up from nothing goes round to the last item",
+       [](Harness& h, NSMenuWindow* w) {
+         h.key(w, kKeyUp, "");
+         h.key(w, kKeyReturn, "\r");
+       }},
+      {"the wheel scrolls to the end",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.scroll(w, NSMakePoint(20, 400), 0, -100);
+         h.perform([&h, w, last] { h.click(w, last(w)); });
+       }},
+      {"resting on the arrow at the bottom scrolls on",
+       [&](Harness& h, NSMenuWindow* w) {
+         h.move(w, NSMakePoint(20, NSMenuWindow::kScrollBand / 2));
+         Ref<NSTimer> later = NSTimer::timerWithTimeInterval(
+             2, false, [&h, w, last](NSTimer*) { h.click(w, last(w)); });
+         NSRunLoop::mainRunLoop().addTimer(later.get(), NSRunLoopCommonModes);
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto w = Ref<NSMenuWindow>::adopt(new NSMenuWindow(tall.get(), NSMakePoint(100, 700)));
+    const NSRect frame = w->frame();
+    EXPECT_GE(frame.minY(), 0);
+    EXPECT_LE(frame.maxY(), 800);
+    EXPECT_EQ(w->scrollOffset(), 0);
+    EXPECT_LE(w->rectOfItem(59).maxY(), 0) << "the last item starts out of view";
+    EXPECT_EQ(w->itemAtPoint(NSMakePoint(20, 2)), -1) << "the arrow chooses nothing";
+    r.act(h, w.get());
+    NSMenuItem* chosen = w->track();
+    EXPECT_EQ(chosen ? chosen->title() : std::string("(none)"), "Item 59");
+    EXPECT_EQ(w->scrollOffset(), w->maxScroll());
+    w->close();
     NSApp()->discardEvents(NSEventMaskAny);
   }
 }
@@ -365,152 +462,256 @@ TEST(MenuWindowOnX11, SubmenusHandBackTheGrabsAndTheBarTopsTheXWindow) {
 
 namespace {
 
-// A pop-up button in a window, its list shown by the menu windows: the items "off",
-// "Alpha", "Beta" (disabled) and "Gamma", "Alpha" selected.
-class PopUpListTest : public ::testing::Test {
- protected:
-  PopUpListTest() {
-    window = new NSWindow(NSMakeRect(100, 100, 400, 300), NSWindowStyleMaskTitled);
-    window->setContentView(Ref<NSView>::adopt(new NSView).get());
-    button = new NSPopUpButton(NSMakeRect(20, 200, 200, 22));
-    button->setFont(NSFont::systemFontOfSize(10));
-    for (const char* title : {"off", "Alpha", "Beta", "Gamma"})
-      button->addItemWithTitle(title);
-    button->itemAtIndex(2)->setEnabled(false);
-    button->selectItemAtIndex(1);
-    button->setTarget(rec.get());
-    button->setAction(3);
-    window->contentView()->addSubview(button);
-    button->release();
-    window->makeKeyAndOrderFront();
-    setMenuTracker(NSMenuWindow::tracker());
-  }
-  ~PopUpListTest() override { setMenuTracker(&h.menus()); }
-
-  // The centre of an item's row in the open list, in the window: the selected item shows
-  // over the button, its top at the button's, the other rows above and below it.
-  static NSPoint row(int index) {
-    return NSMakePoint(
-        60, 222 - (index - 1) * NSMenuWindow::kItemHeight - NSMenuWindow::kItemHeight / 2);
-  }
-  static NSMenuWindow* shownList() {
-    for (NSWindow* w : NSApp()->orderedWindows())
-      if (auto* list = dynamic_cast<NSMenuWindow*>(w)) return list;
-    return nullptr;
-  }
-
-  testsupport::PlatformHarness h;
-  Ref<testsupport::ControlRecorder> rec =
-      Ref<testsupport::ControlRecorder>::adopt(new testsupport::ControlRecorder);
-  NSWindow* window = nullptr;
-  NSPopUpButton* button = nullptr;
-};
-
-}  // namespace
-
-// What follows the press that opens the list, with the user's timing: a click leaves the
-// list open on the current item; a release elsewhere, or after a while, picks the row
-// under it; a click on a row of the open list picks it; Escape or a click outside closes
-// it unchanged.
-TEST_F(PopUpListTest, ThePressThatOpensTheListIsAClickOrAPick) {
-  constexpr std::uint16_t kEscape = 0x35, kDown = 0x7D, kReturn = 0x24;
-  constexpr int kOutside = -1;
+// A pop-up button and a combo box in the shared window, their lists shown by the menu
+// windows. The button's items are "off", "Alpha", "Beta" (disabled) and "Gamma", "Alpha"
+// selected; the combo box's "red", "green" and "blue", "green" selected.
+class DropDownTest : public testsupport::ControlWindowTest {
+ public:
   // One thing the user does, so many milliseconds after the one before.
+  static constexpr int kOutside = -1;
   struct Step {
     enum Kind { kUp, kClick, kDrag, kKey, kStillOpen } kind;
     double afterMs;
     int at = 0;  // the row of the list (kOutside: elsewhere in the window), or the key
   };
-  struct Row {
-    const char* name;
-    std::vector<Step> steps;  // after the press on the button
-    const char* selected;
-    std::size_t actions;
-  };
-  const Step click{Step::kUp, 120, 1};
-  const Row rows[] = {
-      {"a click leaves it open; Escape closes it unchanged",
-       {click, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
-       "Alpha",
-       0},
-      {"after a click the arrows start from the current item",
-       {click, {Step::kKey, 0, kDown}, {Step::kKey, 0, kReturn}},
-       "Gamma",
-       1},
-      {"a click on a row of the open list picks it", {click, {Step::kClick, 400, 0}}, "off", 1},
-      {"press, drag and release on a row picks it",
-       {{Step::kDrag, 60, 3}, {Step::kUp, 60, 3}},
-       "Gamma",
-       1},
-      {"a quick flick to another row picks it", {{Step::kUp, 80, 0}}, "off", 1},
-      {"a press held and let go where it went down picks that row",
-       {{Step::kUp, 900, 1}},
-       "Alpha",
-       1},
-      {"a click outside closes it unchanged", {click, {Step::kClick, 300, kOutside}}, "Alpha", 0},
-      {"a release on a disabled row leaves it open",
-       {{Step::kUp, 60, 2}, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
-       "Alpha",
-       0},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
+
+ protected:
+  void SetUp() override {
+    ControlWindowTest::SetUp();
+    button = add(new NSPopUpButton(NSMakeRect(20, 200, 200, 22)));
+    button->setFont(NSFont::systemFontOfSize(10));
+    for (const char* title : {"off", "Alpha", "Beta", "Gamma"})
+      button->addItemWithTitle(title);
+    button->itemAtIndex(2)->setEnabled(false);
     button->selectItemAtIndex(1);
+    combo = add(new NSComboBox(NSMakeRect(20, 100, 200, 24)));
+    for (const char* title : {"red", "green", "blue"})
+      combo->addItemWithObjectValue(title);
+    setMenuTracker(NSMenuWindow::tracker());
+  }
+  void TearDown() override {
+    setMenuTracker(&h.menus());
+    ControlWindowTest::TearDown();
+  }
+
+  // The centre of an item's row in the button's open list, in the window: the selected
+  // item shows over the button, its top at the button's, the other rows above and below.
+  static NSPoint row(int index) {
+    return NSMakePoint(
+        60, 222 - (index - 1) * NSMenuWindow::kItemHeight - NSMenuWindow::kItemHeight / 2);
+  }
+  // The same in the combo box's list, which drops from the field's bottom edge.
+  static NSPoint comboRow(int index) {
+    return NSMakePoint(60, 99 - index * NSMenuWindow::kItemHeight - NSMenuWindow::kItemHeight / 2);
+  }
+  static NSMenuWindow* shownList() {
+    for (NSWindow* shown : NSApp()->orderedWindows())
+      if (auto* list = dynamic_cast<NSMenuWindow*>(shown)) return list;
+    return nullptr;
+  }
+
+  // A press at a point, then the steps, with the list's rows where rowAt puts them; while
+  // the list is still open, its highlighted item is the one named.
+  void play(NSPoint press, const std::vector<Step>& steps, NSPoint (*rowAt)(int),
+            const char* highlighted) {
     rec->events.clear();
-    h.mouseDown(window, row(1));
-    for (const Step& step : r.steps) {
+    h.mouseDown(w, press);
+    for (const Step& step : steps) {
       h.advance(step.afterMs);
-      const NSPoint at = step.at == kOutside ? NSMakePoint(350, 20) : row(step.at);
+      const NSPoint at = step.at == kOutside ? NSMakePoint(350, 250) : rowAt(step.at);
       NSEvent drag;
       switch (step.kind) {
         case Step::kUp:
-          h.mouseUp(window, at);
+          h.mouseUp(w, step.at == kOutside ? press : at);
           break;
         case Step::kClick:
-          h.click(window, at);
+          h.click(w, at);
           break;
         case Step::kDrag:
           drag.type = NSEventTypeLeftMouseDragged;
-          drag.window = window;
+          drag.window = w;
           drag.locationInWindow = at;
           h.post(drag);
           break;
         case Step::kKey:
-          h.key(window, static_cast<std::uint16_t>(step.at), "");
+          h.key(w, static_cast<std::uint16_t>(step.at), "");
           break;
         case Step::kStillOpen:
-          h.perform([] {
+          h.perform([highlighted] {
             NSMenuWindow* list = shownList();
             ASSERT_NE(list, nullptr) << "the list closed";
-            EXPECT_EQ(list->shownItems()[list->highlightedIndex()]->title(), "Alpha");
-            EXPECT_GE(list->frame().size.width, 200);
-            EXPECT_EQ(list->font(), NSFont::systemFontOfSize(10));
+            ASSERT_GE(list->highlightedIndex(), 0);
+            EXPECT_EQ(list->shownItems()[list->highlightedIndex()]->title(), highlighted);
+            EXPECT_GE(list->frame().size.width, 200) << "as wide as the control";
           });
           break;
       }
     }
     h.runUntilIdle();
-    EXPECT_EQ(button->titleOfSelectedItem(), r.selected);
-    EXPECT_EQ(rec->events.size(), r.actions);
     EXPECT_EQ(shownList(), nullptr);
     NSApp()->discardEvents(NSEventMaskAny);
   }
+
+  NSPopUpButton* button = nullptr;
+  NSComboBox* combo = nullptr;
+};
+
+using Step = DropDownTest::Step;
+constexpr std::uint16_t kEscape = 0x35, kDown = 0x7D, kReturn = 0x24, kSpace = 0x31;
+
+}  // namespace
+
+// What follows the press that opens a list, with the user's timing: a click leaves the list
+// open on the current item, the arrows going on from it; a release elsewhere, or after a
+// while, picks the row under it; a click on a row of the open list picks it; Escape or a
+// click outside closes it unchanged. A pop-up button's list opens over the button, a combo
+// box's below the field from a press on its arrow.
+TEST_F(DropDownTest, ThePressThatOpensAListIsAClickOrAPick) {
+  struct Row {
+    const char* name;
+    bool combo;
+    std::vector<Step> steps;  // after the press on the button or the arrow
+    const char* text;         // the control's text afterwards
+    std::size_t actions;
+  };
+  const Step click{Step::kUp, 120, 1}, comboClick{Step::kUp, 120, DropDownTest::kOutside};
+  const Row rows[] = {
+      {"a click leaves it open; Escape closes it unchanged",
+       false,
+       {click, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
+       "Alpha",
+       0},
+      {"after a click the arrows start from the current item",
+       false,
+       {click, {Step::kKey, 0, kDown}, {Step::kKey, 0, kReturn}},
+       "Gamma",
+       1},
+      {"a click on a row of the open list picks it",
+       false,
+       {click, {Step::kClick, 400, 0}},
+       "off",
+       1},
+      {"press, drag and release on a row picks it",
+       false,
+       {{Step::kDrag, 60, 3}, {Step::kUp, 60, 3}},
+       "Gamma",
+       1},
+      {"a quick flick to another row picks it", false, {{Step::kUp, 80, 0}}, "off", 1},
+      {"a press held and let go where it went down picks that row",
+       false,
+       {{Step::kUp, 900, 1}},
+       "Alpha",
+       1},
+      {"a click outside closes it unchanged",
+       false,
+       {click, {Step::kClick, 300, DropDownTest::kOutside}},
+       "Alpha",
+       0},
+      {"a release on a disabled row leaves it open",
+       false,
+       {{Step::kUp, 60, 2}, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
+       "Alpha",
+       0},
+      {"a combo box's list: a click leaves it open on the current item",
+       true,
+       {comboClick, {Step::kStillOpen, 0}, {Step::kKey, 0, kEscape}},
+       "green",
+       0},
+      {"a combo box's list: the arrows go on from the current item; Space picks",
+       true,
+       {comboClick, {Step::kKey, 0, kDown}, {Step::kKey, 0, kSpace}},
+       "blue",
+       1},
+      {"a combo box's list: a click on a row picks it",
+       true,
+       {comboClick, {Step::kClick, 300, 0}},
+       "red",
+       1},
+      {"a combo box's list: press, drag and release on a row picks it",
+       true,
+       {{Step::kDrag, 60, 2}, {Step::kUp, 60, 2}},
+       "blue",
+       1},
+      {"a combo box's list: a click outside closes it unchanged",
+       true,
+       {comboClick, {Step::kClick, 300, DropDownTest::kOutside}},
+       "green",
+       0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    button->selectItemAtIndex(1);
+    combo->selectItemAtIndex(1);
+    if (r.combo)
+      play({20 + 200 - 5, 112}, r.steps, &comboRow, "green");
+    else
+      play(row(1), r.steps, &row, "Alpha");
+    EXPECT_EQ(r.combo ? combo->stringValue() : button->stringValue(), r.text);
+    EXPECT_EQ(rec->events.size(), r.actions);
+    EXPECT_FALSE(combo->isPopUpVisible());
+  }
+}
+
+// A context menu opens at a right press, its top left under the pointer: let go at once,
+// it stays up for a choice by the keys; pressed, dragged onto an item and let go there, it
+// picks that item.
+TEST_F(DropDownTest, AContextMenuTakesAQuickRightClickOrAPick) {
+  struct Context : NSView {
+    using NSView::NSView;
+    Ref<NSMenu> menu = Ref<NSMenu>::adopt(new NSMenu);
+    std::string chosen;
+    void rightMouseDown(const NSEvent& e) override {
+      Ref<NSMenuItem> item =
+          menu->popUpMenu(convertPointFromView(e.locationInWindow, nullptr), this);
+      chosen = item ? item->title() : "(none)";
+    }
+  };
+  auto* view = add(new Context(NSMakeRect(240, 20, 150, 270)));
+  for (const char* title : {"Cut", "Copy", "Paste"})
+    view->menu->addItem(Ref<NSMenuItem>::adopt(new NSMenuItem(title)).get());
+  const NSPoint press{250, 250};
+  auto right = [&](NSEventType type, NSPoint at) {
+    NSEvent e;
+    e.type = type;
+    e.window = w;
+    e.locationInWindow = at;
+    e.buttonNumber = 1;
+    h.post(e);
+  };
+  auto itemCentre = [&](int i) {
+    return NSMakePoint(press.x + 30, press.y - 1 - NSMenuWindow::kItemHeight * (i + 0.5));
+  };
+  right(NSEventTypeRightMouseDown, press);
+  h.advance(100);
+  right(NSEventTypeRightMouseUp, press);
+  h.key(w, kDown, "");
+  h.key(w, kDown, "");
+  h.key(w, kReturn, "\r");
+  h.runUntilIdle();
+  EXPECT_EQ(view->chosen, "Copy");
+  right(NSEventTypeRightMouseDown, press);
+  right(NSEventTypeRightMouseDragged, itemCentre(2));
+  h.advance(100);
+  right(NSEventTypeRightMouseUp, itemCentre(2));
+  h.runUntilIdle();
+  EXPECT_EQ(view->chosen, "Paste");
+  EXPECT_EQ(shownList(), nullptr);
 }
 
 // A dialog ended while its list is open (the program quitting) takes the list down with
 // it: the run returns at once and the keys after it choose nothing.
-TEST_F(PopUpListTest, AListOpenInAModalRunClosesWhenTheRunEnds) {
+TEST_F(DropDownTest, AListOpenInAModalRunClosesWhenTheRunEnds) {
   bool started = false;
   h.onModal([&](NSWindow*) {
     if (std::exchange(started, true)) return;
-    h.mouseDown(window, row(1));
+    h.mouseDown(w, row(1));
     h.advance(120);
-    h.mouseUp(window, row(1));
+    h.mouseUp(w, row(1));
     h.perform([] { NSApp()->abortModal(); });
-    h.key(window, 0x7D, "");
-    h.key(window, 0x24, "\r");
+    h.key(w, 0x7D, "");
+    h.key(w, 0x24, "\r");
   });
-  EXPECT_EQ(NSApp()->runModalForWindow(window), NSModalResponseAbort);
+  EXPECT_EQ(NSApp()->runModalForWindow(w), NSModalResponseAbort);
   EXPECT_FALSE(h.watchdogFired());
   EXPECT_EQ(button->titleOfSelectedItem(), "Alpha");
   EXPECT_TRUE(rec->events.empty());
@@ -560,15 +761,21 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
   };
   auto recorder = Ref<Recorder>::adopt(new Recorder);
   auto bar = Ref<NSMenu>::adopt(new NSMenu);
+  // The arrows pass by a title without a menu ("Go") and a disabled one ("Tools").
   const std::vector<std::pair<const char*, std::vector<const char*>>> menus = {
-      {"File", {"Open", "Quit"}}, {"Edit", {"Cut"}}, {"Help", {"About"}}};
+      {"File", {"Open", "Quit"}},
+      {"Go", {}},
+      {"Edit", {"Cut"}},
+      {"Tools", {"Tune"}},
+      {"Help", {"About"}}};
   for (const auto& [title, items] : menus) {
     auto menu = Ref<NSMenu>::adopt(new NSMenu(title));
     for (const char* item : items)
       addItem(menu.get(), item)->setTarget(recorder.get());
-    addItem(bar.get(), title, menu.get());
+    NSMenuItem* shown = addItem(bar.get(), title, items.empty() ? nullptr : menu.get());
+    shown->setEnabled(std::string(title) != "Tools");
   }
-  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 150), NSWindowStyleMaskTitled);
+  auto* w = new NSWindow(NSMakeRect(100, 100, 400, 150), NSWindowStyleMaskTitled);
   w->setContentView(Ref<NSView>::adopt(new NSView).get());
   w->setMenuBar(bar.get());
   w->makeKeyAndOrderFront();
@@ -580,9 +787,8 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
     std::vector<std::uint16_t> keys;
     const char* chosen;
   } rows[] = {
-      {{kKeyRight, kKeyReturn}, "Cut"},
-      {{kKeyLeft, kKeyReturn}, "About"},
-      {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
+      {{kKeyRight, kKeyReturn}, "Cut"},  {{kKeyRight, kKeyRight, kKeyReturn}, "About"},
+      {{kKeyLeft, kKeyReturn}, "About"}, {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
       {{kKeyDown, kKeyReturn}, "Open"},  // after a click the menu waits, nothing lit
   };
   for (const Row& r : rows) {

@@ -9,6 +9,8 @@
 
 #include "platform/core/Application.h"
 #include "platform/core/Button.h"
+#include "platform/core/DragSession.h"
+#include "platform/core/MenuWindow.h"
 #include "platform/core/Panel.h"
 #include "platform/core/PopUpButton.h"
 #include "platform/core/TextField.h"
@@ -21,14 +23,18 @@ using namespace platform;
 
 namespace {
 
+// Logs its key and main status and what it tells its delegate. A panel-like one takes key
+// status only, as a panel does.
 class TracingWindow : public NSWindow, public NSWindowDelegate {
  public:
-  TracingWindow(std::vector<std::string>* log, std::string name)
+  TracingWindow(std::vector<std::string>* log, std::string name, bool panelLike = false)
       : NSWindow(NSMakeRect(0, 0, 100, 100), NSWindowStyleMaskTitled | NSWindowStyleMaskClosable),
         mLog(log),
-        mName(std::move(name)) {
+        mName(std::move(name)),
+        mPanelLike(panelLike) {
     setDelegate(this);
   }
+  bool canBecomeMainWindow() const override { return !mPanelLike; }
   void becomeKeyWindow() override {
     mLog->push_back(mName + " become key");
     NSWindow::becomeKeyWindow();
@@ -37,6 +43,8 @@ class TracingWindow : public NSWindow, public NSWindowDelegate {
     mLog->push_back(mName + " resign key");
     NSWindow::resignKeyWindow();
   }
+  void becomeMainWindow() override { mLog->push_back(mName + " become main"); }
+  void resignMainWindow() override { mLog->push_back(mName + " resign main"); }
   bool windowShouldClose(NSWindow*) override {
     mLog->push_back(mName + " should close");
     return allowClose;
@@ -49,6 +57,7 @@ class TracingWindow : public NSWindow, public NSWindowDelegate {
  private:
   std::vector<std::string>* mLog;
   std::string mName;
+  bool mPanelLike;
 };
 
 class Responder : public NSView {
@@ -78,21 +87,39 @@ class NSWindowTest : public ::testing::Test {
   std::vector<std::string> log;
 };
 
-TEST_F(NSWindowTest, KeyStatusMovesWithResignBeforeBecome) {
+// Key and main status each go to the front-most window that takes them, the old holder
+// resigning before the new one becomes: a panel in front takes key status only, and main
+// status passes it by to the document window behind.
+TEST_F(NSWindowTest, KeyAndMainStatusGoToTheFrontMostWindowsThatTakeThem) {
   auto* a = new TracingWindow(&log, "a");
   auto* b = new TracingWindow(&log, "b");
-  a->makeKeyAndOrderFront();
-  b->makeKeyAndOrderFront();
-  EXPECT_EQ(log, (std::vector<std::string>{"a become key", "a resign key", "b become key"}));
-  EXPECT_EQ(NSApp()->orderedWindows(), (std::vector<NSWindow*>{b, a}));
-  // Ordering the key window out hands key status to the next window in front.
-  log.clear();
-  b->orderOut();
-  EXPECT_EQ(log, (std::vector<std::string>{"b resign key", "a become key"}));
-  EXPECT_TRUE(a->isKeyWindow());
+  auto* panel = new TracingWindow(&log, "p", true);
+  using Log = std::vector<std::string>;
+  struct Step {
+    std::function<void()> act;
+    Log expected;
+    NSWindow* key;
+    NSWindow* main;
+  } steps[] = {
+      {[&] { a->makeKeyAndOrderFront(); }, {"a become key", "a become main"}, a, a},
+      {[&] { b->makeKeyAndOrderFront(); },
+       {"a resign key", "b become key", "a resign main", "b become main"},
+       b,
+       b},
+      {[&] { panel->makeKeyAndOrderFront(); }, {"b resign key", "p become key"}, panel, b},
+      {[&] { b->orderOut(); }, {"b resign main", "a become main"}, panel, a},
+      {[&] { panel->close(); }, {"p will close", "p resign key", "a become key"}, a, a},
+      {[&] { a->orderOut(); }, {"a resign key", "a resign main"}, nullptr, nullptr},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    log.clear();
+    steps[i].act();
+    EXPECT_EQ(log, steps[i].expected) << "step " << i;
+    EXPECT_EQ(NSApp()->keyWindow(), steps[i].key) << "step " << i;
+    EXPECT_EQ(NSApp()->mainWindow(), steps[i].main) << "step " << i;
+  }
   a->close();
   b->close();
-  EXPECT_EQ(NSApp()->keyWindow(), nullptr);
 }
 
 TEST_F(NSWindowTest, FirstResponderProtocolHonoursRefusals) {
@@ -129,7 +156,8 @@ TEST_F(NSWindowTest, CloseBoxAsksTheDelegateAndReleasesWhenClosed) {
   log.clear();
   h.closeBox(w);
   h.runUntilIdle();
-  EXPECT_EQ(log, (std::vector<std::string>{"w should close", "w will close", "w resign key"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"w should close", "w will close", "w resign key",
+                                           "w resign main"}));
   EXPECT_FALSE(isLiveObject(w));
 }
 
@@ -176,6 +204,41 @@ TEST_F(NSWindowTest, ChildWindowsStayInFrontAndLeaveWithTheirParent) {
   EXPECT_FALSE(child->isVisible());
   child->close();
   other->close();
+}
+
+// Windows keep in front of those of lower levels however they are ordered: a floating
+// panel over the document windows, a menu over everything; within a level the last ordered
+// front is in front, the last ordered back behind.
+TEST_F(NSWindowTest, WindowsStayInFrontOfLowerLevels) {
+  auto make = [](int level) {
+    auto* w = new NSWindow(NSMakeRect(0, 0, 10, 10), NSWindowStyleMaskTitled);
+    w->setLevel(level);
+    return w;
+  };
+  NSWindow* a = make(NSNormalWindowLevel);
+  NSWindow* b = make(NSNormalWindowLevel);
+  NSWindow* palette = make(NSFloatingWindowLevel);
+  NSWindow* menu = make(NSPopUpMenuWindowLevel);
+  using Order = std::vector<NSWindow*>;
+  struct Step {
+    std::function<void()> act;
+    Order front;
+  } steps[] = {
+      {[&] { menu->orderFront(); }, {menu}},
+      {[&] { palette->orderFront(); }, {menu, palette}},
+      {[&] { a->orderFront(); }, {menu, palette, a}},
+      {[&] { b->makeKeyAndOrderFront(); }, {menu, palette, b, a}},
+      {[&] { palette->orderBack(); }, {menu, palette, b, a}},
+      {[&] { b->orderBack(); }, {menu, palette, a, b}},
+      {[&] { palette->setLevel(NSNormalWindowLevel); }, {menu, palette, a, b}},
+      {[&] { b->orderFront(); }, {menu, b, palette, a}},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    EXPECT_EQ(NSApp()->orderedWindows(), steps[i].front) << "step " << i;
+  }
+  for (NSWindow* w : Order{a, b, palette, menu})
+    w->close();
 }
 
 TEST_F(NSWindowTest, FirstClickOnAnInactiveWindowActivatesItOnly) {
@@ -396,5 +459,37 @@ TEST_F(NSWindowTest, TabWalksTheControlsInReadingOrderAndRingsTheFocusedOne) {
   EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()),
             testsupport::PlatformHarness::pixelAt(w, r.minX() + 4.5, r.midY()));
   other->close();
+  w->close();
+}
+
+// A press may run a loop of its own that takes the release: a pop-up list's, or a drag
+// session its drag starts. The press is over for the window then too, which again follows
+// the pointer out of it.
+TEST_F(NSWindowTest, APressWhoseLoopTookTheReleaseIsOver) {
+  struct DragSource : NSView {
+    using NSView::NSView;
+    void mouseDragged(const NSEvent&) override { NSRunDrag(this, nullptr); }
+  };
+  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 100), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  auto* list = new NSPopUpButton(NSMakeRect(10, 10, 100, 22));
+  list->addItemWithTitle("one");
+  auto* source = new DragSource(NSMakeRect(150, 10, 100, 80));
+  for (NSView* v : std::vector<NSView*>{list, source}) {
+    w->contentView()->addSubview(v);
+    v->release();
+  }
+  w->makeKeyAndOrderFront();
+  setMenuTracker(NSMenuWindow::tracker());
+  for (NSView* pressed : std::vector<NSView*>{list, source}) {
+    SCOPED_TRACE(pressed == list ? "a pop-up list" : "a drag session");
+    // Pressed, dragged a little and let go: the list picks its item, the drag drops nothing.
+    const NSPoint at = pressed->convertPointToView({20, 11}, nullptr);
+    h.drag(w, at, {at.x + 8, at.y}, 1);
+    h.exitWindow(w);
+    h.runUntilIdle();
+    EXPECT_EQ(w->mouseView(), nullptr);
+  }
+  setMenuTracker(&h.menus());
   w->close();
 }

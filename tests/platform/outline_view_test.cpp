@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/core/OutlineView.h"
+#include "platform/core/Pasteboard.h"
 #include "platform/core/ScrollView.h"
 #include "platform/core/Window.h"
 #include "support/PlatformHarness.h"
@@ -55,6 +56,31 @@ class Tree : public NSObject, public NSOutlineViewDataSource, public NSOutlineVi
     return itemOf(item)->name;
   }
   void outlineViewSelectionDidChange(NSOutlineView*) override { ++selectionReports; }
+
+  // Dragging: the items go on the drag pasteboard as a type of the test's, each proposal is
+  // answered with `answer`, and every step is logged by item name and child index.
+  std::string dragLog;
+  NSDragOperation answer = NSDragOperationMove;
+  static std::string nameOf(NSObject* item) { return item ? itemOf(item)->name : "root"; }
+  bool outlineViewWriteItems(NSOutlineView*, const std::vector<NSObject*>& items,
+                             NSPasteboard& board) override {
+    dragLog += "write " + nameOf(items.at(0)) + "; ";
+    board.declareTypes({"test.item"});
+    return true;
+  }
+  NSDragOperation outlineViewValidateDrop(NSOutlineView*, const NSDraggingInfo&, NSObject*& item,
+                                          int& index) override {
+    dragLog += "propose " + nameOf(item) + " " + std::to_string(index) + "; ";
+    return answer;
+  }
+  bool outlineViewAcceptDrop(NSOutlineView*, const NSDraggingInfo&, NSObject* item,
+                             int index) override {
+    dragLog += "accept " + nameOf(item) + " " + std::to_string(index) + "; ";
+    return true;
+  }
+  void outlineViewDraggingSessionEnded(NSOutlineView*, NSPoint, NSDragOperation done) override {
+    dragLog += "ended " + std::to_string(done);
+  }
 };
 
 class OutlineViewTest : public ::testing::Test {
@@ -123,6 +149,17 @@ TEST_F(OutlineViewTest, TheSelectionFollowsItsItemAsRowsComeAndGo) {
        },
        "a b c", b},
       {"reload everything", [&] { outline->reloadData(); }, "a b c", b},
+      {"reload an item's children: those still there stay expanded and selected",
+       [&] {
+         outline->expandItem(a);
+         a1->expandable = true;
+         a1->add("a1x");
+         outline->reloadItem(a1, false);
+         outline->expandItem(a1);
+         outline->selectRow(outline->rowForItem(a2));
+         outline->reloadItem(a, true);
+       },
+       "a a1 a1x a2 b c", a2},
       {"select inside, then collapse its parent",
        [&] {
          outline->expandItem(a);
@@ -181,6 +218,53 @@ TEST_F(OutlineViewTest, ClicksSelectAndOpenAndOnlyShownRowsAreAsked) {
   EXPECT_GT(tree->textsAsked.size(), 0u);
   EXPECT_LE(tree->textsAsked.size(), shown);
   EXPECT_EQ(outline->selectedItem(), a2);
+}
+
+// A row pressed and dragged further than a few points drags its item: each place it goes
+// is proposed between rows under the parent of the row the pointer is on (before the row in
+// its upper half, after it in its lower half; below the rows, at the end), and the release
+// drops it where the source last agreed.
+TEST_F(OutlineViewTest, DraggedRowsAreProposedBetweenRowsAndDroppedWhereTheSourceAgreed) {
+  outline->registerForDraggedTypes({"test.item"});
+  constexpr long kBelow = -1;
+  struct Row {
+    const char* name;
+    bool expandA;
+    long from, to;
+    double toFraction;  // how far down the target row
+    NSDragOperation answer;
+    const char* log;
+  };
+  const Row rows[] = {
+      {"the upper half of a row: before it", false, 2, 1, 0.25, NSDragOperationMove,
+       "write c; propose root 1; accept root 1; ended 16"},
+      {"the lower half of a child: after it, under its parent", true, 3, 1, 0.75,
+       NSDragOperationCopy, "write b; propose a 1; accept a 1; ended 1"},
+      {"below the rows: at the end", false, 1, kBelow, 0, NSDragOperationMove,
+       "write b; propose root 3; accept root 3; ended 16"},
+      {"a place the source refuses: no drop", false, 2, 0, 0.25, NSDragOperationNone,
+       "write c; propose root 0; ended 0"},
+      {"a move within the threshold: no drag", false, 2, 2, 0.6, NSDragOperationMove, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    if (r.expandA)
+      outline->expandItem(a);
+    else
+      outline->collapseItem(a);
+    tree->dragLog.clear();
+    tree->answer = r.answer;
+    auto at = [&](long row, double fraction) {
+      const NSRect rect =
+          row == kBelow ? NSMakeRect(0, outline->numberOfRows() * outline->rowPitch(), 100, 10)
+                        : outline->rectOfRow(row);
+      return outline->convertPointToView({50, rect.minY() + fraction * rect.size.height}, nullptr);
+    };
+    h.drag(w, at(r.from, 0.5), at(r.to, r.toFraction), 1);
+    h.runUntilIdle();
+    EXPECT_EQ(tree->dragLog, r.log);
+    EXPECT_FALSE(outline->isDragging());
+  }
 }
 
 }  // namespace

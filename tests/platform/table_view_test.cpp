@@ -251,6 +251,60 @@ TEST_F(TableViewTest, HeaderClicksReportAndReorderColumns) {
   EXPECT_EQ(rows->events, (std::vector<std::string>{"column b", "double -1,0"}));
 }
 
+// The wheel scrolls a row a step, never past the rows or the columns; a click then lands on
+// the row that shows under the pointer, and one on the titles, which follow the scroll
+// sideways, on the column that shows there.
+TEST_F(TableViewTest, TheWheelScrollsWithinTheTableAndClicksHitWhatShows) {
+  rows->count = 100;
+  table->reloadData();
+  auto* wide = new NSTableColumn("c");
+  wide->setWidth(300);  // the columns: a 0..103, b 103..186, c 186..489
+  table->addTableColumn(wide);
+  wide->release();
+  const double pitch = table->rowPitch(), bottom = 100 * pitch - 177;
+  struct Step {
+    double dx, dy;
+    long row;            // the row under the top left of the rows (window 20, 177.5)
+    const char* column;  // the title at the left of the titles (window 15, 198.5)
+  } steps[] = {
+      {0, 2, 0, "a"},  // up from the top: nothing moves
+      {0, -3, 3, "a"},
+      {-100, -1000, static_cast<long>((bottom + 9.5) / pitch), "c"},
+  };
+  const std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 250, 170);
+  for (const Step& step : steps) {
+    h.scroll(w, {150, 100}, step.dx, step.dy);
+    h.click(w, {20, 177.5});
+    h.click(w, {15, 198.5});
+    h.runUntilIdle();
+    EXPECT_EQ(table->selectedRow(), step.row);
+    ASSERT_FALSE(rows->events.empty());
+    EXPECT_EQ(rows->events.back(), std::string("column ") + step.column);
+    // The selected row is drawn where it shows: at the top, and not in the row below.
+    EXPECT_NE(testsupport::PlatformHarness::pixelAt(w, 250, 180), face);
+    EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, 250, 160), face);
+  }
+  EXPECT_EQ(table->visibleRect(), NSMakeRect(489 - 300, bottom, 300, 177));
+}
+
+// The rows' background fills what the clip view shows below the header, as the scroll view
+// grows and shrinks: a click on the empty part below the rows is the table's.
+TEST_F(TableViewTest, TheTableFillsItsScrollViewAsItsSizeChanges) {
+  rows->count = 3;
+  table->reloadData();
+  table->selectRowIndexes(NSIndexSet(1), false);
+  const struct {
+    NSSize scroll, table;
+  } sizes[] = {{{360, 260}, {360, 237}}, {{200, 100}, {200, 77}}, {{300, 200}, {300, 177}}};
+  for (const auto& size : sizes) {
+    scroll->setFrameSize(size.scroll);
+    EXPECT_EQ(table->frame().size, size.table);
+  }
+  h.click(w, {250, 20});
+  h.runUntilIdle();
+  EXPECT_EQ(table->selectedRow(), -1);
+}
+
 TEST_F(TableViewTest, SortIndicatorsAreThePlatformsImages) {
   Ref<NSImage> up = Ref<NSImage>::adopt(NSImage::imageNamed("NSAscendingSortIndicator"));
   Ref<NSImage> down = Ref<NSImage>::adopt(NSImage::imageNamed("NSDescendingSortIndicator"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,40 @@ TEST(NSView, HidingOrRemovingTheFocusedViewClearsTheFirstResponder) {
   box->removeFromSuperview();
   EXPECT_EQ(w->firstResponder(), w);
   w->close();
+}
+
+// A view hears that it was hidden or shown when it, or an ancestor, changes whether it
+// shows: a view hidden itself hears nothing of its ancestors, nor they of it while hidden.
+TEST(NSView, HidingAndShowingReachTheViewsWhoseShowingChanges) {
+  static std::vector<std::string> heard;
+  struct Listening : NSView {
+    explicit Listening(std::string n) : name(std::move(n)) {}
+    std::string name;
+    void viewDidHide() override { heard.push_back(name + " hide"); }
+    void viewDidUnhide() override { heard.push_back(name + " show"); }
+  };
+  Ref<NSView> a = Ref<NSView>::adopt(new Listening("a"));
+  NSView* b = adopt(a.get(), new Listening("b"));
+  NSView* c = adopt(b, new Listening("c"));
+  struct Step {
+    NSView* view;
+    bool hidden;
+    std::vector<std::string> heard;
+  } steps[] = {
+      {c, true, {"c hide"}},
+      {a.get(), true, {"a hide", "b hide"}},
+      {c, false, {}},
+      {b, true, {}},
+      {a.get(), false, {"a show"}},
+      {b, false, {"b show", "c show"}},
+      {b, false, {}},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    heard.clear();
+    steps[i].view->setHidden(steps[i].hidden);
+    EXPECT_EQ(heard, steps[i].heard) << "step " << i;
+  }
+  EXPECT_FALSE(c->isHiddenOrHasHiddenAncestor());
 }
 
 TEST(NSView, DisplayPassDrawsDirtyViewsIntoTheBackingStoreInOrder) {
