@@ -104,6 +104,9 @@ bool X11Backend::setUp() {
     XRRSelectInput(mDisplay, mRoot, RRScreenChangeNotifyMask);
   else
     mRandrEventBase = -1;
+  // Monitors set by a program (a screen split in two) are announced by a configure event
+  // of the root alone, not by RandR's screen change.
+  XSelectInput(mDisplay, mRoot, StructureNotifyMask);
   internAtoms();
 
   // The helper window owns selections and takes server timestamps.
@@ -217,6 +220,9 @@ void X11Backend::processEvents() {
     XNextEvent(mDisplay, &event);
     handleEvent(event);
   }
+  // What the events were answered with (an exposed window's pixels) goes out before the
+  // run loop waits.
+  if (!mLost) XFlush(mDisplay);
 }
 
 X11Backend::WindowRecord* X11Backend::recordOf(Window xid) const {
@@ -266,6 +272,10 @@ void X11Backend::handleEvent(XEvent& event) {
       return;
     default:
       break;
+  }
+  if (event.type == ConfigureNotify && event.xconfigure.window == mRoot) {
+    updateScreens();
+    return;
   }
   // Everything else belongs to a window; events of a window already closed are dropped.
   WindowRecord* record = recordOf(event.xany.window);
