@@ -206,6 +206,13 @@ void X11Backend::setUpKeyboard() {
   // Held keys repeat as presses without releases between them, so repeats can be told.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(mDisplay, True, &supported);
+  // A client of XKB hears of a new keymap through XKB's events, not the core MappingNotify.
+  int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+  if (mXkbEventType < 0 &&
+      XkbQueryExtension(mDisplay, &opcode, &mXkbEventType, &error, &major, &minor)) {
+    const unsigned long changes = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    XkbSelectEvents(mDisplay, XkbUseCoreKbd, changes, changes);
+  }
 }
 
 int X11Backend::eventDescriptor() const {
@@ -272,6 +279,11 @@ void X11Backend::handleEvent(XEvent& event) {
       return;
     default:
       break;
+  }
+  if (mXkbEventType >= 0 && event.type == mXkbEventType) {
+    const int change = reinterpret_cast<const XkbAnyEvent&>(event).xkb_type;
+    if (change == XkbNewKeyboardNotify || change == XkbMapNotify) setUpKeyboard();
+    return;
   }
   if (event.type == ConfigureNotify && event.xconfigure.window == mRoot) {
     updateScreens();

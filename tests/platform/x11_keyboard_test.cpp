@@ -113,3 +113,29 @@ TEST(X11Keys, TheLayoutServicesSeeTheKeymapWithDeadKeys) {
   EXPECT_EQ(dead, 0u);
   EXPECT_EQ(layout.translate(kNoKeyCode, dead), u"");
 }
+
+TEST(X11Keys, TheUSKeymapGivesWhatTheHeadlessUSLayoutGives) {
+  // The two tables of key positions, the X keycodes' and the headless layout's, agree key by
+  // key: a wrong row in either would send a shortcut's key under another name.
+  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+  xkb_rule_names names{"evdev", "pc105", "us", "", ""};
+  xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+  if (!keymap) {
+    xkb_context_unref(context);
+    GTEST_SKIP() << "no XKB data to make keymaps from (xkb-data)";
+  }
+  XkbKeyboardLayout x11(context, keymap, "C");
+  xkb_context_unref(context);
+  USKeyboardLayout headless;
+  int compared = 0;
+  // The keypad's Enter is Return's character on X, the platform's own Enter headless.
+  constexpr std::uint16_t kKeypadEnter = 76;
+  for (std::uint16_t code = 0; code < 128; ++code) {
+    std::uint32_t dead = 0;
+    std::u16string expected = headless.translate(code, dead);
+    if (expected.empty() || code == kKeypadEnter) continue;
+    ++compared;
+    EXPECT_EQ(x11.translate(code, dead), expected) << "key code " << code;
+  }
+  EXPECT_GT(compared, 60);
+}
