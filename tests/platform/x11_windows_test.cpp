@@ -6,8 +6,12 @@
 // Xlib after gtest: its macros (Bool, None) would rename gtest's names.
 #include <X11/extensions/Xrandr.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "platform/core/MenuWindow.h"
 #include "platform/objects/Screen.h"
@@ -96,6 +100,8 @@ TEST_P(X11Windows, AWindowsLifeReachesTheServerWithoutProtocolErrors) {
          XWindowAttributes g = rootGeometry(ax);
          return g.width == 360 && g.height == 240 && g.x == 400;
        }},
+      {"made key", [&] { a->makeKeyWindow(); },
+       [&] { return focused(ax) && a->isKeyWindow() && NSApp()->isActive(); }},
       {"retitled", [&] { a->setTitle("\xC3\x84nderung"); },
        [&] { return textProperty(ax, "_NET_WM_NAME") == "\xC3\x84nderung"; }},
       {"ordered front", [&] { a->orderFront(); }, [&] { return stackIndex(ax) > stackIndex(bx); }},
@@ -107,7 +113,11 @@ TEST_P(X11Windows, AWindowsLifeReachesTheServerWithoutProtocolErrors) {
        [&] { return !viewable(ax) && (!managed || wmState(ax) == IconicState); }},
       {"restored", [&] { a->deminiaturize(); },
        [&] { return viewable(ax) && (!managed || wmState(ax) == NormalState); }},
-      {"closed", [&] { a->close(); }, [&] { return xidOf(a) == 0 && gone(ax); }},
+      // The focus goes on to the program's other window.
+      {"closed", [&] { a->close(); },
+       [&] {
+         return xidOf(a) == 0 && gone(ax) && focused(bx) && b->isKeyWindow() && NSApp()->isActive();
+       }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.step);
@@ -156,6 +166,37 @@ INSTANTIATE_TEST_SUITE_P(WindowManager, X11Windows, ::testing::Values(false, tru
                          [](const ::testing::TestParamInfo<bool>& p) {
                            return p.param ? "Openbox" : "None";
                          });
+
+// The shared-memory segments of this process, as the system lists them.
+int sharedSegmentsOfThisProcess() {
+  std::ifstream list("/proc/sysvipc/shm");
+  std::string line;
+  std::getline(list, line);  // the heading
+  int count = 0;
+  while (std::getline(list, line)) {
+    std::istringstream fields(line);
+    long key, id, perms, size, creator;
+    if (fields >> key >> id >> perms >> size >> creator && creator == getpid()) ++count;
+  }
+  return count;
+}
+
+TEST_F(X11Display, ResizesAndClosesGiveTheirSharedMemoryBack) {
+  if (!x->backend().usesSharedMemory()) GTEST_SKIP() << "the server has no MIT-SHM";
+  const int before = sharedSegmentsOfThisProcess();
+  NSWindow* w = show(NSMakeRect(10, 10, 100, 100));
+  ASSERT_TRUE(waitViewable(w));
+  for (int i = 1; i <= 20; ++i) {
+    w->setContentSize(NSMakeSize(100 + 10 * i, 100 + 5 * i));
+    w->display();
+    x->settle();
+  }
+  EXPECT_EQ(sharedSegmentsOfThisProcess(), before + 1);
+  w->close();
+  x->settle();
+  EXPECT_EQ(sharedSegmentsOfThisProcess(), before);
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
 
 TEST_F(X11Display, ScreensFollowTheServersMonitorsAsTheyChange) {
   Display* other = x->otherClient();
