@@ -9,12 +9,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
 
+#include "platform/core/Menu.h"
 #include "platform/core/MenuWindow.h"
 #include "platform/objects/Screen.h"
+#include "platform/system/Clock.h"
 #include "support/X11Fixture.h"
 
 using namespace platform;
@@ -160,6 +164,34 @@ TEST_P(X11Windows, MenusAreOverrideRedirectPopUpsAboveTheWindows) {
   w->close();
   x->settle();
   EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+TEST_P(X11Windows, ASubmenuClosingHandsTheKeyboardBackToItsMenu) {
+  auto menu = Ref<NSMenu>::adopt(new NSMenu);
+  auto more = Ref<NSMenu>::adopt(new NSMenu);
+  for (const char* title : {"A", "B"})
+    more->addItem(Ref<NSMenuItem>::adopt(new NSMenuItem(title)).get());
+  for (const char* title : {"One", "More", "Three"}) {
+    auto item = Ref<NSMenuItem>::adopt(new NSMenuItem(title));
+    if (std::string(title) == "More") item->setSubmenu(more.get());
+    menu->addItem(item.get());
+  }
+  // Real time: the menu's loop waits on the X connection. Into the submenu and out of it
+  // again, then on in the menu.
+  setClock(nullptr);
+  std::thread user([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    x->server().run({"xdotool", "key", "--delay", "60", "Down", "Down", "Right", "Down", "Escape",
+                     "Down", "Return"});
+  });
+  NSMenuItem* chosen = NSMenuWindow::popUpMenu(menu.get(), NSMakePoint(100, 500));
+  user.join();
+  setClock(&x->platform().clock());
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen->title(), "Three");
+  x->settle();
+  EXPECT_FALSE(x->platform().logged("X error"));
+  EXPECT_FALSE(x->platform().logged("could not take the pointer"));
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManager, X11Windows, ::testing::Values(false, true),
