@@ -57,13 +57,7 @@ NSTextField* addField(NSView* parent, NSObject* delegate) {
 
 }  // namespace
 
-NSColorPanel::NSColorPanel()
-    : NSPanel(NSMakeRect(0, 0, kWidth, 260), NSWindowStyleMaskTitled | NSWindowStyleMaskClosable) {
-  setReleasedWhenClosed(false);
-  setTitle("Colors");
-  auto* content = new NSView(NSMakeRect(0, 0, kWidth, 260));
-  setContentView(content);
-  content->release();
+NSColorPanel::NSColorPanel() : ChooserPanel("Colors", kWidth, kMargin) {
   mSwatch = new ColorSwatch(NSMakeRect(0, 0, kWidth - 2 * kMargin, kSwatchHeight), this);
   contentView()->addSubview(mSwatch);
   mSwatch->release();
@@ -87,18 +81,10 @@ void NSColorPanel::setScript(Script s) {
 }
 
 void NSColorPanel::layoutPanel() {
-  NSSize accessory = mAccessory ? mAccessory->frame().size : NSSize{0, 0};
-  double width = std::max(kWidth, accessory.width);
+  double width = panelWidth();
   double rows = 2 * (kFieldHeight + kMargin);
-  double height =
-      kMargin + accessory.height + (mAccessory ? kMargin : 0) + rows + kSwatchHeight + kMargin;
-  setContentSize({width, height});
-  double y = kMargin;
-  if (mAccessory) {
-    mAccessory->setFrame(
-        NSMakeRect((width - accessory.width) / 2, y, accessory.width, accessory.height));
-    y += accessory.height + kMargin;
-  }
+  setContentSize({width, kMargin + accessoryHeight() + rows + kSwatchHeight + kMargin});
+  double y = placeAccessory(width, kMargin);
   // The hex field alone on the lower row, the three components above it.
   mHex->setFrame(NSMakeRect(kMargin + kLabelWidth, y, kHexFieldWidth, kFieldHeight));
   y += kFieldHeight + kMargin;
@@ -110,11 +96,6 @@ void NSColorPanel::layoutPanel() {
   }
   y += kFieldHeight + kMargin;
   mSwatch->setFrame(NSMakeRect(kMargin, y, width - 2 * kMargin, kSwatchHeight));
-}
-
-void NSColorPanel::setAccessoryView(NSView* view) {
-  replaceAccessoryView(mAccessory, view, contentView());
-  layoutPanel();
 }
 
 std::string NSColorPanel::hexString(NSColor color) {

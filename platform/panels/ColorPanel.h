@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/Panel.h"
 #include "platform/core/TextDelegates.h"
 #include "platform/objects/Color.h"
+#include "platform/panels/PanelParts.h"
 
 namespace platform {
 
@@ -21,7 +21,7 @@ class NSTextField;
 // script (tests), called from inside that loop. With no script there is nobody to answer
 // on the headless backend, and the panel is cancelled. Callers that want the user's
 // answer run the panel themselves, with buttons in the accessory view.
-class NSColorPanel : public NSPanel, public AccessoryViewHost, public NSControlTextEditingDelegate {
+class NSColorPanel : public ChooserPanel, public NSControlTextEditingDelegate {
  public:
   using Script = std::function<std::optional<NSColor>(NSColorPanel* panel, NSColor initial)>;
   static constexpr double kWidth = 220;
@@ -50,14 +50,11 @@ class NSColorPanel : public NSPanel, public AccessoryViewHost, public NSControlT
   // The colour of "#RRGGBB" or "RRGGBB" (opaque), or nothing.
   static std::optional<NSColor> colorFromHexString(const std::string& text);
 
-  NSView* accessoryView() const override { return mAccessory.get(); }
-  void setAccessoryView(NSView* view) override;
-
   void controlTextDidChange(NSControl* control) override;
 
  private:
   NSColorPanel();
-  void layoutPanel();
+  void layoutPanel() override;
   void showColorInFields(const NSTextField* except);
 
   NSColor mColor;
@@ -65,7 +62,6 @@ class NSColorPanel : public NSPanel, public AccessoryViewHost, public NSControlT
   NSView* mSwatch = nullptr;
   NSTextField* mFields[3] = {};
   NSTextField* mHex = nullptr;
-  Ref<NSView> mAccessory;  // a subview while set
   NSTextField* mLabels[3] = {};
 };
 

@@ -120,11 +120,18 @@ void FileListView::fitHeight() {
   setNeedsDisplay(true);
 }
 
-void FileListView::drawRect(const NSRect&) {
+void FileListView::drawRect(const NSRect& dirtyRect) {
   controldrawing::topDown(this, [&](CGContext* cg) {
     controldrawing::fillRect(cg, bounds(), NSColor::textBackgroundColor());
     NSColor grey = NSColor::colorWithRGBA(0.6, 0.6, 0.6, 1);
-    for (std::size_t i = 0; i < mEntries.size(); ++i) {
+    // Only the rows in the dirty rectangle: a folder of many thousand entries draws the few
+    // on show.
+    const double rows = static_cast<double>(mEntries.size());
+    auto rowEdge = [rows](double row) { return row >= 0 ? std::min(row, rows) : 0.0; };
+    const double top = rowEdge(std::floor(dirtyRect.minY() / kRowHeight));
+    const double bottom = std::max(top, rowEdge(std::ceil(dirtyRect.maxY() / kRowHeight)));
+    const auto first = static_cast<std::size_t>(top), last = static_cast<std::size_t>(bottom);
+    for (std::size_t i = first; i < last; ++i) {
       NSRect r = rectOfRow(static_cast<int>(i));
       if (std::binary_search(mSelected.begin(), mSelected.end(), static_cast<int>(i)))
         controldrawing::fillRect(cg, r, NSColor::selectedTextBackgroundColor());

@@ -1,6 +1,5 @@
 #include "platform/panels/FontPanel.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "platform/core/PopUpButton.h"
@@ -26,13 +25,8 @@ std::string sizeText(double size) {
 
 }  // namespace
 
-NSFontPanel::NSFontPanel()
-    : NSPanel(NSMakeRect(0, 0, kWidth, 120), NSWindowStyleMaskTitled | NSWindowStyleMaskClosable) {
-  setReleasedWhenClosed(false);
-  setTitle("Fonts");
-  auto* content = new NSView(NSMakeRect(0, 0, kWidth, 120));
-  setContentView(content);
-  content->release();
+NSFontPanel::NSFontPanel() : ChooserPanel("Fonts", kWidth, kMargin) {
+  NSView* content = contentView();
   const char* labels[] = {"Family", "Style", "Size"};
   for (int i = 0; i < 3; ++i)
     mLabels[i] = addLabel(content, labels[i], NSMakeRect(0, 0, kLabelWidth, kRowHeight));
@@ -60,17 +54,9 @@ NSFontPanel* NSFontPanel::sharedFontPanel() {
 }
 
 void NSFontPanel::layoutPanel() {
-  NSSize accessory = mAccessory ? mAccessory->frame().size : NSSize{0, 0};
-  double width = std::max(kWidth, accessory.width);
-  double height =
-      kMargin + (mAccessory ? accessory.height + kMargin : 0) + 3 * (kRowHeight + kMargin);
-  setContentSize({width, height});
-  double y = kMargin;
-  if (mAccessory) {
-    mAccessory->setFrame(
-        NSMakeRect((width - accessory.width) / 2, y, accessory.width, accessory.height));
-    y += accessory.height + kMargin;
-  }
+  double width = panelWidth();
+  setContentSize({width, kMargin + accessoryHeight() + 3 * (kRowHeight + kMargin)});
+  double y = placeAccessory(width, kMargin);
   // Size at the bottom, style above it, family on top.
   NSView* rows[] = {mSize, mStyle, mFamily};
   for (int i = 0; i < 3; ++i) {
@@ -79,11 +65,6 @@ void NSFontPanel::layoutPanel() {
     rows[i]->setFrame(NSMakeRect(2 * kMargin + kLabelWidth, y, fieldWidth, kRowHeight));
     y += kRowHeight + kMargin;
   }
-}
-
-void NSFontPanel::setAccessoryView(NSView* view) {
-  replaceAccessoryView(mAccessory, view, contentView());
-  layoutPanel();
 }
 
 void NSFontPanel::fillStyles(const std::string& preferred) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/core/Menu.h"
-#include "platform/core/Panel.h"
 #include "platform/core/TextDelegates.h"
 #include "platform/drawing/Font.h"
+#include "platform/panels/PanelParts.h"
 
 namespace platform {
 
@@ -13,10 +13,7 @@ class NSTextField;
 // The font chooser: pop-up buttons of the installed families and of the chosen family's
 // styles, a size field, and an optional accessory view of the caller's at the bottom. The
 // panel's font is the chosen family's face of the chosen style at the size.
-class NSFontPanel : public NSPanel,
-                    public AccessoryViewHost,
-                    public ActionTarget,
-                    public NSControlTextEditingDelegate {
+class NSFontPanel : public ChooserPanel, public ActionTarget, public NSControlTextEditingDelegate {
  public:
   static constexpr double kWidth = 300;
   static constexpr double kMargin = 10;
@@ -34,15 +31,12 @@ class NSFontPanel : public NSPanel,
   NSPopUpButton* styleButton() const { return mStyle; }
   NSTextField* sizeField() const { return mSize; }
 
-  NSView* accessoryView() const override { return mAccessory.get(); }
-  void setAccessoryView(NSView* view) override;
-
   void performAction(int action, NSObject* sender) override;
   void controlTextDidChange(NSControl* control) override;
 
  private:
   NSFontPanel();
-  void layoutPanel();
+  void layoutPanel() override;
   void fillStyles(const std::string& preferred);
 
   NSPopUpButton* mFamily = nullptr;
@@ -50,7 +44,6 @@ class NSFontPanel : public NSPanel,
   NSTextField* mSize = nullptr;
   NSTextField* mLabels[3] = {};
   double mPointSize = NSFont::systemFontSize();
-  Ref<NSView> mAccessory;  // a subview while set
 };
 
 }  // namespace platform

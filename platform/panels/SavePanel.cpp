@@ -160,11 +160,17 @@ bool NSSavePanel::isAllowedFileName(const std::string& name) const {
                      [&](const std::string& t) { return strcasecmp(t.c_str(), extension) == 0; });
 }
 
-void NSSavePanel::showFolder(const std::string& folder) {
-  mList->load(folder, [this](const std::string& name, bool isDirectory) {
+bool NSSavePanel::showFolder(const std::string& folder) {
+  auto selectable = [this](const std::string& name, bool isDirectory) {
     return isSelectable(name, isDirectory);
-  });
-  mFolderLabel->setStringValue(folder);
+  };
+  const std::string shown = mList->folder();
+  if (mList->load(folder, selectable)) {
+    mFolderLabel->setStringValue(folder);
+    return true;
+  }
+  if (!shown.empty() && shown != folder) mList->load(shown, selectable);
+  return false;
 }
 
 bool NSSavePanel::isSelectable(const std::string& name, bool isDirectory) const {
@@ -276,7 +282,7 @@ void NSSavePanel::performAction(int action, NSObject*) {
 NSModalResponse NSSavePanel::runModal() {
   Ref<NSSavePanel> keep(this);
   clearChoice();
-  showFolder(isFolder(mDirectory) ? mDirectory : homeFolder());
+  if (!isFolder(mDirectory) || !showFolder(mDirectory)) showFolder(homeFolder());
   if (mNameField)
     makeFirstResponder(mNameField);
   else if (!mInitialName.empty())

@@ -76,8 +76,9 @@ class NSSavePanel : public NSPanel, public AccessoryViewHost, public ActionTarge
   NSButton* newFolderButton() const { return mNewFolder; }
   // Whether the file type is among the allowed ones (ignoring case).
   bool isAllowedFileName(const std::string& name) const;
-  // Shows a folder in the list.
-  void showFolder(const std::string& folder);
+  // Shows a folder in the list; one that cannot be read is not entered (false, logged): the
+  // list stays on the folder it showed.
+  bool showFolder(const std::string& folder);
 
   void sendEvent(const NSEvent& event) override;
   void performAction(int action, NSObject* sender) override;

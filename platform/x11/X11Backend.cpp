@@ -104,6 +104,9 @@ bool X11Backend::setUp() {
     XRRSelectInput(mDisplay, mRoot, RRScreenChangeNotifyMask);
   else
     mRandrEventBase = -1;
+  // Monitors set by a program (a screen split in two) are announced by a configure event
+  // of the root alone, not by RandR's screen change.
+  XSelectInput(mDisplay, mRoot, StructureNotifyMask);
   internAtoms();
 
   // The helper window owns selections and takes server timestamps.
@@ -203,6 +206,13 @@ void X11Backend::setUpKeyboard() {
   // Held keys repeat as presses without releases between them, so repeats can be told.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(mDisplay, True, &supported);
+  // A client of XKB hears of a new keymap through XKB's events, not the core MappingNotify.
+  int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+  if (mXkbEventType < 0 &&
+      XkbQueryExtension(mDisplay, &opcode, &mXkbEventType, &error, &major, &minor)) {
+    const unsigned long changes = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    XkbSelectEvents(mDisplay, XkbUseCoreKbd, changes, changes);
+  }
 }
 
 int X11Backend::eventDescriptor() const {
@@ -217,6 +227,9 @@ void X11Backend::processEvents() {
     XNextEvent(mDisplay, &event);
     handleEvent(event);
   }
+  // What the events were answered with (an exposed window's pixels) goes out before the
+  // run loop waits.
+  if (!mLost) XFlush(mDisplay);
 }
 
 X11Backend::WindowRecord* X11Backend::recordOf(Window xid) const {
@@ -266,6 +279,15 @@ void X11Backend::handleEvent(XEvent& event) {
       return;
     default:
       break;
+  }
+  if (mXkbEventType >= 0 && event.type == mXkbEventType) {
+    const int change = reinterpret_cast<const XkbAnyEvent&>(event).xkb_type;
+    if (change == XkbNewKeyboardNotify || change == XkbMapNotify) setUpKeyboard();
+    return;
+  }
+  if (event.type == ConfigureNotify && event.xconfigure.window == mRoot) {
+    updateScreens();
+    return;
   }
   // Everything else belongs to a window; events of a window already closed are dropped.
   WindowRecord* record = recordOf(event.xany.window);

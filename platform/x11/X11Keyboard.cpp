@@ -189,7 +189,11 @@ std::string KeyTranslator::layoutName(unsigned xState) const {
 XkbKeyboardLayout::XkbKeyboardLayout(xkb_context* context, xkb_keymap* keymap, const char* locale)
     : mKeymap(keymap),
       mState(xkb_state_new(keymap)),
-      mComposeTable(composeTableFor(context, locale)) {}
+      mComposeTable(composeTableFor(context, locale)) {
+  // The keypad gives its digits, as on the platform's keyboards, which have no Num Lock.
+  const xkb_mod_index_t numLock = xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_NUM);
+  if (numLock != XKB_MOD_INVALID) xkb_state_update_mask(mState, 0, 0, 1u << numLock, 0, 0, 0);
+}
 
 XkbKeyboardLayout::~XkbKeyboardLayout() {
   xkb_compose_table_unref(mComposeTable);

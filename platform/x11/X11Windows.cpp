@@ -158,10 +158,13 @@ void X11Backend::applyAttributes(WindowRecord* record) {
                   static_cast<int>(title.size()));
 
   XSizeHints* hints = XAllocSizeHints();
-  hints->flags = PMinSize | PMaxSize | USPosition | PPosition;
+  hints->flags = PMinSize | PMaxSize | USPosition | PPosition | PWinGravity;
   const PixelRect& g = record->geometry;
   hints->x = g.x;
   hints->y = g.y;
+  // The position asked for is the content's: a window manager puts its frame around the
+  // window where it stands, instead of the frame there and the window moved by its border.
+  hints->win_gravity = StaticGravity;
   if (w->styleMask() & NSWindowStyleMaskResizable) {
     NSSize lo = w->minSize(), hi = w->maxSize();
     hints->min_width = int(clampSize(lo.width));
@@ -578,7 +581,8 @@ void X11Backend::putPixels(WindowRecord* record, const std::vector<PixelRect>& r
     if (mTrueColor24) copy->data = nullptr;  // Cairo's
     XDestroyImage(copy);
   }
-  XFlush(mDisplay);
+  // Not flushed here: the run loop flushes before it waits (processEvents), so the presents
+  // of one display pass, and whatever follows them, reach the server in one write.
 }
 
 }  // namespace platform::x11

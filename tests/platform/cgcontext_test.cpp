@@ -140,6 +140,26 @@ TEST(CGContext, ATransformOrRectangleThatIsNoNumberSpoilsNothingAfterIt) {
        [&](CGContext* cg) { cg->drawImage(NSMakeRect(0, 0, inf, inf), image.get()); }},
       {"ellipse in an infinite rectangle", false,
        [&](CGContext* cg) { cg->fillEllipseInRect(NSMakeRect(0, 0, inf, 2)); }},
+      {"clip to a NaN rectangle", false,
+       [&](CGContext* cg) { cg->clipToRect(NSMakeRect(nan, 0, 1, 1)); }},
+      {"fill of a NaN rectangle", false,
+       [&](CGContext* cg) { cg->fillRect(NSMakeRect(0, nan, 1, 1)); }},
+      {"stroke of a NaN width", false,
+       [&](CGContext* cg) {
+         cg->setLineWidth(nan);
+         cg->strokeRect(NSMakeRect(0, 0, 1, 1));
+       }},
+      {"fill in a NaN colour", false,
+       [&](CGContext* cg) {
+         cg->setFillColor(nan, nan, 0, nan);
+         cg->fillRect(NSMakeRect(0, 0, 1, 1));
+       }},
+      {"path through an infinite point", false,
+       [&](CGContext* cg) {
+         cg->moveToPoint(0, 0);
+         cg->addLineToPoint(inf, 1);
+         cg->drawPath(CGPathDrawingMode::fillStroke);
+       }},
   };
   for (const Case& c : cases) {
     MemoryBitmap bitmap(2, 2);

@@ -12,10 +12,13 @@
 
 #include "base/detail/TestHooks.h"
 #include "platform/core/Button.h"
+#include "platform/core/PopUpButton.h"
 #include "platform/core/TextField.h"
+#include "platform/drawing/FontCollection.h"
 #include "platform/panels/Alert.h"
 #include "platform/panels/ColorPanel.h"
 #include "platform/panels/FileList.h"
+#include "platform/panels/FontPanel.h"
 #include "platform/panels/SavePanel.h"
 #include "support/PanelAnswers.h"
 #include "support/PlatformHarness.h"
@@ -211,4 +214,69 @@ TEST_F(PanelsTest, SavePanelEntersFoldersAddsTheTypeAndRefusesWhatItCannotSaveTo
                                       "\"box.txt\" is a folder."}));
   EXPECT_TRUE(h.logged("no folder to save"));
   panel->close();
+}
+
+namespace {
+
+// Replaces a field's text by typing, as a user does: into the field, all selected first.
+void typeInto(testsupport::PlatformHarness& h, NSPanel* panel, NSTextField* field,
+              const std::string& text) {
+  panel->makeFirstResponder(field);
+  h.key(panel, 0, "a", NSEventModifierFlagCommand);
+  if (text.empty())
+    h.key(panel, 51, "\x7f");  // Backspace
+  else
+    h.typeText(panel, text);
+  h.runUntilIdle();
+}
+
+}  // namespace
+
+TEST_F(PanelsTest, TheChooserPanelsTakeWhatIsPickedAndTypedAndNothingElse) {
+  NSFontPanel* fonts = NSFontPanel::sharedFontPanel();
+  auto bold = fontcollection::fontWithName("DejaVu Sans Bold", 12);
+  ASSERT_TRUE(bold) << "no DejaVu Sans Bold (fonts-dejavu-core)";
+  fonts->setPanelFont(*bold);
+  fonts->makeKeyAndOrderFront();
+  EXPECT_EQ(fonts->familyButton()->titleOfSelectedItem(), "DejaVu Sans");
+  EXPECT_EQ(fonts->styleButton()->titleOfSelectedItem(), "Bold");
+  // Another family keeps the style where it has one.
+  ASSERT_TRUE(fonts->familyButton()->selectItemByUser(
+      fonts->familyButton()->indexOfItemWithTitle("DejaVu Serif")));
+  EXPECT_EQ(fonts->styleButton()->titleOfSelectedItem(), "Bold");
+  // Sizes: a number above 0 and up to 1000 is taken, other text leaves the size as it was.
+  // Each keystroke counts: typing 5000 passes through 500.
+  const std::pair<const char*, double> sizes[] = {
+      {"14.5", 14.5}, {"abc", 14.5}, {"0", 14.5},   {"-3", 14.5},
+      {"nan", 14.5},  {"", 14.5},    {"5000", 500}, {"9", 9},
+  };
+  for (const auto& [text, size] : sizes) {
+    typeInto(h, fonts, fonts->sizeField(), text);
+    EXPECT_EQ(fonts->panelFont().pointSize(), size) << '"' << text << '"';
+  }
+  EXPECT_EQ(fontcollection::displayName(fonts->panelFont()), "DejaVu Serif Bold");
+  fonts->orderOut();
+
+  NSColorPanel* colors = NSColorPanel::sharedColorPanel();
+  colors->setColor({0, 0, 0, 1});
+  colors->makeKeyAndOrderFront();
+  // A component takes 0 to 255 (300 passes through 30), the hex field six digits; the other
+  // fields follow.
+  struct Row {
+    NSTextField* field;
+    const char* text;
+    const char* hex;
+  };
+  const Row rows[] = {
+      {colors->redField(), "128", "#800000"},  {colors->redField(), "300", "#1E0000"},
+      {colors->greenField(), "-1", "#1E0000"}, {colors->greenField(), "2x", "#1E0200"},
+      {colors->blueField(), "255", "#1E02FF"}, {colors->hexField(), "#00ff00", "#00FF00"},
+      {colors->hexField(), "#12", "#00FF00"},
+  };
+  for (const Row& r : rows) {
+    typeInto(h, colors, r.field, r.text);
+    EXPECT_EQ(NSColorPanel::hexString(colors->color()), r.hex) << r.text;
+  }
+  EXPECT_EQ(colors->greenField()->stringValue(), "255");
+  colors->orderOut();
 }

@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -9,6 +14,7 @@
 #include "platform/panels/ColorPanel.h"
 #include "platform/system/Workspace.h"
 #include "support/PlatformHarness.h"
+#include "support/TempFiles.h"
 
 using namespace platform;
 
@@ -72,6 +78,27 @@ TEST(NSWorkspace, SpawningAMissingProgramFailsCleanly) {
   testsupport::PlatformHarness h;
   EXPECT_FALSE(NSWorkspace::spawnDetached({"/nonexistent/program-that-is-not-there"}));
   EXPECT_TRUE(NSWorkspace::spawnDetached({"true"}));
+}
+
+TEST(NSWorkspace, AnApplicationIsStartedByThisProgramWithThePathAsItsOneArgument) {
+  testsupport::PlatformHarness h;
+  testsupport::TempDir dir;
+  const std::string app = dir.file("app"), seen = dir.file("seen");
+  testsupport::writeFile(app, "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + seen +
+                                  "'\necho $PPID >> '" + seen + "'\n");
+  chmod(app.c_str(), 0755);
+  const std::string path = dir.file("a b; $(touch pwned) 'c'.txt");
+  ASSERT_TRUE(NSWorkspace::sharedWorkspace().openFileWithApplication(path, app));
+  std::string text;
+  for (int i = 0; i < 500 && text.find('\n') == text.rfind('\n'); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    text = testsupport::readFile(seen);
+  }
+  EXPECT_EQ(text, "[" + path + "]\n" + std::to_string(getpid()) + "\n");
+  EXPECT_NE(access(dir.file("pwned").c_str(), F_OK), 0);
+  // A file that is no program is refused before anything starts.
+  EXPECT_FALSE(NSWorkspace::sharedWorkspace().openFileWithApplication(path, seen));
+  EXPECT_TRUE(h.logged("is not an application"));
 }
 
 TEST(NSColorPanel, RunsModallyAndTakesTheScriptedAnswer) {

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -208,6 +209,85 @@ TEST(NSTask, ChildrenFromSeveralThreads) {
   for (auto& t : threads)
     t.join();
   EXPECT_EQ(right.load(), kThreads * kChildren);
+}
+
+TEST(NSTask, MebibytesCrossThePipesBothWaysAtOnce) {
+  // The child echoes its input and writes as much to its error stream meanwhile: every
+  // pipe fills many times over, so a reader left behind would stop them all.
+  const std::string script = "tee /dev/stderr";
+  std::string input;
+  for (int i = 0; input.size() < (4u << 20); ++i)
+    input += std::to_string(i) + (i % 7 ? " " : "\n");
+  auto task = shell(script, true);
+  ASSERT_TRUE(task->launch());
+  std::string out, err;
+  std::thread writer([&] {
+    EXPECT_EQ(task->standardInput()->writeAll(input.data(), input.size()), long(input.size()));
+    task->standardInput()->closeWriteEnd();
+  });
+  std::thread errors([&] { err = readToEnd(task->standardError()); });
+  out = readToEnd(task->standardOutput());
+  writer.join();
+  errors.join();
+  EXPECT_TRUE(out == input) << out.size() << " of " << input.size() << " bytes";
+  EXPECT_TRUE(err == input) << err.size() << " of " << input.size() << " bytes";
+  ASSERT_TRUE(task->waitUntilExit(kWaitMs));
+  EXPECT_EQ(task->terminationStatus(), 0);
+}
+
+TEST(NSTask, AChildKilledFromOutsideEndsItsOutputAndSaysSo) {
+  auto task = shell("echo started; exec sleep 30", true);
+  ASSERT_TRUE(task->launch());
+  char line[16] = {};
+  ASSERT_GT(task->standardOutput()->readWaiting(line, sizeof line), 0);
+  std::thread killer([pid = task->processIdentifier()] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(pid, SIGKILL);
+  });
+  // The reader waiting on the output wakes at its end.
+  EXPECT_EQ(readToEnd(task->standardOutput()), "");
+  killer.join();
+  ASSERT_TRUE(task->waitUntilExit(kWaitMs));
+  EXPECT_TRUE(task->wasSignalled());
+  EXPECT_EQ(task->terminationStatus(), SIGKILL);
+}
+
+namespace {
+std::atomic<int> gAlarms{0};
+void countAlarm(int) {
+  ++gAlarms;
+}
+}  // namespace
+
+TEST(NSTask, SignalsArrivingWhileItWaitsInterruptNothing) {
+  // A handler without restarting, on a timer firing at this thread every millisecond:
+  // every wait and read is cut short again and again.
+  struct sigaction action {
+  }, previous{};
+  action.sa_handler = countAlarm;
+  sigaction(SIGALRM, &action, &previous);
+  sigevent toThisThread{};
+  toThisThread.sigev_notify = SIGEV_THREAD_ID;
+  toThisThread.sigev_signo = SIGALRM;
+  toThisThread._sigev_un._tid = gettid();
+  timer_t timer;
+  ASSERT_EQ(timer_create(CLOCK_MONOTONIC, &toThisThread, &timer), 0);
+  const itimerspec every{{0, 1000000}, {0, 1000000}};
+  timer_settime(timer, 0, &every, nullptr);
+  auto task = shell("sleep 0.2; echo late", true);
+  ASSERT_TRUE(task->launch());
+  std::string out = readToEnd(task->standardOutput());
+  bool ended = task->waitUntilExit(kWaitMs);
+  auto waiter = shell("sleep 0.1");
+  ASSERT_TRUE(waiter->launch());
+  bool waited = waiter->waitUntilExit(kWaitMs);
+  timer_delete(timer);
+  sigaction(SIGALRM, &previous, nullptr);
+  EXPECT_GT(gAlarms.load(), 10);
+  EXPECT_EQ(out, "late\n");
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(task->terminationStatus(), 0);
 }
 
 TEST(NSThread, ADetachedThreadRunsAndMakesTheApplicationMultithreaded) {

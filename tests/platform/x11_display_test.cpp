@@ -28,130 +28,13 @@
 #include "platform/system/RunningApplication.h"
 #include "platform/x11/detail/X11Backend.h"
 #include "platform/x11/detail/X11Clipboard.h"
-#include "support/X11Harness.h"
+#include "support/X11Fixture.h"
 
 using namespace platform;
 using testsupport::X11Harness;
 
-namespace {
-
-constexpr NSWindowStyleMask kDocumentStyle =
-    NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskResizable;
-
-// Paints itself one colour, counts its draws and keeps the events it is given.
-class RecordingView : public NSView {
- public:
-  using NSView::NSView;
-  void drawRect(const NSRect& dirty) override {
-    ++draws;
-    CGContext* cg = NSGraphicsContext::currentContext();
-    cg->setFillColor(1, 0, 0, 1);
-    cg->fillRect(bounds());
-  }
-  bool acceptsFirstResponder() const override { return true; }
-  bool acceptsFirstMouse(const NSEvent*) override { return true; }
-  void mouseDown(const NSEvent& e) override { events.push_back(e); }
-  void mouseUp(const NSEvent& e) override { events.push_back(e); }
-  void mouseDragged(const NSEvent& e) override { events.push_back(e); }
-  void mouseMoved(const NSEvent& e) override { events.push_back(e); }
-  void mouseEntered(const NSEvent& e) override { events.push_back(e); }
-  void mouseExited(const NSEvent& e) override { events.push_back(e); }
-  void rightMouseDown(const NSEvent& e) override { events.push_back(e); }
-  void rightMouseUp(const NSEvent& e) override { events.push_back(e); }
-  void scrollWheel(const NSEvent& e) override { events.push_back(e); }
-  void keyDown(const NSEvent& e) override { events.push_back(e); }
-  void keyUp(const NSEvent& e) override { events.push_back(e); }
-
-  const NSEvent* last(NSEventType type) const {
-    for (auto it = events.rbegin(); it != events.rend(); ++it)
-      if (it->type == type) return &*it;
-    return nullptr;
-  }
-  int draws = 0;
-  std::vector<NSEvent> events;
-};
-
-class X11Display : public ::testing::Test {
- protected:
-  void SetUp() override { start({}); }
-  void start(std::vector<std::string> xvfbArguments) {
-    x = std::make_unique<X11Harness>(std::move(xvfbArguments));
-    if (!x->server().running()) GTEST_SKIP() << x->whyNot();
-    ASSERT_TRUE(x->ready()) << "the X11 backend did not connect to its own Xvfb";
-  }
-  void TearDown() override {
-    view.reset();
-    x.reset();
-  }
-
-  // A window at the content rectangle with a recording view, shown and key.
-  NSWindow* show(NSRect content, NSWindowStyleMask style = kDocumentStyle) {
-    auto* w = new NSWindow(content, style);
-    view = Ref<RecordingView>::adopt(
-        new RecordingView(NSMakeRect(0, 0, content.size.width, content.size.height)));
-    w->setContentView(view.get());
-    w->setAcceptsMouseMovedEvents(true);
-    w->makeKeyAndOrderFront();
-    NSApp()->updateWindows();
-    return w;
-  }
-  Window xidOf(NSWindow* w) { return x->backend().xWindowOf(w); }
-  bool viewable(Window xid) {
-    XWindowAttributes a;
-    return XGetWindowAttributes(x->display(), xid, &a) && a.map_state == IsViewable;
-  }
-  bool waitViewable(NSWindow* w) {
-    return x->pumpUntil([&] { return viewable(xidOf(w)); });
-  }
-  std::string textProperty(Window xid, const char* name) {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    std::string out;
-    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), name, False), 0, 1024,
-                           False, AnyPropertyType, &type, &format, &count, &after,
-                           &data) == Success &&
-        data && format == 8)
-      out.assign(reinterpret_cast<char*>(data), count);
-    if (data) XFree(data);
-    return out;
-  }
-  long cardinalProperty(Window xid, const char* name) {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    long out = -1;
-    if (XGetWindowProperty(x->display(), xid, XInternAtom(x->display(), name, False), 0, 1, False,
-                           AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
-        data && format == 32 && count == 1)
-      out = *reinterpret_cast<long*>(data);
-    if (data) XFree(data);
-    return out;
-  }
-  unsigned long screenPixel(Window xid, int px, int py) {
-    XImage* image = XGetImage(x->display(), xid, px, py, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return 0;
-    unsigned long p = XGetPixel(image, 0, 0) & 0xffffff;
-    XDestroyImage(image);
-    return p;
-  }
-  std::string at(Window xid, int px, int py) {
-    return std::to_string(xid) + " " + std::to_string(px) + " " + std::to_string(py);
-  }
-  bool focused(Window xid) {
-    Window f;
-    int revert;
-    XGetInputFocus(x->display(), &f, &revert);
-    return f == xid;
-  }
-
-  std::unique_ptr<X11Harness> x;
-  Ref<RecordingView> view;
-};
-
-}  // namespace
+using testsupport::kDocumentStyle;
+using testsupport::X11Display;
 
 TEST_F(X11Display, WindowsAreXWindowsAtTheirContentWithTheirProperties) {
   NSWindow* w = show(NSMakeRect(100, 100, 300, 200));

@@ -23,6 +23,16 @@ std::unique_ptr<KeyTranslator> translatorFor(const char* layout) {
   return translator;
 }
 
+// The layout services over a keymap of the layout, or null without XKB data.
+std::unique_ptr<XkbKeyboardLayout> layoutFor(const char* layout) {
+  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+  xkb_rule_names names{"evdev", "pc105", layout, "", ""};
+  xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+  auto services = keymap ? std::make_unique<XkbKeyboardLayout>(context, keymap, "C") : nullptr;
+  xkb_context_unref(context);
+  return services;
+}
+
 }  // namespace
 
 TEST(X11Keys, KeyCodesNameThePositionAndUnknownKeysHaveNone) {
@@ -96,15 +106,9 @@ TEST(X11Keys, CharactersFollowTheLayoutAndDeadKeysCompose) {
 }
 
 TEST(X11Keys, TheLayoutServicesSeeTheKeymapWithDeadKeys) {
-  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-  xkb_rule_names names{"evdev", "pc105", "de", "", ""};
-  xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-  if (!keymap) {
-    xkb_context_unref(context);
-    GTEST_SKIP() << "no XKB data to make keymaps from (xkb-data)";
-  }
-  XkbKeyboardLayout layout(context, keymap, "C");
-  xkb_context_unref(context);
+  auto german = layoutFor("de");
+  if (!german) GTEST_SKIP() << "no XKB data to make keymaps from (xkb-data)";
+  const XkbKeyboardLayout& layout = *german;
   std::uint32_t dead = 0;
   EXPECT_EQ(layout.translate(0x10, dead), u"z");  // the Y position
   EXPECT_EQ(layout.translate(0x18, dead), u"");   // the acute accent is dead
@@ -112,4 +116,23 @@ TEST(X11Keys, TheLayoutServicesSeeTheKeymapWithDeadKeys) {
   EXPECT_EQ(layout.translate(0x0E, dead), u"\u00e9");
   EXPECT_EQ(dead, 0u);
   EXPECT_EQ(layout.translate(kNoKeyCode, dead), u"");
+}
+
+TEST(X11Keys, TheUSKeymapGivesWhatTheHeadlessUSLayoutGives) {
+  // The two tables of key positions, the X keycodes' and the headless layout's, agree key by
+  // key: a wrong row in either would send a shortcut's key under another name.
+  auto x11 = layoutFor("us");
+  if (!x11) GTEST_SKIP() << "no XKB data to make keymaps from (xkb-data)";
+  USKeyboardLayout headless;
+  int compared = 0;
+  // The keypad's Enter is Return's character on X, the platform's own Enter headless.
+  constexpr std::uint16_t kKeypadEnter = 76;
+  for (std::uint16_t code = 0; code < 128; ++code) {
+    std::uint32_t dead = 0;
+    std::u16string expected = headless.translate(code, dead);
+    if (expected.empty() || code == kKeypadEnter) continue;
+    ++compared;
+    EXPECT_EQ(x11->translate(code, dead), expected) << "key code " << code;
+  }
+  EXPECT_GT(compared, 60);
 }

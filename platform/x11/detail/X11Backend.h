@@ -178,6 +178,8 @@ class X11Backend final : public DisplayBackend {
   std::shared_ptr<const NSKeyboardLayout> mLayout;
   xkb_context* mXkbContext = nullptr;
   int mXkbDeviceId = -1;
+  // XKB's event type: a new keymap (a layout set while the program runs) arrives as one.
+  int mXkbEventType = -1;
   std::vector<bool> mKeysDown = std::vector<bool>(256, false);
   unsigned mLastKeyState = 0;
 

@@ -1,0 +1,154 @@
+// The open panel over real folders, used as a user uses it: entries listed and greyed by
+// type, folders entered by a double click and left by Up, several files chosen with Shift,
+// links resolved; folders it cannot read, names that are no UTF-8, and a huge folder.
+
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/core/Button.h"
+#include "platform/panels/FileList.h"
+#include "platform/panels/OpenPanel.h"
+#include "support/PanelAnswers.h"
+#include "support/PlatformHarness.h"
+#include "support/TempFiles.h"
+
+using namespace platform;
+using testsupport::PanelAnswers;
+
+namespace {
+
+// While alive, this thread reads folders by their permission bits alone, as a user does:
+// a test run as root gives up (for this thread only) the capabilities that pass over them.
+class AsAUser {
+ public:
+  AsAUser() {
+    mHeader.version = _LINUX_CAPABILITY_VERSION_3;
+    if (syscall(SYS_capget, &mHeader, mSaved) != 0) return;
+    __user_cap_data_struct reduced[2] = {mSaved[0], mSaved[1]};
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+      reduced[0].effective &= ~(1u << cap);
+    mDropped = syscall(SYS_capset, &mHeader, reduced) == 0;
+  }
+  ~AsAUser() {
+    if (mDropped) syscall(SYS_capset, &mHeader, mSaved);
+  }
+
+ private:
+  __user_cap_header_struct mHeader{};
+  __user_cap_data_struct mSaved[2]{};
+  bool mDropped = false;
+};
+
+class OpenPanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override { panel->setDirectory(dir.path()); }
+  void TearDown() override { panel->close(); }
+
+  // Clicks a listed entry by name, as the pointer would.
+  void clickEntry(const std::string& name, std::uint64_t modifiers = 0, int clicks = 1) {
+    FileListView* list = panel->fileList();
+    int row = list->rowNamed(name);
+    ASSERT_GE(row, 0) << name << " is not listed";
+    NSRect r = list->rectOfRow(row);
+    NSPoint at = list->convertPointToView({r.midX(), r.midY()}, nullptr);
+    for (int n = 1; n <= clicks; ++n)
+      h.click(panel.get(), at, modifiers, n);
+  }
+  std::vector<std::string> listed() {
+    std::vector<std::string> names;
+    for (const FileListEntry& e : panel->fileList()->entries())
+      names.push_back(e.name + (e.isDirectory ? "/" : "") + (e.enabled ? "" : " (greyed)"));
+    return names;
+  }
+
+  testsupport::PlatformHarness h;
+  PanelAnswers answers{h};
+  testsupport::TempDir dir;
+  Ref<NSOpenPanel> panel = Ref<NSOpenPanel>::adopt(new NSOpenPanel);
+};
+
+TEST_F(OpenPanelTest, ABrowsingUserChoosesFilesOfTheAllowedTypes) {
+  mkdir(dir.file("sub").c_str(), 0755);
+  mkdir(dir.file("locked").c_str(), 0);
+  for (const char* name : {"sub/x.wav", "sub/y.txt", "a.wav", "b.WAV", "c.txt", "bad\xFF.wav"})
+    testsupport::writeFile(dir.file(name), "");
+  ASSERT_EQ(symlink(dir.file("sub/x.wav").c_str(), dir.file("link.wav").c_str()), 0);
+  panel->setAllowedFileTypes({"wav"});
+  panel->setAllowsMultipleSelection(true);
+  AsAUser user;
+  answers.add([&](NSWindow* w) {
+    EXPECT_EQ(listed(), (std::vector<std::string>{"locked/", "sub/", "a.wav", "b.WAV",
+                                                  "bad\xFF.wav", "c.txt (greyed)", "link.wav"}));
+    // A folder that cannot be read is not entered: the list stays where it was.
+    clickEntry("locked", 0, 2);
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->folder(), dir.path());
+      EXPECT_EQ(panel->fileList()->entries().size(), 7u);
+      clickEntry("sub", 0, 2);
+      h.perform([&, w] {
+        EXPECT_EQ(listed(), (std::vector<std::string>{"x.wav", "y.txt (greyed)"}));
+        clickEntry("y.txt");  // greyed: not chosen
+        EXPECT_TRUE(panel->fileList()->selectedRows().empty());
+        clickView(h, panel->upButton());
+        h.perform([&, w] {
+          clickEntry("a.wav");
+          clickEntry("link.wav", NSEventModifierFlagShift);
+          h.key(w, 36, "\r");
+        });
+      });
+    });
+  });
+  ASSERT_EQ(panel->runModal(), NSModalResponseOK);
+  EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("a.wav"), dir.file("sub/x.wav")}));
+  EXPECT_TRUE(h.logged("cannot list folder"));
+}
+
+TEST_F(OpenPanelTest, AStartingFolderThatCannotBeReadGivesWayToTheHomeFolder) {
+  mkdir(dir.file("home").c_str(), 0755);
+  testsupport::writeFile(dir.file("home/h.wav"), "");
+  mkdir(dir.file("locked").c_str(), 0);
+  const char* previousHome = std::getenv("HOME");
+  const std::string keptHome = previousHome ? previousHome : "";
+  setenv("HOME", dir.file("home").c_str(), 1);
+  panel->setDirectory(dir.file("locked"));
+  {
+    AsAUser user;
+    answers.add([&](NSWindow* w) {
+      EXPECT_EQ(panel->fileList()->folder(), dir.file("home"));
+      EXPECT_EQ(listed(), (std::vector<std::string>{"h.wav"}));
+      h.key(w, 53, "\x1b");
+    });
+    EXPECT_EQ(panel->runModal(), NSModalResponseCancel);
+  }
+  EXPECT_TRUE(panel->paths().empty());
+  if (previousHome)
+    setenv("HOME", keptHome.c_str(), 1);
+  else
+    unsetenv("HOME");
+}
+
+TEST_F(OpenPanelTest, AHugeFolderIsListedWholeInOrder) {
+  constexpr int kFiles = 5000;
+  for (int i = 0; i < kFiles; ++i)
+    testsupport::writeFile(dir.file("f" + std::to_string(100000 + i) + ".wav"), "");
+  answers.add([&](NSWindow* w) {
+    ASSERT_EQ(panel->fileList()->entries().size(), std::size_t(kFiles));
+    EXPECT_EQ(panel->fileList()->entries().front().name, "f100000.wav");
+    EXPECT_EQ(panel->fileList()->entries().back().name,
+              "f" + std::to_string(100000 + kFiles - 1) + ".wav");
+    panel->display();
+    clickEntry("f100002.wav");
+    h.key(w, 36, "\r");
+  });
+  ASSERT_EQ(panel->runModal(), NSModalResponseOK);
+  EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("f100002.wav")}));
+}
+
+}  // namespace
