@@ -54,8 +54,8 @@ void listenToJack() {
   jack_set_info_function(onJackMessage);
 }
 
-// Keeps an object whose JACK client the library let go of, unused and never deleted: its
-// destructor would close that client again.
+// Keeps, unused and never deleted, an object whose client JACK let go of: its destructor would
+// close that client again.
 template <class Object>
 void forget(std::unique_ptr<Object>& object) {
   static auto* forgotten = new std::vector<const void*>;
