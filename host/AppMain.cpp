@@ -167,6 +167,10 @@ void RequestQuit() {
   gQuitRequested = 1;
 }
 
+bool QuitRequested() {
+  return gQuitRequested != 0;
+}
+
 void ReleaseClosedHost() {
   gClosedHost.reset();
 }

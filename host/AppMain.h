@@ -14,6 +14,8 @@ INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Async-signal-safe: asks the program to quit; the main window's timer terminates the
 // application (codes 4 and 3), as the Quit command does.
 void RequestQuit();
+// Whether a quit was asked for and has not been carried out yet.
+bool QuitRequested();
 
 // Deletes the host of the closed main window if it is still kept for a call that was in
 // progress; main calls it once the application's loop has ended and nothing runs.

@@ -9,13 +9,16 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <mutex>
 #include <streambuf>
+#include <string_view>
 #include <thread>
 #include <utility>
 
 #include "base/Log.h"
+#include "host/AppMain.h"
 #include "host/AppResources.h"
 
 namespace host {
@@ -26,17 +29,47 @@ constexpr int kOutputChannels = 2;
 constexpr int kInputChannels = 2;
 constexpr unsigned char kSysExStart = 0xF0;
 constexpr std::size_t kShortMessageBytes = 3;
-// How long the host waits for the audio library to close a JACK stream whose server went away,
-// which it does on a thread of its own.
-constexpr auto kAudioCloseLimit = std::chrono::seconds(2);
-constexpr auto kAudioClosePoll = std::chrono::milliseconds(10);
 // A JACK server that is there may answer a new client too late on a busy machine (the client
 // then fails with a communication error, or the audio library sees no devices): it is asked
 // again this many times, this far apart.
 constexpr int kJackAttempts = 5;
 constexpr auto kJackRetryPause = std::chrono::milliseconds(200);
+constexpr auto kQuitPoll = std::chrono::milliseconds(10);
 
-void quietJackError(const char*) {}
+// JACK's client library lets go of every client the program holds (closes and deletes them,
+// and says so on its error channel) when a client is opened after the server went away; the
+// audio library opens one for each of its questions. The objects that held those clients must
+// then never use them again.
+constexpr const char* kJackDroppedClients = "clients are still allocated";
+std::atomic<bool> gJackDroppedClients{false};
+
+void onJackMessage(const char* message) {
+  if (message && std::strstr(message, kJackDroppedClients)) gJackDroppedClients = true;
+}
+
+// Takes JACK's errors and notes, which are otherwise printed; the audio library silences them
+// as each of its objects is made, so the host takes them back after.
+void listenToJack() {
+  jack_set_error_function(onJackMessage);
+  jack_set_info_function(onJackMessage);
+}
+
+// Keeps, unused and never deleted, an object whose client JACK let go of: its destructor would
+// close that client again.
+template <class Object>
+void forget(std::unique_ptr<Object>& object) {
+  static auto* forgotten = new std::vector<const void*>;
+  if (object) forgotten->push_back(object.release());
+}
+
+// Waits before a late JACK server is asked again; false, and at once, when the program is to
+// quit, which must not wait for a server that takes its time.
+bool pauseBeforeAskingAgain() {
+  const auto end = std::chrono::steady_clock::now() + kJackRetryPause;
+  while (!QuitRequested() && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(kQuitPoll);
+  return !QuitRequested();
+}
 
 void onJackShutdown(jack_status_t, const char*, void* gone) {
   static_cast<std::atomic<bool>*>(gone)->store(true);
@@ -68,28 +101,66 @@ std::string takeAlsaError() {
   return report;
 }
 
-// Takes characters and keeps none, and makes no system call, so a write to it is never a point
-// where a thread can be cancelled.
+// Takes characters and keeps none; it holds no state, so threads may write to it at once.
 class NullBuffer : public std::streambuf {
  protected:
   int overflow(int c) override { return c; }
 };
 
-// While a host lives, standard error's stream goes nowhere. The MIDI and audio libraries print
-// their errors there before throwing them, and the host logs what it catches. And the audio
-// library prints there from JACK's thread when the server goes away, while another of its
-// threads closes the client and so cancels that thread: cancelled inside the stream's flush,
-// which must not throw, it would end the program.
-NullBuffer gDropped;
-std::streambuf* gSavedErrorBuffer = nullptr;
-int gHostsDroppingOutput = 0;  // main thread only
+// The MIDI and audio libraries print their errors on standard error before throwing them; the
+// host logs what it catches, so their own lines are dropped while the host calls into them.
+class LibraryOutputDropped {
+ public:
+  LibraryOutputDropped() : mSaved(std::cerr.rdbuf(&sDropped)) { takeAlsaError(); }
+  ~LibraryOutputDropped() { std::cerr.rdbuf(mSaved); }
+  LibraryOutputDropped(const LibraryOutputDropped&) = delete;
+  LibraryOutputDropped& operator=(const LibraryOutputDropped&) = delete;
 
-void dropLibraryOutput() {
-  if (gHostsDroppingOutput++ == 0) gSavedErrorBuffer = std::cerr.rdbuf(&gDropped);
+ private:
+  static inline NullBuffer sDropped;
+  std::streambuf* mSaved;
+};
+
+// The JACK clients that the audio and MIDI libraries keep to themselves. Each library's object
+// holds its interface object, whose data record begins with the client; they are reached through
+// classes derived from the libraries' own, which may name their protected members. The layouts
+// are those of the libraries' major versions named here.
+static_assert(std::string_view(RTAUDIO_VERSION).substr(0, 2) == "5.",
+              "streamClient reads the audio library's JACK record as version 5 lays it out");
+static_assert(std::string_view(RTMIDI_VERSION).substr(0, 2) == "5.",
+              "midiClient reads the MIDI library's JACK record as version 5 lays it out");
+class AudioAccess : public RtAudio {
+ public:
+  static RtApi* Interface(RtAudio& audio) { return audio.*(&AudioAccess::rtapi_); }
+};
+class AudioInterfaceAccess : public RtApi {
+ public:
+  static void* Record(RtApi& api) { return (api.*(&AudioInterfaceAccess::stream_)).apiHandle; }
+};
+class MidiAccess : public RtMidi {
+ public:
+  static MidiApi* Interface(RtMidi& midi) { return midi.*(&MidiAccess::rtapi_); }
+};
+class MidiInterfaceAccess : public MidiApi {
+ public:
+  static void* Record(MidiApi& api) { return api.*(&MidiInterfaceAccess::apiData_); }
+};
+
+jack_client_t* clientOf(void* record) {
+  return record ? *static_cast<jack_client_t**>(record) : nullptr;
 }
 
-void restoreLibraryOutput() {
-  if (--gHostsDroppingOutput == 0) std::cerr.rdbuf(gSavedErrorBuffer);
+// The client of the audio stream, null when no stream on JACK is open.
+jack_client_t* streamClient(RtAudio& audio) {
+  if (audio.getCurrentApi() != RtAudio::UNIX_JACK || !audio.isStreamOpen()) return nullptr;
+  RtApi* api = AudioAccess::Interface(audio);
+  return api ? clientOf(AudioInterfaceAccess::Record(*api)) : nullptr;
+}
+
+// The client of a MIDI object made for JACK, null when it has none.
+jack_client_t* midiClient(RtMidi& midi) {
+  MidiApi* api = MidiAccess::Interface(midi);
+  return api ? clientOf(MidiInterfaceAccess::Record(*api)) : nullptr;
 }
 
 // Runs on the MIDI library's thread (JACK's process thread): no locks, no allocation.
@@ -139,6 +210,27 @@ struct MidiDirection {
 constexpr MidiDirection kInput{"input", "midi in"};
 constexpr MidiDirection kOutput{"output", "midi out"};
 
+// Makes the MIDI object of one direction, named `client`. On JACK it must hold a client of the
+// server: the library would open one the next time it is asked anything, and a client opened
+// once the server has gone away makes JACK delete every client the program still holds. A
+// server that answers late is asked again; null when no object could be made.
+template <class Midi>
+std::unique_ptr<Midi> makeMidi(RtMidi::Api api, const std::string& client,
+                               const MidiDirection& direction) {
+  for (int attempt = 0; attempt < kJackAttempts; ++attempt) {
+    if (attempt > 0 && !pauseBeforeAskingAgain()) break;
+    try {
+      auto midi = std::make_unique<Midi>(api, client);
+      if (api != RtMidi::UNIX_JACK || midiClient(*midi)) return midi;
+    } catch (const RtMidiError& e) {
+      base::warn("host", "no MIDI %s: %s%s", direction.name, e.what(), takeAlsaError().c_str());
+      return nullptr;
+    }
+  }
+  base::warn("host", "no MIDI %s: the JACK server took no client", direction.name);
+  return nullptr;
+}
+
 bool listed(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -148,7 +240,7 @@ bool listed(const std::vector<std::string>& names, const std::string& name) {
 bool openPortNamed(RtMidi* midi, const std::vector<std::string>& names, const std::string& name,
                    const MidiDirection& direction, bool quiet = false) {
   if (!midi) return false;
-  takeAlsaError();
+  const LibraryOutputDropped dropped;
   try {
     midi->closePort();
     if (name == kNoMidiPort) return true;
@@ -179,6 +271,7 @@ void followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
   const bool present = listed(names, remembered);
   if (midi->isPortOpen()) {
     if (present) return;
+    const LibraryOutputDropped dropped;
     try {
       midi->closePort();
     } catch (const RtMidiError&) {
@@ -208,16 +301,15 @@ bool portOpen(const RtMidi* midi) {
 
 IPlugAPPHost::IPlugAPPHost(std::string settingsPath) : mSettingsPath(std::move(settingsPath)) {
   snd_lib_error_set_handler(onAlsaError);
-  dropLibraryOutput();
 }
 
 IPlugAPPHost::~IPlugAPPHost() {
+  ForgetClientsJackDropped();
   StopAudio();
   CloseMidi();
   if (mJackWatch) jack_client_close(mJackWatch);
   if (mApp) mApp->SetMidiSender(nullptr);
   if (sInstance == this) sInstance = nullptr;
-  restoreLibraryOutput();
 }
 
 void IPlugAPPHost::Init() {
@@ -237,11 +329,10 @@ void IPlugAPPHost::Init() {
 }
 
 bool IPlugAPPHost::OpenJackWatch() {
-  jack_set_error_function(quietJackError);
-  jack_set_info_function(quietJackError);
+  listenToJack();
   const std::string name = std::string(kAppName) + " watch";
   for (int attempt = 0; attempt < kJackAttempts && !mJackWatch; ++attempt) {
-    if (attempt > 0) std::this_thread::sleep_for(kJackRetryPause);
+    if (attempt > 0 && !pauseBeforeAskingAgain()) break;
     jack_status_t status{};
     mJackWatch = jack_client_open(name.c_str(), JackNoStartServer, &status);
     // No server at all answers at once; only one that is there but late is asked again.
@@ -255,7 +346,8 @@ bool IPlugAPPHost::OpenJackWatch() {
 
 void IPlugAPPHost::WatchDevices() {
   if (mUsesJack) {
-    if (mJackWatch && mJackGone) OnJackServerGone();
+    ForgetClientsJackDropped();
+    if (mJackClientsDropped || (mJackWatch && mJackGone)) OnJackServerGone();
     if (!mJackWatch) {
       if (!OpenJackWatch()) return;
       OnJackServerBack();
@@ -269,13 +361,9 @@ void IPlugAPPHost::WatchDevices() {
 
 void IPlugAPPHost::OnJackServerGone() {
   base::warn("host", "the JACK server went away: MIDI and audio stop until it answers again");
-  jack_client_close(mJackWatch);
+  mJackClientsDropped = false;
+  if (mJackWatch) jack_client_close(mJackWatch);
   mJackWatch = nullptr;
-  // The audio library closes a running stream of a server that went away itself, on a thread
-  // of its own; the stream is let go once that is done.
-  const auto deadline = std::chrono::steady_clock::now() + kAudioCloseLimit;
-  while (mAudio && mAudio->isStreamOpen() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(kAudioClosePoll);
   StopAudio();
   CloseMidi();
   mMidiInNames.clear();
@@ -295,21 +383,13 @@ void IPlugAPPHost::OpenMidi() {
   // Without a JACK server MIDI goes through ALSA alone: left to choose, the MIDI library would
   // take JACK when a server answers it later, and the host would not watch that server.
   const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-  takeAlsaError();
-  try {
-    mMidiIn = std::make_unique<RtMidiIn>(api, std::string(kAppName) + " in");
+  const LibraryOutputDropped dropped;
+  mMidiIn = makeMidi<RtMidiIn>(api, std::string(kAppName) + " in", kInput);
+  if (mMidiIn) {
     mMidiIn->ignoreTypes(false, true, true);
     mMidiIn->setCallback(onMidiIn, mApp.get());
-  } catch (const RtMidiError& e) {
-    base::warn("host", "no MIDI input: %s%s", e.what(), takeAlsaError().c_str());
-    mMidiIn.reset();
   }
-  try {
-    mMidiOut = std::make_unique<RtMidiOut>(api, std::string(kAppName) + " out");
-  } catch (const RtMidiError& e) {
-    base::warn("host", "no MIDI output: %s%s", e.what(), takeAlsaError().c_str());
-    mMidiOut.reset();
-  }
+  mMidiOut = makeMidi<RtMidiOut>(api, std::string(kAppName) + " out", kOutput);
   ProbeMidiPorts();
   mMidiInRetryQuiet = mMidiOutRetryQuiet = false;
   if (mSettings.midiInDev != kNoMidiPort) SelectMidiInput(mSettings.midiInDev);
@@ -317,6 +397,8 @@ void IPlugAPPHost::OpenMidi() {
 }
 
 void IPlugAPPHost::CloseMidi() {
+  ForgetClientsJackDropped();
+  const LibraryOutputDropped dropped;
   try {
     if (mMidiIn) mMidiIn->closePort();
     if (mMidiOut) mMidiOut->closePort();
@@ -328,6 +410,7 @@ void IPlugAPPHost::CloseMidi() {
 }
 
 void IPlugAPPHost::ProbeMidiPorts() {
+  ForgetClientsJackDropped();
   mMidiInNames = portNames(mMidiIn.get());
   mMidiOutNames = portNames(mMidiOut.get());
 }
@@ -410,15 +493,15 @@ bool IPlugAPPHost::StartRememberedAudio() {
 
 bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outName) {
   StopAudio();
-  takeAlsaError();
+  const LibraryOutputDropped dropped;
   try {
     mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
+    listenToJack();
     mAudio->showWarnings(false);
     unsigned count = mAudio->getDeviceCount();
-    for (int attempt = 1; mUsesJack && count == 0 && attempt < kJackAttempts; ++attempt) {
-      std::this_thread::sleep_for(kJackRetryPause);
+    for (int attempt = 1;
+         mUsesJack && count == 0 && attempt < kJackAttempts && pauseBeforeAskingAgain(); ++attempt)
       count = mAudio->getDeviceCount();
-    }
     if (count == 0) {
       base::warn("host", "no audio devices%s",
                  mUsesJack ? " (the JACK server took no client or offers no audio ports)"
@@ -453,6 +536,8 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
     mAudio->openStream(&outParams, withInput ? &inParams : nullptr, RTAUDIO_FLOAT32,
                        static_cast<unsigned>(mSettings.sampleRate), &frames, onAudio, mApp.get(),
                        &options);
+    if (ForgetClientsJackDropped()) return false;
+    TakeStreamShutdown();
     mAudio->startStream();
     base::log(base::LogLevel::Info, "host", "audio runs on \"%s\" at %u Hz, %u frames",
               mAudio->getDeviceInfo(out).name.c_str(), mAudio->getStreamSampleRate(), frames);
@@ -464,10 +549,31 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
   }
 }
 
+void IPlugAPPHost::TakeStreamShutdown() {
+  // Told to the client before it is activated, as JACK requires.
+  if (jack_client_t* client = streamClient(*mAudio))
+    jack_on_info_shutdown(client, onJackShutdown, &mJackGone);
+}
+
+bool IPlugAPPHost::ForgetClientsJackDropped() {
+  if (!gJackDroppedClients.exchange(false)) return false;
+  base::warn("host", "JACK let go of the program's clients, as its server went away");
+  forget(mMidiIn);
+  forget(mMidiOut);
+  forget(mAudio);
+  mJackWatch = nullptr;
+  mJackClientsDropped = true;
+  return true;
+}
+
 void IPlugAPPHost::StopAudio() {
+  ForgetClientsJackDropped();
   if (!mAudio) return;
+  const LibraryOutputDropped dropped;
   try {
-    if (mAudio->isStreamRunning()) mAudio->stopStream();
+    // Aborted, not stopped: stopping waits for the stream's callback to play out what it holds,
+    // which never happens when the JACK server goes away meanwhile.
+    if (mAudio->isStreamRunning()) mAudio->abortStream();
     if (mAudio->isStreamOpen()) mAudio->closeStream();
   } catch (const RtAudioError& e) {
     base::warn("host", "closing the audio stream failed: %s", e.what());

@@ -117,7 +117,19 @@ class IPlugAPPHost : public iplug::IMidiSender {
   // The remembered devices, else the defaults; false when the defaults were needed.
   bool StartRememberedAudio();
   bool StartAudio(const std::string& inName, const std::string& outName);
+  // Has the JACK server's shutting down of the open stream's client reported to the host (as
+  // mJackGone) in place of the audio library. The library would close the stream itself: from
+  // JACK's thread it starts a thread that closes the client, and closing a client cancels JACK's
+  // threads of it at any instruction, the one still running the library's report among them,
+  // which ends the program when it is unwound through a function that must not throw; and that
+  // closing races the host's own. JACK calls an info-shutdown callback in place of the plain one.
+  void TakeStreamShutdown();
+  // On the main thread: the stream, when there is one, is aborted, closed and let go.
   void StopAudio();
+  // When JACK let go of the program's clients (a client was opened after the server went away),
+  // forgets the MIDI objects, the audio object and the watch that held them, which count as
+  // closed, and returns true; the next watch reports the server gone.
+  bool ForgetClientsJackDropped();
 
   std::string mSettingsPath;
   AppSettings mSettings;
@@ -135,10 +147,13 @@ class IPlugAPPHost : public iplug::IMidiSender {
   // A remembered device that is listed but did not open was logged once; retries are quiet.
   bool mMidiInRetryQuiet = false;
   bool mMidiOutRetryQuiet = false;
-  // The client that watches the JACK server, and the flag its shutdown callback sets (on
-  // JACK's thread).
+  // The client that watches the JACK server, and the flag that its shutdown callback and the
+  // audio stream's set (on JACK's threads). A stream that the server shut down alone (a client
+  // too slow for it) takes the same road: everything is closed, and opened again once the
+  // server answers.
   _jack_client* mJackWatch = nullptr;
   std::atomic<bool> mJackGone{false};
+  bool mJackClientsDropped = false;
 
   static inline IPlugAPPHost* sInstance = nullptr;
 };

@@ -169,6 +169,12 @@ std::optional<NSEvent> NSApplication::takeEvent(NSEventMask mask, bool dequeue) 
     if (!dequeue) return *it;
     NSEvent e = std::move(*it);
     mQueue.erase(it);
+    // A key goes to the key window: the display's focus follows the program's choice late (once a
+    // new window is mapped, or through a window manager), and a key typed in between names the
+    // window that had the focus, which a modal run would drop. Menus, never key, keep theirs.
+    if (e.isKeyEvent() && mKeyWindow && e.window && e.window != mKeyWindow &&
+        isLiveObject(static_cast<const NSObject*>(e.window)) && e.window->canBecomeKeyWindow())
+      e.window = mKeyWindow;
     return e;
   }
   return std::nullopt;

@@ -109,6 +109,10 @@ bool HostProcess::ended() {
   return true;
 }
 
+void HostProcess::quit() {
+  if (!ended()) kill(mPid, SIGTERM);
+}
+
 int HostProcess::stop() {
   if (ended()) return mStatus;
   kill(mPid, SIGTERM);

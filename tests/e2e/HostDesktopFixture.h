@@ -71,6 +71,8 @@ class HostProcess {
   pid_t pid() const { return mPid; }
   // Whether the program has ended by itself; its status is then kept for stop().
   bool ended();
+  // Sends the program SIGTERM and returns at once.
+  void quit();
   // Ends the program with SIGTERM; its exit status, or -1 when it had to be killed or died
   // of a signal.
   int stop();

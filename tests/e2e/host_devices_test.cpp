@@ -5,6 +5,7 @@
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -76,18 +77,39 @@ TEST_F(HostDesktopTest, AJackServerThatGoesAndComesBackGetsTheRememberedDeviceBa
   ASSERT_TRUE(startHost());
   ASSERT_TRUE(waitForConnection(entry)) << "the device was not connected";
 
+  const auto timesLogged = [&](const std::string& text) {
+    const std::string log = host().log();
+    int times = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+      ++times;
+    return times;
+  };
   jack->kill();
   device.reset();
-  ASSERT_TRUE(waitUntil([&] { return host().logged("the JACK server went away"); }))
+  ASSERT_TRUE(waitUntil([&] { return timesLogged("the JACK server went away") == 1; }))
       << host().log();
   EXPECT_TRUE(photograph(mainWindow(), "jack-gone.png"));
+
+  // A server that goes away again as the program reopens its clients is noticed too.
+  ASSERT_TRUE(jack->start()) << jack->whyNot();
+  ASSERT_TRUE(waitUntil([&] { return host().logged("the JACK server answers again"); }))
+      << host().log();
+  jack->kill();
+  ASSERT_TRUE(waitUntil([&] { return timesLogged("the JACK server went away") == 2; }))
+      << host().log();
 
   ASSERT_TRUE(jack->start()) << jack->whyNot();
   device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
   device->openVirtualPort(kDevicePort);
   EXPECT_TRUE(waitForConnection(entry)) << "the device was not connected again\n" << host().log();
-  EXPECT_TRUE(host().logged("the JACK server answers again"));
-  EXPECT_EQ(host().stop(), 0);
+  EXPECT_EQ(timesLogged("the JACK server answers again"), 2);
+
+  // A quit signal as the server goes away ends the program within a second all the same.
+  const auto signalled = Clock::now();
+  host().quit();
+  jack->kill();
+  EXPECT_EQ(host().stop(), 0) << host().log();
+  EXPECT_LT(Clock::now() - signalled, std::chrono::seconds(1));
 }
 
 }  // namespace

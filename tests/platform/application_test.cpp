@@ -141,6 +141,9 @@ TEST_F(ApplicationTest, ModalLoopGivesInputOnlyToTheModalWindowAndStops) {
   panel->addChildWindow(child, NSWindowAbove);
   h.click(main, {10, 10});
   h.click(panel, {10, 10});
+  // Typed before the display's focus followed the panel, a key names the main window: it goes
+  // to the panel, the key window.
+  h.key(main, 0, "q");
   h.click(child, {10, 10});
   bool otherEventRan = false;
   h.perform([&] { otherEventRan = true; });
@@ -148,7 +151,8 @@ TEST_F(ApplicationTest, ModalLoopGivesInputOnlyToTheModalWindowAndStops) {
   NSModalResponse r = app->runModalForWindow(panel);
   EXPECT_EQ(r, 7);
   EXPECT_TRUE(otherEventRan);
-  EXPECT_EQ(log, (std::vector<std::string>{"panel down", "panel up", "child down", "child up"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"panel down", "panel up", "panel key q", "child down",
+                                           "child up"}));
   EXPECT_EQ(app->modalWindow(), nullptr);
   child->close();
   panel->close();
