@@ -158,4 +158,33 @@ TEST_F(X11Input, ALayoutSetWhileTheProgramRunsTakesEffectAtOnce) {
   EXPECT_FALSE(x->platform().logged("X error"));
 }
 
+TEST_F(X11Input, DragsAreOfTheButtonHeldAndCapsLockShiftsLetters) {
+  struct Drag {
+    const char* button;
+    NSEventType type;
+    int number;
+  } drags[] = {{"1", NSEventTypeLeftMouseDragged, 0},
+               {"3", NSEventTypeRightMouseDragged, 1},
+               {"2", NSEventTypeOtherMouseDragged, 2}};
+  for (const Drag& d : drags) {
+    SCOPED_TRACE(d.button);
+    ASSERT_TRUE(x->xdotool({"mousemove", "--window", id, "40", "40"}));
+    auto moved = eventsOf(
+        {"mousedown", d.button, "mousemove_relative", "15", "10", "mouseup", d.button}, d.type, 1);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].buttonNumber, d.number);
+    EXPECT_EQ(moved[0].locationInWindow, NSMakePoint(55, 150 - 50));
+  }
+  // Caps Lock is a flag while it is on (its key itself is no key-down), and letters come out
+  // capital.
+  for (auto [characters, flags] :
+       {std::pair{"A", NSEventModifierFlagCapsLock}, {"a", std::uint64_t{0}}}) {
+    auto downs = eventsOf({"key", "Caps_Lock", "key", "a"}, NSEventTypeKeyDown, 1);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].characters, characters);
+    EXPECT_EQ(downs[0].modifierFlags, flags);
+  }
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
 }  // namespace

@@ -267,3 +267,40 @@ TEST_F(X11Display, ScreensFollowTheServersMonitorsAsTheyChange) {
 }
 
 }  // namespace
+
+namespace {
+
+class X11UnderAWindowManager : public X11Display {
+ protected:
+  void SetUp() override { start({}, true); }
+};
+
+// The window manager's iconify and restore, as a user's clicks on its buttons and task list
+// would make them, and the program's own, each reaching the other side.
+TEST_F(X11UnderAWindowManager, IconifiedAndRestoredFromEitherSide) {
+  NSWindow* w = show(NSMakeRect(100, 100, 200, 150));
+  w->setReleasedWhenClosed(false);
+  Ref<NSWindow> keep(w);
+  ASSERT_TRUE(waitViewable(w));
+  const std::string id = std::to_string(xidOf(w));
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(x->xdotool({"windowminimize", id}));
+    ASSERT_TRUE(x->pumpUntil([&] { return w->isMiniaturized(); }));
+    EXPECT_FALSE(w->isVisible());
+    ASSERT_TRUE(x->xdotool({"windowactivate", id}));
+    ASSERT_TRUE(x->pumpUntil([&] { return w->isVisible() && viewable(xidOf(w)); }));
+    EXPECT_FALSE(w->isMiniaturized());
+  }
+  w->miniaturize();
+  ASSERT_TRUE(x->pumpUntil([&] { return !viewable(xidOf(w)); }));
+  w->deminiaturize();
+  ASSERT_TRUE(x->pumpUntil([&] { return viewable(xidOf(w)); }));
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->isMiniaturized());
+  w->close();
+  x->settle();
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+}  // namespace
