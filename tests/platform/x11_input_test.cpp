@@ -187,4 +187,47 @@ TEST_F(X11Input, DragsAreOfTheButtonHeldAndCapsLockShiftsLetters) {
   EXPECT_FALSE(x->platform().logged("X error"));
 }
 
+// The buttons held, as anyone may ask for them between events: set by presses, cleared by
+// releases, and cleared too when the window pressed in closed before the release.
+TEST_F(X11Display, TheButtonsHeldFollowThePointerEvenWhenTheWindowPressedInCloses) {
+  class ClosingView : public RecordingView {
+   public:
+    using RecordingView::RecordingView;
+    void mouseDown(const NSEvent& e) override {
+      RecordingView::mouseDown(e);
+      window()->close();
+    }
+  };
+  NSWindow* stays = show(NSMakeRect(300, 300, 150, 100));
+  Ref<RecordingView> staysView = view;
+  ASSERT_TRUE(waitViewable(stays));
+  const std::string staysId = std::to_string(xidOf(stays));
+  ASSERT_TRUE(x->xdotool({"mousemove", "--window", staysId, "20", "20"}));
+  struct Press {
+    const char* button;
+    unsigned bit;
+  } presses[] = {{"1", 1u << 0}, {"3", 1u << 1}, {"2", 1u << 2}};
+  for (const Press& p : presses) {
+    SCOPED_TRACE(p.button);
+    ASSERT_TRUE(x->xdotool({"mousedown", p.button}));
+    EXPECT_TRUE(x->pumpUntil([&] { return NSEvent::pressedMouseButtons() == p.bit; }));
+    ASSERT_TRUE(x->xdotool({"mouseup", p.button}));
+    EXPECT_TRUE(x->pumpUntil([&] { return NSEvent::pressedMouseButtons() == 0; }));
+  }
+  // A window that closes on the press: its release reaches no window of the program.
+  auto* closing = new NSWindow(NSMakeRect(100, 100, 150, 100), testsupport::kDocumentStyle);
+  auto closingView = Ref<ClosingView>::adopt(new ClosingView(NSMakeRect(0, 0, 150, 100)));
+  closing->setContentView(closingView.get());
+  closing->makeKeyAndOrderFront();
+  NSApp()->updateWindows();
+  ASSERT_TRUE(waitViewable(closing));
+  ASSERT_TRUE(x->xdotool({"mousemove", "--window", std::to_string(xidOf(closing)), "20", "20"}));
+  ASSERT_TRUE(x->xdotool({"mousedown", "1"}));
+  ASSERT_TRUE(x->pumpUntil([&] { return closingView->count(NSEventTypeLeftMouseDown) == 1; }));
+  ASSERT_TRUE(x->xdotool({"mouseup", "1", "mousemove", "--window", staysId, "30", "30"}));
+  EXPECT_TRUE(x->pumpUntil([&] { return staysView->count(NSEventTypeMouseMoved) > 0; }));
+  EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u) << "a button is still held after its release";
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
 }  // namespace
