@@ -155,6 +155,49 @@ TEST_F(OpenPanelTest, AHugeFolderIsListedWholeInOrder) {
   EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("f100002.wav")}));
 }
 
+// Folders as a user picks them: Return on a folder that cannot be chosen enters it, a click
+// below the entries selects nothing, and Return with nothing chosen leaves the panel up, unless
+// folders can be chosen: then the folder shown is the choice.
+TEST_F(OpenPanelTest, ReturnEntersOrChoosesFoldersAsThePanelAllows) {
+  mkdir(dir.file("sub").c_str(), 0755);
+  testsupport::writeFile(dir.file("sub/a.txt"), "");
+  auto clickBelowTheEntries = [&] {
+    FileListView* list = panel->fileList();
+    NSRect last = list->rectOfRow(static_cast<int>(list->entries().size()) - 1);
+    h.click(panel.get(), list->convertPointToView({last.midX(), last.maxY() + 5}, nullptr));
+  };
+  answers.add([&](NSWindow* w) {
+    clickEntry("sub");
+    h.key(w, 36, "\r");  // a folder alone: entered
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->folder(), dir.file("sub"));
+      clickEntry("a.txt");
+      clickBelowTheEntries();
+      EXPECT_TRUE(panel->fileList()->selectedRows().empty());
+      h.key(w, 36, "\r");  // nothing chosen: the panel stays
+      h.perform([&, w] {
+        EXPECT_TRUE(panel->isVisible());
+        h.key(w, 53, "\x1b");
+      });
+    });
+  });
+  EXPECT_EQ(panel->runModal(), NSModalResponseCancel);
+  EXPECT_TRUE(panel->paths().empty());
+
+  panel->setDirectory(dir.path());
+  panel->setCanChooseFiles(false);
+  panel->setCanChooseDirectories(true);
+  answers.add([&](NSWindow* w) {
+    clickEntry("sub", 0, 2);
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->entries().front().enabled, false);  // a.txt, greyed
+      h.key(w, 36, "\r");
+    });
+  });
+  ASSERT_EQ(panel->runModal(), NSModalResponseOK);
+  EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("sub")}));
+}
+
 // What a user meets saving over a file: double clicks enter a folder and pick the file, the
 // panel asks before replacing it and stays up when told not to; an owner refusing the name
 // keeps it up too.

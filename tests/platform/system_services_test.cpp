@@ -97,6 +97,12 @@ TEST(CGColorSpace, EachConfiguredDisplayShowsDeviceRgb) {
   EXPECT_EQ(main->name(), "kCGColorSpaceDeviceRGB");
   EXPECT_EQ(CGDisplayCopyColorSpace(2), nullptr);
   EXPECT_EQ(CGDisplayCopyColorSpace(-1), nullptr);
+  // With no display at all (every monitor switched off), there is no main screen to ask.
+  NSScreen::setScreens({});
+  EXPECT_EQ(NSScreen::mainScreen(), nullptr);
+  EXPECT_EQ(CGDisplayCopyColorSpace(1), nullptr);
+  NSScreen::resetToDefault();
+  EXPECT_NE(NSScreen::mainScreen(), nullptr);
 }
 
 // Defaults written and read by several threads at once: each reader sees a whole value of
