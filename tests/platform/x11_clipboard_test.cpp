@@ -84,8 +84,9 @@ TEST_F(X11Clipboard, WhatAnotherProgramCopiesIsPastedHere) {
   board.setString("ours");
   const std::string file = ::testing::TempDir() + "/x11_clipboard_copy";
   // The first copy takes the clipboard from this program, the second from xclip.
-  for (const auto& [text, fromUs] :
+  for (const auto& [copied, fromUs] :
        {std::pair{std::string("\xC3\xA9t\xC3\xA9"), true}, std::pair{longText(), false}}) {
+    const std::string& text = copied;  // a name the lambdas below may capture
     std::ofstream(file, std::ios::binary) << text;
     const long count = board.changeCount();
     // xclip stays behind to answer until another program copies.
