@@ -63,6 +63,12 @@ void NSEvent::noteMouseEvent(const NSEvent& e, NSPoint screen) {
   else if (e.type == NSEventTypeLeftMouseUp || e.type == NSEventTypeRightMouseUp ||
            e.type == NSEventTypeOtherMouseUp)
     gButtons.fetch_and(~bit);
+  // A release can reach no window of the program (the one pressed in closed meanwhile): a
+  // move says no button is held, a drag that its button is.
+  else if (e.type == NSEventTypeMouseMoved)
+    gButtons.store(0);
+  else if (bit != 0)
+    gButtons.fetch_or(bit);
 }
 
 void resetMouseStateForTesting() {

@@ -103,7 +103,9 @@ struct NSEvent {
   bool isInputEvent() const;
 
   // The pointer in screen coordinates (y up) and the buttons held (bit 0 left, bit 1
-  // right, bit 2 other), as of the last mouse event the application dispatched.
+  // right, bit 2 other), as of the last mouse event the application dispatched: a press
+  // sets a button, its release or any move without a button (a release may be lost with
+  // its window) clears it.
   static NSPoint mouseLocation();
   static unsigned pressedMouseButtons();
   // The modifier keys held, as of the last input event the application dispatched.

@@ -1,12 +1,14 @@
 #include "platform/drawing/ImageDecoder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <stb_image.h>
@@ -18,6 +20,9 @@ namespace {
 // A compressed file of a few kilobytes can claim an area that takes gigabytes once decoded;
 // no image of the program comes near this many pixels (256 MB of RGBA).
 constexpr long long kMaxImagePixels = 1LL << 26;
+// No image file of such an image needs more bytes than twice its pixels' (PNG stores them
+// uncompressed at worst).
+constexpr long long kMaxImageFileBytes = 2 * 4 * kMaxImagePixels;
 
 bool decodable(int w, int h) {
   return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide &&
@@ -190,12 +195,40 @@ cairo_surface_t* decodeImageFile(const char* path, std::string* failure) {
     fail(failure, "no path");
     return nullptr;
   }
-  // Read whole, so the data is checked before the decoder sees it.
-  std::ifstream file(path, std::ios::binary);
+  // Opened without waiting (a FIFO would wait for a writer) and read whole only when it is
+  // a regular file of a size an image can have: a device or a pipe could go on forever.
+  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    fail(failure, std::string("cannot open the file: ") + std::strerror(errno));
+    return nullptr;
+  }
+  struct stat info {};
   std::vector<std::uint8_t> bytes;
-  if (file) bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (!file.good() && !file.eof()) {
-    fail(failure, std::string("cannot read the file: ") + std::strerror(errno));
+  std::string why;
+  if (fstat(fd, &info) != 0) {
+    why = std::string("cannot read the file: ") + std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    why = "not a regular file";
+  } else if (info.st_size > kMaxImageFileBytes) {
+    why = "the file is too large";
+  } else {
+    // Read to the end, whatever the size said: the file may have changed meanwhile.
+    std::uint8_t buffer[1 << 16];
+    for (;;) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) why = std::string("cannot read the file: ") + std::strerror(errno);
+      if (got <= 0) break;
+      bytes.insert(bytes.end(), buffer, buffer + got);
+      if (bytes.size() > static_cast<std::size_t>(kMaxImageFileBytes)) {
+        why = "the file is too large";
+        break;
+      }
+    }
+  }
+  close(fd);
+  if (!why.empty()) {
+    fail(failure, why);
     return nullptr;
   }
   return decodeImageData(bytes.data(), bytes.size(), kMaxImageSide, failure);

@@ -31,7 +31,11 @@ struct NSRect {
   double maxY() const { return origin.y + size.height; }
   double midX() const { return origin.x + size.width / 2; }
   double midY() const { return origin.y + size.height / 2; }
-  bool isEmpty() const { return !(size.width > 0) || !(size.height > 0); }
+  // Also true when an edge is no number, so such a rectangle adds nothing to a union and
+  // meets nothing, whichever side of the operation it is on.
+  bool isEmpty() const {
+    return !(size.width > 0) || !(size.height > 0) || std::isnan(maxX()) || std::isnan(maxY());
+  }
 };
 
 inline NSPoint NSMakePoint(double x, double y) {
@@ -49,6 +53,7 @@ inline bool NSPointInRect(NSPoint p, const NSRect& r) {
 }
 
 inline NSRect NSIntersectionRect(const NSRect& a, const NSRect& b) {
+  if (a.isEmpty() || b.isEmpty()) return {};
   double x0 = std::max(a.minX(), b.minX()), y0 = std::max(a.minY(), b.minY());
   double x1 = std::min(a.maxX(), b.maxX()), y1 = std::min(a.maxY(), b.maxY());
   if (x1 <= x0 || y1 <= y0) return {};

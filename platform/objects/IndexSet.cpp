@@ -83,7 +83,8 @@ void NSIndexSet::removeIndexesInRange(std::size_t first, std::size_t count) {
 void NSIndexSet::shiftIndexesStartingAtIndex(std::size_t start, std::ptrdiff_t delta) {
   if (delta == 0) return;
   if (delta < 0) {
-    std::size_t gap = std::min(static_cast<std::size_t>(-delta), start);
+    // The magnitude taken without negating delta itself, which the most negative cannot be.
+    std::size_t gap = std::min(static_cast<std::size_t>(-(delta + 1)) + 1, start);
     removeIndexesInRange(start - gap, gap);
     std::vector<Range> moved;
     moved.reserve(mRanges.size());
@@ -102,19 +103,24 @@ void NSIndexSet::shiftIndexesStartingAtIndex(std::size_t start, std::ptrdiff_t d
     return;
   }
   auto step = static_cast<std::size_t>(delta);
-  for (std::size_t i = 0; i < mRanges.size(); ++i) {
-    Range& r = mRanges[i];
-    if (r.first >= start) {
-      r.first += step;
-      r.end += step;
-    } else if (r.end > start) {
-      // A range across the gap splits around it.
-      Range tail{start + step, r.end + step};
-      r.end = start;
-      mRanges.insert(mRanges.begin() + static_cast<std::ptrdiff_t>(i) + 1, tail);
-      ++i;
+  // Indexes from here on would pass the last index a set can hold: they are dropped.
+  const std::size_t room = NSNotFound - step;
+  std::vector<Range> moved;
+  moved.reserve(mRanges.size() + 1);
+  for (Range r : mRanges) {
+    if (r.end <= start) {
+      moved.push_back(r);
+      continue;
     }
+    // A range across the gap splits around it.
+    if (r.first < start) {
+      moved.push_back({r.first, start});
+      r.first = start;
+    }
+    if (r.first >= room) break;
+    moved.push_back({r.first + step, std::min(r.end, room) + step});
   }
+  mRanges = std::move(moved);
 }
 
 }  // namespace platform

@@ -41,7 +41,7 @@ class NSIndexSet {
   void removeAllIndexes() { mRanges.clear(); }
   // Moves every index from `start` on by delta: a positive delta opens a gap of delta
   // indexes at start; a negative delta removes the |delta| indexes before start and
-  // closes the gap.
+  // closes the gap. Indexes pushed past the last index a set can hold are dropped.
   void shiftIndexesStartingAtIndex(std::size_t start, std::ptrdiff_t delta);
 
  private:

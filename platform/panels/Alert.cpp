@@ -53,6 +53,8 @@ NSAlertPanel::NSAlertPanel(std::string title, std::string message, std::string d
   setContentSize({kWidth, height});
   text->setFrame(NSMakeRect(kMargin, height - kMargin - textHeight, textWidth, textHeight));
 
+  // Without a button the user could not end the run: an alert always has one.
+  if (defaultButton.empty() && alternateButton.empty() && otherButton.empty()) defaultButton = "OK";
   double right = kWidth - kMargin;
   if ((mDefault = addButton(defaultButton, NSAlertDefaultReturn, right)))
     right = mDefault->frame().origin.x - kButtonGap;

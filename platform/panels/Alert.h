@@ -19,8 +19,9 @@ inline constexpr NSModalResponse NSAlertErrorReturn = -2;
 
 // A modal alert: a titled panel showing a message and up to three buttons, default at
 // the right, alternate left of it, other at the left edge. A button given an empty title
-// is not shown. Return presses the default button and Escape the button titled "Cancel";
-// the panel has no close box, so a run ends by a button or by being aborted.
+// is not shown; with no title at all, the default button is "OK". Return presses the default button
+// and Escape the button titled "Cancel"; the panel has no close box, so a run ends by a button or
+// by being aborted.
 class NSAlertPanel : public NSPanel, public ActionTarget {
  public:
   static constexpr double kWidth = 420;

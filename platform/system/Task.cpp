@@ -216,7 +216,8 @@ bool NSTask::wasSignalled() {
 
 bool NSTask::terminate() {
   std::lock_guard<std::mutex> lock(mMutex);
-  if (!mLaunched || mReaped) return false;
+  // A child that has ended, asked about or not, is not signalled: it is reaped here.
+  if (!mLaunched || reapLocked(false)) return false;
   // Through the process descriptor: the number alone may name a stranger once reaped.
   if (mPidFd >= 0) return signalThroughDescriptor(mPidFd, SIGTERM);
   return kill(mPid, SIGTERM) == 0;

@@ -70,6 +70,11 @@ bool NSWorkspace::openFileWithApplication(const std::string& path, const std::st
     base::warn("platform", "NSWorkspace: %s is not an application", application.c_str());
     return false;
   }
+  // A document that looks like an option would be read as one by the application.
+  if (path.empty() || path[0] == '-') {
+    base::warn("platform", "NSWorkspace: refusing to open \"%s\"", path.c_str());
+    return false;
+  }
   return run({application, path});
 }
 

@@ -18,7 +18,7 @@ class NSWorkspace {
   bool openURL(const std::string& url);
   bool openFile(const std::string& path);
   // Starts the application with the document as its argument; false unless the
-  // application is an executable file.
+  // application is an executable file and the document names no option ('-' first).
   bool openFileWithApplication(const std::string& path, const std::string& application);
   // Starts the application; false unless it is an executable file.
   bool launchApplication(const std::string& application);

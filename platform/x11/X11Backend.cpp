@@ -303,15 +303,17 @@ void X11Backend::handleEvent(XEvent& event) {
       record->viewable = true;
       if (record->focusOnMap) focus(record, mLastEventTime);
       grabFor(record);
-      if (!record->window->isVisible() && record->mapped == false) {
+      if (!record->window->isVisible() && record->mapped == false &&
+          event.xmap.serial >= record->unmapSerial) {
         // Shown again by the window manager (de-iconified).
         postAction(record->window, [](NSWindow* w) { w->deminiaturize(); });
       }
       return;
     case UnmapNotify:
       record->viewable = false;
+      // Not the notice of an unmap of this program's own that it has since undone.
       if (mWindowManager && !record->overrideRedirect && record->mapped &&
-          record->window->isVisible()) {
+          event.xunmap.serial >= record->mapSerial && record->window->isVisible()) {
         // Hidden by the window manager: iconified.
         record->mapped = false;
         postAction(record->window, [](NSWindow* w) {

@@ -234,12 +234,19 @@ void Clipboard::scheduleExpiry() {
 std::optional<std::string> Clipboard::readForeign() {
   if (mLost || mOwned || !foreignOwnerExists()) return std::nullopt;
   double deadline = realNowMs() + kTimeLimitMs;
-  if (auto text = readAs(mUtf8, deadline)) return text;
-  if (auto text = readAs(XA_STRING, deadline)) return utf8OfLatin1(*text);
+  // An owner may give its value as STRING whatever was asked for: that is Latin-1, made
+  // UTF-8 here. Other values are kept byte for byte (the readers sanitise what they show).
+  for (Atom target : {mUtf8, Atom(XA_STRING)}) {
+    Atom type = None;
+    std::optional<std::string> text = readAs(target, deadline, &type);
+    if (!text) continue;
+    if (type == XA_STRING || (target == XA_STRING && type != mUtf8)) return utf8OfLatin1(*text);
+    return text;
+  }
   return std::nullopt;
 }
 
-std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
+std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs, Atom* valueType) {
   Window helper = mHelperWindow;
   XDeleteProperty(mDisplay, helper, mReadProperty);
   XConvertSelection(mDisplay, mClipboard, target, mReadProperty, helper, mLastEventTime);
@@ -298,6 +305,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
     base::warn("platform", "display: the clipboard's owner named a property it did not write");
     return std::nullopt;
   }
+  *valueType = type;
   if (type != mIncr) return first;
   // INCR: pieces arrive each as a new value of the property, until an empty one.
   std::string text;
@@ -316,6 +324,7 @@ std::optional<std::string> Clipboard::readAs(Atom target, double deadlineMs) {
     std::string piece;
     if (!takeProperty(type, piece)) return std::nullopt;
     if (type == None) continue;
+    *valueType = type;
     if (piece.empty()) return text;
     if (text.size() + piece.size() > kMaxForeignBytes) {
       base::warn("platform", "display: the clipboard's text is too big");

@@ -127,6 +127,8 @@ void X11Backend::handleMotion(WindowRecord* record, const XMotionEvent& event) {
   else if (event.state & Button2Mask)
     type = NSEventTypeOtherMouseDragged;
   NSEvent e = inputEvent(type, record, event.x, event.y, event.state, event.time);
+  // The button's number, as its press carried it.
+  if (type == NSEventTypeRightMouseDragged) e.buttonNumber = 1;
   if (type == NSEventTypeOtherMouseDragged) e.buttonNumber = 2;
   // Deltas run down the screen, in points; from the last motion posted, so the motions
   // skipped above are counted in.

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "base/Log.h"
+#include "base/Utf8.h"
 #include "platform/core/Application.h"
 #include "platform/core/MenuWindow.h"
 #include "platform/core/Panel.h"
@@ -150,7 +151,10 @@ void X11Backend::destroyRecord(WindowRecord* record) {
 void X11Backend::applyAttributes(WindowRecord* record) {
   NSWindow* w = record->window;
   Window xid = record->xid;
-  const std::string& title = w->title();
+  // A title made from a file name may hold bytes that are no UTF-8; the properties are
+  // typed UTF-8, so those bytes go as U+FFFD.
+  const std::string title =
+      base::isValidUtf8(w->title()) ? w->title() : base::sanitizeUtf8(w->title());
   auto* text = reinterpret_cast<const unsigned char*>(title.data());
   XChangeProperty(mDisplay, xid, mNetWmName, mUtf8String, 8, PropModeReplace, text,
                   static_cast<int>(title.size()));
@@ -233,10 +237,12 @@ void X11Backend::windowVisibilityChanged(NSWindow* window) {
   if (wanted && !record->mapped) {
     applyAttributes(record);
     record->mapped = true;
+    record->mapSerial = NextRequest(mDisplay);
     XMapWindow(mDisplay, record->xid);
   } else if (!wanted && record->mapped) {
     record->mapped = false;
     releaseGrabs(record);
+    record->unmapSerial = NextRequest(mDisplay);
     if (window->isMiniaturized() && mWindowManager)
       XIconifyWindow(mDisplay, record->xid, mScreen);
     else
@@ -302,9 +308,15 @@ void X11Backend::windowAttributesChanged(NSWindow* window) {
     XSetWindowAttributes a{};
     a.override_redirect = record->overrideRedirect;
     bool wasMapped = record->mapped;
-    if (wasMapped) XUnmapWindow(mDisplay, record->xid);
+    if (wasMapped) {
+      record->unmapSerial = NextRequest(mDisplay);
+      XUnmapWindow(mDisplay, record->xid);
+    }
     XChangeWindowAttributes(mDisplay, record->xid, CWOverrideRedirect, &a);
-    if (wasMapped) XMapWindow(mDisplay, record->xid);
+    if (wasMapped) {
+      record->mapSerial = NextRequest(mDisplay);
+      XMapWindow(mDisplay, record->xid);
+    }
   }
   applyAttributes(record);
   XFlush(mDisplay);

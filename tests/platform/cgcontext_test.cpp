@@ -140,6 +140,8 @@ TEST(CGContext, ATransformOrRectangleThatIsNoNumberSpoilsNothingAfterIt) {
        [&](CGContext* cg) { cg->drawImage(NSMakeRect(0, 0, inf, inf), image.get()); }},
       {"ellipse in an infinite rectangle", false,
        [&](CGContext* cg) { cg->fillEllipseInRect(NSMakeRect(0, 0, inf, 2)); }},
+      {"ellipse outlined in a NaN rectangle", false,
+       [&](CGContext* cg) { cg->strokeEllipseInRect(NSMakeRect(nan, 0, 2, 2)); }},
       {"clip to a NaN rectangle", false,
        [&](CGContext* cg) { cg->clipToRect(NSMakeRect(nan, 0, 1, 1)); }},
       {"fill of a NaN rectangle", false,
@@ -176,6 +178,34 @@ TEST(CGContext, ATransformOrRectangleThatIsNoNumberSpoilsNothingAfterIt) {
     EXPECT_EQ(cairo_status(bitmap.cg->cairo()), CAIRO_STATUS_SUCCESS) << c.what;
     EXPECT_EQ(bitmap.at(1, 1), 0x00FF00u) << c.what;
   }
+}
+
+TEST(CGContext, ImagesDrawAtTheirOpacityAndAnOpacityThatIsNoNumberDrawsNothing) {
+  std::vector<std::uint32_t> white(4, 0xFFFFFFFF);
+  Ref<CGImage> image = Ref<CGImage>::adopt(
+      CGImage::createWithPixels(white.data(), 2, 2, 8, CGImageAlpha::noneSkipFirst));
+  ASSERT_TRUE(image);
+  const std::pair<double, std::uint32_t> cases[] = {
+      {1, 0xFFFFFF}, {2, 0xFFFFFF}, {0.5, 0x808080}, {0, 0}, {-1, 0}, {std::nan(""), 0}};
+  for (const auto& [opacity, pixel] : cases) {
+    MemoryBitmap bitmap(2, 2);
+    bitmap.cg->drawSurface(NSMakeRect(0, 0, 2, 2), image->surface(), false, opacity);
+    EXPECT_EQ(bitmap.at(0, 0) & 0xFFFFFF, pixel) << "opacity " << opacity;
+    EXPECT_EQ(cairo_status(bitmap.cg->cairo()), CAIRO_STATUS_SUCCESS) << "opacity " << opacity;
+  }
+  // An image made over a surface shares its pixels; one over no image is refused.
+  Ref<CGImage> shared = Ref<CGImage>::adopt(CGImage::createWithSurface(image->surface()));
+  ASSERT_TRUE(shared);
+  EXPECT_EQ(shared->surface(), image->surface());
+  EXPECT_EQ(shared->width(), 2);
+  EXPECT_EQ(shared->height(), 2);
+  EXPECT_EQ(CGImage::createWithSurface(nullptr), nullptr);
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, nullptr);
+  EXPECT_EQ(CGImage::createWithSurface(recording), nullptr);
+  cairo_surface_destroy(recording);
+  const std::uint32_t pixels[2] = {};
+  EXPECT_EQ(CGImage::createWithPixels(pixels, 2, 1, 4, CGImageAlpha::first), nullptr);
+  EXPECT_EQ(CGImage::createWithPixels(pixels, 40000, 1, 160000, CGImageAlpha::first), nullptr);
 }
 
 TEST(CGContext, StraightAlphaIsPremultipliedAndDeviceSizesFollowTheScale) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "platform/core/ControlDrawing.h"
 #include "platform/drawing/CoreText.h"
 #include "platform/drawing/Font.h"
+#include "platform/drawing/FontCollection.h"
 #include "platform/drawing/GraphicsContext.h"
 
 using namespace platform;
@@ -173,6 +175,83 @@ TEST(NSFont, MeasuresThroughTheSameFacesAndStandsInForUnknownFamilies) {
   EXPECT_TRUE(CTFont::registerFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
   EXPECT_FALSE(CTFont::registerFontFile("/nonexistent.ttf"));
   EXPECT_FALSE(CTFont::registerFontFile(""));
+}
+
+// What a program asking for a family, a weight and a slant gets, as a font dialog asks.
+TEST(FontCollection, WeightAndSlantFindTheNearestFaceOfTheFamily) {
+  struct Case {
+    const char* family;
+    bool bold, italic;
+    std::optional<std::string> face;
+  } cases[] = {
+      {"DejaVu Sans", false, false, "DejaVu Sans"},
+      {"DejaVu Sans", true, false, "DejaVu Sans Bold"},
+      {"DejaVu Sans", false, true, "DejaVu Sans Oblique"},
+      {"DejaVu Sans", true, true, "DejaVu Sans Bold Oblique"},
+      {"DejaVu Serif", false, true, "DejaVu Serif Italic"},
+      {"dejavu serif", true, false, "DejaVu Serif Bold"},
+      {"DejaVu Sans Mono", true, true, "DejaVu Sans Mono Bold Oblique"},
+      {"No Such Family", true, false, std::nullopt},
+      {"", false, false, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(fontcollection::faceName(c.family, c.bold, c.italic), c.face)
+        << c.family << (c.bold ? " bold" : "") << (c.italic ? " italic" : "");
+  EXPECT_EQ(fontcollection::faceName("DejaVu Serif", "Italic"), "DejaVu Serif Italic");
+  EXPECT_EQ(fontcollection::faceName("DejaVu Serif", "Wavy"), std::nullopt);
+  EXPECT_TRUE(fontcollection::styleNames("No Such Family").empty());
+  EXPECT_EQ(fontcollection::fontWithName("", 12), std::nullopt);
+  // A size that is no number stands in as a number.
+  auto sizeless = fontcollection::fontWithName("DejaVu Sans", std::nan(""));
+  ASSERT_TRUE(sizeless);
+  EXPECT_TRUE(std::isfinite(sizeless->pointSize()));
+}
+
+// Lines of no text, of marks alone, of text far wider than any window, and of text that is
+// no UTF-8: each shaped to a width that is a number, and drawn without spoiling the context.
+TEST(CTLine, EmptyCombiningHugeAndBrokenTextShapeToFiniteWidths) {
+  Ref<CTFont> font = Ref<CTFont>::adopt(CTFont::createUIFont(12));
+  ASSERT_TRUE(font);
+  std::string huge;
+  for (int i = 0; i < 20000; ++i)
+    huge += "W\xC3\xA9 ";
+  struct Case {
+    const char* what;
+    std::string text;
+    bool empty;
+  } cases[] = {
+      {"nothing", "", true},
+      {"a combining mark alone", "\xCC\x81", false},
+      {"e and a combining acute", "e\xCC\x81", false},
+      {"a hundred marks on one letter",
+       "a" +
+           [] {
+             std::string marks;
+             for (int i = 0; i < 100; ++i)
+               marks += "\xCC\x81";
+             return marks;
+           }(),
+       false},
+      {"sixty thousand characters", huge, false},
+      {"bytes that are no UTF-8", "\xFF\xFE\xC3", false},
+      {"a NUL", std::string("a\0b", 3), false},
+  };
+  auto cg = std::unique_ptr<CGContext>(CGContext::createBitmap(8, 8));
+  for (const auto& c : cases) {
+    Ref<CTLine> line = Ref<CTLine>::adopt(CTLine::create(c.text, font.get()));
+    ASSERT_TRUE(line) << c.what;
+    EXPECT_TRUE(std::isfinite(line->width())) << c.what;
+    EXPECT_GE(line->width(), 0) << c.what;
+    EXPECT_EQ(line->glyphs().empty(), c.empty) << c.what;
+    cg->setTextPosition(0, 2);
+    line->draw(cg.get());
+    EXPECT_EQ(cairo_status(cg->cairo()), CAIRO_STATUS_SUCCESS) << c.what;
+  }
+  // The combined letter is one letter wide, however many marks sit on it.
+  Ref<CTLine> e = Ref<CTLine>::adopt(CTLine::create("e", font.get()));
+  Ref<CTLine> accented = Ref<CTLine>::adopt(CTLine::create("e\xCC\x81", font.get()));
+  EXPECT_DOUBLE_EQ(accented->width(), e->width());
+  EXPECT_EQ(CTLine::create("x", nullptr), nullptr);
 }
 
 }  // namespace

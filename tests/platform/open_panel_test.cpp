@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/core/Button.h"
+#include "platform/core/TextField.h"
+#include "platform/panels/Alert.h"
 #include "platform/panels/FileList.h"
 #include "platform/panels/OpenPanel.h"
 #include "support/PanelAnswers.h"
@@ -20,6 +22,7 @@
 #include "support/TempFiles.h"
 
 using namespace platform;
+using testsupport::clickView;
 using testsupport::PanelAnswers;
 
 namespace {
@@ -51,15 +54,15 @@ class OpenPanelTest : public ::testing::Test {
   void SetUp() override { panel->setDirectory(dir.path()); }
   void TearDown() override { panel->close(); }
 
-  // Clicks a listed entry by name, as the pointer would.
+  // Clicks a listed entry of the panel being browsed by name, as the pointer would.
   void clickEntry(const std::string& name, std::uint64_t modifiers = 0, int clicks = 1) {
-    FileListView* list = panel->fileList();
+    FileListView* list = browsed->fileList();
     int row = list->rowNamed(name);
     ASSERT_GE(row, 0) << name << " is not listed";
     NSRect r = list->rectOfRow(row);
     NSPoint at = list->convertPointToView({r.midX(), r.midY()}, nullptr);
     for (int n = 1; n <= clicks; ++n)
-      h.click(panel.get(), at, modifiers, n);
+      h.click(browsed, at, modifiers, n);
   }
   std::vector<std::string> listed() {
     std::vector<std::string> names;
@@ -72,6 +75,7 @@ class OpenPanelTest : public ::testing::Test {
   PanelAnswers answers{h};
   testsupport::TempDir dir;
   Ref<NSOpenPanel> panel = Ref<NSOpenPanel>::adopt(new NSOpenPanel);
+  NSSavePanel* browsed = panel.get();
 };
 
 TEST_F(OpenPanelTest, ABrowsingUserChoosesFilesOfTheAllowedTypes) {
@@ -149,6 +153,122 @@ TEST_F(OpenPanelTest, AHugeFolderIsListedWholeInOrder) {
   });
   ASSERT_EQ(panel->runModal(), NSModalResponseOK);
   EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("f100002.wav")}));
+}
+
+// Folders as a user picks them: Return on a folder that cannot be chosen enters it, a click
+// below the entries selects nothing, and Return with nothing chosen leaves the panel up, unless
+// folders can be chosen: then the folder shown is the choice.
+TEST_F(OpenPanelTest, ReturnEntersOrChoosesFoldersAsThePanelAllows) {
+  mkdir(dir.file("sub").c_str(), 0755);
+  testsupport::writeFile(dir.file("sub/a.txt"), "");
+  auto clickBelowTheEntries = [&] {
+    FileListView* list = panel->fileList();
+    NSRect last = list->rectOfRow(static_cast<int>(list->entries().size()) - 1);
+    h.click(panel.get(), list->convertPointToView({last.midX(), last.maxY() + 5}, nullptr));
+  };
+  answers.add([&](NSWindow* w) {
+    clickEntry("sub");
+    h.key(w, 36, "\r");  // a folder alone: entered
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->folder(), dir.file("sub"));
+      clickEntry("a.txt");
+      clickBelowTheEntries();
+      EXPECT_TRUE(panel->fileList()->selectedRows().empty());
+      h.key(w, 36, "\r");  // nothing chosen: the panel stays
+      h.perform([&, w] {
+        EXPECT_TRUE(panel->isVisible());
+        h.key(w, 53, "\x1b");
+      });
+    });
+  });
+  EXPECT_EQ(panel->runModal(), NSModalResponseCancel);
+  EXPECT_TRUE(panel->paths().empty());
+
+  panel->setDirectory(dir.path());
+  panel->setCanChooseFiles(false);
+  panel->setCanChooseDirectories(true);
+  answers.add([&](NSWindow* w) {
+    clickEntry("sub", 0, 2);
+    h.perform([&, w] {
+      EXPECT_EQ(panel->fileList()->entries().front().enabled, false);  // a.txt, greyed
+      h.key(w, 36, "\r");
+    });
+  });
+  ASSERT_EQ(panel->runModal(), NSModalResponseOK);
+  EXPECT_EQ(panel->paths(), (std::vector<std::string>{dir.file("sub")}));
+}
+
+// What a user meets saving over a file: double clicks enter a folder and pick the file, the
+// panel asks before replacing it and stays up when told not to; an owner refusing the name
+// keeps it up too.
+class RefusingDelegate : public NSSavePanelDelegate {
+ public:
+  std::string panelUserEnteredPath(NSSavePanel*, const std::string& path) override {
+    asked.push_back(path);
+    return path.find("forbidden") != std::string::npos ? "" : path + ".bak";
+  }
+  std::vector<std::string> asked;
+};
+
+TEST_F(OpenPanelTest, SavingOverAFileAsksFirstAndCanBeToldNo) {
+  mkdir(dir.file("docs").c_str(), 0755);
+  testsupport::writeFile(dir.file("docs/song.txt"), "kept");
+  auto save = Ref<NSSavePanel>::adopt(new NSSavePanel);
+  browsed = save.get();
+  save->setDirectory(dir.path());
+  save->setAllowedFileTypes({"txt"});
+  std::vector<std::string> asked;
+  auto answerAlert = [&](bool replace) {
+    answers.add([&, replace](NSWindow* w) {
+      auto* alert = static_cast<NSAlertPanel*>(w);
+      asked.push_back(alert->message());
+      if (replace)
+        clickView(h, alert->button(NSAlertAlternateReturn));
+      else
+        h.key(w, 53, "\x1b");  // Escape: Cancel
+    });
+  };
+  answers.add([&](NSWindow*) {
+    clickEntry("docs", 0, 2);
+    h.perform([&] {
+      EXPECT_EQ(save->fileList()->folder(), dir.file("docs"));
+      clickEntry("song.txt", 0, 2);  // asked, and told not to replace
+      h.perform([&] {
+        EXPECT_TRUE(save->isVisible());
+        EXPECT_EQ(save->nameField()->stringValue(), "song.txt");
+        clickEntry("song.txt", 0, 2);  // asked again, and told to replace
+      });
+    });
+  });
+  answerAlert(false);
+  answerAlert(true);
+  ASSERT_EQ(save->runModal(), NSModalResponseOK);
+  EXPECT_EQ(save->path(), dir.file("docs/song.txt"));
+  const std::string question = "\"song.txt\" already exists. Do you want to replace it?";
+  EXPECT_EQ(asked, (std::vector<std::string>{question, question}));
+  EXPECT_EQ(testsupport::readFile(dir.file("docs/song.txt")), "kept");
+
+  // The owner decides the path: an empty one keeps the panel up, silently.
+  RefusingDelegate owner;
+  save->setSavePanelDelegate(&owner);
+  answers.add([&](NSWindow* w) {
+    h.key(w, 0, "a", NSEventModifierFlagCommand);
+    h.typeText(w, "forbidden");
+    h.key(w, 36, "\r");
+    h.perform([&, w] {
+      EXPECT_TRUE(save->isVisible());
+      h.key(w, 0, "a", NSEventModifierFlagCommand);
+      h.typeText(w, "new");
+      h.key(w, 36, "\r");
+    });
+  });
+  ASSERT_EQ(save->runModal(), NSModalResponseOK);
+  EXPECT_EQ(owner.asked,
+            (std::vector<std::string>{dir.file("docs/forbidden"), dir.file("docs/new")}));
+  EXPECT_EQ(save->path(), dir.file("docs/new.bak"));
+  EXPECT_EQ(answers.pending(), 0u);
+  save->setSavePanelDelegate(nullptr);
+  save->close();
 }
 
 }  // namespace

@@ -75,6 +75,15 @@ TEST_F(PanelsTest, AlertShowsOnlyButtonsWithTitles) {
   answers.add([&](NSWindow* w) { h.key(w, 76, "\x03"); });  // keypad Enter
   EXPECT_EQ(alert->runModal(), NSAlertDefaultReturn);
   alert->close();
+  // No titles at all: the user still has a button to end the run with.
+  auto bare = Ref<NSAlertPanel>::adopt(new NSAlertPanel("", "Done.", "", "", ""));
+  ASSERT_NE(bare->button(NSAlertDefaultReturn), nullptr);
+  EXPECT_EQ(bare->button(NSAlertDefaultReturn)->title(), "OK");
+  EXPECT_EQ(bare->button(NSAlertOtherReturn), nullptr);
+  EXPECT_EQ(bare->button(7), nullptr);
+  answers.add([&](NSWindow* w) { h.key(w, 36, "\r"); });
+  EXPECT_EQ(bare->runModal(), NSAlertDefaultReturn);
+  bare->close();
 }
 
 // A message longer than the panel is wide wraps at spaces, a word longer than a line (a path) is
@@ -279,4 +288,39 @@ TEST_F(PanelsTest, TheChooserPanelsTakeWhatIsPickedAndTypedAndNothingElse) {
   }
   EXPECT_EQ(colors->greenField()->stringValue(), "255");
   colors->orderOut();
+}
+
+// A caller's accessory view at the bottom of a chooser panel: the panel widens for a wider one,
+// centres a narrower one, and is as before without one.
+TEST_F(PanelsTest, ChooserPanelsMakeRoomForTheirAccessoryView) {
+  struct Panel {
+    ChooserPanel* panel;
+    double width, margin;
+  } panels[] = {{NSColorPanel::sharedColorPanel(), NSColorPanel::kWidth, NSColorPanel::kMargin},
+                {NSFontPanel::sharedFontPanel(), NSFontPanel::kWidth, NSFontPanel::kMargin}};
+  for (const Panel& p : panels) {
+    SCOPED_TRACE(p.panel->title());
+    const NSSize plain = p.panel->contentView()->frame().size;
+    EXPECT_EQ(plain.width, p.width);
+    auto accessory = Ref<NSView>::adopt(new NSView(NSMakeRect(0, 0, 500, 40)));
+    p.panel->setAccessoryView(accessory.get());
+    EXPECT_EQ(accessory->superview(), p.panel->contentView());
+    EXPECT_EQ(p.panel->contentView()->frame().size, NSMakeSize(500, plain.height + 40 + p.margin));
+    EXPECT_EQ(accessory->frame().origin, NSMakePoint(0, p.margin));
+    // The same view made narrower, set again: laid out anew.
+    accessory->setFrameSize({100, 40});
+    p.panel->setAccessoryView(accessory.get());
+    EXPECT_EQ(p.panel->contentView()->frame().size.width, p.width);
+    EXPECT_EQ(accessory->frame().origin, NSMakePoint((p.width - 100) / 2, p.margin));
+    // Every other part stays above it.
+    for (NSView* part : p.panel->contentView()->subviews()) {
+      if (part != accessory.get()) {
+        EXPECT_GE(part->frame().minY(), accessory->frame().maxY());
+      }
+    }
+    p.panel->setAccessoryView(nullptr);
+    EXPECT_EQ(accessory->superview(), nullptr);
+    EXPECT_EQ(p.panel->accessoryView(), nullptr);
+    EXPECT_EQ(p.panel->contentView()->frame().size, plain);
+  }
 }

@@ -101,6 +101,46 @@ TEST(NSWorkspace, AnApplicationIsStartedByThisProgramWithThePathAsItsOneArgument
   EXPECT_TRUE(h.logged("is not an application"));
 }
 
+TEST(NSWorkspace, ApplicationsAndTheirDocumentsAreCheckedBeforeAnythingStarts) {
+  testsupport::PlatformHarness h;
+  testsupport::TempDir dir;
+  const std::string app = dir.file("app"), text = dir.file("text");
+  testsupport::writeFile(app, "#!/bin/sh\n");
+  chmod(app.c_str(), 0755);
+  testsupport::writeFile(text, "");
+  std::vector<std::vector<std::string>> launched;
+  NSWorkspace& workspace = NSWorkspace::sharedWorkspace();
+  auto previous = workspace.setLauncher([&](const std::vector<std::string>& argv) {
+    launched.push_back(argv);
+    return true;
+  });
+  struct Case {
+    std::string application, document;
+    bool started;
+  } cases[] = {
+      {app, "", true},            // the application alone
+      {app, "/tmp/a.txt", true},  // with its document
+      {text, "", false},          // no program
+      {dir.path(), "", false},    // a folder
+      {"", "", false},            // nothing
+      {app, "--help", false},     // a document the application would read as an option
+      {app, "-rf", false},
+  };
+  for (const auto& c : cases) {
+    launched.clear();
+    const bool started = c.document.empty()
+                             ? workspace.launchApplication(c.application)
+                             : workspace.openFileWithApplication(c.document, c.application);
+    EXPECT_EQ(started, c.started) << c.application << " " << c.document;
+    std::vector<std::string> argv{c.application};
+    if (!c.document.empty()) argv.push_back(c.document);
+    EXPECT_EQ(launched, (c.started ? std::vector<std::vector<std::string>>{argv}
+                                   : std::vector<std::vector<std::string>>{}));
+  }
+  workspace.setLauncher(previous);
+  EXPECT_TRUE(h.logged("is not an application"));
+}
+
 TEST(NSColorPanel, RunsModallyAndTakesTheScriptedAnswer) {
   testsupport::PlatformHarness h;
   NSWindow* seenModal = nullptr;

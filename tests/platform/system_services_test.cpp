@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <variant>
 #include <vector>
 
 #include "platform/core/Cursor.h"
@@ -10,10 +13,12 @@
 #include "platform/core/Pasteboard.h"
 #include "platform/core/detail/TestHooks.h"
 #include "platform/display/KeyboardLayout.h"
+#include "platform/drawing/ColorSpace.h"
 #include "platform/objects/CFString.h"
 #include "platform/objects/Screen.h"
 #include "platform/system/ProcessInfo.h"
 #include "platform/system/RunningApplication.h"
+#include "platform/system/UserDefaults.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;
@@ -35,6 +40,14 @@ TEST(CFString, KeepsValidTextAndReplacesEachInvalidByte) {
        "b",
        false, 3},
       {std::string("a\0b", 3), std::string("a\0b", 3), true, 3},
+      // An overlong '/', a UTF-16 surrogate, a code point past U+10FFFF, a sequence cut
+      // short at the end, and a continuation byte alone: every byte replaced.
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD", false, 2},
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", false, 3},
+      {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD", false, 4},
+      {"ok\xE2\x82", "ok\xEF\xBF\xBD\xEF\xBF\xBD", false, 4},
+      {"\x80", "\xEF\xBF\xBD", false, 1},
+      {"\xF0\x9F\x8E\xB9\xF0\x9F", "\xF0\x9F\x8E\xB9\xEF\xBF\xBD\xEF\xBF\xBD", false, 4},
   };
   for (const auto& c : cases) {
     CFString* s = CFString::create(c.in);
@@ -75,6 +88,85 @@ TEST(NSScreen, NamedByNumberAndNoOtherProcessIsFoundHeadless) {
   EXPECT_TRUE(NSRunningApplication::activateProcess(7));
   EXPECT_FALSE(NSRunningApplication::activateProcess(0));
   NSRunningApplication::setActivator(previous);
+}
+
+TEST(CGColorSpace, EachConfiguredDisplayShowsDeviceRgb) {
+  testsupport::PlatformHarness h;
+  Ref<CGColorSpace> main = Ref<CGColorSpace>::adopt(CGDisplayCopyColorSpace(1));
+  ASSERT_TRUE(main);
+  EXPECT_EQ(main->name(), "kCGColorSpaceDeviceRGB");
+  EXPECT_EQ(CGDisplayCopyColorSpace(2), nullptr);
+  EXPECT_EQ(CGDisplayCopyColorSpace(-1), nullptr);
+  // With no display at all (every monitor switched off), there is no main screen to ask.
+  NSScreen::setScreens({});
+  EXPECT_EQ(NSScreen::mainScreen(), nullptr);
+  EXPECT_EQ(CGDisplayCopyColorSpace(1), nullptr);
+  NSScreen::resetToDefault();
+  EXPECT_NE(NSScreen::mainScreen(), nullptr);
+}
+
+// Defaults written and read by several threads at once: each reader sees a whole value of
+// the kind written, never another key's or half of one.
+TEST(NSUserDefaults, ConcurrentWritersAndReadersSeeWholeValues) {
+  NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
+  defaults.removeAll();
+  constexpr int kThreads = 4, kRounds = 2000;
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      const std::string key = "key" + std::to_string(t);
+      for (int i = 0; i < kRounds; ++i) {
+        const std::string value = key + ":" + std::to_string(i) + std::string(i % 64, 'x');
+        defaults.setObject(key, value);
+        if (defaults.stringForKey(key) != value) ++wrong;
+        defaults.setObject("shared", i % 2 == 0);
+        auto shared = defaults.objectForKey("shared");
+        if (!shared || !std::holds_alternative<bool>(*shared)) ++wrong;
+        if (defaults.stringForKey("shared")) ++wrong;  // a flag is no string
+        if (i % 100 == 0) defaults.removeObjectForKey(key);
+      }
+    });
+  for (auto& thread : threads)
+    thread.join();
+  EXPECT_EQ(wrong.load(), 0);
+  EXPECT_EQ(defaults.stringForKey("key0"),
+            "key0:" + std::to_string(kRounds - 1) + std::string((kRounds - 1) % 64, 'x'));
+  defaults.removeAll();
+  EXPECT_FALSE(defaults.objectForKey("shared"));
+  EXPECT_FALSE(defaults.stringForKey("missing"));
+}
+
+// A layout installed while another thread translates: the translator finishes with the
+// layout it holds, and the next one asked for is the new one.
+TEST(NSKeyboardLayout, ALayoutChangedWhileAnotherThreadTranslates) {
+  struct Fixed : NSKeyboardLayout {
+    explicit Fixed(char16_t c) : text(1, c) {}
+    std::u16string translate(std::uint16_t, std::uint32_t& dead) const override {
+      dead = 0;
+      return text;
+    }
+    std::u16string text;
+  };
+  std::atomic<bool> stop{false};
+  std::atomic<int> wrong{0};
+  std::thread reader([&] {
+    while (!stop) {
+      std::uint32_t dead = 0;
+      std::u16string text = NSKeyboardLayout::current()->translate(0, dead);
+      if (text != u"a" && text != u"x" && text != u"y") ++wrong;
+    }
+  });
+  for (int i = 0; i < 500; ++i)
+    NSKeyboardLayout::setCurrent(i % 3 == 2 ? nullptr
+                                            : std::make_shared<Fixed>(i % 3 == 0 ? u'x' : u'y'));
+  stop = true;
+  reader.join();
+  EXPECT_EQ(wrong.load(), 0);
+  std::uint32_t dead = 0;
+  EXPECT_EQ(NSKeyboardLayout::current()->translate(0, dead), u"y");
+  NSKeyboardLayout::setCurrent(nullptr);
+  EXPECT_EQ(NSKeyboardLayout::current()->translate(0, dead), u"a");
 }
 
 TEST(NSKeyboardLayout, TheUSLayoutGivesUnshiftedCharacters) {

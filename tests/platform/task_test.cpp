@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <limits>
@@ -297,6 +299,57 @@ TEST(NSThread, ADetachedThreadRunsAndMakesTheApplicationMultithreaded) {
   for (int i = 0; i < 1000 && !ran; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_TRUE(ran);
+}
+
+}  // namespace
+
+namespace {
+
+// Waits, without reaping it, until the child has ended: it is then a zombie only the task
+// may reap.
+void waitUntilEndedUnreaped(pid_t pid) {
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+  }
+}
+
+TEST(NSTask, AChildThatEndedUnaskedIsNotTerminatedAndReportsItsEnd) {
+  auto task = shell("exit 3");
+  ASSERT_TRUE(task->launch());
+  waitUntilEndedUnreaped(task->processIdentifier());
+  // Nobody asked yet, but it has ended: there is nothing to terminate.
+  EXPECT_FALSE(task->terminate());
+  EXPECT_FALSE(task->isRunning());
+  EXPECT_EQ(task->terminationStatus(), 3);
+  EXPECT_FALSE(task->wasSignalled());
+}
+
+TEST(NSTask, PipesSharedOrSpentAreHandledWithoutLosingOutput) {
+  // Output and error into one pipe: both arrive, in the order written.
+  auto merged = shell("echo out; echo err >&2; echo out2");
+  auto pipe = Ref<NSPipe>::adopt(NSPipe::pipe());
+  merged->setStandardOutput(pipe.get());
+  merged->setStandardError(pipe.get());
+  ASSERT_TRUE(merged->launch());
+  EXPECT_EQ(readToEnd(pipe.get()), "out\nerr\nout2\n");
+  EXPECT_TRUE(merged->waitUntilExit(kWaitMs));
+
+  // The pipe's write end went to the first child: a second cannot have it, and no child starts.
+  auto second = shell("echo lost");
+  second->setStandardOutput(pipe.get());
+  EXPECT_FALSE(second->launch());
+  EXPECT_EQ(second->processIdentifier(), -1);
+  EXPECT_FALSE(second->isRunning());
+  EXPECT_TRUE(second->waitUntilExit(0));
+
+  // A pipe at its end reads nothing, waiting or not, and writes nothing once closed.
+  char byte;
+  EXPECT_EQ(pipe->readAvailable(&byte, 1), 0);
+  EXPECT_EQ(pipe->readWaiting(&byte, 1), 0);
+  EXPECT_EQ(pipe->bytesReadyWaiting(), 0);
+  pipe->closeReadEnd();
+  EXPECT_EQ(pipe->readWaiting(&byte, 1), 0);
+  EXPECT_EQ(pipe->writeAll("x", 1), 0);
 }
 
 }  // namespace

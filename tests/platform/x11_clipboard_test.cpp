@@ -103,4 +103,37 @@ TEST_F(X11Clipboard, WhatAnotherProgramCopiesIsPastedHere) {
   EXPECT_FALSE(x->platform().logged("X error"));
 }
 
+// Another program's text as it offers it: Latin-1 alone (as STRING) is pasted here as UTF-8;
+// bytes offered as UTF-8 that are none are kept as they came, nothing dropped.
+TEST_F(X11Clipboard, LatinOneTextOfAnotherProgramIsPastedAsUtf8) {
+  if (x->server().run({"xclip", "-version"}) != 0) GTEST_SKIP() << "xclip cannot run";
+  NSPasteboard& board = NSPasteboard::generalPasteboard();
+  const std::string file = ::testing::TempDir() + "/x11_clipboard_foreign";
+  struct Case {
+    const char* target;
+    std::string offered, pasted;
+  } cases[] = {
+      {"STRING", "caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},
+      {"UTF8_STRING",
+       "a\xFF"
+       "b\xC3",
+       "a\xFF"
+       "b\xC3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    board.declareTypes({NSPasteboardTypeString});
+    board.setString("ours");
+    std::ofstream(file, std::ios::binary) << c.offered;
+    ASSERT_EQ(x->server().run({"xclip", "-selection", "clipboard", "-t", c.target, "-i", file}), 0);
+    std::optional<std::string> pasted;
+    x->pumpUntil([&] {
+      pasted = board.stringForType(NSPasteboardTypeString);
+      return pasted && *pasted != "ours";
+    });
+    EXPECT_EQ(pasted, c.pasted);
+  }
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
 }  // namespace

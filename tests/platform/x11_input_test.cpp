@@ -158,4 +158,76 @@ TEST_F(X11Input, ALayoutSetWhileTheProgramRunsTakesEffectAtOnce) {
   EXPECT_FALSE(x->platform().logged("X error"));
 }
 
+TEST_F(X11Input, DragsAreOfTheButtonHeldAndCapsLockShiftsLetters) {
+  struct Drag {
+    const char* button;
+    NSEventType type;
+    int number;
+  } drags[] = {{"1", NSEventTypeLeftMouseDragged, 0},
+               {"3", NSEventTypeRightMouseDragged, 1},
+               {"2", NSEventTypeOtherMouseDragged, 2}};
+  for (const Drag& d : drags) {
+    SCOPED_TRACE(d.button);
+    ASSERT_TRUE(x->xdotool({"mousemove", "--window", id, "40", "40"}));
+    auto moved = eventsOf(
+        {"mousedown", d.button, "mousemove_relative", "15", "10", "mouseup", d.button}, d.type, 1);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].buttonNumber, d.number);
+    EXPECT_EQ(moved[0].locationInWindow, NSMakePoint(55, 150 - 50));
+  }
+  // Caps Lock is a flag while it is on (its key itself is no key-down), and letters come out
+  // capital.
+  for (auto [characters, flags] :
+       {std::pair{"A", NSEventModifierFlagCapsLock}, {"a", std::uint64_t{0}}}) {
+    auto downs = eventsOf({"key", "Caps_Lock", "key", "a"}, NSEventTypeKeyDown, 1);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].characters, characters);
+    EXPECT_EQ(downs[0].modifierFlags, flags);
+  }
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+// The buttons held, as anyone may ask for them between events: set by presses, cleared by
+// releases, and cleared too when the window pressed in closed before the release.
+TEST_F(X11Display, TheButtonsHeldFollowThePointerEvenWhenTheWindowPressedInCloses) {
+  class ClosingView : public RecordingView {
+   public:
+    using RecordingView::RecordingView;
+    void mouseDown(const NSEvent& e) override {
+      RecordingView::mouseDown(e);
+      window()->close();
+    }
+  };
+  NSWindow* stays = show(NSMakeRect(300, 300, 150, 100));
+  Ref<RecordingView> staysView = view;
+  ASSERT_TRUE(waitViewable(stays));
+  const std::string staysId = std::to_string(xidOf(stays));
+  ASSERT_TRUE(x->xdotool({"mousemove", "--window", staysId, "20", "20"}));
+  struct Press {
+    const char* button;
+    unsigned bit;
+  } presses[] = {{"1", 1u << 0}, {"3", 1u << 1}, {"2", 1u << 2}};
+  for (const Press& p : presses) {
+    SCOPED_TRACE(p.button);
+    ASSERT_TRUE(x->xdotool({"mousedown", p.button}));
+    EXPECT_TRUE(x->pumpUntil([&] { return NSEvent::pressedMouseButtons() == p.bit; }));
+    ASSERT_TRUE(x->xdotool({"mouseup", p.button}));
+    EXPECT_TRUE(x->pumpUntil([&] { return NSEvent::pressedMouseButtons() == 0; }));
+  }
+  // A window that closes on the press: its release reaches no window of the program.
+  auto* closing = new NSWindow(NSMakeRect(100, 100, 150, 100), testsupport::kDocumentStyle);
+  auto closingView = Ref<ClosingView>::adopt(new ClosingView(NSMakeRect(0, 0, 150, 100)));
+  closing->setContentView(closingView.get());
+  closing->makeKeyAndOrderFront();
+  NSApp()->updateWindows();
+  ASSERT_TRUE(waitViewable(closing));
+  ASSERT_TRUE(x->xdotool({"mousemove", "--window", std::to_string(xidOf(closing)), "20", "20"}));
+  ASSERT_TRUE(x->xdotool({"mousedown", "1"}));
+  ASSERT_TRUE(x->pumpUntil([&] { return closingView->count(NSEventTypeLeftMouseDown) == 1; }));
+  ASSERT_TRUE(x->xdotool({"mouseup", "1", "mousemove", "--window", staysId, "30", "30"}));
+  EXPECT_TRUE(x->pumpUntil([&] { return staysView->count(NSEventTypeMouseMoved) > 0; }));
+  EXPECT_EQ(NSEvent::pressedMouseButtons(), 0u) << "a button is still held after its release";
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
 }  // namespace

@@ -199,6 +199,30 @@ INSTANTIATE_TEST_SUITE_P(WindowManager, X11Windows, ::testing::Values(false, tru
                            return p.param ? "Openbox" : "None";
                          });
 
+// Titles as a document's file name makes them: bytes that are no UTF-8 (a Latin-1 name) go
+// to the server as U+FFFD, a very long one whole, an empty one as empty; none is an error.
+TEST_F(X11Display, TitlesReachTheServerAsValidUtf8WhateverTheirBytes) {
+  NSWindow* w = show(NSMakeRect(10, 10, 200, 100));
+  ASSERT_TRUE(waitViewable(w));
+  const std::string longTitle(200000, 'T');
+  struct Case {
+    std::string title, shown;
+  } cases[] = {
+      {"Gr\xFC\xDF.mid", "Gr\xEF\xBF\xBD\xEF\xBF\xBD.mid"},
+      {"caf\xC3\xA9 \xE2\x82", "caf\xC3\xA9 \xEF\xBF\xBD\xEF\xBF\xBD"},
+      {longTitle, longTitle},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    w->setTitle(c.title);
+    x->settle();
+    EXPECT_EQ(textProperty(xidOf(w), "_NET_WM_NAME"), c.shown.substr(0, 4096));
+    EXPECT_EQ(textProperty(xidOf(w), "WM_NAME"), c.shown.substr(0, 4096));
+    EXPECT_EQ(w->title(), c.title);  // the window keeps what it was given
+  }
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
 // The shared-memory segments of this process, as the system lists them.
 int sharedSegmentsOfThisProcess() {
   std::ifstream list("/proc/sysvipc/shm");
@@ -263,6 +287,110 @@ TEST_F(X11Display, ScreensFollowTheServersMonitorsAsTheyChange) {
   XRRDeleteMonitor(other, root, XInternAtom(other, "RIGHT", False));
   XSync(other, False);
   EXPECT_TRUE(x->pumpUntil([] { return NSScreen::screens().size() == 1; }));
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+}  // namespace
+
+namespace {
+
+class X11UnderAWindowManager : public X11Display {
+ protected:
+  void SetUp() override { start({}, true); }
+};
+
+// The window manager's iconify and restore, as a user's clicks on its buttons and task list
+// would make them, and the program's own, each reaching the other side.
+TEST_F(X11UnderAWindowManager, IconifiedAndRestoredFromEitherSide) {
+  NSWindow* w = show(NSMakeRect(100, 100, 200, 150));
+  w->setReleasedWhenClosed(false);
+  Ref<NSWindow> keep(w);
+  ASSERT_TRUE(waitViewable(w));
+  const std::string id = std::to_string(xidOf(w));
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(x->xdotool({"windowminimize", id}));
+    ASSERT_TRUE(x->pumpUntil([&] { return w->isMiniaturized(); }));
+    EXPECT_FALSE(w->isVisible());
+    ASSERT_TRUE(x->xdotool({"windowactivate", id}));
+    ASSERT_TRUE(x->pumpUntil([&] { return w->isVisible() && viewable(xidOf(w)); }));
+    EXPECT_FALSE(w->isMiniaturized());
+  }
+  w->miniaturize();
+  ASSERT_TRUE(x->pumpUntil([&] { return !viewable(xidOf(w)); }));
+  w->deminiaturize();
+  ASSERT_TRUE(x->pumpUntil([&] { return viewable(xidOf(w)); }));
+  // Iconified or hidden, and shown again once the server has done it but before its notice
+  // is read: the late notice is not taken for the window manager iconifying the window.
+  const std::pair<void (NSWindow::*)(), void (NSWindow::*)()> hideAndShow[] = {
+      {&NSWindow::miniaturize, &NSWindow::deminiaturize},
+      {&NSWindow::orderOut, &NSWindow::orderFront}};
+  for (auto [hide, show] : hideAndShow) {
+    (w->*hide)();
+    XFlush(x->display());
+    for (int i = 0; i < 1000 && viewable(xidOf(w)); ++i)
+      usleep(2000);  // asking the server reads its notices without handling them
+    (w->*show)();
+    // Watched while the notices are handled: hidden even for a moment is a fault.
+    bool hidden = false;
+    x->pumpUntil(
+        [&] {
+          hidden |= !w->isVisible() || w->isMiniaturized();
+          return false;
+        },
+        300);
+    EXPECT_FALSE(hidden);
+    EXPECT_TRUE(w->isVisible());
+  }
+  EXPECT_TRUE(x->pumpUntil([&] { return viewable(xidOf(w)); }));
+  w->close();
+  x->settle();
+  EXPECT_FALSE(x->platform().logged("X error"));
+}
+
+// Another program's window, found by its process number through the window manager's list
+// of clients, is activated through the window manager; one iconified is not a window to raise.
+TEST_F(X11UnderAWindowManager, AnotherProgramsWindowIsBroughtToFrontThroughTheWindowManager) {
+  NSWindow* ours = show(NSMakeRect(100, 100, 200, 150));
+  ASSERT_TRUE(waitViewable(ours));
+  Display* other = x->otherClient();
+  const long pid = 0x7ffff00;  // no process of this machine's
+  Window theirs = XCreateSimpleWindow(other, DefaultRootWindow(other), 400, 300, 120, 80, 0, 0, 0);
+  const unsigned long pidValue = static_cast<unsigned long>(pid);
+  XChangeProperty(other, theirs, XInternAtom(other, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(&pidValue), 1);
+  XMapWindow(other, theirs);
+  XSync(other, False);
+  ASSERT_TRUE(
+      x->pumpUntil([&] { return viewable(theirs) && cardinalProperty(theirs, "WM_STATE") == 1; }));
+  // Ours is made active again, then theirs is asked to the front.
+  ASSERT_TRUE(x->xdotool({"windowactivate", std::to_string(xidOf(ours))}));
+  auto active = [&] {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    Window w = 0;
+    if (XGetWindowProperty(x->display(), DefaultRootWindow(x->display()),
+                           XInternAtom(x->display(), "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data && count == 1)
+      w = *reinterpret_cast<Window*>(data);
+    if (data) XFree(data);
+    return w;
+  };
+  ASSERT_TRUE(x->pumpUntil([&] { return active() == xidOf(ours); }));
+  EXPECT_TRUE(x->backend().bringProcessToFront(pid));
+  EXPECT_TRUE(x->pumpUntil([&] { return active() == theirs; }));
+  EXPECT_FALSE(x->backend().bringProcessToFront(pid + 1));
+  // Iconified: not found.
+  XIconifyWindow(other, theirs, DefaultScreen(other));
+  XSync(other, False);
+  ASSERT_TRUE(x->pumpUntil([&] { return !viewable(theirs); }));
+  EXPECT_FALSE(x->backend().bringProcessToFront(pid));
+  XDestroyWindow(other, theirs);
+  XSync(other, False);
+  x->settle();
   EXPECT_FALSE(x->platform().logged("X error"));
 }
 

@@ -45,8 +45,10 @@ class RecordingView : public platform::NSView {
   void mouseExited(const platform::NSEvent& e) override { events.push_back(e); }
   void rightMouseDown(const platform::NSEvent& e) override { events.push_back(e); }
   void rightMouseUp(const platform::NSEvent& e) override { events.push_back(e); }
+  void rightMouseDragged(const platform::NSEvent& e) override { events.push_back(e); }
   void otherMouseDown(const platform::NSEvent& e) override { events.push_back(e); }
   void otherMouseUp(const platform::NSEvent& e) override { events.push_back(e); }
+  void otherMouseDragged(const platform::NSEvent& e) override { events.push_back(e); }
   void scrollWheel(const platform::NSEvent& e) override { events.push_back(e); }
   void keyDown(const platform::NSEvent& e) override { events.push_back(e); }
   void keyUp(const platform::NSEvent& e) override { events.push_back(e); }

@@ -219,6 +219,10 @@ struct X11Backend::WindowRecord {
   Window xid = 0;
   bool mapped = false;    // mapping asked for
   bool viewable = false;  // the server said it is mapped
+  // The serials of the latest map and unmap (or iconify) requests: a notice of an earlier
+  // change arriving after a later request is no news of the window manager's.
+  unsigned long mapSerial = 0;
+  unsigned long unmapSerial = 0;
   bool overrideRedirect = false;
   bool focusOnMap = false;
   bool grabbing = false;           // holds the pointer and keyboard grabs (a menu)

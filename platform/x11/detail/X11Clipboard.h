@@ -59,7 +59,8 @@ class Clipboard {
   Time serverTime();
   // Waits for an event of the predicate until the deadline, keeping other events in order.
   bool waitFor(XEvent& out, const std::function<bool(const XEvent&)>& match, double deadlineMs);
-  std::optional<std::string> readAs(Atom target, double deadlineMs);
+  // The owner's value for the target, and the type it gave the value in *type.
+  std::optional<std::string> readAs(Atom target, double deadlineMs, Atom* type);
   std::size_t chunkBytes() const;
 
   Display* mDisplay;
