@@ -273,8 +273,9 @@ bool NSApplication::openFile(const std::string& path) {
 }
 
 void NSApplication::run() {
-  finishLaunching();
+  // Running already while launching: a stop from the launch handler ends the loop at once.
   lifecycle().running = true;
+  finishLaunching();
   while (lifecycle().running && !lifecycle().terminated) {
     NSAutoreleasePool pool;
     if (auto e = nextEvent(NSEventMaskAny, kDistantFutureMs, NSDefaultRunLoopMode, true))

@@ -24,6 +24,8 @@ class RunLoopTest : public ::testing::Test {
   testsupport::PlatformHarness h;
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   std::vector<Ref<NSTimer>> timers;
+  // Timers of the process that outlive the tests before (a hidden panel's caret).
+  const std::size_t timersBefore = loop.timerCount();
 
   NSTimer* add(double seconds, bool repeats, NSRunLoopMode modes,
                std::function<void(NSTimer*)> cb) {
@@ -92,7 +94,7 @@ TEST_F(RunLoopTest, InvalidateFromACallbackAndFromAnotherThread) {
   h.advance(10);
   EXPECT_EQ(selfStopping, 3);
   EXPECT_EQ(other, 2);
-  EXPECT_EQ(loop.timerCount(), 0u);
+  EXPECT_EQ(loop.timerCount(), timersBefore);
 }
 
 TEST_F(RunLoopTest, TimersAddedFromOtherThreadsFireOnTheMainThread) {
@@ -175,7 +177,7 @@ TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
   for (auto& t : made)
     t->invalidate();
   h.advance(2);
-  EXPECT_EQ(loop.timerCount(), 0u);
+  EXPECT_EQ(loop.timerCount(), timersBefore);
 }
 
 TEST(MainThread, WorkersAskWhileTheMainThreadIsRecorded) {
