@@ -24,7 +24,7 @@ class RunLoopTest : public ::testing::Test {
   testsupport::PlatformHarness h;
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   std::vector<Ref<NSTimer>> timers;
-  // Timers of the process that outlive the tests before (a hidden panel's caret).
+  // Timers of the process that outlive the tests run before in the same process.
   const std::size_t timersBefore = loop.timerCount();
 
   NSTimer* add(double seconds, bool repeats, NSRunLoopMode modes,

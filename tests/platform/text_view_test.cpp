@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "platform/core/Pasteboard.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/TextView.h"
 #include "support/ControlWindowTest.h"
 
@@ -216,6 +218,41 @@ TEST_F(TextViewTest, RangesAndTextBeyondTheEndAreFittedToTheText) {
   text->insertText("\xff\xfe");
   EXPECT_EQ(text->string(), "a\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(text->length(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// The caret blinks only while its window is key: a text in a window behind, or hidden, keeps
+// no timer waking the loop, and shows its caret again at once when its window is key again.
+TEST_F(TextViewTest, TheCaretBlinksOnlyWhileItsWindowIsKey) {
+  NSRunLoop& loop = NSRunLoop::mainRunLoop();
+  const double half = NSText::kCaretBlinkSeconds * 1000;
+  text->setString("abc");
+  h.runUntilIdle();
+  const std::size_t blinking = loop.timerCount();
+  auto* other = new NSWindow(NSMakeRect(0, 0, 50, 50), NSWindowStyleMaskTitled);
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool shown;
+    std::size_t timers;  // beside the blinking one
+  } steps[] = {
+      {"editing in the key window", [] {}, true, 1},
+      {"another window is key", [&] { other->makeKeyAndOrderFront(); }, false, 0},
+      {"and stays so", [&] { h.advance(3 * half); }, false, 0},
+      {"its own window is key again", [&] { w->makeKeyAndOrderFront(); }, true, 1},
+      {"it blinks", [&] { h.advance(half); }, false, 1},
+      {"hidden, its window is key no more", [&] { w->orderOut(); }, false, 0},
+      {"shown again", [&] { w->makeKeyAndOrderFront(); }, true, 1},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    EXPECT_EQ(text->isCaretShown(), s.shown) << s.name;
+    EXPECT_EQ(loop.timerCount() + 1, blinking + s.timers) << s.name;
+  }
+  other->close();
 }
 
 }  // namespace
