@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ struct Target : NSView, NSDraggingDestination {
     return answer;
   }
   void draggingExited(const NSDraggingInfo*) override { log->push_back(name + " exited"); }
+  bool acceptsFirstResponder() const override { return true; }
+  void keyDown(const NSEvent& e) override { log->push_back(name + " key " + e.characters); }
   bool performDragOperation(const NSDraggingInfo& info) override {
     log->push_back(name + " drop " + info.draggingPasteboard->fileList().front());
     if (nested) nested();
@@ -145,6 +148,41 @@ TEST_F(DropTest, ADragStartedDuringADragIsRefused) {
   EXPECT_TRUE(h.logged("a drag is running already"));
   EXPECT_FALSE(NSIsDragging());
   EXPECT_EQ(log, (Log{"outer entered", "outer drop /a"}));
+}
+
+// Escape during a drag cancels it: nothing is dropped where the button goes up, and the
+// Escape goes no further. Other keys typed meanwhile reach the window after the drag, in order.
+TEST_F(DropTest, EscapeCancelsADragAndOtherKeysWaitForItsEnd) {
+  w->makeKeyAndOrderFront();
+  w->makeFirstResponder(outer);
+  NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
+  struct Row {
+    const char* name;
+    std::vector<std::pair<std::uint16_t, const char*>> keys;
+    NSDragOperation done;
+    Log log;
+  } rows[] = {
+      {"keys typed during a drag",
+       {{0, "a"}, {0, "b"}},
+       NSDragOperationCopy,
+       {"outer entered", "outer drop /a", "outer key a", "outer key b"}},
+      {"Escape cancels it",
+       {{0, "a"}, {kVK_Escape, "\x1b"}, {0, "b"}},
+       NSDragOperationNone,
+       {"outer key a", "outer key b"}},
+  };
+  for (const Row& row : rows) {
+    log.clear();
+    board.declareTypes({NSFilenamesPboardType});
+    board.setFileList({"/a"});
+    for (auto [code, chars] : row.keys)
+      h.key(w, code, chars);
+    h.mouseUp(w, {50, 50});
+    EXPECT_EQ(NSRunDrag(outer, nullptr), row.done) << row.name;
+    EXPECT_FALSE(NSIsDragging());
+    h.runUntilIdle();
+    EXPECT_EQ(log, row.log) << row.name;
+  }
 }
 
 }  // namespace
