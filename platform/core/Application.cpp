@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/core/Menu.h"
+#include "platform/core/Text.h"
 #include "platform/core/Window.h"
 #include "platform/core/detail/TestHooks.h"
 #include "platform/display/DisplayBackend.h"
@@ -132,9 +133,12 @@ void NSApplication::setKeyWindow(NSWindow* window) {
   if (mKeyWindow == window) return;
   Ref<NSWindow> oldKey(mKeyWindow), newKey(window);
   mKeyWindow = window;
-  // A focus ring shows only in the key window.
-  if (oldKey) oldKey->focusRingNeedsDisplay();
-  if (newKey) newKey->focusRingNeedsDisplay();
+  // A focus ring, and a caret, show only in the key window.
+  for (NSWindow* w : {oldKey.get(), newKey.get()}) {
+    if (!w) continue;
+    w->focusRingNeedsDisplay();
+    if (auto* text = dynamic_cast<NSText*>(w->firstResponder())) text->keyWindowChanged();
+  }
   if (oldKey) oldKey->resignKeyWindow();
   // The resign hook may have moved key status on already.
   if (newKey && mKeyWindow == window) {
@@ -273,8 +277,9 @@ bool NSApplication::openFile(const std::string& path) {
 }
 
 void NSApplication::run() {
-  finishLaunching();
+  // Running already while launching: a stop from the launch handler ends the loop at once.
   lifecycle().running = true;
+  finishLaunching();
   while (lifecycle().running && !lifecycle().terminated) {
     NSAutoreleasePool pool;
     if (auto e = nextEvent(NSEventMaskAny, kDistantFutureMs, NSDefaultRunLoopMode, true))

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <vector>
 
 #include "base/Log.h"
 #include "platform/core/Application.h"
@@ -18,9 +19,9 @@ namespace {
 // was let go where this application could not see it.
 constexpr double kAbandonedDragMs = 10 * 60 * 1000;
 
-constexpr NSEventMask kTrackedEvents = NSEventMaskFromType(NSEventTypeLeftMouseDragged) |
-                                       NSEventMaskFromType(NSEventTypeLeftMouseUp) |
-                                       NSEventMaskFromType(NSEventTypeMouseMoved);
+constexpr NSEventMask kTrackedEvents =
+    NSEventMaskFromType(NSEventTypeLeftMouseDragged) | NSEventMaskFromType(NSEventTypeLeftMouseUp) |
+    NSEventMaskFromType(NSEventTypeMouseMoved) | NSEventMaskFromType(NSEventTypeKeyDown);
 
 bool gDragging = false;  // main thread only
 
@@ -59,10 +60,17 @@ NSDragOperation NSRunDrag(NSView* sourceView, NSDraggingSource* source) {
   Ref<NSView> keepSource(sourceView);
   NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
   std::optional<NSEvent> release;
+  // Escape cancels the drag; other keys typed meanwhile are the windows' after it.
+  std::vector<NSEvent> keys;
   for (;;) {
     auto e = app->nextEvent(kTrackedEvents, nowMs() + kAbandonedDragMs, NSEventTrackingRunLoopMode,
                             true);
     if (!e) break;
+    if (e->type == NSEventTypeKeyDown) {
+      if (e->keyCode == kVK_Escape) break;
+      keys.push_back(std::move(*e));
+      continue;
+    }
     if (e->window && !isLiveObject(e->window)) {
       // Released over a window closed meanwhile: the drag ends there, dropping nothing,
       // rather than waiting for the next click to drop.
@@ -85,6 +93,9 @@ NSDragOperation NSRunDrag(NSView* sourceView, NSDraggingSource* source) {
                     : dropOutside(board, source);
   }
   gDragging = false;
+  // At the front of the queue, in the order they were typed.
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+    app->postEvent(std::move(*it), true);
   if (source) source->draggedImageEnded(operation);
   return operation;
 }

@@ -419,6 +419,11 @@ void NSOutlineView::mouseDragged(const NSEvent& e) {
   const NSPoint screen = window() ? window()->convertPointToScreen(e.locationInWindow) : p;
   if (!mDrag.active) {
     if (std::hypot(p.x - mDrag.start.x, p.y - mDrag.start.y) < kDragThreshold) return;
+    // The pressed item left the outline meanwhile: there is nothing to drag.
+    if (!findNode(mDrag.item)) {
+      mDrag = {};
+      return;
+    }
     NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
     board.declareTypes({});
     const std::vector<NSObject*> items{mDrag.item};
@@ -471,7 +476,10 @@ void NSOutlineView::mouseUp(const NSEvent& e) {
   const DragState drag = mDrag;
   mDrag = {};
   NSDragOperation done = NSDragOperationNone;
-  if (drag.operation != NSDragOperationNone && mDataSource) {
+  // The dragged item or the proposed parent left the outline during the drag: the source
+  // is not asked to drop what it took away, or into it.
+  const bool itemsThere = findNode(drag.item) && (!drag.target || findNode(drag.target));
+  if (drag.operation != NSDragOperationNone && mDataSource && itemsThere) {
     NSPasteboard& board = NSPasteboard::pasteboardWithName(NSPasteboardNameDrag);
     const NSDraggingInfo info{&board, window(), e.locationInWindow, this};
     if (mDataSource->outlineViewAcceptDrop(this, info, drag.target, drag.childIndex))

@@ -82,9 +82,27 @@ bool NSPasteboard::hasType(const std::string& type) const {
   return std::find(all.begin(), all.end(), type) != all.end();
 }
 
+std::vector<std::string> NSPasteboard::splitList(const std::vector<std::uint8_t>& data) {
+  // Strings each followed by a NUL; the last one may lack it.
+  std::vector<std::string> list;
+  std::string current;
+  for (std::uint8_t c : data) {
+    if (c == 0) {
+      list.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.push_back(static_cast<char>(c));
+    }
+  }
+  if (!current.empty()) list.push_back(std::move(current));
+  return list;
+}
+
 bool NSPasteboard::writeLocked(const std::string& type, std::vector<std::uint8_t> data) {
   // Writing a type that was not declared adds it, as after clearContents.
   if (std::find(mTypes.begin(), mTypes.end(), type) == mTypes.end()) mTypes.push_back(type);
+  // The file list and the file-names type are one list however it was written.
+  if (type == NSFilenamesPboardType) mFiles = splitList(data);
   mData[type] = std::move(data);
   return true;
 }
@@ -123,7 +141,6 @@ std::optional<std::string> NSPasteboard::stringForType(const std::string& type) 
 
 bool NSPasteboard::setFileList(const std::vector<std::string>& paths) {
   std::lock_guard<std::mutex> lock(mMutex);
-  mFiles = paths;
   // The data form of the list: the paths, each followed by a NUL.
   std::vector<std::uint8_t> joined;
   for (const auto& p : paths) {
@@ -155,20 +172,8 @@ bool NSPasteboard::setPropertyList(const std::vector<std::string>& list, const s
 }
 
 std::vector<std::string> NSPasteboard::propertyListForType(const std::string& type) const {
-  std::vector<std::string> list;
   auto data = dataForType(type);
-  if (!data) return list;
-  std::string current;
-  for (std::uint8_t c : *data) {
-    if (c == 0) {
-      list.push_back(std::move(current));
-      current.clear();
-    } else {
-      current.push_back(static_cast<char>(c));
-    }
-  }
-  if (!current.empty()) list.push_back(std::move(current));
-  return list;
+  return data ? splitList(*data) : std::vector<std::string>{};
 }
 
 bool NSPasteboard::hasFileList() const {

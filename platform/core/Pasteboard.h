@@ -53,6 +53,7 @@ class NSPasteboard {
  private:
   NSPasteboard() = default;
   bool writeLocked(const std::string& type, std::vector<std::uint8_t> data);
+  static std::vector<std::string> splitList(const std::vector<std::uint8_t>& data);
   bool isGeneral() const;
   // The text of another program that owns the general pasteboard (main thread only).
   std::optional<std::string> foreignText() const;

@@ -47,6 +47,10 @@ NSSize NSScrollView::contentSize() const {
   return s;
 }
 
+void NSScrollView::willRemoveSubview(NSView* subview) {
+  if (subview == mShownHeader) mShownHeader = nullptr;
+}
+
 void NSScrollView::setFrame(const NSRect& frame) {
   NSView::setFrame(frame);
   tile();
@@ -59,16 +63,20 @@ NSView* NSScrollView::documentHeader() const {
 }
 
 void NSScrollView::tile() {
-  // A header the document no longer shows leaves the scroll view.
+  // A header the document no longer shows leaves the scroll view, also when the document
+  // shows none or is gone.
+  NSView* shown = documentHeader();
+  if (mShownHeader && mShownHeader != shown) mShownHeader->removeFromSuperview();
   for (NSView* sub : std::vector<NSView*>(subviews()))
     if (sub != mClip && dynamic_cast<NSScrollViewHeaderSource*>(mClip->documentView()) &&
-        sub != documentHeader())
+        sub != shown)
       sub->removeFromSuperview();
   NSSize s = contentSize();
   double top = frame().size.height;
-  if (NSView* header = documentHeader()) {
+  if (NSView* header = shown) {
     double h = header->frame().size.height;
     if (header->superview() != this) addSubview(header);
+    mShownHeader = header;
     header->setFrame(NSMakeRect(0, top - h, s.width, h));
     top -= h;
   }

@@ -47,9 +47,13 @@ class NSScrollView : public NSView {
   void tile();
   static constexpr double kScrollerWidth = 15;
 
+ protected:
+  void willRemoveSubview(NSView* subview) override;
+
  private:
   NSView* documentHeader() const;
-  NSClipView* mClip;  // held as a subview
+  NSClipView* mClip;               // held as a subview
+  NSView* mShownHeader = nullptr;  // held as a subview: the header tile() put in
   bool mVertical = false;
   bool mHorizontal = false;
 };

@@ -199,18 +199,24 @@ void NSText::moveCaret(std::size_t to, bool extend) {
   restartCaret();
 }
 
-bool NSText::wantsCaret() const {
+bool NSText::wantsCaret(bool becoming) const {
   NSWindow* w = window();
   return mEditable && mSelection.length == 0 && w && w->isKeyWindow() &&
-         w->firstResponder() == this;
+         (becoming || w->firstResponder() == this);
+}
+
+void NSText::keyWindowChanged() {
+  restartCaret();
 }
 
 void NSText::restartCaret(bool start) {
   const double intervalMs = kCaretBlinkSeconds * 1000;
-  if (!mCaretTimer && !start) return;
+  // No caret shows (a selection, another key window): nothing blinks, nothing wakes the loop.
+  if (!wantsCaret(start)) return stopCaret();
   if (!mCaretTimer) {
     // The timer holds the text weakly: it only runs while the text lives (dealloc stops it).
     mCaretTimer = NSTimer::timerWithTimeInterval(kCaretBlinkSeconds, true, [this](NSTimer*) {
+      if (!wantsCaret()) return stopCaret();
       mCaretOn = !mCaretOn;
       setNeedsDisplay(true);
     });

@@ -86,6 +86,8 @@ class NSText : public NSView {
   // once whenever the text or the caret moves.
   static constexpr double kCaretBlinkSeconds = 0.5;
   bool isCaretShown() const { return mCaretOn && wantsCaret(); }
+  // Its window became or stopped being the key window: the caret shows at once, or stops.
+  void keyWindowChanged();
   // Where the caret is drawn, in the view's coordinates.
   NSRect caretRect() const;
 
@@ -102,9 +104,10 @@ class NSText : public NSView {
   std::size_t previousIndex(std::size_t i) const;
   std::size_t nextIndex(std::size_t i) const;
   void moveCaret(std::size_t to, bool extend);
-  bool wantsCaret() const;
-  // Shows the caret now and starts its blinking over; the blinking starts only when the
-  // text becomes first responder and stops when it resigns.
+  // Whether a caret shows: becoming is set while the text is becoming first responder.
+  bool wantsCaret(bool becoming = false) const;
+  // Shows the caret now and starts its blinking over when a caret shows (start: the text is
+  // becoming first responder); stops the blinking otherwise.
   void restartCaret(bool start = false);
   void stopCaret();
 

@@ -1,5 +1,8 @@
 #include "platform/core/Timer.h"
 
+#include <cmath>
+
+#include "base/Log.h"
 #include "platform/core/RunLoop.h"
 #include "platform/system/Clock.h"
 
@@ -26,6 +29,15 @@ NSTimer* NSTimer::scheduledTimerWithTimeInterval(double seconds, bool repeats, C
   Ref<NSTimer> timer = timerWithTimeInterval(seconds, repeats, std::move(callback), userInfo);
   NSRunLoop::mainRunLoop().addTimer(timer.get(), NSDefaultRunLoopMode);
   return timer.get();
+}
+
+void NSTimer::setFireDateMs(double ms) {
+  // It would hide the dates of the other timers from the loop, and never come.
+  if (std::isnan(ms)) {
+    base::warn("platform", "NSTimer: a fire date that is no number refused");
+    return;
+  }
+  mFireDateMs.store(ms, std::memory_order_relaxed);
 }
 
 void NSTimer::invalidate() {

@@ -31,7 +31,8 @@ class NSTimer : public NSObject {
   double intervalMs() const { return mIntervalMs; }
   bool repeats() const { return mRepeats; }
   double fireDateMs() const { return mFireDateMs.load(std::memory_order_relaxed); }
-  void setFireDateMs(double ms) { mFireDateMs.store(ms, std::memory_order_relaxed); }
+  // A date that is no number is refused: the timer keeps its date.
+  void setFireDateMs(double ms);
   NSObject* userInfo() const { return mUserInfo; }
 
  protected:

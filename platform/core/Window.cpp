@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/Finite.h"
+#include "base/Log.h"
 #include "platform/core/Application.h"
 #include "platform/core/TextField.h"
 #include "platform/core/TextView.h"
@@ -97,6 +99,11 @@ void NSWindow::setTitle(std::string title) {
 }
 
 void NSWindow::setFrame(const NSRect& frame, bool display) {
+  // A frame that is no number would reach the content view, the delegate and the display.
+  if (!base::isFinite(frame.origin.x, frame.origin.y, frame.size.width, frame.size.height)) {
+    base::warn("platform", "NSWindow: a frame that is no number refused");
+    return;
+  }
   NSRect old = mFrame;
   mFrame = frame;
   layoutContentView();

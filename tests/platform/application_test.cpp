@@ -344,4 +344,102 @@ TEST_F(ApplicationTest, MainMenuIsRetained) {
   app->setMainMenu(nullptr);
 }
 
+// Records what the application tells it; may stop the main loop as launching ends.
+class LaunchDelegate : public NSApplicationDelegate {
+ public:
+  std::vector<std::string> log;
+  bool stopAtLaunch = false;
+  bool opensUntitled = true;
+  void applicationDidFinishLaunching(NSApplication* app) override {
+    log.push_back("launched");
+    if (stopAtLaunch) app->stop();
+  }
+  bool applicationShouldOpenUntitledFile(NSApplication*) override { return opensUntitled; }
+  bool applicationOpenUntitledFile(NSApplication*) override {
+    log.push_back("untitled");
+    return true;
+  }
+  bool applicationOpenFile(NSApplication*, const std::string& path) override {
+    log.push_back("open " + path);
+    return true;
+  }
+  void applicationWillTerminate(NSApplication*) override { log.push_back("terminate"); }
+};
+
+// The main loop launches once, dispatches what is queued, and ends at a stop from
+// anywhere: a timer, an event, the launch handler itself, or termination.
+TEST(ApplicationRun, TheMainLoopEndsAtAStopFromAnywhere) {
+  struct Row {
+    const char* name;
+    std::function<void(testsupport::PlatformHarness&, LaunchDelegate&)> arrange;
+    std::vector<std::string> log;
+  } rows[] = {
+      {"a timer",
+       [](testsupport::PlatformHarness& h, LaunchDelegate&) {
+         h.openFile("/tmp/x.doc");
+         NSTimer::scheduledTimerWithTimeInterval(0.030, false, [](NSTimer*) { NSApp()->stop(); });
+       },
+       {"launched", "untitled", "open /tmp/x.doc"}},
+      {"an event",
+       [](testsupport::PlatformHarness& h, LaunchDelegate& d) {
+         d.opensUntitled = false;
+         h.perform([] { NSApp()->stop(); });
+       },
+       {"launched"}},
+      {"the launch handler",
+       [](testsupport::PlatformHarness&, LaunchDelegate& d) { d.stopAtLaunch = true; },
+       {"launched", "untitled"}},
+      {"termination",
+       [](testsupport::PlatformHarness& h, LaunchDelegate&) { h.terminate(); },
+       {"launched", "untitled", "terminate"}},
+  };
+  for (auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    testsupport::PlatformHarness h;
+    LaunchDelegate delegate;
+    NSApp()->setDelegate(&delegate);
+    row.arrange(h, delegate);
+    // A lost stop would leave the loop running: this one comes late and is counted.
+    bool rescued = false;
+    Ref<NSTimer> rescue = NSTimer::timerWithTimeInterval(5, false, [&](NSTimer*) {
+      rescued = true;
+      NSApp()->stop();
+    });
+    NSRunLoop::mainRunLoop().addTimer(rescue.get(), NSRunLoopCommonModes);
+    NSApp()->run();
+    rescue->invalidate();
+    EXPECT_FALSE(rescued);
+    EXPECT_EQ(delegate.log, row.log);
+    EXPECT_FALSE(NSApp()->isRunning());
+    EXPECT_TRUE(NSApp()->isLaunched());
+    // Launching happens once: a second run does not tell the delegate again.
+    if (!NSApp()->isTerminated()) {
+      delegate.log.clear();
+      h.perform([] { NSApp()->stop(); });
+      NSApp()->run();
+      EXPECT_EQ(delegate.log, std::vector<std::string>{});
+    }
+    NSApp()->setDelegate(nullptr);
+    EXPECT_FALSE(NSApp()->openFile("/tmp/y.doc"));  // nobody to open it
+  }
+}
+
+TEST_F(ApplicationTest, WindowsAreFoundByNumberUntilTheyClose) {
+  std::vector<std::string> log;
+  NSWindow* a = makeWindow(&log, "a");
+  NSWindow* b = makeWindow(&log, "b");
+  EXPECT_EQ(app->windowWithWindowNumber(a->windowNumber()), a);
+  EXPECT_EQ(app->windowWithWindowNumber(b->windowNumber()), b);
+  EXPECT_NE(a->windowNumber(), b->windowNumber());
+  const int gone = a->windowNumber();
+  a->close();
+  EXPECT_EQ(app->windowWithWindowNumber(gone), nullptr);
+  EXPECT_EQ(app->windowWithWindowNumber(0), nullptr);
+  EXPECT_EQ(app->windowWithWindowNumber(-1), nullptr);
+  // The application's class is chosen before it exists, never after.
+  EXPECT_FALSE(NSApplication::setPrincipalClass(nullptr));
+  EXPECT_TRUE(NSApplication::sharedApplicationExists());
+  b->close();
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -79,6 +80,28 @@ class Responder : public NSView {
   std::vector<std::string>* mLog;
   std::string mName;
   bool mResigns;
+};
+
+// Logs the mouse events and gestures it receives, under its name.
+struct Tracker : NSView {
+  Tracker(std::vector<std::string>* log, std::string name, NSRect frame)
+      : NSView(frame), log(log), name(std::move(name)) {}
+  std::vector<std::string>* log;
+  std::string name;
+  void note(const char* what) { log->push_back(name + " " + what); }
+  void mouseDown(const NSEvent&) override { note("down"); }
+  void mouseDragged(const NSEvent&) override { note("drag"); }
+  void mouseUp(const NSEvent&) override { note("up"); }
+  void rightMouseDown(const NSEvent&) override { note("right down"); }
+  void rightMouseDragged(const NSEvent&) override { note("right drag"); }
+  void rightMouseUp(const NSEvent&) override { note("right up"); }
+  void otherMouseDown(const NSEvent&) override { note("other down"); }
+  void otherMouseDragged(const NSEvent&) override { note("other drag"); }
+  void otherMouseUp(const NSEvent&) override { note("other up"); }
+  void scrollWheel(const NSEvent&) override { note("wheel"); }
+  void magnifyWithEvent(const NSEvent&) override { note("magnify"); }
+  void rotateWithEvent(const NSEvent&) override { note("rotate"); }
+  void swipeWithEvent(const NSEvent&) override { note("swipe"); }
 };
 
 class NSWindowTest : public ::testing::Test {
@@ -272,15 +295,6 @@ TEST_F(NSWindowTest, FirstClickOnAnInactiveWindowActivatesItOnly) {
 }
 
 TEST_F(NSWindowTest, DragAndReleaseGoToTheViewThatTookThePress) {
-  struct Tracker : NSView {
-    Tracker(std::vector<std::string>* log, std::string name, NSRect frame)
-        : NSView(frame), log(log), name(std::move(name)) {}
-    std::vector<std::string>* log;
-    std::string name;
-    void mouseDown(const NSEvent&) override { log->push_back(name + " down"); }
-    void mouseDragged(const NSEvent&) override { log->push_back(name + " drag"); }
-    void mouseUp(const NSEvent&) override { log->push_back(name + " up"); }
-  };
   auto* w = new NSWindow(NSMakeRect(0, 0, 100, 50), NSWindowStyleMaskTitled);
   auto* content = new NSView(NSMakeRect(0, 0, 100, 50));
   w->setContentView(content);
@@ -491,5 +505,102 @@ TEST_F(NSWindowTest, APressWhoseLoopTookTheReleaseIsOver) {
     EXPECT_EQ(w->mouseView(), nullptr);
   }
   setMenuTracker(&h.menus());
+  w->close();
+}
+
+// Geometry that is no number is refused with a diagnostic: the window keeps its frame, its
+// delegate hears of no move or resize, and its content view keeps its size.
+TEST_F(NSWindowTest, GeometryThatIsNoNumberLeavesTheWindowAsItWas) {
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  auto* w = new TracingWindow(&log, "w");
+  w->setContentView(Ref<NSView>::adopt(new NSView).get());
+  w->setFrame(NSMakeRect(40, 50, 200, 150), false);
+  const NSRect frame = w->frame();
+  const NSRect content = w->contentView()->frame();
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"frame x", [&] { w->setFrame(NSMakeRect(nan, 50, 200, 150), true); }},
+      {"frame height", [&] { w->setFrame(NSMakeRect(40, 50, 200, inf), true); }},
+      {"origin",
+       [&] {
+         w->setFrameOrigin({-inf, 0});
+       }},
+      {"content size",
+       [&] {
+         w->setContentSize({nan, 100});
+       }},
+      {"user resize",
+       [&] {
+         w->resizeByUser({100, nan});
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    log.clear();
+    change();
+    EXPECT_EQ(w->frame(), frame) << name;
+    EXPECT_EQ(w->contentView()->frame(), content) << name;
+    EXPECT_EQ(log, std::vector<std::string>{}) << name;
+  }
+  EXPECT_TRUE(h.logged("no number"));
+  // Limits that are no number limit nothing; a user resize still lands on numbers.
+  w->setMinSize({nan, nan});
+  w->setMaxSize({inf, nan});
+  w->resizeByUser({120, 80});
+  EXPECT_EQ(w->contentRect().size, (NSSize{120, 80}));
+  // A new style keeps the content where it was; the frame follows.
+  w->setStyleMask(NSWindowStyleMaskBorderless);
+  EXPECT_EQ(w->frame().size, (NSSize{120, 80}));
+  w->setStyleMask(NSWindowStyleMaskTitled);
+  EXPECT_EQ(w->contentRect().size, (NSSize{120, 80}));
+  EXPECT_EQ(w->frame().size.height, 80 + NSWindow::kTitleBarHeight);
+  w->close();
+}
+
+// Every button's press, drags and release go to the view that took the press, however far the
+// pointer goes; gestures and the wheel go to the view under the pointer.
+TEST_F(NSWindowTest, EachButtonsDragGoesToThePressedViewAndGesturesToTheViewUnderThePointer) {
+  auto* w = new NSWindow(NSMakeRect(0, 0, 100, 50), NSWindowStyleMaskTitled);
+  w->setContentView(Ref<NSView>::adopt(new NSView(NSMakeRect(0, 0, 100, 50))).get());
+  for (auto [name, x] : {std::pair{"left", 0.0}, std::pair{"right", 50.0}}) {
+    auto* t = new Tracker(&log, name, NSMakeRect(x, 0, 50, 50));
+    w->contentView()->addSubview(t);
+    t->release();
+  }
+  w->makeKeyAndOrderFront();
+  const NSPoint inLeft{10, 10}, inRight{80, 10};
+  using Log = std::vector<std::string>;
+  struct Row {
+    NSEventType down, dragged, up;
+    Log expected;
+  } rows[] = {
+      {NSEventTypeRightMouseDown,
+       NSEventTypeRightMouseDragged,
+       NSEventTypeRightMouseUp,
+       {"left right down", "left right drag", "left right up"}},
+      {NSEventTypeOtherMouseDown,
+       NSEventTypeOtherMouseDragged,
+       NSEventTypeOtherMouseUp,
+       {"left other down", "left other drag", "left other up"}},
+  };
+  for (const Row& row : rows) {
+    log.clear();
+    for (auto [type, at] : {std::pair{row.down, inLeft}, std::pair{row.dragged, inRight},
+                            std::pair{row.up, inRight}}) {
+      NSEvent e;
+      e.type = type;
+      e.window = w;
+      e.locationInWindow = at;
+      h.post(e);
+    }
+    h.runUntilIdle();
+    EXPECT_EQ(log, row.expected);
+  }
+  log.clear();
+  h.scroll(w, inRight, 0, 1);
+  h.pinch(w, inLeft, 0.5);
+  h.rotate(w, inRight, 10);
+  h.swipe(w, inLeft, 1, 0);
+  h.swipe(w, {500, 500}, 1, 0);  // over no view: nobody
+  h.runUntilIdle();
+  EXPECT_EQ(log, (Log{"right wheel", "left magnify", "right rotate", "left swipe"}));
   w->close();
 }

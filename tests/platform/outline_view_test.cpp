@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -261,6 +262,64 @@ TEST_F(OutlineViewTest, DraggedRowsAreProposedBetweenRowsAndDroppedWhereTheSourc
       return outline->convertPointToView({50, rect.minY() + fraction * rect.size.height}, nullptr);
     };
     h.drag(w, at(r.from, 0.5), at(r.to, r.toFraction), 1);
+    h.runUntilIdle();
+    EXPECT_EQ(tree->dragLog, r.log);
+    EXPECT_FALSE(outline->isDragging());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Items that leave the outline while a row is pressed or dragged take no part in a drop: the
+// source is never asked to write or accept an item it took away.
+TEST_F(OutlineViewTest, ADragWhoseItemsLeftTheOutlineDropsNothing) {
+  outline->registerForDraggedTypes({"test.item"});
+  outline->expandItem(a);  // a a1 a2 b c
+  // A row's point, or below the rows for -1.
+  auto point = [&](long row, double fraction) {
+    const double pitch = outline->rowPitch();
+    const NSRect r = row < 0 ? NSMakeRect(0, outline->numberOfRows() * pitch, 100, pitch)
+                             : outline->rectOfRow(row);
+    return outline->convertPointToView({50, r.minY() + fraction * r.size.height}, nullptr);
+  };
+  auto removeRoot = [&](Item* item) {
+    auto& all = tree->root.children;
+    const auto at = std::find_if(all.begin(), all.end(), [&](auto& c) { return c.get() == item; });
+    const int index = static_cast<int>(at - all.begin());
+    all.erase(at);
+    outline->removeItemAtIndex(index, nullptr);
+  };
+  struct Row {
+    const char* name;
+    long from, to;
+    bool removeBeforeMoving;
+    Item* removed;
+    const char* log;
+  };
+  const Row rows[] = {
+      {"the pressed item leaves before the drag starts", 3, 0, true, b, ""},
+      {"the target's parent leaves during the drag", 3, 1, false, a,
+       "write c; propose a 1; ended 0"},
+      {"the dragged item leaves during the drag", 0, -1, false, c,
+       "write c; propose root 1; ended 0"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Ref<Item> keep(r.removed);
+    tree->dragLog.clear();
+    NSEvent moved;
+    moved.type = NSEventTypeLeftMouseDragged;
+    moved.window = w;
+    moved.locationInWindow = point(r.to, 0.75);
+    h.mouseDown(w, point(r.from, 0.5));
+    h.runUntilIdle();
+    if (r.removeBeforeMoving) removeRoot(r.removed);
+    h.post(moved);
+    h.runUntilIdle();
+    if (!r.removeBeforeMoving) removeRoot(r.removed);
+    h.mouseUp(w, moved.locationInWindow);
     h.runUntilIdle();
     EXPECT_EQ(tree->dragLog, r.log);
     EXPECT_FALSE(outline->isDragging());

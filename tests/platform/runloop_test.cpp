@@ -24,6 +24,8 @@ class RunLoopTest : public ::testing::Test {
   testsupport::PlatformHarness h;
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   std::vector<Ref<NSTimer>> timers;
+  // Timers of the process that outlive the tests run before in the same process.
+  const std::size_t timersBefore = loop.timerCount();
 
   NSTimer* add(double seconds, bool repeats, NSRunLoopMode modes,
                std::function<void(NSTimer*)> cb) {
@@ -92,7 +94,7 @@ TEST_F(RunLoopTest, InvalidateFromACallbackAndFromAnotherThread) {
   h.advance(10);
   EXPECT_EQ(selfStopping, 3);
   EXPECT_EQ(other, 2);
-  EXPECT_EQ(loop.timerCount(), 0u);
+  EXPECT_EQ(loop.timerCount(), timersBefore);
 }
 
 TEST_F(RunLoopTest, TimersAddedFromOtherThreadsFireOnTheMainThread) {
@@ -143,6 +145,48 @@ TEST_F(RunLoopTest, ATimerAnEarlierCallbackPostponedOrFiredWaitsForItsNewDate) {
   EXPECT_EQ(blinks, 1);
 }
 
+// A timer added again in another mode fires in both; runUntilDate runs the default mode's
+// timers up to the date and no further.
+TEST_F(RunLoopTest, ATimerAddedAgainInAnotherModeFiresInBoth) {
+  int fired = 0, later = 0;
+  NSTimer* t = add(0.010, true, NSDefaultRunLoopMode, [&](NSTimer*) { ++fired; });
+  loop.addTimer(t, NSModalPanelRunLoopMode);
+  add(0.100, false, NSDefaultRunLoopMode, [&](NSTimer*) { ++later; });
+  EXPECT_EQ(loop.timerCount(), timersBefore + 2);
+  {
+    NSRunLoop::ModeScope modal(loop, NSModalPanelRunLoopMode);
+    h.advance(20);
+  }
+  EXPECT_EQ(fired, 2);
+  loop.runUntilDate(h.now() + 30);
+  EXPECT_EQ(fired, 5);
+  EXPECT_EQ(later, 0);
+  // Added with no mode, or after it was invalidated, a timer is not taken.
+  Ref<NSTimer> none = NSTimer::timerWithTimeInterval(0.001, false, [&](NSTimer*) { ++later; });
+  loop.addTimer(none.get(), 0);
+  Ref<NSTimer> dead = NSTimer::timerWithTimeInterval(0.001, false, [&](NSTimer*) { ++later; });
+  dead->invalidate();
+  loop.addTimer(dead.get(), NSRunLoopCommonModes);
+  loop.addTimer(nullptr, NSRunLoopCommonModes);
+  h.advance(10);
+  EXPECT_EQ(later, 0);
+}
+
+// A fire date that is no number is refused: the timer keeps its date, and the dates of the
+// other timers stay in sight of the loop.
+TEST_F(RunLoopTest, AFireDateThatIsNoNumberIsRefused) {
+  int first = 0, second = 0;
+  NSTimer* t = add(0.050, false, NSDefaultRunLoopMode, [&](NSTimer*) { ++first; });
+  add(0.010, false, NSDefaultRunLoopMode, [&](NSTimer*) { ++second; });
+  const double date = t->fireDateMs();
+  t->setFireDateMs(std::nan(""));
+  EXPECT_EQ(t->fireDateMs(), date);
+  EXPECT_EQ(loop.nextTimerDate(NSDefaultRunLoopMode), h.now() + 10);
+  h.advance(50);
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 1);
+}
+
 TEST_F(RunLoopTest, WaitsUntilADateThatIsNoNumberEndAtOnce) {
   double start = h.now();
   EXPECT_FALSE(NSApp()->nextEvent(NSEventMaskAny, std::nan(""), NSDefaultRunLoopMode, true));
@@ -175,7 +219,7 @@ TEST_F(RunLoopTest, TimersAddedAndInvalidatedByWorkersWhileTheLoopFires) {
   for (auto& t : made)
     t->invalidate();
   h.advance(2);
-  EXPECT_EQ(loop.timerCount(), 0u);
+  EXPECT_EQ(loop.timerCount(), timersBefore);
 }
 
 TEST(MainThread, WorkersAskWhileTheMainThreadIsRecorded) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -334,6 +336,182 @@ TEST(CellTest, TextIsPlacedInsideItsDrawingRectangle) {
   EXPECT_EQ(cell->drawingRectForBounds(NSMakeRect(0, 0, 3, 17)).size.width, 0);
   EXPECT_GT(cell->cellSize().width, 4);
   EXPECT_TRUE(cell->highlightColorWithFrame({}, nullptr).has_value());
+}
+
+// The scroll view lays out the clip view below its document's header and beside its
+// scrollers; a header the document no longer shows, or a document that has none, leaves.
+TEST_F(TableViewTest, TheScrollViewShowsOnlyTheHeaderOfTheDocumentItShows) {
+  const double header = NSTableHeaderView::kHeight, bar = NSScrollView::kScrollerWidth;
+  auto clipFrame = [&] { return scroll->contentView()->frame(); };
+  auto shown = [&] { return scroll->subviews(); };
+  EXPECT_EQ(shown(), (std::vector<NSView*>{scroll->contentView(), table->headerView()}));
+  EXPECT_EQ(table->headerView()->frame(), NSMakeRect(0, 200 - header, 300, header));
+  const struct {
+    bool vertical, horizontal;
+    NSRect clip;
+  } scrollers[] = {
+      {true, false, NSMakeRect(0, 0, 300 - bar, 200 - header)},
+      {false, true, NSMakeRect(0, bar, 300, 200 - header - bar)},
+      {true, true, NSMakeRect(0, bar, 300 - bar, 200 - header - bar)},
+      {false, false, NSMakeRect(0, 0, 300, 200 - header)},
+  };
+  for (const auto& s : scrollers) {
+    scroll->setHasVerticalScroller(s.vertical);
+    scroll->setHasHorizontalScroller(s.horizontal);
+    EXPECT_EQ(clipFrame(), s.clip) << s.vertical << s.horizontal;
+    EXPECT_EQ(table->frame().size.width, s.clip.size.width);
+  }
+  // No header, then a header of its own again.
+  Ref<NSTableHeaderView> own(table->headerView());
+  table->setHeaderView(nullptr);
+  EXPECT_EQ(shown(), std::vector<NSView*>{scroll->contentView()});
+  EXPECT_EQ(clipFrame(), NSMakeRect(0, 0, 300, 200));
+  EXPECT_EQ(own->tableView(), nullptr);
+  table->setHeaderView(own.get());
+  EXPECT_EQ(own->tableView(), table);
+  EXPECT_EQ(shown(), (std::vector<NSView*>{scroll->contentView(), own.get()}));
+  // Another document without a header: the table's header goes with the table.
+  Ref<NSTableView> keep(table);
+  auto plain = Ref<NSView>::adopt(new NSView(NSMakeRect(0, 0, 500, 500)));
+  scroll->setDocumentView(plain.get());
+  EXPECT_EQ(shown(), std::vector<NSView*>{scroll->contentView()});
+  EXPECT_EQ(clipFrame(), NSMakeRect(0, 0, 300, 200));
+  EXPECT_EQ(table->superview(), nullptr);
+  // A document taken out of its clip view is its document no more.
+  plain->removeFromSuperview();
+  EXPECT_EQ(scroll->documentView(), nullptr);
+  scroll->setDocumentView(table);
+  EXPECT_EQ(shown(), (std::vector<NSView*>{scroll->contentView(), own.get()}));
+  // A frame that is no number leaves the layout as it was.
+  scroll->setFrame(NSMakeRect(0, 0, std::nan(""), 10));
+  EXPECT_EQ(clipFrame(), NSMakeRect(0, 0, 300, 200 - header));
+}
+
+// Rows inserted and removed, or gone when the data source is asked again, carry the
+// selection with them; the delegate hears of it only when selected rows went.
+TEST_F(TableViewTest, TheSelectionFollowsItsRowsAsRowsComeAndGo) {
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    const char* selection;
+    long selectedRow;
+    std::vector<std::string> events;
+  } steps[] = {
+      {"select 2 and 5",
+       [&] {
+         table->selectRowIndexes(NSIndexSet::range(2, 1), false);
+         table->selectRowIndexes(NSIndexSet(5), true);
+       },
+       "2,5",
+       5,
+       {"selection 2", "selection 2,5"}},
+      {"two rows in before 3",
+       [&] {
+         rows->count = 12;
+         table->insertRows(3, 2);
+       },
+       "2,7",
+       7,
+       {}},
+      {"row 0 out",
+       [&] {
+         rows->count = 11;
+         table->removeRows(0, 1);
+       },
+       "1,6",
+       6,
+       {}},
+      {"the selected row out",
+       [&] {
+         rows->count = 10;
+         table->removeRows(6, 1);
+       },
+       "1",
+       1,
+       {"selection 1"}},
+      {"rows out of range are ignored",
+       [&] {
+         table->removeRows(-1, 3);
+         table->insertRows(2, 0);
+       },
+       "1",
+       1,
+       {}},
+      {"select 1-8",
+       [&] { table->selectRowIndexes(NSIndexSet::range(1, 8), false); },
+       "1-8",
+       8,
+       {"selection 1-8"}},
+      {"the source shrinks to 5",
+       [&] {
+         rows->count = 5;
+         table->reloadData();
+         table->numberOfRows();
+       },
+       "1-4",
+       -1,
+       {"selection 1-4"}},
+      {"and to none",
+       [&] {
+         rows->count = 0;
+         table->reloadData();
+         table->numberOfRows();
+       },
+       "",
+       -1,
+       {"selection "}},
+  };
+  for (const Step& step : steps) {
+    rows->events.clear();
+    step.act();
+    EXPECT_EQ(describe(table->selectedRowIndexes()), step.selection) << step.what;
+    EXPECT_EQ(table->selectedRow(), step.selectedRow) << step.what;
+    EXPECT_EQ(rows->events, step.events) << step.what;
+  }
+}
+
+// Columns taken out leave the table's arithmetic and its header; spacing and the grid
+// lines stay inside what shows, and spacing that is no number is refused.
+TEST_F(TableViewTest, ColumnsLeaveCleanlyAndTheGridIsDrawnBetweenCells) {
+  Ref<NSTableColumn> a(table->tableColumns()[0]);
+  Ref<NSImage> up = Ref<NSImage>::adopt(NSImage::imageNamed("NSAscendingSortIndicator"));
+  table->setIndicatorImage(up.get(), a.get());
+  table->removeTableColumn(a.get());
+  table->removeTableColumn(a.get());  // no longer there: nothing happens
+  EXPECT_EQ(table->numberOfColumns(), 1);
+  EXPECT_EQ(a->tableView(), nullptr);
+  EXPECT_EQ(table->indicatorImageInTableColumn(a.get()), nullptr);
+  EXPECT_EQ(table->columnWithIdentifier("a"), -1);
+  EXPECT_EQ(table->columnAtPoint({10, 5}), 0);
+  h.click(w, headerPoint(0));
+  h.runUntilIdle();
+  EXPECT_EQ(rows->events, std::vector<std::string>{"column b"});
+  table->addTableColumn(a.get());
+  EXPECT_EQ(table->columnWithIdentifier("a"), 1);
+
+  table->setIntercellSpacing({4, 2});
+  table->setIntercellSpacing({std::nan(""), 1});
+  EXPECT_EQ(table->intercellSpacing(), (NSSize{4, 2}));
+  const double pitch = table->rowPitch();
+  EXPECT_EQ(table->frameOfCellAtColumn(0, 1), NSMakeRect(2, pitch + 1, 80, pitch - 2));
+  table->setGridColor({1, 0, 0, 1});
+  table->setGridStyleMask(NSTableViewSolidHorizontalGridLineMask |
+                          NSTableViewSolidVerticalGridLineMask);
+  h.runUntilIdle();
+  // The line under row 0 and the one right of column 0, inside the table.
+  const NSPoint under = table->convertPointToView({40, pitch - 0.5}, nullptr);
+  const NSPoint right = table->convertPointToView({84 - 0.5, pitch * 2.5}, nullptr);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, under.x, under.y), 0xFFFF0000u);
+  EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, right.x, right.y), 0xFFFF0000u);
+
+  // A narrow view scrolls sideways to a column and back.
+  scroll->setFrameSize({100, 200});
+  table->scrollColumnToVisible(1);
+  EXPECT_EQ(scroll->contentView()->bounds().origin.x, 84);  // its left edge first
+  table->scrollColumnToVisible(0);
+  EXPECT_EQ(scroll->contentView()->bounds().origin.x, 0);
+  table->scrollColumnToVisible(7);  // no such column
+  EXPECT_EQ(scroll->contentView()->bounds().origin.x, 0);
 }
 
 }  // namespace

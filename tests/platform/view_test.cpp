@@ -65,6 +65,24 @@ TEST(NSView, SubviewOrderAddAboveBelowAndRemove) {
   EXPECT_EQ(root->subviews(), (std::vector<NSView*>{c, a}));
   EXPECT_EQ(b->superview(), nullptr);
   EXPECT_EQ(b->retainCount(), 1);
+  // Moving within the order: to either end, beside a sibling; a view that is no subview, or
+  // placed beside itself, changes nothing.
+  root->addSubview(b);
+  const struct {
+    NSView* view;
+    NSWindowOrderingMode place;
+    NSView* relativeTo;
+    std::vector<NSView*> order;
+  } moves[] = {
+      {c, NSWindowAbove, nullptr, {a, b, c}}, {c, NSWindowBelow, nullptr, {c, a, b}},
+      {c, NSWindowAbove, a, {a, c, b}},       {b, NSWindowBelow, a, {b, a, c}},
+      {b, NSWindowAbove, b, {b, a, c}},       {root.get(), NSWindowAbove, nullptr, {b, a, c}},
+      {nullptr, NSWindowBelow, a, {b, a, c}},
+  };
+  for (const auto& m : moves) {
+    root->moveSubview(m.view, m.place, m.relativeTo);
+    EXPECT_EQ(root->subviews(), m.order);
+  }
 }
 
 TEST(NSView, ConversionsHandleFlippedAndUnflippedViewsAndTheScreen) {

@@ -270,18 +270,21 @@ TEST_F(DialogTest, SizesThatTruncateAlikeSendOneWmSize) {
 }
 
 // Coordinates no 16-bit word holds are rounded like every other coordinate before
-// packing: NaN counts as 0, and anything past the 32-bit range is held at its end.
+// packing: anything past the 32-bit range is held at its end. A frame that is no number
+// never gets that far: the window refuses it, and nothing moves.
 TEST_F(DialogTest, WmMoveOfAFrameOutsideAnyRangeIsPackedFromHeldCoordinates) {
   HWND view = SWELL_CreateDialog(SWELL_DialogResourceHead, resid(40001), nullptr,
                                  MessageLog::dialogProc, 0);
   platform::NSWindow* w = windowOf(view);
   platform::NSSize size = w->frame().size;
   const double nan = std::numeric_limits<double>::quiet_NaN();
+  log.clear();
+  w->setFrame({{nan, nan}, size}, false);
+  EXPECT_EQ(log.count(WM_MOVE), 0);
   struct Case {
     double x, y;
     LPARAM packed;
   } cases[] = {
-      {nan, nan, 0},
       {1e30, -1e30, 0x0000FFFF},  // 0x7FFFFFFF and 0x80000000 cut to their low words
       {-3, 1e30, 0xFFFFFFFD},
   };
