@@ -124,7 +124,7 @@ TEST_F(PostMessageTest, NullDestroyedAndForeignTargetsGetNothingAndCrashNothing)
 TEST_F(PostMessageTest, AWindowInItsDestroySequenceGetsNoPostedMessages) {
   HWND child = bareWindow(view);
   PostMessage(child, WM_USER, 0, 0);
-  log.answer([&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+  log.answer([child](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_DESTROY && hwnd == child) PostMessage(child, WM_USER, 1, 0);
     return std::nullopt;
   });
