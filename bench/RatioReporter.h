@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -94,6 +95,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
   // The library's median rows, for when only aggregates are reported.
   std::map<std::string, Samples> mMedianAggregates;
 };
+
+// The "/a/b" that Google Benchmark appends to a benchmark's name for its arguments. Built by
+// appending: GCC 12's overlap check misreads "literal" + a temporary string once inlined.
+inline std::string BenchArgs(std::initializer_list<long long> args) {
+  std::string text;
+  for (long long a : args)
+    text.append("/").append(std::to_string(a));
+  return text;
+}
 
 // Reports one ratio, the measured time over its baseline's, against its goal (the most it may
 // be), as the one line that scripts/bench gathers into its closing table; every ratio a

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& s : kSizes) {
-    const std::string size = "/" + std::to_string(s[0]) + "/" + std::to_string(s[1]);
+    const std::string size = BenchArgs({s[0], s[1]});
     for (const char* baseline : {"PlainDoubling", "FillDestination"})
       ReportRatio("SwellDoublePixels" + size + " / " + baseline + size,
                   reporter.Time("SwellDoublePixels" + size), reporter.Time(baseline + size),

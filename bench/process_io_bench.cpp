@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   int missing = 0;
   for (long size : kSizes) {
-    std::string suffix =
-        "/" + std::to_string(size) + "/iterations:" + std::to_string(kRuns) + "/real_time";
+    std::string suffix = BenchArgs({size});
+    suffix.append("/iterations:").append(std::to_string(kRuns)).append("/real_time");
     const double layer = reporter.Time("BM_ReadWriteProcessIO" + suffix);
     const double base = reporter.Time("BM_PosixSpawnReadWaitpid" + suffix);
     if (layer <= 0 || base <= 0) ++missing;

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& size : kSizes) {
-    std::string args = "/" + std::to_string(size[0]) + "/" + std::to_string(size[1]);
+    const std::string args = BenchArgs({size[0], size[1]});
     ReportRatio(std::string("present / raw ") +
                     (gBackend->usesSharedMemory() ? "XShmPutImage" : "XPutImage") + " at " +
                     std::to_string(size[0]) + "x" + std::to_string(size[1]),
