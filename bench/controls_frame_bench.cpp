@@ -114,7 +114,7 @@ void RunFrames(benchmark::State& state, int controls, int dirty, bool alone) {
 }
 
 std::string Name(const char* what, int count, int dirty) {
-  return std::string(what) + "/" + std::to_string(count) + "/" + std::to_string(dirty);
+  return std::string(what).append(BenchArgs({count, dirty}));
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ class Interleaved {
 };
 
 std::string name(const char* what, int keys) {
-  return std::string(what) + "/" + std::to_string(keys);
+  return std::string(what).append(BenchArgs({keys}));
 }
 
 // A file of `keys` keys written through the library, as a program's own settings file is.
