@@ -310,7 +310,7 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
       base::log(base::LogLevel::Info, "host", "main window open");
       // Told once the window is up, so the alert stands over it.
       if (gHost && gHost->SoundcardMessageDue())
-        MessageBox(gMainWindow, kSoundcardMessage, kSoundcardMessageTitle, MB_OK);
+        MessageBox(gMainWindow, gHost->SoundcardMessage().c_str(), kSoundcardMessageTitle, MB_OK);
       return 0;
     }
     case SWELLAPP_DESTROY:

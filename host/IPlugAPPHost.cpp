@@ -261,16 +261,19 @@ bool openPortNamed(RtMidi* midi, const std::vector<std::string>& names, const st
   return false;
 }
 
+// What became of a direction's remembered device at one look.
+enum class DeviceChange { None, Gone, Connected };
+
 // Keeps a direction's port on its remembered device: closes it when the device went away and
 // opens it when the device is listed again. A device that is listed but does not open is logged
 // once; `retryQuiet` keeps the retries quiet until it opens or goes away.
-void followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
-                          const std::string& remembered, const MidiDirection& direction,
-                          bool& retryQuiet) {
-  if (!midi || remembered == kNoMidiPort) return;
+DeviceChange followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
+                                  const std::string& remembered, const MidiDirection& direction,
+                                  bool& retryQuiet) {
+  if (!midi || remembered == kNoMidiPort) return DeviceChange::None;
   const bool present = listed(names, remembered);
   if (midi->isPortOpen()) {
-    if (present) return;
+    if (present) return DeviceChange::None;
     const LibraryOutputDropped dropped;
     try {
       midi->closePort();
@@ -278,19 +281,37 @@ void followRememberedPort(RtMidi* midi, const std::vector<std::string>& names,
     }
     base::warn("host", "the MIDI %s device \"%s\" went away; it is connected when it comes back",
                direction.name, remembered.c_str());
-    return;
+    return DeviceChange::Gone;
   }
   if (!present) {
     retryQuiet = false;
-    return;
+    return DeviceChange::None;
   }
   if (openPortNamed(midi, names, remembered, direction, retryQuiet)) {
     retryQuiet = false;
     base::log(base::LogLevel::Info, "host", "the MIDI %s device \"%s\" is connected",
               direction.name, remembered.c_str());
-  } else {
-    retryQuiet = true;
+    return DeviceChange::Connected;
   }
+  retryQuiet = true;
+  return DeviceChange::None;
+}
+
+// The line the application shows for what became of the remembered devices, "" for nothing.
+std::string deviceChangeStatus(DeviceChange input, const std::string& inputName,
+                               DeviceChange output, const std::string& outputName) {
+  if (input == output && input != DeviceChange::None)
+    return input == DeviceChange::Gone ? kMidiBothGoneStatus : kMidiBothBackStatus;
+  std::string status;
+  const auto add = [&](DeviceChange change, const char* gone, const char* back,
+                       const std::string& name) {
+    if (change == DeviceChange::None) return;
+    if (!status.empty()) status += "; ";
+    status += std::string(change == DeviceChange::Gone ? gone : back) + ": " + name;
+  };
+  add(input, kMidiInputGoneStatus, kMidiInputBackStatus, inputName);
+  add(output, kMidiOutputGoneStatus, kMidiOutputBackStatus, outputName);
+  return status;
 }
 
 bool portOpen(const RtMidi* midi) {
@@ -317,15 +338,26 @@ void IPlugAPPHost::Init() {
   mApp->SetMidiSender(this);
   ReadIniFile();
   mUsesJack = OpenJackWatch();
-  base::log(base::LogLevel::Info, "host", "MIDI and audio use %s",
-            mUsesJack ? "JACK" : "the system's default API");
+  if (mUsesJack) {
+    base::log(base::LogLevel::Info, "host", "MIDI and audio use JACK");
+  } else {
+    base::warn("host", "no JACK server answers: MIDI and audio use ALSA until one starts");
+    mApp->OnHostStatus(kNoJackStatus);
+  }
   OpenMidi();
   for (int i = 0; i < mApp->NParams(); ++i)
     mApp->GetParam(i)->Set(mApp->GetParam(i)->GetDefault());
   if (!StartRememberedAudio()) {
-    base::warn("host", "%s", kSoundcardMessage);
+    base::warn("host", "the audio stream did not start on %s%s", mUsesJack ? "JACK" : "ALSA",
+               mUsesJack ? "" : " (no JACK server answers)");
     mSoundcardMessageDue = true;
   }
+}
+
+std::string IPlugAPPHost::SoundcardMessage() const {
+  std::string text = kSoundcardMessage;
+  if (!mUsesJack) text += std::string("\n\n") + kNoJackCause;
+  return text;
 }
 
 bool IPlugAPPHost::OpenJackWatch() {
@@ -345,7 +377,10 @@ bool IPlugAPPHost::OpenJackWatch() {
 }
 
 void IPlugAPPHost::WatchDevices() {
-  if (mUsesJack) {
+  if (!mUsesJack) {
+    // One quick question a tick: a missing server does not answer and is asked no further.
+    if (OpenJackWatch()) OnJackServerFound();
+  } else {
     ForgetClientsJackDropped();
     if (mJackClientsDropped || (mJackWatch && mJackGone)) OnJackServerGone();
     if (!mJackWatch) {
@@ -353,10 +388,30 @@ void IPlugAPPHost::WatchDevices() {
       OnJackServerBack();
     }
   }
+  FollowRememberedDevices();
+}
+
+void IPlugAPPHost::FollowRememberedDevices() {
   ProbeMidiPorts();
-  followRememberedPort(mMidiIn.get(), mMidiInNames, mSettings.midiInDev, kInput, mMidiInRetryQuiet);
-  followRememberedPort(mMidiOut.get(), mMidiOutNames, mSettings.midiOutDev, kOutput,
-                       mMidiOutRetryQuiet);
+  const DeviceChange input = followRememberedPort(mMidiIn.get(), mMidiInNames, mSettings.midiInDev,
+                                                  kInput, mMidiInRetryQuiet);
+  const DeviceChange output = followRememberedPort(
+      mMidiOut.get(), mMidiOutNames, mSettings.midiOutDev, kOutput, mMidiOutRetryQuiet);
+  const std::string status =
+      deviceChangeStatus(input, mSettings.midiInDev, output, mSettings.midiOutDev);
+  if (!status.empty() && mApp) mApp->OnHostStatus(status.c_str());
+}
+
+void IPlugAPPHost::OnJackServerFound() {
+  base::log(base::LogLevel::Info, "host",
+            "a JACK server answers: MIDI and audio leave ALSA for JACK");
+  // The ALSA ports and stream close first; the MIDI objects were made for ALSA alone.
+  StopAudio();
+  CloseMidi();
+  mUsesJack = true;
+  OpenMidi();
+  if (!StartRememberedAudio()) base::warn("host", "the audio stream did not start on JACK");
+  if (mApp) mApp->OnHostStatus(kJackFoundStatus);
 }
 
 void IPlugAPPHost::OnJackServerGone() {
@@ -375,13 +430,13 @@ void IPlugAPPHost::OnJackServerBack() {
   base::log(base::LogLevel::Info, "host",
             "the JACK server answers again: reopening MIDI and audio");
   OpenMidi();
-  if (!StartRememberedAudio()) base::warn("host", "%s", kSoundcardMessage);
+  if (!StartRememberedAudio()) base::warn("host", "the audio stream did not start on JACK");
   if (mApp) mApp->OnHostStatus(kJackBackStatus);
 }
 
 void IPlugAPPHost::OpenMidi() {
   // Without a JACK server MIDI goes through ALSA alone: left to choose, the MIDI library would
-  // take JACK when a server answers it later, and the host would not watch that server.
+  // take JACK when a server answers it later, behind the watch that moves the host to JACK.
   const RtMidi::Api api = mUsesJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
   const LibraryOutputDropped dropped;
   mMidiIn = makeMidi<RtMidiIn>(api, std::string(kAppName) + " in", kInput);
@@ -495,7 +550,9 @@ bool IPlugAPPHost::StartAudio(const std::string& inName, const std::string& outN
   StopAudio();
   const LibraryOutputDropped dropped;
   try {
-    mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::UNSPECIFIED);
+    // Without a JACK server audio goes through ALSA alone, as MIDI does: left to choose, the
+    // audio library asks JACK first and takes a server that answers meanwhile, unwatched.
+    mAudio = std::make_unique<RtAudio>(mUsesJack ? RtAudio::UNIX_JACK : RtAudio::LINUX_ALSA);
     listenToJack();
     mAudio->showWarnings(false);
     unsigned count = mAudio->getDeviceCount();

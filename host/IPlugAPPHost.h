@@ -38,9 +38,24 @@ inline constexpr const char* kSettingsNotSavedMessage =
     "The MIDI devices you chose are in use, but they could not be saved, so the program will "
     "not remember them next time. Check that this file can be written:";
 inline constexpr const char* kSettingsNotSavedTitle = "Settings not saved";
-// What the application shows when the JACK server goes away and when it answers again.
+// Why, while no JACK server answers, the host runs on ALSA; the alert about the audio stream
+// adds it to its text.
+inline constexpr const char* kNoJackCause =
+    "No JACK server answers, so MIDI and audio use ALSA until one starts.";
+// What the application shows while no JACK server answered since start-up, when one first
+// answers, when it goes away and when it answers again.
+inline constexpr const char* kNoJackStatus = "No JACK server: MIDI and audio on ALSA";
+inline constexpr const char* kJackFoundStatus = "JACK server started: MIDI and audio run";
 inline constexpr const char* kJackGoneStatus = "JACK server stopped: no MIDI, no audio";
 inline constexpr const char* kJackBackStatus = "JACK server back: MIDI and audio run";
+// What the application shows when a remembered MIDI device goes away or is connected again,
+// the device's name after a colon; both directions at once are named together, without names.
+inline constexpr const char* kMidiInputGoneStatus = "MIDI input device gone";
+inline constexpr const char* kMidiOutputGoneStatus = "MIDI output device gone";
+inline constexpr const char* kMidiBothGoneStatus = "MIDI input and output devices gone";
+inline constexpr const char* kMidiInputBackStatus = "MIDI input device connected";
+inline constexpr const char* kMidiOutputBackStatus = "MIDI output device connected";
+inline constexpr const char* kMidiBothBackStatus = "MIDI input and output devices connected";
 
 // The settings file: $XDG_CONFIG_HOME (else ~/.config)/<program>/settings.ini; the
 // folder is made when missing. Empty when there is no home to put it in.
@@ -78,15 +93,18 @@ class IPlugAPPHost : public iplug::IMidiSender {
   bool MidiInputConnected() const;
   bool MidiOutputConnected() const;
 
-  // Every kDeviceWatchMs on the main thread: notices the JACK server going away (the ports and
-  // the stream are closed, the application told) and answering again (they are opened anew),
-  // and a remembered device that went away or appeared (it is closed, or connected).
+  // Every kDeviceWatchMs on the main thread: notices a JACK server answering when none did at
+  // start-up (MIDI and audio leave ALSA for it), the JACK server going away (the ports and the
+  // stream are closed) and answering again (they are opened anew), and a remembered device that
+  // went away or appeared (it is closed, or connected); the application is told each.
   void WatchDevices();
   static constexpr int kDeviceWatchMs = 1000;
 
   bool AudioRunning() const;
   // The remembered audio devices did not start at load: the user is to be told.
   bool SoundcardMessageDue() const { return mSoundcardMessageDue; }
+  // The alert's text: the fixed message, and the cause when the host knows it.
+  std::string SoundcardMessage() const;
   bool UsesJack() const { return mUsesJack; }
   // With JACK: whether its server answered when last looked at.
   bool JackServerAnswers() const { return mJackWatch != nullptr; }
@@ -106,8 +124,13 @@ class IPlugAPPHost : public iplug::IMidiSender {
  private:
   // Opens a client of the JACK server that hears of its going away; false when none answers.
   bool OpenJackWatch();
+  // A JACK server answers where none did at start-up: MIDI and audio leave ALSA for it.
+  void OnJackServerFound();
   void OnJackServerGone();
   void OnJackServerBack();
+  // Keeps both directions' ports on their remembered devices and tells the application of a
+  // device that went away or was connected.
+  void FollowRememberedDevices();
   void OpenMidi();
   void CloseMidi();
   bool SelectMidiInput(const std::string& name);

@@ -305,4 +305,24 @@ std::pair<std::string, int> HostDesktopTest::listedPort(const std::string& port)
   return result;
 }
 
+std::vector<std::uint32_t> HostDesktopTest::pixelsOf(const std::string& window,
+                                                     const Placement& area) const {
+  const fs::path path = folder / "region.png";
+  run("import -window " + window + " " + path.string());
+  std::vector<std::uint32_t> pixels;
+  cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS &&
+      area.x + area.width <= cairo_image_surface_get_width(image) &&
+      area.y + area.height <= cairo_image_surface_get_height(image)) {
+    cairo_surface_flush(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int py = area.y; py < area.y + area.height; ++py)
+      for (int px = area.x; px < area.x + area.width; ++px)
+        pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + py * stride)[px]);
+  }
+  cairo_surface_destroy(image);
+  return pixels;
+}
+
 }  // namespace e2e

@@ -10,12 +10,14 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/JackServer.h"
 #include "testbed/XvfbServer.h"
@@ -49,6 +51,10 @@ inline constexpr int kOkX = 165, kOkY = 158, kOkWidth = 75, kOkHeight = 21;
 struct Placement {
   int x = 0, y = 0, width = 0, height = 0;
 };
+
+// The line of the application's monitor in the main window, in window points (the editor lies
+// under the menu bar).
+inline constexpr Placement kMonitorLine{160, kMenuBarHeight + 270, 410, 30};
 
 // Polls `done` until it holds or the limit passes; whether it held.
 bool waitUntil(const std::function<bool()>& done, milliseconds limit = kStepLimit);
@@ -135,6 +141,9 @@ class HostDesktopTest : public ::testing::Test {
   // Saves a picture of the window under e2e-screenshots and tells whether it shows more than
   // one colour.
   ::testing::AssertionResult photograph(const std::string& window, const std::string& name) const;
+  // The pixels of that part of the window as the screen shows them; empty when no picture
+  // could be taken.
+  std::vector<std::uint32_t> pixelsOf(const std::string& window, const Placement& area) const;
 
   std::unique_ptr<testbed::XvfbServer> xvfb;
   std::unique_ptr<testsupport::JackServer> jack;

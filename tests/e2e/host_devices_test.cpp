@@ -1,5 +1,6 @@
 // The program keeps the user's devices as a user meets it: a remembered device that is absent,
-// a settings folder that cannot be written, and a JACK server that goes away and comes back.
+// a settings folder that cannot be written, a JACK server that goes away and comes back, and one
+// that starts only after the program.
 
 #include <gtest/gtest.h>
 #include <jack/jack.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "HostDesktopFixture.h"
 #include "host/IPlugAPPHost.h"
@@ -110,6 +112,78 @@ TEST_F(HostDesktopTest, AJackServerThatGoesAndComesBackGetsTheRememberedDeviceBa
   jack->kill();
   EXPECT_EQ(host().stop(), 0) << host().log();
   EXPECT_LT(Clock::now() - signalled, std::chrono::seconds(1));
+}
+
+// Started with no JACK server, the program runs on ALSA and says so; a server started then is
+// taken up without a restart: the remembered device is connected, "Preferences" lists the JACK
+// ports and takes a choice, and MIDI from the device reaches the monitor. A device that goes away
+// and comes back is shown on the monitor line each time.
+TEST_F(HostDesktopTest, AJackServerStartedAfterTheProgramIsTakenUpWithoutARestart) {
+  const std::string output = "monitor:monitor in";
+  writeSettings("[midi]\nindev=off\noutdev=" + output + "\n");
+  jack->kill();
+  ASSERT_TRUE(startHost());
+  ASSERT_TRUE(waitUntil([&] { return host().logged("no JACK server answers"); })) << host().log();
+  // Without a sound card the stream does not start on ALSA either: an alert says so and why.
+  if (host().logged("the audio stream did not start")) {
+    const std::string alert = waitForWindow(host::kSoundcardMessageTitle);
+    ASSERT_FALSE(alert.empty()) << "no alert about the audio stream";
+    EXPECT_TRUE(photograph(alert, "no-jack-alert.png"));
+    EXPECT_TRUE(waitUntil([&] {
+      if (findWindow(host::kSoundcardMessageTitle).empty()) return true;
+      run("xdotool key Return");
+      return false;
+    })) << "the alert did not close on Return";
+  }
+  EXPECT_TRUE(photograph(mainWindow(), "no-jack.png"));
+  auto line = pixelsOf(mainWindow(), kMonitorLine);
+  const auto lineChanges = [&] {
+    return waitUntil([&] {
+      const auto now = pixelsOf(mainWindow(), kMonitorLine);
+      if (now.empty() || now == line) return false;
+      line = now;
+      return true;
+    });
+  };
+
+  ASSERT_TRUE(jack->start()) << jack->whyNot();
+  RtMidiIn monitor(RtMidi::UNIX_JACK, "monitor");
+  monitor.openVirtualPort("monitor in");
+  auto device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
+  device->openVirtualPort(kDevicePort);
+  EXPECT_TRUE(waitForConnection(output)) << "the remembered device was not connected\n"
+                                         << host().log();
+  EXPECT_TRUE(host().logged("a JACK server answers")) << host().log();
+  EXPECT_TRUE(lineChanges()) << "the monitor line did not change as JACK was taken up";
+
+  const auto [entry, item] = listedPort(kDevicePort);
+  ASSERT_GT(item, 0);
+  const std::string preferences = chooseFromMenu(kFileTitleX, 0, "Preferences");
+  ASSERT_FALSE(preferences.empty()) << "File > Preferences... showed no dialog";
+  ASSERT_TRUE(pickFromList(preferences, kInputListX + kMenuItemHeight,
+                           kInputListY + kMenuItemHeight / 2, item));
+  EXPECT_TRUE(photograph(preferences, "preferences-jack-later.png"));
+  EXPECT_TRUE(clickUntil(preferences, kOkX + kOkWidth / 2, kOkY + kOkHeight / 2,
+                         [&] { return findWindow("Preferences").empty(); }));
+  EXPECT_TRUE(waitForConnection(entry)) << "the device chosen was not connected\n" << host().log();
+
+  const std::vector<unsigned char> noteOn{0x90, 0x3C, 0x64};
+  line = pixelsOf(mainWindow(), kMonitorLine);
+  device->sendMessage(&noteOn);
+  EXPECT_TRUE(lineChanges()) << "the note did not show on the monitor line";
+  EXPECT_TRUE(photograph(mainWindow(), "jack-taken-up.png"));
+
+  // The device goes away and comes back: the monitor line says so each time.
+  device.reset();
+  EXPECT_TRUE(waitUntil([&] { return host().logged("went away"); })) << host().log();
+  EXPECT_TRUE(lineChanges()) << "the monitor line did not tell of the device going away";
+  EXPECT_TRUE(photograph(mainWindow(), "device-gone.png"));
+  device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
+  device->openVirtualPort(kDevicePort);
+  EXPECT_TRUE(waitForConnection(entry)) << "the device was not connected again\n" << host().log();
+  EXPECT_TRUE(lineChanges()) << "the monitor line did not tell of the device coming back";
+  EXPECT_TRUE(photograph(mainWindow(), "device-back.png"));
+  EXPECT_EQ(host().stop(), 0) << host().log();
 }
 
 }  // namespace

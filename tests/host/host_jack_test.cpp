@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -99,39 +100,88 @@ TEST_F(HostTest, MidiOnJackIsListedChosenRememberedAndCarriesSysEx) {
   stop();
 }
 
-// A remembered device that appears after start-up is connected without "Preferences", and one
-// that goes away is let go. When the JACK server goes away the host says so in the log and on
-// the screen; when a server answers again it opens its ports and stream anew and connects the
-// remembered device as soon as it is back, without a restart.
-TEST_F(HostTest, TheRememberedDeviceIsFollowedAcrossItsAbsenceAndAJackRestart) {
-  testsupport::JackServer jack;
-  if (!jack.running()) GTEST_SKIP() << "no JACK server for this test: " << jack.whyNot();
+// A host started before any JACK server answers runs on ALSA and says so on the screen; a server
+// started later is taken up without a restart. Remembered devices that appear later are connected
+// without "Preferences", and one that goes away is let go; either is shown on the screen, for
+// each direction and for both at once. When the JACK server goes away the host says so in the log
+// and on the screen; when a server answers again it opens its ports and stream anew and connects
+// the remembered devices as soon as they are back, without a restart.
+TEST_F(HostTest, TheRememberedDevicesAreFollowedFromNoJackServerThroughAbsenceAndRestart) {
   const std::string port = "Tellmar-Audio Corvane Brisko";
+  const std::string input = "device:" + port, output = "monitor:monitor in";
   std::filesystem::create_directories(config / host::kAppName);
-  std::ofstream(settingsFile()) << "[midi]\nindev=device:" << port << "\n";
+  std::ofstream(settingsFile()) << "[midi]\nindev=" << input << "\noutdev=" << output << "\n";
   start();
+  if (hostObject()->UsesJack()) GTEST_SKIP() << "a JACK server of the default name answers";
   auto* app = static_cast<demo::DemoApp*>(hostObject()->GetApp());
+  EXPECT_EQ(app->MonitorText(), host::kNoJackStatus);
+  EXPECT_TRUE(h.logged("no JACK server answers: MIDI and audio use ALSA until one starts"));
   const auto watched = [&](const std::function<bool()>& done) {
     return waitFor([&] {
       h.advance(host::IPlugAPPHost::kDeviceWatchMs);
       return done();
     });
   };
+
+  testsupport::JackServer jack;
+  if (!jack.running()) GTEST_SKIP() << "no JACK server for this test: " << jack.whyNot();
+  EXPECT_TRUE(watched([&] { return hostObject()->UsesJack(); }));
+  EXPECT_TRUE(hostObject()->JackServerAnswers());
+  EXPECT_EQ(app->MonitorText(), host::kJackFoundStatus);
+  EXPECT_TRUE(hostObject()->AudioRunning());
   EXPECT_FALSE(hostObject()->MidiInputConnected());
+
+  std::unique_ptr<RtMidiOut> device;
+  std::unique_ptr<RtMidiIn> monitor;
+  const auto plug = [&](bool in, bool out) {
+    if (in) {
+      device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
+      device->openVirtualPort(port);
+    }
+    if (out) {
+      monitor = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "monitor");
+      monitor->openVirtualPort("monitor in");
+    }
+  };
+  const auto connected = [&] {
+    return hostObject()->MidiInputConnected() && hostObject()->MidiOutputConnected();
+  };
   std::vector<unsigned char> sysex{0xF0, 0x00, 0x5E, 0x27, 0x04, 0x02, 0x05, 0x10, 0xF7};
   for (const bool restart : {false, true}) {
     SCOPED_TRACE(restart ? "after a JACK restart" : "appearing after start-up");
-    {
-      RtMidiOut device(RtMidi::UNIX_JACK, "device");
-      device.openVirtualPort(port);
-      EXPECT_TRUE(watched([&] { return hostObject()->MidiInputConnected(); }));
-      device.sendMessage(&sysex);
-      EXPECT_TRUE(watched([&] { return app->MonitorText().rfind("SysEx 9 bytes", 0) == 0; }));
-      EXPECT_TRUE(hostObject()->AudioRunning());
-      if (restart) break;
+    plug(true, true);
+    EXPECT_TRUE(watched(connected));
+    EXPECT_EQ(app->MonitorText(), host::kMidiBothBackStatus);
+    device->sendMessage(&sysex);
+    EXPECT_TRUE(watched([&] { return app->MonitorText().rfind("SysEx 9 bytes", 0) == 0; }));
+    EXPECT_TRUE(hostObject()->AudioRunning());
+    if (restart) break;
+
+    struct Case {
+      bool in, out;
+      std::string gone, back;
+    };
+    const Case cases[] = {
+        {true, false, std::string(host::kMidiInputGoneStatus) + ": " + input,
+         std::string(host::kMidiInputBackStatus) + ": " + input},
+        {false, true, std::string(host::kMidiOutputGoneStatus) + ": " + output,
+         std::string(host::kMidiOutputBackStatus) + ": " + output},
+        {true, true, host::kMidiBothGoneStatus, host::kMidiBothBackStatus},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.gone);
+      if (c.in) device.reset();
+      if (c.out) monitor.reset();
+      EXPECT_TRUE(watched([&] { return app->MonitorText() == c.gone; })) << app->MonitorText();
+      EXPECT_EQ(hostObject()->MidiInputConnected(), !c.in);
+      EXPECT_EQ(hostObject()->MidiOutputConnected(), !c.out);
+      plug(c.in, c.out);
+      EXPECT_TRUE(watched([&] { return app->MonitorText() == c.back; })) << app->MonitorText();
+      EXPECT_TRUE(connected());
     }
-    EXPECT_TRUE(watched([&] { return h.logged("went away"); }));
-    EXPECT_FALSE(hostObject()->MidiInputConnected());
+    EXPECT_TRUE(h.logged("went away"));
+    device.reset();
+    monitor.reset();
 
     jack.kill();
     EXPECT_TRUE(watched([&] { return !hostObject()->JackServerAnswers(); }));
@@ -142,7 +192,9 @@ TEST_F(HostTest, TheRememberedDeviceIsFollowedAcrossItsAbsenceAndAJackRestart) {
     EXPECT_TRUE(watched([&] { return hostObject()->JackServerAnswers(); }));
     EXPECT_EQ(app->MonitorText(), host::kJackBackStatus);
   }
-  EXPECT_EQ(hostObject()->Settings().midiInDev, "device:" + port);
+  EXPECT_EQ(hostObject()->Settings().midiInDev, input);
+  EXPECT_EQ(hostObject()->Settings().midiOutDev, output);
+  // The program's clients leave before the server goes.
   stop();
 }
 

@@ -24,7 +24,7 @@ std::string readFile(const std::string& path) {
 }
 
 // Remembered audio devices that do not start: the defaults instead, and once the main window
-// stands the user is told in an alert.
+// stands the user is told in an alert, which names the cause when no JACK server answers.
 TEST_F(HostTest, AnAudioDeviceThatDoesNotStartIsReportedInAnAlert) {
   std::filesystem::create_directories(config / host::kAppName);
   std::ofstream(settingsFile()) << "[audio]\noutdev=no such device\n";
@@ -36,7 +36,10 @@ TEST_F(HostTest, AnAudioDeviceThatDoesNotStartIsReportedInAnAlert) {
     testsupport::clickView(h, alert->button(platform::NSAlertDefaultReturn));
   });
   start();
-  EXPECT_EQ(shown, std::string(host::kSoundcardMessageTitle) + ": " + host::kSoundcardMessage);
+  const std::string cause =
+      hostObject()->UsesJack() ? "" : std::string("\n\n") + host::kNoJackCause;
+  EXPECT_EQ(shown,
+            std::string(host::kSoundcardMessageTitle) + ": " + host::kSoundcardMessage + cause);
   EXPECT_TRUE(IsWindowVisible(host::MainWindow()));
 }
 
