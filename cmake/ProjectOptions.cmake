@@ -44,10 +44,6 @@ endif()
 function(add_module_library name)
   file(GLOB_RECURSE _sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  if(NOT _sources)
-    # A module of headers only builds as an empty library.
-    set(_sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
-  endif()
   add_library(${name} STATIC ${_sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE project_options)

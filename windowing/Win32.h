@@ -41,6 +41,7 @@
 #include "windowing/kernel/Kernel.h"
 #include "windowing/kernel/OsVersion.h"
 #include "windowing/kernel/Processes.h"
+#include "windowing/kernel/WorkerThreads.h"
 #include "windowing/menus/Menus.h"
 #include "windowing/stddialogs/StandardDialogs.h"
 #include "windowing/views/FocusRect.h"

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "drawing_support.h"
 #include "windowing/drawing/detail/DrawingRecords.h"
@@ -43,12 +46,45 @@ TEST(DrawingFonts, SizesComeFromHeightOrWidthWithinLimits) {
     EXPECT_EQ(font->fontptr->size(), c.points) << c.height << ", " << c.width;
     DeleteObject(font);
   }
-  EXPECT_EQ(CreateFont(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr), nullptr);
   EXPECT_EQ(CreateFontIndirect(nullptr), nullptr);
   // A bold weight chooses the face of that name.
   HFONT bold = CreateFont(12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, kMonoFace);
   EXPECT_EQ(bold->fontptr->displayName(), "DejaVu Sans Mono Bold");
   DeleteObject(bold);
+}
+
+// Programs pass a null face name for "the default face": it is the empty name's font, at the
+// asked size and weight, and draws the same glyphs.
+TEST(DrawingFonts, NoFaceNameGivesTheDefaultFaceAtTheAskedSizeAndWeight) {
+  struct Case {
+    int height, weight;
+    double points;
+    const char* face;
+  } const cases[] = {{-12, FW_NORMAL, 12, "DejaVu Sans"},
+                     {-12, FW_BOLD, 12, "DejaVu Sans Bold"},
+                     {20, FW_BOLD, 20, "DejaVu Sans Bold"},
+                     {0, FW_NORMAL, 10, "DejaVu Sans"}};
+  constexpr int kWidth = 80, kHeight = 30;
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> drawn[2];
+    const char* const names[] = {nullptr, ""};
+    for (int i = 0; i < 2; ++i) {
+      HFONT font = CreateFont(c.height, 0, 0, 0, c.weight, 0, 0, 0, 0, 0, 0, 0, 0, names[i]);
+      ASSERT_NE(font, nullptr) << c.face;
+      EXPECT_EQ(font->fontptr->size(), c.points);
+      EXPECT_EQ(font->fontptr->displayName(), c.face);
+      MemoryContext mem(kWidth, kHeight);
+      SelectObject(mem.hdc, font);
+      SetTextColor(mem.hdc, 0xFFFFFF);
+      RECT r{0, 0, kWidth, kHeight};
+      SWELL_DrawText(mem.hdc, "Abg", -1, &r, DT_SINGLELINE);
+      const auto* pixels = static_cast<const std::uint8_t*>(SWELL_GetCtxFrameBuffer(mem.hdc));
+      drawn[i].assign(pixels, pixels + kWidth * kHeight * 4);
+      DeleteObject(font);
+    }
+    EXPECT_EQ(drawn[0], drawn[1]) << c.face << " at " << c.points;
+    EXPECT_NE(std::count(drawn[0].begin(), drawn[0].end(), 0), kWidth * kHeight * 4);
+  }
 }
 
 TEST_F(MonoText, MeasuresLinesPrefixesAndLineFeeds) {

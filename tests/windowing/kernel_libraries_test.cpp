@@ -5,7 +5,6 @@
 
 #include "kernel_fixtures/kernel_fixture_recorder.h"
 #include "windowing/Win32.h"
-#include "windowing/kernel/KernelServices.h"
 
 namespace {
 

@@ -96,10 +96,32 @@ TEST_F(MenusTest, ListsAndTextsThatEndEarlyStayInsideTheirBounds) {
   SWELL_Menu_AddMenuItem(menu, "R&&D\tCtrl+R", 6, 0);
   EXPECT_EQ(itemText(menu, 1), "Save");
   EXPECT_EQ(itemText(menu, 2), "R&D");
-  // The copy keeps cch - 1 bytes and never cuts a UTF-8 sequence ("é" is two bytes).
+  // The copy keeps cch - 1 bytes and never cuts a UTF-8 sequence ("é" is two bytes); cch
+  // comes back as the bytes copied, or as the title's length when there is no buffer.
   SWELL_Menu_AddMenuItem(menu, "ab\xC3\xA9", 7, 0);
-  EXPECT_EQ(itemText(menu, 3, 4), "ab");
-  EXPECT_EQ(itemText(menu, 3, 5), "ab\xC3\xA9");
+  SWELL_Menu_AddMenuItem(menu, nullptr, 0, 0);
+  struct Case {
+    int position;
+    bool buffer;
+    UINT cch;
+    const char* text;  // the buffer after the call
+    UINT cchOut;
+  } const cases[] = {
+      {3, true, 256, "ab\xC3\xA9", 4}, {3, true, 5, "ab\xC3\xA9", 4}, {3, true, 4, "ab", 2},
+      {3, true, 3, "ab", 2},           {3, true, 1, "", 0},           {3, true, 0, "x", 4},
+      {3, false, 0, "x", 4},           {3, false, 99, "x", 4},        {2, false, 0, "x", 3},
+      {4, true, 256, "x", 256},  // a separator reports no title
+  };
+  for (const Case& c : cases) {
+    char buffer[256] = "x";
+    MENUITEMINFO info;
+    info.fMask = MIIM_TYPE;
+    info.dwTypeData = c.buffer ? buffer : nullptr;
+    info.cch = c.cch;
+    ASSERT_TRUE(GetMenuItemInfo(menu, c.position, TRUE, &info));
+    EXPECT_STREQ(buffer, c.text) << c.position << ", " << c.cch;
+    EXPECT_EQ(info.cch, c.cchOut) << c.position << ", " << c.cch;
+  }
   DestroyMenu(menu);
 }
 

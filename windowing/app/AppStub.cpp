@@ -8,7 +8,7 @@
 #include "windowing/app/ApiLookup.h"
 #include "windowing/core/DefWindowProc.h"
 #include "windowing/core/MessageQueue.h"
-#include "windowing/kernel/KernelServices.h"
+#include "windowing/kernel/WorkerThreads.h"
 
 using platform::NSApplication;
 

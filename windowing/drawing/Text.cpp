@@ -78,21 +78,23 @@ struct TextLine {
 HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, int italic,
                  int underline, int strikeout, int charset, int outprec, int clipprec, int quality,
                  int pitchandfamily, const char* facename) {
-  if (!facename) return nullptr;
   long long magnitude = std::llabs(static_cast<long long>(height ? height : width));
   double size = magnitude > kMaxFontSize || magnitude < kMinFontSize
                     ? kDefaultPointSize
                     : static_cast<double>(magnitude);
-  std::string request(facename, base::utf8PrefixLength(facename, kMaxFaceNameBytes));
-  if (!request.empty()) {
-    if (weight >= kBoldWeight) request += " Bold";
-    if (italic) request += " Italic";
-  }
+  // No face name (null or empty) asks for the default face, still at the asked size and
+  // weight.
+  std::string request(facename ? facename : "",
+                      base::utf8PrefixLength(facename, kMaxFaceNameBytes));
+  if (request.empty()) request = CTFont::kSystemFamily;
+  const bool bold = weight >= kBoldWeight;
+  if (bold) request += " Bold";
+  if (italic) request += " Italic";
   HGDIOBJ font = swell::allocObject();
   if (!font) return nullptr;
   font->type = swell::kFontObject;
-  CTFont* ct = request.empty() ? nullptr : CTFont::createWithName(resolvedFontName(request), size);
-  font->fontptr = ct ? ct : CTFont::createUIFont(size);
+  CTFont* ct = CTFont::createWithName(resolvedFontName(request), size);
+  font->fontptr = ct ? ct : CTFont::createUIFont(size, bold);
   return font;
 }
 

@@ -10,7 +10,6 @@
 #include "base/Log.h"
 #include "base/Utf8.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelServices.h"
 #include "windowing/kernel/detail/KernelBundle.h"
 
 using namespace swell;

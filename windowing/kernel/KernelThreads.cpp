@@ -5,7 +5,7 @@
 
 #include "base/Log.h"
 #include "windowing/kernel/Kernel.h"
-#include "windowing/kernel/KernelServices.h"
+#include "windowing/kernel/WorkerThreads.h"
 #include "windowing/kernel/detail/KernelHandles.h"
 
 using namespace swell;

@@ -1,8 +1,7 @@
 #pragma once
 
-// Child processes, worker-thread services and other small system services: started by
-// path with their arguments (no shell), optionally with pipes on their standard
-// streams; process handles are released by CloseHandle and waited on by
+// Child processes: started by path with their arguments (no shell), optionally with pipes
+// on their standard streams; process handles are released by CloseHandle and waited on by
 // WaitForSingleObject.
 
 #include "windowing/Win32Types.h"
@@ -30,13 +29,3 @@ int SWELL_WaitForProcess(void* task, DWORD timeoutMs);
 // Brings the child's application to the front when the display knows a window of it;
 // it is looked for for a second while the child starts up.
 void SWELL_BringProcessToFront(HANDLE hProc);
-
-// Worker threads: the layer switches to multithreaded mode once; a worker thread
-// holds an autorelease pool while it runs.
-void SWELL_EnsureMultithreadedCocoa();
-void* SWELL_InitAutoRelease();
-void SWELL_QuitAutoRelease(void* pool);
-// Starts a detached thread that runs function(argument); the first two arguments are
-// not read.
-void SWELL_CreateThreadObject(void* unused1, void* unused2, void (*function)(void*),
-                              void* argument);

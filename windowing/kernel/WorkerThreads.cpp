@@ -1,8 +1,9 @@
+#include "windowing/kernel/WorkerThreads.h"
+
 #include <mutex>
 
 #include "platform/objects/Object.h"
 #include "platform/system/Thread.h"
-#include "windowing/kernel/Processes.h"
 
 void SWELL_EnsureMultithreadedCocoa() {
   static std::once_flag once;

@@ -165,9 +165,15 @@ BOOL GetMenuItemInfo(HMENU menu, int item, BOOL byPosition, MENUITEMINFO* info) 
       info->fType = MFT_SEPARATOR;
     } else {
       info->fType = MFT_STRING;
-      if (info->dwTypeData && info->cch > 0) {
-        base::copyUtf8(found->title(), info->dwTypeData, info->cch);
-      }
+      // cch comes back as the length in bytes (no NUL) of the title reported: the whole
+      // title's when there is no buffer to copy into (how a caller asks the size to
+      // allocate), else the bytes copied, which a buffer too small cuts to at most cch - 1
+      // on a whole UTF-8 sequence, as every copy into a caller's buffer does.
+      const std::string& title = found->title();
+      if (info->dwTypeData && info->cch > 0)
+        info->cch = static_cast<UINT>(base::copyUtf8(title, info->dwTypeData, info->cch));
+      else
+        info->cch = static_cast<UINT>(title.size());
     }
   }
   if (info->fMask & MIIM_DATA) {

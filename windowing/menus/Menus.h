@@ -48,7 +48,7 @@ struct MENUITEMINFO {
   HANDLE hbmpUnchecked = nullptr;
   DWORD_PTR dwItemData = 0;
   char* dwTypeData = nullptr;
-  UINT cch = 0;
+  UINT cch = 0;  // GetMenuItemInfo: the buffer's size in, the title's length out
 };
 
 // One record of a static menu list: a null text is a separator, "/.BO^O:" opens a

@@ -1,1 +1,0 @@
-// Stands in for a module that has no sources yet.
