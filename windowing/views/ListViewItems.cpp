@@ -126,13 +126,14 @@ bool ListView_SetItem(HWND h, LVITEM* item) {
   }
   Row* row = list->rowAt(item->iItem);
   if (!row) return false;
+  // The row is written before anything else runs: a row pointer lasts only while no row
+  // is added or removed.
   if (item->mask & LVIF_PARAM) row->param = item->lParam;
+  const bool imageSet = (item->mask & LVIF_IMAGE) && item->iImage >= 0;
+  if (imageSet) row->image = item->iImage + 1;
   if ((item->mask & LVIF_TEXT) && item->pszText)
     ListView_SetItemText(h, item->iItem, item->iSubItem, item->pszText);
-  if ((item->mask & LVIF_IMAGE) && item->iImage >= 0) {
-    row->image = item->iImage + 1;
-    list->reloadData();
-  }
+  if (imageSet) list->reloadData();
   if ((item->mask & LVIF_STATE) && item->stateMask)
     list->setItemState(item->iItem, item->state, item->stateMask);
   return true;
