@@ -21,6 +21,10 @@ NSSize NSCell::cellSize() const {
   return {text.width + 2 * kTextInsetX, text.height + 2 * kTextInsetY};
 }
 
+double NSCell::textCellHeight() const {
+  return mFont.lineHeight() + 2 * kTextInsetY;
+}
+
 NSRect NSCell::drawingRectForBounds(const NSRect& bounds) const {
   NSRect r = bounds;
   r.origin.x += kTextInsetX;

@@ -47,6 +47,9 @@ class NSCell : public NSObject {
 
   // The size the content needs in the cell's font.
   virtual NSSize cellSize() const;
+  // The height cellSize gives for one line of text: the font's line and the insets,
+  // whatever the text, found without shaping it.
+  double textCellHeight() const;
   // Where the content is drawn inside a frame.
   virtual NSRect drawingRectForBounds(const NSRect& bounds) const;
   // The colour a highlighted cell is filled with; none leaves the background alone.

@@ -33,7 +33,9 @@ NSSize NSFont::sizeOfString(const std::string& text) const {
 }
 
 double NSFont::lineHeight() const {
-  return sizeOfString("").height;
+  // The face's metrics alone: no text is shaped for a height no text changes.
+  Ref<CTFont> font = Ref<CTFont>::adopt(createCTFont());
+  return font ? std::ceil(font->ascent() + font->descent()) : 0;
 }
 
 }  // namespace platform

@@ -98,12 +98,17 @@ int Swell_vCorvaneBrisko_listview::rowCount() const {
   return isOwnerData() ? ownermode_cnt : static_cast<int>(m_items.size());
 }
 
-Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) const {
+Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) {
   if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
-  return m_items[static_cast<std::size_t>(index)].get();
+  return &m_items[static_cast<std::size_t>(index)];
 }
 
-int Swell_vCorvaneBrisko_listview::insertRow(int index, std::unique_ptr<Row> row) {
+const Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) const {
+  if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
+  return &m_items[static_cast<std::size_t>(index)];
+}
+
+int Swell_vCorvaneBrisko_listview::insertRow(int index, Row row) {
   int count = static_cast<int>(m_items.size());
   index = std::clamp(index, 0, count);
   m_items.insert(m_items.begin() + index, std::move(row));
@@ -137,7 +142,7 @@ int Swell_vCorvaneBrisko_listview::sortedPlace(const char* text, bool descending
   int lo = 0, hi = static_cast<int>(m_items.size());
   while (lo < hi) {
     int mid = lo + (hi - lo) / 2;
-    const std::vector<std::string>& texts = m_items[static_cast<std::size_t>(mid)]->texts;
+    const std::vector<std::string>& texts = m_items[static_cast<std::size_t>(mid)].texts;
     const char* other = texts.empty() ? "" : texts[0].c_str();
     int c = descending ? std::strcmp(other, text) : std::strcmp(text, other);
     if (c == 0) return mid;

@@ -23,13 +23,14 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
                                       public SwellClassNamed,
                                       public SwellViewColors {
  public:
-  // One row: the texts of the logical columns, the item data, the image number
-  // (1-based into the image list, 0 none) and the selection noted while sorting.
+  // One row: the texts of the logical columns, the item data and the image number
+  // (1-based into the image list, 0 none). Rows are kept by value, side by side: a long
+  // list is walked, sorted and cleared in memory order rather than row object by row
+  // object, so a pointer to a row lasts only until rows are added or removed.
   struct Row {
     std::vector<std::string> texts;
     LPARAM param = 0;
     int image = 0;
-    bool selectedWhileSorting = false;
   };
   // What a press on a row is: on the row image, a drag begun, a fast click sent.
   static constexpr int kClickOnImage = 1;
@@ -77,9 +78,10 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
 
   // Rows.
   int rowCount() const;
-  Row* rowAt(int index) const;
+  Row* rowAt(int index);
+  const Row* rowAt(int index) const;
   // Inserts a row at index (clamped), keeping the selection with its rows.
-  int insertRow(int index, std::unique_ptr<Row> row);
+  int insertRow(int index, Row row);
   bool deleteRow(int index);
   void deleteAllRows();
   // The row of the sorted place of a text (list-box sort or list-view sort styles).
@@ -124,7 +126,7 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   int m_start_subitem = -1;
   int m_start_item_clickmode = 0;
   int m_lbMode = 0;
-  std::vector<std::unique_ptr<Row>> m_items;
+  std::vector<Row> m_items;
   std::vector<platform::NSTableColumn*> m_cols;  // the table holds them
   HIMAGELIST m_status_imagelist = nullptr;
   int m_status_imagelist_type = -1;

@@ -20,7 +20,8 @@ std::optional<platform::NSColor> Swell_vCorvaneBrisko_listviewcell::highlightCol
 
 NSRect Swell_vCorvaneBrisko_listviewcell::drawingRectForBounds(const NSRect& bounds) const {
   NSRect r = NSTextFieldCell::drawingRectForBounds(bounds);
-  double d = std::floor((r.size.height - cellSize().height) / 2);
+  // Drawn for every cell of every row shown: the line's height needs no shaping.
+  double d = std::floor((r.size.height - textCellHeight()) / 2);
   if (d > 0) {
     r.origin.y += d;
     r.size.height -= 2 * d;

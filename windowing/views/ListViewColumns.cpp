@@ -54,8 +54,8 @@ int ListView_InsertColumn(HWND h, int index, const LVCOLUMN* lvc) {
     list->m_cols.insert(list->m_cols.begin() + index, column.get());
     // As on Windows the new column starts empty and the later ones keep their texts.
     for (auto& row : list->m_items)
-      if (static_cast<int>(row->texts.size()) > index)
-        row->texts.insert(row->texts.begin() + index, std::string());
+      if (static_cast<int>(row.texts.size()) > index)
+        row.texts.insert(row.texts.begin() + index, std::string());
   } else {
     index = count;
     list->m_cols.push_back(column.get());
@@ -71,7 +71,7 @@ bool ListView_DeleteColumn(HWND h, int index) {
   list->m_cols.erase(list->m_cols.begin() + index);
   // The rows lose that column's text, so the later columns keep theirs.
   for (auto& row : list->m_items)
-    if (static_cast<int>(row->texts.size()) > index) row->texts.erase(row->texts.begin() + index);
+    if (static_cast<int>(row.texts.size()) > index) row.texts.erase(row.texts.begin() + index);
   list->removeTableColumn(column);
   return true;
 }

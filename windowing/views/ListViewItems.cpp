@@ -14,27 +14,35 @@ namespace {
 
 constexpr UINT kImageBitsShift = 16;
 
+// A row being sorted: its item data and where it stood, so the comparisons read one
+// compact array in order and the rows themselves move once, into their sorted places.
+struct SortEntry {
+  LPARAM param = 0;
+  std::size_t place = 0;
+};
+
 // A stable top-down merge sort of the rows by the caller's comparison: the left row goes
 // first unless the comparison answers above 0. Any answer is safe; none reads outside.
-void mergeSort(std::vector<std::unique_ptr<Row>>& rows, std::vector<std::unique_ptr<Row>>& scratch,
-               std::size_t first, std::size_t end, PFNLVCOMPARE compare, LPARAM parameter) {
+void mergeSort(std::vector<SortEntry>& rows, std::vector<SortEntry>& scratch, std::size_t first,
+               std::size_t end, PFNLVCOMPARE compare, LPARAM parameter) {
   if (end - first < 2) return;
   std::size_t middle = first + (end - first) / 2;
   mergeSort(rows, scratch, first, middle, compare, parameter);
   mergeSort(rows, scratch, middle, end, compare, parameter);
   std::size_t left = first, right = middle, out = first;
   while (left < middle && right < end) {
-    if (compare(rows[left]->param, rows[right]->param, parameter) <= 0)
-      scratch[out++] = std::move(rows[left++]);
+    if (compare(rows[left].param, rows[right].param, parameter) <= 0)
+      scratch[out++] = rows[left++];
     else
-      scratch[out++] = std::move(rows[right++]);
+      scratch[out++] = rows[right++];
   }
   while (left < middle)
-    scratch[out++] = std::move(rows[left++]);
+    scratch[out++] = rows[left++];
   while (right < end)
-    scratch[out++] = std::move(rows[right++]);
-  for (std::size_t i = first; i < end; ++i)
-    rows[i] = std::move(scratch[i]);
+    scratch[out++] = rows[right++];
+  std::copy(scratch.begin() + static_cast<std::ptrdiff_t>(first),
+            scratch.begin() + static_cast<std::ptrdiff_t>(end),
+            rows.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 }  // namespace
@@ -118,13 +126,14 @@ bool ListView_SetItem(HWND h, LVITEM* item) {
   }
   Row* row = list->rowAt(item->iItem);
   if (!row) return false;
+  // The row is written before anything else runs: a row pointer lasts only while no row
+  // is added or removed.
   if (item->mask & LVIF_PARAM) row->param = item->lParam;
+  const bool imageSet = (item->mask & LVIF_IMAGE) && item->iImage >= 0;
+  if (imageSet) row->image = item->iImage + 1;
   if ((item->mask & LVIF_TEXT) && item->pszText)
     ListView_SetItemText(h, item->iItem, item->iSubItem, item->pszText);
-  if ((item->mask & LVIF_IMAGE) && item->iImage >= 0) {
-    row->image = item->iImage + 1;
-    list->reloadData();
-  }
+  if (imageSet) list->reloadData();
   if ((item->mask & LVIF_STATE) && item->stateMask)
     list->setItemState(item->iItem, item->state, item->stateMask);
   return true;
@@ -142,20 +151,28 @@ void ListView_SortItems(HWND h, PFNLVCOMPARE compare, LPARAM parameter) {
     return;
   }
   Ref<Swell_vCorvaneBrisko_listview> keep(list);
-  std::vector<std::unique_ptr<Row>>& rows = list->m_items;
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    rows[i]->selectedWhileSorting = list->isRowSelected(static_cast<int>(i));
-  std::vector<std::unique_ptr<Row>> scratch(rows.size());
-  // The comparison may be called back into the list; it sorts a copy of the order.
-  std::vector<std::unique_ptr<Row>> sorting = std::move(rows);
-  mergeSort(sorting, scratch, 0, sorting.size(), compare, parameter);
+  std::vector<Row>& rows = list->m_items;
+  // The comparison may be called back into the list; it sorts the rows taken out of it.
+  std::vector<Row> unsorted = std::move(rows);
+  rows.clear();
+  // Selected rows stay selected in their new places, whatever the comparison does meanwhile.
+  const NSIndexSet selectedBefore = list->selectedRowIndexes();
+  std::vector<SortEntry> order(unsorted.size());
+  for (std::size_t i = 0; i < unsorted.size(); ++i)
+    order[i] = {unsorted[i].param, i};
+  std::vector<SortEntry> scratch(order.size());
+  mergeSort(order, scratch, 0, order.size(), compare, parameter);
   // Rows the comparison added meanwhile stay after the sorted ones.
-  for (auto& added : rows)
-    sorting.push_back(std::move(added));
-  rows = std::move(sorting);
+  std::vector<Row> sorted;
+  sorted.reserve(unsorted.size() + rows.size());
   NSIndexSet selection;
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    if (rows[i]->selectedWhileSorting) selection.addIndex(i);
+  for (const SortEntry& entry : order) {
+    if (selectedBefore.containsIndex(entry.place)) selection.addIndex(sorted.size());
+    sorted.push_back(std::move(unsorted[entry.place]));
+  }
+  for (Row& added : rows)
+    sorted.push_back(std::move(added));
+  rows = std::move(sorted);
   list->swellSuppressSelectionReports(true);
   list->selectRowIndexes(selection, false);
   list->swellSuppressSelectionReports(false);

@@ -14,8 +14,8 @@ const char* firstText(const Row* row) {
 }
 
 int addString(Swell_vCorvaneBrisko_listview* list, const char* text, int place) {
-  auto row = std::make_unique<Row>();
-  row->texts.emplace_back(text ? text : "");
+  Row row;
+  row.texts.emplace_back(text ? text : "");
   return list->insertRow(place, std::move(row));
 }
 

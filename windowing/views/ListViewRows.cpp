@@ -92,13 +92,13 @@ int ListView_InsertItem(HWND h, const LVITEM* item) {
     else if (list->style & LVS_SORTDESCENDING)
       place = list->sortedPlace(text, true);
   }
-  auto row = std::make_unique<Row>();
+  Row row;
   // Room for every column's text at once, so setting them grows nothing.
-  row->texts.reserve(std::max<std::size_t>(1, list->m_cols.size()));
-  row->texts.emplace_back(text);
-  if (item->mask & LVIF_PARAM) row->param = item->lParam;
+  row.texts.reserve(std::max<std::size_t>(1, list->m_cols.size()));
+  row.texts.emplace_back(text);
+  if (item->mask & LVIF_PARAM) row.param = item->lParam;
   if ((item->mask & LVIF_STATE) && (item->stateMask & kStateHighBits))
-    row->image = static_cast<int>((item->state >> kImageBitsShift) & kImageNumberMask);
+    row.image = static_cast<int>((item->state >> kImageBitsShift) & kImageNumberMask);
   place = list->insertRow(place, std::move(row));
   if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED) &&
       (item->state & LVIS_SELECTED))
