@@ -84,6 +84,8 @@ class NSButtonCell : public NSCell {
   virtual void drawImage(NSObject* image, const NSRect& frame, NSView* view);
   // The face and outline of a push button.
   virtual void drawBezel(const NSRect& frame, NSView* view);
+  // The colour of the title and the marks: the title colour, grey when disabled.
+  NSColor ink() const;
 
  protected:
   void dealloc() override;
@@ -93,7 +95,6 @@ class NSButtonCell : public NSCell {
  private:
   bool isMarked() const { return mType == NSButtonTypeSwitch || mType == NSButtonTypeRadio; }
   void drawMark(const NSRect& box, NSView* view);
-  NSColor ink() const;
 
   NSButtonType mType = NSButtonTypeMomentaryPushIn;
   bool mAllowsMixed = false;

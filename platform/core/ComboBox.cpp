@@ -99,6 +99,10 @@ NSRect NSComboBox::editingRect() const {
   return r;
 }
 
+std::vector<std::string> NSComboBox::shownLines() const {
+  return {controldrawing::fittedText(stringValue(), font(), editingRect().size.width)};
+}
+
 void NSComboBox::showList() {
   if (mPoppedUp || !isEnabled()) return;
   Ref<NSComboBox> keep(this);
@@ -155,7 +159,10 @@ void NSComboBox::drawRect(const NSRect& dirtyRect) {
                  {kArrowWidth, b.size.height}};
     controldrawing::fillRect(
         cg, arrow, mPoppedUp ? NSColor::selectedTextBackgroundColor() : NSColor::controlColor());
-    controldrawing::strokeRect(cg, arrow, NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1));
+    const NSColor edge = NSColor::colorWithRGBA(0.55, 0.55, 0.55, 1);
+    controldrawing::strokeRect(cg, arrow, edge);
+    // The list opens below the field.
+    controldrawing::drawListArrows(cg, arrow, isEnabled() ? textColor() : edge, false);
   });
 }
 

@@ -23,7 +23,8 @@ class NSComboBoxDelegate {
 // selection changed; typing changes only the text. A press on the arrow at the right end
 // shows the list below the field (a menu at least as wide as the field, in its font, the
 // selected item checked) until the user chooses from it or dismisses it; popUp() and
-// dismiss() mark the list open and closed for the program.
+// dismiss() mark the list open and closed for the program. The arrow part shows a down
+// arrow; out of editing, a text too long for the field is cut as a pop-up button's title.
 class NSComboBox : public NSTextField {
  public:
   static constexpr double kArrowWidth = 20;
@@ -59,6 +60,8 @@ class NSComboBox : public NSTextField {
 
   // The text part, left of the arrow.
   NSRect editingRect() const override;
+  // The text out of editing, fitted to the text part (see controldrawing::fittedText).
+  std::vector<std::string> shownLines() const override;
   void mouseDown(const NSEvent& e) override;
   NSSize fittingSize() const override;
   // Tells the delegate and shows the list until a choice or a dismissal.

@@ -11,6 +11,14 @@ namespace platform::controldrawing {
 
 namespace {
 constexpr double kTextInset = 3;
+// What marks the place where a fitted text was cut.
+constexpr const char* kEllipsis = "\u2026";
+// The share of the room a kept note may take at most: the rest shows the text's start.
+constexpr double kNoteShare = 2.0 / 3;
+// The arrows of a closed list: half of each one's base, its height and the gap between two.
+constexpr double kArrowHalfBase = 3.5;
+constexpr double kArrowHeight = 4;
+constexpr double kArrowGap = 2;
 }  // namespace
 
 bool topDown(const NSView* view, const std::function<void(CGContext*)>& draw) {
@@ -139,6 +147,89 @@ void drawTextLines(CGContext* cg, const std::vector<std::string>& lines, const N
     baseline += font.lineHeight() + kWrappedLineGap;
   }
   cg->restoreGState();
+}
+
+namespace {
+
+// Where a parenthesised note ending the text starts, with the spaces before it; npos when the
+// text ends in none or is nothing but one. Only ASCII bytes are looked for, and those never
+// occur inside a longer UTF-8 sequence.
+std::size_t trailingNoteStart(const std::string& text) {
+  if (text.empty() || text.back() != ')') return std::string::npos;
+  int depth = 0;
+  for (std::size_t i = text.size(); i-- > 0;) {
+    if (text[i] == ')') {
+      ++depth;
+    } else if (text[i] == '(' && --depth == 0) {
+      while (i > 0 && text[i - 1] == ' ')
+        --i;
+      return i > 0 ? i : std::string::npos;
+    }
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string fittedText(const std::string& text, const NSFont& font, double width) {
+  if (text.empty()) return text;
+  Ref<CTFont> face = Ref<CTFont>::adopt(font.createCTFont());
+  if (!face) return text;
+  // Measured as drawLine measures what it draws.
+  const auto fits = [&, room = width - 2 * kTextInset](const std::string& line, double share) {
+    return std::ceil(Ref<CTLine>::adopt(CTLine::create(line, face.get()))->width()) <= room * share;
+  };
+  if (fits(text, 1)) return text;
+  std::size_t headEnd = text.size();
+  std::string tail = kEllipsis;
+  const std::size_t note = trailingNoteStart(text);
+  if (note != std::string::npos && fits(tail + text.substr(note), kNoteShare)) {
+    headEnd = note;
+    tail += text.substr(note);
+  }
+  // The ends of the head's whole characters: the places it may be cut.
+  std::vector<std::size_t> cuts;
+  for (std::size_t i = 0; i < headEnd;) {
+    i = std::min(headEnd, i + std::max<std::size_t>(1, base::decodeUtf8(text, i).length));
+    cuts.push_back(i);
+  }
+  // The head cut after so many characters, without the spaces before the ellipsis.
+  const auto cutAfter = [&](std::size_t count) {
+    std::size_t end = count ? cuts[count - 1] : 0;
+    while (end > 0 && text[end - 1] == ' ')
+      --end;
+    return text.substr(0, end) + tail;
+  };
+  // The longest start that fits: a longer start is never narrower.
+  std::size_t fitting = 0, tooLong = cuts.size();
+  while (tooLong - fitting > 1) {
+    const std::size_t middle = fitting + (tooLong - fitting) / 2;
+    if (fits(cutAfter(middle), 1))
+      fitting = middle;
+    else
+      tooLong = middle;
+  }
+  return cutAfter(fitting);
+}
+
+void drawListArrows(CGContext* cg, const NSRect& r, NSColor c, bool opensOver) {
+  const double middleX = r.origin.x + r.size.width / 2;
+  const double middleY = r.origin.y + r.size.height / 2;
+  cg->setFillColor(c.red, c.green, c.blue, c.alpha);
+  const auto arrow = [&](double baseY, double tipY) {
+    cg->beginPath();
+    cg->moveToPoint(middleX - kArrowHalfBase, baseY);
+    cg->addLineToPoint(middleX + kArrowHalfBase, baseY);
+    cg->addLineToPoint(middleX, tipY);
+    cg->closePath();
+    cg->drawPath(CGPathDrawingMode::fill);
+  };
+  if (!opensOver) {
+    arrow(middleY - kArrowHeight / 2, middleY + kArrowHeight / 2);
+    return;
+  }
+  arrow(middleY - kArrowGap / 2, middleY - kArrowGap / 2 - kArrowHeight);
+  arrow(middleY + kArrowGap / 2, middleY + kArrowGap / 2 + kArrowHeight);
 }
 
 double textFittingWidth(const std::string& text, const NSFont& font) {

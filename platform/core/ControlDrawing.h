@@ -28,6 +28,16 @@ std::string concealedText(const std::string& text);
 // horizontally by the alignment.
 void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSFont& font,
               NSColor color, NSTextAlignment alignment);
+// What one line of text shows in a rectangle of that width, as drawText insets it: the
+// text itself when it fits, else its start cut after whole characters with an ellipsis
+// where it was cut. A parenthesised note at the end (" (absent)", " (2)") qualifies the
+// whole text and is what tells entries with a common start apart, so it is kept whole
+// after the ellipsis and the text before it is cut instead, unless it would take more than
+// two thirds of the room.
+std::string fittedText(const std::string& text, const NSFont& font, double width);
+// The arrows at the right end of a closed list, centred in the rectangle: up and down when
+// the list opens over the box, down alone when it opens below.
+void drawListArrows(CGContext* cg, const NSRect& r, NSColor color, bool opensOver);
 // The width of a rectangle that drawText shows the whole text in: the text measured in
 // the font plus the inset drawText keeps at its sides.
 double textFittingWidth(const std::string& text, const NSFont& font);

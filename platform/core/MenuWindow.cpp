@@ -63,7 +63,7 @@ class MenuView : public NSView {
           controldrawing::drawText(cg, "\xE2\x9C\x93",
                                    NSMakeRect(4, top, kMarkWidth, row.size.height), w->mFont, text,
                                    NSTextAlignmentLeft);
-        controldrawing::drawText(cg, item->title(), label, w->mFont, text, NSTextAlignmentLeft);
+        controldrawing::drawText(cg, w->shownTitle(i), label, w->mFont, text, NSTextAlignmentLeft);
         if (item->hasSubmenu())
           controldrawing::drawText(cg, "\xE2\x96\xB8", label, w->mFont, text, NSTextAlignmentRight);
       }
@@ -123,6 +123,8 @@ NSMenuWindow::NSMenuWindow(NSMenu* menu, NSPoint topLeft, NSMenuItem* positioned
   NSRect content = NSMakeRect(topLeft.x, topLeft.y - height, std::ceil(width), height);
   if (const NSScreen* screen = NSScreen::mainScreen()) {
     NSRect s = screen->frame;
+    if (content.size.width > s.size.width && s.size.width > 0)
+      content.size.width = std::max(kMinimumWidth, std::floor(s.size.width));
     if (content.size.height > s.size.height && s.size.height > 0) {
       content.size.height = s.size.height;
       content.origin.y = topLeft.y - content.size.height;
@@ -146,6 +148,14 @@ void NSMenuWindow::dealloc() {
   if (mMenu) mMenu->release();
   mMenu = nullptr;
   NSPanel::dealloc();
+}
+
+std::string NSMenuWindow::shownTitle(int index) const {
+  if (index < 0 || index >= static_cast<int>(mShown.size())) return {};
+  const NSMenuItem* item = mShown[index].get();
+  const double room =
+      contentRect().size.width - 2 * kHorizontalPadding - (item->hasSubmenu() ? kMarkWidth : 0);
+  return controldrawing::fittedText(item->title(), mFont, room);
 }
 
 NSRect NSMenuWindow::rectOfItem(int index) const {

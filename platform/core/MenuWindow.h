@@ -13,9 +13,10 @@ namespace platform {
 inline constexpr int NSPopUpMenuWindowLevel = 101;
 
 // A menu shown as a window of its own: a borderless panel listing the menu's items in the
-// menu's font, at least as wide as the menu's minimum width, drawn with Cairo and tracked
-// by the mouse and the keys (arrows move, Return or Space chooses, Escape or a click
-// outside dismisses). The press that opened the menu, released soon and near where it
+// menu's font, at least as wide as the menu's minimum width and at most as wide as the
+// screen (a title too long for that is cut as controldrawing::fittedText cuts), drawn with
+// Cairo and tracked by the mouse and the keys (arrows move, Return or Space chooses, Escape
+// or a click outside dismisses). The press that opened the menu, released soon and near where it
 // went down, was a click: the menu stays open for the next one. Released anywhere else
 // it chooses the item under it. An item with a submenu opens it in a window beside the
 // item when the pointer rests on it or on the right arrow; the left arrow and Escape
@@ -67,6 +68,8 @@ class NSMenuWindow : public NSPanel {
   NSMenu* menu() const { return mMenu; }
   // The items shown (hidden ones left out), in order.
   const std::vector<Ref<NSMenuItem>>& shownItems() const { return mShown; }
+  // The title a shown item's row shows: fitted to the row, left of any submenu arrow.
+  std::string shownTitle(int index) const;
   // The highlighted item's index in shownItems(), -1 for none.
   int highlightedIndex() const { return mHighlighted; }
   // Where a shown item lies in the window (y up).

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/ControlDrawing.h"
+
 namespace platform {
 
 NSPopUpButton::NSPopUpButton(const NSRect& frame, bool pullsDown)
@@ -116,6 +118,33 @@ void NSPopUpButton::keyDown(const NSEvent& e) {
     return;
   }
   NSButton::keyDown(e);
+}
+
+NSRect NSPopUpButton::titleRect() const {
+  NSRect r = bounds();
+  r.size.width = std::max(0.0, r.size.width - kArrowWidth);
+  return r;
+}
+
+std::string NSPopUpButton::shownTitle() const {
+  return controldrawing::fittedText(title(), font(), titleRect().size.width);
+}
+
+void NSPopUpButton::drawRect(const NSRect&) {
+  // Whoever the cell calls out to may close the button while it draws.
+  Ref<NSPopUpButton> keep(this);
+  Ref<NSButtonCell> cell(this->cell());
+  if (cell->isTransparent()) return;
+  const NSRect b = bounds();
+  if (cell->isBordered()) cell->drawBezel(b, this);
+  // The title starts at the left, where the items' titles start in the open list.
+  cell->setAlignment(NSTextAlignmentLeft);
+  cell->drawTitle(shownTitle(), titleRect(), this);
+  controldrawing::topDown(this, [&](CGContext* cg) {
+    const NSRect arrows{{b.maxX() - kArrowWidth, b.origin.y}, {kArrowWidth, b.size.height}};
+    // The list opens over the button.
+    controldrawing::drawListArrows(cg, arrows, cell->ink(), true);
+  });
 }
 
 void NSPopUpButton::syncTitle() {

@@ -13,9 +13,14 @@ namespace platform {
 // the platform, adding an item while none is selected selects the new item. Picking an
 // item from the open menu (selectItemByUser) selects it and sends the action. A press,
 // or Space while the button has the keyboard focus, opens the menu over the button: at
-// least as wide as the button, in its font, the selected item over the button.
+// least as wide as the button, in its font, the selected item over the button. The closed
+// button shows the selected item's title from its left end, as the items show theirs, and
+// at its right end the arrows that tell it is a list.
 class NSPopUpButton : public NSButton {
  public:
+  // The room of the arrows at the right end.
+  static constexpr double kArrowWidth = 18;
+
   explicit NSPopUpButton(const NSRect& frame = {}, bool pullsDown = false);
 
   NSMenu* menu() const { return mMenu; }
@@ -56,6 +61,13 @@ class NSPopUpButton : public NSButton {
   void mouseDragged(const NSEvent& e) override {}
   void mouseUp(const NSEvent& e) override {}
   void keyDown(const NSEvent& e) override;
+
+  // The room of the title, left of the arrows.
+  NSRect titleRect() const;
+  // The title as the closed button shows it in that room: cut with an ellipsis when it is
+  // too long, a note in parentheses at its end kept whole (see controldrawing::fittedText).
+  std::string shownTitle() const;
+  void drawRect(const NSRect& dirtyRect) override;
 
  protected:
   void dealloc() override;

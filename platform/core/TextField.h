@@ -39,7 +39,7 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
   void setWraps(bool wraps) { mWraps = wraps; }
   // The lines the field shows: one, unless it wraps and its text holds a line feed or is wider
   // than the field; then as many as the text takes at the field's width.
-  std::vector<std::string> shownLines() const;
+  virtual std::vector<std::string> shownLines() const;
   virtual bool isSecure() const { return false; }
 
   // Also replaces the text of the field editor while editing (without notifications).

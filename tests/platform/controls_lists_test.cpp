@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/core/ComboBox.h"
+#include "platform/core/MenuWindow.h"
 #include "platform/core/PopUpButton.h"
 #include "platform/core/Slider.h"
 #include "platform/core/Window.h"
+#include "platform/objects/Screen.h"
 #include "support/ControlWindowTest.h"
 
 using namespace platform;
@@ -213,6 +216,79 @@ TEST_F(ListControlsTest, PoppedUpMenusReturnTheChosenItemAfterSendingItsAction) 
   }
   EXPECT_EQ(h.menus().popped().size(), std::size(rows));
   EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"One", "Off", "Sub"}));
+}
+
+// A long title in a closed drop-down (pop-up button or combo box) and in the rows of an open
+// list shows its start from the left, an ellipsis where it is cut on a whole character, and a
+// note such as " (absent)" whole; the closed box draws the arrows of a list at its right end.
+TEST_F(ListControlsTest, DropDownsShowTheStartOfLongTitlesAndKeepTheirNote) {
+  struct Row {
+    std::string title;
+    double width;
+    std::string start, end;  // what the shown title starts and ends with
+  };
+  const std::string device = "Pro Max USB MIDI Interface:MIDI Port 1 (Editor, Librarian)";
+  std::string umlauts;
+  for (int i = 0; i < 12; ++i)
+    umlauts += "\u00c4\u00f6\u00fc\u00df";
+  const Row rows[] = {
+      {"Off", 180, "Off", "Off"},
+      {device + " (absent)", 180, "Pro Max", "\u2026 (absent)"},
+      // A note wider than two thirds of the room is cut like the rest.
+      {device, 120, "Pro Max", "\u2026"},
+      {umlauts + " (absent)", 150, "\u00c4\u00f6\u00fc", "\u2026 (absent)"},
+      {"(absent)", 120, "(absent)", "(absent)"},
+  };
+  const NSFont font = NSFont::systemFontOfSize(10);
+  const auto expectShown = [](const std::string& shown, const Row& row, const char* where) {
+    SCOPED_TRACE(where);
+    EXPECT_TRUE(base::isValidUtf8(shown)) << shown;
+    EXPECT_TRUE(shown.starts_with(row.start)) << shown;
+    EXPECT_TRUE(shown.ends_with(row.end)) << shown;
+  };
+  // The pixels of a rectangle of the window (y up) that differ from a colour.
+  const auto ink = [&](NSRect r, std::uint32_t paper) {
+    int count = 0;
+    for (double x = r.minX() + 0.5; x < r.maxX(); ++x)
+      for (double y = r.minY() + 0.5; y < r.maxY(); ++y)
+        count += testsupport::PlatformHarness::pixelAt(w, x, y) != paper;
+    return count;
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.title);
+    auto* pub = add(new NSPopUpButton(NSMakeRect(10, 10, row.width, 22)));
+    pub->setFont(font);
+    pub->addItemWithTitle(row.title);
+    expectShown(pub->shownTitle(), row, "pop-up button");
+    const std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 11.5, 11.5);
+    const NSRect title = pub->titleRect();
+    EXPECT_GT(ink(NSMakeRect(12, 14, 10, 14), face), 0) << "the title starts at the left";
+    EXPECT_EQ(ink(NSMakeRect(10 + title.maxX() - 2, 12, 2, 18), face), 0)
+        << "the title ends inside its room";
+    EXPECT_GT(ink(NSMakeRect(10 + title.maxX(), 12, NSPopUpButton::kArrowWidth - 2, 18), face), 0)
+        << "the arrows";
+
+    auto* combo = add(new NSComboBox(NSMakeRect(10, 60, row.width, 24)));
+    combo->setFont(font);
+    combo->setStringValue(row.title);
+    expectShown(combo->shownLines().front(), row, "combo box");
+    const double arrowLeft = 10 + row.width - NSComboBox::kArrowWidth;
+    const std::uint32_t arrowFace = testsupport::PlatformHarness::pixelAt(w, arrowLeft + 2.5, 61.5);
+    EXPECT_GT(ink(NSMakeRect(arrowLeft + 2, 62, NSComboBox::kArrowWidth - 4, 20), arrowFace), 0)
+        << "the arrow";
+
+    // An open list as wide as the screen lets it be.
+    NSScreen::setScreens({{NSMakeRect(0, 0, row.width, 600), NSMakeRect(0, 0, row.width, 600), 1}});
+    auto list = Ref<NSMenu>::adopt(new NSMenu);
+    list->setFont(font);
+    list->addItem(Ref<NSMenuItem>::adopt(new NSMenuItem(row.title)).get());
+    auto shown = Ref<NSMenuWindow>::adopt(new NSMenuWindow(list.get(), NSMakePoint(0, 500)));
+    expectShown(shown->shownTitle(0), row, "list row");
+    shown->close();
+    NSScreen::resetToDefault();
+    pub->removeFromSuperview();
+    combo->removeFromSuperview();
+  }
 }
 
 TEST_F(ListControlsTest, AClickOnAPopUpButtonPicksFromItsMenu) {
