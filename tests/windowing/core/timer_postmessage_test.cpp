@@ -88,7 +88,8 @@ TEST_F(PostMessageTest, AWindowDestroyedByItsOwnPostedMessageGetsNoMore) {
     if (msg == WM_USER + 1) freedBeforeTheNextWindow = !platform::isLiveObject(doomed);
     return std::nullopt;
   });
-  for (int i = 0; i < 3; ++i) PostMessage(doomed, WM_USER, i, 0);
+  for (int i = 0; i < 3; ++i)
+    PostMessage(doomed, WM_USER, i, 0);
   PostMessage(view, WM_USER + 1, 0, 0);
   h.flushPostedMessages();
   EXPECT_EQ(seen, 1);

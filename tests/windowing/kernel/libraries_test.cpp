@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "kernel_fixtures/kernel_fixture_recorder.h"
+#include "fixtures/kernel_fixture_recorder.h"
 #include "windowing/Win32.h"
 
 namespace {
