@@ -102,13 +102,15 @@ void Swell_vCorvaneBrisko_box::drawRect(const NSRect&) {
     const NSRect b = bounds();
     const platform::NSFont font = platform::NSFont::systemFontOfSize(10);
     const bool titled = !m_etch_mode && !title().empty();
-    const double titleHeight = titled ? font.sizeOfString(title()).height : 0;
+    // Measured once: each measure lays the text out anew.
+    const platform::NSSize titleSize = titled ? font.sizeOfString(title()) : platform::NSSize{};
+    const double titleHeight = titleSize.height;
     const NSRect frameRect = platform::NSMakeRect(0.5, titleHeight / 2 + 0.5, b.size.width - 1,
                                                   b.size.height - titleHeight / 2 - 1);
     platform::controldrawing::strokeRect(cg, frameRect,
                                          platform::NSColor::colorWithRGBA(0.6, 0.6, 0.6, 1));
     if (!titled) return;
-    const double titleWidth = font.sizeOfString(title()).width + 6;
+    const double titleWidth = titleSize.width + 6;
     const double left = m_title_centred ? (b.size.width - titleWidth) / 2 : 8;
     const NSRect titleRect = platform::NSMakeRect(left, 0, titleWidth, titleHeight);
     platform::controldrawing::fillRect(cg, titleRect, platform::NSColor::windowBackgroundColor());

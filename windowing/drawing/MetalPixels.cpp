@@ -116,33 +116,65 @@ void doubleRow(std::uint32_t* d, const std::uint32_t* s, int w) {
 // Each source pixel becomes a 2 x 2 block of the doubled frame.
 constexpr int kDoubledPixelsPerSource = 4;
 
-// A doubled frame at least this large is written with streaming stores, past the caches: it
-// would not stay in a desktop machine's last-level cache anyway, and skipping the read each
-// ordinary store makes of its line cuts the memory traffic by almost half. Smaller frames stay
-// in cache for the upload that follows, where ordinary stores are twice as fast.
-constexpr std::int64_t kStreamingDoubleBytes = std::int64_t{24} << 20;
+// A doubled frame at least this large is written with streaming stores, past the caches. An
+// ordinary store first reads the line it writes, so a frame that does not stay in the
+// last-level cache costs its size twice in memory traffic; below about half that cache the
+// lines stay and ordinary stores are faster, up to twice at a few MiB, and leave the frame in
+// cache for the upload that follows.
+constexpr std::int64_t kStreamingDoubleBytes = std::int64_t{16} << 20;
 
-// As doubleRow, with the destination written by streaming 16-byte stores, which need it
-// 16-byte aligned: a row that starts between pixel pairs is written plainly.
-void streamDoubledRow(std::uint32_t* d, const std::uint32_t* s, int w) {
+// One 16-byte store of four destination pixels, streaming or ordinary.
+template <bool kStream>
+void storeFour(std::uint32_t* d, __m128i pixels) {
+  if constexpr (kStream)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(d), pixels);
+  else
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), pixels);
+}
+
+// As doubleRow, eight source pixels at a time into four 16-byte stores, a cache line's worth,
+// which lets streaming stores fill whole lines before they leave for memory. Ordinary stores
+// take any address. Streaming stores need one aligned to 16 bytes: a row that starts between
+// pixel pairs is written plainly, and one that starts at the second pair of a vector has that
+// pair written plainly first; the pixels left past the last step are written plainly.
+template <bool kStream>
+void doubleRowByVectors(std::uint32_t* d, const std::uint32_t* s, int w) {
   constexpr std::uintptr_t kPairAlign = 2 * sizeof(std::uint32_t), kVectorAlign = 16;
-  constexpr int kPixelsPerStep = 4;
-  const auto address = reinterpret_cast<std::uintptr_t>(d);
-  if (address % kPairAlign != 0) {
-    doubleRow(d, s, w);
-    return;
-  }
+  constexpr int kPixelsPerStep = 8;
   int i = 0;
-  if (address % kVectorAlign != 0) {
-    d[0] = d[1] = s[0];
-    i = 1;
+  if constexpr (kStream) {
+    const auto address = reinterpret_cast<std::uintptr_t>(d);
+    if (address % kPairAlign != 0) {
+      doubleRow(d, s, w);
+      return;
+    }
+    if (address % kVectorAlign != 0) {
+      d[0] = d[1] = s[0];
+      i = 1;
+    }
   }
   for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    _mm_stream_si128(reinterpret_cast<__m128i*>(d + 2 * i), _mm_unpacklo_epi32(v, v));
-    _mm_stream_si128(reinterpret_cast<__m128i*>(d + 2 * i + 4), _mm_unpackhi_epi32(v, v));
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
+    std::uint32_t* out = d + 2 * i;
+    storeFour<kStream>(out, _mm_unpacklo_epi32(low, low));
+    storeFour<kStream>(out + 4, _mm_unpackhi_epi32(low, low));
+    storeFour<kStream>(out + 8, _mm_unpacklo_epi32(high, high));
+    storeFour<kStream>(out + 12, _mm_unpackhi_epi32(high, high));
   }
   doubleRow(d + 2 * i, s + i, w - i);
+}
+
+// Both destination rows of each source row, by doubleRowByVectors.
+template <bool kStream>
+void doubleRowsByVectors(std::uint32_t* dst, const std::uint32_t* src, int w, int h, int srcRowSpan,
+                         int dstRowSpan) {
+  for (int j = 0; j < h; ++j) {
+    const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
+    std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
+    doubleRowByVectors<kStream>(top, s, w);
+    doubleRowByVectors<kStream>(top + dstRowSpan, s, w);
+  }
 }
 #endif
 
@@ -269,22 +301,19 @@ void SWELL_Metal_DoublePixels(std::uint32_t* dst, const std::uint32_t* src, int 
 #if defined(__SSE2__)
   const std::int64_t writtenBytes =
       static_cast<std::int64_t>(w) * h * kDoubledPixelsPerSource * sizeof(std::uint32_t);
-  if (writtenBytes >= kStreamingDoubleBytes) {
-    for (int j = 0; j < h; ++j) {
-      const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
-      std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
-      streamDoubledRow(top, s, w);
-      streamDoubledRow(top + dstRowSpan, s, w);
-    }
-    // Streaming stores are weakly ordered: make them visible before the frame is read.
-    _mm_sfence();
+  if (writtenBytes < kStreamingDoubleBytes) {
+    doubleRowsByVectors<false>(dst, src, w, h, srcRowSpan, dstRowSpan);
     return;
   }
-#endif
+  doubleRowsByVectors<true>(dst, src, w, h, srcRowSpan, dstRowSpan);
+  // Streaming stores are weakly ordered: make them visible before the frame is read.
+  _mm_sfence();
+#else
   for (int j = 0; j < h; ++j) {
     const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
     std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
     doubleRow(top, s, w);
     std::memcpy(top + dstRowSpan, top, static_cast<std::size_t>(w) * 2 * sizeof(std::uint32_t));
   }
+#endif
 }

@@ -37,6 +37,9 @@ TEST(MetalDoubling, MatchesThePlainLoopForEveryShape) {
       {5, 2, 5, 10, 0},
       {7, 3, 9, 17, 1},
       {9, 4, 9, 20, 2},
+      // Whole steps of eight with no pixel left over, rows starting at each pixel of a vector.
+      {8, 2, 8, 19, 3},
+      {16, 3, 17, 33, 1},
       // Frames past the streaming size: odd rows alternate in alignment, rows all a pixel
       // off a pixel pair, rows all a pixel pair off a vector.
       {1537, 1100, 1539, 3077, 0},
