@@ -50,6 +50,12 @@ class IniParser {
   bool takeTextStart(bool atEnd);
   // Takes the complete lines (and, at the end, the last one) after mCursor.
   void scan(bool atEnd);
+  // Once a header was read, only a line whose first byte other than a blank is '[' can
+  // change anything: skips from `at` (inside the line at mCursor) over the lines before the
+  // next such line, searching for '[' alone. Returns where the careful scan goes on: the
+  // '[' of such a line, where the text ends, or `at` itself when the line at mCursor, read
+  // only up to `at`, may be such a line.
+  std::size_t skipLines(std::size_t at);
   // Ends the line at mCursor where its end (of `terminator` bytes) is found; false when
   // reading stops there.
   bool endLine(std::size_t end, std::size_t terminator);

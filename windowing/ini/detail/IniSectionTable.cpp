@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 #include "windowing/ini/detail/IniParser.h"
 
@@ -18,6 +19,8 @@ unsigned char foldAscii(unsigned char c) {
 int compareIniNames(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
+    // Names mostly differ in few bytes, and equal bytes fold alike.
+    if (a[i] == b[i]) continue;
     const int ca = foldAscii(static_cast<unsigned char>(a[i]));
     const int cb = foldAscii(static_cast<unsigned char>(b[i]));
     if (ca != cb) return ca - cb;
@@ -115,29 +118,33 @@ void IniSectionTable::orderSection(Section& section) {
 }
 
 void IniSectionTable::orderSections() {
-  auto before = [this](const Section& a, const Section& b) {
-    return compareIniNames(text(a.name), text(b.name)) < 0;
+  auto compare = [this](std::size_t a, std::size_t b) {
+    return compareIniNames(sectionName(a), sectionName(b));
   };
-  if (std::adjacent_find(mSections.begin(), mSections.end(),
-                         [&](const Section& a, const Section& b) { return !before(a, b); }) ==
-      mSections.end()) {
-    return;
-  }
-  std::stable_sort(mSections.begin(), mSections.end(), before);
-  auto out = mSections.begin();
-  for (auto run = mSections.begin(); run != mSections.end();) {
+  std::size_t s = 1;
+  while (s < mSections.size() && compare(s - 1, s) < 0)
+    ++s;
+  if (s >= mSections.size()) return;
+  // Their indices are sorted rather than the sections themselves, which then move once; of
+  // equal names the first in the file comes first.
+  std::vector<std::size_t> order(mSections.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int c = compare(a, b);
+    return c < 0 || (c == 0 && a < b);
+  });
+  std::vector<Section> ordered;
+  ordered.reserve(order.size());
+  for (auto run = order.begin(); run != order.end();) {
     auto next = run + 1;
-    while (next != mSections.end() && !before(*run, *next))
+    while (next != order.end() && compare(*run, *next) == 0)
       ++next;
-    if (next - run > 1) {
-      (next - 1)->name = run->name;
-      run = next - 1;
-    }
-    if (out != run) *out = std::move(*run);
-    ++out;
+    Section& last = mSections[*(next - 1)];
+    last.name = mSections[*run].name;
+    ordered.push_back(std::move(last));
     run = next;
   }
-  mSections.erase(out, mSections.end());
+  mSections = std::move(ordered);
 }
 
 std::optional<std::string_view> IniSectionTable::findValue(std::string_view section,
