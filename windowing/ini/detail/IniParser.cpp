@@ -252,12 +252,12 @@ void IniParser::closeSection(std::size_t linesEnd) {
   mSection.lines.size = linesEnd - mSection.lines.at;
   mSection.read = mSection.lines.size == 0;
   mTable.mSections.push_back(std::move(mSection));
-  mSection = IniSectionTable::Section();
+  mSection = IniSection();
   mHaveCurrent = false;
 }
 
 void IniParser::readEntries(const IniText& text, IniSpan lines,
-                            std::vector<IniSectionTable::Entry>& entries) {
+                            std::vector<IniSection::Entry>& entries) {
   const char* bytes = text.data();
   const std::size_t end = lines.at + lines.size;
   // Where the next NUL byte of the lines is, `end` when there is none, searched for once for

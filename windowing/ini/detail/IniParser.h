@@ -39,7 +39,7 @@ class IniParser {
   // Reads the lines `lines` of `text`, the lines of one section, into `entries`, as loading
   // the whole text reads them.
   static void readEntries(const IniText& text, IniSpan lines,
-                          std::vector<IniSectionTable::Entry>& entries);
+                          std::vector<IniSection::Entry>& entries);
 
   // True when part of the text was not taken in (a cut line, reading stopped at the
   // headerless limit, or UTF-16 text): such a table must not be written back over its file.
@@ -75,7 +75,7 @@ class IniParser {
   // How far the text has been searched for line ends, so that a line arriving in pieces is
   // searched once.
   std::size_t mSearched = 0;
-  IniSectionTable::Section mSection;  // the section being read, while mHaveCurrent
+  IniSection mSection;  // the section being read, while mHaveCurrent
   bool mHaveCurrent = false;
   bool mSeenHeader = false;    // a named section header was read
   bool mAtTextStart = true;    // the first bytes are still being looked at

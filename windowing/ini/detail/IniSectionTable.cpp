@@ -69,7 +69,7 @@ void IniSectionTable::clear() {
 
 std::size_t IniSectionTable::lowerBoundSection(std::string_view name) const {
   const auto it = std::lower_bound(mSections.begin(), mSections.end(), name,
-                                   [this](const Section& section, std::string_view wanted) {
+                                   [this](const IniSection& section, std::string_view wanted) {
                                      return compareIniNames(text(section.name), wanted) < 0;
                                    });
   return static_cast<std::size_t>(it - mSections.begin());
@@ -81,39 +81,42 @@ std::optional<std::size_t> IniSectionTable::findSection(std::string_view name) c
   return s;
 }
 
-std::size_t IniSectionTable::lowerBound(const Section& section, std::string_view key) const {
+std::size_t IniSectionTable::lowerBound(const IniSection& section, std::string_view key) const {
   const auto it = std::lower_bound(section.entries.begin(), section.entries.end(), key,
-                                   [this](const Entry& entry, std::string_view wanted) {
+                                   [this](const IniSection::Entry& entry, std::string_view wanted) {
                                      return compareIniNames(text(entry.key), wanted) < 0;
                                    });
   return static_cast<std::size_t>(it - section.entries.begin());
 }
 
-void IniSectionTable::readSection(Section& section) {
+void IniSectionTable::readSection(IniSection& section) {
   if (section.read) return;
   section.read = true;
   IniParser::readEntries(mText, section.lines, section.entries);
   section.ordered = section.entries.size() < 2;
 }
 
-void IniSectionTable::orderSection(Section& section) {
+void IniSectionTable::orderSection(IniSection& section) {
   readSection(section);
   if (section.ordered) return;
   section.ordered = true;
-  auto before = [this](const Entry& a, const Entry& b) {
+  auto before = [this](const IniSection::Entry& a, const IniSection::Entry& b) {
     return compareIniNames(text(a.key), text(b.key)) < 0;
   };
-  std::vector<Entry>& entries = section.entries;
+  std::vector<IniSection::Entry>& entries = section.entries;
   // A file this table wrote is in order already: one pass tells.
-  if (std::adjacent_find(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        return !before(a, b);
-      }) == entries.end()) {
+  if (std::adjacent_find(entries.begin(), entries.end(),
+                         [&](const IniSection::Entry& a, const IniSection::Entry& b) {
+                           return !before(a, b);
+                         }) == entries.end()) {
     return;
   }
   // Of equal keys the first in the file stays.
   std::stable_sort(entries.begin(), entries.end(), before);
   entries.erase(std::unique(entries.begin(), entries.end(),
-                            [&](const Entry& a, const Entry& b) { return !before(a, b); }),
+                            [&](const IniSection::Entry& a, const IniSection::Entry& b) {
+                              return !before(a, b);
+                            }),
                 entries.end());
 }
 
@@ -133,13 +136,13 @@ void IniSectionTable::orderSections() {
     const int c = compare(a, b);
     return c < 0 || (c == 0 && a < b);
   });
-  std::vector<Section> ordered;
+  std::vector<IniSection> ordered;
   ordered.reserve(order.size());
   for (auto run = order.begin(); run != order.end();) {
     auto next = run + 1;
     while (next != order.end() && compare(*run, *next) == 0)
       ++next;
-    Section& last = mSections[*(next - 1)];
+    IniSection& last = mSections[*(next - 1)];
     last.name = mSections[*run].name;
     ordered.push_back(std::move(last));
     run = next;
@@ -151,13 +154,13 @@ std::optional<std::string_view> IniSectionTable::findValue(std::string_view sect
                                                            std::string_view key) {
   const std::optional<std::size_t> s = findSection(section);
   if (!s) return std::nullopt;
-  Section& found = mSections[*s];
+  IniSection& found = mSections[*s];
   readSection(found);
   if (!found.ordered && !found.scanned) {
     // A file read for one lookup is not worth sorting: the first equal key in the file's
     // order is the one sorting would keep.
     found.scanned = true;
-    for (const Entry& entry : found.entries)
+    for (const IniSection::Entry& entry : found.entries)
       if (compareIniNames(text(entry.key), key) == 0) return text(entry.value);
     return std::nullopt;
   }
@@ -168,7 +171,7 @@ std::optional<std::string_view> IniSectionTable::findValue(std::string_view sect
   return text(found.entries[at].value);
 }
 
-const std::vector<IniSectionTable::Entry>& IniSectionTable::orderedEntries(std::size_t s) {
+const std::vector<IniSection::Entry>& IniSectionTable::orderedEntries(std::size_t s) {
   orderSection(mSections[s]);
   return mSections[s].entries;
 }
@@ -176,7 +179,7 @@ const std::vector<IniSectionTable::Entry>& IniSectionTable::orderedEntries(std::
 std::size_t IniSectionTable::insertSection(std::string_view name) {
   const std::size_t s = lowerBoundSection(name);
   if (s < mSections.size() && compareIniNames(sectionName(s), name) == 0) return s;
-  Section section;
+  IniSection section;
   section.name = mText.append(name);
   section.ordered = true;
   mSections.insert(mSections.begin() + static_cast<std::ptrdiff_t>(s), std::move(section));
@@ -190,7 +193,7 @@ void IniSectionTable::clearSection(std::size_t s) {
 }
 
 bool IniSectionTable::setValue(std::size_t s, std::string_view key, std::string_view value) {
-  Section& section = mSections[s];
+  IniSection& section = mSections[s];
   orderSection(section);
   const std::size_t at = lowerBound(section, key);
   if (at < section.entries.size() && compareIniNames(text(section.entries[at].key), key) == 0) {
@@ -201,12 +204,12 @@ bool IniSectionTable::setValue(std::size_t s, std::string_view key, std::string_
   const IniSpan keySpan = mText.append(key);
   const IniSpan valueSpan = mText.append(value);
   section.entries.insert(section.entries.begin() + static_cast<std::ptrdiff_t>(at),
-                         Entry{keySpan, valueSpan});
+                         IniSection::Entry{keySpan, valueSpan});
   return true;
 }
 
 bool IniSectionTable::eraseValue(std::size_t s, std::string_view key) {
-  Section& section = mSections[s];
+  IniSection& section = mSections[s];
   orderSection(section);
   const std::size_t at = lowerBound(section, key);
   if (at == section.entries.size() || compareIniNames(text(section.entries[at].key), key) != 0)
@@ -219,7 +222,7 @@ std::string formatIniText(IniSectionTable& table) {
   std::size_t total = 0;
   for (std::size_t s = 0; s < table.sectionCount(); ++s) {
     total += table.sectionName(s).size() + 4;
-    for (const IniSectionTable::Entry& entry : table.orderedEntries(s))
+    for (const IniSection::Entry& entry : table.orderedEntries(s))
       total += entry.key.size + entry.value.size + 2;
   }
   std::string text;
@@ -228,7 +231,7 @@ std::string formatIniText(IniSectionTable& table) {
     text += '[';
     text += table.sectionName(s);
     text += "]\n";
-    for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+    for (const IniSection::Entry& entry : table.orderedEntries(s)) {
       if (entry.key.size == 0) continue;
       text += table.text(entry.key);
       text += '=';
