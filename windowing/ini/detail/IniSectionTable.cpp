@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
+#include <string>
+#include <utility>
 
 #include "windowing/ini/detail/IniParser.h"
 
@@ -121,29 +122,39 @@ void IniSectionTable::orderSection(IniSection& section) {
 }
 
 void IniSectionTable::orderSections() {
-  auto compare = [this](std::size_t a, std::size_t b) {
-    return compareIniNames(sectionName(a), sectionName(b));
-  };
   std::size_t s = 1;
-  while (s < mSections.size() && compare(s - 1, s) < 0)
+  while (s < mSections.size() && compareIniNames(sectionName(s - 1), sectionName(s)) < 0)
     ++s;
   if (s >= mSections.size()) return;
-  // Their indices are sorted rather than the sections themselves, which then move once; of
-  // equal names the first in the file comes first.
-  std::vector<std::size_t> order(mSections.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const int c = compare(a, b);
-    return c < 0 || (c == 0 && a < b);
-  });
+  // The names are sorted as folded copies side by side, which compare as plain bytes and stay
+  // in the cache, with their sections' indices, so that of equal names the first in the file
+  // comes first; the sections then move once.
+  std::size_t total = 0;
+  for (const IniSection& section : mSections)
+    total += section.name.size;
+  std::string folded;
+  folded.reserve(total);
+  for (const IniSection& section : mSections) {
+    for (const char c : text(section.name))
+      folded += static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
+  }
+  std::vector<std::pair<std::string_view, std::size_t>> order;
+  order.reserve(mSections.size());
+  std::size_t at = 0;
+  for (const IniSection& section : mSections) {
+    order.emplace_back(std::string_view(folded).substr(at, section.name.size), order.size());
+    at += section.name.size;
+  }
+  std::sort(order.begin(), order.end());
   std::vector<IniSection> ordered;
   ordered.reserve(order.size());
   for (auto run = order.begin(); run != order.end();) {
     auto next = run + 1;
-    while (next != order.end() && compare(*run, *next) == 0)
+    while (next != order.end() && next->first == run->first)
       ++next;
-    IniSection& last = mSections[*(next - 1)];
-    last.name = mSections[*run].name;
+    // Of a repeated header the first spelling, with what the last one holds.
+    IniSection& last = mSections[(next - 1)->second];
+    last.name = mSections[run->second].name;
     ordered.push_back(std::move(last));
     run = next;
   }
