@@ -217,30 +217,27 @@ void registerAt(int keys) {
   })->UseRealTime();
 }
 
-void registerSingleKeyWrites() {
-  benchmark::RegisterBenchmark("SingleKeyWrites", [](benchmark::State& state) {
-    const std::string file = pathFor("single.ini");
-    for (int i = 0; i < kSingleKeyWrites; ++i)
-      WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(), "0", file.c_str());
-    const std::string text = readWhole(file);
-    const std::string target = pathFor("rawsingle.ini");
-    Interleaved timing;
-    int round = 0;
-    for (auto _ : state) {
-      // Every key changes, so each write is a rewrite; each takes turns with a raw rewrite.
-      const std::string value = std::to_string(++round % 2);
-      for (int i = 0; i < kSingleKeyWrites; ++i) {
-        timing.Baseline([&] { return rawReplace(target, text); });
-        timing.Measured([&] {
-          return WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(),
-                                           value.c_str(), file.c_str()) == TRUE;
-        });
-      }
+// Forty keys written one by one, each a rewrite of the file, every one taking turns with a raw
+// rewrite of the same bytes.
+void singleKeyWrites(benchmark::State& state) {
+  const std::string file = pathFor("single.ini");
+  for (int i = 0; i < kSingleKeyWrites; ++i)
+    WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(), "0", file.c_str());
+  const std::string text = readWhole(file);
+  const std::string target = pathFor("rawsingle.ini");
+  Interleaved timing;
+  int round = 0;
+  for (auto _ : state) {
+    const std::string value = std::to_string(++round % 2);
+    for (int i = 0; i < kSingleKeyWrites; ++i) {
+      timing.Baseline([&] { return rawReplace(target, text); });
+      timing.Measured([&] {
+        return WritePrivateProfileString("keys", ("key" + std::to_string(i)).c_str(), value.c_str(),
+                                         file.c_str()) == TRUE;
+      });
     }
-    timing.Report(state);
-  })
-      ->UseRealTime()
-      ->Repetitions(kSingleKeyWritesRepetitions);
+  }
+  timing.Report(state);
 }
 
 // Reads do no waiting, so their processor time is compared: steadier on a busy machine.
@@ -278,7 +275,9 @@ int main(int argc, char** argv) {
   }
   for (int keys : kKeyCounts)
     registerAt(keys);
-  registerSingleKeyWrites();
+  benchmark::RegisterBenchmark("SingleKeyWrites", singleKeyWrites)
+      ->UseRealTime()
+      ->Repetitions(kSingleKeyWritesRepetitions);
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -292,10 +291,9 @@ int main(int argc, char** argv) {
     printInterleavedRatio(reporter, "WritePrivateProfileString / write+fsync+rename, " + size,
                           name("Write", keys), kWriteGoal);
   }
-  printInterleavedRatio(reporter,
-                        "40 single-key writes / as many write+fsync+rename+folder syncs, per write",
-                        "SingleKeyWrites/repeats:" + std::to_string(kSingleKeyWritesRepetitions),
-                        kWriteGoal);
+  printInterleavedRatio(
+      reporter, "40 single-key writes / as many write+fsync+rename+folder syncs, per write",
+      "SingleKeyWrites/repeats:" + std::to_string(kSingleKeyWritesRepetitions), kWriteGoal);
   tearDown();
   benchmark::Shutdown();
   return 0;
