@@ -242,13 +242,34 @@ std::string formatIniText(IniSectionTable& table) {
     text += '[';
     text += table.sectionName(s);
     text += "]\n";
+    // Entries read from lines that already say "key=value" one after another, as in a file
+    // this table wrote, are copied as one run of those lines.
+    IniSpan run;
+    auto flush = [&] {
+      text += table.text(run);
+      run = IniSpan();
+    };
     for (const IniSection::Entry& entry : table.orderedEntries(s)) {
       if (entry.key.size == 0) continue;
+      const std::size_t keyEnd = entry.key.at + entry.key.size;
+      const std::size_t lineEnd = entry.value.at + entry.value.size;
+      const bool asRead = entry.value.at == keyEnd + 1 && table.text({keyEnd, 1}) == "=" &&
+                          lineEnd < table.textSize() && table.text({lineEnd, 1}) == "\n";
+      if (asRead && run.size > 0 && run.at + run.size == entry.key.at) {
+        run.size = lineEnd + 1 - run.at;
+        continue;
+      }
+      flush();
+      if (asRead) {
+        run = IniSpan{entry.key.at, lineEnd + 1 - entry.key.at};
+        continue;
+      }
       text += table.text(entry.key);
       text += '=';
       text += table.text(entry.value);
       text += '\n';
     }
+    flush();
     text += '\n';
   }
   return text;
