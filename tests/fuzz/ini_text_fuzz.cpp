@@ -18,6 +18,7 @@
 namespace {
 
 using swell::IniParser;
+using swell::IniSection;
 using swell::IniSectionTable;
 
 void check(bool condition) {
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!name.empty() && whole.findSection(name) == s);
     checkNameList(swell::iniKeyNames(whole, s), bufferSize);
     checkEntryList(whole, s, bufferSize);
-    for (const IniSectionTable::Entry& entry : whole.orderedEntries(s)) {
+    for (const IniSection::Entry& entry : whole.orderedEntries(s)) {
       const std::string_view value = whole.text(entry.value);
       check(whole.findValue(name, whole.text(entry.key)) == value);
       const std::string_view read = swell::iniValueAsRead(value);
@@ -106,9 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   once.feed(text);
   once.finish();
   for (std::size_t s = 0; s < whole.sectionCount(); ++s) {
-    const std::vector<IniSectionTable::Entry>& entries = whole.orderedEntries(s);
+    const std::vector<IniSection::Entry>& entries = whole.orderedEntries(s);
     if (entries.empty()) continue;
-    const IniSectionTable::Entry& entry = entries[split % entries.size()];
+    const IniSection::Entry& entry = entries[split % entries.size()];
     check(asRead.findValue(whole.sectionName(s), whole.text(entry.key)) == whole.text(entry.value));
   }
   return 0;

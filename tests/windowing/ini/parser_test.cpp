@@ -49,6 +49,9 @@ TEST(IniParser, LoadingRules) {
       {"NUL ends the line's text", "[s]\nk=v\0hidden=1\nz=2\n"s, "[s]\nk=v\nz=2\n\n"},
       {"a byte-order mark before the first header", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "[s]\nk=v\n\n"},
       {"a byte-order mark later is text", "[s]\n\xEF\xBB\xBF[t]\n", "[s]\n\n"},
+      {"after a header too, blanks may lead a header and '[' elsewhere is text",
+       "[s]\n;" + std::string(64, '-') + "\nk=[v]\n \t[t]\nx=1\nnot[u]\n[u\ny=2\n",
+       "[s]\nk=[v]\n\n[t]\nx=1\ny=2\n\n"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(reformat(c.text), c.loaded) << c.rule;
@@ -70,7 +73,8 @@ TEST(IniParser, LookupsFindTheFirstOfEqualKeysBeforeAndAfterOrdering) {
 
 TEST(IniParser, ResultDoesNotDependOnHowTheTextIsSplit) {
   const std::string text =
-      "\xEF\xBB\xBF[c]\nz=0\njunk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\nlast=9";
+      "\xEF\xBB\xBF[c]\nz=0\njunk\r\n[b]\r\nk=v\r\r\n[a]\rx=1\n[]\ny=2\n[B]\nq = \"w\"\r\n "
+      "\t[d]\nm=[1]\nlast=9";
   const std::string whole = reformat(text);
   for (std::size_t split = 0; split <= text.size(); ++split) {
     IniSectionTable table;

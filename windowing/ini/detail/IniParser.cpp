@@ -139,6 +139,13 @@ void IniParser::scan(bool atEnd) {
   // leaves an empty line, which is nothing.
   std::size_t at = std::max(mSearched, mCursor);
   while (!mStopped && at < text.size()) {
+    if (mSeenHeader && !mSkippingRest && at - mCursor < kIniMaxLineLength) {
+      const std::size_t skipped = skipLines(at);
+      if (skipped != at) {
+        at = skipped;
+        continue;
+      }
+    }
     const std::size_t count = std::min<std::size_t>(64, text.size() - at);
     for (std::uint64_t ends = marksOf<false>(text.data() + at, count).ends; ends != 0;
          ends &= ends - 1) {
@@ -173,6 +180,34 @@ void IniParser::scan(bool atEnd) {
     text.erase(mCursor, text.size());
     mSearched = mCursor;
   }
+}
+
+std::size_t IniParser::skipLines(std::size_t at) {
+  const char* bytes = mTable.mText.data();
+  // The line begun before `at` was looked at only up to it: led by a blank or '[', it may
+  // still be a header.
+  if (mCursor < at && (bytes[mCursor] == '[' || isBlank(bytes[mCursor]))) return at;
+  // No line that ends before `window` is longer than a line may be.
+  const std::size_t window = std::min(mTable.mText.size(), mCursor + kIniMaxLineLength);
+  while (at < window) {
+    const void* found = std::memchr(bytes + at, '[', window - at);
+    const std::size_t stop =
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes) : window;
+    // The line holding `stop` starts after the last line end before it.
+    for (std::size_t i = stop; i > at; --i) {
+      if (bytes[i - 1] == '\n' || bytes[i - 1] == '\r') {
+        mCursor = i;
+        break;
+      }
+    }
+    if (!found) return stop;
+    std::size_t first = mCursor;
+    while (first < stop && isBlank(bytes[first]))
+      ++first;
+    if (first == stop) return stop;  // the '[' leads its line
+    at = stop + 1;
+  }
+  return at;
 }
 
 bool IniParser::endLine(std::size_t end, std::size_t terminator) {
@@ -217,12 +252,12 @@ void IniParser::closeSection(std::size_t linesEnd) {
   mSection.lines.size = linesEnd - mSection.lines.at;
   mSection.read = mSection.lines.size == 0;
   mTable.mSections.push_back(std::move(mSection));
-  mSection = IniSectionTable::Section();
+  mSection = IniSection();
   mHaveCurrent = false;
 }
 
 void IniParser::readEntries(const IniText& text, IniSpan lines,
-                            std::vector<IniSectionTable::Entry>& entries) {
+                            std::vector<IniSection::Entry>& entries) {
   const char* bytes = text.data();
   const std::size_t end = lines.at + lines.size;
   // Where the next NUL byte of the lines is, `end` when there is none, searched for once for

@@ -39,7 +39,7 @@ class IniParser {
   // Reads the lines `lines` of `text`, the lines of one section, into `entries`, as loading
   // the whole text reads them.
   static void readEntries(const IniText& text, IniSpan lines,
-                          std::vector<IniSectionTable::Entry>& entries);
+                          std::vector<IniSection::Entry>& entries);
 
   // True when part of the text was not taken in (a cut line, reading stopped at the
   // headerless limit, or UTF-16 text): such a table must not be written back over its file.
@@ -50,6 +50,12 @@ class IniParser {
   bool takeTextStart(bool atEnd);
   // Takes the complete lines (and, at the end, the last one) after mCursor.
   void scan(bool atEnd);
+  // Once a header was read, only a line whose first byte other than a blank is '[' can
+  // change anything: skips from `at` (inside the line at mCursor) over the lines before the
+  // next such line, searching for '[' alone. Returns where the careful scan goes on: the
+  // '[' of such a line, where the text ends, or `at` itself when the line at mCursor, read
+  // only up to `at`, may be such a line.
+  std::size_t skipLines(std::size_t at);
   // Ends the line at mCursor where its end (of `terminator` bytes) is found; false when
   // reading stops there.
   bool endLine(std::size_t end, std::size_t terminator);
@@ -69,7 +75,7 @@ class IniParser {
   // How far the text has been searched for line ends, so that a line arriving in pieces is
   // searched once.
   std::size_t mSearched = 0;
-  IniSectionTable::Section mSection;  // the section being read, while mHaveCurrent
+  IniSection mSection;  // the section being read, while mHaveCurrent
   bool mHaveCurrent = false;
   bool mSeenHeader = false;    // a named section header was read
   bool mAtTextStart = true;    // the first bytes are still being looked at

@@ -63,7 +63,7 @@ std::string iniSectionNames(const IniSectionTable& table) {
 
 std::string iniKeyNames(IniSectionTable& table, std::size_t s) {
   std::string list;
-  for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+  for (const IniSection::Entry& entry : table.orderedEntries(s)) {
     if (entry.key.size == 0) continue;
     list += table.text(entry.key);
     list += '\0';
@@ -74,7 +74,7 @@ std::string iniKeyNames(IniSectionTable& table, std::size_t s) {
 std::size_t copyIniEntryList(IniSectionTable& table, std::size_t s, char* buffer,
                              std::size_t size) {
   std::string list;
-  for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+  for (const IniSection::Entry& entry : table.orderedEntries(s)) {
     if (entry.key.size == 0) continue;
     list += table.text(entry.key);
     list += '=';

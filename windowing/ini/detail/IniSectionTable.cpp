@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "windowing/ini/detail/IniParser.h"
 
@@ -18,6 +20,8 @@ unsigned char foldAscii(unsigned char c) {
 int compareIniNames(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
+    // Names mostly differ in few bytes, and equal bytes fold alike.
+    if (a[i] == b[i]) continue;
     const int ca = foldAscii(static_cast<unsigned char>(a[i]));
     const int cb = foldAscii(static_cast<unsigned char>(b[i]));
     if (ca != cb) return ca - cb;
@@ -66,7 +70,7 @@ void IniSectionTable::clear() {
 
 std::size_t IniSectionTable::lowerBoundSection(std::string_view name) const {
   const auto it = std::lower_bound(mSections.begin(), mSections.end(), name,
-                                   [this](const Section& section, std::string_view wanted) {
+                                   [this](const IniSection& section, std::string_view wanted) {
                                      return compareIniNames(text(section.name), wanted) < 0;
                                    });
   return static_cast<std::size_t>(it - mSections.begin());
@@ -78,79 +82,96 @@ std::optional<std::size_t> IniSectionTable::findSection(std::string_view name) c
   return s;
 }
 
-std::size_t IniSectionTable::lowerBound(const Section& section, std::string_view key) const {
+std::size_t IniSectionTable::lowerBound(const IniSection& section, std::string_view key) const {
   const auto it = std::lower_bound(section.entries.begin(), section.entries.end(), key,
-                                   [this](const Entry& entry, std::string_view wanted) {
+                                   [this](const IniSection::Entry& entry, std::string_view wanted) {
                                      return compareIniNames(text(entry.key), wanted) < 0;
                                    });
   return static_cast<std::size_t>(it - section.entries.begin());
 }
 
-void IniSectionTable::readSection(Section& section) {
+void IniSectionTable::readSection(IniSection& section) {
   if (section.read) return;
   section.read = true;
   IniParser::readEntries(mText, section.lines, section.entries);
   section.ordered = section.entries.size() < 2;
 }
 
-void IniSectionTable::orderSection(Section& section) {
+void IniSectionTable::orderSection(IniSection& section) {
   readSection(section);
   if (section.ordered) return;
   section.ordered = true;
-  auto before = [this](const Entry& a, const Entry& b) {
+  auto before = [this](const IniSection::Entry& a, const IniSection::Entry& b) {
     return compareIniNames(text(a.key), text(b.key)) < 0;
   };
-  std::vector<Entry>& entries = section.entries;
+  std::vector<IniSection::Entry>& entries = section.entries;
   // A file this table wrote is in order already: one pass tells.
-  if (std::adjacent_find(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        return !before(a, b);
-      }) == entries.end()) {
+  if (std::adjacent_find(entries.begin(), entries.end(),
+                         [&](const IniSection::Entry& a, const IniSection::Entry& b) {
+                           return !before(a, b);
+                         }) == entries.end()) {
     return;
   }
   // Of equal keys the first in the file stays.
   std::stable_sort(entries.begin(), entries.end(), before);
   entries.erase(std::unique(entries.begin(), entries.end(),
-                            [&](const Entry& a, const Entry& b) { return !before(a, b); }),
+                            [&](const IniSection::Entry& a, const IniSection::Entry& b) {
+                              return !before(a, b);
+                            }),
                 entries.end());
 }
 
 void IniSectionTable::orderSections() {
-  auto before = [this](const Section& a, const Section& b) {
-    return compareIniNames(text(a.name), text(b.name)) < 0;
-  };
-  if (std::adjacent_find(mSections.begin(), mSections.end(),
-                         [&](const Section& a, const Section& b) { return !before(a, b); }) ==
-      mSections.end()) {
-    return;
+  std::size_t s = 1;
+  while (s < mSections.size() && compareIniNames(sectionName(s - 1), sectionName(s)) < 0)
+    ++s;
+  if (s >= mSections.size()) return;
+  // The names are sorted as folded copies side by side, which compare as plain bytes and stay
+  // in the cache, with their sections' indices, so that of equal names the first in the file
+  // comes first; the sections then move once.
+  std::size_t total = 0;
+  for (const IniSection& section : mSections)
+    total += section.name.size;
+  std::string folded;
+  folded.reserve(total);
+  for (const IniSection& section : mSections) {
+    for (const char c : text(section.name))
+      folded += static_cast<char>(foldAscii(static_cast<unsigned char>(c)));
   }
-  std::stable_sort(mSections.begin(), mSections.end(), before);
-  auto out = mSections.begin();
-  for (auto run = mSections.begin(); run != mSections.end();) {
+  std::vector<std::pair<std::string_view, std::size_t>> order;
+  order.reserve(mSections.size());
+  std::size_t at = 0;
+  for (const IniSection& section : mSections) {
+    order.emplace_back(std::string_view(folded).substr(at, section.name.size), order.size());
+    at += section.name.size;
+  }
+  std::sort(order.begin(), order.end());
+  std::vector<IniSection> ordered;
+  ordered.reserve(order.size());
+  for (auto run = order.begin(); run != order.end();) {
     auto next = run + 1;
-    while (next != mSections.end() && !before(*run, *next))
+    while (next != order.end() && next->first == run->first)
       ++next;
-    if (next - run > 1) {
-      (next - 1)->name = run->name;
-      run = next - 1;
-    }
-    if (out != run) *out = std::move(*run);
-    ++out;
+    // Of a repeated header the first spelling, with what the last one holds.
+    IniSection& last = mSections[(next - 1)->second];
+    last.name = mSections[run->second].name;
+    ordered.push_back(std::move(last));
     run = next;
   }
-  mSections.erase(out, mSections.end());
+  mSections = std::move(ordered);
 }
 
 std::optional<std::string_view> IniSectionTable::findValue(std::string_view section,
                                                            std::string_view key) {
   const std::optional<std::size_t> s = findSection(section);
   if (!s) return std::nullopt;
-  Section& found = mSections[*s];
+  IniSection& found = mSections[*s];
   readSection(found);
   if (!found.ordered && !found.scanned) {
     // A file read for one lookup is not worth sorting: the first equal key in the file's
     // order is the one sorting would keep.
     found.scanned = true;
-    for (const Entry& entry : found.entries)
+    for (const IniSection::Entry& entry : found.entries)
       if (compareIniNames(text(entry.key), key) == 0) return text(entry.value);
     return std::nullopt;
   }
@@ -161,7 +182,7 @@ std::optional<std::string_view> IniSectionTable::findValue(std::string_view sect
   return text(found.entries[at].value);
 }
 
-const std::vector<IniSectionTable::Entry>& IniSectionTable::orderedEntries(std::size_t s) {
+const std::vector<IniSection::Entry>& IniSectionTable::orderedEntries(std::size_t s) {
   orderSection(mSections[s]);
   return mSections[s].entries;
 }
@@ -169,7 +190,7 @@ const std::vector<IniSectionTable::Entry>& IniSectionTable::orderedEntries(std::
 std::size_t IniSectionTable::insertSection(std::string_view name) {
   const std::size_t s = lowerBoundSection(name);
   if (s < mSections.size() && compareIniNames(sectionName(s), name) == 0) return s;
-  Section section;
+  IniSection section;
   section.name = mText.append(name);
   section.ordered = true;
   mSections.insert(mSections.begin() + static_cast<std::ptrdiff_t>(s), std::move(section));
@@ -183,7 +204,7 @@ void IniSectionTable::clearSection(std::size_t s) {
 }
 
 bool IniSectionTable::setValue(std::size_t s, std::string_view key, std::string_view value) {
-  Section& section = mSections[s];
+  IniSection& section = mSections[s];
   orderSection(section);
   const std::size_t at = lowerBound(section, key);
   if (at < section.entries.size() && compareIniNames(text(section.entries[at].key), key) == 0) {
@@ -194,12 +215,12 @@ bool IniSectionTable::setValue(std::size_t s, std::string_view key, std::string_
   const IniSpan keySpan = mText.append(key);
   const IniSpan valueSpan = mText.append(value);
   section.entries.insert(section.entries.begin() + static_cast<std::ptrdiff_t>(at),
-                         Entry{keySpan, valueSpan});
+                         IniSection::Entry{keySpan, valueSpan});
   return true;
 }
 
 bool IniSectionTable::eraseValue(std::size_t s, std::string_view key) {
-  Section& section = mSections[s];
+  IniSection& section = mSections[s];
   orderSection(section);
   const std::size_t at = lowerBound(section, key);
   if (at == section.entries.size() || compareIniNames(text(section.entries[at].key), key) != 0)
@@ -212,7 +233,7 @@ std::string formatIniText(IniSectionTable& table) {
   std::size_t total = 0;
   for (std::size_t s = 0; s < table.sectionCount(); ++s) {
     total += table.sectionName(s).size() + 4;
-    for (const IniSectionTable::Entry& entry : table.orderedEntries(s))
+    for (const IniSection::Entry& entry : table.orderedEntries(s))
       total += entry.key.size + entry.value.size + 2;
   }
   std::string text;
@@ -221,13 +242,34 @@ std::string formatIniText(IniSectionTable& table) {
     text += '[';
     text += table.sectionName(s);
     text += "]\n";
-    for (const IniSectionTable::Entry& entry : table.orderedEntries(s)) {
+    // Entries read from lines that already say "key=value" one after another, as in a file
+    // this table wrote, are copied as one run of those lines.
+    IniSpan run;
+    auto flush = [&] {
+      text += table.text(run);
+      run = IniSpan();
+    };
+    for (const IniSection::Entry& entry : table.orderedEntries(s)) {
       if (entry.key.size == 0) continue;
+      const std::size_t keyEnd = entry.key.at + entry.key.size;
+      const std::size_t lineEnd = entry.value.at + entry.value.size;
+      const bool asRead = entry.value.at == keyEnd + 1 && table.text({keyEnd, 1}) == "=" &&
+                          lineEnd < table.textSize() && table.text({lineEnd, 1}) == "\n";
+      if (asRead && run.size > 0 && run.at + run.size == entry.key.at) {
+        run.size = lineEnd + 1 - run.at;
+        continue;
+      }
+      flush();
+      if (asRead) {
+        run = IniSpan{entry.key.at, lineEnd + 1 - entry.key.at};
+        continue;
+      }
       text += table.text(entry.key);
       text += '=';
       text += table.text(entry.value);
       text += '\n';
     }
+    flush();
     text += '\n';
   }
   return text;

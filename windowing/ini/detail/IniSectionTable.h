@@ -47,21 +47,24 @@ class IniText {
   std::size_t mCapacity = 0;
 };
 
-class IniSectionTable {
- public:
+// One section of a table: its name and its entries, the (key, value) pairs of its lines.
+struct IniSection {
   struct Entry {
     IniSpan key;
     IniSpan value;  // as stored in the file (untrimmed)
   };
-  struct Section {
-    IniSpan name;
-    IniSpan lines;  // the section's lines in the text, read into entries on first use
-    std::vector<Entry> entries;
-    bool read = true;      // entries holds what the lines hold
-    bool ordered = false;  // entries sorted by key, keys unique
-    bool scanned = false;  // one lookup was answered by a scan in the file's order
-  };
 
+  IniSpan name;
+  IniSpan lines;  // the section's lines in the text, read into entries on first use
+  std::vector<Entry> entries;
+  bool read = true;      // entries holds what the lines hold
+  bool ordered = false;  // entries sorted by key, keys unique
+  bool scanned = false;  // one lookup was answered by a scan in the file's order
+};
+
+// The sections of a file, in order of name, and the text they point into.
+class IniSectionTable {
+ public:
   IniSectionTable() = default;
   IniSectionTable(const IniSectionTable&) = delete;
   IniSectionTable& operator=(const IniSectionTable&) = delete;
@@ -81,7 +84,7 @@ class IniSectionTable {
   // The value stored under the key: of equal keys the first in the file.
   std::optional<std::string_view> findValue(std::string_view section, std::string_view key);
   // The section's entries in key order (sorted first when they are not yet).
-  const std::vector<Entry>& orderedEntries(std::size_t s);
+  const std::vector<IniSection::Entry>& orderedEntries(std::size_t s);
 
   // Edits. The index of the named section, made (empty) when missing.
   std::size_t insertSection(std::string_view name);
@@ -99,16 +102,16 @@ class IniSectionTable {
   friend class IniParser;
 
   // The position of the entry with the key in an ordered section, or where it would go.
-  std::size_t lowerBound(const Section& section, std::string_view key) const;
+  std::size_t lowerBound(const IniSection& section, std::string_view key) const;
   std::size_t lowerBoundSection(std::string_view name) const;
-  void readSection(Section& section);
-  void orderSection(Section& section);
+  void readSection(IniSection& section);
+  void orderSection(IniSection& section);
   // After loading: the sections in order, of equal names the first spelling with the last
   // one's entries (a repeated header replaces what was read for it before).
   void orderSections();
 
   IniText mText;
-  std::vector<Section> mSections;
+  std::vector<IniSection> mSections;
 };
 
 // The file text of a table: each section as "[name]", its "key=value" lines and one empty
