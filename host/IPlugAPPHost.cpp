@@ -337,7 +337,7 @@ void IPlugAPPHost::Init() {
   mApp.reset(iplug::CreateAppInstance());
   mApp->SetMidiSender(this);
   ReadIniFile();
-  mUsesJack = OpenJackWatch();
+  mUsesJack = OpenJackWatch(kJackAttempts);
   if (mUsesJack) {
     base::log(base::LogLevel::Info, "host", "MIDI and audio use JACK");
   } else {
@@ -360,10 +360,10 @@ std::string IPlugAPPHost::SoundcardMessage() const {
   return text;
 }
 
-bool IPlugAPPHost::OpenJackWatch() {
+bool IPlugAPPHost::OpenJackWatch(int attempts) {
   listenToJack();
   const std::string name = std::string(kAppName) + " watch";
-  for (int attempt = 0; attempt < kJackAttempts && !mJackWatch; ++attempt) {
+  for (int attempt = 0; attempt < attempts && !mJackWatch; ++attempt) {
     if (attempt > 0 && !pauseBeforeAskingAgain()) break;
     jack_status_t status{};
     mJackWatch = jack_client_open(name.c_str(), JackNoStartServer, &status);
@@ -379,12 +379,12 @@ bool IPlugAPPHost::OpenJackWatch() {
 void IPlugAPPHost::WatchDevices() {
   if (!mUsesJack) {
     // One quick question a tick: a missing server does not answer and is asked no further.
-    if (OpenJackWatch()) OnJackServerFound();
+    if (OpenJackWatch(1)) OnJackServerFound();
   } else {
     ForgetClientsJackDropped();
     if (mJackClientsDropped || (mJackWatch && mJackGone)) OnJackServerGone();
     if (!mJackWatch) {
-      if (!OpenJackWatch()) return;
+      if (!OpenJackWatch(1)) return;
       OnJackServerBack();
     }
   }

@@ -123,7 +123,10 @@ class IPlugAPPHost : public iplug::IMidiSender {
 
  private:
   // Opens a client of the JACK server that hears of its going away; false when none answers.
-  bool OpenJackWatch();
+  // A server that is there but fails to answer is asked up to `attempts` times; the watch of
+  // every tick asks once, as a server that keeps failing would otherwise hold the main thread
+  // for most of each tick, and the next tick asks again.
+  bool OpenJackWatch(int attempts);
   // A JACK server answers where none did at start-up: MIDI and audio leave ALSA for it.
   void OnJackServerFound();
   void OnJackServerGone();

@@ -1,6 +1,13 @@
+#include <jack/jack.h>
+#include <poll.h>
 #include <rtmidi/RtMidi.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -36,6 +43,89 @@ std::string entryNaming(HWND dialog, int listId, const std::string& port) {
     if (std::string(text).find(port) != std::string::npos) return text;
   }
   return {};
+}
+
+// The socket of a JACK server of that name that takes every client's connection and drops it,
+// so each client open fails with a communication error; counts the connections.
+class DroppingJackServer {
+ public:
+  explicit DroppingJackServer(const std::string& name)
+      : mPath("/dev/shm/jack_" + name + "_" + std::to_string(getuid()) + "_0") {
+    mSocket = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (mSocket < 0 || mPath.size() >= sizeof address.sun_path) return;
+    mPath.copy(address.sun_path, mPath.size());
+    unlink(mPath.c_str());
+    if (bind(mSocket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(mSocket, 64) != 0)
+      return;
+    mListening = true;
+    mThread = std::thread([this] {
+      while (!mStop) {
+        pollfd waiting{mSocket, POLLIN, 0};
+        if (poll(&waiting, 1, 10) <= 0) continue;
+        const int client = accept(mSocket, nullptr, nullptr);
+        if (client < 0) continue;
+        close(client);
+        ++mConnections;
+      }
+    });
+  }
+  ~DroppingJackServer() {
+    mStop = true;
+    if (mThread.joinable()) mThread.join();
+    if (mSocket >= 0) close(mSocket);
+    unlink(mPath.c_str());
+  }
+  DroppingJackServer(const DroppingJackServer&) = delete;
+  DroppingJackServer& operator=(const DroppingJackServer&) = delete;
+  bool listening() const { return mListening; }
+  int connections() const { return mConnections; }
+
+ private:
+  std::string mPath;
+  int mSocket = -1;
+  bool mListening = false;
+  std::atomic<bool> mStop{false};
+  std::atomic<int> mConnections{0};
+  std::thread mThread;
+};
+
+// A JACK server that is there but fails every client (of another protocol version, or full)
+// is asked once a tick by the watch, like a missing one: asked again and again with pauses, it
+// would hold the main thread for most of every tick. A tick connects to it no more often than
+// one client open does.
+TEST_F(HostTest, AJackServerThatFailsEveryClientIsAskedOnceATick) {
+  const std::string name = "failing-" + std::to_string(getpid());
+  const char* saved = std::getenv("JACK_DEFAULT_SERVER");
+  const std::string savedName = saved ? saved : "";
+  setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
+  {
+    DroppingJackServer server(name);
+    if (!server.listening()) GTEST_SKIP() << "no socket for a JACK server could be made";
+    jack_status_t status{};
+    const int before = server.connections();
+    EXPECT_EQ(jack_client_open("probe", JackNoStartServer, &status), nullptr);
+    ASSERT_TRUE(status & JackServerError) << "the dropped client is a communication error";
+    EXPECT_TRUE(waitFor([&] { return server.connections() > before; }));
+    const int perOpen = server.connections() - before;
+    start();
+    EXPECT_FALSE(hostObject()->UsesJack());
+    for (int tick = 0; tick < 3; ++tick) {
+      SCOPED_TRACE(tick);
+      std::this_thread::sleep_for(50ms);
+      const int atTick = server.connections();
+      hostObject()->WatchDevices();
+      std::this_thread::sleep_for(50ms);
+      EXPECT_LE(server.connections() - atTick, perOpen);
+    }
+    stop();
+  }
+  if (saved)
+    setenv("JACK_DEFAULT_SERVER", savedName.c_str(), 1);
+  else
+    unsetenv("JACK_DEFAULT_SERVER");
 }
 
 TEST_F(HostTest, MidiOnJackIsListedChosenRememberedAndCarriesSysEx) {
