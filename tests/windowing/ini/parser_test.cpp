@@ -52,6 +52,11 @@ TEST(IniParser, LoadingRules) {
       {"after a header too, blanks may lead a header and '[' elsewhere is text",
        "[s]\n;" + std::string(64, '-') + "\nk=[v]\n \t[t]\nx=1\nnot[u]\n[u\ny=2\n",
        "[s]\nk=[v]\n\n[t]\nx=1\ny=2\n\n"},
+      // Read in time linear in the line, not in its blanks times its '[' bytes.
+      {"a long line led by blanks with many '[' in its value",
+       "[s]\n;" + std::string(64, '-') + "\na=[\n" + std::string(1 << 20, ' ') +
+           "x=" + std::string(1 << 20, '[') + "\n[t]\nk=v\n",
+       "[s]\na=[\nx=" + std::string(1 << 20, '[') + "\n\n[t]\nk=v\n\n"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(reformat(c.text), c.loaded) << c.rule;

@@ -189,6 +189,9 @@ std::size_t IniParser::skipLines(std::size_t at) {
   if (mCursor < at && (bytes[mCursor] == '[' || isBlank(bytes[mCursor]))) return at;
   // No line that ends before `window` is longer than a line may be.
   const std::size_t window = std::min(mTable.mText.size(), mCursor + kIniMaxLineLength);
+  // The start of the line already found led by something other than '[': its later '['
+  // bytes are text, and its leading blanks are not walked again for each of them.
+  std::size_t textLine = kNowhere;
   while (at < window) {
     const void* found = std::memchr(bytes + at, '[', window - at);
     const std::size_t stop =
@@ -201,10 +204,13 @@ std::size_t IniParser::skipLines(std::size_t at) {
       }
     }
     if (!found) return stop;
-    std::size_t first = mCursor;
-    while (first < stop && isBlank(bytes[first]))
-      ++first;
-    if (first == stop) return stop;  // the '[' leads its line
+    if (mCursor != textLine) {
+      std::size_t first = mCursor;
+      while (first < stop && isBlank(bytes[first]))
+        ++first;
+      if (first == stop) return stop;  // the '[' leads its line
+      textLine = mCursor;
+    }
     at = stop + 1;
   }
   return at;
