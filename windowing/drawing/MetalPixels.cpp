@@ -165,15 +165,39 @@ void doubleRowByVectors(std::uint32_t* d, const std::uint32_t* s, int w) {
   doubleRow(d + 2 * i, s + i, w - i);
 }
 
-// Both destination rows of each source row, by doubleRowByVectors.
+// As doubleRowByVectors with ordinary stores, into both destination rows of a source row at
+// once: each step's source pixels are loaded and spread once for the two rows.
+void doubleRowIntoTwo(std::uint32_t* top, std::uint32_t* bottom, const std::uint32_t* s, int w) {
+  constexpr int kPixelsPerStep = 8;
+  int i = 0;
+  for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
+    const __m128i spread[] = {_mm_unpacklo_epi32(low, low), _mm_unpackhi_epi32(low, low),
+                              _mm_unpacklo_epi32(high, high), _mm_unpackhi_epi32(high, high)};
+    for (int k = 0; k < 4; ++k) {
+      storeFour<false>(top + 2 * i + 4 * k, spread[k]);
+      storeFour<false>(bottom + 2 * i + 4 * k, spread[k]);
+    }
+  }
+  doubleRow(top + 2 * i, s + i, w - i);
+  doubleRow(bottom + 2 * i, s + i, w - i);
+}
+
+// Both destination rows of each source row: streaming stores row by row, by
+// doubleRowByVectors, since each row has its own alignment; ordinary ones both rows at once.
 template <bool kStream>
 void doubleRowsByVectors(std::uint32_t* dst, const std::uint32_t* src, int w, int h, int srcRowSpan,
                          int dstRowSpan) {
   for (int j = 0; j < h; ++j) {
     const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
     std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
-    doubleRowByVectors<kStream>(top, s, w);
-    doubleRowByVectors<kStream>(top + dstRowSpan, s, w);
+    if constexpr (kStream) {
+      doubleRowByVectors<true>(top, s, w);
+      doubleRowByVectors<true>(top + dstRowSpan, s, w);
+    } else {
+      doubleRowIntoTwo(top, top + dstRowSpan, s, w);
+    }
   }
 }
 #endif
