@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -123,82 +124,51 @@ constexpr int kDoubledPixelsPerSource = 4;
 // cache for the upload that follows.
 constexpr std::int64_t kStreamingDoubleBytes = std::int64_t{16} << 20;
 
-// One 16-byte store of four destination pixels, streaming or ordinary.
-template <bool kStream>
-void storeFour(std::uint32_t* d, __m128i pixels) {
-  if constexpr (kStream)
-    _mm_stream_si128(reinterpret_cast<__m128i*>(d), pixels);
-  else
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), pixels);
-}
-
-// As doubleRow, eight source pixels at a time into four 16-byte stores, a cache line's worth,
-// which lets streaming stores fill whole lines before they leave for memory. Ordinary stores
-// take any address. Streaming stores need one aligned to 16 bytes: a row that starts between
-// pixel pairs is written plainly, and one that starts at the second pair of a vector has that
-// pair written plainly first; the pixels left past the last step are written plainly.
-template <bool kStream>
-void doubleRowByVectors(std::uint32_t* d, const std::uint32_t* s, int w) {
+// As doubleRow, eight source pixels at a time into four 16-byte streaming stores, a cache
+// line's worth, which lets them fill whole lines before they leave for memory. Streaming stores
+// need an address aligned to 16 bytes: a row that starts between pixel pairs is written plainly,
+// and one that starts at the second pair of a vector has that pair written plainly first; the
+// pixels left past the last step are written plainly.
+void streamRow(std::uint32_t* d, const std::uint32_t* s, int w) {
   constexpr std::uintptr_t kPairAlign = 2 * sizeof(std::uint32_t), kVectorAlign = 16;
   constexpr int kPixelsPerStep = 8;
+  const auto address = reinterpret_cast<std::uintptr_t>(d);
+  if (address % kPairAlign != 0) {
+    doubleRow(d, s, w);
+    return;
+  }
   int i = 0;
-  if constexpr (kStream) {
-    const auto address = reinterpret_cast<std::uintptr_t>(d);
-    if (address % kPairAlign != 0) {
-      doubleRow(d, s, w);
-      return;
-    }
-    if (address % kVectorAlign != 0) {
-      d[0] = d[1] = s[0];
-      i = 1;
-    }
+  if (address % kVectorAlign != 0) {
+    d[0] = d[1] = s[0];
+    i = 1;
   }
   for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
-    std::uint32_t* out = d + 2 * i;
-    storeFour<kStream>(out, _mm_unpacklo_epi32(low, low));
-    storeFour<kStream>(out + 4, _mm_unpackhi_epi32(low, low));
-    storeFour<kStream>(out + 8, _mm_unpacklo_epi32(high, high));
-    storeFour<kStream>(out + 12, _mm_unpackhi_epi32(high, high));
+    auto* out = reinterpret_cast<__m128i*>(d + 2 * i);
+    _mm_stream_si128(out, _mm_unpacklo_epi32(low, low));
+    _mm_stream_si128(out + 1, _mm_unpackhi_epi32(low, low));
+    _mm_stream_si128(out + 2, _mm_unpacklo_epi32(high, high));
+    _mm_stream_si128(out + 3, _mm_unpackhi_epi32(high, high));
   }
   doubleRow(d + 2 * i, s + i, w - i);
 }
 
-// As doubleRowByVectors with ordinary stores, into both destination rows of a source row at
-// once: each step's source pixels are loaded and spread once for the two rows.
+// As doubleRow with ordinary 16-byte stores at any address, into both destination rows of a
+// source row at once: each step's source pixels are loaded and spread once for the two rows.
 void doubleRowIntoTwo(std::uint32_t* top, std::uint32_t* bottom, const std::uint32_t* s, int w) {
-  constexpr int kPixelsPerStep = 8;
+  constexpr int kPixelsPerStep = 4;
   int i = 0;
   for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
-    const __m128i spread[] = {_mm_unpacklo_epi32(low, low), _mm_unpackhi_epi32(low, low),
-                              _mm_unpacklo_epi32(high, high), _mm_unpackhi_epi32(high, high)};
-    for (int k = 0; k < 4; ++k) {
-      storeFour<false>(top + 2 * i + 4 * k, spread[k]);
-      storeFour<false>(bottom + 2 * i + 4 * k, spread[k]);
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i low = _mm_unpacklo_epi32(four, four), high = _mm_unpackhi_epi32(four, four);
+    for (std::uint32_t* row : {top, bottom}) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * i), low);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * i + 4), high);
     }
   }
   doubleRow(top + 2 * i, s + i, w - i);
   doubleRow(bottom + 2 * i, s + i, w - i);
-}
-
-// Both destination rows of each source row: streaming stores row by row, by
-// doubleRowByVectors, since each row has its own alignment; ordinary ones both rows at once.
-template <bool kStream>
-void doubleRowsByVectors(std::uint32_t* dst, const std::uint32_t* src, int w, int h, int srcRowSpan,
-                         int dstRowSpan) {
-  for (int j = 0; j < h; ++j) {
-    const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
-    std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
-    if constexpr (kStream) {
-      doubleRowByVectors<true>(top, s, w);
-      doubleRowByVectors<true>(top + dstRowSpan, s, w);
-    } else {
-      doubleRowIntoTwo(top, top + dstRowSpan, s, w);
-    }
-  }
 }
 #endif
 
@@ -325,13 +295,20 @@ void SWELL_Metal_DoublePixels(std::uint32_t* dst, const std::uint32_t* src, int 
 #if defined(__SSE2__)
   const std::int64_t writtenBytes =
       static_cast<std::int64_t>(w) * h * kDoubledPixelsPerSource * sizeof(std::uint32_t);
-  if (writtenBytes < kStreamingDoubleBytes) {
-    doubleRowsByVectors<false>(dst, src, w, h, srcRowSpan, dstRowSpan);
-    return;
+  const bool stream = writtenBytes >= kStreamingDoubleBytes;
+  for (int j = 0; j < h; ++j) {
+    const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
+    std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
+    if (stream) {
+      // Row by row: each destination row has its own alignment.
+      streamRow(top, s, w);
+      streamRow(top + dstRowSpan, s, w);
+    } else {
+      doubleRowIntoTwo(top, top + dstRowSpan, s, w);
+    }
   }
-  doubleRowsByVectors<true>(dst, src, w, h, srcRowSpan, dstRowSpan);
   // Streaming stores are weakly ordered: make them visible before the frame is read.
-  _mm_sfence();
+  if (stream) _mm_sfence();
 #else
   for (int j = 0; j < h; ++j) {
     const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;

@@ -151,12 +151,12 @@ void ListView_SortItems(HWND h, PFNLVCOMPARE compare, LPARAM parameter) {
     return;
   }
   Ref<Swell_vCorvaneBrisko_listview> keep(list);
+  // Selected rows stay selected in their new places, whatever the comparison does meanwhile.
+  const NSIndexSet selectedBefore = list->selectedRowIndexes();
   std::vector<Row>& rows = list->m_items;
   // The comparison may be called back into the list; it sorts the rows taken out of it.
   std::vector<Row> unsorted = std::move(rows);
   rows.clear();
-  // Selected rows stay selected in their new places, whatever the comparison does meanwhile.
-  const NSIndexSet selectedBefore = list->selectedRowIndexes();
   std::vector<SortEntry> order(unsorted.size());
   for (std::size_t i = 0; i < unsorted.size(); ++i)
     order[i] = {unsorted[i].param, i};
