@@ -22,11 +22,11 @@
 #include <vector>
 
 #include "bench/RatioReporter.h"
-#include "platform/core/TableView.h"
 #include "platform/core/Window.h"
 #include "platform/drawing/CoreText.h"
 #include "platform/drawing/Font.h"
 #include "platform/drawing/GraphicsContext.h"
+#include "platform/tables/TableView.h"
 #include "windowing/Win32.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "platform/core/Application.h"
-#include "platform/core/TableView.h"
+#include "platform/tables/TableView.h"
 #include "windowing/core/MessageWords.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowObject.h"

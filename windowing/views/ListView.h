@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/TableView.h"
+#include "platform/tables/TableView.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/drawing/DrawingTypes.h"

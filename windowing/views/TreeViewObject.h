@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/core/OutlineView.h"
+#include "platform/tables/OutlineView.h"
 #include "windowing/Win32Types.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/views/TreeItem.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/core/DragAndDrop.h"
-#include "platform/core/TableView.h"
 #include "platform/objects/Color.h"
+#include "platform/tables/TableView.h"
 
 namespace platform {
 

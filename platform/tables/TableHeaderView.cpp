@@ -1,4 +1,4 @@
-#include "platform/core/TableView.h"
+#include "platform/tables/TableView.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/core/ScrollView.h"
-#include "platform/core/TableView.h"
 #include "platform/core/Window.h"
 #include "platform/objects/IndexSet.h"
+#include "platform/tables/TableView.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;

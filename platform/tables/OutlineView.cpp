@@ -1,4 +1,4 @@
-#include "platform/core/OutlineView.h"
+#include "platform/tables/OutlineView.h"
 
 #include <algorithm>
 #include <cmath>

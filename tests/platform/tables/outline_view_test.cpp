@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/OutlineView.h"
 #include "platform/core/Pasteboard.h"
 #include "platform/core/ScrollView.h"
 #include "platform/core/Window.h"
+#include "platform/tables/OutlineView.h"
 #include "support/PlatformHarness.h"
 
 using namespace platform;
