@@ -112,7 +112,7 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
 
   IniFileCache& slot = cache.slotFor(path);
   for (int attempt = 0; attempt < kSettleAttempts && (attempt == 0 || slot.stale); ++attempt) {
-    cache.refresh(slot);
+    cache.refresh(slot, &*target);
   }
   if (slot.stale || !slot.complete) {
     // Writing back what was read would lose the part that was not.
