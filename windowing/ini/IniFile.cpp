@@ -80,7 +80,7 @@ bool hasLineBreak(std::string_view text) {
 // split, a key led by a blank loses it, and a key led by '[' reads as a header.
 bool isWritableSection(std::string_view name) {
   return !name.empty() && !hasLineBreak(name) && name.find(']') == std::string_view::npos &&
-         name.size() + 2 <= swell::kIniMaxLineLength;
+         name.size() <= swell::kIniMaxSectionNameLength;
 }
 
 bool isWritableKey(std::string_view key) {
@@ -112,7 +112,7 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
 
   IniFileCache& slot = cache.slotFor(path);
   for (int attempt = 0; attempt < kSettleAttempts && (attempt == 0 || slot.stale); ++attempt) {
-    cache.refresh(slot);
+    cache.refresh(slot, &*target);
   }
   if (slot.stale || !slot.complete) {
     // Writing back what was read would lose the part that was not.
@@ -121,6 +121,15 @@ BOOL editIniFile(const char* function, const char* fileName, Edit edit) {
   }
   try {
     if (!edit(slot.sections)) return TRUE;
+    // A section read from the file may hold a name longer than a file can start with; once
+    // the sections before it are gone, the file would no longer read.
+    if (!slot.sections.empty() &&
+        slot.sections.sectionName(0).size() > swell::kIniMaxSectionNameLength) {
+      base::warn("swell-cocoa", "%s: %s would start with a section name too long to read back",
+                 function, path.c_str());
+      slot.stale = true;  // the table holds the refused change
+      return FALSE;
+    }
     return cache.writeBack(slot, *target) ? TRUE : FALSE;
   } catch (...) {
     slot.stale = true;  // the table may hold a change that never reached the disk

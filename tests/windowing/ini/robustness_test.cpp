@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -62,11 +63,56 @@ TEST_F(IniRobustnessTest, NamesAndValuesThatWouldBreakLinesAreRefused) {
   EXPECT_STREQ(buffer, "x");
 }
 
-TEST_F(IniRobustnessTest, LinesTooLongToReadBackAreRefused) {
-  const std::string huge(swell::kIniMaxLineLength, 'x');
-  EXPECT_EQ(WritePrivateProfileString("s", "k", huge.c_str(), file.c_str()), FALSE);
-  EXPECT_EQ(WritePrivateProfileStruct("s", "k", huge.data(), INT_MAX, file.c_str()), FALSE);
-  EXPECT_EQ(readFile(file), original);
+// What a write accepts, a process that has never read the file reads back whole; what it
+// could not, the write refuses, leaving the file as it was. Both sides of each reading limit.
+TEST_F(IniRobustnessTest, WritesAcceptOnlyWhatAnotherProcessReadsWhole) {
+  // A file's first line counts towards the bytes read before a header: "[", "]", line feed.
+  const std::size_t longestName = swell::kIniHeaderlessLimit - 3;
+  // A line is "key=value".
+  const std::size_t longestValue = swell::kIniMaxLineLength - 2;
+  const std::string longName(longestName + 1, 'a');
+  struct Case {
+    const char* what;
+    std::string before;  // the file
+    std::string section;
+    const char* key;
+    std::string value;  // written when `key` is not null
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"longest section name", original, std::string(longestName, 'a'), "k", "v", true},
+      {"section name one byte longer", original, longName, "k", "v", false},
+      {"longest line", original, "s", "k", std::string(longestValue, 'x'), true},
+      {"line one byte longer", original, "s", "k", std::string(longestValue + 1, 'x'), false},
+      // The file read whole only while another section comes before the long one.
+      {"deleting the section before a long name", "[0]\nk=v\n\n[" + longName + "]\nk=v\n\n", "0",
+       nullptr, "", false},
+  };
+  // A path to the same file that no process has read yet, so it is loaded from the disk.
+  const std::string freshPath = dir.path() + "/./settings.ini";
+  for (const Case& c : cases) {
+    writeFile(file, c.before);
+    const BOOL written = WritePrivateProfileString(c.section.c_str(), c.key,
+                                                   c.key ? c.value.c_str() : nullptr, file.c_str());
+    EXPECT_EQ(written, c.accepted ? TRUE : FALSE) << c.what;
+    if (!c.accepted) {
+      EXPECT_TRUE(readFile(file) == c.before) << c.what << ": the file changed";
+      continue;
+    }
+    const pid_t reader = fork();
+    if (reader == 0) {
+      std::string value(c.value.size() + 1, '\0');
+      GetPrivateProfileString(c.section.c_str(), c.key, "", value.data(),
+                              static_cast<int>(value.size()), freshPath.c_str());
+      const bool readWhole = value.c_str() == c.value;
+      const bool writes = WritePrivateProfileString("other", "k", "v", freshPath.c_str()) == TRUE;
+      _exit((readWhole ? 0 : 1) | (writes ? 0 : 2));
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(reader, &status, 0), reader);
+    EXPECT_EQ(status, 0) << c.what << ": 1 = not read back whole, 2 = not writable";
+  }
+  EXPECT_EQ(WritePrivateProfileStruct("s", "k", original.data(), INT_MAX, file.c_str()), FALSE);
 }
 
 TEST_F(IniRobustnessTest, FileReadOnlyInPartIsNeverWrittenOver) {

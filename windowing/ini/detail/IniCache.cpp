@@ -38,14 +38,17 @@ IniFileCache& IniCache::slotFor(const std::string& path) {
   return *chosen;
 }
 
-void IniCache::refresh(IniFileCache& slot) {
+void IniCache::refresh(IniFileCache& slot, const std::string* lockedTarget) {
   if (!slot.swept) {
-    // A program killed often would otherwise keep filling its settings folder. Only while no
-    // writer is at work: a writer sweeps on each write itself.
+    // Only while no writer is at work: a reader does not wait for one.
     slot.swept = true;
-    const std::optional<std::string> target = resolveIniWriteTarget(slot.path);
-    IniWriteLock lock;
-    if (target && lock.tryAcquire(*target)) removeLeftTemporaries(*target);
+    if (lockedTarget) {
+      removeLeftTemporaries(*lockedTarget);
+    } else {
+      const std::optional<std::string> target = resolveIniWriteTarget(slot.path);
+      IniWriteLock lock;
+      if (target && lock.tryAcquire(*target)) removeLeftTemporaries(*target);
+    }
   }
   if (!slot.stale) {
     const IniFileIdentity onDisk = statIniFile(slot.path);
@@ -62,7 +65,7 @@ void IniCache::refresh(IniFileCache& slot) {
 bool IniCache::writeBack(IniFileCache& slot, const std::string& target) {
   IniFileIdentity written;
   const std::string text = formatIniText(slot.sections);
-  if (!replaceIniFile(target, text, written)) {
+  if (!replaceIniFile(target, slot.identity, text, written)) {
     slot.stale = true;
     slot.writtenHere = false;
     return false;

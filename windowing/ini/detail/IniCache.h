@@ -26,7 +26,8 @@ struct IniFileCache {
   // and time together.
   bool writtenHere = false;
   // The temporaries writers killed mid-write left beside the file were looked for, as they
-  // are once by the first reading of a file.
+  // are once by the first call on a file in each process. (A write also replaces the one a
+  // killed writer leaves where its own goes.)
   bool swept = false;
   IniSectionTable sections;
 };
@@ -44,11 +45,13 @@ class IniCache {
   IniFileCache& slotFor(const std::string& path);
 
   // Reads the file again unless the slot holds its current, settled version (or the version
-  // it wrote itself).
-  void refresh(IniFileCache& slot);
+  // it wrote itself). `lockedTarget` is the slot's file, symlinks followed, when the caller
+  // holds its write lock. Either way the slot's identity is then the file's state now.
+  void refresh(IniFileCache& slot, const std::string* lockedTarget = nullptr);
 
-  // Writes the slot's table over `target` (the slot's file, symlinks followed). On
-  // failure the slot is marked stale, so the next call reads the file from disk again.
+  // Writes the slot's table over `target` (the slot's file, symlinks followed), right after
+  // refresh() under the target's write lock. On failure the slot is marked stale, so the next
+  // call reads the file from disk again.
   bool writeBack(IniFileCache& slot, const std::string& target);
 
   // How many times a file was read from disk; lets tests see caching at work.

@@ -21,6 +21,11 @@ inline constexpr std::size_t kIniMaxLineLength = 33554432 - 1;
 // file is taken not to be an ini file, and reading stops.
 inline constexpr std::size_t kIniHeaderlessLimit = 262144;
 
+// The longest section name that can begin a file that is still read: its header line, "[",
+// the name, "]" and the line feed, is counted towards the headerless limit. Writers hold every
+// name to it, wherever it sorts, as the section that comes first changes as others come and go.
+inline constexpr std::size_t kIniMaxSectionNameLength = kIniHeaderlessLimit - 3;
+
 class IniParser {
  public:
   // Fills `table`, which is emptied first and must outlive the parser.

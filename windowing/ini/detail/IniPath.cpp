@@ -5,10 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <ctime>
 #include <string_view>
 #include <vector>
 
@@ -117,45 +114,33 @@ std::string iniFolderOf(const std::string& target) {
   return folder.empty() ? "." : folder;
 }
 
-std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName) {
-  // "." name "." pid "." unique ".new", the pid and the unique part in hexadecimal digits.
+bool isIniTemporary(const std::string& target, std::string_view fileName) {
   // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string&&.
   std::string prefix = ".";
   prefix += fileNameOf(target);
-  prefix += '.';
   constexpr std::string_view suffix = ".new";
-  if (fileName.size() <= prefix.size() + suffix.size() ||
+  if (fileName.size() < prefix.size() + suffix.size() ||
       fileName.substr(0, prefix.size()) != prefix ||
       fileName.substr(fileName.size() - suffix.size()) != suffix) {
-    return std::nullopt;
+    return false;
   }
   const std::string_view middle =
       fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
-  const std::size_t dot = middle.find('.');
-  if (dot == 0 || dot == std::string_view::npos || dot + 1 == middle.size()) return std::nullopt;
-  unsigned long pid = 0;
-  for (std::size_t i = 0; i < middle.size(); ++i) {
-    const char c = middle[i];
-    const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-    if (i == dot) continue;
-    if (!hex) return std::nullopt;
-    if (i < dot) {
-      if (pid > (static_cast<unsigned long>(INT_MAX) >> 4)) return std::nullopt;
-      pid = pid * 16 + static_cast<unsigned long>(c <= '9' ? c - '0' : c - 'a' + 10);
-    }
+  if (middle.empty()) return true;
+  // "." pid "." unique: two runs of hexadecimal digits.
+  auto isHex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+  const std::size_t dot = middle.find('.', 1);
+  if (middle.front() != '.' || dot == std::string_view::npos || dot == 1 ||
+      dot + 1 == middle.size()) {
+    return false;
   }
-  if (pid == 0) return std::nullopt;
-  return static_cast<pid_t>(pid);
+  for (std::size_t i = 1; i < middle.size(); ++i)
+    if (i != dot && !isHex(middle[i])) return false;
+  return true;
 }
 
 std::string iniTemporaryPath(const std::string& target) {
-  static std::atomic<unsigned long> counter{0};
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  char unique[64];
-  std::snprintf(unique, sizeof unique, ".%lx.%lx%05lx.new", static_cast<unsigned long>(getpid()),
-                counter.fetch_add(1), static_cast<unsigned long>(now.tv_nsec) & 0xFFFFFul);
-  return directoryOf(target) + "." + fileNameOf(target) + unique;
+  return directoryOf(target) + "." + fileNameOf(target) + ".new";
 }
 
 }  // namespace swell

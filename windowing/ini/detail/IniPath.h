@@ -3,8 +3,6 @@
 // Where an ini file name leads: the path a call reads and caches, the file a write really
 // replaces (through symlinks), and the names of the files kept beside it.
 
-#include <sys/types.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,14 +23,15 @@ std::optional<std::string> resolveIniWriteTarget(const std::string& path);
 // The lock file serialising writers of `target` across processes: ".<name>.lock" beside it.
 std::string iniLockPath(const std::string& target);
 
-// A fresh name for the temporary file that replaces `target`: ".<name>.<unique>.new" beside
-// it. Uniqueness within the process comes from a counter, across processes from the pid;
-// the file is still created exclusively.
+// The temporary file that replaces `target`: ".<name>.new" beside it. Writers of one file take
+// turns under its write lock, so one name serves them all, and a temporary that a writer killed
+// mid-write left is met, and replaced, by the next write.
 std::string iniTemporaryPath(const std::string& target);
 
-// The folder holding `target`, and the pid of the process whose iniTemporaryPath(target)
-// `fileName` (a name in that folder) is, if it is one.
+// The folder holding `target`, and whether `fileName` (a name in that folder) is a temporary
+// of it: iniTemporaryPath(target), or ".<name>.<pid>.<unique>.new" with hexadecimal digits,
+// the name other builds of this library give a writer's temporary.
 std::string iniFolderOf(const std::string& target);
-std::optional<pid_t> iniTemporaryWriter(const std::string& target, std::string_view fileName);
+bool isIniTemporary(const std::string& target, std::string_view fileName);
 
 }  // namespace swell

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -20,10 +19,6 @@ namespace swell {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
-
-// Attempts at a unique temporary name before giving up; a clash needs a leftover file of
-// a crashed process with the same pid and counter.
-constexpr int kTemporaryNameAttempts = 16;
 
 void flockRetrying(int fd, int operation) {
   while (flock(fd, operation) != 0 && errno == EINTR) {
@@ -76,13 +71,19 @@ IniFileIdentity IniFileIdentity::of(const struct stat& info) {
   identity.size = info.st_size;
   identity.modifiedSeconds = info.st_mtim.tv_sec;
   identity.modifiedNanoseconds = info.st_mtim.tv_nsec;
+  identity.mode = info.st_mode;
+  identity.owner = info.st_uid;
+  identity.group = info.st_gid;
   return identity;
 }
 
 IniFileIdentity statIniFile(const std::string& path) {
+  IniFileIdentity missing;
+  if (path.empty()) return missing;
   struct stat info;
-  if (path.empty() || stat(path.c_str(), &info) != 0) return IniFileIdentity();
-  return IniFileIdentity::of(info);
+  if (stat(path.c_str(), &info) == 0) return IniFileIdentity::of(info);
+  if (errno != ENOENT && errno != ENOTDIR) missing.error = errno;
+  return missing;
 }
 
 bool isRecentlyModified(const IniFileIdentity& identity) {
@@ -138,8 +139,7 @@ IniLoadResult loadIniFile(const std::string& path, IniSectionTable& table) {
   struct stat after;
   const bool unchanged =
       fstat(fd, &after) == 0 && IniFileIdentity::of(after) == IniFileIdentity::of(before);
-  flockRetrying(fd, LOCK_UN);
-  close(fd);
+  close(fd);  // which releases the lock
 
   if (parser.incomplete()) base::warn("swell-cocoa", "%s was read only in part", path.c_str());
   result.identity = IniFileIdentity::of(before);
@@ -187,12 +187,8 @@ void removeLeftTemporaries(const std::string& target) {
   const std::string folder = iniFolderOf(target);
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
-  const pid_t self = getpid();
   while (const dirent* entry = readdir(dir)) {
-    const std::optional<pid_t> writer = iniTemporaryWriter(target, entry->d_name);
-    // A pid still in use may have been given to another process since; its temporary waits
-    // for a later write.
-    if (!writer || (*writer != self && (kill(*writer, 0) == 0 || errno != ESRCH))) continue;
+    if (!isIniTemporary(target, entry->d_name)) continue;
     if (unlinkat(dirfd(dir), entry->d_name, 0) != 0 && errno != ENOENT) {
       base::warn("swell-cocoa", "cannot remove the leftover %s in %s: %s", entry->d_name,
                  folder.c_str(), std::strerror(errno));
@@ -201,26 +197,26 @@ void removeLeftTemporaries(const std::string& target) {
   closedir(dir);
 }
 
-bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written) {
-  removeLeftTemporaries(target);
-  struct stat old;
-  const bool hadOld = stat(target.c_str(), &old) == 0;
-  if (!hadOld && errno != ENOENT) {
-    base::warn("swell-cocoa", "cannot examine %s: %s", target.c_str(), std::strerror(errno));
+bool replaceIniFile(const std::string& target, const IniFileIdentity& current,
+                    std::string_view text, IniFileIdentity& written) {
+  if (current.error != 0) {
+    base::warn("swell-cocoa", "cannot examine %s: %s", target.c_str(),
+               std::strerror(current.error));
     return false;
   }
-  if (hadOld && !S_ISREG(old.st_mode)) {
+  const bool hadOld = current.exists;
+  if (hadOld && !S_ISREG(current.mode)) {
     base::warn("swell-cocoa", "%s is not a regular file; not replacing it", target.c_str());
     return false;
   }
 
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
-    temporary = iniTemporaryPath(target);
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
+  // Made exclusively, so that nothing planted under the name is written through. One that is
+  // there already was left by a writer killed mid-write: the write lock keeps others away.
+  const std::string temporary = iniTemporaryPath(target);
+  constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  int fd = open(temporary.c_str(), kCreate, 0666);
+  if (fd < 0 && errno == EEXIST && (unlink(temporary.c_str()) == 0 || errno == ENOENT))
+    fd = open(temporary.c_str(), kCreate, 0666);
   if (fd < 0) {
     base::warn("swell-cocoa", "cannot create %s: %s", temporary.c_str(), std::strerror(errno));
     return false;
@@ -248,12 +244,17 @@ bool replaceIniFile(const std::string& target, std::string_view text, IniFileIde
   // file. The owner (kept when root rewrites another user's file) goes before the mode, as a
   // change of owner clears the set-id bits. A writer that may not give the file away keeps
   // it as its own, as creating the file made it.
-  if (hadOld && (old.st_uid != info.st_uid || old.st_gid != info.st_gid) &&
-      fchown(fd, old.st_uid, old.st_gid) != 0) {
+  if (hadOld && (current.owner != info.st_uid || current.group != info.st_gid) &&
+      fchown(fd, current.owner, current.group) != 0) {
     base::warn("swell-cocoa", "cannot keep the owner of %s: %s", target.c_str(),
                std::strerror(errno));
   }
-  if (hadOld && fchmod(fd, old.st_mode & 07777) != 0) return fail("set permissions of");
+  // The new file has no set-id bits for a change of owner to clear, so its mode as made tells
+  // whether it needs setting.
+  if (hadOld && (info.st_mode & 07777) != (current.mode & 07777) &&
+      fchmod(fd, current.mode & 07777) != 0) {
+    return fail("set permissions of");
+  }
   if (!writeAll(fd, text)) return fail("write");
   if (fsync(fd) != 0) return fail("sync");
   if (fstat(fd, &info) != 0) return fail("examine");

@@ -19,14 +19,19 @@ namespace swell {
 inline constexpr int kIniSettleSeconds = 2;
 
 // What identifies one version of a file. A rename-replace gives a new inode; an in-place
-// edit a new size or modification time.
+// edit a new size or modification time. The type, permissions and owner are what a
+// replacement keeps.
 struct IniFileIdentity {
   bool exists = false;
+  int error = 0;  // why the file could not be examined, when it is not simply missing
   dev_t device = 0;
   ino_t inode = 0;
   off_t size = 0;
   std::int64_t modifiedSeconds = 0;
   long modifiedNanoseconds = 0;
+  mode_t mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
 
   bool operator==(const IniFileIdentity&) const = default;
   static IniFileIdentity of(const struct stat& info);
@@ -69,18 +74,19 @@ class IniWriteLock {
   int mFd = -1;
 };
 
-// Removes the temporaries that writers of `target` left beside it when they were killed
-// mid-write: those whose writing process is gone. The caller holds the target's write lock, so
-// no writer of it is at work; the temporaries of other files are left alone.
+// Removes the temporaries of `target` (isIniTemporary) from its folder. The caller holds the
+// target's write lock, so no writer of it is at work and every such file is a leftover of one
+// killed mid-write; the temporaries of other files are left alone.
 void removeLeftTemporaries(const std::string& target);
 
-// Replaces `target` with `text`: first removes the temporaries writers killed mid-write left
-// (removeLeftTemporaries; the caller holds the write lock), then writes a new file beside it, with
-// the old file's owner (where this process may set it) and permission bits, syncs it, renames it
-// over the target and syncs the folder. On a failure before the rename the target is left as it
-// was, the new file is removed and the result is false (logged); when only the folder cannot be
-// synced the target is replaced but the result is still false, as the change may not survive a
-// crash. On success `written` is the identity of the new file.
-bool replaceIniFile(const std::string& target, std::string_view text, IniFileIdentity& written);
+// Replaces `target`, whose state `current` was taken under the write lock the caller holds,
+// with `text`: writes a new file beside it (replacing a temporary a killed writer left there),
+// with the old file's owner (where this process may set it) and permission bits, syncs it,
+// renames it over the target and syncs the folder. On a failure before the rename the target
+// is left as it was, the new file is removed and the result is false (logged); when only the
+// folder cannot be synced the target is replaced but the result is still false, as the change
+// may not survive a crash. On success `written` is the identity of the new file.
+bool replaceIniFile(const std::string& target, const IniFileIdentity& current,
+                    std::string_view text, IniFileIdentity& written);
 
 }  // namespace swell
