@@ -28,7 +28,7 @@ const SWELL_MenuGen_Entry kMainMenu[] = {
     {"/.BO^O:&File", 0, 0},
     {"&Preferences...\tCtrl+,", kCmdPreferences, 0},
     {"&Firmware Update", kCmdFirmwareUpdate, 0},
-    {"&Quit", kCmdQuit, 0},
+    {"&Quit\tCtrl+Q", kCmdQuit, 0},
     {"EN%%%^:", 0, 0},
     {"/.BO^O:&Debug", 0, 0},
     {"One", kCmdDebugOne, 0},

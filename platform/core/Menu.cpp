@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include "base/Utf8.h"
+#include "platform/display/Event.h"
+
 namespace platform {
 
 NSMenuItem::NSMenuItem(std::string title, int action, std::string keyEquivalent)
@@ -15,6 +18,37 @@ NSMenuItem* NSMenuItem::separatorItem() {
   item->mSeparator = true;
   item->mEnabled = false;
   return item;
+}
+
+void NSMenuItem::setTitle(std::string title) {
+  mTitle = std::move(title);
+  mMnemonicLocation = kNoMnemonic;
+}
+
+void NSMenuItem::setMnemonicLocation(std::size_t location) {
+  const bool whole = location < mTitle.size() && base::decodeUtf8(mTitle, location).wellFormed;
+  mMnemonicLocation = whole ? location : kNoMnemonic;
+}
+
+std::string NSMenuItem::mnemonic() const {
+  if (mMnemonicLocation == kNoMnemonic) return {};
+  return mTitle.substr(mMnemonicLocation, base::decodeUtf8(mTitle, mMnemonicLocation).length);
+}
+
+namespace {
+char asciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return asciiLower(x) == asciiLower(y);
+         });
+}
+}  // namespace
+
+bool NSMenuItem::hasMnemonic(std::string_view typed) const {
+  const std::string own = mnemonic();
+  return !own.empty() && equalIgnoringAsciiCase(own, typed);
 }
 
 void NSMenuItem::setSubmenu(NSMenu* menu) {
@@ -95,11 +129,13 @@ void NSMenu::removeAllItems() {
 namespace {
 MenuTracker* gMenuTracker = nullptr;
 
+// Walks through submenus go no deeper: a menu made its own submenu cannot run one away.
+constexpr int kMaxMenuDepth = 64;
+
 // Whether an item belongs to the menu or to one of its submenus; a chosen item from
-// elsewhere is a tracker's fault and is not acted on. The depth bound guards against a
-// menu made its own submenu.
+// elsewhere is a tracker's fault and is not acted on.
 bool menuHolds(const NSMenu* menu, const NSMenuItem* item, int depth) {
-  if (!menu || depth > 64) return false;
+  if (!menu || depth > kMaxMenuDepth) return false;
   for (const NSMenuItem* own : menu->itemArray())
     if (own == item || menuHolds(own->submenu(), item, depth + 1)) return true;
   return false;
@@ -116,6 +152,46 @@ MenuTracker* menuTracker() {
 
 void NSMenu::menuWillOpen() {
   if (mDelegate) mDelegate->menuNeedsUpdate(this);
+}
+
+namespace {
+
+constexpr std::uint64_t kEquivalentModifiers =
+    NSEventModifierFlagShift | NSEventModifierFlagControl | NSEventModifierFlagOption |
+    NSEventModifierFlagCommand;
+
+bool matchesKeyEquivalent(const NSMenuItem* item, const NSEvent& e) {
+  const std::string& key = item->keyEquivalent();
+  if (key.empty() || item->isSeparatorItem() || item->hasSubmenu()) return false;
+  std::uint64_t wanted = item->keyEquivalentModifierMask() & kEquivalentModifiers;
+  if (key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z') wanted |= NSEventModifierFlagShift;
+  return (e.modifierFlags & kEquivalentModifiers) == wanted &&
+         equalIgnoringAsciiCase(e.charactersIgnoringModifiers, key);
+}
+
+// The first item of the menu, then of its submenus in item order, that the key reaches.
+NSMenuItem* itemForKeyEquivalent(const NSMenu* menu, const NSEvent& e, int depth) {
+  if (depth > kMaxMenuDepth) return nullptr;
+  for (NSMenuItem* item : menu->itemArray())
+    if (!item->isHidden() && item->isEnabled() && matchesKeyEquivalent(item, e)) return item;
+  for (NSMenuItem* item : menu->itemArray())
+    if (item->submenu() && !item->isHidden() && item->isEnabled())
+      if (NSMenuItem* found = itemForKeyEquivalent(item->submenu(), e, depth + 1)) return found;
+  return nullptr;
+}
+
+}  // namespace
+
+bool NSMenu::performKeyEquivalent(const NSEvent& e) {
+  if (e.type != NSEventTypeKeyDown || e.charactersIgnoringModifiers.empty()) return false;
+  Ref<NSMenu> keep(this);
+  Ref<NSMenuItem> item(itemForKeyEquivalent(this, e, 0));
+  if (!item) return false;
+  // Its owner may enable, change or take out the item as the menu is about to show.
+  Ref<NSMenu> owner(item->menu());
+  owner->menuWillOpen();
+  if (item->menu() != owner.get() || itemForKeyEquivalent(this, e, 0) != item.get()) return false;
+  return item->sendAction();
 }
 
 Ref<NSMenuItem> NSMenu::popUpMenu(NSPoint location, NSView* view) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/drawing/Font.h"
@@ -13,6 +15,7 @@ namespace platform {
 
 class NSMenu;
 class NSView;
+struct NSEvent;
 
 inline constexpr int NSControlStateValueOff = 0;
 inline constexpr int NSControlStateValueOn = 1;
@@ -33,7 +36,18 @@ class NSMenuItem : public NSObject {
   static NSMenuItem* separatorItem();
 
   const std::string& title() const { return mTitle; }
-  void setTitle(std::string title) { mTitle = std::move(title); }
+  // A new title has no mnemonic.
+  void setTitle(std::string title);
+  // The mnemonic: the character at this byte offset of the title, by which the keys reach
+  // the item (Alt with it on a menu bar, the character alone in an open menu). An offset
+  // that is not the start of a whole character of the title sets none (kNoMnemonic).
+  static constexpr std::size_t kNoMnemonic = static_cast<std::size_t>(-1);
+  std::size_t mnemonicLocation() const { return mMnemonicLocation; }
+  void setMnemonicLocation(std::size_t location);
+  // The mnemonic character as UTF-8, "" for none.
+  std::string mnemonic() const;
+  // Whether a typed character (UTF-8) is the mnemonic; ASCII letters match in either case.
+  bool hasMnemonic(std::string_view typed) const;
   long tag() const { return mTag; }
   void setTag(long tag) { mTag = tag; }
   bool isEnabled() const { return mEnabled; }
@@ -69,6 +83,7 @@ class NSMenuItem : public NSObject {
  private:
   friend class NSMenu;
   std::string mTitle;
+  std::size_t mMnemonicLocation = kNoMnemonic;
   long mTag = 0;
   bool mEnabled = true;
   bool mHidden = false;
@@ -165,6 +180,13 @@ class NSMenu : public NSObject {
   Ref<NSMenuItem> trackPopUp(NSMenuPopUp& popUp);
   // What a tracker calls before it shows the menu: the delegate's menuNeedsUpdate.
   void menuWillOpen();
+  // A key-down that is the key equivalent of an item of the menu or of its submenus (the
+  // item's character, compared without regard to ASCII case, with exactly its modifiers; a
+  // capital letter's equivalent asks for Shift): the menu holding the item is updated as
+  // before it opens, and the item, still enabled and still matching, sends its action.
+  // Hidden and disabled items, and the items under a hidden or disabled submenu item, are
+  // not reached. Whether an action was sent.
+  bool performKeyEquivalent(const NSEvent& event);
   bool isOpen() const { return mOpen; }
 
   // The least width the menu is shown with (a pop-up button's width), and the font its

@@ -24,6 +24,12 @@ const NSColor kBarLine{0.75, 0.75, 0.75, 1};
 const NSColor kBarHighlight{0.25, 0.46, 0.85, 1};
 const NSColor kBarDisabledText{0.6, 0.6, 0.6, 1};
 
+// The keys that open the bar's menus: F10 alone, and Option (Alt) with a title's mnemonic;
+// the modifiers they are told apart by.
+constexpr std::uint16_t kF10KeyCode = 0x6D;
+constexpr std::uint64_t kBarKeyModifiers = NSEventModifierFlagShift | NSEventModifierFlagControl |
+                                           NSEventModifierFlagOption | NSEventModifierFlagCommand;
+
 const NSFont& barFont() {
   static const NSFont font = NSFont::systemFontOfSize(NSFont::systemFontSize());
   return font;
@@ -117,11 +123,34 @@ void NSWindow::drawMenuBar(cairo_t* cr) {
 }
 
 void NSWindow::trackMenuBar(const NSEvent& e) {
-  int index = menuBarItemAtPoint(e.locationInWindow);
+  openMenuBarItem(menuBarItemAtPoint(e.locationInWindow), false);
+}
+
+bool NSWindow::performMenuBarKey(const NSEvent& e) {
+  if (!mMenuBar || e.type != NSEventTypeKeyDown) return false;
+  if (mMenuBar->performKeyEquivalent(e)) return true;
+  const std::uint64_t modifiers = e.modifierFlags & kBarKeyModifiers;
+  const std::vector<NSMenuItem*> items = menuBarItems();
+  const auto opens = [&](int i) { return items[i]->isEnabled() && items[i]->hasSubmenu(); };
+  int index = -1;
+  if (e.keyCode == kF10KeyCode && modifiers == 0) {
+    // The first title, or the first after it that opens a menu.
+    for (int i = 0; index < 0 && i < static_cast<int>(items.size()); ++i)
+      if (opens(i)) index = i;
+  } else if (modifiers == NSEventModifierFlagOption && !e.charactersIgnoringModifiers.empty()) {
+    for (int i = 0; index < 0 && i < static_cast<int>(items.size()); ++i)
+      if (items[i]->isEnabled() && items[i]->hasMnemonic(e.charactersIgnoringModifiers)) index = i;
+  }
+  if (index < 0) return false;
+  openMenuBarItem(index, true);
+  return true;
+}
+
+void NSWindow::openMenuBarItem(int index, bool byKeys) {
   // Held: a menu about to open may change the bar.
   const std::vector<NSMenuItem*> shown = menuBarItems();
   const std::vector<Ref<NSMenuItem>> items(shown.begin(), shown.end());
-  if (index < 0 || !items[index]->isEnabled()) return;
+  if (index < 0 || index >= static_cast<int>(items.size()) || !items[index]->isEnabled()) return;
   Ref<NSWindow> keep(this);
   if (!items[index]->hasSubmenu()) {
     items[index]->sendAction();
@@ -130,7 +159,6 @@ void NSWindow::trackMenuBar(const NSEvent& e) {
   Ref<NSView> content(mContentView);
   if (!content) return;
   Ref<NSMenuItem> chosen;
-  bool byKeys = false;
   for (;;) {
     const Ref<NSMenuItem>& item = items[index];
     // The title stays lit while its menu is open, which drops down from its lower left.

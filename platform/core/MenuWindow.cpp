@@ -352,8 +352,27 @@ void NSMenuWindow::handleKey(const NSEvent& e) {
         finish(w->choosable(lit) ? w->mShown[lit].get() : nullptr);
       return;
     default:
-      return;
+      break;
   }
+  // A character, alone or with Option, that is the mnemonic of one item chooses it as
+  // Return does; of several, it lights the next of them.
+  if (e.modifierFlags & (NSEventModifierFlagCommand | NSEventModifierFlagControl)) return;
+  std::vector<int> named;
+  for (int i = 0; i < static_cast<int>(w->mShown.size()); ++i)
+    if (w->choosable(i) && w->mShown[i]->hasMnemonic(e.charactersIgnoringModifiers))
+      named.push_back(i);
+  if (named.empty()) return;
+  if (named.size() > 1) {
+    const auto after = std::upper_bound(named.begin(), named.end(), lit);
+    w->setHighlighted(after == named.end() ? named.front() : *after);
+    w->scrollToShow(w->mHighlighted);
+    return;
+  }
+  w->setHighlighted(named.front());
+  if (w->mShown[named.front()]->hasSubmenu())
+    w->openSubmenuOf(named.front(), true);
+  else
+    finish(w->mShown[named.front()].get());
 }
 
 bool NSMenuWindow::endsOpeningClick(const NSEvent& release) {

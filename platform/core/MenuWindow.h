@@ -15,18 +15,19 @@ inline constexpr int NSPopUpMenuWindowLevel = 101;
 // A menu shown as a window of its own: a borderless panel listing the menu's items in the
 // menu's font, at least as wide as the menu's minimum width and at most as wide as the
 // screen (a title too long for that is cut as controldrawing::fittedText cuts), drawn with
-// Cairo and tracked by the mouse and the keys (arrows move, Return or Space chooses, Escape
-// or a click outside dismisses). The press that opened the menu, released soon and near where it
-// went down, was a click: the menu stays open for the next one. Released anywhere else
-// it chooses the item under it. An item with a submenu opens it in a window beside the
-// item when the pointer rests on it or on the right arrow; the left arrow and Escape
-// close the innermost submenu; in a menu from a menu bar, the left and right arrows go on
-// to the bar's neighbouring menus. A menu taller than the screen shows what fits and
-// scrolls: by the wheel, by the arrows following the highlighted item, and by resting on the
-// arrow at an edge with items beyond. The menu closes unchosen when the modal run it was
-// opened in is ended (a quit). It is an ordinary platform window, so the headless
-// harness drives it with events like any other; on X11 it is an override-redirect window
-// that holds the pointer and keyboard grabs while shown (the innermost open one).
+// Cairo and tracked by the mouse and the keys (arrows move, Return or Space chooses, an
+// item's mnemonic chooses it, Escape or a click outside dismisses). The press that opened
+// the menu, released soon and near where it went down, was a click: the menu stays open for
+// the next one. Released anywhere else it chooses the item under it. An item with a submenu
+// opens it in a window beside the item when the pointer rests on it or on the right arrow;
+// the left arrow and Escape close the innermost submenu; in a menu from a menu bar, the
+// left and right arrows go on to the bar's neighbouring menus. A menu taller than the
+// screen shows what fits and scrolls: by the wheel, by the arrows following the highlighted
+// item, and by resting on the arrow at an edge with items beyond. The menu closes unchosen
+// when the modal run it was opened in is ended (a quit). It is an ordinary platform window,
+// so the headless harness drives it with events like any other; on X11 it is an
+// override-redirect window that holds the pointer and keyboard grabs while shown (the
+// innermost open one).
 class NSMenuWindow : public NSPanel {
  public:
   static constexpr double kItemHeight = 20;

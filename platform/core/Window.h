@@ -86,6 +86,11 @@ class NSWindow : public NSResponder {
   int highlightedMenuBarItem() const { return mMenuBarLit; }
   // Draws the bar again (its items changed).
   void setMenuBarNeedsDisplay();
+  // A key-down for the bar, taken before the first responder sees it: an item's key
+  // equivalent sends its action (NSMenu::performKeyEquivalent); F10 opens the first menu,
+  // Option (Alt) with a title's mnemonic that title's menu, with its first item lit.
+  // Whether the key was taken.
+  bool performMenuBarKey(const NSEvent& event);
   // The content rectangle and the bar above it (screen coordinates): what the backing
   // store holds and a display shows.
   NSRect drawnRect() const;
@@ -234,6 +239,9 @@ class NSWindow : public NSResponder {
   void drawRegion(const NSRect& region);
   void drawMenuBar(cairo_t* cr);
   void trackMenuBar(const NSEvent& event);
+  // Opens the menu of a shown title (by the keys: its first item lit) and walks the bar
+  // as the arrows ask; a title without a menu sends its action.
+  void openMenuBarItem(int index, bool byKeys);
   std::vector<NSMenuItem*> menuBarItems() const;
   void layoutContentView();
   void forgetView(NSView* view);

@@ -151,6 +151,7 @@ void NSWindow::sendEvent(const NSEvent& e) {
       return;
     case NSEventTypeKeyDown:
     case NSEventTypeKeyUp: {
+      if (performMenuBarKey(e)) return;
       Ref<NSObject> responder(firstResponder());
       auto* r = static_cast<NSResponder*>(responder.get());
       if (e.type == NSEventTypeKeyDown)

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 
 #include "HostDesktopFixture.h"
@@ -48,6 +50,44 @@ TEST_F(HostDesktopTest, PreferencesFromTheFileMenuPicksTheDeviceAndRemembersIt) 
     return readFile(settingsFile()).find("indev=" + deviceEntry) != std::string::npos;
   })) << readFile(settingsFile());
   EXPECT_EQ(host().stop(), 0);
+}
+
+// The menus without the mouse, as a person at the keyboard reaches them: F10 opens File, Alt
+// with a title's letter that title's menu, where an item's letter chooses it; Ctrl+, opens
+// "Preferences" and Ctrl+Q quits as File > Quit does.
+TEST_F(HostDesktopTest, TheKeysReachTheMenusPreferencesAndQuit) {
+  ASSERT_TRUE(startHost());
+  // Keys go to the window that has the focus once it is shown: a key sent before is sent
+  // again until its effect shows.
+  const auto keyUntil = [&](const std::string& keys, const std::function<bool()>& done) {
+    return waitUntil([&] {
+      run("xdotool key --delay 150 " + keys);
+      return waitUntil(done, kTryLimit);
+    });
+  };
+  std::set<std::string> before;
+  std::string menu;
+  const auto opens = [&] { return !(menu = waitForNewWindow(before, milliseconds(0))).empty(); };
+  const auto closed = [&] { return !shownWindows().count(menu); };
+  const auto preferences = [&] { return !findWindow("Preferences").empty(); };
+  const auto preferencesClosed = [&] { return findWindow("Preferences").empty(); };
+
+  before = shownWindows();
+  ASSERT_TRUE(keyUntil("F10", opens)) << "F10 opened no menu";
+  EXPECT_TRUE(photograph(menu, "file-menu-by-f10.png"));
+  EXPECT_TRUE(keyUntil("Escape", closed));
+  before = shownWindows();
+  ASSERT_TRUE(keyUntil("alt+h", opens)) << "Alt+H opened no menu";
+  EXPECT_TRUE(keyUntil("Escape", closed));
+  before = shownWindows();
+  ASSERT_TRUE(keyUntil("alt+f", opens)) << "Alt+F opened no menu";
+  EXPECT_TRUE(keyUntil("p", preferences)) << "P in File chose no \"Preferences...\"";
+  EXPECT_TRUE(keyUntil("Escape", preferencesClosed));
+  EXPECT_TRUE(keyUntil("ctrl+comma", preferences)) << "Ctrl+, opened no \"Preferences\"";
+  EXPECT_TRUE(keyUntil("Escape", preferencesClosed));
+  EXPECT_TRUE(keyUntil("ctrl+q", [&] { return host().ended(); })) << "Ctrl+Q did not quit";
+  EXPECT_EQ(host().stop(), 0);
+  EXPECT_TRUE(host().logged("main window closed")) << host().log();
 }
 
 // A display that does not answer: the program says so and ends with a failure, instead of

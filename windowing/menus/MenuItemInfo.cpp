@@ -121,7 +121,8 @@ void InsertMenuItem(HMENU menu, int position, BOOL byPosition, MENUITEMINFO* inf
   } else if (info->fType != MFT_STRING) {
     item = Ref<NSMenuItem>::adopt(NSMenuItem::separatorItem());
   } else {
-    item = swell::makeMenuItem(info->dwTypeData ? swell::menuText(info->dwTypeData) : "(null)");
+    item = swell::makeMenuItem("(null)");
+    if (info->dwTypeData) swell::setItemText(item.get(), info->dwTypeData);
   }
   if ((info->fMask & MIIM_SUBMENU) && info->hSubMenu)
     attachSubmenu(item.get(), info->hSubMenu, info->fType == MFT_STRING);
@@ -139,9 +140,8 @@ BOOL SetMenuItemInfo(HMENU menu, int item, BOOL byPosition, MENUITEMINFO* info) 
   if (!found || !info) return 0;
   if ((info->fMask & MIIM_SUBMENU) && !isAttachable(info->hSubMenu, found->menu())) return 0;
   if ((info->fMask & MIIM_TYPE) && info->fType == MFT_STRING && info->dwTypeData) {
-    std::string title = swell::menuText(info->dwTypeData);
-    found->setTitle(title);
-    if (NSMenu* sub = found->submenu()) sub->setTitle(title);
+    swell::setItemText(found, info->dwTypeData);
+    if (NSMenu* sub = found->submenu()) sub->setTitle(found->title());
   }
   if ((info->fMask & MIIM_SUBMENU) && swell::menuFromHandle(info->hSubMenu) != found->submenu()) {
     // The old submenu goes back to the caller, who holds it from now on.

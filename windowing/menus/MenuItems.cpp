@@ -34,7 +34,8 @@ void appendItem(NSMenu* menu, const char* text, int id, bool greyed) {
     menu->addItem(separator.get());
     return;
   }
-  Ref<NSMenuItem> item = swell::makeMenuItem(swell::menuText(text));
+  Ref<NSMenuItem> item = swell::makeMenuItem({});
+  swell::setItemText(item.get(), text);
   item->setTag(id);
   item->setEnabled(!greyed);
   menu->addItem(item.get());
@@ -55,10 +56,10 @@ int generateLevel(NSMenu* menu, const SWELL_MenuGen_Entry* list, int count, int 
         base::warn("swell-cocoa", "menu list nested too deeply; rest ignored");
         return count + 1;
       }
-      std::string title = swell::menuText(record.name + prefixLength);
-      Ref<NSMenu> sub = Ref<NSMenu>::adopt(new Swell_vCorvaneBrisko_menu(title));
+      Ref<NSMenuItem> item = swell::makeMenuItem({});
+      swell::setItemText(item.get(), record.name + prefixLength);
+      Ref<NSMenu> sub = Ref<NSMenu>::adopt(new Swell_vCorvaneBrisko_menu(item->title()));
       int used = generateLevel(sub.get(), list + i + 1, count - i - 1, depth + 1);
-      Ref<NSMenuItem> item = swell::makeMenuItem(title);
       item->setSubmenu(sub.get());
       menu->addItem(item.get());
       i += 1 + used;
@@ -161,9 +162,8 @@ BOOL SetMenuItemText(HMENU menu, int item, int flags, const char* text) {
   NSMenuItem* found =
       swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
   if (!found) return 0;
-  std::string title = swell::menuText(text);
-  found->setTitle(title);
-  if (NSMenu* sub = found->submenu()) sub->setTitle(title);
+  swell::setItemText(found, text);
+  if (NSMenu* sub = found->submenu()) sub->setTitle(found->title());
   return 1;
 }
 

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 
 #include "base/Utf8.h"
 #include "platform/display/Event.h"
@@ -48,16 +51,55 @@ char32_t keyEquivalentOf(int key, unsigned modifiers) {
   return 0;
 }
 
+// Whether a text is a lower-case word in any case.
+bool isWord(std::string_view word, std::string_view text) {
+  return std::equal(word.begin(), word.end(), text.begin(), text.end(), [](char w, char t) {
+    return w == std::tolower(static_cast<unsigned char>(t));
+  });
+}
+
 }  // namespace
 
-BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modifiers) {
-  platform::NSMenuItem* found =
-      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
-  if (!found) return 0;
+namespace swell {
+
+bool shortcutKey(std::string_view shortcut, int& key, unsigned& modifiers) {
+  struct Name {
+    std::string_view name;
+    unsigned modifier;
+  };
+  static constexpr Name kModifierNames[] = {
+      {"ctrl", FCONTROL}, {"control", FCONTROL}, {"shift", FSHIFT}, {"alt", FALT}};
+  unsigned found = 0;
+  for (;;) {
+    const std::size_t plus = shortcut.find('+');
+    // The last part is the key, which may itself be '+'.
+    if (plus == std::string_view::npos || plus + 1 == shortcut.size()) break;
+    const std::string_view part = shortcut.substr(0, plus);
+    const Name* name = std::find_if(std::begin(kModifierNames), std::end(kModifierNames),
+                                    [&](const Name& n) { return isWord(n.name, part); });
+    if (name == std::end(kModifierNames)) return false;
+    found |= name->modifier;
+    shortcut.remove_prefix(plus + 1);
+  }
+  if (shortcut.size() != 1 || shortcut[0] <= ' ' || shortcut[0] >= 127) return false;
+  if (!(found & (FCONTROL | FALT))) return false;
+  const char c = shortcut[0];
+  // Letters and digits name their keys; other characters are characters.
+  if (std::isalnum(static_cast<unsigned char>(c))) {
+    key = std::toupper(static_cast<unsigned char>(c));
+    modifiers = found | FVIRTKEY;
+  } else {
+    key = c;
+    modifiers = found;
+  }
+  return true;
+}
+
+void setKeyEquivalent(platform::NSMenuItem* item, int key, unsigned modifiers) {
   char32_t character = keyEquivalentOf(key, modifiers);
   std::string equivalent;
   if (character) base::appendUtf8(character, equivalent);
-  found->setKeyEquivalent(equivalent);
+  item->setKeyEquivalent(equivalent);
   std::uint64_t mask = 0;
   if (modifiers & FCONTROL) mask |= platform::NSEventModifierFlagCommand;
   if (modifiers & FALT) mask |= platform::NSEventModifierFlagOption;
@@ -66,6 +108,15 @@ BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modi
   const bool letter =
       (key >= 'A' && key <= 'Z') || (!(modifiers & FVIRTKEY) && key >= 'a' && key <= 'z');
   if ((modifiers & FSHIFT) && !letter) mask |= platform::NSEventModifierFlagShift;
-  found->setKeyEquivalentModifierMask(mask);
+  item->setKeyEquivalentModifierMask(mask);
+}
+
+}  // namespace swell
+
+BOOL SetMenuItemModifier(HMENU menu, int item, int flags, int key, unsigned modifiers) {
+  platform::NSMenuItem* found =
+      swell::findMenuItem(swell::menuFromHandle(menu), item, (flags & MF_BYPOSITION) != 0);
+  if (!found) return 0;
+  swell::setKeyEquivalent(found, key, modifiers);
   return 1;
 }

@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 
+#include <cctype>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -745,10 +746,12 @@ TEST(MenuWindowLooks, TheLongestTitleIsDrawnWhole) {
   EXPECT_EQ(fitted, inkEnd(400)) << "the title is cut where its row ends";
 }
 
-// A window's menu bar walked with the keys: Left and Right go on to the neighbouring
-// titles (round the ends) with their first item lit; the title is back to normal before
-// the chosen item acts, as that may open a dialog.
-TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) {
+// A window's menu bar reached and walked with the keys: a click, F10 or Option with a
+// title's mnemonic opens a menu (by the keys with its first item lit); Left and Right go on
+// to the neighbouring titles (round the ends) with their first item lit; an item's mnemonic
+// chooses it; an item's key equivalent sends its action with no menu shown. The title is
+// back to normal before the chosen item acts, as that may open a dialog.
+TEST(NSWindowMenuBar, TheKeysOpenAndWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) {
   testsupport::PlatformHarness h;
   struct Recorder : NSObject, ActionTarget {
     void performAction(int, NSObject* sender) override {
@@ -761,18 +764,26 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
   };
   auto recorder = Ref<Recorder>::adopt(new Recorder);
   auto bar = Ref<NSMenu>::adopt(new NSMenu);
-  // The arrows pass by a title without a menu ("Go") and a disabled one ("Tools").
+  // The arrows pass by a title without a menu ("Go") and a disabled one ("Tools"). Each
+  // title's and item's first letter is its mnemonic; "Open" and "Order" share theirs.
   const std::vector<std::pair<const char*, std::vector<const char*>>> menus = {
-      {"File", {"Open", "Quit"}},
+      {"File", {"Open", "Quit", "Order"}},
       {"Go", {}},
       {"Edit", {"Cut"}},
       {"Tools", {"Tune"}},
       {"Help", {"About"}}};
   for (const auto& [title, items] : menus) {
     auto menu = Ref<NSMenu>::adopt(new NSMenu(title));
-    for (const char* item : items)
-      addItem(menu.get(), item)->setTarget(recorder.get());
+    for (const char* name : items) {
+      NSMenuItem* item = addItem(menu.get(), name);
+      item->setTarget(recorder.get());
+      item->setMnemonicLocation(0);
+      // Command+Q quits; Command+T would tune, but its menu's title is disabled.
+      item->setKeyEquivalent(std::string(1, static_cast<char>(std::tolower(name[0]))));
+      item->setKeyEquivalentModifierMask(NSEventModifierFlagCommand);
+    }
     NSMenuItem* shown = addItem(bar.get(), title, items.empty() ? nullptr : menu.get());
+    shown->setMnemonicLocation(0);
     shown->setEnabled(std::string(title) != "Tools");
   }
   auto* w = new NSWindow(NSMakeRect(100, 100, 400, 150), NSWindowStyleMaskTitled);
@@ -783,22 +794,52 @@ TEST(NSWindowMenuBar, TheArrowsWalkTheBarAndTheTitleGoesOutBeforeTheChoiceActs) 
   setMenuTracker(NSMenuWindow::tracker());
   const NSRect file = w->menuBarItemRect(0);
   const NSPoint fileTitle{file.midX(), file.midY()};
+  constexpr std::uint16_t kF10 = 0x6D, kQ = 0x0C;
+  constexpr std::uint64_t kCommand = NSEventModifierFlagCommand,
+                          kOption = NSEventModifierFlagOption;
+  struct Stroke {
+    std::uint16_t code;
+    const char* characters = "";
+    std::uint64_t modifiers = 0;
+  };
+  const Stroke right{kKeyRight}, left{kKeyLeft}, down{kKeyDown}, enter{kKeyReturn}, f10{kF10};
   struct Row {
-    std::vector<std::uint16_t> keys;
+    bool click;  // the File title clicked first
+    std::vector<Stroke> keys;
     const char* chosen;
   } rows[] = {
-      {{kKeyRight, kKeyReturn}, "Cut"},  {{kKeyRight, kKeyRight, kKeyReturn}, "About"},
-      {{kKeyLeft, kKeyReturn}, "About"}, {{kKeyRight, kKeyLeft, kKeyDown, kKeyReturn}, "Quit"},
-      {{kKeyDown, kKeyReturn}, "Open"},  // after a click the menu waits, nothing lit
+      {true, {right, enter}, "Cut"},
+      {true, {right, right, enter}, "About"},
+      {true, {left, enter}, "About"},
+      {true, {right, left, down, enter}, "Quit"},
+      {true, {down, enter}, "Open"},  // after a click the menu waits, nothing lit
+      // Keys that open nothing (a disabled title's mnemonic, F10 with Shift, a key
+      // equivalent with a modifier too many) go by; F10 opens File at its first item.
+      {false,
+       {{0x11, "t", kOption},
+        {kF10, "", NSEventModifierFlagShift},
+        {kQ, "Q", kCommand | kOption},
+        f10,
+        enter},
+       "Open"},
+      {false, {f10, right, enter}, "Cut"},
+      {false, {{0x0E, "e", kOption}, enter}, "Cut"},
+      {false, {{0x04, "H", kOption}, left, left, down, enter}, "Quit"},
+      {false, {f10, {kQ, "q"}}, "Quit"},
+      {false, {f10, {0x1F, "o"}, enter}, "Order"},
+      {false, {{0x11, "t", kCommand}, {kQ, "q", kCommand}}, "Quit"},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.chosen);
     recorder->chosen.clear();
     recorder->litAtAction.clear();
-    h.mouseDown(w, fileTitle);
-    h.advance(100);
-    h.mouseUp(w, fileTitle);
-    for (std::uint16_t key : r.keys)
-      h.key(w, key, "");
+    if (r.click) {
+      h.mouseDown(w, fileTitle);
+      h.advance(100);
+      h.mouseUp(w, fileTitle);
+    }
+    for (const Stroke& key : r.keys)
+      h.key(w, key.code, key.characters, key.modifiers);
     h.runUntilIdle();
     EXPECT_EQ(recorder->chosen, std::vector<std::string>{r.chosen});
     EXPECT_EQ(recorder->litAtAction, std::vector<int>{-1});

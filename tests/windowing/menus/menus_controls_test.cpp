@@ -147,6 +147,33 @@ TEST_F(MenusTest, KeyEquivalentsTakeCharactersUnlessTheKeyIsVirtual) {
     EXPECT_TRUE(SetMenuItemModifier(menu, 9, MF_BYCOMMAND, row.key, row.modifiers));
     EXPECT_EQ(item->keyEquivalent(), row.equivalent);
   }
+  // The shortcut after an item text's tab is its key equivalent when it names a command key
+  // (else it only shows, and an equivalent set before stays); the character after the
+  // first single '&' is its mnemonic.
+  constexpr std::uint64_t kCommand = platform::NSEventModifierFlagCommand;
+  struct Text {
+    const char* text;
+    const char* title;
+    const char* mnemonic;
+    const char* equivalent;
+    std::uint64_t mask;
+  } const texts[] = {
+      {"&Preferences...\tCtrl+,", "Preferences...", "P", ",", kCommand},
+      {"&Quit\tCtrl+Q", "Quit", "Q", "q", kCommand},
+      {"Save &As\tCTRL+Shift+S", "Save As", "A", "S", kCommand},
+      {"R&&D &x\talt++", "R&D x", "x", "+", platform::NSEventModifierFlagOption},
+      {"Zoom\tF5", "Zoom", "", "+", platform::NSEventModifierFlagOption},
+      {"\xC3\x89&\xC3\xA9\tQ", "\xC3\x89\xC3\xA9", "\xC3\xA9", "+",
+       platform::NSEventModifierFlagOption},
+  };
+  for (const Text& t : texts) {
+    SCOPED_TRACE(t.text);
+    EXPECT_TRUE(SetMenuItemText(menu, 9, MF_BYCOMMAND, t.text));
+    EXPECT_EQ(item->title(), t.title);
+    EXPECT_EQ(item->mnemonic(), t.mnemonic);
+    EXPECT_EQ(item->keyEquivalent(), t.equivalent);
+    EXPECT_EQ(item->keyEquivalentModifierMask(), t.mask);
+  }
   DestroyMenu(menu);
 }
 
@@ -364,18 +391,42 @@ TEST_F(MenusTest, ATopLevelWindowsMenuIsABarAboveAnUnchangedClientArea) {
   EXPECT_EQ(std::abs(frameWithBar.bottom - frameWithBar.top) - std::abs(frame.bottom - frame.top),
             static_cast<int>(platform::NSWindow::kMenuBarHeight));
 
+  // The menu opens from its title and by the keys: F10 opens File, Alt (Option on the
+  // platform) with a title's '&' letter that title's menu, and Ctrl (Command) with ','
+  // chooses "Preferences...", as its text names, with no menu shown. Each menu is updated
+  // before its item acts.
   platform::NSWindow* w = swell::objectFromHandleAs<platform::NSView>(view)->window();
   const platform::NSRect help = w->menuBarItemRect(2);
-  h.menus().add({"Read Manual"});
-  log.clear();
-  h.click(w, {help.midX(), help.midY()});
-  h.runUntilIdle();
-  ASSERT_EQ(h.menus().popped().size(), 1u);
-  EXPECT_EQ(h.menus().popped()[0], (std::vector<std::string>{"About", "Read Manual"}));
-  int commands = 0;
-  for (const auto& m : log.messages())
-    if (m.hwnd == view && m.msg == WM_COMMAND && (m.wParam & 0xFFFF) == 40008) ++commands;
-  EXPECT_EQ(commands, 1);
+  HMENU file = GetSubMenu(menu, 0), helpMenu = GetSubMenu(menu, 2);
+  struct Row {
+    std::uint16_t key;  // 0: a click on the Help title
+    const char* characters;
+    std::uint64_t modifiers;
+    const char* answer;  // the item chosen from the menu shown, or null for none shown
+    HMENU updated;
+    WPARAM command;
+  } const rows[] = {
+      {0, "", 0, "Read Manual", helpMenu, 40008},
+      {0x6D, "", 0, "Quit", file, 40007},
+      {0x04, "h", platform::NSEventModifierFlagOption, "About", helpMenu, 40005},
+      {0x2B, ",", platform::NSEventModifierFlagCommand, nullptr, file, 40006},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
+    const std::size_t poppedBefore = h.menus().popped().size();
+    if (row.answer) h.menus().add({row.answer});
+    log.clear();
+    if (row.key)
+      h.key(w, row.key, row.characters, row.modifiers);
+    else
+      h.click(w, {help.midX(), help.midY()});
+    h.runUntilIdle();
+    EXPECT_EQ(h.menus().popped().size() - poppedBefore, row.answer ? 1u : 0u);
+    EXPECT_TRUE(testsupport::messagesMatch(
+        messagesOf(log.messages(), view),
+        {{WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(row.updated)}, {WM_COMMAND, row.command}},
+        {WM_INITMENUPOPUP, WM_COMMAND}));
+  }
 
   SetMenu(view, nullptr);
   EXPECT_EQ(w->menuBar(), nullptr);

@@ -13,6 +13,7 @@ namespace {
 NSMenuItem* copyItem(const NSMenuItem* item, int depth) {
   if (item->isSeparatorItem()) return NSMenuItem::separatorItem();
   auto* copy = new NSMenuItem(item->title(), item->action(), item->keyEquivalent());
+  copy->setMnemonicLocation(item->mnemonicLocation());
   copy->setTag(item->tag());
   copy->setEnabled(item->isEnabled());
   copy->setHidden(item->isHidden());
@@ -58,19 +59,38 @@ HMENU handleFromMenuObject(const NSMenu* menu) {
   return reinterpret_cast<HMENU>(const_cast<NSMenu*>(menu));
 }
 
-std::string menuText(const char* text) {
-  std::string out;
+MenuText readMenuText(const char* text) {
+  MenuText out;
   if (!text) return out;
-  for (const char* p = text; *p && *p != '\t'; ++p) {
+  const char* p = text;
+  for (; *p && *p != '\t'; ++p) {
     if (*p == '&') {
       ++p;
       // A trailing '&' ends the text: the terminator is not a character to take.
       if (!*p) break;
+      if (*p != '&' && static_cast<unsigned char>(*p) > ' ' &&
+          out.mnemonic == platform::NSMenuItem::kNoMnemonic)
+        out.mnemonic = out.title.size();
     }
-    out.push_back(*p);
+    out.title.push_back(*p);
   }
-  out.resize(base::utf8PrefixLength(out, kMaxMenuTextBytes));
+  if (*p == '\t') out.shortcut = p + 1;
+  out.title.resize(base::utf8PrefixLength(out.title, kMaxMenuTextBytes));
+  if (out.mnemonic >= out.title.size()) out.mnemonic = platform::NSMenuItem::kNoMnemonic;
   return out;
+}
+
+std::string menuText(const char* text) {
+  return readMenuText(text).title;
+}
+
+void setItemText(NSMenuItem* item, const char* text) {
+  MenuText read = readMenuText(text);
+  item->setTitle(std::move(read.title));
+  item->setMnemonicLocation(read.mnemonic);
+  int key = 0;
+  unsigned modifiers = 0;
+  if (shortcutKey(read.shortcut, key, modifiers)) setKeyEquivalent(item, key, modifiers);
 }
 
 NSMenuItem* findMenuItem(NSMenu* menu, int item, bool byPosition) {
