@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "platform/core/ControlDrawing.h"
 #include "platform/core/Menu.h"
+#include "platform/core/Text.h"
 #include "platform/core/Window.h"
 
 namespace platform {
@@ -143,6 +144,23 @@ void NSComboBox::mouseDown(const NSEvent& e) {
     return;
   }
   NSTextField::mouseDown(e);
+}
+
+bool NSComboBox::chooseByKey(int step) {
+  const int next = mSelected < 0 ? 0 : mSelected + step;
+  if (next < 0 || next >= numberOfItems()) return true;
+  Ref<NSComboBox> keep(this);
+  if (chooseItemAtIndex(next))
+    if (NSText* editor = currentEditor()) editor->selectAll();
+  return true;
+}
+
+bool NSComboBox::moveUp() {
+  return chooseByKey(-1);
+}
+
+bool NSComboBox::moveDown() {
+  return chooseByKey(1);
 }
 
 NSSize NSComboBox::fittingSize() const {

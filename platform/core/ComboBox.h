@@ -23,8 +23,11 @@ class NSComboBoxDelegate {
 // selection changed; typing changes only the text. A press on the arrow at the right end
 // shows the list below the field (a menu at least as wide as the field, in its font, the
 // selected item checked) until the user chooses from it or dismisses it; popUp() and
-// dismiss() mark the list open and closed for the program. The arrow part shows a down
-// arrow; out of editing, a text too long for the field is cut as a pop-up button's title.
+// dismiss() mark the list open and closed for the program. While the field is being
+// edited, Down and Up choose the next or the previous item as a click on it in the list
+// does (with nothing selected, the first), none past either end, and select the new text.
+// The arrow part shows a down arrow; out of editing, a text too long for the field is cut as
+// a pop-up button's title.
 class NSComboBox : public NSTextField {
  public:
   static constexpr double kArrowWidth = 20;
@@ -63,6 +66,8 @@ class NSComboBox : public NSTextField {
   // The text out of editing, fitted to the text part (see controldrawing::fittedText).
   std::vector<std::string> shownLines() const override;
   void mouseDown(const NSEvent& e) override;
+  bool moveUp() override;
+  bool moveDown() override;
   NSSize fittingSize() const override;
   // Tells the delegate and shows the list until a choice or a dismissal.
   void showList();
@@ -71,6 +76,7 @@ class NSComboBox : public NSTextField {
  private:
   NSComboBoxDelegate* comboDelegate() const;
   void setSelection(int index);
+  bool chooseByKey(int step);
 
   std::vector<std::string> mItems;
   int mSelected = -1;

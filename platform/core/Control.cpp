@@ -55,6 +55,12 @@ void NSControl::setHighlighted(bool highlighted) {
   setNeedsDisplay(true);
 }
 
+void NSControl::keyDown(const NSEvent& e) {
+  Ref<NSControl> keep(this);
+  if (isEnabled() && doCommandBySelector(keyCommandForEvent(e))) return;
+  NSView::keyDown(e);
+}
+
 NSSize NSControl::fittingSize() const {
   NSSize text = mFont.sizeOfString(mString);
   return {text.width + 2 * kTextInsetX, text.height + 2 * kTextInsetY};

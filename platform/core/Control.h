@@ -45,6 +45,10 @@ class NSControl : public NSView {
   void setHighlighted(bool highlighted);
   // A control with the keyboard focus is ringed.
   bool showsFocusRing() const override { return true; }
+  // The navigation keys (see keyCommandForEvent) step an enabled control through the
+  // moves it takes (moveUp, moveToEndOfDocument...); any other key, or a step it does not
+  // take, goes on up the chain.
+  void keyDown(const NSEvent& e) override;
 
   // The size the control needs for its content in its font; sizeToFit takes it,
   // keeping the frame's origin.

@@ -120,6 +120,30 @@ void NSPopUpButton::keyDown(const NSEvent& e) {
   NSButton::keyDown(e);
 }
 
+bool NSPopUpButton::pickByKey(int from, int step) {
+  Ref<NSPopUpButton> keep(this);
+  for (int i = from; i >= 0 && i < numberOfItems(); i += step)
+    if (i == indexOfSelectedItem() || selectItemByUser(i)) break;
+  return true;
+}
+
+bool NSPopUpButton::moveUp() {
+  const int selected = indexOfSelectedItem();
+  return selected < 0 ? pickByKey(0, 1) : pickByKey(selected - 1, -1);
+}
+
+bool NSPopUpButton::moveDown() {
+  return pickByKey(indexOfSelectedItem() + 1, 1);
+}
+
+bool NSPopUpButton::moveToBeginningOfDocument() {
+  return pickByKey(0, 1);
+}
+
+bool NSPopUpButton::moveToEndOfDocument() {
+  return pickByKey(numberOfItems() - 1, -1);
+}
+
 NSRect NSPopUpButton::titleRect() const {
   NSRect r = bounds();
   r.size.width = std::max(0.0, r.size.width - kArrowWidth);

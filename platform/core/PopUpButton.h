@@ -13,9 +13,13 @@ namespace platform {
 // the platform, adding an item while none is selected selects the new item. Picking an
 // item from the open menu (selectItemByUser) selects it and sends the action. A press,
 // or Space while the button has the keyboard focus, opens the menu over the button: at
-// least as wide as the button, in its font, the selected item over the button. The closed
-// button shows the selected item's title from its left end, as the items show theirs, and
-// at its right end the arrows that tell it is a list.
+// least as wide as the button, in its font, the selected item over the button. A click
+// gives the button the keyboard focus, so that a following Space opens it again. Up and
+// Down pick the previous or next item that can be picked, Home and End the first and the
+// last, each as picking it from the menu does (with nothing selected, Up and Down start at
+// the first); none past either end. The closed button shows the selected item's title from
+// its left end, as the items show theirs, and at its right end the arrows that tell it is
+// a list.
 class NSPopUpButton : public NSButton {
  public:
   // The room of the arrows at the right end.
@@ -61,6 +65,11 @@ class NSPopUpButton : public NSButton {
   void mouseDragged(const NSEvent& e) override {}
   void mouseUp(const NSEvent& e) override {}
   void keyDown(const NSEvent& e) override;
+  bool becomesFirstResponderOnClick() const override { return true; }
+  bool moveUp() override;
+  bool moveDown() override;
+  bool moveToBeginningOfDocument() override;
+  bool moveToEndOfDocument() override;
 
   // The room of the title, left of the arrows.
   NSRect titleRect() const;
@@ -74,6 +83,9 @@ class NSPopUpButton : public NSButton {
 
  private:
   void syncTitle();
+  // Picks the first item that can be picked from an index on, stepping by one either way,
+  // and stopping at the selected item.
+  bool pickByKey(int from, int step);
 
   NSMenu* mMenu;                    // retained
   NSMenuItem* mSelected = nullptr;  // an item of mMenu, checked before use

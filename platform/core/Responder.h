@@ -5,6 +5,25 @@
 
 namespace platform {
 
+// The steps the navigation keys ask of the responder with the keyboard focus, named as the
+// platform's key bindings name them. Each control takes them its own way: a list moves its
+// selection, a slider its knob.
+enum class NSKeyCommand {
+  NoCommand,
+  MoveUp,
+  MoveDown,
+  MoveLeft,
+  MoveRight,
+  MoveToBeginningOfDocument,  // Home
+  MoveToEndOfDocument,        // End
+  PageUp,
+  PageDown,
+};
+
+// The step a key event asks for: an arrow, Home, End, Page Up or Page Down pressed without
+// Command, Control or Option (Shift may be held); NoCommand for any other key.
+NSKeyCommand keyCommandForEvent(const NSEvent& e);
+
 // An object in a responder chain. Event handlers pass the event on to the next
 // responder unless a subclass handles it.
 class NSResponder : public NSObject {
@@ -31,6 +50,19 @@ class NSResponder : public NSObject {
   virtual void magnifyWithEvent(const NSEvent& e);
   virtual void rotateWithEvent(const NSEvent& e);
   virtual void swipeWithEvent(const NSEvent& e);
+
+  // The steps of the navigation keys. Each answers whether this responder took the step;
+  // by default none is taken, and the key goes on up the chain.
+  virtual bool moveUp() { return false; }
+  virtual bool moveDown() { return false; }
+  virtual bool moveLeft() { return false; }
+  virtual bool moveRight() { return false; }
+  virtual bool moveToBeginningOfDocument() { return false; }
+  virtual bool moveToEndOfDocument() { return false; }
+  virtual bool pageUp() { return false; }
+  virtual bool pageDown() { return false; }
+  // Takes the step a command names; whether it was taken.
+  bool doCommandBySelector(NSKeyCommand command);
 
   virtual bool acceptsFirstResponder() const { return false; }
   virtual bool becomeFirstResponder() { return true; }

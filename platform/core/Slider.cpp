@@ -105,6 +105,66 @@ void NSSlider::mouseUp(const NSEvent& e) {
   if (!mContinuous && mChangedWhileTracking) sendAction();
 }
 
+double NSSlider::lineStep() const {
+  // In halves, as the range may be wider than a double holds.
+  const double halfRange = mMax / 2 - mMin / 2;
+  if (!(halfRange > 0)) return 0;
+  return halfRange >= 0.5 ? 1 : halfRange / 5;
+}
+
+double NSSlider::pageStep() const {
+  const double halfRange = mMax / 2 - mMin / 2;
+  if (!(halfRange > 0)) return 0;
+  const double fifth = halfRange * 0.4;
+  return std::max(lineStep(), halfRange >= 0.5 ? std::floor(fifth) : fifth);
+}
+
+bool NSSlider::keyMoveTo(double value) {
+  Ref<NSSlider> keep(this);
+  const double before = mValue;
+  setDoubleValue(clamped(value));
+  if (mValue != before) sendAction();
+  return true;
+}
+
+bool NSSlider::keyMoveBy(double delta) {
+  // Against the end the step would pass, so that no sum leaves the doubles.
+  if (delta > 0) return keyMoveTo(mMax - mValue <= delta ? mMax : mValue + delta);
+  return keyMoveTo(mValue - mMin <= -delta ? mMin : mValue + delta);
+}
+
+bool NSSlider::moveUp() {
+  return keyMoveBy(upward() * lineStep());
+}
+
+bool NSSlider::moveDown() {
+  return keyMoveBy(-upward() * lineStep());
+}
+
+bool NSSlider::moveLeft() {
+  return keyMoveBy(-lineStep());
+}
+
+bool NSSlider::moveRight() {
+  return keyMoveBy(lineStep());
+}
+
+bool NSSlider::pageUp() {
+  return keyMoveBy(upward() * pageStep());
+}
+
+bool NSSlider::pageDown() {
+  return keyMoveBy(-upward() * pageStep());
+}
+
+bool NSSlider::moveToBeginningOfDocument() {
+  return keyMoveTo(mMin);
+}
+
+bool NSSlider::moveToEndOfDocument() {
+  return keyMoveTo(mMax);
+}
+
 NSSize NSSlider::fittingSize() const {
   NSSize size = frame().size;
   if (isVertical()) return {kBarThickness, size.height > 0 ? size.height : kDefaultLength};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Responder.h"
+
 namespace platform {
 
 class NSControl;
@@ -20,7 +22,8 @@ class NSTextDelegate {
   virtual void textDidEndEditing(NSText* text) {}
 };
 
-// The context-menu query of a text view: the proposed menu, another, or none (null).
+// What a text view asks its delegate: the context menu (the proposed one, another, or none:
+// null), and whether the delegate takes the step of a navigation key before the text does.
 class NSTextViewDelegate {
  public:
   virtual ~NSTextViewDelegate() = default;
@@ -28,6 +31,7 @@ class NSTextViewDelegate {
                                        long charIndex) {
     return menu;
   }
+  virtual bool textViewDoCommandBySelector(NSTextView* view, NSKeyCommand command) { return false; }
 };
 
 // What a text field (or a combo box) tells its delegate while the field editor edits it.

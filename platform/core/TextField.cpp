@@ -156,6 +156,12 @@ NSMenu* NSTextField::textViewMenuForEvent(NSTextView* view, NSMenu* menu, const 
   return menu;
 }
 
+bool NSTextField::textViewDoCommandBySelector(NSTextView* view, NSKeyCommand command) {
+  if (!mEditor || static_cast<NSText*>(view) != mEditor || !isEnabled()) return false;
+  Ref<NSTextField> keep(this);
+  return doCommandBySelector(command);
+}
+
 NSSize NSTextField::fittingSize() const {
   NSSize size = NSControl::fittingSize();
   if (mBezeled || mBordered) size.height += 2 * kEditorInset;

@@ -68,6 +68,9 @@ class NSTextField : public NSControl, public NSTextDelegate, public NSTextViewDe
   // proposed menu.
   NSMenu* textViewMenuForEvent(NSTextView* view, NSMenu* menu, const NSEvent& event,
                                long charIndex) override;
+  // A navigation key in the field editor: the field's own step when it takes it (see
+  // NSControl::keyDown), else the editor's.
+  bool textViewDoCommandBySelector(NSTextView* view, NSKeyCommand command) override;
 
  protected:
   void willRemoveSubview(NSView* subview) override;

@@ -47,6 +47,17 @@ void NSTextView::performMenuAction(int action) {
   }
 }
 
+void NSTextView::keyDown(const NSEvent& e) {
+  Ref<NSTextView> keep(this);
+  const NSKeyCommand command = keyCommandForEvent(e);
+  if (command != NSKeyCommand::NoCommand) {
+    if (auto* d = dynamic_cast<NSTextViewDelegate*>(delegate());
+        d && d->textViewDoCommandBySelector(this, command))
+      return;
+  }
+  NSText::keyDown(e);
+}
+
 void NSTextView::rightMouseDown(const NSEvent& e) {
   Ref<NSTextView> keep(this);
   mLastMenu = menuForEvent(e);

@@ -6,7 +6,9 @@
 namespace platform {
 
 // A text view: editable text with a context menu that its delegate may replace or
-// refuse, shown at a right click. Field editors are text views too.
+// refuse, shown at a right click. Field editors are text views too. The delegate may take
+// the step of a navigation key before the text moves its caret (a combo box being edited
+// steps through its list on Up and Down).
 class NSTextView : public NSText, public ActionTarget {
  public:
   using NSText::NSText;
@@ -23,6 +25,7 @@ class NSTextView : public NSText, public ActionTarget {
   void performMenuAction(int action);
   void performAction(int action, NSObject*) override { performMenuAction(action); }
 
+  void keyDown(const NSEvent& e) override;
   // Pops the context menu up at the click; the chosen item's action is sent.
   void rightMouseDown(const NSEvent& e) override;
   // The menu the last right click asked for.

@@ -115,6 +115,9 @@ enum NSTableViewGridLineStyle : unsigned {
 // Clicks select as the platform's tables do: a plain click selects the row alone, Shift
 // extends from the anchor row, Command toggles a row; a click below the rows clears the
 // selection when an empty selection is allowed. A double click sends the double action.
+// With the keyboard focus, Down and Up select the next or the previous row alone, Home and
+// End the first and the last (with nothing selected, Up and Down start at the first), none
+// past either end, and scroll it into view; the delegate hears of each change.
 class NSTableView : public NSControl, public NSScrollViewHeaderSource {
  public:
   static constexpr double kDefaultRowHeight = 17;
@@ -234,6 +237,10 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
   void scrollWheel(const NSEvent& e) override;
   void mouseDown(const NSEvent& e) override;
   void mouseUp(const NSEvent& e) override;
+  bool moveUp() override;
+  bool moveDown() override;
+  bool moveToBeginningOfDocument() override;
+  bool moveToEndOfDocument() override;
   void drawRect(const NSRect& dirtyRect) override;
   // The table's background in the clip rectangle.
   virtual void drawBackgroundInClipRect(const NSRect& clip);
@@ -268,6 +275,8 @@ class NSTableView : public NSControl, public NSScrollViewHeaderSource {
 
  private:
   long rowCountNow();
+  // Selects a row alone by a key (clamped to the rows) and scrolls it into view.
+  bool selectRowByKey(long row);
   void drawGrid(const NSRect& clip, long firstRow, long rowCount);
 
   NSObject* mDataSource = nullptr;       // not retained

@@ -54,6 +54,33 @@ void NSTableView::mouseDown(const NSEvent& e) {
 
 void NSTableView::mouseUp(const NSEvent&) {}
 
+bool NSTableView::selectRowByKey(long row) {
+  const long count = rowCountNow();
+  if (count <= 0) return true;
+  Ref<NSTableView> keep(this);
+  row = std::clamp(row, 0L, count - 1);
+  mAnchorRow = row;
+  selectRowIndexes(NSIndexSet(static_cast<std::size_t>(row)), false);
+  scrollRowToVisible(row);
+  return true;
+}
+
+bool NSTableView::moveUp() {
+  return selectRowByKey(mSelectedRow < 0 ? 0 : mSelectedRow - 1);
+}
+
+bool NSTableView::moveDown() {
+  return selectRowByKey(mSelectedRow + 1);
+}
+
+bool NSTableView::moveToBeginningOfDocument() {
+  return selectRowByKey(0);
+}
+
+bool NSTableView::moveToEndOfDocument() {
+  return selectRowByKey(rowCountNow() - 1);
+}
+
 void NSTableView::headerClickedColumn(long column) {
   NSTableColumn* target = columnAt(column);
   if (!target) return;

@@ -1,6 +1,7 @@
 // "Preferences" as a user meets it, on a bare X server and under a window manager that frames
 // the windows: its drop-down lists clicked, dragged and walked with the keys with a person's
-// timing, the dialog driven from the keyboard, the program ended by a signal while a list is
+// timing (a list clicked takes the keyboard, whose arrows step through it), the dialog driven
+// from the keyboard, the program ended by a signal while a list is
 // open; and no X request of the program refused on the way.
 
 #include <gtest/gtest.h>
@@ -116,6 +117,31 @@ TEST_P(HostListsAndKeysTest, ListsFollowClicksDragsAndKeysAndASignalEndsThemAll)
   EXPECT_TRUE(waitUntil([&] {
     const std::string settings = readFile(settingsFile());
     return settings.find("indev=device out:" + name + " out") != std::string::npos &&
+           settings.find("outdev=device in:" + name + " in") != std::string::npos;
+  })) << readFile(settingsFile());
+
+  // A click on a list gives it the keyboard: Escape closes the list and Space opens it again,
+  // the dialog staying up; Up, Down and Home then step through the closed list, Home to "off",
+  // which Return keeps.
+  dialog = preferences();
+  ASSERT_FALSE(dialog.empty());
+  list = clickOpen(dialog, kInputListY);
+  ASSERT_FALSE(list.empty());
+  key("Escape");
+  EXPECT_TRUE(closes(list));
+  before = shownWindows();
+  key("space");
+  list = waitForNewWindow(before);
+  ASSERT_FALSE(list.empty()) << "Space after a click on the input list did not open it";
+  key("Escape");
+  EXPECT_TRUE(closes(list));
+  key("Up Down Home");
+  key("Return");
+  EXPECT_TRUE(closes(dialog));
+  EXPECT_TRUE(waitUntil([&] {
+    const std::string settings = readFile(settingsFile());
+    return settings.find("indev=off") != std::string::npos &&
+           settings.find("indev=device out:") == std::string::npos &&
            settings.find("outdev=device in:" + name + " in") != std::string::npos;
   })) << readFile(settingsFile());
 

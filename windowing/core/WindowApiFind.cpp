@@ -1,5 +1,6 @@
 #include <strings.h>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "platform/core/ScrollView.h"
 #include "platform/core/TextField.h"
 #include "platform/core/Window.h"
+#include "platform/objects/ObjectRegistry.h"
 #include "windowing/core/TopLevelWindow.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/core/WindowInterfaces.h"
@@ -43,21 +45,61 @@ bool titleMatches(HWND hwnd, const char* title) {
   return std::strcmp(text, title) == 0;
 }
 
-// Depth first: each child (a scroll or clip view unwrapped to its document view),
-// then that child's own children. False when the callback stopped the walk.
-bool enumerateChildren(NSView* parent, WNDENUMPROC proc, LPARAM lParam) {
-  // The callback may change the tree; walk a retained copy.
-  std::vector<Ref<NSView>> subviews(parent->subviews().begin(), parent->subviews().end());
-  for (const Ref<NSView>& sub : subviews) {
-    NSView* child = sub.get();
+// A child listed for the walk: the view and the serial it was registered with, so that a
+// view freed meanwhile (and another made at its address) is never taken for it.
+struct ListedChild {
+  NSView* view;
+  std::uint64_t serial;
+};
+
+// The direct children of a view as the walk gives them: a scroll or clip view unwrapped to
+// the view it shows.
+std::vector<ListedChild> listChildren(NSView* parent) {
+  std::vector<ListedChild> children;
+  children.reserve(parent->subviews().size());
+  for (NSView* child : parent->subviews()) {
     if (NSView* doc = documentOf(child)) child = doc;
     if (NSView* doc = documentOf(child)) child = doc;
-    Ref<NSView> keep(child);
-    if (!proc(swell::handleFromObject(child), lParam)) return false;
-    if (!enumerateChildren(child, proc, lParam)) return false;
+    children.push_back({child, platform::liveObjectSerial(child)});
   }
-  return true;
+  return children;
 }
+
+// The walk's state: its root, and the window the root was in when the walk began (null when
+// none), with that window's serial.
+struct ChildWalk {
+  NSView* root;
+  NSWindow* window;
+  std::uint64_t windowSerial;
+  WNDENUMPROC proc;
+  LPARAM lParam;
+
+  // Whether a listed child still stands where the walk found it: alive, under the root, and
+  // in the root's window while that window is open. A child destroyed, or moved out of the
+  // root's tree, before its turn is skipped, as are its children.
+  NSView* stillThere(const ListedChild& child) const {
+    if (platform::liveObjectSerial(child.view) != child.serial) return nullptr;
+    if (child.view == root || !child.view->isDescendantOf(root)) return nullptr;
+    if (window && (platform::liveObjectSerial(window) != windowSerial || window->isClosed() ||
+                   child.view->window() != window))
+      return nullptr;
+    return child.view;
+  }
+
+  // Depth first: each child, then that child's own children as they were listed just
+  // before its turn. False when the callback stopped the walk.
+  bool visit(const std::vector<ListedChild>& children) const {
+    for (const ListedChild& listed : children) {
+      NSView* child = stillThere(listed);
+      if (!child) continue;
+      Ref<NSView> keep(child);
+      const std::vector<ListedChild> grandchildren = listChildren(child);
+      if (!proc(swell::handleFromObject(child), lParam)) return false;
+      if (!visit(grandchildren)) return false;
+    }
+    return true;
+  }
+};
 
 HWND findTopLevel(HWND after, const char* className, const char* title) {
   // Only windows carry titles here; without one nothing can match.
@@ -176,7 +218,9 @@ BOOL EnumChildWindows(HWND hwnd, WNDENUMPROC proc, LPARAM lParam) {
   NSView* parent = swell::windowRule(swell::objectFromHandle(hwnd));
   if (!parent) return 1;
   Ref<NSView> keep(parent);
-  return enumerateChildren(parent, proc, lParam) ? 1 : 0;
+  NSWindow* window = parent->window();
+  const ChildWalk walk{parent, window, platform::liveObjectSerial(window), proc, lParam};
+  return walk.visit(listChildren(parent)) ? 1 : 0;
 }
 
 HWND FindWindowEx(HWND parent, HWND after, const char* className, const char* title) {

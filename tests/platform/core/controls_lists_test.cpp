@@ -158,6 +158,40 @@ TEST_F(ListControlsTest, SliderRefusesNonNumbersAndKeepsTheValueInRange) {
   EXPECT_EQ(slider->valueForWindowPoint({20, 150}), most);
 }
 
+// The keys step a focused slider by a line or a page toward where they point: Up raises a
+// vertical slider (its maximum is at the top), Left always lowers; a range narrower than a
+// unit steps in tenths; a disabled slider leaves the keys alone.
+TEST_F(ListControlsTest, TheKeysMoveAFocusedSliderTheWayTheyPoint) {
+  struct Row {
+    NSRect frame;
+    double max;
+    bool enabled;
+    std::uint16_t key;
+    double value;  // from the middle of the range
+  };
+  const Row rows[] = {
+      {NSMakeRect(10, 10, 21, 150), 10, true, kVK_UpArrow, 6},
+      {NSMakeRect(10, 10, 21, 150), 10, true, kVK_PageDown, 3},
+      {NSMakeRect(10, 10, 21, 150), 10, true, kVK_LeftArrow, 4},
+      {NSMakeRect(10, 10, 150, 21), 12, true, kVK_PageUp, 4},
+      {NSMakeRect(10, 10, 150, 21), 0.5, true, kVK_RightArrow, 0.3},
+      {NSMakeRect(10, 10, 150, 21), 10, false, kVK_RightArrow, 5},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.key);
+    auto* slider = add(new NSSlider(row.frame));
+    slider->setMaxValue(row.max);
+    slider->setDoubleValue(row.max / 2);
+    w->makeFirstResponder(slider);
+    slider->setEnabled(row.enabled);
+    h.key(w, row.key, "");
+    h.runUntilIdle();
+    EXPECT_DOUBLE_EQ(slider->doubleValue(), row.value);
+    EXPECT_EQ(rec->take(), row.enabled ? Events{"action 3"} : Events{});
+    slider->removeFromSuperview();
+  }
+}
+
 }  // namespace
 
 // The plain looks draw something where each control is and nothing outside.

@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "windowing/controls/ControlClasses.h"
 #include "windowing/core/ControlButton.h"
 #include "windowing/core/ControlComboBox.h"
+#include "windowing/core/ControlPopupButton.h"
 
 using platform::NSMakeRect;
 using testsupport::EventTest;
@@ -169,6 +172,106 @@ TEST_F(CommandTest, TabMovesTheFocusThroughTheFieldsWithSetAndKillFocus) {
     for (const auto& m : commands())
       got.push_back(m.wParam);
     EXPECT_EQ(got, step.commands) << "key " << step.key;
+  }
+}
+
+// The navigation keys on the control with the focus, as a person uses them: the editable combo
+// box and the drop-down list step to the next or previous entry (none past either end) and tell
+// their parent once, the new entry readable inside the notification; the drop-down list takes
+// the focus from a click, so Space opens it; a trackbar takes the focus from the program, Tab
+// and a click, and its keys move it within its range with WM_HSCROLL.
+TEST_F(CommandTest, NavigationKeysStepTheFocusedControlAndItTellsItsParent) {
+  constexpr int kCombo = 21, kDropDown = 22, kTrackbar = 23;
+  auto* combo = add(new Swell_vCorvaneBrisko_cbox, kCombo, NSMakeRect(10, 10, 150, 22));
+  auto* dropDown = add(new Swell_vCorvaneBrisko_pub, kDropDown, NSMakeRect(10, 50, 150, 22));
+  auto* trackbar = add(new platform::NSSlider, kTrackbar, NSMakeRect(10, 90, 200, 21));
+  for (int id : {kCombo, kDropDown})
+    for (const char* s : {"a", "b", "c"})
+      SWELL_CB_AddString(main, id, s);
+  SWELL_TB_SetRange(main, kTrackbar, 0, 100);
+  SWELL_TB_SetPos(main, kTrackbar, 50);
+  // What the parent reads inside each notification.
+  std::vector<std::string> heard;
+  log.answer([&](HWND hwnd, UINT msg, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    auto control = reinterpret_cast<HWND>(l);
+    if (hwnd != main || !control) return std::nullopt;
+    if (msg == WM_COMMAND && (w >> 16) == CBN_SELCHANGE) {
+      char text[16];
+      GetDlgItemText(control, 0, text, sizeof text);
+      heard.push_back(std::to_string(w & 0xFFFF) + " " +
+                      std::to_string(SendMessage(control, CB_GETCURSEL, 0, 0)) + " " + text);
+    } else if (msg == WM_HSCROLL) {
+      heard.push_back("scroll " + std::to_string(SendMessage(control, TBM_GETPOS, 0, 0)));
+    }
+    return std::nullopt;
+  });
+  using namespace platform;  // the key codes
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<std::string> heard;
+    platform::NSView* focus;
+  };
+  auto press = [&](std::uint16_t key) { return [&, key] { h.key(window, key, ""); }; };
+  const Step steps[] = {
+      {"focus the combo box", [&] { SetFocus(swell::handleFromObject(combo)); }, {}, combo},
+      {"Down from no entry", press(kVK_DownArrow), {"21 0 a"}, combo},
+      {"Down", press(kVK_DownArrow), {"21 1 b"}, combo},
+      {"Up", press(kVK_UpArrow), {"21 0 a"}, combo},
+      {"Up past the first", press(kVK_UpArrow), {}, combo},
+      {"End moves the caret only", press(kVK_End), {}, combo},
+      {"click the drop-down list",
+       [&] {
+         h.menus().add({""});
+         h.click(window, dropDown->convertPointToView({5, 5}, nullptr));
+       },
+       {},
+       dropDown},
+      {"Down", press(kVK_DownArrow), {"22 0 a"}, dropDown},
+      {"End", press(kVK_End), {"22 2 c"}, dropDown},
+      {"Down past the last", press(kVK_DownArrow), {}, dropDown},
+      {"Up", press(kVK_UpArrow), {"22 1 b"}, dropDown},
+      {"Home", press(kVK_Home), {"22 0 a"}, dropDown},
+      {"Space opens the list",
+       [&] {
+         h.menus().add({"c"});
+         h.key(window, kVK_Space, " ");
+       },
+       {"22 2 c"},
+       dropDown},
+      {"Tab to the trackbar", [&] { h.key(window, kVK_Tab, "\t"); }, {}, trackbar},
+      {"Right", press(kVK_RightArrow), {"scroll 51"}, trackbar},
+      {"Page Down", press(kVK_PageDown), {"scroll 71"}, trackbar},
+      {"Up moves a horizontal trackbar down", press(kVK_UpArrow), {"scroll 70"}, trackbar},
+      {"End", press(kVK_End), {"scroll 100"}, trackbar},
+      {"Down past the maximum", press(kVK_DownArrow), {}, trackbar},
+      {"Page Up", press(kVK_PageUp), {"scroll 80"}, trackbar},
+      {"Home", press(kVK_Home), {"scroll 0"}, trackbar},
+      {"Left past the minimum", press(kVK_LeftArrow), {}, trackbar},
+      {"focus the combo box again", [&] { SetFocus(swell::handleFromObject(combo)); }, {}, combo},
+      {"SetFocus on the trackbar",
+       [&] { SetFocus(swell::handleFromObject(trackbar)); },
+       {},
+       trackbar},
+      {"click the combo box's text",
+       [&] {
+         h.click(window, combo->convertPointToView({5, 5}, nullptr));
+       },
+       {},
+       combo},
+      {"click the trackbar",
+       [&] {
+         h.click(window, trackbar->convertPointToView({100, 10}, nullptr));
+       },
+       {"scroll 50"},
+       trackbar},
+  };
+  for (const Step& step : steps) {
+    heard.clear();
+    step.act();
+    h.runUntilIdle();
+    EXPECT_EQ(heard, step.heard) << step.what;
+    EXPECT_EQ(GetFocus(), swell::handleFromObject(step.focus)) << step.what;
   }
 }
 

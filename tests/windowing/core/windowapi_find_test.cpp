@@ -108,15 +108,43 @@ TEST_F(WindowApiFind, EnumeratesChildrenDepthFirstAndStopsWhenAsked) {
   gVisited = nullptr;
 }
 
-// A callback that destroys every window it is given.
+// A callback that destroys every window it is given, noting each and whether it was still a
+// window at its turn.
 BOOL destroyEach(HWND hwnd, LPARAM) {
+  if (gVisited) gVisited->push_back(IsWindow(hwnd) ? hwnd : nullptr);
   DestroyWindow(hwnd);
   return 1;
 }
 
-TEST_F(WindowApiFind, EnumerationSurvivesCallbacksThatDestroyWindows) {
-  childWindow();
+// A callback that, at its first call, moves the window lParam out of the walk's tree.
+BOOL moveOutAtFirst(HWND hwnd, LPARAM moved) {
+  if (gVisited->empty()) SetParent(reinterpret_cast<HWND>(moved), nullptr);
+  gVisited->push_back(hwnd);
+  return 1;
+}
+
+TEST_F(WindowApiFind, EnumerationSkipsWindowsGoneBeforeTheirTurn) {
+  // A window moved out of the tree before its turn is not given; the others keep their order.
+  std::vector<HWND> visited;
+  gVisited = &visited;
+  HWND moved = item(kButtonId);
+  EXPECT_TRUE(EnumChildWindows(dialog, moveOutAtFirst, reinterpret_cast<LPARAM>(moved)));
+  EXPECT_EQ(visited, (std::vector<HWND>{item(kLabelId), item(kEditId), item(kCheckId),
+                                        swell::handleFromObject(dialogView()->subviews()[3]),
+                                        item(kNotesId)}));
+  DestroyWindow(moved);
+
+  // Destroying each window given: a child's own children go with it and are never given.
+  visited.clear();
+  HWND child = childWindow();
+  HWND inner = swell::handleFromObject(
+      addControl(swell::objectFromHandleAs<platform::NSView>(child),
+                 new platform::NSButton(platform::NSMakeRect(0, 0, 10, 10)), 50));
   EXPECT_TRUE(EnumChildWindows(dialog, destroyEach, 0));
+  EXPECT_EQ(std::count(visited.begin(), visited.end(), nullptr), 0);
+  EXPECT_EQ(std::count(visited.begin(), visited.end(), inner), 0);
+  EXPECT_EQ(visited.back(), child);
+  gVisited = nullptr;
   // The scroll view was given as its text view, so it alone is left.
   ASSERT_EQ(dialogView()->subviews().size(), 1u);
   EXPECT_EQ(notes(), nullptr);

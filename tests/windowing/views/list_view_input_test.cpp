@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ using platform::NSEventModifierFlagShift;
 using Notes = std::vector<std::string>;
 
 namespace {
+
+constexpr std::uint16_t kHome = platform::kVK_Home, kEnd = platform::kVK_End,
+                        kDown = platform::kVK_DownArrow, kUp = platform::kVK_UpArrow;
 
 class ListViewInputTest : public testsupport::ListViewTest {};
 
@@ -40,6 +44,12 @@ TEST_F(ListViewInputTest, PressesReachTheParentAsTheirNotifications) {
        },
        {"N-101 i0 s0", "N-2 i0 s1", "N-3 i0 s1", "N-2 i0 s1"}},
       {"header click", [&] { h.click(window(), header(kReport, 2)); }, {"N-108 i-1 s2"}},
+      // The keys of the list with the focus move its selection as a click does.
+      {"Down", [&] { h.key(window(), kDown, ""); }, {"N-101 i1 s0"}},
+      {"End", [&] { h.key(window(), kEnd, ""); }, {"N-101 i4 s0"}},
+      {"Down past the last row", [&] { h.key(window(), kDown, ""); }, {}},
+      {"Up", [&] { h.key(window(), kUp, ""); }, {"N-101 i3 s0"}},
+      {"Home", [&] { h.key(window(), kHome, ""); }, {"N-101 i0 s0"}},
   };
   for (const Press& press : presses) {
     press.act();
@@ -106,6 +116,21 @@ TEST_F(ListViewInputTest, ListBoxesReportSelectionAndDoubleClicksAsCommands) {
   h.runUntilIdle();
   EXPECT_EQ(take(), (Notes{"C1 202", "C1 202", "C1 202", "C2 202", "menu"}));
   EXPECT_EQ(SendMessage(item(kListBox), LB_GETSELCOUNT, 0, 0), 1);
+  // The keys move the selection of the list box with the focus, none past either end.
+  struct KeyStep {
+    std::uint16_t key;
+    Notes notes;
+    LRESULT selected;
+  };
+  const KeyStep steps[] = {{kUp, {"C1 202"}, 1},  {kHome, {"C1 202"}, 0}, {kUp, {}, 0},
+                           {kEnd, {"C1 202"}, 2}, {kDown, {}, 2},         {kUp, {"C1 202"}, 1},
+                           {kDown, {"C1 202"}, 2}};
+  for (const KeyStep& step : steps) {
+    h.key(window(), step.key, "");
+    h.runUntilIdle();
+    EXPECT_EQ(take(), step.notes) << step.key;
+    EXPECT_EQ(SendMessage(item(kListBox), LB_GETCURSEL, 0, 0), step.selected) << step.key;
+  }
 }
 
 TEST_F(ListViewInputTest, CustomDrawColoursOneCellAndNotTheNext) {
