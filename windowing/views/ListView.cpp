@@ -7,7 +7,6 @@
 #include "base/Log.h"
 #include "platform/core/ScrollView.h"
 #include "platform/drawing/GraphicsContext.h"
-#include "windowing/core/Painting.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/drawing/Bitmaps.h"
@@ -261,20 +260,6 @@ void Swell_vCorvaneBrisko_listview::highlightSelectionInClipRect(const NSRect& c
 
 void Swell_vCorvaneBrisko_listview::drawRect(const NSRect& dirtyRect) {
   if (!m_redrawOff) NSTableView::drawRect(dirtyRect);
-}
-
-// The enclosing window objects learn of the first change before a display pass; later
-// ones find them told already. While redrawing is off they learn nothing.
-void Swell_vCorvaneBrisko_listview::setNeedsDisplay(bool needs) {
-  bool told = needsDisplay();
-  NSTableView::setNeedsDisplay(needs);
-  if (needs && !told && !updatesHeld()) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_listview::setNeedsDisplayInRect(const NSRect& rect) {
-  bool told = needsDisplay();
-  NSTableView::setNeedsDisplayInRect(rect);
-  if (!told && !updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 namespace swell {

@@ -7,6 +7,7 @@
 
 #include "platform/tables/TableView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/drawing/DrawingTypes.h"
 #include "windowing/views/ListViews.h"
@@ -15,7 +16,7 @@
 // The list control of the layer: a table view that is the Win32 list view (rows of
 // texts in columns, row images, owner data, sorting, notifications to its parent) or,
 // in its list-box form, the Win32 list box. The table asks it for the rows it draws.
-class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
+class Swell_vCorvaneBrisko_listview : public SwellDirtyMarking<platform::NSTableView>,
                                       public platform::NSTableViewDataSource,
                                       public SwellMessageEntry,
                                       public SwellStyleHolder,
@@ -107,8 +108,6 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   void highlightSelectionInClipRect(const platform::NSRect& clip) override;
   // Draws nothing while WM_SETREDRAW has drawing off, so the parent is asked nothing.
   void drawRect(const platform::NSRect& dirtyRect) override;
-  void setNeedsDisplay(bool needs) override;
-  void setNeedsDisplayInRect(const platform::NSRect& rect) override;
 
   void mouseDown(const platform::NSEvent& e) override;
   void mouseDragged(const platform::NSEvent& e) override;
