@@ -94,23 +94,23 @@ NSTableColumn* Swell_vCorvaneBrisko_listview::logicalColumn(int index) const {
 }
 
 int Swell_vCorvaneBrisko_listview::rowCount() const {
-  return isOwnerData() ? ownermode_cnt : static_cast<int>(m_items.size());
+  return isOwnerData() ? ownermode_cnt : m_items.size();
 }
 
 Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) {
-  if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
-  return &m_items[static_cast<std::size_t>(index)];
+  return m_items.at(index);
 }
 
 const Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) const {
-  if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
-  return &m_items[static_cast<std::size_t>(index)];
+  return m_items.at(index);
 }
 
-int Swell_vCorvaneBrisko_listview::insertRow(int index, Row row) {
-  int count = static_cast<int>(m_items.size());
-  index = std::clamp(index, 0, count);
-  m_items.insert(m_items.begin() + index, std::move(row));
+int Swell_vCorvaneBrisko_listview::insertRow(int index, std::string_view first, LPARAM param,
+                                             int image) {
+  int count = m_items.size();
+  // Room for every column's text at once, so setting them moves nothing.
+  index = m_items.insert(index, first, param, image, static_cast<int>(m_cols.size()));
+  if (index < 0) return -1;
   // Rows after the new one keep their selection, one index further on.
   if (index < count) insertRows(index, 1);
   reloadData();
@@ -118,8 +118,7 @@ int Swell_vCorvaneBrisko_listview::insertRow(int index, Row row) {
 }
 
 bool Swell_vCorvaneBrisko_listview::deleteRow(int index) {
-  if (!rowAt(index)) return false;
-  m_items.erase(m_items.begin() + index);
+  if (!m_items.erase(index)) return false;
   swellSuppressSelectionReports(true);
   removeRows(index, 1);
   swellSuppressSelectionReports(false);
@@ -138,11 +137,10 @@ void Swell_vCorvaneBrisko_listview::deleteAllRows() {
 int Swell_vCorvaneBrisko_listview::sortedPlace(const char* text, bool descending) const {
   // Bisection over the first texts; an equal row met by the search gets the new row
   // before it.
-  int lo = 0, hi = static_cast<int>(m_items.size());
+  int lo = 0, hi = m_items.size();
   while (lo < hi) {
     int mid = lo + (hi - lo) / 2;
-    const std::vector<std::string>& texts = m_items[static_cast<std::size_t>(mid)].texts;
-    const char* other = texts.empty() ? "" : texts[0].c_str();
+    const char* other = rowText(*rowAt(mid), 0).data();
     int c = descending ? std::strcmp(other, text) : std::strcmp(text, other);
     if (c == 0) return mid;
     if (c < 0)
@@ -226,8 +224,7 @@ std::string Swell_vCorvaneBrisko_listview::tableViewObjectValue(platform::NSTabl
   if (isOwnerData()) {
     askOwnerData(static_cast<int>(row), index, &text, &image);
   } else if (Row* r = rowAt(static_cast<int>(row))) {
-    if (index >= 0 && index < static_cast<int>(r->texts.size()))
-      text = r->texts[static_cast<std::size_t>(index)];
+    text = rowText(*r, index);
     if (m_status_imagelist_type == LVSIL_STATE || m_status_imagelist_type == LVSIL_SMALL)
       image = r->image;
   }
