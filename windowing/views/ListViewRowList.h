@@ -46,7 +46,6 @@ class SwellListRows {
   SwellListRows& operator=(const SwellListRows&) = delete;
 
   int size() const { return m_rows.GetSize(); }
-  bool empty() const { return size() == 0; }
   Row* at(int index);
   const Row* at(int index) const;
 
@@ -84,9 +83,8 @@ class SwellListRows {
   // (those that fitted stay).
   bool appendCopies(const SwellListRows& other);
 
-  // Bytes the text and slot arenas hold, and how many of them are waste.
+  // Bytes the text and slot arenas hold, waste included.
   std::size_t storedBytes() const;
-  std::size_t wasteBytes() const { return m_textWaste + m_slotWaste * sizeof(TextSlot); }
 
  private:
   struct TextSlot {
@@ -94,12 +92,15 @@ class SwellListRows {
     std::uint32_t length = 0;  // 0: an empty text, which takes no bytes
   };
 
+  std::size_t wasteBytes() const { return m_textWaste + m_slotWaste * sizeof(TextSlot); }
+
   TextSlot* slotsOf(const Row& row) const { return m_slots.Get() + row.firstSlot; }
   // Gives the row a run of at least `room` slots, moving its texts' slots there.
   bool growRoom(Row& row, std::uint32_t room);
   // Appends a text and its terminator to the arena; false when it cannot grow.
   bool appendText(std::string_view text, std::uint32_t* offset);
   void retire(const TextSlot& slot);
+  // Whether a text lies in the arena, which moves when it grows: such a text is copied first.
   bool holdsText(std::string_view text) const;
   // Copies the live texts into fresh arenas once the waste passes half of what they hold.
   void compactIfWasteful();
