@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <typeinfo>
 
 #include "base/Log.h"
 #include "platform/core/ScrollView.h"
 #include "platform/drawing/GraphicsContext.h"
-#include "windowing/core/Painting.h"
+#include "platform/objects/ObjectRegistry.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/drawing/Bitmaps.h"
@@ -95,23 +96,23 @@ NSTableColumn* Swell_vCorvaneBrisko_listview::logicalColumn(int index) const {
 }
 
 int Swell_vCorvaneBrisko_listview::rowCount() const {
-  return isOwnerData() ? ownermode_cnt : static_cast<int>(m_items.size());
+  return isOwnerData() ? ownermode_cnt : m_items.size();
 }
 
 Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) {
-  if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
-  return &m_items[static_cast<std::size_t>(index)];
+  return m_items.at(index);
 }
 
 const Swell_vCorvaneBrisko_listview::Row* Swell_vCorvaneBrisko_listview::rowAt(int index) const {
-  if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
-  return &m_items[static_cast<std::size_t>(index)];
+  return m_items.at(index);
 }
 
-int Swell_vCorvaneBrisko_listview::insertRow(int index, Row row) {
-  int count = static_cast<int>(m_items.size());
-  index = std::clamp(index, 0, count);
-  m_items.insert(m_items.begin() + index, std::move(row));
+int Swell_vCorvaneBrisko_listview::insertRow(int index, std::string_view first, LPARAM param,
+                                             int image) {
+  int count = m_items.size();
+  // Room for every column's text at once, so setting them moves nothing.
+  index = m_items.insert(index, first, param, image, static_cast<int>(m_cols.size()));
+  if (index < 0) return -1;
   // Rows after the new one keep their selection, one index further on.
   if (index < count) insertRows(index, 1);
   reloadData();
@@ -119,8 +120,7 @@ int Swell_vCorvaneBrisko_listview::insertRow(int index, Row row) {
 }
 
 bool Swell_vCorvaneBrisko_listview::deleteRow(int index) {
-  if (!rowAt(index)) return false;
-  m_items.erase(m_items.begin() + index);
+  if (!m_items.erase(index)) return false;
   swellSuppressSelectionReports(true);
   removeRows(index, 1);
   swellSuppressSelectionReports(false);
@@ -139,11 +139,10 @@ void Swell_vCorvaneBrisko_listview::deleteAllRows() {
 int Swell_vCorvaneBrisko_listview::sortedPlace(const char* text, bool descending) const {
   // Bisection over the first texts; an equal row met by the search gets the new row
   // before it.
-  int lo = 0, hi = static_cast<int>(m_items.size());
+  int lo = 0, hi = m_items.size();
   while (lo < hi) {
     int mid = lo + (hi - lo) / 2;
-    const std::vector<std::string>& texts = m_items[static_cast<std::size_t>(mid)].texts;
-    const char* other = texts.empty() ? "" : texts[0].c_str();
+    const char* other = rowText(*rowAt(mid), 0).data();
     int c = descending ? std::strcmp(other, text) : std::strcmp(text, other);
     if (c == 0) return mid;
     if (c < 0)
@@ -227,8 +226,7 @@ std::string Swell_vCorvaneBrisko_listview::tableViewObjectValue(platform::NSTabl
   if (isOwnerData()) {
     askOwnerData(static_cast<int>(row), index, &text, &image);
   } else if (Row* r = rowAt(static_cast<int>(row))) {
-    if (index >= 0 && index < static_cast<int>(r->texts.size()))
-      text = r->texts[static_cast<std::size_t>(index)];
+    text = rowText(*r, index);
     if (m_status_imagelist_type == LVSIL_STATE || m_status_imagelist_type == LVSIL_SMALL)
       image = r->image;
   }
@@ -263,24 +261,16 @@ void Swell_vCorvaneBrisko_listview::drawRect(const NSRect& dirtyRect) {
   if (!m_redrawOff) NSTableView::drawRect(dirtyRect);
 }
 
-// The enclosing window objects learn of the first change before a display pass; later
-// ones find them told already. While redrawing is off they learn nothing.
-void Swell_vCorvaneBrisko_listview::setNeedsDisplay(bool needs) {
-  bool told = needsDisplay();
-  NSTableView::setNeedsDisplay(needs);
-  if (needs && !told && !updatesHeld()) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_listview::setNeedsDisplayInRect(const NSRect& rect) {
-  bool told = needsDisplay();
-  NSTableView::setNeedsDisplayInRect(rect);
-  if (!told && !updatesHeld()) swell::markAncestorsDirty(this);
-}
-
 namespace swell {
 
 Swell_vCorvaneBrisko_listview* listViewOf(HWND h) {
-  return objectFromHandleAs<Swell_vCorvaneBrisko_listview>(h);
+  platform::NSObject* object = platform::liveObject(h);
+  // A list's own type answers at once; the cast's walk through every base of the list,
+  // a comparison of type names at each, is left to other handles (and any derived list).
+  // Filling a long list calls this for every row and text.
+  if (object && typeid(*object) == typeid(Swell_vCorvaneBrisko_listview))
+    return static_cast<Swell_vCorvaneBrisko_listview*>(object);
+  return dynamic_cast<Swell_vCorvaneBrisko_listview*>(object);
 }
 
 }  // namespace swell

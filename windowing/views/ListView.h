@@ -3,19 +3,22 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/tables/TableView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/drawing/DrawingTypes.h"
+#include "windowing/views/ListViewRowList.h"
 #include "windowing/views/ListViews.h"
 #include "windowing/views/ViewColors.h"
 
 // The list control of the layer: a table view that is the Win32 list view (rows of
 // texts in columns, row images, owner data, sorting, notifications to its parent) or,
 // in its list-box form, the Win32 list box. The table asks it for the rows it draws.
-class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
+class Swell_vCorvaneBrisko_listview : public SwellDirtyMarking<platform::NSTableView>,
                                       public platform::NSTableViewDataSource,
                                       public SwellMessageEntry,
                                       public SwellStyleHolder,
@@ -23,15 +26,8 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
                                       public SwellClassNamed,
                                       public SwellViewColors {
  public:
-  // One row: the texts of the logical columns, the item data and the image number
-  // (1-based into the image list, 0 none). Rows are kept by value, side by side: a long
-  // list is walked, sorted and cleared in memory order rather than row object by row
-  // object, so a pointer to a row lasts only until rows are added or removed.
-  struct Row {
-    std::vector<std::string> texts;
-    LPARAM param = 0;
-    int image = 0;
-  };
+  // One row: the item data and image number; its texts are in the list's row store.
+  using Row = SwellListRows::Row;
   // What a press on a row is: on the row image, a drag begun, a fast click sent.
   static constexpr int kClickOnImage = 1;
   static constexpr int kClickDragged = 2;
@@ -76,12 +72,15 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   int logicalColumnAtPoint(platform::NSPoint p) const;
   platform::NSTableColumn* logicalColumn(int index) const;
 
-  // Rows.
+  // Rows. A row pointer lasts until rows are added or removed.
   int rowCount() const;
   Row* rowAt(int index);
   const Row* rowAt(int index) const;
-  // Inserts a row at index (clamped), keeping the selection with its rows.
-  int insertRow(int index, Row row);
+  // A row's text at a logical column, empty when it has none; see SwellListRows::text.
+  std::string_view rowText(const Row& row, int column) const { return m_items.text(row, column); }
+  // Inserts a row at index (clamped) with its first text, keeping the selection with its
+  // rows; -1 when memory cannot be had.
+  int insertRow(int index, std::string_view first, LPARAM param = 0, int image = 0);
   bool deleteRow(int index);
   void deleteAllRows();
   // The row of the sorted place of a text (list-box sort or list-view sort styles).
@@ -107,8 +106,6 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   void highlightSelectionInClipRect(const platform::NSRect& clip) override;
   // Draws nothing while WM_SETREDRAW has drawing off, so the parent is asked nothing.
   void drawRect(const platform::NSRect& dirtyRect) override;
-  void setNeedsDisplay(bool needs) override;
-  void setNeedsDisplayInRect(const platform::NSRect& rect) override;
 
   void mouseDown(const platform::NSEvent& e) override;
   void mouseDragged(const platform::NSEvent& e) override;
@@ -126,7 +123,7 @@ class Swell_vCorvaneBrisko_listview : public platform::NSTableView,
   int m_start_subitem = -1;
   int m_start_item_clickmode = 0;
   int m_lbMode = 0;
-  std::vector<Row> m_items;
+  SwellListRows m_items;
   std::vector<platform::NSTableColumn*> m_cols;  // the table holds them
   HIMAGELIST m_status_imagelist = nullptr;
   int m_status_imagelist_type = -1;

@@ -36,6 +36,8 @@ int ListView_InsertColumn(HWND h, int index, const LVCOLUMN* lvc) {
   int count = static_cast<int>(list->m_cols.size());
   // A negative index inserts at the front.
   index = std::max(index, 0);
+  // As on Windows the new column starts empty and the later ones keep their texts.
+  if (index < count && !list->m_items.insertColumn(index)) return -1;
   Ref<NSTableColumn> column = Ref<NSTableColumn>::adopt(new NSTableColumn);
   column->setEditable(false);
   NSTextAlignment alignment = alignmentOf(lvc->fmt);
@@ -52,10 +54,6 @@ int ListView_InsertColumn(HWND h, int index, const LVCOLUMN* lvc) {
   if (index < count) {
     list->moveColumn(list->numberOfColumns() - 1, index);
     list->m_cols.insert(list->m_cols.begin() + index, column.get());
-    // As on Windows the new column starts empty and the later ones keep their texts.
-    for (auto& row : list->m_items)
-      if (static_cast<int>(row.texts.size()) > index)
-        row.texts.insert(row.texts.begin() + index, std::string());
   } else {
     index = count;
     list->m_cols.push_back(column.get());
@@ -70,8 +68,7 @@ bool ListView_DeleteColumn(HWND h, int index) {
   if (!column) return false;
   list->m_cols.erase(list->m_cols.begin() + index);
   // The rows lose that column's text, so the later columns keep theirs.
-  for (auto& row : list->m_items)
-    if (static_cast<int>(row.texts.size()) > index) row.texts.erase(row.texts.begin() + index);
+  list->m_items.eraseColumn(index);
   list->removeTableColumn(column);
   return true;
 }

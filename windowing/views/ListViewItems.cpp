@@ -11,52 +11,16 @@ using platform::Ref;
 using Row = Swell_vCorvaneBrisko_listview::Row;
 
 namespace {
-
 constexpr UINT kImageBitsShift = 16;
-
-// A row being sorted: its item data and where it stood, so the comparisons read one
-// compact array in order and the rows themselves move once, into their sorted places.
-struct SortEntry {
-  LPARAM param = 0;
-  std::size_t place = 0;
-};
-
-// A stable top-down merge sort of the rows by the caller's comparison: the left row goes
-// first unless the comparison answers above 0. Any answer is safe; none reads outside.
-void mergeSort(std::vector<SortEntry>& rows, std::vector<SortEntry>& scratch, std::size_t first,
-               std::size_t end, PFNLVCOMPARE compare, LPARAM parameter) {
-  if (end - first < 2) return;
-  std::size_t middle = first + (end - first) / 2;
-  mergeSort(rows, scratch, first, middle, compare, parameter);
-  mergeSort(rows, scratch, middle, end, compare, parameter);
-  std::size_t left = first, right = middle, out = first;
-  while (left < middle && right < end) {
-    if (compare(rows[left].param, rows[right].param, parameter) <= 0)
-      scratch[out++] = rows[left++];
-    else
-      scratch[out++] = rows[right++];
-  }
-  while (left < middle)
-    scratch[out++] = rows[left++];
-  while (right < end)
-    scratch[out++] = rows[right++];
-  std::copy(scratch.begin() + static_cast<std::ptrdiff_t>(first),
-            scratch.begin() + static_cast<std::ptrdiff_t>(end),
-            rows.begin() + static_cast<std::ptrdiff_t>(first));
-}
-
 }  // namespace
 
 void ListView_SetItemText(HWND h, int item, int subItem, const char* text) {
   Swell_vCorvaneBrisko_listview* list = swell::listViewOf(h);
   if (!list || list->isOwnerData()) return;
-  Row* row = list->rowAt(item);
-  if (!row || subItem < 0 || (subItem > 0 && subItem >= static_cast<int>(list->m_cols.size())))
+  if (!list->rowAt(item) || subItem < 0 ||
+      (subItem > 0 && subItem >= static_cast<int>(list->m_cols.size())))
     return;
-  auto index = static_cast<std::size_t>(subItem);
-  if (row->texts.size() <= index) row->texts.resize(index + 1);
-  row->texts[index] = text ? text : "";
-  list->setNeedsDisplay(true);
+  if (list->m_items.setText(item, subItem, text ? text : "")) list->setNeedsDisplay(true);
 }
 
 void ListView_GetItemText(HWND h, int item, int subItem, char* text, int capacity) {
@@ -96,14 +60,9 @@ bool ListView_GetItem(HWND h, LVITEM* item) {
     Row* row = list->rowAt(item->iItem);
     if (!row) return false;
     if (item->mask & LVIF_PARAM) item->lParam = row->param;
-    if (wantText) {
-      std::string empty;
-      const std::string& text =
-          item->iSubItem >= 0 && item->iSubItem < static_cast<int>(row->texts.size())
-              ? row->texts[static_cast<std::size_t>(item->iSubItem)]
-              : empty;
-      base::copyUtf8(text, item->pszText, static_cast<std::size_t>(item->cchTextMax));
-    }
+    if (wantText)
+      base::copyUtf8(list->rowText(*row, item->iSubItem), item->pszText,
+                     static_cast<std::size_t>(item->cchTextMax));
     if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_STATEIMAGEMASK))
       item->state |= static_cast<UINT>(row->image) << kImageBitsShift;
   }
@@ -153,26 +112,22 @@ void ListView_SortItems(HWND h, PFNLVCOMPARE compare, LPARAM parameter) {
   Ref<Swell_vCorvaneBrisko_listview> keep(list);
   // Selected rows stay selected in their new places, whatever the comparison does meanwhile.
   const NSIndexSet selectedBefore = list->selectedRowIndexes();
-  std::vector<Row>& rows = list->m_items;
+  std::vector<std::size_t> selected;
+  for (const NSIndexSet::Range& range : selectedBefore.ranges())
+    for (std::size_t row = range.first; row < range.end; ++row)
+      selected.push_back(row);
   // The comparison may be called back into the list; it sorts the rows taken out of it.
-  std::vector<Row> unsorted = std::move(rows);
-  rows.clear();
-  std::vector<SortEntry> order(unsorted.size());
-  for (std::size_t i = 0; i < unsorted.size(); ++i)
-    order[i] = {unsorted[i].param, i};
-  std::vector<SortEntry> scratch(order.size());
-  mergeSort(order, scratch, 0, order.size(), compare, parameter);
-  // Rows the comparison added meanwhile stay after the sorted ones.
-  std::vector<Row> sorted;
-  sorted.reserve(unsorted.size() + rows.size());
-  NSIndexSet selection;
-  for (const SortEntry& entry : order) {
-    if (selectedBefore.containsIndex(entry.place)) selection.addIndex(sorted.size());
-    sorted.push_back(std::move(unsorted[entry.place]));
+  SwellListRows rows = std::move(list->m_items);
+  NSIndexSet selection = selectedBefore;
+  if (rows.sort(compare, parameter, selected)) {
+    selection = NSIndexSet();
+    for (std::size_t row : selected)
+      selection.addIndex(row);
   }
-  for (Row& added : rows)
-    sorted.push_back(std::move(added));
-  rows = std::move(sorted);
+  // Rows the comparison added meanwhile stay after the sorted ones.
+  if (!rows.appendCopies(list->m_items))
+    base::warn("swell-cocoa", "ListView_SortItems: rows added while sorting were lost");
+  list->m_items = std::move(rows);
   list->swellSuppressSelectionReports(true);
   list->selectRowIndexes(selection, false);
   list->swellSuppressSelectionReports(false);

@@ -9,22 +9,23 @@ using Row = Swell_vCorvaneBrisko_listview::Row;
 
 namespace {
 
-const char* firstText(const Row* row) {
-  return row && !row->texts.empty() ? row->texts[0].c_str() : nullptr;
+// A row's first text; null when the row or its text is missing.
+const char* firstText(const Swell_vCorvaneBrisko_listview* list, int index) {
+  const Row* row = list->rowAt(index);
+  return row && list->m_items.hasText(*row, 0) ? list->rowText(*row, 0).data() : nullptr;
 }
 
-int addString(Swell_vCorvaneBrisko_listview* list, const char* text, int place) {
-  Row row;
-  row.texts.emplace_back(text ? text : "");
-  return list->insertRow(place, std::move(row));
+LRESULT addString(Swell_vCorvaneBrisko_listview* list, const char* text, int place) {
+  const int index = list->insertRow(place, text ? text : "");
+  return index < 0 ? LB_ERRSPACE : index;
 }
 
 LRESULT findStringExact(Swell_vCorvaneBrisko_listview* list, int start, const char* text) {
-  int count = static_cast<int>(list->m_items.size());
+  int count = list->m_items.size();
   if (!text || count == 0) return LB_ERR;
   int first = start < 0 || start + 1 >= count ? 0 : start + 1;
   for (int n = 0; n < count; ++n) {
-    const char* row = firstText(list->rowAt((first + n) % count));
+    const char* row = firstText(list, (first + n) % count);
     if (row && strcasecmp(row, text) == 0) return (first + n) % count;
   }
   return LB_ERR;
@@ -35,7 +36,7 @@ LRESULT findStringExact(Swell_vCorvaneBrisko_listview* list, int start, const ch
 LRESULT Swell_vCorvaneBrisko_listview::onSwellMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   platform::Ref<Swell_vCorvaneBrisko_listview> keep(this);
   const auto text = reinterpret_cast<const char*>(lParam);
-  int count = static_cast<int>(m_items.size());
+  int count = m_items.size();
   // Row indexes come in wParam; anything beyond int range is no row.
   int row = wParam <= static_cast<WPARAM>(INT32_MAX) ? static_cast<int>(wParam) : -1;
   switch (msg) {
@@ -64,7 +65,7 @@ LRESULT Swell_vCorvaneBrisko_listview::onSwellMessage(UINT msg, WPARAM wParam, L
       char* buffer = reinterpret_cast<char*>(lParam);
       // Without a buffer nothing is written.
       if (!buffer) return LB_ERR;
-      const char* first = firstText(rowAt(row));
+      const char* first = firstText(this, row);
       if (!first) {
         buffer[0] = 0;
         return LB_ERR;
@@ -98,8 +99,7 @@ LRESULT Swell_vCorvaneBrisko_listview::onSwellMessage(UINT msg, WPARAM wParam, L
     case LB_GETTEXTLEN: {
       Row* r = rowAt(row);
       if (!r) return LB_ERR;
-      const char* first = firstText(r);
-      return first ? static_cast<LRESULT>(std::strlen(first)) : 0;
+      return static_cast<LRESULT>(rowText(*r, 0).size());
     }
     case LB_GETCOUNT:
       return rowCount();

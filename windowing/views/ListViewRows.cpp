@@ -84,7 +84,7 @@ int ListView_InsertItem(HWND h, const LVITEM* item) {
   // A null item or a sub-item is no row: -1, since 0 would name the first row.
   if (!list || !item || item->iSubItem != 0 || list->isOwnerData()) return -1;
   const char* text = (item->mask & LVIF_TEXT) && item->pszText ? item->pszText : "";
-  int count = static_cast<int>(list->m_items.size());
+  int count = list->m_items.size();
   int place = item->iItem < 0 ? 0 : std::min(item->iItem, count);
   if (!list->isListBox() && (item->mask & LVIF_TEXT)) {
     if (list->style & LVS_SORTASCENDING)
@@ -92,14 +92,11 @@ int ListView_InsertItem(HWND h, const LVITEM* item) {
     else if (list->style & LVS_SORTDESCENDING)
       place = list->sortedPlace(text, true);
   }
-  Row row;
-  // Room for every column's text at once, so setting them grows nothing.
-  row.texts.reserve(std::max<std::size_t>(1, list->m_cols.size()));
-  row.texts.emplace_back(text);
-  if (item->mask & LVIF_PARAM) row.param = item->lParam;
+  int image = 0;
   if ((item->mask & LVIF_STATE) && (item->stateMask & kStateHighBits))
-    row.image = static_cast<int>((item->state >> kImageBitsShift) & kImageNumberMask);
-  place = list->insertRow(place, std::move(row));
+    image = static_cast<int>((item->state >> kImageBitsShift) & kImageNumberMask);
+  place = list->insertRow(place, text, (item->mask & LVIF_PARAM) ? item->lParam : 0, image);
+  if (place < 0) return -1;
   if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_SELECTED) &&
       (item->state & LVIS_SELECTED))
     list->selectRowQuietly(place, true);

@@ -40,6 +40,8 @@ inline constexpr UINT LB_GETITEMDATA = 409;
 inline constexpr UINT LB_SETITEMDATA = 410;
 inline constexpr UINT LB_FINDSTRINGEXACT = 418;
 inline constexpr LRESULT LB_ERR = -1;
+// A string the list has no memory for.
+inline constexpr LRESULT LB_ERRSPACE = -2;
 
 // LVITEM masks and this layer's state bits.
 inline constexpr UINT LVIF_TEXT = 1;

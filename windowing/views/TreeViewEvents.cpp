@@ -9,7 +9,6 @@
 #include "windowing/core/Capture.h"
 #include "windowing/core/Cursors.h"
 #include "windowing/core/MessageWords.h"
-#include "windowing/core/Painting.h"
 #include "windowing/core/RunLoopControl.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/TimerTargets.h"
@@ -28,7 +27,7 @@ constexpr std::size_t kUnfocusedSelection = 2;
 }  // namespace
 
 Swell_vCorvaneBrisko_treeview::Swell_vCorvaneBrisko_treeview(const platform::NSRect& frame)
-    : NSOutlineView(frame) {
+    : SwellDirtyMarking(frame) {
   // A tree has no column titles; its cell leaves the selection to the tree's colours.
   setHeaderView(nullptr);
   auto cell = platform::Ref<Swell_vCorvaneBrisko_listviewcell>::adopt(
@@ -41,16 +40,6 @@ Swell_vCorvaneBrisko_treeview::Swell_vCorvaneBrisko_treeview(const platform::NSR
 Swell_vCorvaneBrisko_treeview::~Swell_vCorvaneBrisko_treeview() {
   for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
     delete *it;
-}
-
-void Swell_vCorvaneBrisko_treeview::setNeedsDisplay(bool needs) {
-  NSOutlineView::setNeedsDisplay(needs);
-  if (needs && !updatesHeld()) swell::markAncestorsDirty(this);
-}
-
-void Swell_vCorvaneBrisko_treeview::setNeedsDisplayInRect(const platform::NSRect& rect) {
-  NSOutlineView::setNeedsDisplayInRect(rect);
-  if (!updatesHeld()) swell::markAncestorsDirty(this);
 }
 
 bool Swell_vCorvaneBrisko_treeview::findItem(const TreeItemRec* item, TreeItemRec** parent,

@@ -5,6 +5,7 @@
 
 #include "platform/tables/OutlineView.h"
 #include "windowing/Win32Types.h"
+#include "windowing/core/DirtyMarking.h"
 #include "windowing/core/WindowInterfaces.h"
 #include "windowing/views/TreeItem.h"
 #include "windowing/views/TreeView.h"
@@ -13,7 +14,7 @@
 // The view object of a tree view: an outline view over the item records, which is its own
 // data source and delegate and tells its parent window of clicks, expansion, selection and drags.
 
-class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
+class Swell_vCorvaneBrisko_treeview : public SwellDirtyMarking<platform::NSOutlineView>,
                                       public platform::NSOutlineViewDataSource,
                                       public platform::NSOutlineViewDelegate,
                                       public SwellStyleHolder,
@@ -28,8 +29,6 @@ class Swell_vCorvaneBrisko_treeview : public platform::NSOutlineView,
   const char* swellGetClass() const { return "SysTreeView32"; }
   LONG swellGetStyle() const override { return style; }
   void swellSetStyle(LONG value) override { style = value; }
-  void setNeedsDisplay(bool needs) override;
-  void setNeedsDisplayInRect(const platform::NSRect& rect) override;
 
   // The item records, found before use: parent (null at the root) and index.
   std::vector<TreeItemRec*>& items() { return m_items; }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/FailingRealloc.h"
 #include "platform/core/ScrollView.h"
 #include "platform/drawing/GraphicsContext.h"
 #include "support/ListViewFixture.h"
@@ -133,6 +134,80 @@ TEST_F(ListViewApiTest, TextsAreCopiedWholeAndColumnsKeepTheirOwn) {
   EXPECT_EQ(ListView_InsertColumn(lv, 1, &column), 1);
   EXPECT_EQ(text(0, 1), "");
   EXPECT_EQ(text(0, 2), "\xC3\xA9t\xC3\xA9");
+}
+
+int byParamDescending(LPARAM a, LPARAM b, LPARAM) {
+  return static_cast<int>(b - a);
+}
+
+// The list keeps every row's texts in one store: texts replaced over and over keep its
+// memory bounded, and its compaction keeps each row's texts through sorts, deletes and a
+// column inserted in the middle.
+TEST_F(ListViewApiTest, TextsSurviveSortsDeletesAndReplacementsInBoundedMemory) {
+  constexpr int kRows = 30;
+  fillReport(kRows);
+  HWND lv = item(kReport);
+  std::vector<std::vector<std::string>> expected;
+  for (int i = 0; i < kRows; ++i) {
+    ListView_SetItemText(lv, i, 2, ("c" + std::to_string(i)).c_str());
+    expected.push_back({"r" + std::to_string(i), "b" + std::to_string(i), "c" + std::to_string(i)});
+  }
+  ListView_SortItems(lv, byParamDescending, 0);
+  std::reverse(expected.begin(), expected.end());
+  for (int row = kRows - 1; row >= 0; row -= 3) {
+    ASSERT_TRUE(ListView_DeleteItem(lv, row));
+    expected.erase(expected.begin() + row);
+  }
+  const std::string longText(200, 'x');
+  for (int n = 0; n < 2000; ++n)
+    ListView_SetItemText(lv, n % 2, 1 + n % 2, (longText + std::to_string(n)).c_str());
+  expected[0][1] = longText + "1998";
+  expected[1][2] = longText + "1999";
+  EXPECT_LT(list(kReport)->m_items.storedBytes(), 64u * 1024);
+  LVCOLUMN middle;
+  ASSERT_EQ(ListView_InsertColumn(lv, 1, &middle), 1);
+  for (std::vector<std::string>& texts : expected)
+    texts.insert(texts.begin() + 1, "");
+  // A row added after the column takes room of its own, next to the rows' moved texts.
+  LVITEM last;
+  last.mask = LVIF_TEXT;
+  last.iItem = kRows;
+  last.pszText = const_cast<char*>("last");
+  ASSERT_EQ(ListView_InsertItem(lv, &last), static_cast<int>(expected.size()));
+  ListView_SetItemText(lv, static_cast<int>(expected.size()), 3, "z");
+  expected.push_back({"last", "", "", "z"});
+  ASSERT_EQ(ListView_GetItemCount(lv), static_cast<int>(expected.size()));
+  for (int row = 0; row < static_cast<int>(expected.size()); ++row)
+    for (int column = 0; column < 4; ++column)
+      EXPECT_EQ(text(row, column, 256),
+                expected[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)])
+          << row << "," << column;
+}
+
+// A row or text the list cannot have memory for is refused whole: no row half made, no
+// text lost.
+TEST_F(ListViewApiTest, WithoutMemoryARowOrTextIsRefusedAndNothingIsLost) {
+  fillReport(2);
+  HWND lv = item(kReport);
+  const std::string big(8192, 'y');
+  {
+    FailingRealloc failing(4096);
+    LVITEM row;
+    row.mask = LVIF_TEXT;
+    row.iItem = 1;
+    row.pszText = const_cast<char*>(big.c_str());
+    EXPECT_EQ(ListView_InsertItem(lv, &row), -1);
+    ListView_SetItemText(lv, 0, 1, big.c_str());
+    EXPECT_EQ(SendMessage(item(kListBox), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(big.c_str())),
+              LB_ERRSPACE);
+  }
+  EXPECT_TRUE(h.logged("no memory"));
+  EXPECT_EQ(ListView_GetItemCount(lv), 2);
+  EXPECT_EQ(SendMessage(item(kListBox), LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(text(0, 0), "r0");
+  EXPECT_EQ(text(0, 1), "b0");
+  EXPECT_EQ(text(1, 0), "r1");
+  EXPECT_EQ(text(1, 1), "b1");
 }
 
 TEST_F(ListViewApiTest, ColumnsOrderWidthsAndSortIndicators) {
