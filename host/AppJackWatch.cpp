@@ -52,7 +52,7 @@ void IPlugAPPHost::OnJackServerFound() {
   mUsesJack = true;
   OpenMidi();
   if (!StartRememberedAudio()) base::warn("host", "the audio stream did not start on JACK");
-  if (mApp) mApp->OnHostStatus(kJackFoundStatus);
+  ShowWhatRuns(kJackFoundStatus);
 }
 
 void IPlugAPPHost::OnJackServerGone() {
@@ -72,7 +72,7 @@ void IPlugAPPHost::OnJackServerBack() {
             "the JACK server answers again: reopening MIDI and audio");
   OpenMidi();
   if (!StartRememberedAudio()) base::warn("host", "the audio stream did not start on JACK");
-  if (mApp) mApp->OnHostStatus(kJackBackStatus);
+  ShowWhatRuns(kJackBackStatus);
 }
 
 bool IPlugAPPHost::ForgetClientsJackDropped() {
