@@ -5,6 +5,7 @@
 
 #include <jack/jack.h>
 
+#include <atomic>
 #include <iostream>
 #include <memory>
 #include <streambuf>
@@ -27,24 +28,39 @@ void keepAlsaReports();
 // The ALSA library's last report since the previous call, as " (ALSA: ...)", or "".
 std::string takeAlsaError();
 
-// Takes characters and keeps none; it holds no state, so threads may write to it at once.
+// Takes characters and keeps none, only counting them; threads may write to it at once.
 class NullBuffer : public std::streambuf {
+ public:
+  unsigned long long taken() const { return mTaken; }
+
  protected:
-  int overflow(int c) override { return c; }
+  int overflow(int c) override {
+    ++mTaken;
+    return c;
+  }
+
+ private:
+  std::atomic<unsigned long long> mTaken{0};
 };
 
-// The MIDI and audio libraries print their errors on standard error before throwing them; the
-// host logs what it catches, so their own lines are dropped while the host calls into them.
+// The MIDI and audio libraries print their errors and warnings on standard error; the host logs
+// what it catches, so their own lines are dropped while the host calls into them.
 class LibraryOutputDropped {
  public:
-  LibraryOutputDropped() : mSaved(std::cerr.rdbuf(&sDropped)) { takeAlsaError(); }
+  LibraryOutputDropped() : mSaved(std::cerr.rdbuf(&sDropped)), mTakenBefore(sDropped.taken()) {
+    takeAlsaError();
+  }
   ~LibraryOutputDropped() { std::cerr.rdbuf(mSaved); }
   LibraryOutputDropped(const LibraryOutputDropped&) = delete;
   LibraryOutputDropped& operator=(const LibraryOutputDropped&) = delete;
 
+  // Whether a library printed anything since this was made.
+  bool printed() const { return sDropped.taken() != mTakenBefore; }
+
  private:
   static inline NullBuffer sDropped;
   std::streambuf* mSaved;
+  unsigned long long mTakenBefore;
 };
 
 // Takes JACK's errors and notes, which are otherwise printed; the audio library silences them

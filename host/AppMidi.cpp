@@ -57,34 +57,22 @@ struct MidiDirection {
 constexpr MidiDirection kInput{"input", "midi in"};
 constexpr MidiDirection kOutput{"output", "midi out"};
 
-// Notes that the MIDI library reported something through the error callback it was given.
-void noteMidiReport(RtMidiError::Type, const std::string&, void* reported) {
-  *static_cast<bool*>(reported) = true;
-}
-
-// Whether a MIDI object made for JACK holds a client of the server. Asked for its ports, the
-// object first opens a client when it holds none, and reports it through its error callback
-// when that fails too; while a callback is set the library reports instead of throwing.
-bool holdsJackClient(RtMidi& midi) {
-  bool reported = false;
-  midi.setErrorCallback(noteMidiReport, &reported);
-  midi.getPortCount();
-  midi.setErrorCallback(nullptr, nullptr);
-  return !reported;
-}
-
 // Makes the MIDI object of one direction, named `client`. On JACK it must hold a client of the
 // server: the library would open one the next time it is asked anything, and a client opened
-// once the server has gone away makes JACK delete every client the program still holds. A
-// server that answers late is asked again; null when no object could be made.
+// once the server has gone away makes JACK delete every client the program still holds. The
+// library opens the client as the object is made and, with no error callback set yet, warns on
+// standard error when it cannot; asking the object anything afterwards would try again (and
+// an output object would lose the buffer of each try). A server that answers late is asked
+// again; null when no object could be made.
 template <class Midi>
 std::unique_ptr<Midi> makeMidi(RtMidi::Api api, const std::string& client,
                                const MidiDirection& direction) {
   for (int attempt = 0; attempt < kJackAttempts; ++attempt) {
     if (attempt > 0 && !pauseBeforeAskingAgain()) break;
     try {
+      const LibraryOutputDropped made;
       auto midi = std::make_unique<Midi>(api, client);
-      if (api != RtMidi::UNIX_JACK || holdsJackClient(*midi)) return midi;
+      if (api != RtMidi::UNIX_JACK || !made.printed()) return midi;
     } catch (const RtMidiError& e) {
       base::warn("host", "no MIDI %s: %s%s", direction.name, e.what(), takeAlsaError().c_str());
       return nullptr;
