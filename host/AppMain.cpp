@@ -4,12 +4,15 @@
 #include <csignal>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Log.h"
 #include "host/AppResources.h"
 #include "host/IPlugAPPHost.h"
 #include "platform/core/Application.h"
+#include "platform/core/ControlDrawing.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/Text.h"
 #include "platform/core/Timer.h"
 #include "platform/core/Window.h"
@@ -73,50 +76,76 @@ void terminateApplication() {
   platform::NSApp()->terminate(nullptr);
 }
 
-// The devices behind the entries of the two lists of "Preferences", by the entries' item data;
-// kept for the one modal dialog that runs at a time.
-std::vector<std::string> gInputEntries;
-std::vector<std::string> gOutputEntries;
-
-// Fills a list with "off", the listed ports and, when the remembered device is not among them,
-// that device marked absent, and selects the remembered device.
-void fillList(HWND dialog, int id, const std::vector<std::string>& names,
-              const std::string& remembered, std::vector<std::string>& entries) {
-  entries = {kNoMidiPort};
-  entries.insert(entries.end(), names.begin(), names.end());
-  const bool absent = std::find(entries.begin(), entries.end(), remembered) == entries.end();
-  if (absent) entries.push_back(remembered);
-  HWND list = GetDlgItem(dialog, id);
-  SendMessage(list, CB_RESETCONTENT, 0, 0);
-  LRESULT selected = 0;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string text =
-        absent && i + 1 == entries.size() ? remembered + kAbsentDeviceMark : entries[i];
-    const LRESULT index =
-        SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index < 0) continue;
-    SendMessage(list, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
-    if (entries[i] == remembered) selected = index;
-  }
-  SendMessage(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-}
+// One list of "Preferences": its control, and the devices behind its entries by the entries'
+// item data. The entries from `listed` on are devices that are not listed, shown marked absent.
+struct DeviceList {
+  int id;
+  std::vector<std::string> entries;
+  std::size_t listed = 0;
+};
+// The lists of the one modal "Preferences" that runs at a time, while it runs.
+HWND gPreferences = nullptr;
+DeviceList gInputList{kMidiInList, {}};
+DeviceList gOutputList{kMidiOutList, {}};
 
 // The device of the list's selected entry.
-std::string chosenDevice(HWND dialog, int id, const std::vector<std::string>& entries) {
-  HWND list = GetDlgItem(dialog, id);
-  const LRESULT index = SendMessage(list, CB_GETCURSEL, 0, 0);
+std::string chosenDevice(HWND dialog, const DeviceList& list) {
+  HWND box = GetDlgItem(dialog, list.id);
+  const LRESULT index = SendMessage(box, CB_GETCURSEL, 0, 0);
   if (index < 0) return kNoMidiPort;
-  const LRESULT entry = SendMessage(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size()) return kNoMidiPort;
-  return entries[static_cast<std::size_t>(entry)];
+  const LRESULT entry = SendMessage(box, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (entry < 0 || static_cast<std::size_t>(entry) >= list.entries.size()) return kNoMidiPort;
+  return list.entries[static_cast<std::size_t>(entry)];
+}
+
+// Fills a list with "off", the listed ports and, marked absent, the remembered device and the
+// chosen one when they are not among them, and selects the chosen device. A list that shows
+// these entries already is left as it is.
+void fillList(HWND dialog, DeviceList& list, const std::vector<std::string>& names,
+              const std::string& remembered, const std::string& chosen) {
+  std::vector<std::string> entries = {kNoMidiPort};
+  entries.insert(entries.end(), names.begin(), names.end());
+  const std::size_t listed = entries.size();
+  for (const std::string& device : {remembered, chosen})
+    if (std::find(entries.begin(), entries.end(), device) == entries.end())
+      entries.push_back(device);
+  if (entries == list.entries && listed == list.listed) return;
+  list.entries = std::move(entries);
+  list.listed = listed;
+  HWND box = GetDlgItem(dialog, list.id);
+  SendMessage(box, CB_RESETCONTENT, 0, 0);
+  LRESULT selected = 0;
+  for (std::size_t i = 0; i < list.entries.size(); ++i) {
+    const std::string text = i < listed ? list.entries[i] : list.entries[i] + kAbsentDeviceMark;
+    const LRESULT index = SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0) continue;
+    SendMessage(box, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
+    if (list.entries[i] == chosen) selected = index;
+  }
+  SendMessage(box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  // Drawn now: the device watch changes the list from a timer, and the dialog's loop draws
+  // what changed only once an event comes.
+  UpdateWindow(box);
+}
+
+// Has an open "Preferences" show the ports the host lists now, with the remembered devices and
+// the user's choice as they are. Not while a list or menu is open: its rows would change under
+// the user's pointer; the next look catches up.
+void followDevicesInPreferences() {
+  if (!gPreferences || !gHost) return;
+  if (platform::NSRunLoop::mainRunLoop().currentMode() == platform::NSEventTrackingRunLoopMode)
+    return;
+  fillList(gPreferences, gInputList, gHost->MidiInputNames(), gHost->Settings().midiInDev,
+           chosenDevice(gPreferences, gInputList));
+  fillList(gPreferences, gOutputList, gHost->MidiOutputNames(), gHost->Settings().midiOutDev,
+           chosenDevice(gPreferences, gOutputList));
 }
 
 // Uses the devices chosen and stores the changes; when they cannot be stored the user is told
 // and false returned, so the dialog does not close as if they were.
 bool applyPreferences(HWND dialog) {
   if (!gHost) return true;
-  if (gHost->ApplyMidiChoice(chosenDevice(dialog, kMidiInList, gInputEntries),
-                             chosenDevice(dialog, kMidiOutList, gOutputEntries)))
+  if (gHost->ApplyMidiChoice(chosenDevice(dialog, gInputList), chosenDevice(dialog, gOutputList)))
     return true;
   const std::string text = std::string(kSettingsNotSavedMessage) + "\n" + gHost->SettingsFile();
   MessageBox(dialog, text.c_str(), kSettingsNotSavedTitle, MB_OK);
@@ -186,6 +215,7 @@ INT_PTR MainDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_TIMER:
       if (wParam == kDeviceTimerId) {
         if (gHost) gHost->WatchDevices();
+        followDevicesInPreferences();
         return 1;
       }
       if (wParam != kIdleTimerId) return 0;
@@ -251,12 +281,18 @@ INT_PTR PreferencesDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:
       if (!gHost) return 1;
+      gPreferences = hwnd;
       gHost->ProbeMidiPorts();
-      fillList(hwnd, kMidiInList, gHost->MidiInputNames(), gHost->Settings().midiInDev,
-               gInputEntries);
-      fillList(hwnd, kMidiOutList, gHost->MidiOutputNames(), gHost->Settings().midiOutDev,
-               gOutputEntries);
+      for (DeviceList* list : {&gInputList, &gOutputList})
+        list->entries.clear();
+      fillList(hwnd, gInputList, gHost->MidiInputNames(), gHost->Settings().midiInDev,
+               gHost->Settings().midiInDev);
+      fillList(hwnd, gOutputList, gHost->MidiOutputNames(), gHost->Settings().midiOutDev,
+               gHost->Settings().midiOutDev);
       return 1;
+    case WM_DESTROY:
+      if (gPreferences == hwnd) gPreferences = nullptr;
+      return 0;
     case WM_COMMAND:
       switch (commandId(wParam)) {
         case IDOK:
@@ -285,6 +321,8 @@ INT_PTR AppMainProc(int code, INT_PTR parm1, INT_PTR parm2) {
     case SWELLAPP_ONLOAD:
       if (!kResourcesRegistered) return 0;
       base::log(base::LogLevel::Info, "host", "starting");
+      // A device name cut to fit its list keeps this marker whole, as the name's own end is cut.
+      platform::controldrawing::keepEndingWhole(kAbsentDeviceMark);
       gHost = std::make_unique<IPlugAPPHost>(SettingsPath());
       IPlugAPPHost::SetInstance(gHost.get());
       gHost->Init();

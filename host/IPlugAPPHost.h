@@ -42,12 +42,15 @@ inline constexpr const char* kSettingsNotSavedTitle = "Settings not saved";
 // adds it to its text.
 inline constexpr const char* kNoJackCause =
     "No JACK server answers, so MIDI and audio use ALSA until one starts.";
-// What the application shows while no JACK server answered since start-up, when one first
-// answers, when it goes away and when it answers again.
-inline constexpr const char* kNoJackStatus = "No JACK server: MIDI and audio on ALSA";
-inline constexpr const char* kJackFoundStatus = "JACK server started: MIDI and audio run";
+// What the application shows at start-up while no JACK server answers, when one first
+// answers and when it answers again: the event, a colon, then what runs, by its API's name on
+// ALSA, and what does not ("MIDI and audio on ALSA", "MIDI on ALSA, no audio", "no MIDI, no
+// audio"; on JACK "MIDI and audio run", "audio runs, no MIDI"). When the server goes away
+// nothing runs.
+inline constexpr const char* kNoJackStatus = "No JACK server";
+inline constexpr const char* kJackFoundStatus = "JACK server started";
+inline constexpr const char* kJackBackStatus = "JACK server back";
 inline constexpr const char* kJackGoneStatus = "JACK server stopped: no MIDI, no audio";
-inline constexpr const char* kJackBackStatus = "JACK server back: MIDI and audio run";
 // What the application shows when a remembered MIDI device goes away or is connected again,
 // the device's name after a colon; both directions at once are named together, without names.
 inline constexpr const char* kMidiInputGoneStatus = "MIDI input device gone";
@@ -127,6 +130,10 @@ class IPlugAPPHost : public iplug::IMidiSender {
   // every tick asks once, as a server that keeps failing would otherwise hold the main thread
   // for most of each tick, and the next tick asks again.
   bool OpenJackWatch(int attempts);
+  // What runs, as the status lines after the event say it (see kNoJackStatus).
+  std::string WhatRuns() const;
+  // Tells the application of the event and what runs after it.
+  void ShowWhatRuns(const char* event);
   // A JACK server answers where none did at start-up: MIDI and audio leave ALSA for it.
   void OnJackServerFound();
   void OnJackServerGone();

@@ -13,8 +13,8 @@ namespace {
 constexpr double kTextInset = 3;
 // What marks the place where a fitted text was cut.
 constexpr const char* kEllipsis = "\u2026";
-// The share of the room a kept note may take at most: the rest shows the text's start.
-constexpr double kNoteShare = 2.0 / 3;
+// The share of the room a kept ending may take at most: the rest shows the text's start.
+constexpr double kEndingShare = 2.0 / 3;
 // The arrows of a closed list: half of each one's base, its height and the gap between two.
 constexpr double kArrowHalfBase = 3.5;
 constexpr double kArrowHeight = 4;
@@ -151,25 +151,29 @@ void drawTextLines(CGContext* cg, const std::vector<std::string>& lines, const N
 
 namespace {
 
-// Where a parenthesised note ending the text starts, with the spaces before it; npos when the
-// text ends in none or is nothing but one. Only ASCII bytes are looked for, and those never
-// occur inside a longer UTF-8 sequence.
-std::size_t trailingNoteStart(const std::string& text) {
-  if (text.empty() || text.back() != ')') return std::string::npos;
-  int depth = 0;
-  for (std::size_t i = text.size(); i-- > 0;) {
-    if (text[i] == ')') {
-      ++depth;
-    } else if (text[i] == '(' && --depth == 0) {
-      while (i > 0 && text[i - 1] == ' ')
-        --i;
-      return i > 0 ? i : std::string::npos;
-    }
-  }
-  return std::string::npos;
+// The endings fittedText keeps whole, as programs added them.
+std::vector<std::string>& keptEndings() {
+  static std::vector<std::string> endings;
+  return endings;
+}
+
+// Where the longest kept ending that ends the text starts; npos when none does, or when the
+// text is nothing but one.
+std::size_t keptEndingStart(const std::string& text) {
+  std::size_t start = std::string::npos;
+  for (const std::string& ending : keptEndings())
+    if (!ending.empty() && ending.size() < text.size() && text.ends_with(ending) &&
+        (start == std::string::npos || text.size() - ending.size() < start))
+      start = text.size() - ending.size();
+  return start;
 }
 
 }  // namespace
+
+void keepEndingWhole(const std::string& ending) {
+  std::vector<std::string>& endings = keptEndings();
+  if (std::find(endings.begin(), endings.end(), ending) == endings.end()) endings.push_back(ending);
+}
 
 std::string fittedText(const std::string& text, const NSFont& font, double width) {
   if (text.empty()) return text;
@@ -182,10 +186,10 @@ std::string fittedText(const std::string& text, const NSFont& font, double width
   if (fits(text, 1)) return text;
   std::size_t headEnd = text.size();
   std::string tail = kEllipsis;
-  const std::size_t note = trailingNoteStart(text);
-  if (note != std::string::npos && fits(tail + text.substr(note), kNoteShare)) {
-    headEnd = note;
-    tail += text.substr(note);
+  const std::size_t ending = keptEndingStart(text);
+  if (ending != std::string::npos && fits(tail + text.substr(ending), kEndingShare)) {
+    headEnd = ending;
+    tail += text.substr(ending);
   }
   // The ends of the head's whole characters: the places it may be cut.
   std::vector<std::size_t> cuts;

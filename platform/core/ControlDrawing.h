@@ -30,11 +30,15 @@ void drawText(CGContext* cg, const std::string& text, const NSRect& r, const NSF
               NSColor color, NSTextAlignment alignment);
 // What one line of text shows in a rectangle of that width, as drawText insets it: the
 // text itself when it fits, else its start cut after whole characters with an ellipsis
-// where it was cut. A parenthesised note at the end (" (absent)", " (2)") qualifies the
-// whole text and is what tells entries with a common start apart, so it is kept whole
-// after the ellipsis and the text before it is cut instead, unless it would take more than
-// two thirds of the room.
+// where it was cut. A text that ends in a kept ending (see keepEndingWhole) keeps it whole
+// after the ellipsis and has the text before it cut instead, unless the ending would take
+// more than two thirds of the room. Any other end, parentheses included, is part of the text
+// and cut like the rest.
 std::string fittedText(const std::string& text, const NSFont& font, double width);
+// Adds an ending that a program puts after texts it shows as a mark of its own (" (absent)"),
+// which fittedText keeps whole when it cuts such a text. Main thread; adding one twice is
+// adding it once.
+void keepEndingWhole(const std::string& ending);
 // The arrows at the right end of a closed list, centred in the rectangle: up and down when
 // the list opens over the box, down alone when it opens below.
 void drawListArrows(CGContext* cg, const NSRect& r, NSColor color, bool opensOver);

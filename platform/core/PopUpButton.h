@@ -74,7 +74,7 @@ class NSPopUpButton : public NSButton {
   // The room of the title, left of the arrows.
   NSRect titleRect() const;
   // The title as the closed button shows it in that room: cut with an ellipsis when it is
-  // too long, a note in parentheses at its end kept whole (see controldrawing::fittedText).
+  // too long, keeping whole an ending the program registered (see controldrawing::fittedText).
   std::string shownTitle() const;
   void drawRect(const NSRect& dirtyRect) override;
 

@@ -100,11 +100,30 @@ TEST_F(HostDesktopTest, AJackServerThatGoesAndComesBackGetsTheRememberedDeviceBa
   ASSERT_TRUE(waitUntil([&] { return timesLogged("the JACK server went away") == 2; }))
       << host().log();
 
+  // "Preferences", open while the server is away, lists the device marked absent; as the server
+  // and the device come back its box loses the marker.
+  const std::string preferences = chooseFromMenu(kFileTitleX, 0, "Preferences");
+  ASSERT_FALSE(preferences.empty()) << "File > Preferences... showed no dialog";
+  EXPECT_TRUE(photograph(preferences, "preferences-jack-gone.png"));
+  const Placement inputBox{kInputListX + 4, kInputListY + 3, 230, 16};
+  const auto absentBox = pixelsOf(preferences, inputBox);
+  ASSERT_FALSE(absentBox.empty());
+
   ASSERT_TRUE(jack->start()) << jack->whyNot();
   device = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "device");
   device->openVirtualPort(kDevicePort);
   EXPECT_TRUE(waitForConnection(entry)) << "the device was not connected again\n" << host().log();
   EXPECT_EQ(timesLogged("the JACK server answers again"), 2);
+  EXPECT_TRUE(waitUntil([&] {
+    const auto now = pixelsOf(preferences, inputBox);
+    return !now.empty() && now != absentBox;
+  })) << "the open \"Preferences\" still shows the device absent";
+  EXPECT_TRUE(photograph(preferences, "preferences-jack-back.png"));
+  EXPECT_TRUE(waitUntil([&] {
+    if (findWindow("Preferences").empty()) return true;
+    run("xdotool key Escape");
+    return false;
+  })) << "Escape did not cancel \"Preferences\"";
 
   // A quit signal as the server goes away ends the program within a second all the same.
   const auto signalled = Clock::now();

@@ -8,6 +8,7 @@
 #include "HostFixture.h"
 #include "base/detail/TestHooks.h"
 #include "platform/core/Button.h"
+#include "platform/core/PopUpButton.h"
 #include "platform/core/View.h"
 #include "platform/display/Event.h"
 #include "platform/panels/Alert.h"
@@ -140,6 +141,11 @@ TEST_F(HostTest, PreferencesWriteOnlyWhatTheUserChanged) {
           << id;
     }
     EXPECT_EQ(selection(dialog, host::kMidiInList), longName + host::kAbsentDeviceMark);
+    // Cut to fit its box, the name keeps the marker whole.
+    EXPECT_TRUE(
+        swell::objectFromHandleAs<platform::NSPopUpButton>(GetDlgItem(dialog, host::kMidiInList))
+            ->shownTitle()
+            .ends_with("\u2026" + std::string(host::kAbsentDeviceMark)));
     SendMessage(dialog, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(readFile(settingsFile()), stored);

@@ -7,6 +7,7 @@
 
 #include "base/Utf8.h"
 #include "platform/core/ComboBox.h"
+#include "platform/core/ControlDrawing.h"
 #include "platform/core/MenuWindow.h"
 #include "platform/core/PopUpButton.h"
 #include "platform/core/Slider.h"
@@ -253,25 +254,33 @@ TEST_F(ListControlsTest, PoppedUpMenusReturnTheChosenItemAfterSendingItsAction) 
 }
 
 // A long title in a closed drop-down (pop-up button or combo box) and in the rows of an open
-// list shows its start from the left, an ellipsis where it is cut on a whole character, and a
-// note such as " (absent)" whole; the closed box draws the arrows of a list at its right end.
-TEST_F(ListControlsTest, DropDownsShowTheStartOfLongTitlesAndKeepTheirNote) {
+// list shows its start from the left, an ellipsis where it is cut on a whole character, and an
+// ending the program keeps whole, " (absent)" here; any other end, a parenthesis of the title's
+// own included, is cut like the rest. The closed box draws the arrows of a list at its right end.
+TEST_F(ListControlsTest, DropDownsShowTheStartOfLongTitlesAndKeepTheProgramsEnding) {
   struct Row {
     std::string title;
     double width;
     std::string start, end;  // what the shown title starts and ends with
   };
+  controldrawing::keepEndingWhole(" (absent)");
   const std::string device = "Pro Max USB MIDI Interface:MIDI Port 1 (Editor, Librarian)";
+  // Two ports of one interface, told apart only after the interface's name.
+  const std::string port1 = "Brisko Pro Max USB MIDI Interface:MIDI Port 1 (Editor, Librarian)";
+  const std::string port2 = "Brisko Pro Max USB MIDI Interface-01:MIDI Port 2 (Editor, Librarian)";
   std::string umlauts;
   for (int i = 0; i < 12; ++i)
     umlauts += "\u00c4\u00f6\u00fc\u00df";
   const Row rows[] = {
       {"Off", 180, "Off", "Off"},
       {device + " (absent)", 180, "Pro Max", "\u2026 (absent)"},
-      // A note wider than two thirds of the room is cut like the rest.
-      {device, 120, "Pro Max", "\u2026"},
+      // A kept ending wider than two thirds of the room is cut like the rest.
+      {device + " (absent)", 70, "Pro", "\u2026"},
       {umlauts + " (absent)", 150, "\u00c4\u00f6\u00fc", "\u2026 (absent)"},
       {"(absent)", 120, "(absent)", "(absent)"},
+      {port1, 270, "Brisko Pro Max USB MIDI Interface:MIDI", "\u2026"},
+      {port2, 270, "Brisko Pro Max USB MIDI Interface-01:MIDI", "\u2026"},
+      {port1 + " (absent)", 270, "Brisko Pro Max USB MIDI Interface", "\u2026 (absent)"},
   };
   const NSFont font = NSFont::systemFontOfSize(10);
   const auto expectShown = [](const std::string& shown, const Row& row, const char* where) {
@@ -293,6 +302,7 @@ TEST_F(ListControlsTest, DropDownsShowTheStartOfLongTitlesAndKeepTheirNote) {
     auto* pub = add(new NSPopUpButton(NSMakeRect(10, 10, row.width, 22)));
     pub->setFont(font);
     pub->addItemWithTitle(row.title);
+
     expectShown(pub->shownTitle(), row, "pop-up button");
     const std::uint32_t face = testsupport::PlatformHarness::pixelAt(w, 11.5, 11.5);
     const NSRect title = pub->titleRect();
