@@ -123,9 +123,6 @@ void fillList(HWND dialog, DeviceList& list, const std::vector<std::string>& nam
     if (list.entries[i] == chosen) selected = index;
   }
   SendMessage(box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-  // Drawn now: the device watch changes the list from a timer, and the dialog's loop draws
-  // what changed only once an event comes.
-  UpdateWindow(box);
 }
 
 // Has an open "Preferences" show the ports the host lists now, with the remembered devices and

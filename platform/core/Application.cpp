@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <utility>
 
 #include "platform/core/Menu.h"
 #include "platform/core/Text.h"
@@ -189,6 +190,7 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
   NSRunLoop& loop = NSRunLoop::mainRunLoop();
   NSRunLoop::ModeScope scope(loop, mode);
   bool manual = clock().isManual();
+  const bool display = std::exchange(mDisplayBeforeWaiting, false);
   auto take = [&] {
     std::optional<NSEvent> e = takeEvent(mask, dequeue);
     if (e && dequeue) {
@@ -205,6 +207,8 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
     if (auto e = take()) return e;
     // Written so that a date that is no number ends the wait too.
     if (!(nowMs() < untilMs)) return std::nullopt;
+    // What the timers just did is seen now, not at the next input event.
+    if (display) updateWindows();
     loop.waitUntil(untilMs, mode);
     // In virtual time an endless wait is one idle step, so that a loop waiting for
     // nothing comes back to its caller (and a test's watchdog) instead of spinning here.
@@ -213,6 +217,11 @@ std::optional<NSEvent> NSApplication::nextEvent(NSEventMask mask, double untilMs
       return take();
     }
   }
+}
+
+std::optional<NSEvent> NSApplication::waitForEvent(NSRunLoopMode mode) {
+  mDisplayBeforeWaiting = true;
+  return nextEvent(NSEventMaskAny, kDistantFutureMs, mode, true);
 }
 
 void NSApplication::discardEvents(NSEventMask mask) {
@@ -282,8 +291,7 @@ void NSApplication::run() {
   finishLaunching();
   while (lifecycle().running && !lifecycle().terminated) {
     NSAutoreleasePool pool;
-    if (auto e = nextEvent(NSEventMaskAny, kDistantFutureMs, NSDefaultRunLoopMode, true))
-      sendEvent(*e);
+    if (auto e = waitForEvent(NSDefaultRunLoopMode)) sendEvent(*e);
     updateWindows();
   }
   lifecycle().running = false;
@@ -384,7 +392,7 @@ NSModalResponse NSApplication::runModalForWindow(NSWindow* window,
   checkEnd();
   while (!session->stopped) {
     NSAutoreleasePool pool;
-    if (auto e = nextEvent(NSEventMaskAny, kDistantFutureMs, NSModalPanelRunLoopMode, true)) {
+    if (auto e = waitForEvent(NSModalPanelRunLoopMode)) {
       if (!blockedByModal(*e)) sendEvent(*e);
     }
     checkEnd();

@@ -84,6 +84,11 @@ class NSApplication : public NSResponder {
   void postEvent(NSEvent event, bool atStart);
   std::optional<NSEvent> nextEvent(NSEventMask mask, double untilMs, NSRunLoopMode mode,
                                    bool dequeue);
+  // The wait of an event loop (the main loop, a modal run, menu tracking): the next event of
+  // any kind, taken from the queue, however long it takes. What the timers change meanwhile
+  // is drawn before each sleep, not only after the next event. In virtual time it comes back
+  // empty after one idle step.
+  std::optional<NSEvent> waitForEvent(NSRunLoopMode mode);
   void discardEvents(NSEventMask mask);
   std::size_t pendingEventCount() const;
   // Routes an event to its window (keys: the key window); runs application events.
@@ -179,6 +184,9 @@ class NSApplication : public NSResponder {
   std::uint64_t mModalRuns = 0;
   NSMenu* mMainMenu = nullptr;
   bool mActive = false;
+  // Set by waitForEvent for its own nextEvent: a nested wait (a peek from a timer's handler)
+  // leaves drawing to the loop around it.
+  bool mDisplayBeforeWaiting = false;
   bool mHidden = false;
   unsigned mPresentationOptions = 0;
 };

@@ -477,7 +477,7 @@ NSMenuItem* NSMenuWindow::track() {
   int idleSteps = 0;
   while (!mDone && !NSApp()->isTerminated() && !NSApp()->isModalRunEnding(modalRun)) {
     NSAutoreleasePool pool;
-    auto e = NSApp()->nextEvent(NSEventMaskAny, kDistantFutureMs, NSEventTrackingRunLoopMode, true);
+    auto e = NSApp()->waitForEvent(NSEventTrackingRunLoopMode);
     if (e) handle(*e);
     NSApp()->updateWindows();
     // In virtual time a wait for nothing comes back at once: a menu nobody answers for a
