@@ -226,9 +226,9 @@ BENCHMARK(ListInsertSortDraw)->Apply(sortSizes);
 BENCHMARK(VectorSortCairoDraw)->Apply(sortSizes);
 BENCHMARK(OwnerDataScreenful)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-void reportRatio(const RatioReporter& reporter, const std::string& measured,
-                 const std::string& baseline, double goal) {
-  ReportRatio(measured + " / " + baseline, reporter.Time(measured), reporter.Time(baseline), goal);
+void reportRatio(RatioReporter& reporter, const std::string& measured, const std::string& baseline,
+                 double goal) {
+  reporter.Goal(measured + " / " + baseline, {measured}, {baseline}, goal);
 }
 
 }  // namespace
@@ -236,13 +236,13 @@ void reportRatio(const RatioReporter& reporter, const std::string& measured,
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter(RatioReporter::Clock::Processor);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
   for (std::int64_t rows : kSortRows) {
     const std::string size = BenchArgs({rows});
     reportRatio(reporter, std::string("ListInsertSortDraw").append(size),
                 std::string("VectorSortCairoDraw").append(size), kSortGoal);
   }
   reportRatio(reporter, "OwnerDataScreenful/1000000", "OwnerDataScreenful/1000", kOwnerDataGoal);
+  reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return 0;
 }
