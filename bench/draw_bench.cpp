@@ -258,17 +258,16 @@ int main(int argc, char** argv) {
     for (int count : kControlCounts)
       RegisterAt(count, surface);
   RatioReporter reporter(RatioReporter::Clock::Processor);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const Surface& surface : kSurfaces) {
     for (int count : kControlCounts) {
       const std::string size = SizeName(count, surface);
-      const double base = reporter.Time("PlainCairo/" + size);
-      ReportRatio("CairoPainter / plain Cairo, " + size + " controls",
-                  reporter.Time("CairoPainter/" + size), base, kPainterRatioGoal);
-      ReportRatio("frame of all-dirty controls / plain Cairo, " + size,
-                  reporter.Time("IGraphics/" + size), base, kFrameRatioGoal);
+      reporter.Goal("CairoPainter / plain Cairo, " + size + " controls", {"CairoPainter/" + size},
+                    {"PlainCairo/" + size}, kPainterRatioGoal);
+      reporter.Goal("frame of all-dirty controls / plain Cairo, " + size, {"IGraphics/" + size},
+                    {"PlainCairo/" + size}, kFrameRatioGoal);
     }
   }
+  reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return 0;
 }

@@ -203,16 +203,12 @@ const Pair kPairs[] = {{"SwellFillRect", "CairoFillRect", {"/100", "/1000"}},
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  double total = 0, baseTotal = 0;
   for (const auto& [measured, baseline, sizes] : kPairs)
     for (const char* size : sizes) {
       const std::string m = std::string(measured) + size, b = std::string(baseline) + size;
-      ReportRatio(m + " / " + b, reporter.Time(m), reporter.Time(b), kTarget);
-      total += reporter.Time(m);
-      baseTotal += reporter.Time(b);
+      reporter.Goal(m + " / " + b, {m}, {b}, kTarget);
     }
-  ReportRatio("drawing total", total, baseTotal, kTarget);
+  reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return 0;
 }

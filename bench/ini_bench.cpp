@@ -32,10 +32,6 @@ namespace {
 constexpr int kKeyCounts[] = {10, 100, 1000, 10000, 100000};
 constexpr int kKeysPerSection = 100;
 constexpr int kSingleKeyWrites = 40;
-// A durable write waits on the disk, whose time for one varies by a factor of several on a
-// busy machine: the single-key writes take more samples than the other benchmarks, so that
-// their median settles.
-constexpr int kSingleKeyWritesRepetitions = 15;
 constexpr double kCachedReadGoal = 3.0;
 constexpr double kChangedReadGoal = 3.0;
 constexpr double kWriteGoal = 1.5;
@@ -104,8 +100,9 @@ bool rawReplace(const std::string& target, const std::string& text, bool sync = 
 }
 
 // Writes wait on the disk, whose speed drifts while a benchmark runs: the measured work and
-// its baseline take turns within each iteration, and their times are kept apart. Work that
-// does no waiting is timed by the processor time of the thread, steadier on a busy machine.
+// its baseline take turns within each iteration, and their times are kept apart, as the two
+// counters of each sample that RatioReporter pairs. Work that does no waiting is timed by the
+// processor time of the thread, steadier on a busy machine.
 class Interleaved {
  public:
   enum class Clock { Wall, Thread };
@@ -125,9 +122,6 @@ class Interleaved {
         benchmark::Counter(mBaselineUs, benchmark::Counter::kAvgIterations);
     state.counters["measured_us"] =
         benchmark::Counter(mMeasuredUs, benchmark::Counter::kAvgIterations);
-    // The two sides of one sample met the same disk and load, so their ratio varies less from
-    // sample to sample than either time does.
-    state.counters["ratio"] = mBaselineUs > 0.0 ? mMeasuredUs / mBaselineUs : 0.0;
   }
 
  private:
@@ -241,16 +235,15 @@ void singleKeyWrites(benchmark::State& state) {
 }
 
 // Reads do no waiting, so their processor time is compared: steadier on a busy machine.
-void printReadRatio(const RatioReporter& reporter, const std::string& what,
-                    const std::string& measured, const std::string& baseline, double goal) {
-  ReportRatio(what, reporter.Time(measured, RatioReporter::Clock::Processor),
-              reporter.Time(baseline, RatioReporter::Clock::Processor), goal);
+void readRatio(RatioReporter& reporter, const std::string& what, const std::string& measured,
+               const std::string& baseline, double goal) {
+  reporter.Goal(what, {measured}, {baseline}, goal, RatioReporter::Clock::Processor);
 }
 
-// The median of the samples' own ratios.
-void printInterleavedRatio(const RatioReporter& reporter, const std::string& what,
-                           const std::string& benchmark, double goal) {
-  ReportRatio(what, reporter.Counter(benchmark + "/real_time", "ratio"), 1.0, goal);
+// The two sides timed in turns within each sample of one benchmark.
+void interleavedRatio(RatioReporter& reporter, const std::string& what,
+                      const std::string& benchmark, double goal) {
+  reporter.CounterGoal(what, benchmark + "/real_time", "measured_us", "baseline_us", goal);
 }
 
 bool setUp() {
@@ -275,25 +268,23 @@ int main(int argc, char** argv) {
   }
   for (int keys : kKeyCounts)
     registerAt(keys);
-  benchmark::RegisterBenchmark("SingleKeyWrites", singleKeyWrites)
-      ->UseRealTime()
-      ->Repetitions(kSingleKeyWritesRepetitions);
+  benchmark::RegisterBenchmark("SingleKeyWrites", singleKeyWrites)->UseRealTime();
 
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
   for (int keys : kKeyCounts) {
     const std::string size = std::to_string(keys) + " keys";
-    printReadRatio(reporter, "cached GetPrivateProfileString / stat, " + size,
-                   name("CachedRead", keys), name("Stat", keys), kCachedReadGoal);
-    printInterleavedRatio(
-        reporter, "GetPrivateProfileString after another writer / reading the bytes, " + size,
-        name("ReadAfterOtherWriter", keys), kChangedReadGoal);
-    printInterleavedRatio(reporter, "WritePrivateProfileString / write+fsync+rename, " + size,
-                          name("Write", keys), kWriteGoal);
+    readRatio(reporter, "cached GetPrivateProfileString / stat, " + size, name("CachedRead", keys),
+              name("Stat", keys), kCachedReadGoal);
+    interleavedRatio(reporter,
+                     "GetPrivateProfileString after another writer / reading the bytes, " + size,
+                     name("ReadAfterOtherWriter", keys), kChangedReadGoal);
+    interleavedRatio(reporter, "WritePrivateProfileString / write+fsync+rename, " + size,
+                     name("Write", keys), kWriteGoal);
   }
-  printInterleavedRatio(
-      reporter, "40 single-key writes / as many write+fsync+rename+folder syncs, per write",
-      "SingleKeyWrites/repeats:" + std::to_string(kSingleKeyWritesRepetitions), kWriteGoal);
+  interleavedRatio(reporter,
+                   "40 single-key writes / as many write+fsync+rename+folder syncs, per write",
+                   "SingleKeyWrites", kWriteGoal);
+  reporter.RunAndReport(argc, argv);
   tearDown();
   benchmark::Shutdown();
   return 0;

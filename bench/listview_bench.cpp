@@ -249,9 +249,9 @@ BENCHMARK(ListInsertSortDraw)->Apply(sortSizes);
 BENCHMARK(VectorSortCairoDraw)->Apply(sortSizes);
 BENCHMARK(OwnerDataScreenful)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-void reportRatio(const RatioReporter& reporter, const std::string& measured,
-                 const std::string& baseline, double goal) {
-  ReportRatio(measured + " / " + baseline, reporter.Time(measured), reporter.Time(baseline), goal);
+void reportRatio(RatioReporter& reporter, const std::string& measured, const std::string& baseline,
+                 double goal) {
+  reporter.Goal(measured + " / " + baseline, {measured}, {baseline}, goal);
 }
 
 }  // namespace
@@ -259,25 +259,25 @@ void reportRatio(const RatioReporter& reporter, const std::string& measured,
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter(RatioReporter::Clock::Processor);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto sortRatio = [&](std::int64_t rows) {
-    const std::string size = BenchArgs({rows});
-    const double list = reporter.Time(std::string("ListInsertSortDraw").append(size));
-    const double vector = reporter.Time(std::string("VectorSortCairoDraw").append(size));
-    return list > 0 && vector > 0 ? list / vector : 0.0;
-  };
   for (std::int64_t rows : kSortRows) {
     const std::string size = BenchArgs({rows});
     reportRatio(reporter, std::string("ListInsertSortDraw").append(size),
                 std::string("VectorSortCairoDraw").append(size), kSortGoal);
   }
   // The ratio's climb from 10k rows to each larger size: a ratio of the two ratios.
-  for (std::int64_t rows : kSortRows)
-    if (rows > kGrowthBaseRows)
-      ReportRatio("ListInsertSortDraw ratio at " + std::to_string(rows) + " / at " +
-                      std::to_string(kGrowthBaseRows),
-                  sortRatio(rows), sortRatio(kGrowthBaseRows), kGrowthGoal);
+  const std::string base = BenchArgs({kGrowthBaseRows});
+  for (std::int64_t rows : kSortRows) {
+    if (rows <= kGrowthBaseRows) continue;
+    const std::string size = BenchArgs({rows});
+    reporter.ClimbGoal("ListInsertSortDraw ratio at " + std::to_string(rows) + " / at " +
+                           std::to_string(kGrowthBaseRows),
+                       {std::string("ListInsertSortDraw").append(size)},
+                       {std::string("VectorSortCairoDraw").append(size)},
+                       {std::string("ListInsertSortDraw").append(base)},
+                       {std::string("VectorSortCairoDraw").append(base)}, kGrowthGoal);
+  }
   reportRatio(reporter, "OwnerDataScreenful/1000000", "OwnerDataScreenful/1000", kOwnerDataGoal);
+  reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return 0;
 }

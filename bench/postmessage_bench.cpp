@@ -253,15 +253,15 @@ void printTimerDelays() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
   const std::pair<const char*, const char*> pairs[] = {
       {"one posting thread", "OneThread/real_time"},
       {"four posting threads", "FourThreads/min_time:0.500/real_time"}};
   for (const auto& [what, suffix] : pairs) {
-    ReportRatio(std::string("PostMessage+flush / mutex deque per message, ") + what,
-                reporter.Time(std::string("BM_PostMessage") + suffix),
-                reporter.Time(std::string("BM_MutexDeque") + suffix), kRatioGoal);
+    reporter.Goal(std::string("PostMessage+flush / mutex deque per message, ") + what,
+                  {std::string("BM_PostMessage") + suffix}, {std::string("BM_MutexDeque") + suffix},
+                  kRatioGoal);
   }
+  reporter.RunAndReport(argc, argv);
   printDelays("four posting threads, flushed without pause", gFlushDelays);
   printTimerDelays();
   benchmark::Shutdown();

@@ -1,16 +1,19 @@
 // Creating, showing (drawn once) and destroying the "Preferences" dialog from its resource
 // (eight controls from a control list), against the same eight platform views with the same
 // texts and fonts made directly in a window of the dialog's size and style, shown and drawn
-// once and closed, in the same run. Before timing, each side is made once and its drawing
-// checked: a side whose views drew nothing over the window's background fails. Prints the
-// ratio of the two (goal: within 1.5x).
+// once and closed, in the same run. Before timing, each side is made once and the two
+// images compared: the program fails, timing nothing, when they differ in any pixel or either
+// side drew nothing over the window's background. Prints the ratio of the two (goal: within
+// 1.5x).
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "bench/RatioReporter.h"
 #include "host/AppResources.h"
@@ -56,22 +59,31 @@ std::uint32_t backgroundPixel(const platform::NSColor& c) {
   return pixel;
 }
 
-// How many pixels of the window's backing store differ from its background: what its views
-// drew. 0 when it has no backing store.
-long drawnPixels(platform::NSWindow* window) {
+// What a window shows: its backing store's pixels, row after row, and how many of them its
+// views drew over its background. Empty when it has no backing store.
+struct Image {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  long drawn = 0;
+};
+
+Image imageOf(platform::NSWindow* window) {
+  Image image;
   cairo_surface_t* backing = window ? window->currentBackingStore() : nullptr;
-  if (!backing || cairo_image_surface_get_format(backing) != CAIRO_FORMAT_ARGB32) return 0;
+  if (!backing || cairo_image_surface_get_format(backing) != CAIRO_FORMAT_ARGB32) return image;
   cairo_surface_flush(backing);
   const std::uint32_t background = backgroundPixel(window->backgroundColor());
   const unsigned char* data = cairo_image_surface_get_data(backing);
   const int stride = cairo_image_surface_get_stride(backing);
-  long drawn = 0;
-  for (int y = 0; y < cairo_image_surface_get_height(backing); ++y) {
+  image.width = cairo_image_surface_get_width(backing);
+  image.height = cairo_image_surface_get_height(backing);
+  for (int y = 0; y < image.height; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<long>(y) * stride);
-    for (int x = 0; x < cairo_image_surface_get_width(backing); ++x)
-      drawn += row[x] != background;
+    image.pixels.insert(image.pixels.end(), row, row + image.width);
   }
-  return drawn;
+  for (std::uint32_t pixel : image.pixels)
+    image.drawn += pixel != background;
+  return image;
 }
 
 // Makes the dialog from its resource and shows it, drawn once as a shown dialog is.
@@ -169,27 +181,50 @@ platform::NSWindow* makeWindow(double width, double height) {
   return window;
 }
 
-// Skips the benchmark with an error unless the made window's views drew; the pixels they
-// drew go into the counters, to be held side by side.
-bool checkDrawn(benchmark::State& state, platform::NSWindow* window, const char* what) {
-  const long drawn = drawnPixels(window);
-  state.counters["drawn_pixels"] = static_cast<double>(drawn);
-  if (drawn > 0) return true;
-  state.SkipWithError((std::string(what) + " drew nothing over its background").c_str());
-  return false;
+// The size the dialog's resource gives its window; none when it is not registered.
+std::optional<platform::NSSize> dialogSize() {
+  const SWELL_DialogResourceIndex* resource =
+      SWELL_FindDialogResource(SWELL_DialogResourceHead, preferencesId());
+  if (!resource) return std::nullopt;
+  return platform::NSSize{static_cast<double>(resource->width),
+                          static_cast<double>(resource->height)};
+}
+
+// Makes each side once and compares what they show; says how they differ and returns false
+// when they do, or when either drew nothing over its background.
+bool sameImages() {
+  host::RegisterAppResources();
+  const std::optional<platform::NSSize> size = dialogSize();
+  HWND dialog = size ? makeDialog() : nullptr;
+  if (!dialog) {
+    std::fprintf(stderr, "preferences_bench: the dialog could not be made\n");
+    return false;
+  }
+  auto* content = platform::liveObjectAs<platform::NSView>(dialog);
+  const Image fromResource = imageOf(content ? content->window() : nullptr);
+  DestroyWindow(dialog);
+  platform::NSWindow* window = makeWindow(size->width, size->height);
+  const Image direct = imageOf(window);
+  window->close();
+  if (fromResource.drawn == 0 || direct.drawn == 0) {
+    std::fprintf(stderr, "preferences_bench: %s drew nothing over its background\n",
+                 fromResource.drawn == 0 ? "the dialog" : "the window of views");
+    return false;
+  }
+  if (fromResource.width != direct.width || fromResource.height != direct.height) {
+    std::fprintf(stderr, "preferences_bench: the dialog shows %d x %d pixels, the window %d x %d\n",
+                 fromResource.width, fromResource.height, direct.width, direct.height);
+    return false;
+  }
+  long differ = 0;
+  for (std::size_t i = 0; i < direct.pixels.size(); ++i)
+    differ += fromResource.pixels[i] != direct.pixels[i];
+  std::printf("the two images: %ld of %zu pixels differ (%ld and %ld drawn over the background)\n",
+              differ, direct.pixels.size(), fromResource.drawn, direct.drawn);
+  return differ == 0;
 }
 
 void BM_PreferencesFromResource(benchmark::State& state) {
-  host::RegisterAppResources();
-  HWND first = makeDialog();
-  if (!first) {
-    state.SkipWithError("the dialog could not be made");
-    return;
-  }
-  auto* content = platform::liveObjectAs<platform::NSView>(first);
-  const bool drew = checkDrawn(state, content ? content->window() : nullptr, "the dialog");
-  DestroyWindow(first);
-  if (!drew) return;
   for (auto _ : state) {
     HWND view = makeDialog();
     if (!view) {
@@ -201,20 +236,13 @@ void BM_PreferencesFromResource(benchmark::State& state) {
 }
 
 void BM_WindowWithEightViews(benchmark::State& state) {
-  host::RegisterAppResources();
-  const SWELL_DialogResourceIndex* resource =
-      SWELL_FindDialogResource(SWELL_DialogResourceHead, preferencesId());
-  if (!resource) {
+  const std::optional<platform::NSSize> size = dialogSize();
+  if (!size) {
     state.SkipWithError("the dialog's resource is not registered");
     return;
   }
-  const double width = resource->width, height = resource->height;
-  platform::NSWindow* first = makeWindow(width, height);
-  const bool drew = checkDrawn(state, first, "the window of views");
-  first->close();
-  if (!drew) return;
   for (auto _ : state)
-    makeWindow(width, height)->close();
+    makeWindow(size->width, size->height)->close();
 }
 
 BENCHMARK(BM_PreferencesFromResource)->MinTime(0.3);
@@ -224,14 +252,18 @@ BENCHMARK(BM_WindowWithEightViews)->MinTime(0.3);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  const std::string ratio = "Preferences from its resource / eight views in a window of its size";
+  constexpr double kGoal = 1.5;
+  if (!sameImages()) {
+    std::printf("%s\n", RatioLine(ratio, {}, kGoal).c_str());
+    return 1;
+  }
   // Both sides run on this thread alone: its processor time stays steady while other work
   // on the machine stretches the wall time of either.
   RatioReporter reporter(RatioReporter::Clock::Processor);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double dialog = reporter.Time("BM_PreferencesFromResource/min_time:0.300");
-  const double direct = reporter.Time("BM_WindowWithEightViews/min_time:0.300");
-  ReportRatio("Preferences from its resource / eight views in a window of its size", dialog, direct,
-              1.5);
+  reporter.Goal(ratio, {"BM_PreferencesFromResource/min_time:0.300"},
+                {"BM_WindowWithEightViews/min_time:0.300"}, kGoal);
+  const int missing = reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
-  return dialog > 0 && direct > 0 ? 0 : 1;
+  return missing ? 1 : 0;
 }

@@ -103,18 +103,14 @@ BENCHMARK(BM_PosixSpawnReadWaitpid)
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  int missing = 0;
   for (long size : kSizes) {
     std::string suffix = BenchArgs({size});
     suffix.append("/iterations:").append(std::to_string(kRuns)).append("/real_time");
-    const double layer = reporter.Time("BM_ReadWriteProcessIO" + suffix);
-    const double base = reporter.Time("BM_PosixSpawnReadWaitpid" + suffix);
-    if (layer <= 0 || base <= 0) ++missing;
-    ReportRatio(
+    reporter.Goal(
         "SWELL_ReadWriteProcessIO / posix_spawn+read+waitpid at " + std::to_string(size) + " bytes",
-        layer, base, 1.2);
+        {"BM_ReadWriteProcessIO" + suffix}, {"BM_PosixSpawnReadWaitpid" + suffix}, 1.2);
   }
+  const int missing = reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return missing ? 1 : 0;
 }

@@ -296,9 +296,9 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter(RatioReporter::Clock::Processor);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  ReportRatio("one vector control per frame / plain Cairo", reporter.Time("BM_ControlFrame"),
-              reporter.Time("BM_PlainCairo"), kRatioGoal);
+  reporter.Goal("one vector control per frame / plain Cairo", {"BM_ControlFrame"},
+                {"BM_PlainCairo"}, kRatioGoal);
+  reporter.RunAndReport(argc, argv);
   benchmark::Shutdown();
   return 0;
 }

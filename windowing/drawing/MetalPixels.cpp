@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include <unistd.h>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -107,68 +109,81 @@ void promoteToRetina(SwellMetalSurface* s, const std::uint32_t* src, int x, int 
   writeBlock(s->metalBeginWrite(true), doubled.data(), 0, 0, 2 * cw, 2 * ch, 2 * cw);
 }
 
+#if defined(__SSE2__)
+// Each source pixel becomes a 2 x 2 block of the doubled frame.
+constexpr int kDoubledPixelsPerSource = 4;
+// The core's own cache, where the machine does not say.
+constexpr long kAssumedCoreCacheBytes = long{1} << 20;
+
+// A doubled frame larger than the core's own cache is written with streaming stores, which
+// send whole lines to memory without reading them first. An ordinary store reads the line it
+// writes: within the core's own cache that costs little (streaming stores take twice as long
+// there) and leaves the frame in cache for the upload that follows, but a larger frame goes
+// through the last-level cache, which every program on the machine shares. With other programs
+// at work on the other cores, ordinary stores took 1.2 to 1.3 times the fastest fill at 12 MiB
+// and 1.7 to 2.7 times at 48 MiB, streaming ones 1.1 to 1.3 times at both.
+std::int64_t streamingDoubleBytes() {
+  static const std::int64_t bytes = [] {
+    const long cache = sysconf(_SC_LEVEL2_CACHE_SIZE);
+    return std::int64_t{cache > 0 ? cache : kAssumedCoreCacheBytes};
+  }();
+  return bytes;
+}
+
+template <bool Stream>
+void storeVector(__m128i* at, __m128i pixels) {
+  if constexpr (Stream)
+    _mm_stream_si128(at, pixels);
+  else
+    _mm_store_si128(at, pixels);
+}
+
+__m128i loadFour(const std::uint32_t* s) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+}
+
+// Writes each pixel of a source row twice into one destination row, a cache line of pixels
+// at a time in four aligned 16-byte stores (streaming ones when Stream), so the row costs
+// about what a fill of it costs. The pixels before the first 16-byte boundary and those past
+// the last whole line are written plainly. From a boundary that falls on a pixel pair, each
+// loaded source vector spreads into two stores; from one between the two pixels of a pair,
+// each store holds source pixels k, k+1, k+1, k+2, shuffled out of a load of its own.
+template <bool Stream>
+void doubleRowInLines(std::uint32_t* d, const std::uint32_t* s, int w) {
+  constexpr int kPixelsPerLine = 16, kPixelsPerVector = 4;
+  // The last source pixel a step between pairs loads lies this far past its first.
+  constexpr int kBetweenPairsReach = kPixelsPerLine / 2 + 1;
+  const int n = 2 * w;
+  int p = 0;
+  for (; p < n && reinterpret_cast<std::uintptr_t>(d + p) % sizeof(__m128i) != 0; ++p)
+    d[p] = s[p / 2];
+  if (p % 2 == 0) {
+    for (; p + kPixelsPerLine <= n; p += kPixelsPerLine) {
+      const std::uint32_t* q = s + p / 2;
+      const __m128i low = loadFour(q), high = loadFour(q + kPixelsPerVector);
+      auto* out = reinterpret_cast<__m128i*>(d + p);
+      storeVector<Stream>(out, _mm_unpacklo_epi32(low, low));
+      storeVector<Stream>(out + 1, _mm_unpackhi_epi32(low, low));
+      storeVector<Stream>(out + 2, _mm_unpacklo_epi32(high, high));
+      storeVector<Stream>(out + 3, _mm_unpackhi_epi32(high, high));
+    }
+  } else {
+    for (; p + kPixelsPerLine <= n && p / 2 + kBetweenPairsReach < w; p += kPixelsPerLine) {
+      const std::uint32_t* q = s + p / 2;
+      auto* out = reinterpret_cast<__m128i*>(d + p);
+      for (int v = 0; v < kPixelsPerLine / kPixelsPerVector; ++v)
+        storeVector<Stream>(out + v,
+                            _mm_shuffle_epi32(loadFour(q + 2 * v), _MM_SHUFFLE(2, 1, 1, 0)));
+    }
+  }
+  for (; p < n; ++p)
+    d[p] = s[p / 2];
+}
+#else
 // Writes each pixel of a source row twice into one destination row.
 void doubleRow(std::uint32_t* d, const std::uint32_t* s, int w) {
   for (int i = 0; i < w; ++i)
     d[2 * i] = d[2 * i + 1] = s[i];
-}
-
-#if defined(__SSE2__)
-// Each source pixel becomes a 2 x 2 block of the doubled frame.
-constexpr int kDoubledPixelsPerSource = 4;
-
-// A doubled frame at least this large is written with streaming stores, past the caches. An
-// ordinary store first reads the line it writes, so a frame that does not stay in the
-// last-level cache costs its size twice in memory traffic; below about half that cache the
-// lines stay and ordinary stores are faster, up to twice at a few MiB, and leave the frame in
-// cache for the upload that follows.
-constexpr std::int64_t kStreamingDoubleBytes = std::int64_t{16} << 20;
-
-// As doubleRow, eight source pixels at a time into four 16-byte streaming stores, a cache
-// line's worth, which lets them fill whole lines before they leave for memory. Streaming stores
-// need an address aligned to 16 bytes: a row that starts between pixel pairs is written plainly,
-// and one that starts at the second pair of a vector has that pair written plainly first; the
-// pixels left past the last step are written plainly.
-void streamRow(std::uint32_t* d, const std::uint32_t* s, int w) {
-  constexpr std::uintptr_t kPairAlign = 2 * sizeof(std::uint32_t), kVectorAlign = 16;
-  constexpr int kPixelsPerStep = 8;
-  const auto address = reinterpret_cast<std::uintptr_t>(d);
-  if (address % kPairAlign != 0) {
-    doubleRow(d, s, w);
-    return;
-  }
-  int i = 0;
-  if (address % kVectorAlign != 0) {
-    d[0] = d[1] = s[0];
-    i = 1;
-  }
-  for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
-    auto* out = reinterpret_cast<__m128i*>(d + 2 * i);
-    _mm_stream_si128(out, _mm_unpacklo_epi32(low, low));
-    _mm_stream_si128(out + 1, _mm_unpackhi_epi32(low, low));
-    _mm_stream_si128(out + 2, _mm_unpacklo_epi32(high, high));
-    _mm_stream_si128(out + 3, _mm_unpackhi_epi32(high, high));
-  }
-  doubleRow(d + 2 * i, s + i, w - i);
-}
-
-// As doubleRow with ordinary 16-byte stores at any address, into both destination rows of a
-// source row at once: each step's source pixels are loaded and spread once for the two rows.
-void doubleRowIntoTwo(std::uint32_t* top, std::uint32_t* bottom, const std::uint32_t* s, int w) {
-  constexpr int kPixelsPerStep = 4;
-  int i = 0;
-  for (; i + kPixelsPerStep <= w; i += kPixelsPerStep) {
-    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i low = _mm_unpacklo_epi32(four, four), high = _mm_unpackhi_epi32(four, four);
-    for (std::uint32_t* row : {top, bottom}) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * i), low);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * i + 4), high);
-    }
-  }
-  doubleRow(top + 2 * i, s + i, w - i);
-  doubleRow(bottom + 2 * i, s + i, w - i);
 }
 #endif
 
@@ -295,16 +310,16 @@ void SWELL_Metal_DoublePixels(std::uint32_t* dst, const std::uint32_t* src, int 
 #if defined(__SSE2__)
   const std::int64_t writtenBytes =
       static_cast<std::int64_t>(w) * h * kDoubledPixelsPerSource * sizeof(std::uint32_t);
-  const bool stream = writtenBytes >= kStreamingDoubleBytes;
+  const bool stream = writtenBytes > streamingDoubleBytes();
   for (int j = 0; j < h; ++j) {
     const std::uint32_t* s = src + static_cast<std::int64_t>(j) * srcRowSpan;
     std::uint32_t* top = dst + static_cast<std::int64_t>(2 * j) * dstRowSpan;
-    if (stream) {
-      // Row by row: each destination row has its own alignment.
-      streamRow(top, s, w);
-      streamRow(top + dstRowSpan, s, w);
-    } else {
-      doubleRowIntoTwo(top, top + dstRowSpan, s, w);
+    // Row by row: writing both rows of a step in turn took twice as long as a fill.
+    for (std::uint32_t* row : {top, top + dstRowSpan}) {
+      if (stream)
+        doubleRowInLines<true>(row, s, w);
+      else
+        doubleRowInLines<false>(row, s, w);
     }
   }
   // Streaming stores are weakly ordered: make them visible before the frame is read.
