@@ -67,8 +67,8 @@ inline RatioFigures CompareClimb(const std::vector<double>& measured,
                                  const std::vector<double>& baseline,
                                  const std::vector<double>& referenceMeasured,
                                  const std::vector<double>& referenceBaseline) {
-  const std::size_t rounds = std::min({measured.size(), baseline.size(), referenceMeasured.size(),
-                                       referenceBaseline.size()});
+  const std::size_t rounds = std::min(
+      {measured.size(), baseline.size(), referenceMeasured.size(), referenceBaseline.size()});
   std::vector<double> climbs, m, b, rm, rb;
   for (std::size_t i = 0; i < rounds; ++i) {
     if (!(measured[i] > 0.0) || !(baseline[i] > 0.0) || !(referenceMeasured[i] > 0.0) ||
@@ -82,7 +82,9 @@ inline RatioFigures CompareClimb(const std::vector<double>& measured,
   }
   RatioFigures figures;
   if (climbs.empty()) return figures;
-  const auto least = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); };
+  const auto least = [](const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+  };
   figures.paired = Median(climbs);
   figures.fastest = (least(m) / least(b)) / (least(rm) / least(rb));
   figures.pairs = climbs.size();

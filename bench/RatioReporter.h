@@ -69,8 +69,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   // a list ten times longer, say): judged round by round, as CompareClimb does.
   void ClimbGoal(std::string name, Side measured, Side baseline, Side referenceMeasured,
                  Side referenceBaseline, double goal) {
-    mRatios.push_back({std::move(name), std::move(measured), std::move(baseline), goal, mClock,
-                       "", "", std::move(referenceMeasured), std::move(referenceBaseline)});
+    mRatios.push_back({std::move(name), std::move(measured), std::move(baseline), goal, mClock, "",
+                       "", std::move(referenceMeasured), std::move(referenceBaseline)});
   }
 
   // Runs the rounds, then prints each ratio as its GOAL or INFO line. Returns how many ratios
