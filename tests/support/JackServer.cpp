@@ -168,7 +168,8 @@ void JackServer::end(int signal) {
   // A server stopped cleanly closes the metadata database, which waits forever when a process
   // killed earlier holds one of its locks: past the limit it is killed.
   const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
-  while (waitpid(mPid, nullptr, WNOHANG) == 0) {
+  for (pid_t ended = 0; ended == 0 || (ended < 0 && errno == EINTR);
+       ended = waitpid(mPid, nullptr, WNOHANG)) {
     if (std::chrono::steady_clock::now() >= deadline) {
       ::kill(mPid, SIGKILL);
       while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
