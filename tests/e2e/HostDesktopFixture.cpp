@@ -2,7 +2,6 @@
 
 #include <cairo.h>
 #include <fcntl.h>
-#include <rtmidi/RtMidi.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -32,6 +31,18 @@ std::vector<std::string> lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) out.push_back(line);
+  return out;
+}
+
+// What a shell command line prints on standard output.
+std::string standardOutput(const std::string& line) {
+  std::string out;
+  if (FILE* pipe = popen(line.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+      out += buffer;
+    pclose(pipe);
+  }
   return out;
 }
 
@@ -79,6 +90,10 @@ bool waitUntil(const std::function<bool()>& done, milliseconds limit) {
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string askJack(const std::string& command) {
+  return standardOutput("timeout -s KILL 5 " + command + " 2>/dev/null");
 }
 
 HostProcess::HostProcess(const Options& options) : mLog(options.log) {
@@ -172,15 +187,7 @@ void HostDesktopTest::writeSettings(const std::string& text) const {
 }
 
 std::string HostDesktopTest::run(const std::string& command) const {
-  const std::string line = "DISPLAY=" + xvfb->display() + " " + command + " 2>/dev/null";
-  std::string out;
-  if (FILE* pipe = popen(line.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-      out += buffer;
-    pclose(pipe);
-  }
-  return out;
+  return standardOutput("DISPLAY=" + xvfb->display() + " " + command + " 2>/dev/null");
 }
 
 std::string HostDesktopTest::findWindow(const std::string& title) const {
@@ -283,10 +290,20 @@ bool HostDesktopTest::pickFromList(const std::string& dialog, int x, int y, int 
 }
 
 std::pair<std::string, int> HostDesktopTest::listedPort(const std::string& port) {
-  RtMidiIn lister(RtMidi::UNIX_JACK, "lister");
-  for (unsigned i = 0; i < lister.getPortCount(); ++i)
-    if (const std::string name = lister.getPortName(i); name.find(port) != std::string::npos)
-      return {name, static_cast<int>(i) + 1};
+  // Each port's name, then its properties and its type on indented lines.
+  const std::vector<std::string> listing = lines(askJack("jack_lsp -p -t"));
+  int midiOutputs = 0;
+  for (std::size_t i = 0; i < listing.size(); ++i) {
+    if (listing[i].front() == '\t') continue;
+    bool output = false, midi = false;
+    for (std::size_t j = i + 1; j < listing.size() && listing[j].front() == '\t'; ++j) {
+      output = output || listing[j].find("properties: output,") != std::string::npos;
+      midi = midi || listing[j] == "\t8 bit raw midi";
+    }
+    if (!output || !midi) continue;
+    ++midiOutputs;
+    if (listing[i].find(port) != std::string::npos) return {listing[i], midiOutputs};
+  }
   return {"", -1};
 }
 

@@ -61,6 +61,15 @@ bool waitUntil(const std::function<bool()>& done, milliseconds limit = kStepLimi
 
 std::string readFile(const std::filesystem::path& path);
 
+// What a JACK tool prints (`jack_lsp -c`), run as a process of its own on the test's server and
+// ended when it takes longer than a few seconds; "" when it prints nothing. The test asks JACK
+// through such tools rather than through clients of its own: JACK's client library cancels a
+// client's notification thread wherever it is as the client closes, and one cancelled while it
+// handles a notification leaves the library's lock taken. The process that closed it then waits
+// forever at its next JACK call, and so does the server once that process's other clients stop
+// reading what it sends them, the program's calls with it. A tool's client is its only one.
+std::string askJack(const std::string& command);
+
 // The program, started with its own settings folder; its output goes to a log file.
 class HostProcess {
  public:
@@ -135,7 +144,8 @@ class HostDesktopTest : public ::testing::Test {
   // the button is let go on the item. Whether the menu opened and closed again.
   bool pickFromList(const std::string& dialog, int x, int y, int item) const;
   // The entry the program lists for a JACK port named `port`, and its place in the lists
-  // (after "off"); "" and -1 when no such port exists.
+  // (after "off"), as the MIDI library lists the MIDI ports that put data out, in the server's
+  // order; "" and -1 when no such port exists.
   static std::pair<std::string, int> listedPort(const std::string& port);
 
   // Saves a picture of the window under e2e-screenshots and tells whether it shows more than

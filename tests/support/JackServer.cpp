@@ -1,9 +1,10 @@
 #include "support/JackServer.h"
 
 #include <fcntl.h>
-#include <jack/jack.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/sem.h>
 #include <sys/wait.h>
@@ -25,12 +26,12 @@ namespace {
 
 constexpr int kStartAttempts = 100;
 constexpr auto kStartPoll = std::chrono::milliseconds(100);
+// How long a server told to stop may take to end before it is killed.
+constexpr auto kStopLimit = std::chrono::seconds(10);
 // Where JACK keeps its semaphores and server folders on Linux.
 constexpr const char* kSharedMemoryDir = "/dev/shm";
 
 std::atomic<int> gServersMade{0};
-
-void quietJack(const char*) {}
 
 // JACK's table of running servers in shared memory: a header, then eight entries of a pid and
 // a name "jack-<uid>:<server>:". A server that dies without taking its entry out leaves it
@@ -80,10 +81,29 @@ void clearDeadServerEntries() {
   munmap(mapped, kServerTableBytes);
 }
 
+// JACK keeps under /dev/shm, besides each server's files, one metadata database that every JACK
+// process of the user opens and closes, servers and clients alike. A process killed while it
+// holds one of the database's locks (a server killed as a crash would, a client killed as its
+// test timed out) leaves that lock taken for good: every JACK process that opens or closes the
+// database afterwards waits forever, a server starting, a client opening its first client or
+// closing its last one. So the test process takes a /dev/shm of its own, in a mount namespace
+// its children (the servers, the program) share, where only its own servers and clients are;
+// whether it has one. Where the system refuses one, the common /dev/shm stays.
+bool ownSharedMemory() {
+  static const bool own = [] {
+    if (unshare(CLONE_NEWNS) != 0) return false;
+    // Without private propagation the mount below would reach every other process.
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    return mount("tmpfs", kSharedMemoryDir, "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") == 0;
+  }();
+  return own;
+}
+
 }  // namespace
 
 JackServer::JackServer()
-    : mName("test-" + std::to_string(getpid()) + "-" + std::to_string(gServersMade++)) {
+    : mName("test-" + std::to_string(getpid()) + "-" + std::to_string(gServersMade++)),
+      mOwnSharedMemory(ownSharedMemory()) {
   setenv("JACK_DEFAULT_SERVER", mName.c_str(), 1);
   start();
 }
@@ -113,7 +133,6 @@ bool JackServer::start() {
     mError = std::string("jackd cannot start: ") + std::strerror(errno);
     return false;
   }
-  jack_set_error_function(quietJack);
   for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
     int status = 0;
     if (waitpid(mPid, &status, WNOHANG) == mPid) {
@@ -124,11 +143,12 @@ bool JackServer::start() {
       removeLeftovers();
       return false;
     }
-    jack_status_t jackStatus{};
-    if (jack_client_t* probe = jack_client_open("probe", JackNoStartServer, &jackStatus)) {
-      jack_client_close(probe);
-      return mRunning = true;
-    }
+    // Asked by a jack_lsp of its own rather than by a client of this process: JACK's client
+    // library cancels a client's notification thread wherever it is as the client closes, and
+    // one cancelled while it handles a notification (a server tells a new client at once of the
+    // clients it has) leaves the library's lock taken, so the process that closed it waits
+    // forever at its next JACK call. A tool that hangs so is ended after a few seconds.
+    if (std::system("timeout -s KILL 5 jack_lsp > /dev/null 2>&1") == 0) return mRunning = true;
     std::this_thread::sleep_for(kStartPoll);
   }
   mError = "jackd did not answer within 10 s";
@@ -145,7 +165,18 @@ void JackServer::end(int signal) {
   mRunning = false;
   if (mPid <= 0) return;
   ::kill(mPid, signal);
-  while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
+  // A server stopped cleanly closes the metadata database, which waits forever when a process
+  // killed earlier holds one of its locks: past the limit it is killed.
+  const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
+  for (pid_t ended = 0; ended == 0 || (ended < 0 && errno == EINTR);
+       ended = waitpid(mPid, nullptr, WNOHANG)) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      ::kill(mPid, SIGKILL);
+      while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   mPid = -1;
 }
@@ -171,6 +202,10 @@ void JackServer::removeLeftovers() const {
   }
   fs::remove_all(fs::path(kSharedMemoryDir) / ("jack-" + uid) / mName, ec);
   clearDeadServerEntries();
+  // The metadata database a killed server leaves may hold its locks; a server that ends cleanly
+  // removes the database itself, and the next one makes a new one. Only in the test's own
+  // /dev/shm: the common one is every other JACK user's too.
+  if (mOwnSharedMemory) fs::remove_all(fs::path(kSharedMemoryDir) / ("jack_db-" + uid), ec);
 }
 
 }  // namespace testsupport

@@ -8,9 +8,12 @@ namespace testsupport {
 
 // A JACK server of the test's own on the dummy driver, under a name no other test uses, so
 // parallel tests never share one. JACK_DEFAULT_SERVER names it while it lives, so clients the
-// test makes (and programs it starts) find it. It is stopped by its pid, and what the server
-// and its clients leave in shared memory under its name is removed then. When jackd cannot
-// start, running() is false and whyNot() says why, so the test can skip with that message.
+// test makes (and programs it starts) find it. Where the system allows it, the test process
+// and its children get a /dev/shm of their own, so that no JACK process of another test can
+// leave them a metadata database they wait on forever (see JackServer.cpp). It is stopped by
+// its pid, and what the server and its clients leave in shared memory under its name is removed
+// then. When jackd cannot start, running() is false and whyNot() says why, so the test can skip
+// with that message.
 class JackServer {
  public:
   JackServer();
@@ -32,11 +35,12 @@ class JackServer {
   void end(int signal);
   void stop();
   // Removes the semaphores and the server folder of this server's name (no other server's
-  // files), and the entries of dead servers from JACK's server table, which has room for
-  // eight and would otherwise fill up with them.
+  // files), the entries of dead servers from JACK's server table, which has room for eight and
+  // would otherwise fill up with them, and, in the test's own /dev/shm, the metadata database.
   void removeLeftovers() const;
 
   std::string mName;
+  bool mOwnSharedMemory = false;
   pid_t mPid = -1;
   bool mRunning = false;
   std::string mError;
