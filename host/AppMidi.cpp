@@ -253,8 +253,12 @@ bool IPlugAPPHost::ApplyMidiChoice(const std::string& input, const std::string& 
   return SaveChangedMidiSettings();
 }
 
+bool IPlugAPPHost::MidiOutputWritable() const {
+  return mMidiOut && mMidiOut->isPortOpen() && !(mUsesJack && (mJackGone || mJackClientsDropped));
+}
+
 bool IPlugAPPHost::SendMidiMsg(const iplug::IMidiMsg& msg) {
-  if (!mMidiOut || !mMidiOut->isPortOpen()) return false;
+  if (!MidiOutputWritable()) return false;
   const unsigned char bytes[] = {msg.mStatus, msg.mData1, msg.mData2};
   try {
     mMidiOut->sendMessage(bytes, sizeof bytes);
@@ -266,7 +270,7 @@ bool IPlugAPPHost::SendMidiMsg(const iplug::IMidiMsg& msg) {
 }
 
 bool IPlugAPPHost::SendSysEx(const iplug::ISysEx& msg) {
-  if (!mMidiOut || !mMidiOut->isPortOpen() || !msg.mData || msg.mSize <= 0) return false;
+  if (!MidiOutputWritable() || !msg.mData || msg.mSize <= 0) return false;
   try {
     mMidiOut->sendMessage(msg.mData, static_cast<std::size_t>(msg.mSize));
   } catch (const RtMidiError& e) {

@@ -143,6 +143,10 @@ class IPlugAPPHost : public iplug::IMidiSender {
   void FollowRememberedDevices();
   void OpenMidi();
   void CloseMidi();
+  // Whether a message can be sent now. A JACK output waits, with no limit, for room in a buffer
+  // that only the server's process cycle empties, so nothing is sent once the server is known
+  // to be gone (until the next look of the watch closes the ports).
+  bool MidiOutputWritable() const;
   bool SelectMidiInput(const std::string& name);
   bool SelectMidiOutput(const std::string& name);
   // Writes the MIDI settings the user changed that settings.ini does not hold yet.

@@ -289,20 +289,23 @@ bool HostDesktopTest::pickFromList(const std::string& dialog, int x, int y, int 
   return waitUntil([&] { return !shownWindows().count(list); });
 }
 
-std::pair<std::string, int> HostDesktopTest::listedPort(const std::string& port) {
+std::pair<std::string, int> HostDesktopTest::listedPort(const std::string& port, Listed list) {
+  // The input list shows the ports that put data out, the output list those that take it in.
+  const std::string direction =
+      list == Listed::Input ? "properties: output," : "properties: input,";
   // Each port's name, then its properties and its type on indented lines.
   const std::vector<std::string> listing = lines(askJack("jack_lsp -p -t"));
-  int midiOutputs = 0;
+  int listed = 0;
   for (std::size_t i = 0; i < listing.size(); ++i) {
     if (listing[i].front() == '\t') continue;
-    bool output = false, midi = false;
+    bool shown = false, midi = false;
     for (std::size_t j = i + 1; j < listing.size() && listing[j].front() == '\t'; ++j) {
-      output = output || listing[j].find("properties: output,") != std::string::npos;
+      shown = shown || listing[j].find(direction) != std::string::npos;
       midi = midi || listing[j] == "\t8 bit raw midi";
     }
-    if (!output || !midi) continue;
-    ++midiOutputs;
-    if (listing[i].find(port) != std::string::npos) return {listing[i], midiOutputs};
+    if (!shown || !midi) continue;
+    ++listed;
+    if (listing[i].find(port) != std::string::npos) return {listing[i], listed};
   }
   return {"", -1};
 }

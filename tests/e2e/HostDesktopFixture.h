@@ -144,9 +144,12 @@ class HostDesktopTest : public ::testing::Test {
   // the button is let go on the item. Whether the menu opened and closed again.
   bool pickFromList(const std::string& dialog, int x, int y, int item) const;
   // The entry the program lists for a JACK port named `port`, and its place in the lists
-  // (after "off"), as the MIDI library lists the MIDI ports that put data out, in the server's
-  // order; "" and -1 when no such port exists.
-  static std::pair<std::string, int> listedPort(const std::string& port);
+  // (after "off"), as the MIDI library lists the MIDI ports that put data out (for the input
+  // list) or take it in (for the output list), in the server's order; "" and -1 when no such
+  // port exists.
+  enum class Listed { Input, Output };
+  static std::pair<std::string, int> listedPort(const std::string& port,
+                                                Listed list = Listed::Input);
 
   // Saves a picture of the window under e2e-screenshots and tells whether it shows more than
   // one colour.

@@ -38,15 +38,6 @@ class HostListsAndKeysTest : public HostDesktopTest, public ::testing::WithParam
       GTEST_SKIP() << "no window manager for this test: " << windowManager->whyNot();
   }
 
-  // The row of the list after "off" that names a port of the device, by the server's order
-  // of the ports the program lists there; -1 when there is none.
-  template <class Lister>
-  static int rowOf(const std::string& port) {
-    Lister lister(RtMidi::UNIX_JACK, "lister");
-    for (unsigned i = 0; i < lister.getPortCount(); ++i)
-      if (lister.getPortName(i).find(port) != std::string::npos) return static_cast<int>(i) + 1;
-    return -1;
-  }
   static int rowY(int row) { return kMenuBorder + row * kMenuItemHeight + kMenuItemHeight / 2; }
 
   // The list window that a click (press, a hand's hold, release) on a box of the dialog
@@ -99,7 +90,7 @@ TEST_P(HostListsAndKeysTest, ListsFollowClicksDragsAndKeysAndASignalEndsThemAll)
   ASSERT_FALSE(dialog.empty());
   list = clickOpen(dialog, kInputListY);
   ASSERT_FALSE(list.empty()) << "a click on the input list did not leave it open";
-  const int inputRow = rowOf<RtMidiIn>(name + " out");
+  const int inputRow = listedPort(name + " out").second;
   ASSERT_GT(inputRow, 0);
   click(list, kMenuItemHeight, rowY(inputRow));
   EXPECT_TRUE(closes(list));
@@ -107,7 +98,7 @@ TEST_P(HostListsAndKeysTest, ListsFollowClicksDragsAndKeysAndASignalEndsThemAll)
   press(dialog, kListX, kOutputListY);
   list = waitForNewWindow(before);
   ASSERT_FALSE(list.empty()) << "a press on the output list did not open it";
-  const int outputRow = rowOf<RtMidiOut>(name + " in");
+  const int outputRow = listedPort(name + " in", Listed::Output).second;
   ASSERT_GT(outputRow, 0);
   run("xdotool mousemove --window " + list + " " + std::to_string(kMenuItemHeight) + " " +
       std::to_string(rowY(outputRow)) + " sleep 0.2 mouseup 1");
