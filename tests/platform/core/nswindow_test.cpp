@@ -10,7 +10,6 @@
 
 #include "platform/core/Application.h"
 #include "platform/core/Button.h"
-#include "platform/core/DragSession.h"
 #include "platform/core/MenuWindow.h"
 #include "platform/core/Panel.h"
 #include "platform/core/PopUpButton.h"
@@ -475,38 +474,6 @@ TEST_F(NSWindowTest, TabWalksTheControlsInReadingOrderAndRingsTheFocusedOne) {
   const NSRect r = list->frame();
   EXPECT_EQ(testsupport::PlatformHarness::pixelAt(w, r.minX() + 1.5, r.midY()), inside(r));
   other->close();
-  w->close();
-}
-
-// A press may run a loop of its own that takes the release: a pop-up list's, or a drag
-// session its drag starts. The press is over for the window then too, which again follows
-// the pointer out of it.
-TEST_F(NSWindowTest, APressWhoseLoopTookTheReleaseIsOver) {
-  struct DragSource : NSView {
-    using NSView::NSView;
-    void mouseDragged(const NSEvent&) override { NSRunDrag(this, nullptr); }
-  };
-  auto* w = new NSWindow(NSMakeRect(100, 100, 300, 100), NSWindowStyleMaskTitled);
-  w->setContentView(Ref<NSView>::adopt(new NSView).get());
-  auto* list = new NSPopUpButton(NSMakeRect(10, 10, 100, 22));
-  list->addItemWithTitle("one");
-  auto* source = new DragSource(NSMakeRect(150, 10, 100, 80));
-  for (NSView* v : std::vector<NSView*>{list, source}) {
-    w->contentView()->addSubview(v);
-    v->release();
-  }
-  w->makeKeyAndOrderFront();
-  setMenuTracker(NSMenuWindow::tracker());
-  for (NSView* pressed : std::vector<NSView*>{list, source}) {
-    SCOPED_TRACE(pressed == list ? "a pop-up list" : "a drag session");
-    // Pressed, dragged a little and let go: the list picks its item, the drag drops nothing.
-    const NSPoint at = pressed->convertPointToView({20, 11}, nullptr);
-    h.drag(w, at, {at.x + 8, at.y}, 1);
-    h.exitWindow(w);
-    h.runUntilIdle();
-    EXPECT_EQ(w->mouseView(), nullptr);
-  }
-  setMenuTracker(&h.menus());
   w->close();
 }
 

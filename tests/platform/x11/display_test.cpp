@@ -27,7 +27,6 @@
 #include "platform/system/Clock.h"
 #include "platform/system/RunningApplication.h"
 #include "platform/x11/detail/X11Backend.h"
-#include "platform/x11/detail/X11Clipboard.h"
 #include "support/X11Fixture.h"
 
 using namespace platform;
@@ -342,79 +341,6 @@ INSTANTIATE_TEST_SUITE_P(SharedMemory, X11Presentation, ::testing::Values(true, 
                          [](const ::testing::TestParamInfo<bool>& p) {
                            return p.param ? "Shm" : "PutImage";
                          });
-
-TEST_F(X11Display, AMebibyteOfTextCrossesTheClipboardBothWaysInPieces) {
-  std::string text;
-  while (text.size() < (1u << 20))
-    text += "clipboard \xC3\xA9t\xC3\xA9 " + std::to_string(text.size()) + "\n";
-  auto other = platform::x11::X11Backend::connect(x->server().display().c_str());
-  ASSERT_TRUE(other) << "a second client did not connect";
-  NSPasteboard& board = NSPasteboard::generalPasteboard();
-
-  // This program copies; the other one pastes (in a thread: this one must answer).
-  board.declareTypes({NSPasteboardTypeString});
-  board.setString(text);
-  std::optional<std::string> pasted;
-  std::atomic<bool> done{false};
-  std::thread reader([&] {
-    pasted = other->foreignPasteboardText();
-    done = true;
-  });
-  x->pumpUntil([&] { return done.load(); });
-  reader.join();
-  ASSERT_TRUE(pasted.has_value());
-  EXPECT_TRUE(*pasted == text) << "pasted " << pasted->size() << " bytes of " << text.size();
-  EXPECT_TRUE(x->pumpUntil([&] { return x->backend().clipboard().pendingTransfers() == 0; }));
-
-  // The other program copies: the change count rises here, and pasting reads its text.
-  long count = board.changeCount();
-  std::string theirs(text.rbegin(), text.rend());
-  std::atomic<bool> stop{false};
-  std::thread owner([&] {
-    other->pasteboardTextWritten(theirs);
-    while (!stop) {
-      other->processEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-  });
-  ASSERT_TRUE(x->pumpUntil([&] { return board.changeCount() > count; }));
-  std::optional<std::string> ours = board.stringForType(NSPasteboardTypeString);
-  stop = true;
-  owner.join();
-  ASSERT_TRUE(ours.has_value());
-  EXPECT_TRUE(*ours == theirs) << "read " << ours->size() << " bytes of " << theirs.size();
-}
-
-TEST_F(X11Display, StalledClipboardExchangesEndAtTheTimeLimit) {
-  Display* other = x->otherClient();
-  ASSERT_NE(other, nullptr);
-  Atom clipboard = XInternAtom(other, "CLIPBOARD", False);
-  Window requestor = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
-  NSPasteboard& board = NSPasteboard::generalPasteboard();
-
-  // A requestor that asks for a big text and vanishes in the middle of its pieces.
-  board.setString(std::string(1 << 20, 'y'));
-  XConvertSelection(other, clipboard, XInternAtom(other, "UTF8_STRING", False),
-                    XInternAtom(other, "PASTE_HERE", False), requestor, CurrentTime);
-  XFlush(other);
-  ASSERT_TRUE(x->pumpUntil([&] { return x->backend().clipboard().pendingTransfers() == 1; }));
-  XDestroyWindow(other, requestor);
-  XSync(other, False);
-  std::this_thread::sleep_for(
-      std::chrono::milliseconds(static_cast<int>(platform::x11::Clipboard::kTimeLimitMs) + 100));
-  x->backend().clipboard().expireTransfers();
-  EXPECT_EQ(x->backend().clipboard().pendingTransfers(), 0u);
-  EXPECT_TRUE(x->platform().logged("requestor stopped answering"));
-
-  // An owner that never answers: pasting gives nothing once the limit passed.
-  long count = board.changeCount();
-  Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
-  XSetSelectionOwner(other, clipboard, owner, CurrentTime);
-  XSync(other, False);
-  ASSERT_TRUE(x->pumpUntil([&] { return board.changeCount() > count; }));
-  EXPECT_FALSE(board.stringForType(NSPasteboardTypeString).has_value());
-  EXPECT_TRUE(x->platform().logged("owner did not answer"));
-}
 
 namespace {
 
