@@ -3,6 +3,8 @@
 #include "platform/core/View.h"
 #include "platform/core/Window.h"
 
+#include <strings.h>
+
 #include <algorithm>
 
 #include "base/Utf8.h"
@@ -36,19 +38,14 @@ std::string NSMenuItem::mnemonic() const {
 }
 
 namespace {
-char asciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return asciiLower(x) == asciiLower(y);
-         });
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 }  // namespace
 
 bool NSMenuItem::hasMnemonic(std::string_view typed) const {
   const std::string own = mnemonic();
-  return !own.empty() && equalIgnoringAsciiCase(own, typed);
+  return !own.empty() && equalIgnoringCase(own, typed);
 }
 
 void NSMenuItem::setSubmenu(NSMenu* menu) {
@@ -166,7 +163,7 @@ bool matchesKeyEquivalent(const NSMenuItem* item, const NSEvent& e) {
   std::uint64_t wanted = item->keyEquivalentModifierMask() & kEquivalentModifiers;
   if (key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z') wanted |= NSEventModifierFlagShift;
   return (e.modifierFlags & kEquivalentModifiers) == wanted &&
-         equalIgnoringAsciiCase(e.charactersIgnoringModifiers, key);
+         equalIgnoringCase(e.charactersIgnoringModifiers, key);
 }
 
 // The first item of the menu, then of its submenus in item order, that the key reaches.

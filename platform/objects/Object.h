@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
+#include <typeinfo>
 #include <utility>
 
 #include "platform/objects/ObjectRegistry.h"
@@ -51,10 +53,16 @@ class NSAutoreleasePool {
   void drain();
 };
 
-// The live object at that address when it is a T, else null.
+// The live object at that address when it is a T, else null. An object of exactly that type
+// answers without the cast's walk through its bases, which compares type names at each: a
+// window handle is turned into its object on every message sent to it.
 template <class T>
 T* liveObjectAs(const void* pointer) {
-  return dynamic_cast<T*>(liveObject(pointer));
+  NSObject* object = liveObject(pointer);
+  if constexpr (std::is_base_of_v<NSObject, T>) {
+    if (object && typeid(*object) == typeid(T)) return static_cast<T*>(object);
+  }
+  return dynamic_cast<T*>(object);
 }
 
 // An owning reference: retains on copy, releases when it goes. adopt() takes over a

@@ -1,3 +1,5 @@
+#include <strings.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -51,11 +53,9 @@ char32_t keyEquivalentOf(int key, unsigned modifiers) {
   return 0;
 }
 
-// Whether a text is a lower-case word in any case.
+// Whether a text is a word in any case.
 bool isWord(std::string_view word, std::string_view text) {
-  return std::equal(word.begin(), word.end(), text.begin(), text.end(), [](char w, char t) {
-    return w == std::tolower(static_cast<unsigned char>(t));
-  });
+  return text.size() == word.size() && strncasecmp(text.data(), word.data(), word.size()) == 0;
 }
 
 }  // namespace

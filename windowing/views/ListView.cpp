@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <typeinfo>
 
 #include "base/Log.h"
 #include "platform/core/ScrollView.h"
 #include "platform/drawing/GraphicsContext.h"
-#include "platform/objects/ObjectRegistry.h"
 #include "windowing/core/SendMessage.h"
 #include "windowing/core/WindowApi.h"
 #include "windowing/drawing/Bitmaps.h"
@@ -264,13 +262,7 @@ void Swell_vCorvaneBrisko_listview::drawRect(const NSRect& dirtyRect) {
 namespace swell {
 
 Swell_vCorvaneBrisko_listview* listViewOf(HWND h) {
-  platform::NSObject* object = platform::liveObject(h);
-  // A list's own type answers at once; the cast's walk through every base of the list,
-  // a comparison of type names at each, is left to other handles (and any derived list).
-  // Filling a long list calls this for every row and text.
-  if (object && typeid(*object) == typeid(Swell_vCorvaneBrisko_listview))
-    return static_cast<Swell_vCorvaneBrisko_listview*>(object);
-  return dynamic_cast<Swell_vCorvaneBrisko_listview*>(object);
+  return objectFromHandleAs<Swell_vCorvaneBrisko_listview>(h);
 }
 
 }  // namespace swell
